@@ -1,0 +1,45 @@
+BUILD_DIR ?= build
+FUZZ_DIR ?= build-fuzz
+JOBS ?= 2
+FUZZ_SECONDS ?= 60
+
+.PHONY: deps configure build run test bench fuzz format clean
+
+deps:
+	@tools/install-deps.sh
+
+$(BUILD_DIR)/build.ninja:
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: deps $(BUILD_DIR)/build.ninja
+
+build: configure
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+run: build
+	$(BUILD_DIR)/src/app/kelmor
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+bench: build
+	@for b in $(BUILD_DIR)/bench/*-bench; do \
+		echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; \
+	done
+
+fuzz: deps
+	@tools/install-deps.sh clang libclang-rt-14-dev
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELMOR_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j$(JOBS) --target fuzzers
+	@for f in $(FUZZ_DIR)/fuzz/fuzz-*; do \
+		name=$$(basename $$f); \
+		mkdir -p $(FUZZ_DIR)/corpus/$$name; \
+		echo "== $$name for $(FUZZ_SECONDS)s"; \
+		$$f -max_total_time=$(FUZZ_SECONDS) $(FUZZ_DIR)/corpus/$$name fuzz/seeds/$${name#fuzz-} || exit 1; \
+	done
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR) $(FUZZ_DIR)

@@ -1,0 +1,37 @@
+#include "app/kelmor_app.h"
+
+#include "animation/anim_form.h"
+#include "app/about_form.h"
+#include "app/main_window.h"
+#include "prefs/form_prefs.h"
+#include "sound/sound_form.h"
+
+#include <QtGlobal>
+
+// The embedded icons and help pages live in a static library, so they are
+// registered by hand; Q_INIT_RESOURCE must be used outside any namespace.
+static void initResources() { Q_INIT_RESOURCE(kelmor); }
+
+namespace kelmor {
+
+KelmorApp::KelmorApp(Services& services) {
+    initResources();
+    mainWindow_ = std::make_unique<TKelButton>(services);
+    prefs_ = std::make_unique<TFormPrefs>(services, *mainWindow_);
+    sound_ = std::make_unique<TSoundForm>(services);
+    about_ = std::make_unique<TAboutForm>(services);
+    anim_ = std::make_unique<TAnimForm>(services);
+    mainWindow_->attachWindows({*prefs_, *sound_, *about_, *anim_});
+}
+
+KelmorApp::~KelmorApp() {
+    anim_.reset();
+    about_.reset();
+    sound_.reset();
+    prefs_.reset();
+    mainWindow_.reset();
+}
+
+void KelmorApp::show() { mainWindow_->show(); }
+
+} // namespace kelmor

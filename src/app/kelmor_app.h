@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/services.h"
+
+#include <memory>
+
+namespace kelmor {
+
+class TAboutForm;
+class TAnimForm;
+class TFormPrefs;
+class TKelButton;
+class TSoundForm;
+
+// The program's five windows, created in their fixed order and living until
+// the end of the run.
+class KelmorApp {
+public:
+    explicit KelmorApp(Services& services);
+    ~KelmorApp();
+
+    void show();
+
+    TKelButton& mainWindow() { return *mainWindow_; }
+    TFormPrefs& prefs() { return *prefs_; }
+    TSoundForm& sound() { return *sound_; }
+    TAboutForm& about() { return *about_; }
+    TAnimForm& anim() { return *anim_; }
+
+private:
+    std::unique_ptr<TKelButton> mainWindow_;
+    std::unique_ptr<TFormPrefs> prefs_;
+    std::unique_ptr<TSoundForm> sound_;
+    std::unique_ptr<TAboutForm> about_;
+    std::unique_ptr<TAnimForm> anim_;
+};
+
+} // namespace kelmor

@@ -1,0 +1,32 @@
+#include "app/data_files.h"
+#include "app/kelmor_app.h"
+#include "app/qt_services.h"
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kelmor"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kelmor.png")));
+
+    kelmor::AppPaths paths;
+    paths.configDir =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/kelmor");
+    paths.dataDir =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/kelmor");
+    paths.workingDir = QDir::currentPath();
+    kelmor::installDataFiles(paths);
+
+    kelmor::QtDialogs dialogs;
+    kelmor::QtShell shell;
+    kelmor::QtHelpViewer help;
+    kelmor::Services services{dialogs, shell, help, paths};
+
+    kelmor::KelmorApp app(services);
+    dialogs.setParentWindow(&app.mainWindow());
+    app.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,115 @@
+#include "app/qt_services.h"
+
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTextBrowser>
+#include <QUrl>
+
+namespace kelmor {
+
+QString QtDialogs::toQtFilter(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        const QString patterns = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt reads the patterns from the parentheses, so they must be blank-separated.
+        static const QRegularExpression trailing(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+        description.remove(trailing);
+        filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+std::optional<QString> QtDialogs::openFile(const QString& filter, const QString& startPath) {
+    QString chosen = QFileDialog::getOpenFileName(parent_, QString(), startPath, toQtFilter(filter));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
+std::optional<QString> QtDialogs::openPicture() {
+    QString chosen = QFileDialog::getOpenFileName(
+        parent_, QString(), lastPicture_,
+        QStringLiteral("All pictures (*.gif *.bmp *.jpg *.jpeg *.ico);;GIF Image (*.gif);;"
+                       "Bitmaps (*.bmp);;JPEG Image File (*.jpg *.jpeg);;Icons (*.ico)"));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    lastPicture_ = chosen;
+    return chosen;
+}
+
+std::optional<QString> QtDialogs::saveFile(const QString& filter, const QString& proposedPath,
+                                           const QString& defaultSuffix) {
+    QFileDialog dialog(parent_, QString(), proposedPath, toQtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectFile(proposedPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> QtDialogs::pickFolder(const QString& startFolder) {
+    QString chosen = QFileDialog::getExistingDirectory(parent_, QString(), startFolder);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
+std::optional<QColor> QtDialogs::pickColor(const QColor& initial) {
+    QColor chosen = QColorDialog::getColor(initial, parent_);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
+}
+
+bool QtDialogs::confirm(const QString& question) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), question,
+                    QMessageBox::NoButton, parent_);
+    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void QtDialogs::error(const QString& message) {
+    QMessageBox::critical(parent_, QStringLiteral("Kelmor"), message);
+}
+
+int QtDialogs::runModal(QDialog& dialog) { return dialog.exec(); }
+
+void QtShell::open(const QString& target) {
+    const QUrl url = QUrl(target, QUrl::StrictMode);
+    const bool webAddress = url.isValid() && url.scheme().size() > 1 && !QFileInfo::exists(target);
+    QDesktopServices::openUrl(webAddress ? url : QUrl::fromLocalFile(target));
+}
+
+void QtShell::start(const QString& program) { QProcess::startDetached(program, {}); }
+
+QtHelpViewer::~QtHelpViewer() { delete window_; }
+
+void QtHelpViewer::show(const QString& helpFile) {
+    if (!window_) {
+        window_ = new QTextBrowser;
+        window_->setOpenExternalLinks(true);
+        window_->resize(640, 560);
+    }
+    window_->setWindowTitle(QStringLiteral("Kelmor Help"));
+    if (QFileInfo::exists(helpFile))
+        window_->setSource(QUrl::fromLocalFile(helpFile));
+    else
+        window_->setPlainText(QStringLiteral("Cannot find the help file ") + helpFile);
+    window_->show();
+    window_->raise();
+}
+
+} // namespace kelmor

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "app/services.h"
+
+#include <QPointer>
+
+class QTextBrowser;
+class QWidget;
+
+namespace kelmor {
+
+// The real dialogs. Dialogs are parented to the given window.
+class QtDialogs : public Dialogs {
+public:
+    void setParentWindow(QWidget* window) { parent_ = window; }
+
+    std::optional<QString> openFile(const QString& filter, const QString& startPath) override;
+    std::optional<QString> openPicture() override;
+    std::optional<QString> saveFile(const QString& filter, const QString& proposedPath,
+                                    const QString& defaultSuffix) override;
+    std::optional<QString> pickFolder(const QString& startFolder) override;
+    std::optional<QColor> pickColor(const QColor& initial) override;
+    bool confirm(const QString& question) override;
+    void error(const QString& message) override;
+    int runModal(QDialog& dialog) override;
+
+    // "Desc (*.a)|*.a|All (*.b;*.c)|*.b;*.c" -> "Desc (*.a);;All (*.b *.c)"
+    static QString toQtFilter(const QString& filter);
+
+private:
+    QPointer<QWidget> parent_;
+    QString lastPicture_;
+};
+
+class QtShell : public Shell {
+public:
+    void open(const QString& target) override;
+    void start(const QString& program) override;
+};
+
+// Shows the HTML help file in a small browser window of its own.
+class QtHelpViewer : public HelpViewer {
+public:
+    ~QtHelpViewer() override;
+    void show(const QString& helpFile) override;
+
+private:
+    QTextBrowser* window_ = nullptr;
+};
+
+} // namespace kelmor

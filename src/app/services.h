@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <optional>
+
+class QDialog;
+
+namespace kelmor {
+
+// Filters use the "Description|pattern|Description|pattern" form, for example
+// "Kelmor Project Files (*.kxq)|*.kxq"; the Qt version turns them into Qt filters.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual std::optional<QString> openFile(const QString& filter, const QString& startPath) = 0;
+    // The picture-open dialog shared by every picture picker; it remembers its folder and name.
+    virtual std::optional<QString> openPicture() = 0;
+    virtual std::optional<QString> saveFile(const QString& filter, const QString& proposedPath,
+                                            const QString& defaultSuffix = {}) = 0;
+    virtual std::optional<QString> pickFolder(const QString& startFolder) = 0;
+    virtual std::optional<QColor> pickColor(const QColor& initial) = 0;
+    // Title "Confirm", buttons "&Yes" and "&No"; true for Yes.
+    virtual bool confirm(const QString& question) = 0;
+    // Title "Kelmor"; the standard error box.
+    virtual void error(const QString& message) = 0;
+    // Shows a dialog modally and returns its result code.
+    virtual int runModal(QDialog& dialog) = 0;
+};
+
+// The desktop shell: opening files and web addresses with their associated
+// programs, and starting a program. Results are never checked.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    virtual void open(const QString& target) = 0;
+    virtual void start(const QString& program) = 0;
+};
+
+class HelpViewer {
+public:
+    virtual ~HelpViewer() = default;
+    virtual void show(const QString& helpFile) = 0;
+};
+
+// Folders the program works with, computed by main() and given by tests.
+struct AppPaths {
+    QString configDir; // preference files
+    QString dataDir;   // sounds/default.wav and help/
+    QString workingDir;
+};
+
+struct Services {
+    Dialogs& dialogs;
+    Shell& shell;
+    HelpViewer& help;
+    AppPaths paths;
+};
+
+} // namespace kelmor

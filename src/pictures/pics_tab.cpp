@@ -1,0 +1,34 @@
+#include "pictures/pics_tab.h"
+
+#include <QLabel>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace kelmor {
+
+PicsTab::PicsTab(Services& services, QWidget* parent) : QWidget(parent), services_(services) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* splitter = new QSplitter(this);
+    auto* lists = new QTabWidget(splitter);
+    lists->setDocumentMode(true);
+    for (const char* kind : {"GIF", "BMP", "JPG"})
+        lists->addTab(new QWidget, QString::fromLatin1(kind));
+    listPanel_ = lists;
+    auto* area = new QScrollArea(splitter);
+    area->setWidget(new QLabel);
+    splitter->setStretchFactor(1, 1);
+    layout->addWidget(splitter, 1);
+    layout->addWidget(new QStatusBar(this));
+}
+
+void PicsTab::attachPreferences(const Preferences& preferences) { preferences_ = &preferences; }
+
+void PicsTab::refillLists() {}
+
+void PicsTab::setListsStyle(ListStyle) {}
+
+} // namespace kelmor

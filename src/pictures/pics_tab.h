@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/services.h"
+
+#include <QWidget>
+
+namespace kelmor {
+
+class Preferences;
+enum class ListStyle;
+
+// The "Pics" tab: the picture browser over the GIF, BMP and JPG folders.
+class PicsTab : public QWidget {
+    Q_OBJECT
+public:
+    explicit PicsTab(Services& services, QWidget* parent = nullptr);
+
+    void attachPreferences(const Preferences& preferences);
+    // The left panel with the picture lists, shown and hidden by "&Image Windows".
+    QWidget& listPanel() { return *listPanel_; }
+    void refillLists();
+    void setListsStyle(ListStyle style);
+
+signals:
+    void optionsRequested();
+
+private:
+    Services& services_;
+    const Preferences* preferences_ = nullptr;
+    QWidget* listPanel_ = nullptr;
+};
+
+} // namespace kelmor

@@ -1,0 +1,13 @@
+#include "sound/sound_form.h"
+
+namespace kelmor {
+
+TSoundForm::TSoundForm(Services& services, QWidget* parent)
+    : QWidget(parent, Qt::Window), services_(services) {
+    setObjectName(QStringLiteral("SoundForm"));
+    setWindowTitle(QStringLiteral("Play/Record Sound"));
+}
+
+void TSoundForm::setListStyle(ListStyle) {}
+
+} // namespace kelmor

@@ -1,0 +1,36 @@
+#include "app_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace kelmor::test {
+
+void AppFixture::SetUp() {
+    ASSERT_TRUE(config_.isValid() && data_.isValid() && work_.isValid());
+    previousDir_ = QDir::currentPath();
+    QDir::setCurrent(work_.path());
+    services = std::make_unique<Services>(
+        Services{dialogs, shell, help, AppPaths{config_.path(), data_.path(), work_.path()}});
+}
+
+void AppFixture::TearDown() {
+    app.reset();
+    QDir::setCurrent(previousDir_);
+}
+
+void AppFixture::start() {
+    app = std::make_unique<KelmorApp>(*services);
+    app->show();
+}
+
+QString AppFixture::writeFile(const QString& name, const QByteArray& bytes) const {
+    const QString path = work_.path() + QLatin1Char('/') + name;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+}
+
+} // namespace kelmor::test

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "app/kelmor_app.h"
+#include "test_services.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace kelmor::test {
+
+// The whole program with scripted services and temporary folders. Preference
+// files written into configDir() before start() are loaded at start-up.
+class AppFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates the five windows and shows the main window.
+    void start();
+
+    QString configDir() const { return config_.path(); }
+    QString dataDir() const { return data_.path(); }
+    QString workDir() const { return work_.path(); }
+    // Writes a file relative to workDir() and returns its full path.
+    QString writeFile(const QString& name, const QByteArray& bytes) const;
+
+    template <class T> T* find(const char* objectName) const;
+
+    ScriptedDialogs dialogs;
+    RecordingShell shell;
+    RecordingHelpViewer help;
+    std::unique_ptr<Services> services;
+    std::unique_ptr<KelmorApp> app;
+
+private:
+    QTemporaryDir config_;
+    QTemporaryDir data_;
+    QTemporaryDir work_;
+    QString previousDir_;
+};
+
+} // namespace kelmor::test
+
+#include "app/main_window.h"
+
+template <class T> T* kelmor::test::AppFixture::find(const char* objectName) const {
+    T* found = app->mainWindow().findChild<T*>(QString::fromLatin1(objectName));
+    EXPECT_NE(found, nullptr) << "no control named " << objectName;
+    return found;
+}

@@ -1,0 +1,55 @@
+#include "test_services.h"
+
+#include <QDialog>
+
+namespace kelmor::test {
+namespace {
+
+template <class T> std::optional<T> next(std::deque<std::optional<T>>& answers) {
+    if (answers.empty())
+        return std::nullopt;
+    std::optional<T> answer;
+    answer.swap(answers.front());
+    answers.pop_front();
+    return answer;
+}
+
+} // namespace
+
+std::optional<QString> ScriptedDialogs::openFile(const QString& filter, const QString& startPath) {
+    fileRequests << QStringLiteral("open|") + filter + QLatin1Char('|') + startPath;
+    return next(fileAnswers);
+}
+
+std::optional<QString> ScriptedDialogs::openPicture() {
+    fileRequests << QStringLiteral("picture");
+    return next(fileAnswers);
+}
+
+std::optional<QString> ScriptedDialogs::saveFile(const QString& filter, const QString& proposedPath,
+                                                 const QString&) {
+    fileRequests << QStringLiteral("save|") + filter + QLatin1Char('|') + proposedPath;
+    return next(fileAnswers);
+}
+
+std::optional<QString> ScriptedDialogs::pickFolder(const QString&) { return next(folderAnswers); }
+
+std::optional<QColor> ScriptedDialogs::pickColor(const QColor&) { return next(colorAnswers); }
+
+bool ScriptedDialogs::confirm(const QString& question) {
+    questions << question;
+    if (confirmAnswers.empty())
+        return false;
+    bool answer = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return answer;
+}
+
+void ScriptedDialogs::error(const QString& message) { errors << message; }
+
+int ScriptedDialogs::runModal(QDialog& dialog) {
+    modalShown << dialog.objectName();
+    return onModal ? onModal(dialog) : QDialog::Rejected;
+}
+
+} // namespace kelmor::test

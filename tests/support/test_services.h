@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/services.h"
+
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+namespace kelmor::test {
+
+// Dialogs that answer from a script and record every question and message.
+// An unscripted file or folder dialog answers "cancel"; an unscripted
+// confirmation answers No.
+class ScriptedDialogs : public Dialogs {
+public:
+    std::deque<std::optional<QString>> fileAnswers;   // openFile, openPicture, saveFile
+    std::deque<std::optional<QString>> folderAnswers; // pickFolder
+    std::deque<std::optional<QColor>> colorAnswers;
+    std::deque<bool> confirmAnswers;
+    // Called for each modal dialog instead of a nested event loop; returns its result.
+    std::function<int(QDialog&)> onModal;
+
+    QStringList errors;
+    QStringList questions;
+    QStringList fileRequests;  // "open|filter|start", "picture", "save|filter|proposed"
+    QStringList modalShown;    // object names of dialogs run modally
+
+    std::optional<QString> openFile(const QString& filter, const QString& startPath) override;
+    std::optional<QString> openPicture() override;
+    std::optional<QString> saveFile(const QString& filter, const QString& proposedPath,
+                                    const QString& defaultSuffix) override;
+    std::optional<QString> pickFolder(const QString& startFolder) override;
+    std::optional<QColor> pickColor(const QColor& initial) override;
+    bool confirm(const QString& question) override;
+    void error(const QString& message) override;
+    int runModal(QDialog& dialog) override;
+};
+
+class RecordingShell : public Shell {
+public:
+    QStringList opened;
+    QStringList started;
+    void open(const QString& target) override { opened << target; }
+    void start(const QString& program) override { started << program; }
+};
+
+class RecordingHelpViewer : public HelpViewer {
+public:
+    QStringList shown;
+    void show(const QString& helpFile) override { shown << helpFile; }
+};
+
+} // namespace kelmor::test

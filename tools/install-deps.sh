@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Kelmor need.
+# Only missing packages are installed; root uses apt-get directly, others sudo.
+set -euo pipefail
+
+packages=(
+    g++ cmake ninja-build pkg-config make
+    qt6-base-dev qt6-multimedia-dev libsndfile1-dev libjpeg62-turbo-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libgif-dev
+    "$@"
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
