@@ -1,0 +1,1 @@
+target_sources(kelmor_imaging PRIVATE bitmap.cpp)
