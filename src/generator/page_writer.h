@@ -1,0 +1,40 @@
+#pragma once
+
+#include "project/string_grid.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelmor {
+
+enum class PageKind { Plain, Sound };
+
+// One button of a page, taken from a Button list row: columns 0, 5, 4, 3 and 8.
+struct PageButton {
+    std::string normal, mouseOver, link, frame, sound;
+};
+
+// The page's own fields and the text written between two buttons (the Breaks/Spaces text).
+struct PageSettings {
+    std::string title, bgColor, bgImage, separator;
+};
+
+// The page's lines without line ends, for 1 to 10 buttons; any other count throws
+// kelmor::Error("A page holds 1 to 10 buttons; the Button list has N.").
+std::vector<std::string> pageLines(PageKind kind, const std::vector<PageButton>& buttons,
+                                   const PageSettings& settings);
+
+// The page file's bytes: every line followed by CR LF, the last one too.
+std::string pageText(PageKind kind, const std::vector<PageButton>& buttons,
+                     const PageSettings& settings);
+
+// The count Build reads from the button count label: "1".."10" exactly (text comparison),
+// otherwise nullopt.
+std::optional<int> pageButtonCount(std::string_view labelText);
+
+// Buttons 1..count of a Button list grid (rows 1..count; cells outside read empty).
+std::vector<PageButton> pageButtons(const StringGrid& grid, int count);
+
+} // namespace kelmor

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "project/string_grid.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace kelmor {
+
+// Called after each row written / each line read, so a window can show progress; may be empty.
+using ProgressHook = std::function<void()>;
+
+// A new Button list: 13 columns, 2 rows, the 13 header texts in row 0, widths 108 (column 2: 116).
+StringGrid newButtonList();
+
+// The .kxq bytes of a Button list.
+std::string projectText(const StringGrid& grid, const ProgressHook& progress = {});
+
+// Fills `grid` from the bytes of a .kxq file.
+void readProjectText(std::string_view bytes, StringGrid& grid, const ProgressHook& progress = {});
+
+// Writes the .kxq file through a temporary file and a rename; Error "Cannot create file PATH".
+void writeProjectFile(const std::string& path, const StringGrid& grid,
+                      const ProgressHook& progress = {});
+
+// Reads a .kxq file into `grid`; Error "File PATH not found" when it cannot be opened, and the
+// grid is left untouched then.
+void readProjectFile(const std::string& path, StringGrid& grid, const ProgressHook& progress = {});
+
+// A number in a project file: leading blanks skipped, a sign allowed, "$" or "0x" for hexadecimal,
+// reading stops at the first non-digit keeping the digits before it, no digits gives 0.
+long long parseProjectNumber(std::string_view text);
+
+// A cell's text as stored in a file line (tabs and backspaces encoded), and back.
+std::string encodeCell(std::string_view text);
+std::string decodeCell(std::string_view text);
+
+} // namespace kelmor
