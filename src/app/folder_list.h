@@ -1,0 +1,19 @@
+#pragma once
+
+#include "prefs/preferences.h"
+
+#include <QIcon>
+#include <QListWidget>
+#include <QString>
+
+namespace kelmor {
+
+// Fills a file list: stops redrawing, empties it, one item per entry of folder matching pattern,
+// captioned with the entry's name (cut at the first occurrence of `cutAt` when it is not empty,
+// e.g. ".kxq"), with `icon`; sorted by caption with QCollator (locale-aware); redraws once.
+void fillFileList(QListWidget& list, const QString& folder, const QString& pattern,
+                  const QIcon& icon, const QString& cutAt = {});
+// Large: icon mode, 32-pixel icons, arranged from the left. Small: list mode, 16-pixel icons.
+void applyListStyle(QListWidget& list, ListStyle style);
+
+} // namespace kelmor
