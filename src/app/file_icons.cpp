@@ -1,0 +1,87 @@
+#include "app/file_icons.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace kelmor {
+namespace {
+
+struct Look {
+    QColor band;
+    const char* label;
+};
+
+Look lookOf(FileIcon kind) {
+    switch (kind) {
+    case FileIcon::Gif:
+        return {QColor(0x2e, 0x8b, 0x57), "GIF"};
+    case FileIcon::Bmp:
+        return {QColor(0x1e, 0x64, 0xc8), "BMP"};
+    case FileIcon::Jpg:
+        return {QColor(0xd2, 0x69, 0x1e), "JPG"};
+    case FileIcon::Html:
+        return {QColor(0xc0, 0x1c, 0x28), "HTM"};
+    case FileIcon::Text:
+        break;
+    }
+    return {QColor(0x60, 0x60, 0x60), "TXT"};
+}
+
+// A sheet of paper with a folded corner and a coloured band; the large
+// picture writes the type on the band, the small one has no room for it.
+QPixmap drawIcon(FileIcon kind, int size) {
+    const Look look = lookOf(kind);
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    const qreal unit = size / 16.0;
+    const QRectF sheet(2.5 * unit, 0.5 * unit, 11 * unit, 15 * unit);
+    const qreal fold = 4 * unit;
+    QPainterPath outline;
+    outline.moveTo(sheet.topLeft());
+    outline.lineTo(sheet.right() - fold, sheet.top());
+    outline.lineTo(sheet.right(), sheet.top() + fold);
+    outline.lineTo(sheet.bottomRight());
+    outline.lineTo(sheet.bottomLeft());
+    outline.closeSubpath();
+    painter.setPen(QPen(QColor(0x50, 0x50, 0x50), qMax(1.0, unit * 0.75)));
+    painter.setBrush(Qt::white);
+    painter.drawPath(outline);
+
+    QPainterPath corner;
+    corner.moveTo(sheet.right() - fold, sheet.top());
+    corner.lineTo(sheet.right() - fold, sheet.top() + fold);
+    corner.lineTo(sheet.right(), sheet.top() + fold);
+    painter.setBrush(QColor(0xd8, 0xd8, 0xd8));
+    painter.drawPath(corner);
+
+    const QRectF band(0.5 * unit, 8 * unit, 15 * unit, 6 * unit);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(look.band);
+    painter.drawRoundedRect(band, unit, unit);
+    if (size >= 32) {
+        QFont font;
+        font.setBold(true);
+        font.setPixelSize(static_cast<int>(4.6 * unit));
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawText(band, Qt::AlignCenter, QString::fromLatin1(look.label));
+    }
+    return pixmap;
+}
+
+} // namespace
+
+QIcon fileIcon(FileIcon kind) {
+    QIcon icon;
+    icon.addPixmap(drawIcon(kind, 16));
+    icon.addPixmap(drawIcon(kind, 32));
+    return icon;
+}
+
+} // namespace kelmor
