@@ -1,1 +1,1 @@
-kelmor_core_library(kelmor_project string_grid.cpp)
+kelmor_core_library(kelmor_project string_grid.cpp project_file.cpp)

@@ -11,6 +11,12 @@ namespace kelmor {
 // Called after each row written / each line read, so a window can show progress; may be empty.
 using ProgressHook = std::function<void()>;
 
+// The largest grid a project file's size line can ask for: the column count is capped, and the
+// row count is capped so that the grid holds at most this many cells. A damaged or hostile size
+// line cannot make reading allocate gigabytes; real projects stay far below both limits.
+inline constexpr long long kMaxProjectColumns = 1024;
+inline constexpr long long kMaxProjectCells = 1 << 23;
+
 // A new Button list: 13 columns, 2 rows, the 13 header texts in row 0, widths 108 (column 2: 116).
 StringGrid newButtonList();
 

@@ -1,0 +1,280 @@
+#include "project/project_file.h"
+
+#include "base/atomic_file.h"
+#include "base/error.h"
+#include "base/messages.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <climits>
+#include <cstddef>
+#include <cstring>
+
+namespace kelmor {
+namespace {
+
+constexpr int kFileColumns = 13;
+constexpr int kDefaultWidth = 108;
+constexpr int kHeightColumnWidth = 116;
+constexpr size_t kMaxWidthText = 255;
+
+constexpr std::array<const char*, kFileColumns> kHeaders = {
+    "Normal Button", "Width", "Height", "Frame",    "Link",       "Mouse Over", "Width",
+    "Height",        "Sound", "BG",     "BG Color", "Page Title", "Target Page"};
+
+int defaultWidth(int column) {
+    return column == 2 ? kHeightColumnWidth : kDefaultWidth;
+}
+
+void appendNumber(std::string& out, long long value) {
+    char digits[24];
+    auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
+}
+
+void appendEncoded(std::string& out, std::string_view text) {
+    if (text.find('\r') == std::string_view::npos) {
+        out.append(text);
+        return;
+    }
+    for (char c : text)
+        out.push_back(c == '\r' ? '\t' : c == '\n' ? '\b' : c);
+}
+
+int toInt(long long value) {
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+// Splits the lines of a project file: a line ends at a carriage return, and a line feed
+// directly after it belongs to that line end; any other line feed is part of the line.
+class LineReader {
+public:
+    explicit LineReader(std::string_view bytes) : rest_(bytes) {}
+
+    bool next(std::string_view& line) {
+        if (rest_.empty())
+            return false;
+        size_t end = rest_.find('\r');
+        if (end == std::string_view::npos) {
+            line = rest_;
+            rest_ = {};
+            return true;
+        }
+        line = rest_.substr(0, end);
+        size_t skip = end + 1 < rest_.size() && rest_[end + 1] == '\n' ? end + 2 : end + 1;
+        rest_.remove_prefix(skip);
+        return true;
+    }
+
+private:
+    std::string_view rest_;
+};
+
+// The field before the first comma, removed with its comma from `text`. Without a comma the
+// field is empty and `text` stays whole, which makes a line without commas a cell line for
+// column 0, row 0 holding the whole line.
+std::string_view takeField(std::string_view& text) {
+    size_t comma = text.find(',');
+    if (comma == std::string_view::npos)
+        return {};
+    std::string_view field = text.substr(0, comma);
+    text.remove_prefix(comma + 1);
+    return field;
+}
+
+void applySize(std::string_view line, StringGrid& grid) {
+    size_t comma = line.find(',');
+    std::string_view columnText = line.substr(0, comma);
+    std::string_view rowText =
+        comma == std::string_view::npos ? std::string_view{} : line.substr(comma + 1);
+    const int columns = static_cast<int>(
+        std::clamp<long long>(parseProjectNumber(columnText), 1, kMaxProjectColumns));
+    const int rows = static_cast<int>(
+        std::clamp<long long>(parseProjectNumber(rowText), 1, kMaxProjectCells / columns));
+    // Shrink before growing, so the grid never holds more than the larger of the two shapes.
+    if (rows < grid.rowCount()) {
+        grid.setRowCount(rows);
+        grid.setColumnCount(columns);
+    } else {
+        grid.setColumnCount(columns);
+        grid.setRowCount(rows);
+    }
+}
+
+void applyWidth(std::string_view line, StringGrid& grid) {
+    size_t comma = line.find(',');
+    std::string_view columnText;
+    if (line.size() > 3)
+        columnText = comma == std::string_view::npos ? line.substr(3)
+                     : comma > 3                     ? line.substr(3, comma - 3)
+                                                     : std::string_view{};
+    std::string_view widthText = comma == std::string_view::npos
+                                     ? std::string_view{}
+                                     : line.substr(comma + 1, kMaxWidthText);
+    const long long column = parseProjectNumber(columnText);
+    if (column >= 0 && column < grid.columnCount())
+        grid.setColumnWidth(static_cast<int>(column), toInt(parseProjectNumber(widthText)));
+}
+
+void applyCell(std::string_view line, StringGrid& grid) {
+    const int column = toInt(parseProjectNumber(takeField(line)));
+    const int row = toInt(parseProjectNumber(takeField(line)));
+    if (!grid.contains(column, row))
+        return;
+    if (line.find('\b') == std::string_view::npos) {
+        grid.setCell(column, row, std::string(line));
+        return;
+    }
+    std::string text = decodeCell(line);
+    text.resize(std::min(text.size(), text.find('\r')));
+    grid.setCell(column, row, std::move(text));
+}
+
+void clearDataRows(StringGrid& grid) {
+    for (int row = 1; row < grid.rowCount(); ++row)
+        grid.clearRow(row, 0, grid.columnCount() - 1);
+}
+
+} // namespace
+
+StringGrid newButtonList() {
+    StringGrid grid(kFileColumns, 2);
+    for (int column = 0; column < kFileColumns; ++column) {
+        grid.setCell(column, 0, kHeaders[static_cast<size_t>(column)]);
+        grid.setColumnWidth(column, defaultWidth(column));
+    }
+    return grid;
+}
+
+std::string projectText(const StringGrid& grid, const ProgressHook& progress) {
+    const int rows = grid.rowCount();
+    size_t size = 32 + 16 * kFileColumns;
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < kFileColumns; ++column)
+            if (const auto& text = grid.cell(column, row); !text.empty())
+                size += text.size() + 16;
+
+    std::string out;
+    out.reserve(size);
+    out.append("13,");
+    appendNumber(out, rows);
+    out.append("\r\n");
+    for (int column = 0; column < kFileColumns; ++column) {
+        out.append("cw ");
+        appendNumber(out, column);
+        out.push_back(',');
+        appendNumber(out,
+                     column < grid.columnCount() ? grid.columnWidth(column) : defaultWidth(column));
+        out.append("\r\n");
+    }
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < kFileColumns; ++column) {
+            const std::string& text = grid.cell(column, row);
+            if (text.empty())
+                continue;
+            appendNumber(out, column);
+            out.push_back(',');
+            appendNumber(out, row);
+            out.push_back(',');
+            appendEncoded(out, text);
+            out.append("\r\n");
+        }
+        if (progress)
+            progress();
+    }
+    return out;
+}
+
+void readProjectText(std::string_view bytes, StringGrid& grid, const ProgressHook& progress) {
+    LineReader lines(bytes);
+    std::string_view line;
+    if (lines.next(line) && !line.empty())
+        applySize(line, grid);
+    clearDataRows(grid);
+    while (lines.next(line)) {
+        if (line.substr(0, 2) == "cw")
+            applyWidth(line, grid);
+        else
+            applyCell(line, grid);
+        if (progress)
+            progress();
+    }
+}
+
+void writeProjectFile(const std::string& path, const StringGrid& grid,
+                      const ProgressHook& progress) {
+    writeFileReplacing(path, projectText(grid, progress));
+}
+
+void readProjectFile(const std::string& path, StringGrid& grid, const ProgressHook& progress) {
+    std::string bytes;
+    try {
+        bytes = readWholeFile(path);
+    } catch (const Error&) {
+        throw Error(msg::fileNotFound(path));
+    }
+    readProjectText(bytes, grid, progress);
+}
+
+long long parseProjectNumber(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    unsigned base = 10;
+    if (i < text.size() && text[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    // The magnitude saturates at the range of long long instead of wrapping around.
+    const unsigned long long limit =
+        negative ? static_cast<unsigned long long>(LLONG_MAX) + 1 : LLONG_MAX;
+    unsigned long long value = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        unsigned digit;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<unsigned>(c - '0');
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        else
+            break;
+        value = value > (limit - digit) / base ? limit : value * base + digit;
+    }
+    if (!negative)
+        return static_cast<long long>(value);
+    return value == limit ? LLONG_MIN : -static_cast<long long>(value);
+}
+
+std::string encodeCell(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    appendEncoded(out, text);
+    return out;
+}
+
+std::string decodeCell(std::string_view text) {
+    std::string out(text);
+    if (text.find('\b') == std::string_view::npos)
+        return out;
+    for (char& c : out) {
+        if (c == '\t')
+            c = '\r';
+        else if (c == '\b')
+            c = '\n';
+    }
+    return out;
+}
+
+} // namespace kelmor
