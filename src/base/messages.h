@@ -15,6 +15,25 @@ inline constexpr const char* kTextExceedsMemo = "Text exceeds memo capacity";
 inline constexpr const char* kNoMciDevice = "No MCI device open";
 inline constexpr const char* kInvalidGifData = "Invalid GIF data";
 inline constexpr const char* kImageTooLarge = "Image too large";
+// GIF reader and writer errors.
+inline constexpr const char* kInvalidGifSignature = "Invalid GIF signature";
+inline constexpr const char* kUnknownExtensionType = "Unknown extension type";
+inline constexpr const char* kUnsupportedAppExtensionSize =
+    "Unsupported Application Extension block size";
+inline constexpr const char* kCircularDecoderTableEntry = "Circular decoder table entry";
+inline constexpr const char* kUnsupportedGifVersion = "Unsupported GIF version";
+inline constexpr const char* kObjectTypeNotSupported = "Object type not supported for operation";
+inline constexpr const char* kNoColorTable = "No global or local color table defined";
+inline constexpr const char* kColorNotInColorTable = "Color not in color table";
+inline constexpr const char* kStreamWriteError = "Stream write error";
+// GIF warnings: passed to an image's warning handler, they never stop an operation.
+inline constexpr const char* kUnknownGifBlockType = "Unknown GIF block type";
+inline constexpr const char* kInvalidExtensionIntroducer = "Invalid extension introducer";
+inline constexpr const char* kImageExceedsLogicalScreen = "Image exceeds Logical Screen size";
+inline constexpr const char* kPrematureEndOfData = "Premature end of data";
+inline constexpr const char* kDecoderBitBufferUnderrun = "Decoder bit buffer under-run";
+inline constexpr const char* kInvalidImageTrailer = "Invalid Image trailer";
+inline constexpr const char* kInvalidColorIndex = "Invalid color index";
 inline constexpr const char* kButtonCountOutOfRange =
     "A page holds 1 to 10 buttons; the Button list has %s.";
 
