@@ -84,11 +84,6 @@ size_t pageCapacity(PageKind kind, const std::vector<PageButton>& buttons,
     return kind == PageKind::Sound ? size + 120 * buttons.size() : size;
 }
 
-void checkCount(size_t count) {
-    if (count < 1 || count > kMaxButtons)
-        throw Error(format(msg::kButtonCountOutOfRange, std::to_string(count)));
-}
-
 template <class Sink>
 void writePage(Sink& out, PageKind kind, const std::vector<PageButton>& buttons,
                const PageSettings& s) {
@@ -142,9 +137,14 @@ void writePage(Sink& out, PageKind kind, const std::vector<PageButton>& buttons,
 
 } // namespace
 
+void checkPageButtonCount(long long count) {
+    if (count < 1 || count > kMaxButtons)
+        throw Error(format(msg::kButtonCountOutOfRange, std::to_string(count)));
+}
+
 std::vector<std::string> pageLines(PageKind kind, const std::vector<PageButton>& buttons,
                                    const PageSettings& settings) {
-    checkCount(buttons.size());
+    checkPageButtonCount(static_cast<long long>(buttons.size()));
     LineSink sink(lineCount(kind, buttons.size()));
     writePage(sink, kind, buttons, settings);
     return sink.take();
@@ -152,7 +152,7 @@ std::vector<std::string> pageLines(PageKind kind, const std::vector<PageButton>&
 
 std::string pageText(PageKind kind, const std::vector<PageButton>& buttons,
                      const PageSettings& settings) {
-    checkCount(buttons.size());
+    checkPageButtonCount(static_cast<long long>(buttons.size()));
     TextSink sink(pageCapacity(kind, buttons, settings));
     writePage(sink, kind, buttons, settings);
     return sink.take();

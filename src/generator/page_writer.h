@@ -26,6 +26,9 @@ struct PageSettings {
 std::vector<std::string> pageLines(PageKind kind, const std::vector<PageButton>& buttons,
                                    const PageSettings& settings);
 
+// Throws that same Error unless 1 <= count <= 10.
+void checkPageButtonCount(long long count);
+
 // The page file's bytes: every line followed by CR LF, the last one too.
 std::string pageText(PageKind kind, const std::vector<PageButton>& buttons,
                      const PageSettings& settings);

@@ -1,0 +1,108 @@
+// kelmor-cli page: writes the rollover page of a project file, byte for byte as Build does.
+#include "base/atomic_file.h"
+#include "base/error.h"
+#include "cli_command.h"
+#include "generator/page_writer.h"
+#include "project/project_file.h"
+
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitButtonCount = 2;
+
+constexpr const char* kUsage =
+    "  kelmor-cli page [--sound] [--separator TEXT] [--] PROJECT.kxq [OUT.html]\n"
+    "      Writes the rollover page for the project's data rows (1 to 10 buttons), the same\n"
+    "      bytes as Build. The page settings come from row 1 (BG, BG Color, Page Title,\n"
+    "      Target Page); the page goes to the Target Page, or to OUT.html when given.\n"
+    "      --sound writes the sound page; --separator puts TEXT before every button\n"
+    "      (for example \"<br>\" or \"&nbsp;  \"). Exit status: 0 written, 1 file or usage\n"
+    "      error, 2 button count outside 1 to 10.";
+
+struct PageOptions {
+    kelmor::PageKind kind = kelmor::PageKind::Plain;
+    std::string separator;
+    std::string project;
+    std::optional<std::string> out;
+    bool help = false;
+};
+
+int usageError(const std::string& problem) {
+    std::cerr << "kelmor-cli page: " << problem << "\nUsage:\n" << kUsage << '\n';
+    return kExitFailure;
+}
+
+// Parses the arguments; returns an error text, or nothing when they are sound.
+std::optional<std::string> parse(const std::vector<std::string>& args, PageOptions& options) {
+    std::vector<std::string> positional;
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded) {
+            positional.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--sound") {
+            options.kind = kelmor::PageKind::Sound;
+        } else if (arg == "--separator") {
+            if (++i == args.size())
+                return "--separator needs a TEXT";
+            options.separator = args[i];
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return "unknown option " + arg;
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (options.help)
+        return std::nullopt;
+    if (positional.empty())
+        return std::string("a PROJECT.kxq file is needed");
+    if (positional.size() > 2)
+        return "too many arguments (" + positional[2] + ")";
+    options.project = positional[0];
+    if (positional.size() == 2)
+        options.out = positional[1];
+    return std::nullopt;
+}
+
+int runPage(const std::vector<std::string>& args) {
+    PageOptions options;
+    if (auto problem = parse(args, options))
+        return usageError(*problem);
+    if (options.help) {
+        std::cout << kUsage << '\n';
+        return 0;
+    }
+    try {
+        kelmor::StringGrid grid = kelmor::newButtonList();
+        kelmor::readProjectFile(options.project, grid);
+        const int count = grid.rowCount() - 1;
+        try {
+            kelmor::checkPageButtonCount(count);
+        } catch (const kelmor::Error& error) {
+            std::cerr << error.what() << '\n';
+            return kExitButtonCount;
+        }
+        const kelmor::PageSettings settings{grid.cell(11, 1), grid.cell(10, 1), grid.cell(9, 1),
+                                            options.separator};
+        const std::string text =
+            kelmor::pageText(options.kind, kelmor::pageButtons(grid, count), settings);
+        kelmor::writeFileReplacing(options.out.value_or(grid.cell(12, 1)), text);
+    } catch (const kelmor::Error& error) {
+        std::cerr << error.what() << '\n';
+        return kExitFailure;
+    }
+    return 0;
+}
+
+const kelmor::cli::Registration registration({"page", kUsage, runPage});
+
+} // namespace
