@@ -11,6 +11,7 @@ inline constexpr const char* kCannotCreateFile = "Cannot create file %s";
 inline constexpr const char* kUnableToWrite = "Unable to write to %s";
 inline constexpr const char* kUnknownPictureExtension = "Unknown picture file extension (.%s)";
 inline constexpr const char* kBitmapNotValid = "Bitmap image is not valid";
+inline constexpr const char* kIconNotValid = "Icon image is not valid";
 inline constexpr const char* kTextExceedsMemo = "Text exceeds memo capacity";
 inline constexpr const char* kNoMciDevice = "No MCI device open";
 inline constexpr const char* kInvalidGifData = "Invalid GIF data";
