@@ -1,0 +1,1 @@
+kelmor_test(project_core_tests SOURCES project_file_test.cpp LIBS kelmor_project)
