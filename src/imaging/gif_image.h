@@ -196,10 +196,11 @@ public:
     // empty ones are removed. Merge runs first.
     void reduceFrames(bool merge, bool crop);
 
-    // The first frame at the logical screen size: the frame's own 8-bit bitmap
-    // when it covers the screen, otherwise a 32-bit bitmap with the frame drawn
-    // at its position. Throws "No global or local color table defined" when the
-    // frame has no colour table, "Invalid GIF data" when there is no frame.
+    // The first frame that has an image, at the logical screen size: the
+    // frame's own 8-bit bitmap when it covers the screen, otherwise a 32-bit
+    // bitmap with the frame drawn at its position over black. An image without
+    // such a frame gives an empty bitmap. Throws "No global or local color
+    // table defined" when the frame has no colour table.
     Bitmap toBitmap() const;
     // The frame alone as an 8-bit bitmap with its active colour table as palette.
     Bitmap frameBitmap(int index) const;
@@ -223,6 +224,10 @@ public:
     int animationSpeed() const { return animationSpeed_; } // percent
 
 private:
+    void mergeWithEarlier(int index, int earlierIndex);
+    int newTransparentIndex(int index, bool usesGlobal);
+    void cropTransparent(int index);
+
     GifHeader header_;
     std::vector<GifFrame> frames_;
     GifColorReduction colorReduction_ = GifColorReduction::Netscape216;

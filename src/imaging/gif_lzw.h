@@ -61,7 +61,6 @@ private:
     unsigned mask_ = 0;
     unsigned next_ = 0;
     bool havePrev_ = false;
-    bool lastCodeRead_ = false;
     bool finished_ = false;
     std::uint32_t prevOffset_ = 0;
     std::uint32_t prevLength_ = 0;
