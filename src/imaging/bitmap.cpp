@@ -6,16 +6,37 @@
 namespace kelmor {
 namespace {
 
+int lowestBit(std::uint32_t mask) {
+    int shift = 0;
+    while (((mask >> shift) & 1u) == 0)
+        ++shift;
+    return shift;
+}
+
 // Scales a masked channel value to 0..255.
 std::uint8_t channel(std::uint32_t pixel, std::uint32_t mask) {
     if (mask == 0)
         return 0;
-    int shift = 0;
-    while (((mask >> shift) & 1u) == 0)
-        ++shift;
-    std::uint32_t max = mask >> shift;
-    std::uint32_t value = (pixel & mask) >> shift;
+    int shift = lowestBit(mask);
+    std::uint64_t max = mask >> shift;
+    std::uint64_t value = (pixel & mask) >> shift;
     return static_cast<std::uint8_t>((value * 255u + max / 2) / max);
+}
+
+// Scales 0..255 to a channel mask's range and puts it in place.
+std::uint32_t scaledToMask(std::uint8_t value, std::uint32_t mask) {
+    if (mask == 0)
+        return 0;
+    int shift = lowestBit(mask);
+    std::uint64_t max = mask >> shift;
+    return static_cast<std::uint32_t>(((value * max + 127) / 255) << shift) & mask;
+}
+
+std::uint32_t packedPixel(const std::uint8_t* row, int x, int bitsPerPixel) {
+    if (bitsPerPixel == 16)
+        return row[x * 2] | (row[x * 2 + 1] << 8);
+    const std::uint8_t* q = row + x * 4;
+    return q[0] | (q[1] << 8) | (q[2] << 16) | (std::uint32_t(q[3]) << 24);
 }
 
 } // namespace
@@ -63,13 +84,14 @@ void Bitmap::setIndex(int x, int y, unsigned value) {
     switch (bpp_) {
     case 1: {
         std::uint8_t bit = static_cast<std::uint8_t>(0x80u >> (x & 7));
-        r[x >> 3] = static_cast<std::uint8_t>((value & 1u) ? (r[x >> 3] | bit) : (r[x >> 3] & ~bit));
+        r[x >> 3] =
+            static_cast<std::uint8_t>((value & 1u) ? (r[x >> 3] | bit) : (r[x >> 3] & ~bit));
         break;
     }
     case 4: {
         int shift = (x & 1) ? 0 : 4;
-        r[x >> 1] = static_cast<std::uint8_t>((r[x >> 1] & ~(0x0F << shift)) |
-                                              ((value & 0x0Fu) << shift));
+        r[x >> 1] =
+            static_cast<std::uint8_t>((r[x >> 1] & ~(0x0F << shift)) | ((value & 0x0Fu) << shift));
         break;
     }
     case 8:
@@ -89,42 +111,39 @@ Rgb Bitmap::color(int x, int y) const {
         unsigned i = index(x, y);
         return i < palette.size() ? palette[i] : Rgb{};
     }
-    case 16: {
-        std::uint32_t p = r[x * 2] | (r[x * 2 + 1] << 8);
+    case 16:
+    case 32: {
+        std::uint32_t p = packedPixel(r, x, bpp_);
         return {channel(p, redMask), channel(p, greenMask), channel(p, blueMask)};
     }
     case 24:
         return {r[x * 3 + 2], r[x * 3 + 1], r[x * 3]};
-    case 32: {
-        const std::uint8_t* q = r + x * 4;
-        std::uint32_t p = q[0] | (q[1] << 8) | (q[2] << 16) | (std::uint32_t(q[3]) << 24);
-        return {channel(p, redMask), channel(p, greenMask), channel(p, blueMask)};
-    }
     default:
         return {};
     }
 }
 
+std::uint8_t Bitmap::alpha(int x, int y) const {
+    if (alphaMask == 0 || (bpp_ != 16 && bpp_ != 32))
+        return 255;
+    return channel(packedPixel(row(y), x, bpp_), alphaMask);
+}
+
 void Bitmap::setColor(int x, int y, Rgb value) {
     std::uint8_t* r = row(y);
     switch (bpp_) {
-    case 16: {
-        std::uint16_t p = static_cast<std::uint16_t>(((value.r >> 3) << 10) | ((value.g >> 3) << 5) |
-                                                     (value.b >> 3));
-        r[x * 2] = static_cast<std::uint8_t>(p & 0xFF);
-        r[x * 2 + 1] = static_cast<std::uint8_t>(p >> 8);
+    case 16:
+    case 32: {
+        std::uint32_t p = scaledToMask(value.r, redMask) | scaledToMask(value.g, greenMask) |
+                          scaledToMask(value.b, blueMask) | alphaMask;
+        for (int i = 0; i < bpp_ / 8; ++i)
+            r[x * (bpp_ / 8) + i] = static_cast<std::uint8_t>(p >> (8 * i));
         break;
     }
     case 24:
         r[x * 3] = value.b;
         r[x * 3 + 1] = value.g;
         r[x * 3 + 2] = value.r;
-        break;
-    case 32:
-        r[x * 4] = value.b;
-        r[x * 4 + 1] = value.g;
-        r[x * 4 + 2] = value.r;
-        r[x * 4 + 3] = 0;
         break;
     default:
         break;

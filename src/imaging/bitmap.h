@@ -43,6 +43,11 @@ public:
     std::vector<Rgb> palette;
     // Channel masks of 16- and 32-bit pixels (defaults: 5-5-5 and 8-8-8).
     std::uint32_t redMask = 0, greenMask = 0, blueMask = 0;
+    // Alpha mask of 16- and 32-bit pixels; 0 when the pixels are opaque.
+    std::uint32_t alphaMask = 0;
+
+    // Bytes of a row that hold pixels, without the padding to four bytes.
+    std::size_t rowBytes() const { return (static_cast<std::size_t>(width_) * bpp_ + 7) / 8; }
 
     // Palette index of a 1/4/8-bit pixel.
     unsigned index(int x, int y) const;
@@ -50,6 +55,8 @@ public:
     // The colour of any pixel, whatever the format (an index past the palette reads black).
     Rgb color(int x, int y) const;
     void setColor(int x, int y, Rgb value); // 16/24/32-bit bitmaps only
+    // Opacity 0..255 of a pixel: 255 unless the bitmap has an alpha mask.
+    std::uint8_t alpha(int x, int y) const;
 
     // Throws Error("Image too large") when a width x height buffer of this
     // depth would pass the limits; returns the row stride otherwise.
