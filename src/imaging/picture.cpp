@@ -1,0 +1,195 @@
+#include "imaging/picture.h"
+
+#include "base/atomic_file.h"
+#include "base/error.h"
+#include "base/messages.h"
+#include "imaging/bmp.h"
+#include "imaging/jpeg.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace kelmor {
+namespace {
+
+Picture::IconDecoder& iconDecoder() {
+    static Picture::IconDecoder decoder;
+    return decoder;
+}
+
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::string patterns(const PictureType& type) {
+    std::string text;
+    for (const char* extension : type.extensions)
+        text += (text.empty() ? "*." : ";*.") + std::string(extension);
+    return text;
+}
+
+std::string filterEntry(const PictureType& type) {
+    const std::string pattern = patterns(type);
+    return std::string(type.description) + " (" + pattern + ")|" + pattern;
+}
+
+// The format an extension loads, PictureFormat::None when none does.
+PictureFormat formatOfExtension(const std::string& extension) {
+    const std::string lower = lowerCase(extension);
+    for (const PictureType& type : pictureTypes()) {
+        for (const char* candidate : type.extensions) {
+            if (lower == candidate)
+                return type.format;
+        }
+    }
+    return PictureFormat::None;
+}
+
+} // namespace
+
+const std::vector<PictureType>& pictureTypes() {
+    static const std::vector<PictureType> types = {
+        {PictureFormat::Gif, "GIF Image", {"gif"}},
+        {PictureFormat::Bitmap, "Bitmaps", {"bmp"}},
+        {PictureFormat::Jpeg, "JPEG Image File", {"jpg", "jpeg"}},
+        {PictureFormat::Icon, "Icons", {"ico"}},
+    };
+    return types;
+}
+
+const PictureType* pictureType(PictureFormat format) {
+    for (const PictureType& type : pictureTypes()) {
+        if (type.format == format)
+            return &type;
+    }
+    return nullptr;
+}
+
+std::string pictureSaveFilter(PictureFormat format) {
+    const PictureType* type = pictureType(format);
+    if (!type)
+        return {};
+    const std::string pattern = std::string("*.") + type->extensions.front();
+    return std::string(type->description) + " (" + pattern + ")|" + pattern;
+}
+
+std::string pictureDefaultExtension(PictureFormat format) {
+    const PictureType* type = pictureType(format);
+    return type ? type->extensions.front() : std::string();
+}
+
+std::string pictureOpenFilter() {
+    std::string all;
+    std::string entries;
+    for (const PictureType& type : pictureTypes()) {
+        all += (all.empty() ? "" : ";") + patterns(type);
+        entries += "|" + filterEntry(type);
+    }
+    return "All pictures (" + all + ")|" + all + entries;
+}
+
+std::string fileExtension(std::string_view path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return {};
+    return std::string(path.substr(dot + 1));
+}
+
+void Picture::setIconDecoder(IconDecoder decoder) {
+    iconDecoder() = std::move(decoder);
+}
+
+bool Picture::hasIconDecoder() {
+    return static_cast<bool>(iconDecoder());
+}
+
+Picture::Picture(GifImage image)
+    : format_(PictureFormat::Gif), gif_(std::make_shared<const GifImage>(std::move(image))) {}
+
+Picture::Picture(Bitmap bitmap)
+    : format_(PictureFormat::Bitmap), bitmap_(std::make_shared<const Bitmap>(std::move(bitmap))) {}
+
+void Picture::clear() {
+    *this = Picture();
+}
+
+const std::string& Picture::fileBytes() const {
+    static const std::string none;
+    return fileBytes_ ? *fileBytes_ : none;
+}
+
+void Picture::loadFromFile(const std::string& path) {
+    clear();
+    const std::string extension = fileExtension(path);
+    PictureFormat format = formatOfExtension(extension);
+    if (format == PictureFormat::Icon && !hasIconDecoder())
+        format = PictureFormat::None;
+    if (format == PictureFormat::None)
+        throw Error(kelmor::format(msg::kUnknownPictureExtension, extension));
+    loadFromBytes(format, readWholeFile(path));
+}
+
+void Picture::loadFromBytes(PictureFormat format, std::string bytes) {
+    clear();
+    Picture loaded;
+    switch (format) {
+    case PictureFormat::Gif: {
+        GifImage image;
+        image.loadFromBytes(bytes);
+        loaded = Picture(std::move(image));
+        break;
+    }
+    case PictureFormat::Bitmap:
+        loaded = Picture(readBmp(bytes));
+        break;
+    case PictureFormat::Jpeg:
+    case PictureFormat::Icon: {
+        Bitmap decoded = format == PictureFormat::Jpeg ? decodeJpeg(bytes) : iconDecoder()(bytes);
+        loaded.format_ = format;
+        loaded.bitmap_ = std::make_shared<const Bitmap>(std::move(decoded));
+        loaded.fileBytes_ = std::make_shared<const std::string>(std::move(bytes));
+        break;
+    }
+    case PictureFormat::None:
+        throw Error(msg::kObjectTypeNotSupported);
+    }
+    *this = std::move(loaded);
+}
+
+std::string Picture::encoded() const {
+    switch (format_) {
+    case PictureFormat::Gif:
+        return gif_->saveToBytes();
+    case PictureFormat::Bitmap:
+        return writeBmp(*bitmap_);
+    case PictureFormat::Jpeg:
+    case PictureFormat::Icon:
+        return fileBytes();
+    case PictureFormat::None:
+        break;
+    }
+    return {};
+}
+
+void Picture::saveToFile(const std::string& path) const {
+    if (empty())
+        return;
+    writeFileReplacing(path, encoded());
+}
+
+int Picture::width() const {
+    if (gif_)
+        return gif_->width();
+    return bitmap_ ? bitmap_->width() : 0;
+}
+
+int Picture::height() const {
+    if (gif_)
+        return gif_->height();
+    return bitmap_ ? bitmap_->height() : 0;
+}
+
+} // namespace kelmor

@@ -1,0 +1,99 @@
+#pragma once
+
+// The picture holder of every image control: one picture of any registered
+// type, loaded by the file's extension and saved in its own format.
+
+#include "imaging/bitmap.h"
+#include "imaging/gif_image.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelmor {
+
+enum class PictureFormat { None, Gif, Bitmap, Jpeg, Icon };
+
+// One registered picture type: its description and the file extensions that
+// load it (lower case, without the dot; the first one is the default).
+struct PictureType {
+    PictureFormat format;
+    const char* description;
+    std::vector<const char*> extensions;
+};
+
+// The registered types in registration order: "GIF Image", "Bitmaps",
+// "JPEG Image File", "Icons".
+const std::vector<PictureType>& pictureTypes();
+
+// The type of a format, or nullptr for PictureFormat::None.
+const PictureType* pictureType(PictureFormat format);
+
+// A save dialog's filter for a picture of this format in the "Description|pattern"
+// form, such as "GIF Image (*.gif)|*.gif", and its default extension ("gif").
+// Both are empty for PictureFormat::None.
+std::string pictureSaveFilter(PictureFormat format);
+std::string pictureDefaultExtension(PictureFormat format);
+
+// An open dialog's filter offering every registered type: all of them together
+// first, then one entry per type.
+std::string pictureOpenFilter();
+
+// Text after the last dot of a path's file name, "" when there is none.
+std::string fileExtension(std::string_view path);
+
+class Picture {
+public:
+    // Decodes the bytes of an icon file into a bitmap. The core has no icon
+    // reader; the Qt layer installs one (see picture_qt.h).
+    using IconDecoder = std::function<Bitmap(std::string_view bytes)>;
+    static void setIconDecoder(IconDecoder decoder);
+    static bool hasIconDecoder();
+
+    Picture() = default;
+    explicit Picture(GifImage image);
+    explicit Picture(Bitmap bitmap);
+
+    // Empties the holder, then loads the file by its extension, ignoring case:
+    // "gif", "bmp", "jpg"/"jpeg", and "ico" when an icon decoder is installed.
+    // Errors: "Unknown picture file extension (.EXT)", "Cannot open file PATH",
+    // the reader's own message; the holder then stays empty.
+    void loadFromFile(const std::string& path);
+    // Reads a file's bytes as the given format (a conversion reads a GIF or a
+    // BMP whatever its name says).
+    void loadFromBytes(PictureFormat format, std::string bytes);
+
+    // Writes the picture in its own format whatever the name's extension: a GIF
+    // anew from its frames, a bitmap as a BMP of its pixel format, a JPEG or an
+    // icon byte for byte as it was read. Writes nothing when empty. The file is
+    // replaced through a temporary file: "Cannot create file PATH".
+    void saveToFile(const std::string& path) const;
+    // The bytes saveToFile writes ("" when empty).
+    std::string encoded() const;
+
+    void clear();
+    bool empty() const { return format_ == PictureFormat::None; }
+    PictureFormat format() const { return format_; }
+
+    // Pixel size: a GIF's logical screen, a bitmap's or a decoded JPEG's size.
+    int width() const;
+    int height() const;
+
+    // The GIF image (nullptr unless the picture is a GIF).
+    const GifImage* gif() const { return gif_.get(); }
+    // The pixels to show for a BMP, JPEG or icon picture (nullptr for a GIF or none).
+    const Bitmap* bitmap() const { return bitmap_.get(); }
+    // The file bytes kept for a JPEG or icon picture.
+    const std::string& fileBytes() const;
+
+private:
+    PictureFormat format_ = PictureFormat::None;
+    // Shared, never modified once loaded: copying a picture between controls is cheap.
+    std::shared_ptr<const GifImage> gif_;
+    std::shared_ptr<const Bitmap> bitmap_;
+    std::shared_ptr<const std::string> fileBytes_;
+};
+
+} // namespace kelmor

@@ -1,0 +1,24 @@
+#pragma once
+
+// Between the imaging core and Qt: bitmaps and composed GIF screens as QImages
+// for display, and Qt's icon reader behind the picture holder's "ico" type.
+
+#include "imaging/bitmap.h"
+#include "imaging/picture_animation.h"
+
+#include <QImage>
+
+namespace kelmor {
+
+// The bitmap's colours as an RGB32 image, or ARGB32 when it has an alpha mask.
+QImage toQImage(const Bitmap& bitmap);
+// The composed screen as an ARGB32 image (uncovered pixels transparent).
+QImage toQImage(const FrameCanvas& canvas);
+// A 32-bit bitmap with an alpha mask holding the image's pixels.
+Bitmap toBitmap(const QImage& image);
+
+// Lets the picture holder load "ico" files through Qt's image readers. Called
+// by every picture view; harmless to call again.
+void installQtIconDecoder();
+
+} // namespace kelmor

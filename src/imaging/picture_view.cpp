@@ -1,0 +1,117 @@
+#include "imaging/picture_view.h"
+
+#include "imaging/picture_qt.h"
+
+#include <QPainter>
+
+namespace kelmor {
+
+PictureView::PictureView(QWidget* parent) : QWidget(parent) {
+    installQtIconDecoder();
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &PictureView::nextFrame);
+}
+
+PictureView::~PictureView() = default;
+
+void PictureView::setPicture(const Picture& picture) {
+    clear();
+    if (picture.format() == PictureFormat::Gif) {
+        auto canvas = std::make_unique<FrameCanvas>(*picture.gif());
+        picture_ = picture;
+        canvas_ = std::move(canvas);
+        schedule_ = std::make_unique<AnimationSchedule>(*picture_.gif());
+        showFrame();
+        if (schedule_->animated()) {
+            scheduledMs_ = schedule_->waitMs(0);
+            clock_.start();
+            timer_.start(scheduledMs_);
+        }
+    } else {
+        picture_ = picture;
+        if (const Bitmap* bitmap = picture_.bitmap())
+            image_ = toQImage(*bitmap);
+    }
+    if (autoSize_ && !picture_.empty())
+        setFixedSize(picture_.width(), picture_.height());
+    updateGeometry();
+    update();
+}
+
+void PictureView::loadFromFile(const std::string& path) {
+    clear();
+    Picture loaded;
+    loaded.loadFromFile(path);
+    setPicture(loaded);
+}
+
+void PictureView::clear() {
+    stopAnimation();
+    picture_.clear();
+    image_ = QImage();
+    update();
+}
+
+void PictureView::setAutoSize(bool on) {
+    autoSize_ = on;
+    if (!on) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else if (!picture_.empty()) {
+        setFixedSize(picture_.width(), picture_.height());
+    }
+}
+
+void PictureView::setStretch(bool on) {
+    stretch_ = on;
+    update();
+}
+
+int PictureView::currentFrame() const {
+    return schedule_ ? schedule_->frame() : -1;
+}
+
+QSize PictureView::sizeHint() const {
+    if (picture_.empty())
+        return QWidget::sizeHint();
+    return {picture_.width(), picture_.height()};
+}
+
+void PictureView::paintEvent(QPaintEvent*) {
+    if (image_.isNull())
+        return;
+    QPainter painter(this);
+    if (stretch_) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(rect(), image_);
+    } else {
+        painter.drawImage(0, 0, image_);
+    }
+}
+
+void PictureView::showFrame() {
+    if (schedule_->frame() >= 0)
+        canvas_->draw(schedule_->frame());
+    image_ = toQImage(*canvas_);
+    update();
+}
+
+void PictureView::nextFrame() {
+    // How far the frame just shown overran its wait shortens the next one.
+    const int overrun = std::max<int>(0, static_cast<int>(clock_.elapsed()) - scheduledMs_);
+    if (!schedule_ || !schedule_->advance())
+        return;
+    showFrame();
+    scheduledMs_ = schedule_->waitMs(overrun);
+    clock_.start();
+    timer_.start(scheduledMs_);
+}
+
+void PictureView::stopAnimation() {
+    timer_.stop();
+    schedule_.reset();
+    canvas_.reset();
+}
+
+} // namespace kelmor

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "imaging/picture.h"
+#include "imaging/picture_animation.h"
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+namespace kelmor {
+
+// An image control: holds one picture, sizes itself to it (unless told to
+// stretch it over its own size instead) and animates a GIF of several frames
+// by itself, frame after frame on a timer of the UI thread. Clearing the
+// picture stops the animation.
+class PictureView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PictureView(QWidget* parent = nullptr);
+    ~PictureView() override;
+
+    const Picture& picture() const { return picture_; }
+    // Shows the picture (a copy shares its pixels). Throws Error("Image too
+    // large") for a GIF whose screen cannot be composed; the view is then empty.
+    void setPicture(const Picture& picture);
+    // Empties the view first, then loads the file into it (Picture::loadFromFile);
+    // on an error the view stays empty.
+    void loadFromFile(const std::string& path);
+    // Writes the picture in its own format; nothing when empty.
+    void saveToFile(const std::string& path) const { picture_.saveToFile(path); }
+    void clear();
+
+    // Auto size (the default): the view takes its picture's size whenever it
+    // gets a picture, and keeps its size when emptied.
+    bool autoSize() const { return autoSize_; }
+    void setAutoSize(bool on);
+    // Stretch: the picture is scaled to fill the view's own size.
+    bool stretch() const { return stretch_; }
+    void setStretch(bool on);
+
+    // The animation: whether it runs, and the frame on screen (-1 for none).
+    bool animating() const { return timer_.isActive(); }
+    int currentFrame() const;
+    // What is drawn for the current picture and frame, at the picture's size.
+    const QImage& image() const { return image_; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void showFrame();
+    void nextFrame();
+    void stopAnimation();
+
+    Picture picture_;
+    QImage image_;
+    bool autoSize_ = true;
+    bool stretch_ = false;
+    std::unique_ptr<AnimationSchedule> schedule_;
+    std::unique_ptr<FrameCanvas> canvas_;
+    QTimer timer_;
+    QElapsedTimer clock_;
+    int scheduledMs_ = 0;
+};
+
+} // namespace kelmor
