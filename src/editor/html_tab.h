@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/services.h"
+#include "editor/file_lists_panel.h"
 
 #include <QWidget>
 
+class QAction;
 class QComboBox;
 class QToolBar;
 
@@ -28,15 +30,44 @@ public:
     void refillLists();
     void setListsStyle(ListStyle style);
 
+    QToolBar& toolBar() { return *toolBar_; }
+    FileListsPanel& fileLists() { return *listPanel_; }
+
 signals:
     void optionsRequested();
 
 private:
+    QAction* addCommand(const char* objectName, const QString& hint, const QIcon& icon,
+                        void (HtmlTab::*handler)());
+    void buildToolBar();
+
+    // Loads a file into the editor and makes it the current file; the box
+    // and the editor keep their content when the file cannot be read.
+    void openInEditor(const QString& path);
+    QString folderOf(FileListsPanel::Kind kind) const;
+
+    void ClearClick();
+    void OpenClick();
+    void SaveClick();
+    void SaveAsClick();
+    void UndoClick();
+    void CopyClick();
+    void CutClick();
+    void PasteClick();
+    void ViewInBrowserClick();
+    void HtmlEditorClick();
+    void LargeViewClick();
+    void SmallViewClick();
+    void OptionsClick();
+    void ListViewClick(FileListsPanel::Kind kind, const QString& caption);
+    void ComboBox2Select(int index);
+
     Services& services_;
     const Preferences* preferences_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
     EditorTextBox* editor_ = nullptr;
     QComboBox* currentFile_ = nullptr;
-    QWidget* listPanel_ = nullptr;
+    FileListsPanel* listPanel_ = nullptr;
 };
 
 } // namespace kelmor

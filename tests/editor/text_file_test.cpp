@@ -1,0 +1,93 @@
+#include "base/error.h"
+#include "editor/text_file.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace kelmor {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ReadTextFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string templ = (fs::temp_directory_path() / "kelmor-text-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(templ.data()), nullptr);
+        folder_ = templ;
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string write(const std::string& bytes) const {
+        const std::string path = (folder_ / "file.txt").string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    static std::string messageOf(const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const Error& e) {
+            return e.what();
+        }
+        return "no error";
+    }
+
+    fs::path folder_;
+};
+
+struct LineEndCase {
+    const char* file;
+    const char* text;
+};
+
+class LineEndTest : public ReadTextFileTest, public ::testing::WithParamInterface<LineEndCase> {};
+
+TEST_P(LineEndTest, EveryLoneCarriageReturnOrLineFeedBecomesAPair) {
+    EXPECT_EQ(readTextFile(write(GetParam().file)), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, LineEndTest,
+    ::testing::Values(LineEndCase{"a\rb\r", "a\r\nb\r\n"}, LineEndCase{"a\nb", "a\r\nb"},
+                      LineEndCase{"a\r\nb\r\n", "a\r\nb\r\n"}, LineEndCase{"a\n\rb", "a\r\n\r\nb"},
+                      LineEndCase{"\r\r\n\n", "\r\n\r\n\r\n"},
+                      LineEndCase{"no line end", "no line end"}, LineEndCase{"", ""}));
+
+TEST_F(ReadTextFileTest, KeepsEveryOtherByte) {
+    const std::string bytes("\0\xff\xe9\t x", 6);
+    EXPECT_EQ(readTextFile(write(bytes)), bytes);
+}
+
+TEST_F(ReadTextFileTest, MissingFileOrFolderCannotBeOpened) {
+    const std::string missing = (folder_ / "missing.txt").string();
+    EXPECT_EQ(messageOf([&] { readTextFile(missing); }), "Cannot open file " + missing);
+    EXPECT_EQ(messageOf([&] { readTextFile(folder_.string()); }),
+              "Cannot open file " + folder_.string());
+}
+
+TEST_F(ReadTextFileTest, TextUpToTheCapacityIsRead) {
+    EXPECT_EQ(readTextFile(write("12345678"), 8), "12345678");
+    EXPECT_EQ(readTextFile(write("1234\r\n78"), 8), "1234\r\n78");
+}
+
+TEST_F(ReadTextFileTest, FileLargerThanTheCapacityIsRefused) {
+    EXPECT_EQ(messageOf([&] { readTextFile(write("123456789"), 8); }),
+              "Text exceeds memo capacity");
+}
+
+TEST_F(ReadTextFileTest, TextThatOutgrowsTheCapacityByItsLineEndsIsRefused) {
+    EXPECT_EQ(messageOf([&] { readTextFile(write("1\n2\n3\n"), 8); }),
+              "Text exceeds memo capacity");
+}
+
+TEST_F(ReadTextFileTest, SixtyFourMebibytesIsTheDefaultCapacity) {
+    const std::string path = (folder_ / "big.txt").string();
+    std::ofstream(path, std::ios::binary).close();
+    fs::resize_file(path, kMemoCapacity + 1);
+    EXPECT_EQ(messageOf([&] { readTextFile(path); }), "Text exceeds memo capacity");
+}
+
+} // namespace
+} // namespace kelmor
