@@ -5,11 +5,33 @@
 
 #include <QCollator>
 #include <QCollatorSortKey>
+#include <QStyledItemDelegate>
 #include <algorithm>
 #include <vector>
 
 namespace kelmor {
 namespace {
+
+// Large icons sit in cells of one size, the caption wrapped to at most two
+// lines below the icon, as file managers show them.
+constexpr int kCellWidth = 96;
+constexpr int kCaptionLines = 2;
+
+// Gives every item of the large-icon view the same cell size. File lists use
+// uniform item sizes, so the view measures a single sample item instead of
+// ten thousand wrapped captions; without a fixed cell, that sample's caption
+// width would cut every other caption.
+class FileItemDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        if (option.decorationPosition != QStyleOptionViewItem::Top)
+            return QStyledItemDelegate::sizeHint(option, index);
+        const int textHeight = option.fontMetrics.lineSpacing() * kCaptionLines;
+        return {kCellWidth - 4, option.decorationSize.height() + textHeight + 8};
+    }
+};
 
 struct Caption {
     QString text;
@@ -42,8 +64,15 @@ void fillFileList(QListWidget& list, const QString& folder, const QString& patte
     }
     std::stable_sort(captions.begin(), captions.end(),
                      [](const Caption& a, const Caption& b) { return a.key.compare(b.key) < 0; });
-    for (const Caption& caption : captions)
-        new QListWidgetItem(icon, caption.text, &list);
+    // One insertion for all items, then the icons: adding items one by one
+    // makes the view react to every single row.
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(captions.size()));
+    for (Caption& caption : captions)
+        texts.push_back(std::move(caption.text));
+    list.addItems(texts);
+    for (int row = 0; row < list.count(); ++row)
+        list.item(row)->setIcon(icon);
 
     list.setUpdatesEnabled(updates);
 }
@@ -57,21 +86,24 @@ void applyListStyle(QListWidget& list, ListStyle style) {
 
     list.setMovement(QListView::Static);
     list.setResizeMode(QListView::Adjust);
+    list.setUniformItemSizes(true);
+    list.setGridSize(QSize());
+    if (!dynamic_cast<FileItemDelegate*>(list.itemDelegate()))
+        list.setItemDelegate(new FileItemDelegate(&list));
     if (style == ListStyle::Large) {
         list.setViewMode(QListView::IconMode);
         list.setIconSize(QSize(32, 32));
         list.setFlow(QListView::TopToBottom);
         list.setWrapping(true);
         list.setWordWrap(true);
-        list.setGridSize(QSize(96, 64));
+        list.setSpacing(4);
     } else {
         list.setViewMode(QListView::ListMode);
         list.setIconSize(QSize(16, 16));
         list.setFlow(QListView::TopToBottom);
         list.setWrapping(false);
         list.setWordWrap(false);
-        list.setGridSize(QSize());
-        list.setUniformItemSizes(true);
+        list.setSpacing(0);
     }
 
     list.setDragEnabled(dragEnabled);
