@@ -4,6 +4,7 @@
 #include "app/history.h"
 #include "app/qt_text.h"
 #include "base/folder_scan.h"
+#include "editor/edit_icons.h"
 #include "editor/editor_text_box.h"
 #include "prefs/preferences.h"
 
@@ -76,8 +77,8 @@ void HtmlTab::buildToolBar() {
     const auto icon = [this](const char* themeName, QStyle::StandardPixmap fallback) {
         return QIcon::fromTheme(QString::fromLatin1(themeName), style()->standardIcon(fallback));
     };
-    const auto themed = [](const char* themeName) {
-        return QIcon::fromTheme(QString::fromLatin1(themeName));
+    const auto themed = [](const char* themeName, EditIcon fallback) {
+        return QIcon::fromTheme(QString::fromLatin1(themeName), editIcon(fallback));
     };
     addCommand("HtmlClear", QStringLiteral("Clear"),
                icon("edit-clear", QStyle::SP_DialogResetButton), &HtmlTab::ClearClick);
@@ -91,9 +92,12 @@ void HtmlTab::buildToolBar() {
     addCommand("HtmlUndo", QStringLiteral("Undo"), icon("edit-undo", QStyle::SP_ArrowBack),
                &HtmlTab::UndoClick);
     toolBar_->addSeparator();
-    addCommand("HtmlCopy", QStringLiteral("Copy"), themed("edit-copy"), &HtmlTab::CopyClick);
-    addCommand("HtmlCut", QStringLiteral("Cut"), themed("edit-cut"), &HtmlTab::CutClick);
-    addCommand("HtmlPaste", QStringLiteral("Paste"), themed("edit-paste"), &HtmlTab::PasteClick);
+    addCommand("HtmlCopy", QStringLiteral("Copy"), themed("edit-copy", EditIcon::Copy),
+               &HtmlTab::CopyClick);
+    addCommand("HtmlCut", QStringLiteral("Cut"), themed("edit-cut", EditIcon::Cut),
+               &HtmlTab::CutClick);
+    addCommand("HtmlPaste", QStringLiteral("Paste"), themed("edit-paste", EditIcon::Paste),
+               &HtmlTab::PasteClick);
     toolBar_->addSeparator();
     addCommand("HtmlViewInBrowser", QStringLiteral("View in Browser..."),
                icon("internet-web-browser", QStyle::SP_ComputerIcon), &HtmlTab::ViewInBrowserClick);

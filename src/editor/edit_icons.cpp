@@ -1,0 +1,68 @@
+#include "editor/edit_icons.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+namespace kelmor {
+namespace {
+
+const QColor kInk(0x40, 0x40, 0x40);
+
+void drawSheet(QPainter& painter, const QRectF& sheet) {
+    painter.setPen(QPen(kInk, 1.2));
+    painter.setBrush(Qt::white);
+    painter.drawRect(sheet);
+    painter.setPen(QPen(QColor(0x90, 0x90, 0x90), 1));
+    for (qreal y = sheet.top() + 4; y < sheet.bottom() - 2; y += 3)
+        painter.drawLine(QPointF(sheet.left() + 2.5, y), QPointF(sheet.right() - 2.5, y));
+}
+
+void drawCopy(QPainter& painter) {
+    drawSheet(painter, QRectF(2.5, 2.5, 11, 14));
+    drawSheet(painter, QRectF(8.5, 7.5, 11, 14));
+}
+
+void drawCut(QPainter& painter) {
+    painter.setPen(QPen(kInk, 1.6, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(6, 2), QPointF(14.5, 14));
+    painter.drawLine(QPointF(16, 2), QPointF(7.5, 14));
+    painter.setPen(QPen(QColor(0xc0, 0x1c, 0x28), 1.8));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QPointF(6.5, 17), 3, 3);
+    painter.drawEllipse(QPointF(15.5, 17), 3, 3);
+}
+
+void drawPaste(QPainter& painter) {
+    painter.setPen(QPen(kInk, 1.2));
+    painter.setBrush(QColor(0xc8, 0x96, 0x5a));
+    painter.drawRoundedRect(QRectF(2.5, 3.5, 13, 17), 1.5, 1.5);
+    painter.setBrush(QColor(0xb0, 0xb0, 0xb0));
+    painter.drawRect(QRectF(6.5, 1.5, 5, 4));
+    drawSheet(painter, QRectF(9.5, 9.5, 11, 12));
+}
+
+} // namespace
+
+QIcon editIcon(EditIcon kind) {
+    // Drawn on a 22-pixel grid at twice the size for sharp scaling.
+    QPixmap pixmap(44, 44);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(2, 2);
+    switch (kind) {
+    case EditIcon::Copy:
+        drawCopy(painter);
+        break;
+    case EditIcon::Cut:
+        drawCut(painter);
+        break;
+    case EditIcon::Paste:
+        drawPaste(painter);
+        break;
+    }
+    painter.end();
+    return QIcon(pixmap);
+}
+
+} // namespace kelmor
