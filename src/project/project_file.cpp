@@ -117,22 +117,50 @@ void applyWidth(std::string_view line, StringGrid& grid) {
         grid.setColumnWidth(static_cast<int>(column), toInt(parseProjectNumber(widthText)));
 }
 
-void applyCell(std::string_view line, StringGrid& grid) {
-    const int column = toInt(parseProjectNumber(takeField(line)));
-    const int row = toInt(parseProjectNumber(takeField(line)));
-    if (!grid.contains(column, row))
-        return;
-    if (line.find('\b') == std::string_view::npos) {
-        grid.setCell(column, row, std::string(line));
-        return;
+// The common case of a field: up to nine decimal digits and a comma. Anything else is left to
+// the general rules of takeField and parseProjectNumber.
+bool takePlainNumber(std::string_view& text, int& value) {
+    const size_t length = std::min<size_t>(text.size(), 10);
+    size_t i = 0;
+    int number = 0;
+    for (; i < length; ++i) {
+        const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned{'0'};
+        if (digit > 9)
+            break;
+        number = number * 10 + static_cast<int>(digit);
     }
-    std::string text = decodeCell(line);
-    text.resize(std::min(text.size(), text.find('\r')));
-    grid.setCell(column, row, std::move(text));
+    if (i == 0 || i == length || i > 9 || text[i] != ',')
+        return false;
+    value = number;
+    text.remove_prefix(i + 1);
+    return true;
 }
 
-void clearDataRows(StringGrid& grid) {
-    for (int row = 1; row < grid.rowCount(); ++row)
+void applyCell(std::string_view line, StringGrid& grid) {
+    int column = 0;
+    int row = 0;
+    std::string_view text = line;
+    if (!takePlainNumber(text, column) || !takePlainNumber(text, row)) {
+        text = line;
+        column = toInt(parseProjectNumber(takeField(text)));
+        row = toInt(parseProjectNumber(takeField(text)));
+    }
+    if (!grid.contains(column, row))
+        return;
+    if (text.find('\b') == std::string_view::npos) {
+        grid.setCell(column, row, std::string(text));
+        return;
+    }
+    std::string decoded = decodeCell(text);
+    decoded.resize(std::min(decoded.size(), decoded.find('\r')));
+    grid.setCell(column, row, std::move(decoded));
+}
+
+// Empties the data rows that the grid had before reading; rows added by the size line are
+// empty already.
+void clearDataRows(StringGrid& grid, int previousRows) {
+    const int rows = std::min(previousRows, grid.rowCount());
+    for (int row = 1; row < rows; ++row)
         grid.clearRow(row, 0, grid.columnCount() - 1);
 }
 
@@ -189,9 +217,10 @@ std::string projectText(const StringGrid& grid, const ProgressHook& progress) {
 void readProjectText(std::string_view bytes, StringGrid& grid, const ProgressHook& progress) {
     LineReader lines(bytes);
     std::string_view line;
+    const int previousRows = grid.rowCount();
     if (lines.next(line) && !line.empty())
         applySize(line, grid);
-    clearDataRows(grid);
+    clearDataRows(grid, previousRows);
     while (lines.next(line)) {
         if (line.substr(0, 2) == "cw")
             applyWidth(line, grid);
@@ -238,6 +267,8 @@ long long parseProjectNumber(std::string_view text) {
     // The magnitude saturates at the range of long long instead of wrapping around.
     const unsigned long long limit =
         negative ? static_cast<unsigned long long>(LLONG_MAX) + 1 : LLONG_MAX;
+    const unsigned long long cutoff = base == 16 ? limit / 16 : limit / 10;
+    const unsigned cutDigit = static_cast<unsigned>(base == 16 ? limit % 16 : limit % 10);
     unsigned long long value = 0;
     for (; i < text.size(); ++i) {
         const char c = text[i];
@@ -250,7 +281,10 @@ long long parseProjectNumber(std::string_view text) {
             digit = static_cast<unsigned>(c - 'A' + 10);
         else
             break;
-        value = value > (limit - digit) / base ? limit : value * base + digit;
+        if (value > cutoff || (value == cutoff && digit > cutDigit))
+            value = limit;
+        else
+            value = value * base + digit;
     }
     if (!negative)
         return static_cast<long long>(value);

@@ -15,7 +15,7 @@ using ProgressHook = std::function<void()>;
 // row count is capped so that the grid holds at most this many cells. A damaged or hostile size
 // line cannot make reading allocate gigabytes; real projects stay far below both limits.
 inline constexpr long long kMaxProjectColumns = 1024;
-inline constexpr long long kMaxProjectCells = 1 << 23;
+inline constexpr long long kMaxProjectCells = 1 << 21;
 
 // A new Button list: 13 columns, 2 rows, the 13 header texts in row 0, widths 108 (column 2: 116).
 StringGrid newButtonList();
