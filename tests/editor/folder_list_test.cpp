@@ -87,16 +87,6 @@ TEST_F(FillFileListTest, MissingFolderEmptiesTheList) {
     EXPECT_EQ(list_.count(), 0);
 }
 
-TEST(FileIcons, EachTypeHasBothSizes) {
-    for (FileIcon kind :
-         {FileIcon::Gif, FileIcon::Bmp, FileIcon::Jpg, FileIcon::Html, FileIcon::Text}) {
-        const QIcon icon = fileIcon(kind);
-        EXPECT_EQ(icon.availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
-    }
-    EXPECT_NE(fileIcon(FileIcon::Gif).pixmap(32).toImage(),
-              fileIcon(FileIcon::Bmp).pixmap(32).toImage());
-}
-
 class ApplyListStyleTest : public ::testing::TestWithParam<bool> {};
 
 TEST_P(ApplyListStyleTest, SwitchesViewAndIconSizeButKeepsDragAndDrop) {

@@ -8,8 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
-#include <QMenu>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -115,17 +113,6 @@ TEST_F(HtmlTabTest, ToolBarHintsInOrder) {
     EXPECT_EQ(tab_->toolBar().toolButtonStyle(), Qt::ToolButtonIconOnly);
 }
 
-TEST_F(HtmlTabTest, PopupMenuOffersUndoAndTheClipboard) {
-    QStringList items;
-    for (QAction* action : editor().popupMenu().actions())
-        items << (action->isSeparator()
-                      ? QStringLiteral("-")
-                      : action->text() + QLatin1Char(' ') + action->shortcut().toString());
-    EXPECT_EQ(items, (QStringList{QStringLiteral("&Undo Ctrl+Z"), QStringLiteral("-"),
-                                  QStringLiteral("&Copy Ctrl+C"), QStringLiteral("Cu&t Ctrl+X"),
-                                  QStringLiteral("&Paste Ctrl+V")}));
-}
-
 TEST_F(HtmlTabTest, OpenTurnsLoneLineEndsIntoPairsAndMakesTheFileCurrent) {
     const QString file = write(QStringLiteral("mac.txt"), "one\rtwo\rthree");
     open(file);
@@ -135,13 +122,6 @@ TEST_F(HtmlTabTest, OpenTurnsLoneLineEndsIntoPairsAndMakesTheFileCurrent) {
     EXPECT_EQ(editor().fileText(), QStringLiteral("one\r\ntwo\r\nthree"));
     EXPECT_EQ(box().currentText(), file);
     EXPECT_EQ(history(), QStringList{file});
-}
-
-TEST_F(HtmlTabTest, CancelledOpenChangesNothing) {
-    editor().setPlainText(QStringLiteral("kept"));
-    trigger("HtmlOpen");
-    EXPECT_EQ(editor().toPlainText(), QStringLiteral("kept"));
-    EXPECT_TRUE(box().currentText().isEmpty());
 }
 
 TEST_F(HtmlTabTest, UnreadableFileLeavesEditorAndBoxAlone) {
@@ -244,14 +224,6 @@ TEST_F(HtmlTabTest, SaveAsWritesTheChosenFileButKeepsTheCurrentOne) {
     EXPECT_EQ(read(copy), QByteArray("copy"));
 }
 
-TEST_F(HtmlTabTest, SaveAsRebuildsTheLists) {
-    tab_->refillLists();
-    editor().setPlainText(QStringLiteral("notes"));
-    dialogs_.fileAnswers.push_back(path(QStringLiteral("texts/notes.txt")));
-    trigger("HtmlSaveAs");
-    EXPECT_EQ(captions(list("ListView6")), QStringList{QStringLiteral("notes.txt")});
-}
-
 TEST_F(HtmlTabTest, HistoryKeepsOneEntryPerPathWhateverItsCase) {
     const QString lower = write(QStringLiteral("page.html"), "lower");
     const QString upper = write(QStringLiteral("PAGE.HTML"), "upper");
@@ -351,12 +323,6 @@ TEST_F(HtmlTabTest, HtmlEditorStartsThePreferredProgramAlone) {
     EXPECT_TRUE(shell_.opened.isEmpty());
 }
 
-TEST_F(HtmlTabTest, OptionsAsksForTheOptionsDialog) {
-    QSignalSpy requested(tab_.get(), &HtmlTab::optionsRequested);
-    trigger("HtmlOptions");
-    EXPECT_EQ(requested.count(), 1);
-}
-
 TEST_F(HtmlTabTest, ClearEmptiesTheEditorOnlyAndCanBeUndone) {
     const QString file = write(QStringLiteral("page.html"), "text");
     open(file);
@@ -384,21 +350,6 @@ TEST_F(HtmlTabTest, UndoIsSingleLevel) {
     EXPECT_EQ(editor().toPlainText(), undone);
     editor().popupMenu().actions().constFirst()->trigger();
     EXPECT_EQ(editor().toPlainText(), typed);
-}
-
-TEST_F(HtmlTabTest, CutAndPasteGoThroughTheClipboard) {
-    editor().setPlainText(QStringLiteral("abc"));
-    editor().selectAll();
-    trigger("HtmlCut");
-    EXPECT_TRUE(editor().toPlainText().isEmpty());
-    trigger("HtmlPaste");
-    trigger("HtmlPaste");
-    EXPECT_EQ(editor().toPlainText(), QStringLiteral("abcabc"));
-    editor().selectAll();
-    trigger("HtmlCopy");
-    editor().moveCursor(QTextCursor::End);
-    trigger("HtmlPaste");
-    EXPECT_EQ(editor().toPlainText(), QStringLiteral("abcabcabcabc"));
 }
 
 } // namespace

@@ -82,12 +82,5 @@ TEST_F(ReadTextFileTest, TextThatOutgrowsTheCapacityByItsLineEndsIsRefused) {
               "Text exceeds memo capacity");
 }
 
-TEST_F(ReadTextFileTest, SixtyFourMebibytesIsTheDefaultCapacity) {
-    const std::string path = (folder_ / "big.txt").string();
-    std::ofstream(path, std::ios::binary).close();
-    fs::resize_file(path, kMemoCapacity + 1);
-    EXPECT_EQ(messageOf([&] { readTextFile(path); }), "Text exceeds memo capacity");
-}
-
 } // namespace
 } // namespace kelmor
