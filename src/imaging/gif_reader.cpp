@@ -157,7 +157,9 @@ public:
                 break;
             }
             if (b != 0x21 && b != 0x2C) {
+                // Left for the trailer check, which warns about it too.
                 image_.warn(msg::kUnknownGifBlockType);
+                src_.unget();
                 break;
             }
             src_.unget();
@@ -400,7 +402,7 @@ private:
         int codeSize = src_.get();
         if (codeSize < 0)
             return false;
-        if (codeSize > 8)
+        if (codeSize > 11)
             throw Error(msg::kInvalidGifData);
         decoder_.start(codeSize, frame.pixels.data(), frame.pixels.size());
         bool more = true;

@@ -1,0 +1,325 @@
+#include "base/error.h"
+#include "imaging/gif_lzw.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <vector>
+
+namespace kelmor {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes toBytes(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
+
+// The data sub-blocks of encoded image data joined, after checking their
+// framing: the code size byte, full 255-byte blocks, one shorter last block,
+// the terminator and nothing after it.
+Bytes unblock(const std::string& encoded, int* codeSize = nullptr) {
+    Bytes data;
+    EXPECT_GE(encoded.size(), 2u);
+    if (codeSize)
+        *codeSize = static_cast<std::uint8_t>(encoded[0]);
+    std::size_t at = 1;
+    bool shortSeen = false;
+    while (at < encoded.size()) {
+        std::size_t length = static_cast<std::uint8_t>(encoded[at++]);
+        if (length == 0) {
+            EXPECT_EQ(at, encoded.size()) << "bytes after the terminator";
+            return data;
+        }
+        EXPECT_FALSE(shortSeen) << "a block follows a short block";
+        shortSeen = length < 255;
+        data.insert(data.end(), encoded.begin() + at, encoded.begin() + at + length);
+        at += length;
+    }
+    ADD_FAILURE() << "no terminator";
+    return data;
+}
+
+// Reads the code stream with the width rule of a standard decoder and
+// records each code with the width it was read at.
+struct Code {
+    unsigned value;
+    unsigned width;
+};
+std::vector<Code> parseCodes(const Bytes& data, int m) {
+    std::vector<Code> codes;
+    const unsigned clear = 1u << m;
+    unsigned width = m + 1, next = clear + 2;
+    bool first = true;
+    std::size_t bit = 0;
+    while (bit + width <= data.size() * 8) {
+        unsigned code = 0;
+        for (unsigned i = 0; i < width; ++i, ++bit)
+            code |= ((data[bit / 8] >> (bit % 8)) & 1u) << i;
+        codes.push_back({code, width});
+        if (code == clear + 1)
+            break;
+        if (code == clear) {
+            width = m + 1;
+            next = clear + 2;
+            first = true;
+            continue;
+        }
+        if (!first && next < 4096 && ++next == (1u << width) && width < 12)
+            ++width;
+        first = false;
+    }
+    return codes;
+}
+
+Bytes decode(const std::string& encoded, std::size_t count, bool* finished = nullptr) {
+    Bytes data = unblock(encoded);
+    Bytes out(count, 0xEE);
+    GifLzwDecoder decoder;
+    decoder.start(static_cast<std::uint8_t>(encoded[0]), out.data(), out.size());
+    // Feed in small pieces so codes straddle the pieces.
+    bool done = false;
+    for (std::size_t at = 0; at < data.size() && !done; at += 7)
+        done = decoder.feed(data.data() + at, std::min<std::size_t>(7, data.size() - at));
+    if (finished)
+        *finished = done;
+    out.resize(decoder.produced());
+    return out;
+}
+
+TEST(GifLzwEncoder, SinglePixelOfATwoColourTable) {
+    std::string out;
+    const std::uint8_t pixel = 0;
+    gifLzwEncode(out, 2, &pixel, 1, 1, false, 2);
+    EXPECT_EQ(toBytes(out), (Bytes{0x02, 0x02, 0x44, 0x01, 0x00}));
+}
+
+TEST(GifLzwEncoder, MissingPixelsGiveOnlyTheEndCode) {
+    std::string out;
+    gifLzwEncode(out, 2, nullptr, 4, 4, false, 4);
+    EXPECT_EQ(toBytes(out), (Bytes{0x02, 0x01, 0x05, 0x00}));
+    out.clear();
+    const std::uint8_t pixel = 0;
+    gifLzwEncode(out, 8, &pixel, 0, 1, false, 256);
+    EXPECT_EQ(toBytes(out), (Bytes{0x08, 0x02, 0x01, 0x01, 0x00}));
+}
+
+TEST(GifLzwEncoder, PixelPastTheColourLimitFails) {
+    std::string out;
+    const std::uint8_t pixels[] = {0, 1, 2, 3};
+    EXPECT_THROW(gifLzwEncode(out, 2, pixels, 4, 1, false, 3), Error);
+    try {
+        gifLzwEncode(out, 2, pixels, 4, 1, false, 3);
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "Color not in color table");
+    }
+}
+
+// With m = 8 and pixels that never repeat a pair, every output is one root:
+// the clear code and the first 255 codes after it are 9 bits wide, the
+// following ones 10 bits.
+TEST(GifLzwEncoder, WidthGrowsAfterTheTwoHundredFiftyFifthCode) {
+    Bytes pixels;
+    for (int i = 0; i < 300; ++i)
+        pixels.push_back(static_cast<std::uint8_t>((i * 7) % 256 ^ (i / 256)));
+    std::string out;
+    gifLzwEncode(out, 8, pixels.data(), 300, 1, false, 256);
+
+    // Expected bit stream: C, each pixel as a root, E.
+    Bytes expected;
+    std::uint64_t acc = 0;
+    unsigned bits = 0;
+    auto put = [&](unsigned code, unsigned width) {
+        acc |= std::uint64_t(code) << bits;
+        for (bits += width; bits >= 8; bits -= 8, acc >>= 8)
+            expected.push_back(static_cast<std::uint8_t>(acc));
+    };
+    put(256, 9);
+    for (int i = 0; i < 300; ++i)
+        put(pixels[i], i < 255 ? 9 : 10);
+    put(257, 10);
+    if (bits)
+        expected.push_back(static_cast<std::uint8_t>(acc));
+    EXPECT_EQ(unblock(out), expected);
+}
+
+TEST(GifLzwEncoder, ClearCodeFollowsWhenTheNextFreeCodeReaches4095) {
+    std::mt19937 random(7);
+    Bytes pixels(60000);
+    for (auto& p : pixels)
+        p = static_cast<std::uint8_t>(random() & 0x3F);
+    std::string out;
+    gifLzwEncode(out, 6, pixels.data(), 300, 200, false, 64);
+    int m = 0;
+    const Bytes data = unblock(out, &m);
+    std::vector<Code> codes = parseCodes(data, m);
+    ASSERT_EQ(m, 6);
+    ASSERT_FALSE(codes.empty());
+    EXPECT_EQ(codes.front().value, 64u);
+    EXPECT_EQ(codes.back().value, 65u);
+    // Codes after the first clear: entries are added from the second code on;
+    // after the code that makes the next free code 4095, a 12-bit clear.
+    int clears = 0;
+    unsigned next = 66;
+    bool first = true;
+    for (std::size_t i = 1; i + 1 < codes.size(); ++i) {
+        ASSERT_LE(codes[i].width, 12u);
+        if (codes[i].value == 64) {
+            ++clears;
+            EXPECT_EQ(next, 4095u) << "clear at code " << i;
+            EXPECT_EQ(codes[i].width, 12u);
+            EXPECT_EQ(codes[i + 1].width, 7u);
+            next = 66;
+            first = true;
+            continue;
+        }
+        EXPECT_LT(codes[i].value, first ? 64u : next + 1);
+        if (!first)
+            ++next;
+        first = false;
+    }
+    EXPECT_GE(clears, 2);
+}
+
+struct RoundTripCase {
+    int m;
+    int width, height;
+    bool interlaced;
+    unsigned alphabet;
+    bool runs;
+};
+
+class GifLzwRoundTrip : public testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(GifLzwRoundTrip, DecodesToTheEncodedPixels) {
+    const RoundTripCase c = GetParam();
+    std::mt19937 random(static_cast<unsigned>(c.m * 1000 + c.width));
+    Bytes pixels(std::size_t(c.width) * c.height);
+    std::uint8_t value = 0;
+    for (auto& p : pixels) {
+        if (!c.runs || random() % 16 == 0)
+            value = static_cast<std::uint8_t>(random() % c.alphabet);
+        p = value;
+    }
+    std::string out;
+    gifLzwEncode(out, c.m, pixels.data(), c.width, c.height, c.interlaced, c.alphabet);
+    bool finished = false;
+    Bytes decoded = decode(out, pixels.size(), &finished);
+    EXPECT_TRUE(finished);
+    ASSERT_EQ(decoded.size(), pixels.size());
+    // Decoded in coding order: for an interlaced frame compare row by row.
+    std::vector<int> order;
+    if (c.interlaced) {
+        for (int start : {0, 4, 2, 1})
+            for (int y = start; y < c.height; y += (start == 0 || start == 4) ? 8 : start * 2)
+                order.push_back(y);
+    } else {
+        for (int y = 0; y < c.height; ++y)
+            order.push_back(y);
+    }
+    for (std::size_t i = 0; i < order.size(); ++i)
+        ASSERT_TRUE(std::equal(pixels.begin() + order[i] * c.width,
+                               pixels.begin() + (order[i] + 1) * c.width,
+                               decoded.begin() + i * c.width))
+            << "row " << order[i];
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, GifLzwRoundTrip,
+                         testing::Values(RoundTripCase{2, 1, 1, false, 2, false},
+                                         RoundTripCase{2, 64, 64, false, 4, false},
+                                         RoundTripCase{2, 512, 300, false, 2, true},
+                                         RoundTripCase{3, 33, 17, true, 8, false},
+                                         RoundTripCase{4, 200, 100, false, 16, true},
+                                         RoundTripCase{5, 100, 100, false, 32, false},
+                                         RoundTripCase{8, 256, 256, false, 256, false},
+                                         RoundTripCase{8, 400, 301, true, 256, true},
+                                         RoundTripCase{8, 2000, 1, false, 3, true}));
+
+// Hand-packs codes of the given widths into a byte stream.
+Bytes pack(const std::vector<Code>& codes) {
+    Bytes bytes;
+    std::uint64_t acc = 0;
+    unsigned bits = 0;
+    for (const Code& c : codes) {
+        acc |= std::uint64_t(c.value) << bits;
+        for (bits += c.width; bits >= 8; bits -= 8, acc >>= 8)
+            bytes.push_back(static_cast<std::uint8_t>(acc));
+    }
+    if (bits)
+        bytes.push_back(static_cast<std::uint8_t>(acc));
+    return bytes;
+}
+
+class GifLzwDecoderTest : public testing::Test {
+protected:
+    Bytes run(int m, const std::vector<Code>& codes, std::size_t count) {
+        Bytes data = pack(codes);
+        out.assign(count, 0xEE);
+        decoder.start(m, out.data(), out.size());
+        finished = decoder.feed(data.data(), data.size());
+        return Bytes(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(decoder.produced()));
+    }
+    GifLzwDecoder decoder;
+    Bytes out;
+    bool finished = false;
+};
+
+TEST_F(GifLzwDecoderTest, CodeNotYetInTheTableRepeatsThePreviousString) {
+    // 1, then code 6 (= "1 1"), then code 7 (= "1 1 1").
+    EXPECT_EQ(run(2, {{4, 3}, {1, 3}, {6, 3}, {7, 3}, {5, 4}}, 6), (Bytes{1, 1, 1, 1, 1, 1}));
+    EXPECT_TRUE(finished);
+}
+
+TEST_F(GifLzwDecoderTest, UndefinedCodeIsACircularTableEntry) {
+    try {
+        run(2, {{4, 3}, {1, 3}, {7, 3}}, 8);
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "Circular decoder table entry");
+    }
+    // Right after a clear there is no previous string to repeat.
+    EXPECT_THROW(run(2, {{4, 3}, {6, 3}}, 8), Error);
+}
+
+TEST_F(GifLzwDecoderTest, StopsOneCodeAfterTheLastPixel) {
+    EXPECT_EQ(run(3, {{8, 4}, {1, 4}, {2, 4}}, 1), (Bytes{1}));
+    EXPECT_TRUE(finished);
+    // Without the extra code it still waits for one.
+    EXPECT_EQ(run(3, {{8, 4}, {1, 4}}, 1), (Bytes{1}));
+    EXPECT_FALSE(finished);
+}
+
+TEST_F(GifLzwDecoderTest, EndCodeFinishesEarly) {
+    EXPECT_EQ(run(2, {{4, 3}, {3, 3}, {5, 3}, {1, 3}}, 10), (Bytes{3}));
+    EXPECT_TRUE(finished);
+}
+
+TEST_F(GifLzwDecoderTest, LongStringIsCutAtTheEndOfTheBuffer) {
+    // "0 0" (6), "0 0 0" (7): 1 + 2 + 3 pixels, 4 of them fit.
+    EXPECT_EQ(run(2, {{4, 3}, {0, 3}, {6, 3}, {7, 3}, {5, 4}}, 4), (Bytes{0, 0, 0, 0}));
+}
+
+TEST_F(GifLzwDecoderTest, FullTableKeepsDecodingWithoutNewEntries) {
+    // m = 2: fill the table to 4096 with repeats of 1, then use code 4095 and
+    // roots at 12 bits without a clear.
+    std::vector<Code> codes{{4, 3}, {1, 3}};
+    unsigned next = 6, width = 3;
+    std::size_t total = 1, length = 1;
+    while (next < 4096) {
+        codes.push_back({next, width}); // the string just added: one longer each time
+        ++length;
+        total += length;
+        if (++next == (1u << width) && width < 12)
+            ++width;
+    }
+    codes.push_back({2, 12});
+    codes.push_back({4095, 12});
+    codes.push_back({5, 12});
+    Bytes decoded = run(2, codes, total + 1 + length);
+    ASSERT_EQ(decoded.size(), total + 1 + length);
+    EXPECT_TRUE(finished);
+    EXPECT_EQ(decoded[total], 2);
+    EXPECT_EQ(std::count(decoded.begin(), decoded.end(), 1), std::ptrdiff_t(total + length));
+}
+
+} // namespace
+} // namespace kelmor
