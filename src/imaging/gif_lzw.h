@@ -33,7 +33,7 @@ void gifLzwEncode(std::string& out, int minCodeSize, const std::uint8_t* pixels,
 // entries once it is full).
 class GifLzwDecoder {
 public:
-    // Starts a frame: codes of minimum code size `minCodeSize` (1 to 11),
+    // Starts a frame: codes of minimum code size `minCodeSize` (0 to 11),
     // pixels into out[0, count). Bytes of `out` past produced() may be
     // overwritten with scratch values while decoding.
     void start(int minCodeSize, std::uint8_t* out, std::size_t count);
