@@ -1,11 +1,334 @@
 #include "prefs/form_prefs.h"
 
+#include "app/error_guard.h"
+#include "app/qt_text.h"
+#include "prefs/ini_file.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <functional>
+
 namespace kelmor {
+namespace {
+
+// The ten path rows, in the order of their keys in the file; row N is EditN+1.
+struct PathRow {
+    const char* key;
+    int tab;
+    const char* label;
+    const char* hint;
+};
+
+constexpr std::array<PathRow, 10> kPathRows{{
+    {"Image Directory", 0, "Project Images:", "Locate images folder"},
+    {"Sounds Directory", 0, "Sounds:", "Locate sounds folder"},
+    {"Buttons Directory", 0, "Projects:", "Locate projects folder"},
+    {"Html Editor", 0, "Html Editor:", "Locate html editor program"},
+    {"Gif", 1, "Gif Images:", "Locate gif images folder"},
+    {"Bmp", 1, "Bmp Images:", "Locate bmp images folder"},
+    {"Jpg", 1, "Jpg Images:", "Locate jpg images folder"},
+    {"Html2", 2, "Html Files:", "Locate html files folder"},
+    {"Text", 2, "Text Files:", "Locate text files folder"},
+    {"Bmp2", 3, "Bmp Files:", "Locate bmp files folder"},
+}};
+
+enum PathIndex {
+    ImagesRow,
+    SoundsRow,
+    ProjectsRow,
+    HtmlEditorRow,
+    GifRow,
+    BmpRow,
+    JpgRow,
+    HtmlFilesRow,
+    TextFilesRow,
+    FramesRow
+};
+
+struct PathTab {
+    const char* title;
+    const char* group;
+};
+
+constexpr std::array<PathTab, 4> kPathTabs{{
+    {"Directories/Apps", "  Directories/Applications  "},
+    {"Pics", "  Locate Pics Folders  "},
+    {"Html", "  Locate Html/Text Folders  "},
+    {"Gifs", "  Locate Bmp Files Folder  "},
+}};
+
+// The boolean keys, in file order; flagControls() lists their controls alike.
+constexpr std::array<const char*, 11> kFlagKeys{"Html",          "Image",        "Project",
+                                                "Large Icons",   "Smalll Icons", "Large Icons2",
+                                                "Smalll Icons2", "Large Icons3", "Smalll Icons3",
+                                                "Large Icons4",  "Smalll Icons4"};
+
+QString latin1(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+QString numbered(const char* name, int number) {
+    return latin1(name) + QString::number(number);
+}
+
+} // namespace
 
 TFormPrefs::TFormPrefs(Services& services, PreferenceReactions& reactions, QWidget* parent)
     : QDialog(parent), services_(services), reactions_(reactions) {
     setObjectName(QStringLiteral("FormPrefs"));
     setWindowTitle(QStringLiteral("Options"));
+    // A fixed border with only the system menu and its close box.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("PageControl1"));
+    for (int tab = 0; tab < static_cast<int>(kPathTabs.size()); ++tab)
+        tabs_->addTab(withButtons(buildPathsTab(tab), tab), latin1(kPathTabs[tab].title));
+    tabs_->addTab(withButtons(buildViewsTab(), 4), QStringLiteral("Views"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connectReactions();
+    runGuarded(services_.dialogs, [this] { FormCreate(); });
+}
+
+QWidget* TFormPrefs::buildPathsTab(int tab) {
+    auto* group = new QGroupBox(latin1(kPathTabs[tab].group));
+    auto* grid = new QGridLayout(group);
+    int line = 0;
+    for (int row = 0; row < static_cast<int>(kPathRows.size()); ++row) {
+        if (kPathRows[row].tab != tab)
+            continue;
+        auto* edit = new QLineEdit;
+        edit->setObjectName(numbered("Edit", row + 1));
+        edit->setMinimumWidth(280);
+        auto* label = new QLabel(latin1(kPathRows[row].label));
+        label->setBuddy(edit);
+        auto* browse = new QToolButton;
+        browse->setObjectName(numbered("SpeedButton", row + 1));
+        browse->setText(QStringLiteral("..."));
+        browse->setToolTip(latin1(kPathRows[row].hint));
+        connect(browse, &QToolButton::clicked, this,
+                guarded(services_.dialogs, [this, row] { BrowseClick(row); }));
+        grid->addWidget(label, line, 0);
+        grid->addWidget(edit, line, 1);
+        grid->addWidget(browse, line, 2);
+        edits_[static_cast<std::size_t>(row)] = edit;
+        ++line;
+    }
+    grid->setRowStretch(line, 1);
+    return group;
+}
+
+QGroupBox* TFormPrefs::buildStyleGroup(const QString& title, const char* name, StylePair& pair) {
+    auto* group = new QGroupBox(title);
+    auto* layout = new QVBoxLayout(group);
+    // Each pair sits in its own group box, so its two buttons exclude each other.
+    pair.large = new QRadioButton(QStringLiteral("Large Icons"));
+    pair.large->setObjectName(latin1("Radio") + latin1(name) + QStringLiteral("Large"));
+    pair.small = new QRadioButton(QStringLiteral("Small Icons"));
+    pair.small->setObjectName(latin1("Radio") + latin1(name) + QStringLiteral("Small"));
+    layout->addWidget(pair.large);
+    layout->addWidget(pair.small);
+    return group;
+}
+
+QWidget* TFormPrefs::buildViewsTab() {
+    auto* page = new QWidget;
+    auto* grid = new QGridLayout(page);
+    grid->addWidget(buildStyleGroup(QStringLiteral("Projects"), "Projects", projects_), 0, 0);
+    grid->addWidget(buildStyleGroup(QStringLiteral("Pics"), "Pics", pics_), 0, 1);
+    grid->addWidget(buildStyleGroup(QStringLiteral("Sounds"), "Sounds", sounds_), 0, 2);
+    grid->addWidget(buildStyleGroup(QStringLiteral("Html"), "Html", html_), 1, 0);
+
+    auto* windows = new QGroupBox(QStringLiteral("Windows"));
+    auto* windowsLayout = new QVBoxLayout(windows);
+    htmlPanel_ = new QCheckBox(QStringLiteral("Html"));
+    htmlPanel_->setObjectName(QStringLiteral("CheckHtml"));
+    picsPanel_ = new QCheckBox(QStringLiteral("Pics"));
+    picsPanel_->setObjectName(QStringLiteral("CheckPics"));
+    windowsLayout->addWidget(htmlPanel_);
+    windowsLayout->addWidget(picsPanel_);
+    grid->addWidget(windows, 1, 1);
+
+    auto* projectsBar = new QGroupBox(QStringLiteral("Projects"));
+    auto* projectsBarLayout = new QVBoxLayout(projectsBar);
+    toolBar_ = new QCheckBox(QStringLiteral("ToolBar"));
+    toolBar_->setObjectName(QStringLiteral("CheckToolBar"));
+    projectsBarLayout->addWidget(toolBar_);
+    projectsBarLayout->addStretch();
+    grid->addWidget(projectsBar, 1, 2);
+    return page;
+}
+
+QWidget* TFormPrefs::withButtons(QWidget* content, int tab) {
+    auto* page = new QWidget;
+    page->setObjectName(numbered("TabSheet", tab + 1));
+    auto* ok = new QPushButton(QStringLiteral("&OK"));
+    ok->setObjectName(numbered("OkButton", tab + 1));
+    auto* cancel = new QPushButton(QStringLiteral("C&ancel"));
+    cancel->setObjectName(numbered("CancelButton", tab + 1));
+    connect(ok, &QPushButton::clicked, this,
+            guarded(services_.dialogs, [this] { OKButtonClick(); }));
+    connect(cancel, &QPushButton::clicked, this,
+            guarded(services_.dialogs, [this] { CancelButtonClick(); }));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(content);
+    layout->addLayout(buttons);
+    return page;
+}
+
+void TFormPrefs::connectReactions() {
+    auto onChange = [this](QAbstractButton* control, std::function<void(bool)> react) {
+        connect(control, &QAbstractButton::toggled, this,
+                [this, react = std::move(react)](bool checked) {
+                    runGuarded(services_.dialogs, [&] { react(checked); });
+                });
+    };
+    auto onChecked = [onChange](QRadioButton* radio, std::function<void()> react) {
+        onChange(radio, [react = std::move(react)](bool checked) {
+            if (checked)
+                react();
+        });
+    };
+    PreferenceReactions& main = reactions_;
+    onChange(htmlPanel_, [&main](bool shown) { main.showHtmlFileLists(shown); });
+    onChange(picsPanel_, [&main](bool shown) { main.showPicsImageLists(shown); });
+    onChange(toolBar_, [&main](bool shown) { main.showProjectsToolBar(shown); });
+    onChecked(projects_.large, [&main] { main.setProjectListStyle(ListStyle::Large); });
+    onChecked(projects_.small, [&main] { main.setProjectListStyle(ListStyle::Small); });
+    onChecked(pics_.large, [&main] { main.setPictureListsStyle(ListStyle::Large); });
+    onChecked(pics_.small, [&main] { main.setPictureListsStyle(ListStyle::Small); });
+    onChecked(html_.large, [&main] { main.setHtmlListsStyle(ListStyle::Large); });
+    onChecked(html_.small, [&main] { main.setHtmlListsStyle(ListStyle::Small); });
+    // The sound list takes its style whenever the sound window is shown.
+}
+
+std::array<QAbstractButton*, 11> TFormPrefs::flagControls() const {
+    return {htmlPanel_,      picsPanel_,  toolBar_,    projects_.large,
+            projects_.small, pics_.large, pics_.small, sounds_.large,
+            sounds_.small,   html_.large, html_.small};
+}
+
+void TFormPrefs::FormCreate() {
+    const IniFile file(toLocal(services_.paths.configDir), kFileName);
+    for (std::size_t row = 0; row < kPathRows.size(); ++row)
+        edits_[row]->setText(toQt(file.readString(kSection, kPathRows[row].key, "")));
+    // Controls start unchecked: a true value checks its control and runs its
+    // reaction, a false one changes nothing. Checking the second button of a
+    // pair unchecks the first, so a pair stored as both true ends on "Small Icons".
+    const auto controls = flagControls();
+    for (std::size_t i = 0; i < kFlagKeys.size(); ++i)
+        controls[i]->setChecked(file.readBool(kSection, kFlagKeys[i], true));
+}
+
+void TFormPrefs::Save() {
+    IniFile file(toLocal(services_.paths.configDir), kFileName);
+    for (std::size_t row = 0; row < kPathRows.size(); ++row)
+        file.writeString(kSection, kPathRows[row].key, toLocal(edits_[row]->text()));
+    const auto controls = flagControls();
+    for (std::size_t i = 0; i < kFlagKeys.size(); ++i)
+        file.writeBool(kSection, kFlagKeys[i], controls[i]->isChecked());
+}
+
+void TFormPrefs::OKButtonClick() {
+    // A failed write stops here with the error shown, and the dialog stays open.
+    Save();
+    reactions_.setProjectsFolder(projectsFolder());
+    accept();
+}
+
+void TFormPrefs::CancelButtonClick() {
+    reject();
+}
+
+void TFormPrefs::BrowseClick(int row) {
+    QLineEdit* edit = edits_[static_cast<std::size_t>(row)];
+    std::optional<QString> chosen = row == HtmlEditorRow
+                                        ? services_.dialogs.openFile(QString(), edit->text())
+                                        : services_.dialogs.pickFolder(edit->text());
+    if (chosen)
+        edit->setText(*chosen);
+}
+
+QString TFormPrefs::imagesFolder() const {
+    return edits_[ImagesRow]->text();
+}
+QString TFormPrefs::soundsFolder() const {
+    return edits_[SoundsRow]->text();
+}
+QString TFormPrefs::projectsFolder() const {
+    return edits_[ProjectsRow]->text();
+}
+QString TFormPrefs::htmlEditor() const {
+    return edits_[HtmlEditorRow]->text();
+}
+QString TFormPrefs::gifFolder() const {
+    return edits_[GifRow]->text();
+}
+QString TFormPrefs::bmpFolder() const {
+    return edits_[BmpRow]->text();
+}
+QString TFormPrefs::jpgFolder() const {
+    return edits_[JpgRow]->text();
+}
+QString TFormPrefs::htmlFolder() const {
+    return edits_[HtmlFilesRow]->text();
+}
+QString TFormPrefs::textFolder() const {
+    return edits_[TextFilesRow]->text();
+}
+QString TFormPrefs::framesFolder() const {
+    return edits_[FramesRow]->text();
+}
+
+bool TFormPrefs::htmlPanelShown() const {
+    return htmlPanel_->isChecked();
+}
+bool TFormPrefs::picsPanelShown() const {
+    return picsPanel_->isChecked();
+}
+bool TFormPrefs::projectsToolBarShown() const {
+    return toolBar_->isChecked();
+}
+
+std::optional<ListStyle> TFormPrefs::styleOf(const StylePair& pair) {
+    if (pair.small->isChecked())
+        return ListStyle::Small;
+    if (pair.large->isChecked())
+        return ListStyle::Large;
+    return std::nullopt;
+}
+
+std::optional<ListStyle> TFormPrefs::projectsStyle() const {
+    return styleOf(projects_);
+}
+std::optional<ListStyle> TFormPrefs::picsStyle() const {
+    return styleOf(pics_);
+}
+std::optional<ListStyle> TFormPrefs::soundsStyle() const {
+    return styleOf(sounds_);
+}
+std::optional<ListStyle> TFormPrefs::htmlStyle() const {
+    return styleOf(html_);
 }
 
 } // namespace kelmor

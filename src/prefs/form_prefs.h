@@ -4,37 +4,98 @@
 #include "prefs/preferences.h"
 
 #include <QDialog>
+#include <array>
+
+class QAbstractButton;
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QRadioButton;
+class QTabWidget;
+class QWidget;
 
 namespace kelmor {
 
-// The Options dialog: the program's store of preferences, loaded from the
-// preference file when it is created and written back by OK.
+// The Options dialog: the program's store of preferences. Its controls hold
+// the values for the whole run; they are loaded from "KelmorPref.ini" in the
+// config folder when the dialog is created and written back by OK.
+//
+// Controls by object name:
+//   PageControl1                       the tab control, tabs TabSheet1..TabSheet5
+//   Edit1..Edit10                      the ten paths, in the order of the file's keys
+//   SpeedButton1..SpeedButton10        the browse button of the edit with the same number
+//   RadioProjectsLarge, RadioProjectsSmall, RadioPicsLarge, RadioPicsSmall,
+//   RadioSoundsLarge, RadioSoundsSmall, RadioHtmlLarge, RadioHtmlSmall
+//                                      the view style pairs of the "Views" tab
+//   CheckHtml, CheckPics, CheckToolBar the window flags of the "Views" tab
+//   OkButton1..OkButton5, CancelButton1..CancelButton5
+//                                      "&OK" and "C&ancel" of each tab
+//
+// The window flags and the Projects, Pics and Html style pairs act on the main
+// window as soon as their state changes, through PreferenceReactions: a check
+// box on every change, a radio button when it becomes checked. Loading the
+// file sets the controls the same way, so the stored values reach the main
+// window at creation.
 class TFormPrefs : public QDialog, public Preferences {
     Q_OBJECT
 public:
+    static constexpr const char* kFileName = "KelmorPref.ini";
+    static constexpr const char* kSection = "PREFERENCES";
+
     TFormPrefs(Services& services, PreferenceReactions& reactions, QWidget* parent = nullptr);
 
-    QString imagesFolder() const override { return {}; }
-    QString soundsFolder() const override { return {}; }
-    QString projectsFolder() const override { return {}; }
-    QString htmlEditor() const override { return {}; }
-    QString gifFolder() const override { return {}; }
-    QString bmpFolder() const override { return {}; }
-    QString jpgFolder() const override { return {}; }
-    QString htmlFolder() const override { return {}; }
-    QString textFolder() const override { return {}; }
-    QString framesFolder() const override { return {}; }
-    bool htmlPanelShown() const override { return true; }
-    bool picsPanelShown() const override { return true; }
-    bool projectsToolBarShown() const override { return true; }
-    std::optional<ListStyle> projectsStyle() const override { return ListStyle::Small; }
-    std::optional<ListStyle> picsStyle() const override { return ListStyle::Small; }
-    std::optional<ListStyle> soundsStyle() const override { return ListStyle::Small; }
-    std::optional<ListStyle> htmlStyle() const override { return ListStyle::Small; }
+    QString imagesFolder() const override;
+    QString soundsFolder() const override;
+    QString projectsFolder() const override;
+    QString htmlEditor() const override;
+    QString gifFolder() const override;
+    QString bmpFolder() const override;
+    QString jpgFolder() const override;
+    QString htmlFolder() const override;
+    QString textFolder() const override;
+    QString framesFolder() const override;
+    bool htmlPanelShown() const override;
+    bool picsPanelShown() const override;
+    bool projectsToolBarShown() const override;
+    std::optional<ListStyle> projectsStyle() const override;
+    std::optional<ListStyle> picsStyle() const override;
+    std::optional<ListStyle> soundsStyle() const override;
+    std::optional<ListStyle> htmlStyle() const override;
 
 private:
+    // One view style pair: "Large Icons" and "Small Icons" of one group.
+    struct StylePair {
+        QRadioButton* large = nullptr;
+        QRadioButton* small = nullptr;
+    };
+
+    QWidget* buildPathsTab(int tab);
+    QWidget* buildViewsTab();
+    QGroupBox* buildStyleGroup(const QString& title, const char* name, StylePair& pair);
+    QWidget* withButtons(QWidget* content, int tab);
+    void connectReactions();
+    // The eleven boolean keys' controls, in the order of the file's keys.
+    std::array<QAbstractButton*, 11> flagControls() const;
+    static std::optional<ListStyle> styleOf(const StylePair& pair);
+
+    void FormCreate();
+    void Save();
+    void OKButtonClick();
+    void CancelButtonClick();
+    void BrowseClick(int row);
+
     Services& services_;
     PreferenceReactions& reactions_;
+
+    QTabWidget* tabs_ = nullptr;
+    std::array<QLineEdit*, 10> edits_{};
+    StylePair projects_;
+    StylePair pics_;
+    StylePair sounds_;
+    StylePair html_;
+    QCheckBox* htmlPanel_ = nullptr;
+    QCheckBox* picsPanel_ = nullptr;
+    QCheckBox* toolBar_ = nullptr;
 };
 
 } // namespace kelmor

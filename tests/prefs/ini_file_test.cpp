@@ -52,6 +52,10 @@ struct ReadCase {
     const char* expected; // "<default>" when the default must come back
 };
 
+void PrintTo(const ReadCase& c, std::ostream* out) {
+    *out << '"' << c.name << '"';
+}
+
 class IniReadTest : public IniFileTest, public ::testing::WithParamInterface<ReadCase> {};
 
 TEST_P(IniReadTest, FindsValueInItsOwnSectionOnly) {
@@ -95,6 +99,10 @@ struct BoolCase {
     bool withDefaultTrue;
     bool withDefaultFalse;
 };
+
+void PrintTo(const BoolCase& c, std::ostream* out) {
+    *out << '"' << c.stored << '"';
+}
 
 class IniBoolTest : public IniFileTest, public ::testing::WithParamInterface<BoolCase> {};
 

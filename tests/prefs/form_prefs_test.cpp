@@ -1,0 +1,295 @@
+#include "prefs/form_prefs.h"
+#include "test_services.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+
+namespace kelmor::test {
+namespace {
+
+// Records every reaction of the Options dialog in the order it arrives.
+class RecordingReactions : public PreferenceReactions {
+public:
+    QStringList calls;
+    void showHtmlFileLists(bool shown) override { record("html panel", shown); }
+    void showPicsImageLists(bool shown) override { record("pics panel", shown); }
+    void showProjectsToolBar(bool shown) override { record("tool bar", shown); }
+    void setProjectListStyle(ListStyle style) override { record("projects", style); }
+    void setPictureListsStyle(ListStyle style) override { record("pictures", style); }
+    void setHtmlListsStyle(ListStyle style) override { record("html lists", style); }
+    void setProjectsFolder(const QString& folder) override {
+        calls << QStringLiteral("projects folder ") + folder;
+    }
+
+private:
+    void record(const char* what, bool shown) {
+        calls << QString::fromLatin1(what) +
+                     (shown ? QStringLiteral(" shown") : QStringLiteral(" hidden"));
+    }
+    void record(const char* what, ListStyle style) {
+        calls << QString::fromLatin1(what) + (style == ListStyle::Large ? QStringLiteral(" large")
+                                                                        : QStringLiteral(" small"));
+    }
+};
+
+class FormPrefsTest : public ::testing::Test {
+protected:
+    QString iniPath() const { return config_.path() + QStringLiteral("/KelmorPref.ini"); }
+    void writeIni(const QByteArray& bytes) const {
+        QFile file(iniPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray iniBytes() const {
+        QFile file(iniPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    TFormPrefs& create() {
+        form_ = std::make_unique<TFormPrefs>(services_, reactions, nullptr);
+        return *form_;
+    }
+    template <class T> T* control(const char* name) const {
+        T* found = form_->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << "no control named " << name;
+        return found;
+    }
+    QLineEdit* edit(int number) const {
+        return control<QLineEdit>(("Edit" + std::to_string(number)).c_str());
+    }
+
+    ScriptedDialogs dialogs;
+    RecordingReactions reactions;
+    QTemporaryDir config_;
+    RecordingShell shell_;
+    RecordingHelpViewer help_;
+    Services services_{dialogs, shell_, help_, AppPaths{config_.path(), {}, {}}};
+    std::unique_ptr<TFormPrefs> form_;
+};
+
+struct LoadCase {
+    const char* name;
+    const char* file; // nullptr: no preference file
+    QStringList reactions;
+    std::optional<ListStyle> projects, pics, sounds, html;
+};
+
+void PrintTo(const LoadCase& c, std::ostream* out) {
+    *out << '"' << c.name << '"';
+}
+
+class FormPrefsLoadTest : public FormPrefsTest, public ::testing::WithParamInterface<LoadCase> {};
+
+TEST_P(FormPrefsLoadTest, ReactsInKeyOrderAndEndsWithTheStoredStyles) {
+    if (GetParam().file)
+        writeIni(GetParam().file);
+    TFormPrefs& form = create();
+    EXPECT_EQ(reactions.calls, GetParam().reactions);
+    EXPECT_EQ(form.projectsStyle(), GetParam().projects);
+    EXPECT_EQ(form.picsStyle(), GetParam().pics);
+    EXPECT_EQ(form.soundsStyle(), GetParam().sounds);
+    EXPECT_EQ(form.htmlStyle(), GetParam().html);
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+const QStringList kDefaultReactions{
+    QStringLiteral("html panel shown"), QStringLiteral("pics panel shown"),
+    QStringLiteral("tool bar shown"),   QStringLiteral("projects large"),
+    QStringLiteral("projects small"),   QStringLiteral("pictures large"),
+    QStringLiteral("pictures small"),   QStringLiteral("html lists large"),
+    QStringLiteral("html lists small")};
+
+constexpr auto kSmall = ListStyle::Small;
+constexpr auto kLarge = ListStyle::Large;
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, FormPrefsLoadTest,
+    ::testing::Values(
+        LoadCase{"NoFile", nullptr, kDefaultReactions, kSmall, kSmall, kSmall, kSmall},
+        LoadCase{"OtherSectionOnly", "[OTHER]\nHtml=0\nLarge Icons=0\n", kDefaultReactions, kSmall,
+                 kSmall, kSmall, kSmall},
+        LoadCase{"HtmlPanelOff", "[PREFERENCES]\nHtml=0\n", kDefaultReactions.mid(1), kSmall,
+                 kSmall, kSmall, kSmall},
+        LoadCase{"PicsLarge",
+                 "[PREFERENCES]\nLarge Icons2=1\nSmalll Icons2=0\n",
+                 {QStringLiteral("html panel shown"), QStringLiteral("pics panel shown"),
+                  QStringLiteral("tool bar shown"), QStringLiteral("projects large"),
+                  QStringLiteral("projects small"), QStringLiteral("pictures large"),
+                  QStringLiteral("html lists large"), QStringLiteral("html lists small")},
+                 kSmall,
+                 kLarge,
+                 kSmall,
+                 kSmall},
+        LoadCase{"PairsBothFalseOrOnlySmall",
+                 "[preferences]\nlarge icons=0\nSMALLL ICONS=0\nLarge Icons3=0\nSmalll Icons3=0\n"
+                 "Large Icons4=0\n",
+                 {QStringLiteral("html panel shown"), QStringLiteral("pics panel shown"),
+                  QStringLiteral("tool bar shown"), QStringLiteral("pictures large"),
+                  QStringLiteral("pictures small"), QStringLiteral("html lists small")},
+                 std::nullopt,
+                 kSmall,
+                 std::nullopt,
+                 kSmall},
+        LoadCase{"HexWordsAndFlagsOff",
+                 "; comment\n[PREFERENCES]\nHtml=0x1\nImage=0X0\nProject=off\n"
+                 "Large Icons=0x0\nSmalll Icons=0\nLarge Icons2= 1 \nSmalll Icons2=0\n"
+                 "Large Icons4=1\nSmalll Icons4=0\n",
+                 {QStringLiteral("html panel shown"), QStringLiteral("tool bar shown"),
+                  QStringLiteral("pictures large"), QStringLiteral("html lists large")},
+                 std::nullopt,
+                 kLarge,
+                 kSmall,
+                 kLarge}),
+    [](const auto& test) { return std::string(test.param.name); });
+
+TEST_F(FormPrefsTest, LoadsPathsIntoTheirEdits) {
+    writeIni(
+        "[PREFERENCES]\nImage Directory=/img\nsounds directory = /snd \nButtons Directory=/prj\n"
+        "Html Editor=/usr/bin/ed\nGif=/gif\nBmp=/bmp\nJpg=" +
+        QByteArray(2100, 'j') + "\nHtml2=/html\nText=/text\nBmp2=/frames\n");
+    TFormPrefs& form = create();
+    EXPECT_EQ(form.imagesFolder(), QStringLiteral("/img"));
+    EXPECT_EQ(form.soundsFolder(), QStringLiteral("/snd"));
+    EXPECT_EQ(form.projectsFolder(), QStringLiteral("/prj"));
+    EXPECT_EQ(form.htmlEditor(), QStringLiteral("/usr/bin/ed"));
+    EXPECT_EQ(form.gifFolder(), QStringLiteral("/gif"));
+    EXPECT_EQ(form.bmpFolder(), QStringLiteral("/bmp"));
+    EXPECT_EQ(form.jpgFolder(), QString(2047, QLatin1Char('j')));
+    EXPECT_EQ(form.htmlFolder(), QStringLiteral("/html"));
+    EXPECT_EQ(form.textFolder(), QStringLiteral("/text"));
+    EXPECT_EQ(form.framesFolder(), QStringLiteral("/frames"));
+    EXPECT_EQ(edit(7)->text(), form.jpgFolder());
+}
+
+const QByteArray kSavedFile = "[PREFERENCES]\n"
+                              "Image Directory=/img\n"
+                              "Sounds Directory=\n"
+                              "Buttons Directory=/projects\n"
+                              "Html Editor=\n"
+                              "Gif=\n"
+                              "Bmp=\n"
+                              "Jpg=\n"
+                              "Html2=\n"
+                              "Text=\n"
+                              "Bmp2=/frames\n"
+                              "Html=0\n"
+                              "Image=1\n"
+                              "Project=1\n"
+                              "Large Icons=1\n"
+                              "Smalll Icons=0\n"
+                              "Large Icons2=0\n"
+                              "Smalll Icons2=1\n"
+                              "Large Icons3=0\n"
+                              "Smalll Icons3=1\n"
+                              "Large Icons4=0\n"
+                              "Smalll Icons4=1\n";
+
+class FormPrefsOkTest : public FormPrefsTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(FormPrefsOkTest, EveryTabsOkWritesAllKeysInOrderThenSetsProjectsFolder) {
+    create();
+    edit(1)->setText(QStringLiteral("/img"));
+    edit(3)->setText(QStringLiteral("/projects"));
+    edit(10)->setText(QStringLiteral("/frames"));
+    control<QCheckBox>("CheckHtml")->click();
+    control<QRadioButton>("RadioProjectsLarge")->click();
+    reactions.calls.clear();
+
+    form_->show();
+    control<QPushButton>(("OkButton" + std::to_string(GetParam())).c_str())->click();
+    EXPECT_EQ(iniBytes(), kSavedFile);
+    EXPECT_EQ(reactions.calls, QStringList{QStringLiteral("projects folder /projects")});
+    EXPECT_FALSE(form_->isVisible());
+    EXPECT_EQ(form_->result(), QDialog::Accepted);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tabs, FormPrefsOkTest, ::testing::Range(1, 6));
+
+TEST_F(FormPrefsTest, CancelAndCloseBoxKeepControlsButNotTheFile) {
+    writeIni("[PREFERENCES]\nSounds Directory=/old\n");
+    create();
+    form_->show();
+    edit(2)->setText(QStringLiteral("/new"));
+    control<QCheckBox>("CheckToolBar")->click();
+    control<QPushButton>("CancelButton4")->click();
+    EXPECT_FALSE(form_->isVisible());
+    EXPECT_EQ(form_->result(), QDialog::Rejected);
+
+    form_->show();
+    form_->close();
+    EXPECT_EQ(form_->result(), QDialog::Rejected);
+    EXPECT_EQ(iniBytes(), QByteArray("[PREFERENCES]\nSounds Directory=/old\n"));
+    EXPECT_EQ(form_->soundsFolder(), QStringLiteral("/new"));
+    EXPECT_FALSE(form_->projectsToolBarShown());
+    EXPECT_EQ(reactions.calls.last(), QStringLiteral("tool bar hidden"));
+}
+
+TEST_F(FormPrefsTest, FailedWriteShowsErrorKeepsEarlierKeysAndStaysOpen) {
+    create();
+    edit(1)->setText(QStringLiteral("/img"));
+    edit(5)->setText(QStringLiteral("two\nlines"));
+    reactions.calls.clear();
+    form_->show();
+    control<QPushButton>("OkButton1")->click();
+    EXPECT_EQ(dialogs.errors, QStringList{QStringLiteral("Unable to write to ") + iniPath()});
+    EXPECT_EQ(iniBytes(), QByteArray("[PREFERENCES]\nImage Directory=/img\nSounds Directory=\n"
+                                     "Buttons Directory=\nHtml Editor=\n"));
+    EXPECT_TRUE(reactions.calls.isEmpty());
+    EXPECT_TRUE(form_->isVisible());
+}
+
+TEST_F(FormPrefsTest, UnwritableConfigFolderShowsTheFileName) {
+    QFile blocker(config_.path() + QStringLiteral("/blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    services_.paths.configDir = blocker.fileName() + QStringLiteral("/kelmor");
+    create();
+    control<QPushButton>("OkButton5")->click();
+    EXPECT_EQ(dialogs.errors,
+              QStringList{QStringLiteral("Unable to write to ") + services_.paths.configDir +
+                          QStringLiteral("/KelmorPref.ini")});
+}
+
+TEST_F(FormPrefsTest, BrowseButtonsFillTheirEditUnlessCancelled) {
+    create();
+    edit(6)->setText(QStringLiteral("/before"));
+    dialogs.folderAnswers = {QStringLiteral("/chosen folder"), std::nullopt};
+    control<QToolButton>("SpeedButton6")->click();
+    EXPECT_EQ(edit(6)->text(), QStringLiteral("/chosen folder"));
+    control<QToolButton>("SpeedButton6")->click();
+    EXPECT_EQ(edit(6)->text(), QStringLiteral("/chosen folder"));
+
+    edit(4)->setText(QStringLiteral("/usr/bin/old"));
+    dialogs.fileAnswers = {QStringLiteral("/usr/bin/editor")};
+    control<QToolButton>("SpeedButton4")->click();
+    EXPECT_EQ(dialogs.fileRequests, QStringList{QStringLiteral("open||/usr/bin/old")});
+    EXPECT_EQ(edit(4)->text(), QStringLiteral("/usr/bin/editor"));
+}
+
+TEST_F(FormPrefsTest, TabsInOrderEachWithOkAndCancel) {
+    create();
+    auto* tabs = control<QTabWidget>("PageControl1");
+    ASSERT_NE(tabs, nullptr);
+    QStringList titles;
+    for (int i = 0; i < tabs->count(); ++i) {
+        titles << tabs->tabText(i);
+        auto buttons = tabs->widget(i)->findChildren<QPushButton*>();
+        ASSERT_EQ(buttons.size(), 2);
+        EXPECT_EQ(buttons[0]->text(), QStringLiteral("&OK"));
+        EXPECT_EQ(buttons[1]->text(), QStringLiteral("C&ancel"));
+    }
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("Directories/Apps"), QStringLiteral("Pics"),
+                                   QStringLiteral("Html"), QStringLiteral("Gifs"),
+                                   QStringLiteral("Views")}));
+}
+
+} // namespace
+} // namespace kelmor::test
