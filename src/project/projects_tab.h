@@ -1,24 +1,23 @@
 #pragma once
 
 #include "app/services.h"
+#include "generator/page_build.h"
 
 #include <QWidget>
+#include <memory>
 
 class QAction;
-class QComboBox;
 class QToolBar;
 
 namespace kelmor {
 
-class EditorTextBox;
+class ButtonEditorTabs;
+class ButtonListPanel;
+class ImagePreviews;
 class Preferences;
+class ProjectCommands;
+class ProjectListPanel;
 enum class ListStyle;
-
-// Where a Build puts the page: the Html tab's editor text box and current file box.
-struct PageOutput {
-    EditorTextBox& editor;
-    QComboBox& currentFileBox;
-};
 
 // The "Projects" tab: its tool bar, the editor tabs, the project list, the
 // previews and the Button list.
@@ -26,6 +25,7 @@ class ProjectsTab : public QWidget {
     Q_OBJECT
 public:
     ProjectsTab(Services& services, PageOutput output, QWidget* parent = nullptr);
+    ~ProjectsTab() override;
 
     void attachPreferences(const Preferences& preferences);
 
@@ -46,14 +46,35 @@ signals:
     void soundsRequested();
 
 private:
+    void buildToolBar();
+    QAction* addToolAction(const QIcon& icon, const QString& hint, const char* name);
+    void connectCommands();
+    PageSource pageSource(PageKind kind) const;
+    // Enables the six Save commands: tool bar, File menu (which follows the tool bar) and the
+    // grid's pop-up menu.
+    void enableSaveCommands();
+    void addButton(PageKind kind);
+    void StringGrid1DblClick();
+
     Services& services_;
-    PageOutput output_;
     const Preferences* preferences_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QAction* newAction_ = nullptr;
     QAction* openAction_ = nullptr;
     QAction* saveAction_ = nullptr;
     QAction* saveAsAction_ = nullptr;
+    QAction* optionsAction_ = nullptr;
+    QAction* soundsAction_ = nullptr;
+    QAction* viewInBrowserAction_ = nullptr;
+    QAction* popupSaveAction_ = nullptr;
+    QAction* popupSaveAsAction_ = nullptr;
+
+    ButtonEditorTabs* editorTabs_ = nullptr;
+    ProjectListPanel* projectList_ = nullptr;
+    ImagePreviews* previews_ = nullptr;
+    ButtonListPanel* buttonList_ = nullptr;
+    std::unique_ptr<ProjectCommands> commands_;
+    std::unique_ptr<PageBuild> build_;
 };
 
 } // namespace kelmor

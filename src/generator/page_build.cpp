@@ -1,0 +1,53 @@
+#include "generator/page_build.h"
+
+#include "app/history.h"
+#include "app/qt_text.h"
+#include "base/error.h"
+#include "base/messages.h"
+#include "editor/editor_text_box.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QStringList>
+
+namespace kelmor {
+
+PageBuild::PageBuild(Shell& shell, PageOutput output, QAction& viewInBrowser, SourceReader source)
+    : shell_(shell), output_(output), viewInBrowser_(viewInBrowser), source_(std::move(source)) {}
+
+void PageBuild::SpeedButton12Click() {
+    build(PageKind::Plain);
+}
+
+void PageBuild::SpeedButton13Click() {
+    build(PageKind::Sound);
+}
+
+void PageBuild::build(PageKind kind) {
+    viewInBrowser_.setEnabled(true);
+    const PageSource source = source_(kind);
+    const std::string countText = toLocal(source.countText);
+    const std::optional<int> count = pageButtonCount(countText);
+    // Without a page there is nothing to save: the target page keeps its old contents.
+    if (!count)
+        throw Error(format(msg::kButtonCountOutOfRange, countText));
+
+    const PageSettings settings{toLocal(source.title), toLocal(source.bgColor),
+                                toLocal(source.bgImage), toLocal(source.separator)};
+    QStringList lines;
+    for (const std::string& line : pageLines(kind, pageButtons(source.grid, *count), settings))
+        lines << toQt(line);
+    output_.editor.setLines(lines);
+    output_.editor.saveToFile(source.targetPage);
+    output_.editor.loadFromFile(source.targetPage);
+    output_.currentFileBox.setEditText(source.targetPage);
+    historyAdd(output_.currentFileBox);
+}
+
+void PageBuild::ToolButton22Click() {
+    const QString target = output_.currentFileBox.currentText();
+    if (!target.isEmpty())
+        shell_.open(target);
+}
+
+} // namespace kelmor

@@ -1,0 +1,329 @@
+#include "project/button_editor_tabs.h"
+
+#include "app/error_guard.h"
+#include "generator/page_writer.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QToolButton>
+
+namespace kelmor {
+namespace {
+
+enum Column {
+    Normal,
+    NormalWidth,
+    NormalHeight,
+    Frame,
+    Link,
+    MouseOver,
+    MouseOverWidth,
+    MouseOverHeight,
+    Sound,
+    BgImage,
+    BgColor,
+    PageTitle,
+    TargetPage
+};
+
+const QString kSoundFilter = QStringLiteral("Wav Sound Files (*.wav)|*.wav|All Files (*.*)|*.*");
+const QString kTargetPageFilter =
+    QStringLiteral("HTML File (*.html)|*.html|HTM File (*.htm)|*.htm|Text File (*.txt)|*.txt|"
+                   "All Files (*.html;*.htm;*.txt)|*.html;*.htm;*.txt");
+
+QLineEdit* lineEdit(QWidget* parent, const char* name, int width = 0) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    if (width > 0)
+        edit->setFixedWidth(width);
+    return edit;
+}
+
+QComboBox* comboBox(QWidget* parent, const char* name, const QStringList& items) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->addItems(items);
+    return box;
+}
+
+QToolButton* toolButton(QWidget* parent, const QString& name, const QIcon& icon,
+                        const QString& hint) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setIcon(icon);
+    button->setToolTip(hint);
+    button->setAutoRaise(true);
+    return button;
+}
+
+QColor windowColour() {
+    return QApplication::palette().color(QPalette::Base);
+}
+
+void setSwatch(QLabel& swatch, const QColor& colour) {
+    QPalette palette = swatch.palette();
+    palette.setColor(QPalette::Window, colour);
+    swatch.setPalette(palette);
+}
+
+QString colourText(const QColor& colour) {
+    const QColor rgb = colour.toRgb();
+    return QStringLiteral("#%1%2%3")
+        .arg(rgb.red(), 2, 16, QLatin1Char('0'))
+        .arg(rgb.green(), 2, 16, QLatin1Char('0'))
+        .arg(rgb.blue(), 2, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
+} // namespace
+
+ButtonEditorTabs::ButtonEditorTabs(Dialogs& dialogs, QWidget* parent)
+    : QTabWidget(parent), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("EditorTabs"));
+    setDocumentMode(true);
+    addTab(buildButtonTab(PageKind::Plain, plain_,
+                          {"Edit11", "Edit12", "Edit13", "Edit16", "Edit15", "Edit14", "Edit17",
+                           "ComboBox1", "ComboBox3"}),
+           QStringLiteral("Plain But"));
+    addTab(buildButtonTab(PageKind::Sound, sound_,
+                          {"Edit9", "Edit10", "Edit19", "Edit8", "Edit18", "Edit20", "Edit7",
+                           "ComboBox5", "ComboBox4"}),
+           QStringLiteral("Sound But"));
+    addTab(buildPageTab(), QStringLiteral("Page"));
+}
+
+ButtonEditorTabs::PictureFields ButtonEditorTabs::pictureRow(QGridLayout& grid, int row,
+                                                             const QString& caption,
+                                                             const QString& pickName,
+                                                             const char* const* names) {
+    QWidget* page = grid.parentWidget();
+    grid.addWidget(new QLabel(caption, page), row, 0);
+    PictureFields fields{lineEdit(page, names[0], 80), lineEdit(page, names[1], 36),
+                         lineEdit(page, names[2], 36)};
+    grid.addWidget(fields.name, row, 1);
+    grid.addWidget(fields.width, row, 2);
+    grid.addWidget(fields.height, row, 3);
+    grid.addWidget(toolButton(page, pickName, style()->standardIcon(QStyle::SP_DirOpenIcon),
+                              QStringLiteral("Pick a picture")),
+                   row, 4);
+    return fields;
+}
+
+QWidget* ButtonEditorTabs::buildButtonTab(PageKind kind, ButtonFields& fields,
+                                          const std::array<const char*, 9>& names) {
+    const bool sound = kind == PageKind::Sound;
+    const QString prefix = sound ? QStringLiteral("PickSound") : QStringLiteral("PickPlain");
+    auto* page = new QWidget(this);
+    auto* grid = new QGridLayout(page);
+    fields.normal = pictureRow(*grid, 0, QStringLiteral("Normal Button:"),
+                               prefix + QStringLiteral("Normal"), &names[0]);
+    fields.mouseOver = pictureRow(*grid, 1, QStringLiteral("Mouse Over:"),
+                                  prefix + QStringLiteral("MouseOver"), &names[3]);
+
+    grid->addWidget(new QLabel(QStringLiteral("Link to:"), page), 2, 0);
+    fields.link = lineEdit(page, names[6]);
+    grid->addWidget(fields.link, 2, 1, 1, 4);
+
+    grid->addWidget(new QLabel(QStringLiteral("Target Frame:"), page), 3, 0);
+    fields.frame = comboBox(page, names[7],
+                            {QStringLiteral("_top"), QStringLiteral("_self"),
+                             QStringLiteral("_parent"), QStringLiteral("_blank")});
+    grid->addWidget(fields.frame, 3, 1, 1, 4);
+
+    grid->addWidget(new QLabel(QStringLiteral("Breaks/Spaces:"), page), 4, 0);
+    fields.breaks = comboBox(page, names[8],
+                             {QStringLiteral("<br>"), QStringLiteral("<br><br>"),
+                              QStringLiteral("<br><br><br>"), QStringLiteral("<br><br><br><br>"),
+                              QStringLiteral("&nbsp;  "), QStringLiteral("&nbsp;&nbsp;  "),
+                              QStringLiteral("&nbsp;&nbsp;&nbsp;  "),
+                              QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;  ")});
+    fields.breaks->setCurrentIndex(-1);
+    grid->addWidget(fields.breaks, 4, 1, 1, 4);
+
+    int row = 5;
+    if (sound) {
+        grid->addWidget(new QLabel(QStringLiteral("Sound:"), page), row, 0);
+        soundFile_ = lineEdit(page, "Edit21");
+        grid->addWidget(soundFile_, row, 1, 1, 3);
+        QToolButton* pick = toolButton(page, QStringLiteral("PickSoundFile"),
+                                       style()->standardIcon(QStyle::SP_MediaVolume),
+                                       QStringLiteral("Pick a sound"));
+        connect(pick, &QToolButton::clicked, this, guarded(dialogs_, [this] { pickSound(); }));
+        grid->addWidget(pick, row, 4);
+        ++row;
+    }
+
+    grid->addWidget(new QLabel(sound ? QStringLiteral("Add Sound Button to List:")
+                                     : QStringLiteral("Add Plain Button to List:"),
+                               page),
+                    row, 0);
+    QToolButton* add = toolButton(
+        page, sound ? QStringLiteral("AddSoundButton") : QStringLiteral("AddPlainButton"),
+        style()->standardIcon(QStyle::SP_ArrowDown), QStringLiteral("Add to List"));
+    grid->addWidget(add, row, 1, Qt::AlignLeft);
+    auto* build = new QToolButton(page);
+    build->setObjectName(sound ? QStringLiteral("SpeedButton13") : QStringLiteral("SpeedButton12"));
+    build->setText(QStringLiteral("Build"));
+    grid->addWidget(build, row + 1, 1, Qt::AlignLeft);
+    grid->setRowStretch(row + 2, 1);
+    grid->setColumnStretch(1, 1);
+
+    connect(add, &QToolButton::clicked, this,
+            sound ? &ButtonEditorTabs::addSoundClicked : &ButtonEditorTabs::addPlainClicked);
+    connect(build, &QToolButton::clicked, this,
+            sound ? &ButtonEditorTabs::buildSoundClicked : &ButtonEditorTabs::buildPlainClicked);
+    return page;
+}
+
+QWidget* ButtonEditorTabs::buildPageTab() {
+    auto* page = new QWidget(this);
+    auto* grid = new QGridLayout(page);
+
+    grid->addWidget(new QLabel(QStringLiteral("BG Image:"), page), 0, 0);
+    bgImage_ = lineEdit(page, "Edit2");
+    grid->addWidget(bgImage_, 0, 1, 1, 2);
+    grid->addWidget(toolButton(page, QStringLiteral("PickBgImage"),
+                               style()->standardIcon(QStyle::SP_DirOpenIcon),
+                               QStringLiteral("Pick a background picture")),
+                    0, 3);
+
+    grid->addWidget(new QLabel(QStringLiteral("BG Color:"), page), 1, 0);
+    bgColor_ = lineEdit(page, "Edit3");
+    grid->addWidget(bgColor_, 1, 1);
+    swatch_ = new QLabel(page);
+    swatch_->setObjectName(QStringLiteral("Edit6"));
+    swatch_->setFixedSize(21, 21);
+    swatch_->setFocusPolicy(Qt::NoFocus);
+    swatch_->setFrameShape(QFrame::Box);
+    swatch_->setAutoFillBackground(true);
+    setSwatch(*swatch_, windowColour());
+    grid->addWidget(swatch_, 1, 2);
+    QToolButton* pickColour = toolButton(page, QStringLiteral("PickBgColor"),
+                                         style()->standardIcon(QStyle::SP_DialogApplyButton),
+                                         QStringLiteral("Pick the background colour"));
+    connect(pickColour, &QToolButton::clicked, this, guarded(dialogs_, [this] { pickColor(); }));
+    grid->addWidget(pickColour, 1, 3);
+
+    grid->addWidget(new QLabel(QStringLiteral("Page Title:"), page), 2, 0);
+    title_ = lineEdit(page, "Edit4");
+    grid->addWidget(title_, 2, 1, 1, 3);
+
+    grid->addWidget(new QLabel(QStringLiteral("Target Page:"), page), 3, 0);
+    target_ = lineEdit(page, "Edit25");
+    grid->addWidget(target_, 3, 1, 1, 2);
+    QToolButton* pickTarget = toolButton(page, QStringLiteral("PickTargetPage"),
+                                         style()->standardIcon(QStyle::SP_DirOpenIcon),
+                                         QStringLiteral("Select a Html file as a Target page\n"
+                                                        "or create a new Html file name."));
+    connect(pickTarget, &QToolButton::clicked, this,
+            guarded(dialogs_, [this] { pickTargetPage(); }));
+    grid->addWidget(pickTarget, 3, 3);
+    grid->setRowStretch(4, 1);
+    grid->setColumnStretch(1, 1);
+    return page;
+}
+
+ButtonRowUpdate ButtonEditorTabs::rowFrom(const ButtonFields& fields) const {
+    ButtonRowUpdate row;
+    row[Normal] = fields.normal.name->text();
+    row[NormalWidth] = fields.normal.width->text();
+    row[NormalHeight] = fields.normal.height->text();
+    row[Frame] = fields.frame->currentText();
+    row[Link] = fields.link->text();
+    row[MouseOver] = fields.mouseOver.name->text();
+    row[MouseOverWidth] = fields.mouseOver.width->text();
+    row[MouseOverHeight] = fields.mouseOver.height->text();
+    row[BgImage] = bgImage_->text();
+    row[BgColor] = bgColor_->text();
+    row[PageTitle] = title_->text();
+    row[TargetPage] = target_->text();
+    return row;
+}
+
+ButtonRowUpdate ButtonEditorTabs::plainRow() const {
+    return rowFrom(plain_);
+}
+
+ButtonRowUpdate ButtonEditorTabs::soundRow() const {
+    ButtonRowUpdate row = rowFrom(sound_);
+    row[Sound] = soundFile_->text();
+    return row;
+}
+
+void ButtonEditorTabs::recall(const ButtonRow& row) {
+    for (const ButtonFields* fields : {&plain_, &sound_}) {
+        fields->normal.name->setText(row[Normal]);
+        fields->normal.width->setText(row[NormalWidth]);
+        fields->normal.height->setText(row[NormalHeight]);
+        fields->frame->setEditText(row[Frame]);
+        fields->link->setText(row[Link]);
+        fields->mouseOver.name->setText(row[MouseOver]);
+        fields->mouseOver.width->setText(row[MouseOverWidth]);
+        fields->mouseOver.height->setText(row[MouseOverHeight]);
+    }
+    soundFile_->setText(row[Sound]);
+    bgImage_->setText(row[BgImage]);
+    bgColor_->setText(row[BgColor]);
+    title_->setText(row[PageTitle]);
+    target_->setText(row[TargetPage]);
+}
+
+void ButtonEditorTabs::clearFields() {
+    for (QLineEdit* edit :
+         {plain_.normal.name, plain_.normal.width, plain_.normal.height, plain_.mouseOver.name,
+          plain_.mouseOver.width, plain_.mouseOver.height, plain_.link, sound_.link})
+        edit->clear();
+    for (QComboBox* box : {plain_.frame, plain_.breaks, sound_.frame, sound_.breaks})
+        box->setEditText(QString());
+    for (QLineEdit* edit : {bgImage_, soundFile_, bgColor_, title_, sound_.normal.name,
+                            sound_.normal.width, sound_.normal.height, sound_.mouseOver.name,
+                            sound_.mouseOver.width, sound_.mouseOver.height})
+        edit->clear();
+    setSwatch(*swatch_, windowColour());
+}
+
+QString ButtonEditorTabs::pageTitle() const {
+    return title_->text();
+}
+
+QString ButtonEditorTabs::bgColor() const {
+    return bgColor_->text();
+}
+
+QString ButtonEditorTabs::bgImage() const {
+    return bgImage_->text();
+}
+
+QString ButtonEditorTabs::targetPage() const {
+    return target_->text();
+}
+
+QString ButtonEditorTabs::separator(PageKind kind) const {
+    return (kind == PageKind::Sound ? sound_ : plain_).breaks->currentText();
+}
+
+void ButtonEditorTabs::pickSound() {
+    if (auto path = dialogs_.openFile(kSoundFilter, QString()))
+        soundFile_->setText(QFileInfo(*path).fileName());
+}
+
+void ButtonEditorTabs::pickColor() {
+    if (auto colour = dialogs_.pickColor(swatch_->palette().color(QPalette::Window))) {
+        setSwatch(*swatch_, *colour);
+        bgColor_->setText(colourText(*colour));
+    }
+}
+
+void ButtonEditorTabs::pickTargetPage() {
+    if (auto path = dialogs_.openFile(kTargetPageFilter, QString()))
+        target_->setText(*path);
+}
+
+} // namespace kelmor

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "app/services.h"
+
+#include <QTabWidget>
+#include <array>
+#include <optional>
+
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+
+namespace kelmor {
+
+enum class PageKind;
+
+// One Button list row as text, column by column.
+using ButtonRow = std::array<QString, 13>;
+// What an add writes into the current row: the columns it leaves alone are empty optionals.
+using ButtonRowUpdate = std::array<std::optional<QString>, 13>;
+
+// The editor tabs "Plain But", "Sound But" and "Page": the fields that feed the Button list
+// and the page settings, their add and Build buttons and their pick buttons.
+class ButtonEditorTabs : public QTabWidget {
+    Q_OBJECT
+public:
+    ButtonEditorTabs(Dialogs& dialogs, QWidget* parent = nullptr);
+
+    // The plain add leaves the "Sound" cell alone; the sound add writes every column.
+    ButtonRowUpdate plainRow() const;
+    ButtonRowUpdate soundRow() const;
+    // Recall: copies a row into both button tabs and the Page tab. The colour swatch and the
+    // Breaks/Spaces boxes keep their values.
+    void recall(const ButtonRow& row);
+    // New Button: empties every field but "Target Page:" and resets the colour swatch.
+    void clearFields();
+
+    QString pageTitle() const;
+    QString bgColor() const;
+    QString bgImage() const;
+    QString targetPage() const;
+    // The Breaks/Spaces text of the tab whose Build runs.
+    QString separator(PageKind kind) const;
+
+signals:
+    void addPlainClicked();
+    void addSoundClicked();
+    void buildPlainClicked();
+    void buildSoundClicked();
+
+private:
+    struct PictureFields {
+        QLineEdit* name;
+        QLineEdit* width;
+        QLineEdit* height;
+    };
+    struct ButtonFields {
+        PictureFields normal;
+        PictureFields mouseOver;
+        QLineEdit* link;
+        QComboBox* frame;
+        QComboBox* breaks;
+    };
+
+    // Names: normal name, width, height; mouse-over name, width, height; link; frame; breaks.
+    QWidget* buildButtonTab(PageKind kind, ButtonFields& fields,
+                            const std::array<const char*, 9>& names);
+    QWidget* buildPageTab();
+    PictureFields pictureRow(QGridLayout& grid, int row, const QString& caption,
+                             const QString& pickName, const char* const* names);
+    ButtonRowUpdate rowFrom(const ButtonFields& fields) const;
+    void pickSound();
+    void pickColor();
+    void pickTargetPage();
+
+    Dialogs& dialogs_;
+    ButtonFields plain_{};
+    ButtonFields sound_{};
+    QLineEdit* soundFile_ = nullptr;
+    QLineEdit* bgImage_ = nullptr;
+    QLineEdit* bgColor_ = nullptr;
+    QLabel* swatch_ = nullptr;
+    QLineEdit* title_ = nullptr;
+    QLineEdit* target_ = nullptr;
+};
+
+} // namespace kelmor

@@ -1,0 +1,191 @@
+#include "project/button_list_panel.h"
+
+#include "app/qt_text.h"
+#include "project/button_list_model.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QStyle>
+#include <QTableView>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <functional>
+
+namespace kelmor {
+namespace {
+
+constexpr int kRowHeight = 21;
+constexpr int kLastClearedColumn = 11; // "Page Title"; the "Target Page" cell keeps its text
+
+// A double-click anywhere on the grid, the header row and the empty space below the last row
+// included, recalls the current row.
+class ButtonGridView : public QTableView {
+public:
+    using QTableView::QTableView;
+    std::function<void()> onDoubleClick;
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        QTableView::mouseDoubleClickEvent(event);
+        if (onDoubleClick)
+            onDoubleClick();
+    }
+};
+
+} // namespace
+
+ButtonListPanel::ButtonListPanel(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* heading = new QLabel(QStringLiteral("Buttons ListBox"), this);
+    layout->addWidget(heading);
+
+    auto* bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("ButtonListToolBar"));
+    bar->setIconSize(QSize(16, 16));
+    auto addCommand = [this, bar](QStyle::StandardPixmap icon, const QString& hint,
+                                  const char* name, void (ButtonListPanel::*command)()) {
+        QAction* action = bar->addAction(style()->standardIcon(icon), hint);
+        action->setToolTip(hint);
+        action->setObjectName(QString::fromLatin1(name));
+        bar->widgetForAction(action)->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, command);
+        return action;
+    };
+    addCommand(QStyle::SP_DialogResetButton, QStringLiteral("Clear Selected"), "ClearSelected",
+               &ButtonListPanel::clearSelected);
+    bar->addSeparator();
+    addCommand(QStyle::SP_FileDialogNewFolder, QStringLiteral("Add New Row"), "AddNewRow",
+               &ButtonListPanel::addNewRow);
+    addCommand(QStyle::SP_TrashIcon, QStringLiteral("Delete Selected Row"), "DeleteSelectedRow",
+               &ButtonListPanel::deleteSelectedRow);
+    bar->addWidget(new QLabel(QStringLiteral(" Number of Buttons: "), bar));
+    count_ = new QLabel(bar);
+    count_->setObjectName(QStringLiteral("Label10"));
+    count_->setMinimumWidth(24);
+    bar->addWidget(count_);
+    projectName_ = new QLabel(bar);
+    projectName_->setObjectName(QStringLiteral("ProjectName"));
+    bar->addWidget(projectName_);
+    layout->addWidget(bar);
+
+    model_ = new ButtonListModel(newButtonList(), this);
+    auto* grid = new ButtonGridView(this);
+    grid->onDoubleClick = [this] { emit recallRequested(); };
+    view_ = grid;
+    view_->setObjectName(QStringLiteral("StringGrid1"));
+    view_->setModel(model_);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    view_->setShowGrid(true);
+    view_->setWordWrap(false);
+    view_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    view_->verticalHeader()->hide();
+    view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view_->verticalHeader()->setMinimumSectionSize(kRowHeight);
+    view_->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    view_->horizontalHeader()->hide();
+    view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view_->horizontalHeader()->setStretchLastSection(true);
+    view_->horizontalHeader()->setSectionsMovable(false);
+    layout->addWidget(view_, 1);
+
+    applyColumnWidths();
+    setCurrentCell(0, 1);
+    connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current, const QModelIndex& previous) {
+                if (movingCurrent_)
+                    return;
+                if (current.isValid() && current.row() == 0) {
+                    setCurrentCell(current.column(), 1);
+                    return;
+                }
+                if (current.row() != previous.row() || current.column() != previous.column())
+                    emit currentCellChanged();
+            });
+}
+
+int ButtonListPanel::currentRow() const {
+    const QModelIndex current = view_->currentIndex();
+    return current.isValid() ? std::max(current.row(), 1) : 1;
+}
+
+QString ButtonListPanel::countText() const {
+    return count_->text();
+}
+
+void ButtonListPanel::updateButtonCount() {
+    count_->setText(QString::number(model_->rowCount() - 1));
+}
+
+void ButtonListPanel::setProjectName(const QString& name) {
+    projectName_->setText(name);
+}
+
+void ButtonListPanel::addPopupAction(QAction* action) {
+    view_->addAction(action);
+}
+
+void ButtonListPanel::setCurrentCell(int column, int row) {
+    movingCurrent_ = true;
+    const int lastRow = model_->rowCount() - 1;
+    const int lastColumn = model_->columnCount() - 1;
+    if (lastRow >= 1) {
+        const QModelIndex cell =
+            model_->index(std::clamp(row, 1, lastRow), std::clamp(column, 0, lastColumn));
+        view_->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect);
+    } else {
+        view_->selectionModel()->clear();
+    }
+    movingCurrent_ = false;
+}
+
+void ButtonListPanel::applyColumnWidths() {
+    const StringGrid& grid = model_->grid();
+    for (int c = 0; c + 1 < grid.columnCount(); ++c)
+        view_->setColumnWidth(c, grid.columnWidth(c));
+}
+
+void ButtonListPanel::clearSelected() {
+    model_->clearCells(currentRow(), 0, kLastClearedColumn);
+}
+
+void ButtonListPanel::addNewRow() {
+    const int row = currentRow();
+    const int column = std::max(view_->currentIndex().column(), 0);
+    model_->insertEmptyRow(row);
+    setCurrentCell(column, row);
+    updateButtonCount();
+}
+
+void ButtonListPanel::deleteSelectedRow() {
+    if (countText() == QLatin1String("1")) {
+        clearSelected();
+    } else {
+        const int row = currentRow();
+        const int column = std::max(view_->currentIndex().column(), 0);
+        model_->removeGridRow(row);
+        setCurrentCell(column, row);
+    }
+    updateButtonCount();
+}
+
+void ButtonListPanel::readProject(const QString& path, const ProgressHook& progress) {
+    const QModelIndex current = view_->currentIndex();
+    StringGrid grid = model_->grid();
+    readProjectFile(toLocal(path), grid, progress);
+    model_->replaceGrid(std::move(grid));
+    applyColumnWidths();
+    setCurrentCell(current.isValid() ? current.column() : 0, current.isValid() ? current.row() : 1);
+}
+
+void ButtonListPanel::writeProject(const QString& path, const ProgressHook& progress) {
+    const int last = model_->columnCount() - 1;
+    model_->setColumnWidth(last, view_->columnWidth(last));
+    writeProjectFile(toLocal(path), model_->grid(), progress);
+}
+
+} // namespace kelmor

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "project/project_file.h"
+
+#include <QWidget>
+
+class QAction;
+class QLabel;
+class QTableView;
+
+namespace kelmor {
+
+class ButtonListModel;
+
+// The Button list: the heading, the grid's tool bar (Clear Selected, Add New Row, Delete
+// Selected Row, the button count label and the project name label) and the grid itself.
+// The current cell's row is the target of every row command; it is never the header row.
+class ButtonListPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit ButtonListPanel(QWidget* parent = nullptr);
+
+    ButtonListModel& model() { return *model_; }
+    const ButtonListModel& model() const { return *model_; }
+    QTableView& view() { return *view_; }
+
+    int currentRow() const;
+    // The button count label's text: the row count minus one, as Build reads it.
+    QString countText() const;
+    void updateButtonCount();
+    void setProjectName(const QString& name);
+    // The grid's pop-up menu.
+    void addPopupAction(QAction* action);
+
+    void clearSelected();
+    void addNewRow();
+    void deleteSelectedRow();
+
+    // Read: replaces the list with the file's contents; the grid is unchanged when the file
+    // cannot be opened. The current cell moves to the last row or column if it no longer exists.
+    void readProject(const QString& path, const ProgressHook& progress);
+    // Write: the last column's width is written as shown.
+    void writeProject(const QString& path, const ProgressHook& progress);
+
+signals:
+    // A double-click anywhere on the grid: the current row is to be copied into the fields.
+    void recallRequested();
+    // The user moved the current cell to another row or column.
+    void currentCellChanged();
+
+private:
+    void setCurrentCell(int column, int row);
+    void applyColumnWidths();
+
+    ButtonListModel* model_ = nullptr;
+    QTableView* view_ = nullptr;
+    QLabel* count_ = nullptr;
+    QLabel* projectName_ = nullptr;
+    bool movingCurrent_ = false;
+};
+
+} // namespace kelmor

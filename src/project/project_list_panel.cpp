@@ -1,0 +1,93 @@
+#include "project/project_list_panel.h"
+
+#include "app/error_guard.h"
+#include "app/folder_list.h"
+#include "app/qt_text.h"
+#include "base/folder_scan.h"
+#include "prefs/preferences.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace kelmor {
+namespace {
+
+const QString kExtension = QStringLiteral(".kxq");
+
+} // namespace
+
+ProjectListPanel::ProjectListPanel(Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), dialogs_(dialogs) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("ProjectListToolBar"));
+    bar->setIconSize(QSize(16, 16));
+    auto addCommand = [this, bar](QStyle::StandardPixmap icon, const QString& hint,
+                                  const char* name, auto handler) {
+        QAction* action = bar->addAction(style()->standardIcon(icon), hint);
+        action->setToolTip(hint);
+        action->setObjectName(QString::fromLatin1(name));
+        bar->widgetForAction(action)->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, guarded(dialogs_, handler));
+    };
+    addCommand(QStyle::SP_FileDialogContentsView, QStringLiteral("Large View"), "LargeView",
+               [this] { setListStyle(ListStyle::Large); });
+    addCommand(QStyle::SP_FileDialogListView, QStringLiteral("Small View"), "SmallView",
+               [this] { setListStyle(ListStyle::Small); });
+    folder_ = new QLineEdit(bar);
+    folder_->setObjectName(QStringLiteral("ProjectsFolder"));
+    bar->addWidget(folder_);
+    bar->addSeparator();
+    addCommand(QStyle::SP_BrowserReload, QStringLiteral("Refresh"), "Refresh",
+               [this] { refill(); });
+    addCommand(QStyle::SP_DirIcon, QStringLiteral("Buttons Folder"), "ButtonsFolder",
+               [this] { pickFolder(); });
+    layout->addWidget(bar);
+
+    list_ = new QListWidget(this);
+    list_->setObjectName(QStringLiteral("ProjectList"));
+    list_->setToolTip(QStringLiteral("Projects"));
+    applyListStyle(*list_, ListStyle::Large);
+    connect(list_, &QListWidget::itemClicked, this, [this] { chooseProject(); });
+    layout->addWidget(list_, 1);
+}
+
+QString ProjectListPanel::folder() const {
+    return folder_->text();
+}
+
+void ProjectListPanel::setFolder(const QString& folder) {
+    folder_->setText(folder);
+}
+
+void ProjectListPanel::refill() {
+    fillFileList(*list_, folder(), QStringLiteral("*") + kExtension,
+                 style()->standardIcon(QStyle::SP_FileIcon), kExtension);
+}
+
+void ProjectListPanel::setListStyle(ListStyle style) {
+    applyListStyle(*list_, style);
+}
+
+void ProjectListPanel::chooseProject() {
+    const QList<QListWidgetItem*> selected = list_->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const QString fileName = selected.first()->text() + kExtension;
+    emit projectChosen(toQt(joinPath(toLocal(folder()), toLocal(fileName))), fileName);
+}
+
+void ProjectListPanel::pickFolder() {
+    if (auto chosen = dialogs_.pickFolder(folder())) {
+        setFolder(*chosen);
+        refill();
+    }
+}
+
+} // namespace kelmor
