@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -115,8 +114,6 @@ INSTANTIATE_TEST_SUITE_P(
     Files, FormPrefsLoadTest,
     ::testing::Values(
         LoadCase{"NoFile", nullptr, kDefaultReactions, kSmall, kSmall, kSmall, kSmall},
-        LoadCase{"OtherSectionOnly", "[OTHER]\nHtml=0\nLarge Icons=0\n", kDefaultReactions, kSmall,
-                 kSmall, kSmall, kSmall},
         LoadCase{"HtmlPanelOff", "[PREFERENCES]\nHtml=0\n", kDefaultReactions.mid(1), kSmall,
                  kSmall, kSmall, kSmall},
         LoadCase{"PicsLarge",
@@ -272,23 +269,6 @@ TEST_F(FormPrefsTest, BrowseButtonsFillTheirEditUnlessCancelled) {
     control<QToolButton>("SpeedButton4")->click();
     EXPECT_EQ(dialogs.fileRequests, QStringList{QStringLiteral("open||/usr/bin/old")});
     EXPECT_EQ(edit(4)->text(), QStringLiteral("/usr/bin/editor"));
-}
-
-TEST_F(FormPrefsTest, TabsInOrderEachWithOkAndCancel) {
-    create();
-    auto* tabs = control<QTabWidget>("PageControl1");
-    ASSERT_NE(tabs, nullptr);
-    QStringList titles;
-    for (int i = 0; i < tabs->count(); ++i) {
-        titles << tabs->tabText(i);
-        auto buttons = tabs->widget(i)->findChildren<QPushButton*>();
-        ASSERT_EQ(buttons.size(), 2);
-        EXPECT_EQ(buttons[0]->text(), QStringLiteral("&OK"));
-        EXPECT_EQ(buttons[1]->text(), QStringLiteral("C&ancel"));
-    }
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("Directories/Apps"), QStringLiteral("Pics"),
-                                   QStringLiteral("Html"), QStringLiteral("Gifs"),
-                                   QStringLiteral("Views")}));
 }
 
 } // namespace
