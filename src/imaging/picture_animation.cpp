@@ -45,13 +45,15 @@ std::vector<int> shownFrames(const GifImage& image) {
 }
 
 AnimationSchedule::AnimationSchedule(const GifImage& image)
-    : image_(image), frames_(shownFrames(image)), passes_(animationPasses(image)) {}
+    : frames_(shownFrames(image)), passes_(animationPasses(image)), speed_(image.animationSpeed()) {
+    for (int index : frames_)
+        delays_.push_back(displayDelay(image.frame(index)));
+}
 
 int AnimationSchedule::waitMs(int previousOverrunMs) const {
     if (frames_.empty())
         return 0;
-    return frameWaitMs(displayDelay(image_.frame(frame())), previousOverrunMs,
-                       image_.animationSpeed());
+    return frameWaitMs(delays_[position_], previousOverrunMs, speed_);
 }
 
 bool AnimationSchedule::advance() {

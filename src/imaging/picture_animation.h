@@ -45,11 +45,12 @@ public:
     bool advance();
 
 private:
-    const GifImage& image_;
     std::vector<int> frames_;
+    std::vector<int> delays_; // display delay of each shown frame
     std::size_t position_ = 0;
     int pass_ = 1;
     int passes_ = 1;
+    int speed_ = 100;
 };
 
 // The logical screen with the frames drawn onto it in turn, at their
@@ -57,8 +58,10 @@ private:
 // ARGB values (0xAARRGGBB); uncovered and cleared pixels are transparent.
 class FrameCanvas {
 public:
-    // Throws Error("Image too large") when the screen passes the bitmap limits.
+    // The canvas draws from the image, which must outlive it. Throws
+    // Error("Image too large") when the screen passes the bitmap limits.
     explicit FrameCanvas(const GifImage& image);
+    explicit FrameCanvas(GifImage&&) = delete;
 
     int width() const { return width_; }
     int height() const { return height_; }

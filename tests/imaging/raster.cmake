@@ -1,4 +1,9 @@
 # Bitmaps, BMP and JPEG codecs, the picture holder and animation timing (pure).
 kelmor_test(imaging_raster_test
-    SOURCES bmp_test.cpp
+    SOURCES bmp_test.cpp jpeg_test.cpp picture_test.cpp picture_animation_test.cpp
     LIBS kelmor_imaging)
+
+# The same codecs checked against Qt's readers, and the picture view.
+kelmor_test(imaging_raster_qt_test QT
+    SOURCES raster_qt_test.cpp picture_view_test.cpp
+    LIBS kelmor_imaging_ui)

@@ -1,0 +1,239 @@
+#include "base/atomic_file.h"
+#include "base/error.h"
+#include "imaging/bmp.h"
+#include "imaging/picture.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace kelmor {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kJpeg =
+    std::string(KELMOR_TEST_DATA) + "/corpora/raster-misc/libjpeg-turbo/testorig.jpg";
+
+Bitmap smallBitmap() {
+    Bitmap b(5, 3, 8);
+    b.palette = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}};
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x)
+            b.setIndex(x, y, static_cast<unsigned>((x + y) % 3));
+    return b;
+}
+
+GifImage smallGif() {
+    GifImage image;
+    image.appendFrame(smallBitmap());
+    return image;
+}
+
+class PictureFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ =
+            fs::temp_directory_path() /
+            ("kelmor-picture-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string path(const std::string& name) const { return (folder_ / name).string(); }
+    std::string write(const std::string& name, const std::string& bytes) const {
+        writeFileReplacing(path(name), bytes);
+        return path(name);
+    }
+    std::string loadError(const std::string& file) {
+        Picture picture;
+        try {
+            picture.loadFromFile(file);
+        } catch (const Error& e) {
+            EXPECT_TRUE(picture.empty());
+            return e.what();
+        }
+        return "(loaded)";
+    }
+
+    fs::path folder_;
+};
+
+// ---- Loading by extension -------------------------------------------------------------------
+
+struct ExtensionCase {
+    const char* name;
+    PictureFormat format;
+};
+
+void PrintTo(const ExtensionCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class PictureExtension : public PictureFiles,
+                         public ::testing::WithParamInterface<ExtensionCase> {};
+
+TEST_P(PictureExtension, ChoosesTheReaderIgnoringCase) {
+    const ExtensionCase& c = GetParam();
+    std::string bytes;
+    switch (c.format) {
+    case PictureFormat::Gif:
+        bytes = smallGif().saveToBytes();
+        break;
+    case PictureFormat::Bitmap:
+        bytes = writeBmp(smallBitmap());
+        break;
+    default:
+        bytes = readWholeFile(kJpeg);
+        break;
+    }
+    Picture picture;
+    picture.loadFromFile(write(c.name, bytes));
+    EXPECT_EQ(picture.format(), c.format);
+    const int width = c.format == PictureFormat::Jpeg ? 227 : 5;
+    EXPECT_EQ(picture.width(), width);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, PictureExtension,
+                         ::testing::Values(ExtensionCase{"a.gif", PictureFormat::Gif},
+                                           ExtensionCase{"B.GIF", PictureFormat::Gif},
+                                           ExtensionCase{"c.Gif", PictureFormat::Gif},
+                                           ExtensionCase{"d.bmp", PictureFormat::Bitmap},
+                                           ExtensionCase{"e.BMP", PictureFormat::Bitmap},
+                                           ExtensionCase{"two.dots.bmp", PictureFormat::Bitmap},
+                                           ExtensionCase{"f.jpg", PictureFormat::Jpeg},
+                                           ExtensionCase{"g.JPEG", PictureFormat::Jpeg},
+                                           ExtensionCase{"h.jpeg", PictureFormat::Jpeg}));
+
+TEST_F(PictureFiles, UnknownExtensionsNameTheExtension) {
+    EXPECT_EQ(loadError(write("a.png", "x")), "Unknown picture file extension (.png)");
+    EXPECT_EQ(loadError(write("noextension", "x")), "Unknown picture file extension (.)");
+    EXPECT_EQ(loadError(path("") + "/"), "Unknown picture file extension (.)");
+    fs::create_directories(folder_ / "dir.d");
+    EXPECT_EQ(loadError(write("dir.d/name", "x")), "Unknown picture file extension (.)");
+    // Metafiles have no reader on this platform.
+    EXPECT_EQ(loadError(write("a.wmf", "x")), "Unknown picture file extension (.wmf)");
+}
+
+TEST_F(PictureFiles, IconsNeedTheIconReaderOfTheWindowLayer) {
+    ASSERT_FALSE(Picture::hasIconDecoder());
+    EXPECT_EQ(loadError(write("a.ico", "x")), "Unknown picture file extension (.ico)");
+}
+
+TEST_F(PictureFiles, MissingFileCannotBeOpened) {
+    EXPECT_EQ(loadError(path("missing.bmp")), "Cannot open file " + path("missing.bmp"));
+    // The extension is checked first.
+    EXPECT_EQ(loadError(path("missing.txt")), "Unknown picture file extension (.txt)");
+}
+
+TEST_F(PictureFiles, ContentThatDoesNotMatchTheExtensionFailsWithTheReadersMessage) {
+    const std::string gif = smallGif().saveToBytes();
+    EXPECT_EQ(loadError(write("gif.bmp", gif)), "Bitmap image is not valid");
+    EXPECT_EQ(loadError(write("bmp.gif", writeBmp(smallBitmap()))), "Invalid GIF signature");
+    EXPECT_EQ(loadError(write("gif.jpg", gif)), "Not a JPEG file: starts with 0x47 0x49");
+}
+
+TEST_F(PictureFiles, AFailedLoadLeavesTheHolderEmpty) {
+    Picture picture;
+    picture.loadFromFile(write("good.bmp", writeBmp(smallBitmap())));
+    ASSERT_FALSE(picture.empty());
+    EXPECT_THROW(picture.loadFromFile(write("bad.bmp", "BM")), Error);
+    EXPECT_TRUE(picture.empty());
+    EXPECT_EQ(picture.width(), 0);
+    EXPECT_EQ(picture.bitmap(), nullptr);
+}
+
+// ---- Saving in the picture's own format -----------------------------------------------------
+
+TEST_F(PictureFiles, BitmapIsSavedAsBmpWhateverTheName) {
+    Picture picture;
+    picture.loadFromFile(write("in.bmp", writeBmp(smallBitmap())));
+    picture.saveToFile(path("out.gif"));
+    const Bitmap back = readBmp(readWholeFile(path("out.gif")));
+    EXPECT_EQ(back.bitsPerPixel(), 8);
+    EXPECT_EQ(back.palette, smallBitmap().palette);
+    EXPECT_EQ(back.pixels(), smallBitmap().pixels());
+}
+
+TEST_F(PictureFiles, GifIsSavedAsGifWhateverTheName) {
+    Picture picture;
+    picture.loadFromFile(write("in.gif", smallGif().saveToBytes()));
+    picture.saveToFile(path("out.bmp"));
+    GifImage back;
+    back.loadFromBytes(readWholeFile(path("out.bmp")));
+    ASSERT_EQ(back.frameCount(), 1);
+    EXPECT_EQ(back.frame(0).pixels, smallGif().frame(0).pixels);
+}
+
+TEST_F(PictureFiles, JpegIsWrittenBackByteForByte) {
+    const std::string original = readWholeFile(kJpeg);
+    Picture picture;
+    picture.loadFromFile(write("in.JPG", original));
+    picture.saveToFile(path("out.bmp"));
+    EXPECT_EQ(readWholeFile(path("out.bmp")), original);
+    EXPECT_EQ(picture.bitmap()->bitsPerPixel(), 24);
+}
+
+TEST_F(PictureFiles, AnEmptyHolderWritesNothing) {
+    Picture().saveToFile(path("new.bmp"));
+    EXPECT_FALSE(fs::exists(path("new.bmp")));
+    write("old.bmp", "old");
+    Picture().saveToFile(path("old.bmp"));
+    EXPECT_EQ(readWholeFile(path("old.bmp")), "old");
+}
+
+TEST_F(PictureFiles, UnwritableTargetCannotBeCreated) {
+    const Picture picture{smallBitmap()};
+    const std::string target = path("no-such-folder/out.bmp");
+    try {
+        picture.saveToFile(target);
+        FAIL() << "saved";
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create file " + target);
+    }
+}
+
+TEST(Picture, CopiesShareThePictureAndClearingOneKeepsTheOther) {
+    Picture a{smallGif()};
+    Picture b = a;
+    a.clear();
+    EXPECT_TRUE(a.empty());
+    ASSERT_EQ(b.format(), PictureFormat::Gif);
+    EXPECT_EQ(b.gif()->frameCount(), 1);
+    EXPECT_EQ(b.height(), 3);
+}
+
+// ---- Type descriptions and dialog filters ---------------------------------------------------
+
+struct FilterCase {
+    PictureFormat format;
+    const char* filter;
+    const char* extension;
+};
+
+class PictureSaveFilter : public ::testing::TestWithParam<FilterCase> {};
+
+TEST_P(PictureSaveFilter, ComesFromTheTypeHeld) {
+    EXPECT_EQ(pictureSaveFilter(GetParam().format), GetParam().filter);
+    EXPECT_EQ(pictureDefaultExtension(GetParam().format), GetParam().extension);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Types, PictureSaveFilter,
+    ::testing::Values(FilterCase{PictureFormat::Gif, "GIF Image (*.gif)|*.gif", "gif"},
+                      FilterCase{PictureFormat::Bitmap, "Bitmaps (*.bmp)|*.bmp", "bmp"},
+                      FilterCase{PictureFormat::Jpeg, "JPEG Image File (*.jpg)|*.jpg", "jpg"},
+                      FilterCase{PictureFormat::Icon, "Icons (*.ico)|*.ico", "ico"},
+                      FilterCase{PictureFormat::None, "", ""}));
+
+TEST(PictureTypes, OpenFilterOffersEveryType) {
+    EXPECT_EQ(pictureOpenFilter(),
+              "All pictures (*.gif;*.bmp;*.jpg;*.jpeg;*.ico)|*.gif;*.bmp;*.jpg;*.jpeg;*.ico"
+              "|GIF Image (*.gif)|*.gif|Bitmaps (*.bmp)|*.bmp"
+              "|JPEG Image File (*.jpg;*.jpeg)|*.jpg;*.jpeg|Icons (*.ico)|*.ico");
+}
+
+} // namespace
+} // namespace kelmor

@@ -1,0 +1,189 @@
+#include "base/atomic_file.h"
+#include "base/error.h"
+#include "imaging/bmp.h"
+#include "imaging/picture_view.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace kelmor {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs the event loop until `done` holds or `timeoutMs` passes.
+bool waitUntil(const std::function<bool()>& done, int timeoutMs = 3000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QTest::qWait(5);
+    }
+    return true;
+}
+
+Bitmap filled(int width, int height, Rgb colour) {
+    Bitmap b(width, height, 24);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            b.setColor(x, y, colour);
+    return b;
+}
+
+// An animation of single-colour 4 x 3 frames (red, green, blue, ...) with the
+// given delays, a loop extension when `loops` is set, and the first frame's
+// index 3 transparent.
+Picture animation(const std::vector<int>& delays, std::optional<int> loops) {
+    GifImage image;
+    image.header().width = 4;
+    image.header().height = 3;
+    image.header().colorTable.colors = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}};
+    for (std::size_t i = 0; i < delays.size(); ++i) {
+        GifFrame frame;
+        frame.hasImage = true;
+        frame.width = 4;
+        frame.height = 3;
+        frame.pixels.assign(12, static_cast<std::uint8_t>(i % 3));
+        GifGraphicControlExtension control;
+        control.delayTime = static_cast<std::uint16_t>(delays[i]);
+        if (i == 0) {
+            frame.pixels[0] = 3;
+            control.setTransparent(true);
+            control.transparentColorIndex = 3;
+        }
+        frame.extensions.emplace_back(control);
+        image.frames().push_back(frame);
+    }
+    if (loops) {
+        GifLoopExtension loop;
+        loop.loopCount = static_cast<std::uint16_t>(*loops);
+        image.frames().front().extensions.insert(image.frames().front().extensions.begin(), loop);
+    }
+    return Picture(std::move(image));
+}
+
+QRgb centre(const PictureView& view) {
+    return view.image().pixel(2, 1);
+}
+
+TEST(PictureView, SizesItselfToItsPictureAndKeepsItsSizeWhenCleared) {
+    PictureView view;
+    view.setPicture(Picture(filled(7, 5, {1, 2, 3})));
+    EXPECT_EQ(view.size(), QSize(7, 5));
+    EXPECT_EQ(view.image().pixel(6, 4), qRgb(1, 2, 3));
+    view.setPicture(animation({10, 10}, 0));
+    EXPECT_EQ(view.size(), QSize(4, 3));
+    view.clear();
+    EXPECT_TRUE(view.picture().empty());
+    EXPECT_TRUE(view.image().isNull());
+    EXPECT_EQ(view.size(), QSize(4, 3));
+}
+
+TEST(PictureView, StretchedViewKeepsItsOwnSizeAndFillsIt) {
+    PictureView view;
+    view.setAutoSize(false);
+    view.setStretch(true);
+    view.resize(50, 50);
+    view.setPicture(Picture(filled(7, 5, {200, 10, 10})));
+    EXPECT_EQ(view.size(), QSize(50, 50));
+    const QImage shown = view.grab().toImage();
+    EXPECT_EQ(shown.pixel(0, 0), qRgb(200, 10, 10));
+    EXPECT_EQ(shown.pixel(49, 49), qRgb(200, 10, 10));
+}
+
+TEST(PictureView, SingleFrameGifIsShownStill) {
+    PictureView view;
+    view.setPicture(animation({10}, 0));
+    EXPECT_FALSE(view.animating());
+    EXPECT_EQ(view.currentFrame(), 0);
+    EXPECT_EQ(centre(view), qRgb(255, 0, 0));
+    EXPECT_EQ(qAlpha(view.image().pixel(0, 0)), 0); // the transparent pixel
+}
+
+TEST(PictureView, WithoutLoopExtensionPlaysOnceAndStopsOnTheLastFrame) {
+    PictureView view;
+    view.setPicture(animation({3, 3, 3}, std::nullopt));
+    EXPECT_TRUE(view.animating());
+    EXPECT_EQ(view.currentFrame(), 0);
+    ASSERT_TRUE(waitUntil([&] { return !view.animating(); }));
+    EXPECT_EQ(view.currentFrame(), 2);
+    EXPECT_EQ(centre(view), qRgb(0, 0, 255));
+}
+
+TEST(PictureView, LoopCountGivesThatManyPasses) {
+    PictureView view;
+    view.setPicture(animation({3, 3}, 2));
+    int wraps = 0;
+    int last = view.currentFrame();
+    ASSERT_TRUE(waitUntil([&] {
+        if (view.currentFrame() < last)
+            ++wraps;
+        last = view.currentFrame();
+        return !view.animating();
+    }));
+    EXPECT_EQ(wraps, 1);
+    EXPECT_EQ(view.currentFrame(), 1);
+}
+
+TEST(PictureView, LoopCountZeroGoesOnUntilCleared) {
+    PictureView view;
+    view.setPicture(animation({3, 3}, 0));
+    int wraps = 0;
+    int last = view.currentFrame();
+    ASSERT_TRUE(waitUntil([&] {
+        if (view.currentFrame() < last)
+            ++wraps;
+        last = view.currentFrame();
+        return wraps >= 3;
+    }));
+    EXPECT_TRUE(view.animating());
+    view.clear();
+    EXPECT_FALSE(view.animating());
+    EXPECT_EQ(view.currentFrame(), -1);
+    QTest::qWait(100);
+    EXPECT_TRUE(view.image().isNull());
+}
+
+TEST(PictureView, AFrameStaysAtLeastItsDisplayDelay) {
+    PictureView view;
+    QElapsedTimer clock;
+    clock.start();
+    view.setPicture(animation({10, 10}, std::nullopt)); // 120 ms per frame
+    ASSERT_TRUE(waitUntil([&] { return view.currentFrame() == 1; }));
+    EXPECT_GE(clock.elapsed(), 110);
+}
+
+TEST(PictureView, ANewPictureReplacesTheAnimation) {
+    PictureView view;
+    view.setPicture(animation({3, 3}, 0));
+    view.setPicture(Picture(filled(2, 2, {5, 5, 5})));
+    EXPECT_FALSE(view.animating());
+    QTest::qWait(60);
+    EXPECT_EQ(view.image().pixel(1, 1), qRgb(5, 5, 5));
+}
+
+TEST(PictureView, AFailedLoadLeavesTheViewEmpty) {
+    const fs::path file = fs::temp_directory_path() / "kelmor-view-bad.bmp";
+    writeFileReplacing(file.string(), "BMbroken");
+    PictureView view;
+    view.setPicture(animation({3, 3}, 0));
+    EXPECT_THROW(view.loadFromFile(file.string()), Error);
+    EXPECT_TRUE(view.picture().empty());
+    EXPECT_FALSE(view.animating());
+    fs::remove(file);
+
+    const fs::path good = fs::temp_directory_path() / "kelmor-view-good.bmp";
+    writeFileReplacing(good.string(), writeBmp(filled(3, 2, {1, 1, 1})));
+    view.loadFromFile(good.string());
+    EXPECT_EQ(view.size(), QSize(3, 2));
+    fs::remove(good);
+}
+
+} // namespace
+} // namespace kelmor
