@@ -122,6 +122,8 @@ QWidget* ButtonEditorTabs::buildButtonTab(PageKind kind, ButtonFields& fields,
     const QString prefix = sound ? QStringLiteral("PickSound") : QStringLiteral("PickPlain");
     auto* page = new QWidget(this);
     auto* grid = new QGridLayout(page);
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setHorizontalSpacing(4);
     fields.normal = pictureRow(*grid, 0, QStringLiteral("Normal Button:"),
                                prefix + QStringLiteral("Normal"), &names[0]);
     fields.mouseOver = pictureRow(*grid, 1, QStringLiteral("Mouse Over:"),
@@ -185,6 +187,8 @@ QWidget* ButtonEditorTabs::buildButtonTab(PageKind kind, ButtonFields& fields,
 QWidget* ButtonEditorTabs::buildPageTab() {
     auto* page = new QWidget(this);
     auto* grid = new QGridLayout(page);
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setHorizontalSpacing(4);
 
     grid->addWidget(new QLabel(QStringLiteral("BG Image:"), page), 0, 0);
     bgImage_ = lineEdit(page, "Edit2");

@@ -3,11 +3,14 @@
 #include "app/qt_text.h"
 #include "project/button_list_model.h"
 
+#include <QAction>
+#include <QFrame>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QStyle>
 #include <QTableView>
-#include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
@@ -42,33 +45,43 @@ ButtonListPanel::ButtonListPanel(QWidget* parent) : QWidget(parent) {
     auto* heading = new QLabel(QStringLiteral("Buttons ListBox"), this);
     layout->addWidget(heading);
 
-    auto* bar = new QToolBar(this);
+    // A row of its own rather than a tool bar, so the count label never folds away into an
+    // overflow menu when the grid is narrow.
+    auto* bar = new QWidget(this);
     bar->setObjectName(QStringLiteral("ButtonListToolBar"));
-    bar->setIconSize(QSize(16, 16));
-    auto addCommand = [this, bar](QStyle::StandardPixmap icon, const QString& hint,
-                                  const char* name, void (ButtonListPanel::*command)()) {
-        QAction* action = bar->addAction(style()->standardIcon(icon), hint);
+    bar->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    auto addCommand = [this, bar, row](QStyle::StandardPixmap icon, const QString& hint,
+                                       const char* name, void (ButtonListPanel::*command)()) {
+        auto* action = new QAction(style()->standardIcon(icon), hint, this);
         action->setToolTip(hint);
         action->setObjectName(QString::fromLatin1(name));
-        bar->widgetForAction(action)->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, command);
-        return action;
+        auto* button = new QToolButton(bar);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setDefaultAction(action);
+        button->setAutoRaise(true);
+        row->addWidget(button);
     };
     addCommand(QStyle::SP_DialogResetButton, QStringLiteral("Clear Selected"), "ClearSelected",
                &ButtonListPanel::clearSelected);
-    bar->addSeparator();
+    auto* separator = new QFrame(bar);
+    separator->setFrameShape(QFrame::VLine);
+    row->addWidget(separator);
     addCommand(QStyle::SP_FileDialogNewFolder, QStringLiteral("Add New Row"), "AddNewRow",
                &ButtonListPanel::addNewRow);
     addCommand(QStyle::SP_TrashIcon, QStringLiteral("Delete Selected Row"), "DeleteSelectedRow",
                &ButtonListPanel::deleteSelectedRow);
-    bar->addWidget(new QLabel(QStringLiteral(" Number of Buttons: "), bar));
+    row->addWidget(new QLabel(QStringLiteral("Number of Buttons: "), bar));
     count_ = new QLabel(bar);
     count_->setObjectName(QStringLiteral("Label10"));
-    count_->setMinimumWidth(24);
-    bar->addWidget(count_);
+    count_->setMinimumWidth(16);
+    row->addWidget(count_);
     projectName_ = new QLabel(bar);
     projectName_->setObjectName(QStringLiteral("ProjectName"));
-    bar->addWidget(projectName_);
+    row->addWidget(projectName_, 1);
     layout->addWidget(bar);
 
     model_ = new ButtonListModel(newButtonList(), this);

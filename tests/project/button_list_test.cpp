@@ -1,5 +1,6 @@
 #include "projects_tab_fixture.h"
 
+#include <QApplication>
 #include <QMenuBar>
 
 namespace kelmor::test {
@@ -214,12 +215,26 @@ TEST_F(ButtonListTest, MovingTheSelectionEnablesSaving) {
     EXPECT_TRUE(saveCommandsEnabled());
 }
 
-TEST_F(ButtonListTest, ColumnsHaveTheirFixedWidths) {
-    EXPECT_EQ(grid()->columnWidth(0), 108);
-    EXPECT_EQ(grid()->columnWidth(2), 116);
-    EXPECT_EQ(grid()->columnWidth(11), 108);
-    EXPECT_EQ(grid()->rowHeight(1), 21);
-    EXPECT_EQ(grid()->editTriggers(), QAbstractItemView::NoEditTriggers);
+TEST_F(ButtonListTest, SoundTargetAndColourPickersFillTheirFields) {
+    dialogs.fileAnswers.push_back(QStringLiteral("/sounds/ding.wav"));
+    press("PickSoundFile");
+    EXPECT_EQ(text("Edit21"), QStringLiteral("ding.wav"));
+    dialogs.fileAnswers.push_back(QStringLiteral("/web/new.html"));
+    press("PickTargetPage");
+    EXPECT_EQ(text("Edit25"), QStringLiteral("/web/new.html"));
+    dialogs.colorAnswers.push_back(QColor(255, 0, 0));
+    press("PickBgColor");
+    EXPECT_EQ(text("Edit3"), QStringLiteral("#FF0000"));
+    EXPECT_EQ(find<QLabel>("Edit6")->palette().color(QPalette::Window), QColor(255, 0, 0));
+
+    for (const char* pick : {"PickSoundFile", "PickTargetPage", "PickBgColor"})
+        press(pick); // cancelled
+    EXPECT_EQ(text("Edit21"), QStringLiteral("ding.wav"));
+    EXPECT_EQ(text("Edit25"), QStringLiteral("/web/new.html"));
+    EXPECT_EQ(text("Edit3"), QStringLiteral("#FF0000"));
+    trigger("NewButton");
+    EXPECT_EQ(find<QLabel>("Edit6")->palette().color(QPalette::Window),
+              QApplication::palette().color(QPalette::Base));
 }
 
 } // namespace

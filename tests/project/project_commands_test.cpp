@@ -194,13 +194,6 @@ TEST_F(ProjectCommandsTest, ButtonsFolderPutsTheChosenFolderInTheFieldAndRefills
     EXPECT_EQ(text("ProjectsFolder"), path(QStringLiteral("sub")));
 }
 
-TEST_F(ProjectCommandsTest, ViewButtonsSwitchTheListStyle) {
-    trigger("SmallView");
-    EXPECT_EQ(projectList()->viewMode(), QListView::ListMode);
-    trigger("LargeView");
-    EXPECT_EQ(projectList()->viewMode(), QListView::IconMode);
-}
-
 TEST_F(ProjectCommandsTest, ReadingAShorterListMovesTheSelectionToItsLastRow) {
     trigger("AddNewRow");
     trigger("AddNewRow");
