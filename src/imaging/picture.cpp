@@ -35,18 +35,6 @@ std::string filterEntry(const PictureType& type) {
     return std::string(type.description) + " (" + pattern + ")|" + pattern;
 }
 
-// The format an extension loads, PictureFormat::None when none does.
-PictureFormat formatOfExtension(const std::string& extension) {
-    const std::string lower = lowerCase(extension);
-    for (const PictureType& type : pictureTypes()) {
-        for (const char* candidate : type.extensions) {
-            if (lower == candidate)
-                return type.format;
-        }
-    }
-    return PictureFormat::None;
-}
-
 } // namespace
 
 const std::vector<PictureType>& pictureTypes() {
@@ -98,6 +86,17 @@ std::string fileExtension(std::string_view path) {
     return std::string(path.substr(dot + 1));
 }
 
+PictureFormat pictureFormatOf(std::string_view path) {
+    const std::string extension = lowerCase(fileExtension(path));
+    for (const PictureType& type : pictureTypes()) {
+        for (const char* candidate : type.extensions) {
+            if (extension == candidate)
+                return type.format;
+        }
+    }
+    return PictureFormat::None;
+}
+
 void Picture::setIconDecoder(IconDecoder decoder) {
     iconDecoder() = std::move(decoder);
 }
@@ -123,12 +122,11 @@ const std::string& Picture::fileBytes() const {
 
 void Picture::loadFromFile(const std::string& path) {
     clear();
-    const std::string extension = fileExtension(path);
-    PictureFormat format = formatOfExtension(extension);
+    PictureFormat format = pictureFormatOf(path);
     if (format == PictureFormat::Icon && !hasIconDecoder())
         format = PictureFormat::None;
     if (format == PictureFormat::None)
-        throw Error(kelmor::format(msg::kUnknownPictureExtension, extension));
+        throw Error(kelmor::format(msg::kUnknownPictureExtension, fileExtension(path)));
     loadFromBytes(format, readWholeFile(path));
 }
 

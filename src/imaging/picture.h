@@ -44,6 +44,10 @@ std::string pictureOpenFilter();
 // Text after the last dot of a path's file name, "" when there is none.
 std::string fileExtension(std::string_view path);
 
+// The format a path's extension loads, ignoring case; PictureFormat::None for
+// an extension no registered type has.
+PictureFormat pictureFormatOf(std::string_view path);
+
 class Picture {
 public:
     // Decodes the bytes of an icon file into a bitmap. The core has no icon

@@ -1,0 +1,187 @@
+// kelmor-cli info: what Kelmor reads from a picture file, with checksums of the
+// decoded pixels, for comparing readers and checking files from scripts.
+#include "base/atomic_file.h"
+#include "base/error.h"
+#include "base/messages.h"
+#include "cli_command.h"
+#include "imaging/bmp.h"
+#include "imaging/gif_image.h"
+#include "imaging/jpeg.h"
+#include "imaging/picture.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kUsage =
+    "  kelmor-cli info FILE\n"
+    "      Reads a picture as Kelmor does (by its extension: .gif, .bmp, .jpg/.jpeg) and\n"
+    "      prints what it holds, one \"key: value\" line each. A GIF gives its version, screen\n"
+    "      size, background index, aspect byte, global table size and sort flag, a line per\n"
+    "      frame (position, size, interlace, local table size, transparency and index, delay,\n"
+    "      disposal, loop count where the frame has one; \"-\" without a graphic control\n"
+    "      extension), the reader's warnings, then per frame the CRC-32 of its pixel indices\n"
+    "      (rows from the top, interlaced frames de-interlaced) and of its active colour\n"
+    "      table (red, green, blue per entry). A BMP gives its size, bits per pixel,\n"
+    "      compression, palette size and the CRC-32 of its pixel rows (top row first,\n"
+    "      without row padding); a JPEG its size and the CRC-32 of its decoded rows (blue,\n"
+    "      green, red). CRC-32 uses the zlib polynomial, printed as 8 hexadecimal digits.\n"
+    "      Exit status: 0 read, 1 unreadable file or usage error.";
+
+// CRC-32 with the reflected polynomial 0xEDB88320 (zlib, PNG, gzip).
+class Crc32 {
+public:
+    void add(const std::uint8_t* data, std::size_t size) {
+        static const std::array<std::uint32_t, 256> table = [] {
+            std::array<std::uint32_t, 256> t{};
+            for (std::uint32_t i = 0; i < 256; ++i) {
+                std::uint32_t c = i;
+                for (int k = 0; k < 8; ++k)
+                    c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+                t[i] = c;
+            }
+            return t;
+        }();
+        for (std::size_t i = 0; i < size; ++i)
+            crc_ = table[(crc_ ^ data[i]) & 0xFF] ^ (crc_ >> 8);
+    }
+    std::string hex() const {
+        char text[9];
+        std::snprintf(text, sizeof text, "%08x", crc_ ^ 0xFFFFFFFFu);
+        return text;
+    }
+
+private:
+    std::uint32_t crc_ = 0xFFFFFFFFu;
+};
+
+const char* yesNo(bool value) {
+    return value ? "yes" : "no";
+}
+
+std::string crcOfRows(const kelmor::Bitmap& bitmap) {
+    Crc32 crc;
+    for (int y = 0; y < bitmap.height(); ++y)
+        crc.add(bitmap.row(y), bitmap.rowBytes());
+    return crc.hex();
+}
+
+void printGif(const std::string& bytes) {
+    kelmor::GifImage image;
+    std::vector<std::string> warnings;
+    image.setWarningHandler([&](const std::string& message) { warnings.push_back(message); });
+    image.loadFromBytes(bytes);
+    const kelmor::GifHeader& header = image.header();
+    std::cout << "format: GIF\n"
+              << "version: " << header.version << '\n'
+              << "screen: " << header.width << 'x' << header.height << '\n'
+              << "background: " << int(header.backgroundColorIndex) << '\n'
+              << "aspect: " << int(header.aspectRatio) << '\n'
+              << "global-table: " << header.colorTable.size()
+              << " sorted=" << yesNo(header.colorTable.sorted) << '\n'
+              << "frames: " << image.frameCount() << '\n';
+    for (int i = 0; i < image.frameCount(); ++i) {
+        const kelmor::GifFrame& frame = image.frame(i);
+        std::cout << "frame " << i << ':';
+        if (frame.hasImage) {
+            std::cout << " left=" << frame.left << " top=" << frame.top << " width=" << frame.width
+                      << " height=" << frame.height << " interlaced=" << yesNo(frame.interlaced())
+                      << " local-table=" << frame.localColorTable.size();
+        } else {
+            std::cout << " image=none";
+        }
+        if (const kelmor::GifGraphicControlExtension* control = frame.graphicControl()) {
+            std::cout << " transparent=" << yesNo(control->transparent())
+                      << " index=" << int(control->transparentColorIndex)
+                      << " delay=" << control->delayTime << " disposal=" << control->disposal();
+        } else {
+            std::cout << " transparent=- index=- delay=- disposal=-";
+        }
+        for (const kelmor::GifExtension& extension : frame.extensions) {
+            if (const auto* loop = std::get_if<kelmor::GifLoopExtension>(&extension))
+                std::cout << " loop=" << loop->loopCount;
+        }
+        std::cout << '\n';
+    }
+    for (const std::string& warning : warnings)
+        std::cout << "warning: " << warning << '\n';
+    for (int i = 0; i < image.frameCount(); ++i) {
+        const kelmor::GifFrame& frame = image.frame(i);
+        if (!frame.hasImage)
+            continue;
+        Crc32 pixels;
+        pixels.add(frame.pixels.data(), frame.pixels.size());
+        Crc32 table;
+        for (const kelmor::Rgb& c : image.activeColorTable(i).colors) {
+            const std::uint8_t entry[3] = {c.r, c.g, c.b};
+            table.add(entry, 3);
+        }
+        std::cout << "crc " << i << ": pixels=" << pixels.hex() << " table=" << table.hex() << '\n';
+    }
+}
+
+void printBmp(const std::string& bytes) {
+    kelmor::BmpFileInfo info;
+    const kelmor::Bitmap bitmap = kelmor::readBmp(bytes, &info);
+    static const char* const names[] = {"BI_RGB",  "BI_RLE8", "BI_RLE4",          "BI_BITFIELDS",
+                                        "BI_JPEG", "BI_PNG",  "BI_ALPHABITFIELDS"};
+    std::cout << "format: BMP\n"
+              << "size: " << bitmap.width() << 'x' << bitmap.height() << '\n'
+              << "bits-per-pixel: " << bitmap.bitsPerPixel();
+    if (info.bitsPerPixel != bitmap.bitsPerPixel())
+        std::cout << " (file: " << info.bitsPerPixel << ')';
+    std::cout << '\n' << "compression: " << info.compression;
+    if (info.compression < std::size(names))
+        std::cout << " (" << names[info.compression] << ')';
+    std::cout << '\n'
+              << "palette: " << bitmap.palette.size() << '\n'
+              << "crc: pixels=" << crcOfRows(bitmap) << '\n';
+}
+
+void printJpeg(const std::string& bytes) {
+    const kelmor::Bitmap bitmap = kelmor::decodeJpeg(bytes);
+    std::cout << "format: JPEG\n"
+              << "size: " << bitmap.width() << 'x' << bitmap.height() << '\n'
+              << "crc: pixels=" << crcOfRows(bitmap) << '\n';
+}
+
+int runInfo(const std::vector<std::string>& args) {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::cout << kUsage << '\n';
+        return 0;
+    }
+    if (args.size() != 1) {
+        std::cerr << "kelmor-cli info: one FILE is needed\nUsage:\n" << kUsage << '\n';
+        return 1;
+    }
+    const std::string& path = args[0];
+    try {
+        const kelmor::PictureFormat format = kelmor::pictureFormatOf(path);
+        if (format != kelmor::PictureFormat::Gif && format != kelmor::PictureFormat::Bitmap &&
+            format != kelmor::PictureFormat::Jpeg)
+            throw kelmor::Error(
+                kelmor::format(kelmor::msg::kUnknownPictureExtension, kelmor::fileExtension(path)));
+        const std::string bytes = kelmor::readWholeFile(path);
+        if (format == kelmor::PictureFormat::Gif)
+            printGif(bytes);
+        else if (format == kelmor::PictureFormat::Bitmap)
+            printBmp(bytes);
+        else
+            printJpeg(bytes);
+    } catch (const std::exception& error) {
+        std::cout.flush();
+        std::cerr << error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+const kelmor::cli::Registration registration({"info", kUsage, runInfo});
+
+} // namespace

@@ -1,0 +1,42 @@
+// kelmor-cli resave: the Pics tab's Save without the window.
+#include "base/error.h"
+#include "cli_command.h"
+#include "imaging/picture.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kUsage =
+    "  kelmor-cli resave IN OUT\n"
+    "      Loads the picture IN by its extension (.gif, .bmp, .jpg/.jpeg) and writes it to\n"
+    "      OUT in its own format, whatever OUT's extension: a GIF anew from its frames, a BMP\n"
+    "      in its pixel format and palette, a JPEG byte for byte. OUT is replaced only when\n"
+    "      the whole file is written. Exit status: 0 written, 1 unreadable or unwritable file\n"
+    "      or usage error.";
+
+int runResave(const std::vector<std::string>& args) {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::cout << kUsage << '\n';
+        return 0;
+    }
+    if (args.size() != 2) {
+        std::cerr << "kelmor-cli resave: IN and OUT are needed\nUsage:\n" << kUsage << '\n';
+        return 1;
+    }
+    try {
+        kelmor::Picture picture;
+        picture.loadFromFile(args[0]);
+        picture.saveToFile(args[1]);
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+const kelmor::cli::Registration registration({"resave", kUsage, runResave});
+
+} // namespace
