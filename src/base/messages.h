@@ -35,10 +35,13 @@ inline constexpr const char* kPrematureEndOfData = "Premature end of data";
 inline constexpr const char* kDecoderBitBufferUnderrun = "Decoder bit buffer under-run";
 inline constexpr const char* kInvalidImageTrailer = "Invalid Image trailer";
 inline constexpr const char* kInvalidColorIndex = "Invalid color index";
+inline constexpr const char* kImageWidthTooSmall = "Image width too small for contained frames";
 inline constexpr const char* kButtonCountOutOfRange =
     "A page holds 1 to 10 buttons; the Button list has %s.";
 
 // "File " + path + " not found", raised when a project file cannot be opened.
-inline std::string fileNotFound(const std::string& path) { return "File " + path + " not found"; }
+inline std::string fileNotFound(const std::string& path) {
+    return "File " + path + " not found";
+}
 
 } // namespace kelmor::msg
