@@ -119,12 +119,18 @@ std::string GifImage::saveToBytes() const {
 
     int maxBits = header_.colorTable.bits();
     bool gif89a = false;
+    bool outside = false;
     for (const GifFrame& frame : frames_) {
+        outside = outside || (frame.hasImage && (frame.left + frame.width > header_.width ||
+                                                 frame.top + frame.height > header_.height));
         if (frame.localColorTable.size() > 256)
             throw Error(msg::kInvalidGifData);
         maxBits = std::max(maxBits, frame.localColorTable.bits());
         gif89a = gif89a || needs89a(frame);
     }
+
+    if (outside)
+        warn(msg::kImageWidthTooSmall);
 
     std::string out;
     out += gif89a ? "GIF89a" : "GIF87a";

@@ -188,6 +188,19 @@ TEST(GifWriter, Errors) {
     EXPECT_EQ(errorOf(image), "Color not in color table");
 }
 
+TEST(GifWriter, FrameOutsideTheScreenWarns) {
+    GifImage image;
+    std::vector<std::string> warnings;
+    image.setWarningHandler([&](const std::string& m) { warnings.push_back(m); });
+    image.appendFrame(indexedBitmap(2, 2, grayPalette(2), {0, 1, 1, 0}));
+    image.saveToBytes();
+    EXPECT_TRUE(warnings.empty());
+    image.frame(0).left = 1;
+    const std::string out = image.saveToBytes();
+    EXPECT_EQ(warnings, std::vector<std::string>{"Image width too small for contained frames"});
+    EXPECT_EQ(out.substr(6, 2), bytesOf({2, 0})); // the screen stays as held
+}
+
 // A global table with fewer table bits than a local one is padded to the size
 // that the screen descriptor announces, so that the file stays valid.
 TEST(GifWriter, SmallGlobalTableIsPaddedToTheAnnouncedSize) {
