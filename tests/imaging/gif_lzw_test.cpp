@@ -10,10 +10,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes toBytes(const std::string& s) {
-    return Bytes(s.begin(), s.end());
-}
-
 // The data sub-blocks of encoded image data joined, after checking their
 // framing: the code size byte, full 255-byte blocks, one shorter last block,
 // the terminator and nothing after it.
@@ -69,49 +65,6 @@ std::vector<Code> parseCodes(const Bytes& data, int m) {
         first = false;
     }
     return codes;
-}
-
-Bytes decode(const std::string& encoded, std::size_t count, bool* finished = nullptr) {
-    Bytes data = unblock(encoded);
-    Bytes out(count, 0xEE);
-    GifLzwDecoder decoder;
-    decoder.start(static_cast<std::uint8_t>(encoded[0]), out.data(), out.size());
-    // Feed in small pieces so codes straddle the pieces.
-    bool done = false;
-    for (std::size_t at = 0; at < data.size() && !done; at += 7)
-        done = decoder.feed(data.data() + at, std::min<std::size_t>(7, data.size() - at));
-    if (finished)
-        *finished = done;
-    out.resize(decoder.produced());
-    return out;
-}
-
-TEST(GifLzwEncoder, SinglePixelOfATwoColourTable) {
-    std::string out;
-    const std::uint8_t pixel = 0;
-    gifLzwEncode(out, 2, &pixel, 1, 1, false, 2);
-    EXPECT_EQ(toBytes(out), (Bytes{0x02, 0x02, 0x44, 0x01, 0x00}));
-}
-
-TEST(GifLzwEncoder, MissingPixelsGiveOnlyTheEndCode) {
-    std::string out;
-    gifLzwEncode(out, 2, nullptr, 4, 4, false, 4);
-    EXPECT_EQ(toBytes(out), (Bytes{0x02, 0x01, 0x05, 0x00}));
-    out.clear();
-    const std::uint8_t pixel = 0;
-    gifLzwEncode(out, 8, &pixel, 0, 1, false, 256);
-    EXPECT_EQ(toBytes(out), (Bytes{0x08, 0x02, 0x01, 0x01, 0x00}));
-}
-
-TEST(GifLzwEncoder, PixelPastTheColourLimitFails) {
-    std::string out;
-    const std::uint8_t pixels[] = {0, 1, 2, 3};
-    EXPECT_THROW(gifLzwEncode(out, 2, pixels, 4, 1, false, 3), Error);
-    try {
-        gifLzwEncode(out, 2, pixels, 4, 1, false, 3);
-    } catch (const Error& e) {
-        EXPECT_STREQ(e.what(), "Color not in color table");
-    }
 }
 
 // With m = 8 and pixels that never repeat a pair, every output is one root:
@@ -180,60 +133,6 @@ TEST(GifLzwEncoder, ClearCodeFollowsWhenTheNextFreeCodeReaches4095) {
     EXPECT_GE(clears, 2);
 }
 
-struct RoundTripCase {
-    int m;
-    int width, height;
-    bool interlaced;
-    unsigned alphabet;
-    bool runs;
-};
-
-class GifLzwRoundTrip : public testing::TestWithParam<RoundTripCase> {};
-
-TEST_P(GifLzwRoundTrip, DecodesToTheEncodedPixels) {
-    const RoundTripCase c = GetParam();
-    std::mt19937 random(static_cast<unsigned>(c.m * 1000 + c.width));
-    Bytes pixels(std::size_t(c.width) * c.height);
-    std::uint8_t value = 0;
-    for (auto& p : pixels) {
-        if (!c.runs || random() % 16 == 0)
-            value = static_cast<std::uint8_t>(random() % c.alphabet);
-        p = value;
-    }
-    std::string out;
-    gifLzwEncode(out, c.m, pixels.data(), c.width, c.height, c.interlaced, c.alphabet);
-    bool finished = false;
-    Bytes decoded = decode(out, pixels.size(), &finished);
-    EXPECT_TRUE(finished);
-    ASSERT_EQ(decoded.size(), pixels.size());
-    // Decoded in coding order: for an interlaced frame compare row by row.
-    std::vector<int> order;
-    if (c.interlaced) {
-        for (int start : {0, 4, 2, 1})
-            for (int y = start; y < c.height; y += (start == 0 || start == 4) ? 8 : start * 2)
-                order.push_back(y);
-    } else {
-        for (int y = 0; y < c.height; ++y)
-            order.push_back(y);
-    }
-    for (std::size_t i = 0; i < order.size(); ++i)
-        ASSERT_TRUE(std::equal(pixels.begin() + order[i] * c.width,
-                               pixels.begin() + (order[i] + 1) * c.width,
-                               decoded.begin() + i * c.width))
-            << "row " << order[i];
-}
-
-INSTANTIATE_TEST_SUITE_P(Tables, GifLzwRoundTrip,
-                         testing::Values(RoundTripCase{2, 1, 1, false, 2, false},
-                                         RoundTripCase{2, 64, 64, false, 4, false},
-                                         RoundTripCase{2, 512, 300, false, 2, true},
-                                         RoundTripCase{3, 33, 17, true, 8, false},
-                                         RoundTripCase{4, 200, 100, false, 16, true},
-                                         RoundTripCase{5, 100, 100, false, 32, false},
-                                         RoundTripCase{8, 256, 256, false, 256, false},
-                                         RoundTripCase{8, 400, 301, true, 256, true},
-                                         RoundTripCase{8, 2000, 1, false, 3, true}));
-
 // Hand-packs codes of the given widths into a byte stream.
 Bytes pack(const std::vector<Code>& codes) {
     Bytes bytes;
@@ -262,41 +161,6 @@ protected:
     Bytes out;
     bool finished = false;
 };
-
-TEST_F(GifLzwDecoderTest, CodeNotYetInTheTableRepeatsThePreviousString) {
-    // 1, then code 6 (= "1 1"), then code 7 (= "1 1 1").
-    EXPECT_EQ(run(2, {{4, 3}, {1, 3}, {6, 3}, {7, 3}, {5, 4}}, 6), (Bytes{1, 1, 1, 1, 1, 1}));
-    EXPECT_TRUE(finished);
-}
-
-TEST_F(GifLzwDecoderTest, UndefinedCodeIsACircularTableEntry) {
-    try {
-        run(2, {{4, 3}, {1, 3}, {7, 3}}, 8);
-        FAIL() << "no error";
-    } catch (const Error& e) {
-        EXPECT_STREQ(e.what(), "Circular decoder table entry");
-    }
-    // Right after a clear there is no previous string to repeat.
-    EXPECT_THROW(run(2, {{4, 3}, {6, 3}}, 8), Error);
-}
-
-TEST_F(GifLzwDecoderTest, StopsOneCodeAfterTheLastPixel) {
-    EXPECT_EQ(run(3, {{8, 4}, {1, 4}, {2, 4}}, 1), (Bytes{1}));
-    EXPECT_TRUE(finished);
-    // Without the extra code it still waits for one.
-    EXPECT_EQ(run(3, {{8, 4}, {1, 4}}, 1), (Bytes{1}));
-    EXPECT_FALSE(finished);
-}
-
-TEST_F(GifLzwDecoderTest, EndCodeFinishesEarly) {
-    EXPECT_EQ(run(2, {{4, 3}, {3, 3}, {5, 3}, {1, 3}}, 10), (Bytes{3}));
-    EXPECT_TRUE(finished);
-}
-
-TEST_F(GifLzwDecoderTest, LongStringIsCutAtTheEndOfTheBuffer) {
-    // "0 0" (6), "0 0 0" (7): 1 + 2 + 3 pixels, 4 of them fit.
-    EXPECT_EQ(run(2, {{4, 3}, {0, 3}, {6, 3}, {7, 3}, {5, 4}}, 4), (Bytes{0, 0, 0, 0}));
-}
 
 TEST_F(GifLzwDecoderTest, FullTableKeepsDecodingWithoutNewEntries) {
     // m = 2: fill the table to 4096 with repeats of 1, then use code 4095 and
