@@ -34,8 +34,8 @@ void gifLzwEncode(std::string& out, int minCodeSize, const std::uint8_t* pixels,
 class GifLzwDecoder {
 public:
     // Starts a frame: codes of minimum code size `minCodeSize` (0 to 11),
-    // pixels into out[0, count). Bytes of `out` past produced() may be
-    // overwritten with scratch values while decoding.
+    // pixels into out[0, count). Up to 16 bytes of `out` past produced() may
+    // be overwritten with scratch values while decoding.
     void start(int minCodeSize, std::uint8_t* out, std::size_t count);
 
     // Takes the bytes of the next data sub-block; returns true once decoding has

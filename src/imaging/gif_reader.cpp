@@ -387,11 +387,12 @@ private:
 
         const GifGraphicControlExtension* gce = frame.graphicControl();
         const std::uint8_t fill = gce && gce->transparent() ? gce->transparentColorIndex : 0;
-        frame.pixels.resize(count);
+        frame.pixels.assign(count, fill);
         std::size_t produced = 0;
         bool more = decodePixels(frame, produced);
-        std::fill(frame.pixels.begin() + static_cast<std::ptrdiff_t>(produced), frame.pixels.end(),
-                  fill);
+        // The decoder may leave scratch values in the few bytes after its last string.
+        std::fill_n(frame.pixels.begin() + static_cast<std::ptrdiff_t>(produced),
+                    std::min<std::size_t>(count - produced, 16), fill);
         if (frame.interlaced() && frame.height > 1)
             deinterlace(frame.pixels, frame.width, frame.height);
         return more;
