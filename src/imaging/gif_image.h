@@ -189,11 +189,15 @@ public:
 
     // Merges every frame's colours into one sorted global table of at most 256
     // colours (255 and a black transparent entry when a frame is transparent),
-    // empties the local tables and re-indexes the pixels.
+    // most used first (first use breaks ties; transparent pixels do not count),
+    // maps dropped colours to the nearest kept one, empties the local tables
+    // and re-indexes the pixels.
     void shareColorTable();
     // Merge: pixels equal to the opaque pixel under them in the frame before become
-    // transparent. Crop: transparent frames are cut to their opaque pixels, and
-    // empty ones are removed. Merge runs first.
+    // transparent; a frame without a transparent colour gets a new black entry
+    // for it (or, on the global table, the index another transparent frame uses).
+    // Crop: transparent frames are cut to their opaque pixels, and empty ones are
+    // removed. Merge runs first.
     void reduceFrames(bool merge, bool crop);
 
     // The first frame that has an image, at the logical screen size: the
