@@ -120,7 +120,7 @@ void applyWidth(std::string_view line, StringGrid& grid) {
 // The common case of a field: up to nine decimal digits and a comma. Anything else is left to
 // the general rules of takeField and parseProjectNumber.
 bool takePlainNumber(std::string_view& text, int& value) {
-    const size_t length = std::min<size_t>(text.size(), 10);
+    const size_t length = std::min<size_t>(text.size(), 9);
     size_t i = 0;
     int number = 0;
     for (; i < length; ++i) {
@@ -129,7 +129,7 @@ bool takePlainNumber(std::string_view& text, int& value) {
             break;
         number = number * 10 + static_cast<int>(digit);
     }
-    if (i == 0 || i == length || i > 9 || text[i] != ',')
+    if (i == 0 || i == text.size() || text[i] != ',')
         return false;
     value = number;
     text.remove_prefix(i + 1);

@@ -174,7 +174,8 @@ TEST_F(ProjectReadTest, WidthIsReadFromAtMost255Characters) {
 }
 
 TEST_F(ProjectReadTest, CellLinesOutsideTheGridAreIgnored) {
-    read("13,3\r\n5,9,far\r\n13,1,right\r\n-1,1,left\r\n2,-1,up\r\n5,2,in\r\n");
+    read("13,3\r\n5,9,far\r\n13,1,right\r\n-1,1,left\r\n2,-1,up\r\n5,2,in\r\n"
+         "4294967297,1,wrapped\r\n1,4294967298,wrapped\r\n");
     EXPECT_EQ(grid_.rowCount(), 3);
     EXPECT_EQ(grid_.cell(5, 2), "in");
     grid_.setCell(5, 2, "");
@@ -182,12 +183,14 @@ TEST_F(ProjectReadTest, CellLinesOutsideTheGridAreIgnored) {
 }
 
 TEST_F(ProjectReadTest, OddCellLines) {
-    read("13,3\r\n4,1,a,b,,c\r\nplain words\r\n3,abc\r\n 2 , 1 ,x\r\n$A,$1,hex\r\n");
+    read("13,3\r\n4,1,a,b,,c\r\nplain words\r\n3,abc\r\n 2 , 1 ,x\r\n$A,$1,hex\r\n"
+         "0000000006,00000000002,zeros\r\n");
     EXPECT_EQ(grid_.cell(4, 1), "a,b,,c");      // the text keeps its commas
     EXPECT_EQ(grid_.cell(0, 0), "plain words"); // no comma: column 0, row 0, the whole line
     EXPECT_EQ(grid_.cell(3, 0), "abc");         // one comma: row 0, the text after it
     EXPECT_EQ(grid_.cell(2, 1), "x");
     EXPECT_EQ(grid_.cell(10, 1), "hex");
+    EXPECT_EQ(grid_.cell(6, 2), "zeros");
 }
 
 TEST_F(ProjectReadTest, EmptyLineEmptiesTheFirstHeaderCell) {
