@@ -9,7 +9,6 @@
 #include <charconv>
 #include <climits>
 #include <cstddef>
-#include <cstring>
 
 namespace kelmor {
 namespace {
@@ -83,6 +82,9 @@ std::string_view takeField(std::string_view& text) {
     return field;
 }
 
+// The size line: columns before the first comma, rows after it (the whole rest, so that
+// reading the row count stops at its first non-digit). Without a comma the whole line is the
+// column count and the row count reads as 0, which becomes 1.
 void applySize(std::string_view line, StringGrid& grid) {
     size_t comma = line.find(',');
     std::string_view columnText = line.substr(0, comma);
@@ -102,6 +104,8 @@ void applySize(std::string_view line, StringGrid& grid) {
     }
 }
 
+// A width line: the column from the fourth character up to the first comma (or the line's end
+// when there is none), the width from at most 255 characters after the comma.
 void applyWidth(std::string_view line, StringGrid& grid) {
     size_t comma = line.find(',');
     std::string_view columnText;
