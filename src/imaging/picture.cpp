@@ -145,6 +145,8 @@ void Picture::loadFromBytes(PictureFormat format, std::string bytes) {
         break;
     case PictureFormat::Jpeg:
     case PictureFormat::Icon: {
+        if (format == PictureFormat::Icon && !hasIconDecoder())
+            throw Error(kelmor::format(msg::kUnknownPictureExtension, "ico"));
         Bitmap decoded = format == PictureFormat::Jpeg ? decodeJpeg(bytes) : iconDecoder()(bytes);
         loaded.format_ = format;
         loaded.bitmap_ = std::make_shared<const Bitmap>(std::move(decoded));

@@ -15,11 +15,11 @@ PictureView::PictureView(QWidget* parent) : QWidget(parent) {
 
 PictureView::~PictureView() = default;
 
-void PictureView::setPicture(const Picture& picture) {
+void PictureView::setPicture(Picture picture) {
     clear();
     if (picture.format() == PictureFormat::Gif) {
         auto canvas = std::make_unique<FrameCanvas>(*picture.gif());
-        picture_ = picture;
+        picture_ = std::move(picture);
         canvas_ = std::move(canvas);
         schedule_ = std::make_unique<AnimationSchedule>(*picture_.gif());
         showFrame();
@@ -29,7 +29,7 @@ void PictureView::setPicture(const Picture& picture) {
             timer_.start(scheduledMs_);
         }
     } else {
-        picture_ = picture;
+        picture_ = std::move(picture);
         if (const Bitmap* bitmap = picture_.bitmap())
             image_ = toQImage(*bitmap);
     }
@@ -43,7 +43,7 @@ void PictureView::loadFromFile(const std::string& path) {
     clear();
     Picture loaded;
     loaded.loadFromFile(path);
-    setPicture(loaded);
+    setPicture(std::move(loaded));
 }
 
 void PictureView::clear() {

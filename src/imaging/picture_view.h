@@ -25,7 +25,7 @@ public:
     const Picture& picture() const { return picture_; }
     // Shows the picture (a copy shares its pixels). Throws Error("Image too
     // large") for a GIF whose screen cannot be composed; the view is then empty.
-    void setPicture(const Picture& picture);
+    void setPicture(Picture picture);
     // Empties the view first, then loads the file into it (Picture::loadFromFile);
     // on an error the view stays empty.
     void loadFromFile(const std::string& path);

@@ -124,6 +124,21 @@ INSTANTIATE_TEST_SUITE_P(
         refused("b/reallybig.bmp", "Image too large"), reads("b/rgb16-880.bmp", 127, 64, 16),
         refused("b/rletopdown.bmp", kInvalid), refused("b/shortfile.bmp", kInvalid)));
 
+// Damaged and unusual BMPs met on the web: an empty picture, a height of
+// INT32_MIN, embedded JPEG data at 24 bits; V5 headers written by other tools.
+TEST(BmpWebFiles, LoadOrGiveTheMessage) {
+    const std::string misc = std::string(KELMOR_TEST_DATA) + "/corpora/raster-misc/";
+    EXPECT_EQ(errorOf(readWholeFile(misc + "blink/0x0.bmp")), kInvalid);
+    EXPECT_EQ(errorOf(readWholeFile(misc + "blink/1xint32_min.bmp")), "Image too large");
+    EXPECT_EQ(errorOf(readWholeFile(misc + "blink/crbug752898.bmp")), kInvalid);
+    const Bitmap hat = readBmp(readWholeFile(misc + "wuffs/hat.bmp"));
+    EXPECT_EQ(hat.width(), 90);
+    EXPECT_EQ(hat.bitsPerPixel(), 24);
+    const Bitmap thumbnail = readBmp(readWholeFile(misc + "wuffs/pjw-thumbnail.bmp"));
+    EXPECT_EQ(thumbnail.height(), 32);
+    EXPECT_EQ(thumbnail.palette.size(), 2u);
+}
+
 // ---- Variants of one picture decode to the same colours -------------------------------------
 
 struct SameColours {

@@ -120,6 +120,8 @@ TEST_F(PictureFiles, UnknownExtensionsNameTheExtension) {
 TEST_F(PictureFiles, IconsNeedTheIconReaderOfTheWindowLayer) {
     ASSERT_FALSE(Picture::hasIconDecoder());
     EXPECT_EQ(loadError(write("a.ico", "x")), "Unknown picture file extension (.ico)");
+    Picture picture;
+    EXPECT_THROW(picture.loadFromBytes(PictureFormat::Icon, "x"), Error);
 }
 
 TEST_F(PictureFiles, MissingFileCannotBeOpened) {

@@ -79,6 +79,8 @@ TEST(PictureView, SizesItselfToItsPictureAndKeepsItsSizeWhenCleared) {
     EXPECT_EQ(view.image().pixel(6, 4), qRgb(1, 2, 3));
     view.setPicture(animation({10, 10}, 0));
     EXPECT_EQ(view.size(), QSize(4, 3));
+    view.setPicture(view.picture()); // showing its own picture again keeps it
+    EXPECT_EQ(view.picture().format(), PictureFormat::Gif);
     view.clear();
     EXPECT_TRUE(view.picture().empty());
     EXPECT_TRUE(view.image().isNull());
