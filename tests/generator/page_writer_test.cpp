@@ -144,15 +144,6 @@ INSTANTIATE_TEST_SUITE_P(AllCounts, PageShapeTest,
                                     std::to_string(std::get<1>(param.param));
                          });
 
-TEST(PageWriterTest, SoundPageHasTheEmbedLineOfTheFirstButtonAsLine20) {
-    const auto lines = pageLines(PageKind::Sound, {{"a.gif", "b.gif", "", "", "default.wav"}}, {});
-    ASSERT_EQ(lines.size(), 24u);
-    EXPECT_EQ(
-        lines[19],
-        "<EMBED SRC=\"default.wav\" autostart=false HIDDEN=TRUE NAME=\"sound1\" MASTERSOUND>");
-    EXPECT_THAT(lines[20], ::testing::EndsWith(".src, makesound('sound1')\""));
-}
-
 TEST(PageWriterTest, CountsOutsideOneToTenThrowWithTheCount) {
     for (size_t count : {0u, 11u, 25u}) {
         const std::vector<PageButton> buttons(count);
@@ -198,11 +189,6 @@ TEST(PageWriterTest, ButtonsComeFromRowsOneToCountAndTheirColumns) {
                                           buttons[2].frame, buttons[2].sound}),
                 ElementsAre("", "", "", "", ""));
     EXPECT_TRUE(pageButtons(grid, 0).empty());
-}
-
-TEST(PageWriterTest, SecondLineNamesTheMakersWebAddress) {
-    const auto lines = pageLines(PageKind::Plain, {PageButton{}}, {});
-    EXPECT_EQ(lines[1], std::string("<!-- Visit: ") + product::kWebAddress + " !-->");
 }
 
 } // namespace
