@@ -118,21 +118,6 @@ TEST(PictureView, WithoutLoopExtensionPlaysOnceAndStopsOnTheLastFrame) {
     EXPECT_EQ(centre(view), qRgb(0, 0, 255));
 }
 
-TEST(PictureView, LoopCountGivesThatManyPasses) {
-    PictureView view;
-    view.setPicture(animation({3, 3}, 2));
-    int wraps = 0;
-    int last = view.currentFrame();
-    ASSERT_TRUE(waitUntil([&] {
-        if (view.currentFrame() < last)
-            ++wraps;
-        last = view.currentFrame();
-        return !view.animating();
-    }));
-    EXPECT_EQ(wraps, 1);
-    EXPECT_EQ(view.currentFrame(), 1);
-}
-
 TEST(PictureView, LoopCountZeroGoesOnUntilCleared) {
     PictureView view;
     view.setPicture(animation({3, 3}, 0));
