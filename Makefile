@@ -23,7 +23,7 @@ test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
 bench: build
-	@for b in $(BUILD_DIR)/bench/*-bench; do \
+	@for b in $(BUILD_DIR)/bench/*/*-bench; do \
 		echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; \
 	done
 

@@ -7,7 +7,9 @@
 
 namespace kelmor {
 
-QString helpFile(const AppPaths& paths) { return paths.dataDir + QStringLiteral("/help/index.html"); }
+QString helpFile(const AppPaths& paths) {
+    return paths.dataDir + QStringLiteral("/help/index.html");
+}
 
 void installDataFiles(const AppPaths& paths) {
     const QString embedded = QStringLiteral(":/data");

@@ -2,6 +2,7 @@
 
 #include "animation/anim_form.h"
 #include "app/about_form.h"
+#include "app/data_files.h"
 #include "app/main_window.h"
 #include "prefs/form_prefs.h"
 #include "sound/sound_form.h"
@@ -10,12 +11,15 @@
 
 // The embedded icons and help pages live in a static library, so they are
 // registered by hand; Q_INIT_RESOURCE must be used outside any namespace.
-static void initResources() { Q_INIT_RESOURCE(kelmor); }
+static void initResources() {
+    Q_INIT_RESOURCE(kelmor);
+}
 
 namespace kelmor {
 
 KelmorApp::KelmorApp(Services& services) {
     initResources();
+    installDataFiles(services.paths);
     mainWindow_ = std::make_unique<TKelButton>(services);
     prefs_ = std::make_unique<TFormPrefs>(services, *mainWindow_);
     sound_ = std::make_unique<TSoundForm>(services);
@@ -32,6 +36,8 @@ KelmorApp::~KelmorApp() {
     mainWindow_.reset();
 }
 
-void KelmorApp::show() { mainWindow_->show(); }
+void KelmorApp::show() {
+    mainWindow_->show();
+}
 
 } // namespace kelmor

@@ -1,7 +1,6 @@
-#include "app/data_files.h"
 #include "app/kelmor_app.h"
-#include "app/qt_services.h"
 #include "app/main_window.h"
+#include "app/qt_services.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,12 +12,11 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kelmor.png")));
 
     kelmor::AppPaths paths;
-    paths.configDir =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/kelmor");
-    paths.dataDir =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/kelmor");
+    paths.configDir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                      QStringLiteral("/kelmor");
+    paths.dataDir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                    QStringLiteral("/kelmor");
     paths.workingDir = QDir::currentPath();
-    kelmor::installDataFiles(paths);
 
     kelmor::QtDialogs dialogs;
     kelmor::QtShell shell;

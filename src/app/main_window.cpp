@@ -102,7 +102,8 @@ void TKelButton::buildMenus() {
     for (auto [item, source] : {std::pair{fileSave, &projectsTab_->saveAction()},
                                 std::pair{fileSaveAs, &projectsTab_->saveAsAction()}}) {
         item->setEnabled(source->isEnabled());
-        connect(source, &QAction::changed, item, [item, source] { item->setEnabled(source->isEnabled()); });
+        connect(source, &QAction::changed, item,
+                [item, source] { item->setEnabled(source->isEnabled()); });
         connect(item, &QAction::triggered, source, &QAction::trigger);
     }
     fileMenu_->addSeparator();
@@ -110,27 +111,36 @@ void TKelButton::buildMenus() {
             &QWidget::close);
 
     QMenu* project = bar->addMenu(QStringLiteral("&Project"));
+    project->setObjectName(QStringLiteral("Project1"));
     connect(project->addAction(QStringLiteral("&Options...")), &QAction::triggered, this,
             &TKelButton::showOptions);
 
     toolBarViewsMenu_ = bar->addMenu(QStringLiteral("&Views"));
-    toolBarToggle_ = addToggle(toolBarViewsMenu_, QStringLiteral("&ToolBar"), projectsTab_->toolBar());
+    toolBarViewsMenu_->setObjectName(QStringLiteral("ViewsToolBar"));
+    toolBarToggle_ =
+        addToggle(toolBarViewsMenu_, QStringLiteral("&ToolBar"), projectsTab_->toolBar());
     imageViewsMenu_ = bar->addMenu(QStringLiteral("&Views"));
+    imageViewsMenu_->setObjectName(QStringLiteral("ViewsImageWindows"));
     imageWindowsToggle_ =
         addToggle(imageViewsMenu_, QStringLiteral("&Image Windows"), picsTab_->listPanel());
     windowsViewsMenu_ = bar->addMenu(QStringLiteral("&Views"));
-    windowsToggle_ = addToggle(windowsViewsMenu_, QStringLiteral("&Windows"), htmlTab_->listPanel());
+    windowsViewsMenu_->setObjectName(QStringLiteral("ViewsWindows"));
+    windowsToggle_ =
+        addToggle(windowsViewsMenu_, QStringLiteral("&Windows"), htmlTab_->listPanel());
 
     imageMenu_ = bar->addMenu(QStringLiteral("&Image"));
+    imageMenu_->setObjectName(QStringLiteral("Image1"));
     QMenu* convert = imageMenu_->addMenu(QStringLiteral("&Convert"));
     convert->addAction(QStringLiteral("GIF -> BMP"));
     convert->addAction(QStringLiteral("BMP -> GIF"));
 
     QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));
+    tools->setObjectName(QStringLiteral("Tools1"));
     connect(tools->addAction(QStringLiteral("&Sounds...")), &QAction::triggered, this,
             &TKelButton::showSounds);
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("Help1"));
     connect(help->addAction(QStringLiteral("&Contents...")), &QAction::triggered, this,
             &TKelButton::showHelpContents);
     help->addSeparator();
@@ -204,11 +214,17 @@ void TKelButton::showProjectsToolBar(bool shown) {
     toolBarToggle_->setChecked(shown);
 }
 
-void TKelButton::setProjectListStyle(ListStyle style) { projectsTab_->setProjectListStyle(style); }
+void TKelButton::setProjectListStyle(ListStyle style) {
+    projectsTab_->setProjectListStyle(style);
+}
 
-void TKelButton::setPictureListsStyle(ListStyle style) { picsTab_->setListsStyle(style); }
+void TKelButton::setPictureListsStyle(ListStyle style) {
+    picsTab_->setListsStyle(style);
+}
 
-void TKelButton::setHtmlListsStyle(ListStyle style) { htmlTab_->setListsStyle(style); }
+void TKelButton::setHtmlListsStyle(ListStyle style) {
+    htmlTab_->setListsStyle(style);
+}
 
 void TKelButton::setProjectsFolder(const QString& folder) {
     projectsTab_->setProjectsFolder(folder);
@@ -226,7 +242,9 @@ void TKelButton::showSounds() {
     windows_->sound.raise();
 }
 
-void TKelButton::showHelpContents() { services_.help.show(helpFile(services_.paths)); }
+void TKelButton::showHelpContents() {
+    services_.help.show(helpFile(services_.paths));
+}
 
 void TKelButton::showAbout() {
     if (windows_)

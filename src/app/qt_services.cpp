@@ -29,7 +29,8 @@ QString QtDialogs::toQtFilter(const QString& filter) {
 }
 
 std::optional<QString> QtDialogs::openFile(const QString& filter, const QString& startPath) {
-    QString chosen = QFileDialog::getOpenFileName(parent_, QString(), startPath, toQtFilter(filter));
+    QString chosen =
+        QFileDialog::getOpenFileName(parent_, QString(), startPath, toQtFilter(filter));
     if (chosen.isEmpty())
         return std::nullopt;
     return chosen;
@@ -85,7 +86,9 @@ void QtDialogs::error(const QString& message) {
     QMessageBox::critical(parent_, QStringLiteral("Kelmor"), message);
 }
 
-int QtDialogs::runModal(QDialog& dialog) { return dialog.exec(); }
+int QtDialogs::runModal(QDialog& dialog) {
+    return dialog.exec();
+}
 
 void QtShell::open(const QString& target) {
     const QUrl url = QUrl(target, QUrl::StrictMode);
@@ -93,9 +96,13 @@ void QtShell::open(const QString& target) {
     QDesktopServices::openUrl(webAddress ? url : QUrl::fromLocalFile(target));
 }
 
-void QtShell::start(const QString& program) { QProcess::startDetached(program, {}); }
+void QtShell::start(const QString& program) {
+    QProcess::startDetached(program, {});
+}
 
-QtHelpViewer::~QtHelpViewer() { delete window_; }
+QtHelpViewer::~QtHelpViewer() {
+    delete window_;
+}
 
 void QtHelpViewer::show(const QString& helpFile) {
     if (!window_) {

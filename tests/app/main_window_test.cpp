@@ -1,20 +1,168 @@
+#include "app/about_form.h"
 #include "app_fixture.h"
+#include "base/product.h"
+#include "project/projects_tab.h"
+#include "sound/sound_form.h"
 
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTabWidget>
+#include <QToolBar>
 
 namespace kelmor::test {
 namespace {
 
-class MainWindowTest : public AppFixture {};
+class MainWindowTest : public AppFixture {
+protected:
+    QMenu* menu(const char* name) const { return find<QMenu>(name); }
+    bool menuShown(const char* name) const { return menu(name)->menuAction()->isVisible(); }
+    QAction* item(const char* menuName, const QString& caption) const {
+        for (QAction* action : menu(menuName)->actions())
+            if (action->text() == caption)
+                return action;
+        ADD_FAILURE() << "no item " << caption.toStdString();
+        return nullptr;
+    }
+    void showTab(int index) { find<QTabWidget>("PageControl1")->setCurrentIndex(index); }
+};
 
-TEST_F(MainWindowTest, StartsOnProjectsTabWithItsCaption) {
+TEST_F(MainWindowTest, MenuBarHoldsTheMenusInOrder) {
+    start();
+    QStringList titles;
+    for (QAction* action : app->mainWindow().menuBar()->actions())
+        titles << action->text();
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("&File"), QStringLiteral("&Project"),
+                                   QStringLiteral("&Views"), QStringLiteral("&Views"),
+                                   QStringLiteral("&Views"), QStringLiteral("&Image"),
+                                   QStringLiteral("&Tools"), QStringLiteral("&Help")}));
+    QStringList fileItems;
+    for (QAction* action : menu("File1")->actions())
+        fileItems << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    EXPECT_EQ(fileItems, (QStringList{QStringLiteral("&New"), QStringLiteral("-"),
+                                      QStringLiteral("&Open..."), QStringLiteral("-"),
+                                      QStringLiteral("&Save"), QStringLiteral("Save &As..."),
+                                      QStringLiteral("-"), QStringLiteral("E&xit")}));
+    EXPECT_FALSE(item("File1", QStringLiteral("&Save"))->isEnabled());
+    EXPECT_FALSE(item("File1", QStringLiteral("Save &As..."))->isEnabled());
+}
+
+TEST_F(MainWindowTest, TabsSitAtTheBottomWithIcons) {
+    start();
+    auto* tabs = find<QTabWidget>("PageControl1");
+    ASSERT_EQ(tabs->count(), 4);
+    const QStringList captions{QStringLiteral("Projects"), QStringLiteral("Pics"),
+                               QStringLiteral("Html"), QStringLiteral("Gifs")};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(tabs->tabText(i), captions[i]);
+        EXPECT_FALSE(tabs->tabIcon(i).isNull());
+    }
+    EXPECT_EQ(tabs->tabPosition(), QTabWidget::South);
+    EXPECT_EQ(tabs->currentIndex(), 0);
+}
+
+struct TabMenus {
+    int tab;
+    bool file, toolBarViews, imageViews, windowsViews, image;
+    const char* caption;
+};
+
+class TabShownTest : public MainWindowTest, public ::testing::WithParamInterface<TabMenus> {};
+
+TEST_P(TabShownTest, SetsMenusAndCaption) {
+    const TabMenus& expected = GetParam();
+    start();
+    showTab(3 - expected.tab); // come from another tab so the change runs
+    showTab(expected.tab);
+    EXPECT_EQ(menuShown("File1"), expected.file);
+    EXPECT_EQ(menuShown("ViewsToolBar"), expected.toolBarViews);
+    EXPECT_EQ(menuShown("ViewsImageWindows"), expected.imageViews);
+    EXPECT_EQ(menuShown("ViewsWindows"), expected.windowsViews);
+    EXPECT_EQ(menuShown("Image1"), expected.image);
+    EXPECT_TRUE(menuShown("Project1") && menuShown("Tools1") && menuShown("Help1"));
+    EXPECT_EQ(app->mainWindow().windowTitle(), QString::fromLatin1(expected.caption));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachTab, TabShownTest,
+    ::testing::Values(TabMenus{0, true, true, false, false, false, " Kelmor"},
+                      TabMenus{1, false, false, true, false, true, " Pics Viewer"},
+                      TabMenus{2, false, false, false, true, false, " Html/Text Editor"},
+                      TabMenus{3, false, false, false, false, false, " Animated Gif Creator"}));
+
+TEST_F(MainWindowTest, FirstShowReadsProjectsCaptionAndShowsEveryPanel) {
     start();
     EXPECT_EQ(app->mainWindow().windowTitle(), QStringLiteral(" Kelmor"));
-    auto* tabs = find<QTabWidget>("PageControl1");
-    ASSERT_NE(tabs, nullptr);
-    EXPECT_EQ(tabs->count(), 4);
-    EXPECT_EQ(tabs->tabPosition(), QTabWidget::South);
+    EXPECT_TRUE(app->mainWindow().projectsTab().toolBar().isVisibleTo(&app->mainWindow()));
+    EXPECT_TRUE(item("ViewsToolBar", QStringLiteral("&ToolBar"))->isChecked());
+    EXPECT_TRUE(item("ViewsImageWindows", QStringLiteral("&Image Windows"))->isChecked());
+    EXPECT_TRUE(item("ViewsWindows", QStringLiteral("&Windows"))->isChecked());
+}
+
+TEST_F(MainWindowTest, ViewToggleTwiceRestoresPartAndTick) {
+    start();
+    QAction* toggle = item("ViewsToolBar", QStringLiteral("&ToolBar"));
+    QToolBar& bar = app->mainWindow().projectsTab().toolBar();
+    toggle->trigger();
+    EXPECT_FALSE(bar.isVisibleTo(&app->mainWindow()));
+    EXPECT_FALSE(toggle->isChecked());
+    toggle->trigger();
+    EXPECT_TRUE(bar.isVisibleTo(&app->mainWindow()));
+    EXPECT_TRUE(toggle->isChecked());
+    EXPECT_FALSE(QFileInfo::exists(configDir() + QStringLiteral("/KelmorPref.ini")));
+}
+
+TEST_F(MainWindowTest, HelpContentsOpensTheInstalledHelpPage) {
+    start();
+    item("Help1", QStringLiteral("&Contents..."))->trigger();
+    const QString page = dataDir() + QStringLiteral("/help/index.html");
+    EXPECT_EQ(help.shown, QStringList{page});
+    EXPECT_TRUE(QFileInfo::exists(page));
+    for (const char* name : {"projects", "pics", "html", "gifs", "options", "sounds"})
+        EXPECT_TRUE(QFileInfo::exists(
+            dataDir() + QStringLiteral("/help/%1.html").arg(QString::fromLatin1(name))))
+            << name;
+}
+
+TEST_F(MainWindowTest, HelpContentsStillAsksTheViewerWhenThePageIsMissing) {
+    start();
+    const QString page = dataDir() + QStringLiteral("/help/index.html");
+    QFile::remove(page);
+    item("Help1", QStringLiteral("&Contents..."))->trigger();
+    EXPECT_EQ(help.shown, QStringList{page});
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+TEST_F(MainWindowTest, OptionsAndAboutAreModalAndSoundsIsNot) {
+    start();
+    item("Project1", QStringLiteral("&Options..."))->trigger();
+    item("Help1", QStringLiteral("&About..."))->trigger();
+    EXPECT_EQ(dialogs.modalShown,
+              (QStringList{QStringLiteral("FormPrefs"), QStringLiteral("AboutForm")}));
+    item("Tools1", QStringLiteral("&Sounds..."))->trigger();
+    EXPECT_TRUE(app->sound().isVisible());
+    EXPECT_FALSE(app->sound().isModal());
+}
+
+TEST_F(MainWindowTest, AboutLinkOpensTheMakersAddress) {
+    start();
+    auto* link = app->about().findChild<QLabel*>(QStringLiteral("WebLink"));
+    ASSERT_NE(link, nullptr);
+    EXPECT_TRUE(link->text().contains(QString::fromLatin1(product::kWebAddress)));
+    emit link->linkActivated(QString::fromLatin1(product::kWebAddress));
+    EXPECT_EQ(shell.opened, QStringList{QString::fromLatin1(product::kWebAddress)});
+    auto* ok = app->about().findChild<QPushButton*>(QStringLiteral("OKButton"));
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->text(), QStringLiteral("&OK"));
+    EXPECT_EQ(app->about().windowTitle(), QStringLiteral("About"));
+}
+
+TEST_F(MainWindowTest, WindowStartsAtItsDesignSize) {
+    start();
+    EXPECT_EQ(app->mainWindow().size(), QSize(618, 503));
 }
 
 } // namespace

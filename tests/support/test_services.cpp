@@ -32,9 +32,13 @@ std::optional<QString> ScriptedDialogs::saveFile(const QString& filter, const QS
     return next(fileAnswers);
 }
 
-std::optional<QString> ScriptedDialogs::pickFolder(const QString&) { return next(folderAnswers); }
+std::optional<QString> ScriptedDialogs::pickFolder(const QString&) {
+    return next(folderAnswers);
+}
 
-std::optional<QColor> ScriptedDialogs::pickColor(const QColor&) { return next(colorAnswers); }
+std::optional<QColor> ScriptedDialogs::pickColor(const QColor&) {
+    return next(colorAnswers);
+}
 
 bool ScriptedDialogs::confirm(const QString& question) {
     questions << question;
@@ -45,7 +49,9 @@ bool ScriptedDialogs::confirm(const QString& question) {
     return answer;
 }
 
-void ScriptedDialogs::error(const QString& message) { errors << message; }
+void ScriptedDialogs::error(const QString& message) {
+    errors << message;
+}
 
 int ScriptedDialogs::runModal(QDialog& dialog) {
     modalShown << dialog.objectName();

@@ -22,8 +22,8 @@ public:
 
     QStringList errors;
     QStringList questions;
-    QStringList fileRequests;  // "open|filter|start", "picture", "save|filter|proposed"
-    QStringList modalShown;    // object names of dialogs run modally
+    QStringList fileRequests; // "open|filter|start", "picture", "save|filter|proposed"
+    QStringList modalShown;   // object names of dialogs run modally
 
     std::optional<QString> openFile(const QString& filter, const QString& startPath) override;
     std::optional<QString> openPicture() override;

@@ -1,0 +1,86 @@
+#include "app/kelmor_app.h"
+#include "app/main_window.h"
+#include "app/services.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMainWindow>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Services that never block: start-up shows no dialog, so these are never asked.
+class SilentDialogs : public kelmor::Dialogs {
+public:
+    std::optional<QString> openFile(const QString&, const QString&) override { return {}; }
+    std::optional<QString> openPicture() override { return {}; }
+    std::optional<QString> saveFile(const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    std::optional<QString> pickFolder(const QString&) override { return {}; }
+    std::optional<QColor> pickColor(const QColor&) override { return {}; }
+    bool confirm(const QString&) override { return false; }
+    void error(const QString&) override {}
+    int runModal(QDialog&) override { return QDialog::Rejected; }
+};
+
+class SilentShell : public kelmor::Shell {
+public:
+    void open(const QString&) override {}
+    void start(const QString&) override {}
+};
+
+class SilentHelp : public kelmor::HelpViewer {
+public:
+    void show(const QString&) override {}
+};
+
+int argc = 1;
+char programName[] = "kelmor-bench";
+char* argv[] = {programName, nullptr};
+
+// Program start-up as a user meets it: the application object (platform, fonts,
+// style), then the five windows, the main window shown and its events run.
+void startupKelmor(benchmark::State& state) {
+    QTemporaryDir config, data, work;
+    SilentDialogs dialogs;
+    SilentShell shell;
+    SilentHelp help;
+    kelmor::Services services{dialogs, shell, help, {config.path(), data.path(), work.path()}};
+    for (auto _ : state) {
+        QApplication application(argc, argv);
+        kelmor::KelmorApp app(services);
+        app.show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(app.mainWindow().isVisible());
+    }
+}
+
+// The baseline: the same application object and a bare main window of the same size.
+void startupBaseline(benchmark::State& state) {
+    for (auto _ : state) {
+        QApplication application(argc, argv);
+        QMainWindow window;
+        window.resize(618, 503);
+        window.show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(window.isVisible());
+    }
+}
+
+} // namespace
+
+} // namespace
+
+BENCHMARK(startupKelmor)->Name("Startup/kelmor")->Unit(benchmark::kMillisecond);
+BENCHMARK(startupBaseline)->Name("Startup/baseline")->Unit(benchmark::kMillisecond);
+
+int main(int count, char** arguments) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    benchmark::Initialize(&count, arguments);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
