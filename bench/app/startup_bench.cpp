@@ -71,7 +71,6 @@ void startupBaseline(benchmark::State& state) {
 
 } // namespace
 
-} // namespace
 
 BENCHMARK(startupKelmor)->Name("Startup/kelmor")->Unit(benchmark::kMillisecond);
 BENCHMARK(startupBaseline)->Name("Startup/baseline")->Unit(benchmark::kMillisecond);
