@@ -1,5 +1,8 @@
 #include "app/qt_services.h"
 
+#include "app/qt_text.h"
+#include "imaging/picture.h"
+
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialog>
@@ -37,10 +40,8 @@ std::optional<QString> QtDialogs::openFile(const QString& filter, const QString&
 }
 
 std::optional<QString> QtDialogs::openPicture() {
-    QString chosen = QFileDialog::getOpenFileName(
-        parent_, QString(), lastPicture_,
-        QStringLiteral("All pictures (*.gif *.bmp *.jpg *.jpeg *.ico);;GIF Image (*.gif);;"
-                       "Bitmaps (*.bmp);;JPEG Image File (*.jpg *.jpeg);;Icons (*.ico)"));
+    QString chosen = QFileDialog::getOpenFileName(parent_, QString(), lastPicture_,
+                                                  toQtFilter(toQt(pictureOpenFilter())));
     if (chosen.isEmpty())
         return std::nullopt;
     lastPicture_ = chosen;
