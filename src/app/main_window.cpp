@@ -5,6 +5,7 @@
 #include "app/about_form.h"
 #include "app/data_files.h"
 #include "app/error_guard.h"
+#include "app/tool_icons.h"
 #include "editor/html_tab.h"
 #include "pictures/pics_tab.h"
 #include "prefs/form_prefs.h"
@@ -46,12 +47,10 @@ TKelButton::TKelButton(Services& services, QWidget* parent)
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("PageControl1"));
     tabs_->setTabPosition(QTabWidget::South);
-    tabs_->addTab(projectsTab_, style()->standardIcon(QStyle::SP_DirHomeIcon),
-                  QStringLiteral("Projects"));
-    tabs_->addTab(picsTab_, style()->standardIcon(QStyle::SP_DesktopIcon), QStringLiteral("Pics"));
-    tabs_->addTab(htmlTab_, style()->standardIcon(QStyle::SP_FileDialogContentsView),
-                  QStringLiteral("Html"));
-    tabs_->addTab(gifsTab_, style()->standardIcon(QStyle::SP_MediaPlay), QStringLiteral("Gifs"));
+    tabs_->addTab(projectsTab_, toolIcon(QStyle::SP_DirHomeIcon), QStringLiteral("Projects"));
+    tabs_->addTab(picsTab_, toolIcon(QStyle::SP_DesktopIcon), QStringLiteral("Pics"));
+    tabs_->addTab(htmlTab_, toolIcon(QStyle::SP_FileDialogContentsView), QStringLiteral("Html"));
+    tabs_->addTab(gifsTab_, toolIcon(QStyle::SP_MediaPlay), QStringLiteral("Gifs"));
     tabs_->tabBar()->setFixedHeight(25);
     setCentralWidget(tabs_);
 

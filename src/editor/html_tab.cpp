@@ -3,6 +3,7 @@
 #include "app/error_guard.h"
 #include "app/history.h"
 #include "app/qt_text.h"
+#include "app/tool_icons.h"
 #include "base/folder_scan.h"
 #include "editor/edit_icons.h"
 #include "editor/editor_text_box.h"
@@ -75,7 +76,7 @@ QAction* HtmlTab::addCommand(const char* objectName, const QString& hint, const 
 
 void HtmlTab::buildToolBar() {
     const auto icon = [this](const char* themeName, QStyle::StandardPixmap fallback) {
-        return QIcon::fromTheme(QString::fromLatin1(themeName), style()->standardIcon(fallback));
+        return QIcon::fromTheme(QString::fromLatin1(themeName), toolIcon(fallback));
     };
     const auto themed = [](const char* themeName, EditIcon fallback) {
         return QIcon::fromTheme(QString::fromLatin1(themeName), editIcon(fallback));

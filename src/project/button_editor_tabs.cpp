@@ -1,6 +1,7 @@
 #include "project/button_editor_tabs.h"
 
 #include "app/error_guard.h"
+#include "app/tool_icons.h"
 #include "generator/page_writer.h"
 
 #include <QApplication>
@@ -110,7 +111,7 @@ ButtonEditorTabs::PictureFields ButtonEditorTabs::pictureRow(QGridLayout& grid, 
     grid.addWidget(fields.name, row, 1);
     grid.addWidget(fields.width, row, 2);
     grid.addWidget(fields.height, row, 3);
-    grid.addWidget(toolButton(page, pickName, style()->standardIcon(QStyle::SP_DirOpenIcon),
+    grid.addWidget(toolButton(page, pickName, toolIcon(QStyle::SP_DirOpenIcon),
                               QStringLiteral("Pick a picture")),
                    row, 4);
     return fields;
@@ -154,9 +155,9 @@ QWidget* ButtonEditorTabs::buildButtonTab(PageKind kind, ButtonFields& fields,
         grid->addWidget(new QLabel(QStringLiteral("Sound:"), page), row, 0);
         soundFile_ = lineEdit(page, "Edit21");
         grid->addWidget(soundFile_, row, 1, 1, 3);
-        QToolButton* pick = toolButton(page, QStringLiteral("PickSoundFile"),
-                                       style()->standardIcon(QStyle::SP_MediaVolume),
-                                       QStringLiteral("Pick a sound"));
+        QToolButton* pick =
+            toolButton(page, QStringLiteral("PickSoundFile"), toolIcon(QStyle::SP_MediaVolume),
+                       QStringLiteral("Pick a sound"));
         connect(pick, &QToolButton::clicked, this, guarded(dialogs_, [this] { pickSound(); }));
         grid->addWidget(pick, row, 4);
         ++row;
@@ -168,7 +169,7 @@ QWidget* ButtonEditorTabs::buildButtonTab(PageKind kind, ButtonFields& fields,
                     row, 0);
     QToolButton* add = toolButton(
         page, sound ? QStringLiteral("AddSoundButton") : QStringLiteral("AddPlainButton"),
-        style()->standardIcon(QStyle::SP_ArrowDown), QStringLiteral("Add to List"));
+        toolIcon(QStyle::SP_ArrowDown), QStringLiteral("Add to List"));
     grid->addWidget(add, row, 1, Qt::AlignLeft);
     auto* build = new QToolButton(page);
     build->setObjectName(sound ? QStringLiteral("SpeedButton13") : QStringLiteral("SpeedButton12"));
@@ -194,7 +195,7 @@ QWidget* ButtonEditorTabs::buildPageTab() {
     bgImage_ = lineEdit(page, "Edit2");
     grid->addWidget(bgImage_, 0, 1, 1, 2);
     grid->addWidget(toolButton(page, QStringLiteral("PickBgImage"),
-                               style()->standardIcon(QStyle::SP_DirOpenIcon),
+                               toolIcon(QStyle::SP_DirOpenIcon),
                                QStringLiteral("Pick a background picture")),
                     0, 3);
 
@@ -209,9 +210,9 @@ QWidget* ButtonEditorTabs::buildPageTab() {
     swatch_->setAutoFillBackground(true);
     setSwatch(*swatch_, windowColour());
     grid->addWidget(swatch_, 1, 2);
-    QToolButton* pickColour = toolButton(page, QStringLiteral("PickBgColor"),
-                                         style()->standardIcon(QStyle::SP_DialogApplyButton),
-                                         QStringLiteral("Pick the background colour"));
+    QToolButton* pickColour =
+        toolButton(page, QStringLiteral("PickBgColor"), toolIcon(QStyle::SP_DialogApplyButton),
+                   QStringLiteral("Pick the background colour"));
     connect(pickColour, &QToolButton::clicked, this, guarded(dialogs_, [this] { pickColor(); }));
     grid->addWidget(pickColour, 1, 3);
 
@@ -222,10 +223,10 @@ QWidget* ButtonEditorTabs::buildPageTab() {
     grid->addWidget(new QLabel(QStringLiteral("Target Page:"), page), 3, 0);
     target_ = lineEdit(page, "Edit25");
     grid->addWidget(target_, 3, 1, 1, 2);
-    QToolButton* pickTarget = toolButton(page, QStringLiteral("PickTargetPage"),
-                                         style()->standardIcon(QStyle::SP_DirOpenIcon),
-                                         QStringLiteral("Select a Html file as a Target page\n"
-                                                        "or create a new Html file name."));
+    QToolButton* pickTarget =
+        toolButton(page, QStringLiteral("PickTargetPage"), toolIcon(QStyle::SP_DirOpenIcon),
+                   QStringLiteral("Select a Html file as a Target page\n"
+                                  "or create a new Html file name."));
     connect(pickTarget, &QToolButton::clicked, this,
             guarded(dialogs_, [this] { pickTargetPage(); }));
     grid->addWidget(pickTarget, 3, 3);

@@ -1,6 +1,7 @@
 #include "project/button_list_panel.h"
 
 #include "app/qt_text.h"
+#include "app/tool_icons.h"
 #include "project/button_list_model.h"
 
 #include <QAction>
@@ -55,7 +56,7 @@ ButtonListPanel::ButtonListPanel(QWidget* parent) : QWidget(parent) {
     row->setSpacing(0);
     auto addCommand = [this, bar, row](QStyle::StandardPixmap icon, const QString& hint,
                                        const char* name, void (ButtonListPanel::*command)()) {
-        auto* action = new QAction(style()->standardIcon(icon), hint, this);
+        auto* action = new QAction(toolIcon(icon), hint, this);
         action->setToolTip(hint);
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, command);

@@ -3,6 +3,7 @@
 #include "app/error_guard.h"
 #include "app/folder_list.h"
 #include "app/qt_text.h"
+#include "app/tool_icons.h"
 #include "base/folder_scan.h"
 #include "prefs/preferences.h"
 
@@ -30,7 +31,7 @@ ProjectListPanel::ProjectListPanel(Dialogs& dialogs, QWidget* parent)
     bar->setIconSize(QSize(16, 16));
     auto addCommand = [this, bar](QStyle::StandardPixmap icon, const QString& hint,
                                   const char* name, auto handler) {
-        QAction* action = bar->addAction(style()->standardIcon(icon), hint);
+        QAction* action = bar->addAction(toolIcon(icon), hint);
         action->setToolTip(hint);
         action->setObjectName(QString::fromLatin1(name));
         bar->widgetForAction(action)->setObjectName(QString::fromLatin1(name));
@@ -67,8 +68,8 @@ void ProjectListPanel::setFolder(const QString& folder) {
 }
 
 void ProjectListPanel::refill() {
-    fillFileList(*list_, folder(), QStringLiteral("*") + kExtension,
-                 style()->standardIcon(QStyle::SP_FileIcon), kExtension);
+    fillFileList(*list_, folder(), QStringLiteral("*") + kExtension, toolIcon(QStyle::SP_FileIcon),
+                 kExtension);
 }
 
 void ProjectListPanel::setListStyle(ListStyle style) {

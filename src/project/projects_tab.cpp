@@ -2,6 +2,7 @@
 
 #include "app/error_guard.h"
 #include "app/qt_text.h"
+#include "app/tool_icons.h"
 #include "prefs/preferences.h"
 #include "project/button_editor_tabs.h"
 #include "project/button_list_model.h"
@@ -79,24 +80,23 @@ QAction* ProjectsTab::addToolAction(const QIcon& icon, const QString& hint, cons
 void ProjectsTab::buildToolBar() {
     toolBar_->setFixedHeight(kToolBarHeight);
     toolBar_->setIconSize(QSize(32, 32));
-    const QStyle* look = style();
-    newAction_ = addToolAction(look->standardIcon(QStyle::SP_FileIcon),
-                               QStringLiteral("New Button"), "NewButton");
+    newAction_ =
+        addToolAction(toolIcon(QStyle::SP_FileIcon), QStringLiteral("New Button"), "NewButton");
     toolBar_->addSeparator();
-    openAction_ = addToolAction(look->standardIcon(QStyle::SP_DialogOpenButton),
-                                QStringLiteral("Open..."), "OpenProject");
-    saveAction_ = addToolAction(look->standardIcon(QStyle::SP_DialogSaveButton),
-                                QStringLiteral("Save"), "SaveProject");
-    saveAsAction_ = addToolAction(look->standardIcon(QStyle::SP_DriveFDIcon),
-                                  QStringLiteral("Save As..."), "SaveProjectAs");
+    openAction_ = addToolAction(toolIcon(QStyle::SP_DialogOpenButton), QStringLiteral("Open..."),
+                                "OpenProject");
+    saveAction_ =
+        addToolAction(toolIcon(QStyle::SP_DialogSaveButton), QStringLiteral("Save"), "SaveProject");
+    saveAsAction_ = addToolAction(toolIcon(QStyle::SP_DriveFDIcon), QStringLiteral("Save As..."),
+                                  "SaveProjectAs");
     toolBar_->addSeparator();
-    optionsAction_ = addToolAction(look->standardIcon(QStyle::SP_FileDialogDetailedView),
+    optionsAction_ = addToolAction(toolIcon(QStyle::SP_FileDialogDetailedView),
                                    QStringLiteral("Options..."), "Options");
     toolBar_->addSeparator();
-    soundsAction_ = addToolAction(look->standardIcon(QStyle::SP_MediaVolume),
+    soundsAction_ = addToolAction(toolIcon(QStyle::SP_MediaVolume),
                                   QStringLiteral("Play/Record Sounds..."), "Sounds");
     toolBar_->addSeparator();
-    viewInBrowserAction_ = addToolAction(look->standardIcon(QStyle::SP_ComputerIcon),
+    viewInBrowserAction_ = addToolAction(toolIcon(QStyle::SP_ComputerIcon),
                                          QStringLiteral("View in Browser..."), "ToolButton22");
     viewInBrowserAction_->setEnabled(false);
 }

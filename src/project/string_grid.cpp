@@ -9,11 +9,17 @@ constexpr int kDefaultColumnWidth = 64;
 const std::string kEmpty;
 } // namespace
 
-StringGrid::StringGrid(int columns, int rows) { reshape(std::max(columns, 0), std::max(rows, 0)); }
+StringGrid::StringGrid(int columns, int rows) {
+    reshape(std::max(columns, 0), std::max(rows, 0));
+}
 
-void StringGrid::setColumnCount(int columns) { reshape(std::max(columns, 1), rows_); }
+void StringGrid::setColumnCount(int columns) {
+    reshape(std::max(columns, 1), rows_);
+}
 
-void StringGrid::setRowCount(int rows) { reshape(columns_, std::max(rows, 1)); }
+void StringGrid::setRowCount(int rows) {
+    reshape(columns_, std::max(rows, 1));
+}
 
 void StringGrid::reshape(int columns, int rows) {
     if (columns == columns_) {

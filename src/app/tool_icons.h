@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QIcon>
+#include <QStyle>
+
+namespace kelmor {
+
+// A style's standard picture as an icon that costs nothing until it is first
+// painted, and then decodes only the small picture a tool bar or tab needs;
+// the style's full set of sizes is loaded only when a larger size is asked.
+// Tool bars on hidden tabs and dialogs never shown thus cost nothing at start.
+QIcon toolIcon(QStyle::StandardPixmap kind);
+
+} // namespace kelmor
