@@ -16,20 +16,24 @@ public:
     QIconEngine* clone() const override { return new StandardIconEngine(kind_); }
 
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
-        const QSize small = smallPixmap().size();
         if (fitsSmall(size))
-            return small;
+            return smallPixmap().size().scaled(size.boundedTo(smallPixmap().size()),
+                                               Qt::KeepAspectRatio);
         return fullIcon().actualSize(size);
     }
 
+    // Like any icon, never hands out a picture larger than the size asked for.
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         if (!fitsSmall(size))
             return fullIcon().pixmap(size, mode, state);
+        QPixmap picture = smallPixmap();
+        if (picture.width() > size.width() || picture.height() > size.height())
+            picture = picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         if (mode == QIcon::Normal || mode == QIcon::Active)
-            return smallPixmap();
+            return picture;
         QStyleOption option;
         option.palette = QApplication::palette();
-        return QApplication::style()->generatedIconPixmap(mode, smallPixmap(), &option);
+        return QApplication::style()->generatedIconPixmap(mode, picture, &option);
     }
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,

@@ -82,6 +82,10 @@ ButtonListPanel::ButtonListPanel(QWidget* parent) : QWidget(parent) {
     row->addWidget(count_);
     projectName_ = new QLabel(bar);
     projectName_->setObjectName(QStringLiteral("ProjectName"));
+    // The name takes only the room the commands and the count leave, so on a narrow
+    // panel it is cut off instead of being drawn over the count.
+    projectName_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    row->addSpacing(8);
     row->addWidget(projectName_, 1);
     layout->addWidget(bar);
 

@@ -23,6 +23,13 @@ TEST(ToolIconTest, LargeSizesComeFromTheFullSet) {
     EXPECT_GT(icon.pixmap(QSize(64, 64)).width(), small.width());
 }
 
+TEST(ToolIconTest, NeverLargerThanAsked) {
+    // The style's small play picture is 32 pixels; a 16-pixel tab gets it scaled down.
+    const QIcon icon = toolIcon(QStyle::SP_MediaPlay);
+    EXPECT_EQ(icon.pixmap(QSize(16, 16)).size(), QSize(16, 16));
+    EXPECT_EQ(icon.actualSize(QSize(16, 16)), QSize(16, 16));
+}
+
 TEST(ToolIconTest, DisabledPictureIsTheStylesGreyedVersion) {
     const QIcon icon = toolIcon(QStyle::SP_DialogSaveButton);
     const QImage normal = icon.pixmap(QSize(16, 16)).toImage();
