@@ -1,3 +1,4 @@
+#include "project/button_list_panel.h"
 #include "projects_tab_fixture.h"
 
 #include <QApplication>
@@ -238,4 +239,17 @@ TEST_F(ButtonListTest, SoundTargetAndColourPickersFillTheirFields) {
 }
 
 } // namespace
+TEST_F(ButtonListTest, LongProjectNameIsCutRatherThanDrawnOverTheCount) {
+    auto* panel = app->mainWindow().findChild<ButtonListPanel*>();
+    ASSERT_NE(panel, nullptr);
+    panel->setProjectName(QStringLiteral("a-rather-long-project-name-for-the-site-menu.kxq"));
+    panel->resize(230, 300);
+    QApplication::processEvents();
+    // Every label but the name keeps the width its text needs.
+    for (const QLabel* label : find<QWidget>("ButtonListToolBar")->findChildren<QLabel*>())
+        if (label->objectName() != QStringLiteral("ProjectName"))
+            EXPECT_GE(label->width(), label->minimumSizeHint().width())
+                << label->text().toStdString();
+}
+
 } // namespace kelmor::test
