@@ -1,8 +1,11 @@
 #include "project/button_editor_tabs.h"
 
 #include "app/error_guard.h"
+#include "app/qt_text.h"
 #include "app/tool_icons.h"
 #include "generator/page_writer.h"
+#include "imaging/picture_view.h"
+#include "project/image_previews.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -85,8 +88,8 @@ QString colourText(const QColor& colour) {
 
 } // namespace
 
-ButtonEditorTabs::ButtonEditorTabs(Dialogs& dialogs, QWidget* parent)
-    : QTabWidget(parent), dialogs_(dialogs) {
+ButtonEditorTabs::ButtonEditorTabs(Dialogs& dialogs, ImagePreviews& previews, QWidget* parent)
+    : QTabWidget(parent), dialogs_(dialogs), previews_(previews) {
     setObjectName(QStringLiteral("EditorTabs"));
     setDocumentMode(true);
     addTab(buildButtonTab(PageKind::Plain, plain_,
@@ -103,7 +106,8 @@ ButtonEditorTabs::ButtonEditorTabs(Dialogs& dialogs, QWidget* parent)
 ButtonEditorTabs::PictureFields ButtonEditorTabs::pictureRow(QGridLayout& grid, int row,
                                                              const QString& caption,
                                                              const QString& pickName,
-                                                             const char* const* names) {
+                                                             const char* const* names,
+                                                             PictureView& preview) {
     QWidget* page = grid.parentWidget();
     grid.addWidget(new QLabel(caption, page), row, 0);
     PictureFields fields{lineEdit(page, names[0], 80), lineEdit(page, names[1], 36),
@@ -111,9 +115,11 @@ ButtonEditorTabs::PictureFields ButtonEditorTabs::pictureRow(QGridLayout& grid, 
     grid.addWidget(fields.name, row, 1);
     grid.addWidget(fields.width, row, 2);
     grid.addWidget(fields.height, row, 3);
-    grid.addWidget(toolButton(page, pickName, toolIcon(QStyle::SP_DirOpenIcon),
-                              QStringLiteral("Pick a picture")),
-                   row, 4);
+    QToolButton* pick = toolButton(page, pickName, toolIcon(QStyle::SP_DirOpenIcon),
+                                   QStringLiteral("Pick a picture"));
+    connect(pick, &QToolButton::clicked, this,
+            guarded(dialogs_, [this, fields, &preview] { pickPicture(fields, preview); }));
+    grid.addWidget(pick, row, 4);
     return fields;
 }
 
@@ -126,9 +132,10 @@ QWidget* ButtonEditorTabs::buildButtonTab(PageKind kind, ButtonFields& fields,
     grid->setContentsMargins(6, 6, 6, 6);
     grid->setHorizontalSpacing(4);
     fields.normal = pictureRow(*grid, 0, QStringLiteral("Normal Button:"),
-                               prefix + QStringLiteral("Normal"), &names[0]);
-    fields.mouseOver = pictureRow(*grid, 1, QStringLiteral("Mouse Over:"),
-                                  prefix + QStringLiteral("MouseOver"), &names[3]);
+                               prefix + QStringLiteral("Normal"), &names[0], previews_.normal());
+    fields.mouseOver =
+        pictureRow(*grid, 1, QStringLiteral("Mouse Over:"), prefix + QStringLiteral("MouseOver"),
+                   &names[3], previews_.mouseOver());
 
     grid->addWidget(new QLabel(QStringLiteral("Link to:"), page), 2, 0);
     fields.link = lineEdit(page, names[6]);
@@ -312,6 +319,18 @@ QString ButtonEditorTabs::targetPage() const {
 
 QString ButtonEditorTabs::separator(PageKind kind) const {
     return (kind == PageKind::Sound ? sound_ : plain_).breaks->currentText();
+}
+
+// The preview is emptied before it loads, so a picture that cannot be read leaves it
+// empty while the name and size boxes keep their old values.
+void ButtonEditorTabs::pickPicture(const PictureFields& fields, PictureView& preview) {
+    const auto path = dialogs_.openPicture();
+    if (!path)
+        return;
+    preview.loadFromFile(toLocal(*path));
+    fields.name->setText(QFileInfo(*path).fileName());
+    fields.width->setText(QString::number(preview.width()));
+    fields.height->setText(QString::number(preview.height()));
 }
 
 void ButtonEditorTabs::pickSound() {

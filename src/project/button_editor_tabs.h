@@ -14,6 +14,8 @@ class QToolButton;
 
 namespace kelmor {
 
+class ImagePreviews;
+class PictureView;
 enum class PageKind;
 
 // One Button list row as text, column by column.
@@ -26,7 +28,8 @@ using ButtonRowUpdate = std::array<std::optional<QString>, 13>;
 class ButtonEditorTabs : public QTabWidget {
     Q_OBJECT
 public:
-    ButtonEditorTabs(Dialogs& dialogs, QWidget* parent = nullptr);
+    // A picked button picture is shown in the matching preview of previews.
+    ButtonEditorTabs(Dialogs& dialogs, ImagePreviews& previews, QWidget* parent = nullptr);
 
     // The plain add leaves the "Sound" cell alone; the sound add writes every column.
     ButtonRowUpdate plainRow() const;
@@ -69,13 +72,16 @@ private:
                             const std::array<const char*, 9>& names);
     QWidget* buildPageTab();
     PictureFields pictureRow(QGridLayout& grid, int row, const QString& caption,
-                             const QString& pickName, const char* const* names);
+                             const QString& pickName, const char* const* names,
+                             PictureView& preview);
+    void pickPicture(const PictureFields& fields, PictureView& preview);
     ButtonRowUpdate rowFrom(const ButtonFields& fields) const;
     void pickSound();
     void pickColor();
     void pickTargetPage();
 
     Dialogs& dialogs_;
+    ImagePreviews& previews_;
     ButtonFields plain_{};
     ButtonFields sound_{};
     QLineEdit* soundFile_ = nullptr;

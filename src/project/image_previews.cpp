@@ -1,5 +1,7 @@
 #include "project/image_previews.h"
 
+#include "imaging/picture_view.h"
+
 #include <QLabel>
 #include <QScrollArea>
 #include <QSplitter>
@@ -8,13 +10,13 @@
 namespace kelmor {
 namespace {
 
-QLabel* preview(QSplitter& splitter, const char* name) {
+PictureView* preview(QSplitter& splitter, const char* name) {
     auto* area = new QScrollArea(&splitter);
     area->setBackgroundRole(QPalette::Base);
     QPalette white = area->palette();
     white.setColor(QPalette::Base, Qt::white);
     area->setPalette(white);
-    auto* picture = new QLabel(area);
+    auto* picture = new PictureView(area);
     picture->setObjectName(QString::fromLatin1(name));
     picture->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     area->setWidget(picture);

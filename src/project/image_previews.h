@@ -2,9 +2,9 @@
 
 #include <QWidget>
 
-class QLabel;
-
 namespace kelmor {
+
+class PictureView;
 
 // "Image Preview": the normal and the mouse-over picture of a button, side by side on white
 // scrolling areas with a splitter between them. Each preview takes its picture's size.
@@ -13,12 +13,12 @@ class ImagePreviews : public QWidget {
 public:
     explicit ImagePreviews(QWidget* parent = nullptr);
 
-    QLabel& normal() { return *normal_; }
-    QLabel& mouseOver() { return *mouseOver_; }
+    PictureView& normal() { return *normal_; }
+    PictureView& mouseOver() { return *mouseOver_; }
 
 private:
-    QLabel* normal_ = nullptr;
-    QLabel* mouseOver_ = nullptr;
+    PictureView* normal_ = nullptr;
+    PictureView* mouseOver_ = nullptr;
 };
 
 } // namespace kelmor

@@ -3,6 +3,7 @@
 #include "app/error_guard.h"
 #include "app/qt_text.h"
 #include "app/tool_icons.h"
+#include "imaging/picture_view.h"
 #include "prefs/preferences.h"
 #include "project/button_editor_tabs.h"
 #include "project/button_list_model.h"
@@ -39,13 +40,13 @@ ProjectsTab::ProjectsTab(Services& services, PageOutput output, QWidget* parent)
     auto* left = new QWidget(splitter);
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
-    editorTabs_ = new ButtonEditorTabs(services_.dialogs, left);
+    auto* right = new QSplitter(Qt::Vertical, splitter);
+    previews_ = new ImagePreviews(right);
+    editorTabs_ = new ButtonEditorTabs(services_.dialogs, *previews_, left);
     projectList_ = new ProjectListPanel(services_.dialogs, left);
     leftLayout->addWidget(editorTabs_);
     leftLayout->addWidget(projectList_, 1);
 
-    auto* right = new QSplitter(Qt::Vertical, splitter);
-    previews_ = new ImagePreviews(right);
     buttonList_ = new ButtonListPanel(right);
     right->setStretchFactor(1, 1);
     splitter->setStretchFactor(1, 1);
@@ -186,6 +187,18 @@ void ProjectsTab::StringGrid1DblClick() {
     for (int column = 0; column < static_cast<int>(cells.size()); ++column)
         cells[static_cast<size_t>(column)] = toQt(grid.cell(column, row));
     editorTabs_->recall(cells);
+    reloadPreviews(cells[0], cells[5]);
+}
+
+// The cells hold bare file names, looked up in the images folder; if the normal
+// picture fails, the mouse-over picture is not loaded.
+void ProjectsTab::reloadPreviews(const QString& normal, const QString& mouseOver) {
+    previews_->normal().clear();
+    previews_->mouseOver().clear();
+    const QString folder =
+        (preferences_ ? preferences_->imagesFolder() : QString()) + QStringLiteral("/");
+    previews_->normal().loadFromFile(toLocal(folder + normal));
+    previews_->mouseOver().loadFromFile(toLocal(folder + mouseOver));
 }
 
 } // namespace kelmor

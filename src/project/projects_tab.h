@@ -55,6 +55,7 @@ private:
     void enableSaveCommands();
     void addButton(PageKind kind);
     void StringGrid1DblClick();
+    void reloadPreviews(const QString& normal, const QString& mouseOver);
 
     Services& services_;
     const Preferences* preferences_ = nullptr;

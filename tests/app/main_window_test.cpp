@@ -91,7 +91,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TabMenus{0, true, true, false, false, false, " Kelmor"},
                       TabMenus{1, false, false, true, false, true, " Pics Viewer"},
                       TabMenus{2, false, false, false, true, false, " Html/Text Editor"},
-                      TabMenus{3, false, false, false, false, false, " Animated Gif Creator"}));
+                      TabMenus{3, false, false, false, false, false, " Animated Gif Creator"}),
+    [](const ::testing::TestParamInfo<TabMenus>& tested) {
+        return "Tab" + std::to_string(tested.param.tab);
+    });
 
 TEST_F(MainWindowTest, FirstShowReadsProjectsCaptionAndShowsEveryPanel) {
     start();
