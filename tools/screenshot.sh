@@ -11,8 +11,19 @@ build="${1:-$root/build}"
 work=/tmp/kelmor-demo
 rm -rf "$work"
 trap 'kill $kelmor $xserver 2>/dev/null || true; rm -rf "$work"' EXIT
-mkdir -p "$work/projects" "$work/config/kelmor" "$work/data"
-printf '[PREFERENCES]\nButtons Directory=%s\n' "$work/projects" > "$work/config/kelmor/KelmorPref.ini"
+mkdir -p "$work/projects" "$work/images" "$work/config/kelmor" "$work/data"
+printf '[PREFERENCES]\nButtons Directory=%s\nImage Directory=%s\n' "$work/projects" "$work/images" \
+    > "$work/config/kelmor/KelmorPref.ini"
+
+# Button pictures: a labelled 88 x 31 plate, dark for normal and light for mouse-over.
+button() { # name label background foreground
+    pbmtext -builtin fixed "$2" | pnmcrop -white | pnmpad -white -width 88 -height 31 |
+        ppmchange white "$3" black "$4" | ppmtogif 2>/dev/null > "$work/images/$1"
+}
+for name in home news shop contact; do
+    button "$name.gif" "${name^}" rgb:1e/46/8c white
+    button "${name}2.gif" "${name^}" rgb:b4/d2/f0 rgb:1e/46/8c
+done
 
 # A small menu project: header row, then four buttons.
 {
