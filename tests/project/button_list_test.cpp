@@ -247,9 +247,10 @@ TEST_F(ButtonListTest, LongProjectNameIsCutRatherThanDrawnOverTheCount) {
     QApplication::processEvents();
     // Every label but the name keeps the width its text needs.
     for (const QLabel* label : find<QWidget>("ButtonListToolBar")->findChildren<QLabel*>())
-        if (label->objectName() != QStringLiteral("ProjectName"))
+        if (label->objectName() != QStringLiteral("ProjectName")) {
             EXPECT_GE(label->width(), label->minimumSizeHint().width())
                 << label->text().toStdString();
+        }
 }
 
 } // namespace kelmor::test
