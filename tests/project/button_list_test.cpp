@@ -238,7 +238,6 @@ TEST_F(ButtonListTest, SoundTargetAndColourPickersFillTheirFields) {
               QApplication::palette().color(QPalette::Base));
 }
 
-} // namespace
 TEST_F(ButtonListTest, LongProjectNameIsCutRatherThanDrawnOverTheCount) {
     auto* panel = app->mainWindow().findChild<ButtonListPanel*>();
     ASSERT_NE(panel, nullptr);
@@ -253,4 +252,5 @@ TEST_F(ButtonListTest, LongProjectNameIsCutRatherThanDrawnOverTheCount) {
         }
 }
 
+} // namespace
 } // namespace kelmor::test
