@@ -92,8 +92,10 @@ void applySize(std::string_view line, StringGrid& grid) {
         comma == std::string_view::npos ? std::string_view{} : line.substr(comma + 1);
     const int columns = static_cast<int>(
         std::clamp<long long>(parseProjectNumber(columnText), 1, kMaxProjectColumns));
-    const int rows = static_cast<int>(
-        std::clamp<long long>(parseProjectNumber(rowText), 1, kMaxProjectCells / columns));
+    // The row cap counts at least the thirteen columns every file is written with, so a
+    // grid read from a damaged file with fewer columns still reads back whole once saved.
+    const int rows = static_cast<int>(std::clamp<long long>(
+        parseProjectNumber(rowText), 1, kMaxProjectCells / std::max(columns, kFileColumns)));
     // Shrink before growing, so the grid never holds more than the larger of the two shapes.
     if (rows < grid.rowCount()) {
         grid.setRowCount(rows);

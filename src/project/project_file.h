@@ -12,7 +12,8 @@ namespace kelmor {
 using ProgressHook = std::function<void()>;
 
 // The largest grid a project file's size line can ask for: the column count is capped, and the
-// row count is capped so that the grid holds at most this many cells. A damaged or hostile size
+// row count is capped so that the grid, counted with at least the thirteen columns a file is
+// written with, holds at most this many cells. A damaged or hostile size
 // line cannot make reading allocate gigabytes; real projects stay far below both limits.
 inline constexpr long long kMaxProjectColumns = 1024;
 inline constexpr long long kMaxProjectCells = 1 << 21;

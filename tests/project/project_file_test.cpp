@@ -157,6 +157,15 @@ TEST_F(ProjectReadTest, HugeSizeLineIsCappedInsteadOfExhaustingMemory) {
     EXPECT_EQ(grid_.rowCount(), kMaxProjectCells / kMaxProjectColumns);
 }
 
+TEST_F(ProjectReadTest, RowCapOfANarrowGridSurvivesSavingAndReadingBack) {
+    read("3,99999999\r\n2,160000,deep\r\n");
+    const int rows = grid_.rowCount();
+    EXPECT_EQ(rows, kMaxProjectCells / 13);
+    read(projectText(grid_));
+    EXPECT_EQ(grid_.rowCount(), rows);
+    EXPECT_EQ(grid_.cell(2, 160000), "deep");
+}
+
 TEST_F(ProjectReadTest, WidthLines) {
     read("13,2\r\ncw 3,77\r\ncw 4, 0x20\r\ncw 20,50\r\ncw -1,50\r\ncw 20\r\ncw 5\r\n");
     EXPECT_EQ(grid_.columnWidth(3), 77);
