@@ -39,9 +39,10 @@ TKelButton::TKelButton(Services& services, QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 
     htmlTab_ = new HtmlTab(services_);
-    projectsTab_ =
-        new ProjectsTab(services_, PageOutput{htmlTab_->editor(), htmlTab_->currentFileBox()});
     picsTab_ = new PicsTab(services_);
+    projectsTab_ =
+        new ProjectsTab(services_, PageOutput{htmlTab_->editor(), htmlTab_->currentFileBox()},
+                        picsTab_->previewImage());
     gifsTab_ = new GifsTab(services_);
 
     tabs_ = new QTabWidget(this);

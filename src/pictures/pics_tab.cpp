@@ -1,6 +1,7 @@
 #include "pictures/pics_tab.h"
 
-#include <QLabel>
+#include "imaging/picture_view.h"
+
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
@@ -19,13 +20,20 @@ PicsTab::PicsTab(Services& services, QWidget* parent) : QWidget(parent), service
         lists->addTab(new QWidget, QString::fromLatin1(kind));
     listPanel_ = lists;
     auto* area = new QScrollArea(splitter);
-    area->setWidget(new QLabel);
+    QPalette white = area->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    area->setPalette(white);
+    preview_ = new PictureView(area);
+    preview_->setObjectName(QStringLiteral("Image3"));
+    area->setWidget(preview_);
     splitter->setStretchFactor(1, 1);
     layout->addWidget(splitter, 1);
     layout->addWidget(new QStatusBar(this));
 }
 
-void PicsTab::attachPreferences(const Preferences& preferences) { preferences_ = &preferences; }
+void PicsTab::attachPreferences(const Preferences& preferences) {
+    preferences_ = &preferences;
+}
 
 void PicsTab::refillLists() {}
 

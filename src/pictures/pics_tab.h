@@ -6,6 +6,7 @@
 
 namespace kelmor {
 
+class PictureView;
 class Preferences;
 enum class ListStyle;
 
@@ -18,6 +19,8 @@ public:
     void attachPreferences(const Preferences& preferences);
     // The left panel with the picture lists, shown and hidden by "&Image Windows".
     QWidget& listPanel() { return *listPanel_; }
+    // The preview image on the right, which the background picture pick also shows into.
+    PictureView& previewImage() { return *preview_; }
     void refillLists();
     void setListsStyle(ListStyle style);
 
@@ -28,6 +31,7 @@ private:
     Services& services_;
     const Preferences* preferences_ = nullptr;
     QWidget* listPanel_ = nullptr;
+    PictureView* preview_ = nullptr;
 };
 
 } // namespace kelmor

@@ -88,8 +88,10 @@ QString colourText(const QColor& colour) {
 
 } // namespace
 
-ButtonEditorTabs::ButtonEditorTabs(Dialogs& dialogs, ImagePreviews& previews, QWidget* parent)
-    : QTabWidget(parent), dialogs_(dialogs), previews_(previews) {
+ButtonEditorTabs::ButtonEditorTabs(Dialogs& dialogs, ImagePreviews& previews,
+                                   PictureView& backgroundPreview, QWidget* parent)
+    : QTabWidget(parent), dialogs_(dialogs), previews_(previews),
+      backgroundPreview_(backgroundPreview) {
     setObjectName(QStringLiteral("EditorTabs"));
     setDocumentMode(true);
     addTab(buildButtonTab(PageKind::Plain, plain_,
@@ -201,10 +203,11 @@ QWidget* ButtonEditorTabs::buildPageTab() {
     grid->addWidget(new QLabel(QStringLiteral("BG Image:"), page), 0, 0);
     bgImage_ = lineEdit(page, "Edit2");
     grid->addWidget(bgImage_, 0, 1, 1, 2);
-    grid->addWidget(toolButton(page, QStringLiteral("PickBgImage"),
-                               toolIcon(QStyle::SP_DirOpenIcon),
-                               QStringLiteral("Pick a background picture")),
-                    0, 3);
+    QToolButton* pickImage =
+        toolButton(page, QStringLiteral("PickBgImage"), toolIcon(QStyle::SP_DirOpenIcon),
+                   QStringLiteral("Pick a background picture"));
+    connect(pickImage, &QToolButton::clicked, this, guarded(dialogs_, [this] { pickBgImage(); }));
+    grid->addWidget(pickImage, 0, 3);
 
     grid->addWidget(new QLabel(QStringLiteral("BG Color:"), page), 1, 0);
     bgColor_ = lineEdit(page, "Edit3");
@@ -331,6 +334,14 @@ void ButtonEditorTabs::pickPicture(const PictureFields& fields, PictureView& pre
     fields.name->setText(QFileInfo(*path).fileName());
     fields.width->setText(QString::number(preview.width()));
     fields.height->setText(QString::number(preview.height()));
+}
+
+void ButtonEditorTabs::pickBgImage() {
+    const auto path = dialogs_.openPicture();
+    if (!path)
+        return;
+    backgroundPreview_.loadFromFile(toLocal(*path));
+    bgImage_->setText(QFileInfo(*path).fileName());
 }
 
 void ButtonEditorTabs::pickSound() {

@@ -28,8 +28,10 @@ using ButtonRowUpdate = std::array<std::optional<QString>, 13>;
 class ButtonEditorTabs : public QTabWidget {
     Q_OBJECT
 public:
-    // A picked button picture is shown in the matching preview of previews.
-    ButtonEditorTabs(Dialogs& dialogs, ImagePreviews& previews, QWidget* parent = nullptr);
+    // A picked button picture is shown in the matching preview of previews, a picked
+    // background picture in backgroundPreview.
+    ButtonEditorTabs(Dialogs& dialogs, ImagePreviews& previews, PictureView& backgroundPreview,
+                     QWidget* parent = nullptr);
 
     // The plain add leaves the "Sound" cell alone; the sound add writes every column.
     ButtonRowUpdate plainRow() const;
@@ -76,12 +78,14 @@ private:
                              PictureView& preview);
     void pickPicture(const PictureFields& fields, PictureView& preview);
     ButtonRowUpdate rowFrom(const ButtonFields& fields) const;
+    void pickBgImage();
     void pickSound();
     void pickColor();
     void pickTargetPage();
 
     Dialogs& dialogs_;
     ImagePreviews& previews_;
+    PictureView& backgroundPreview_;
     ButtonFields plain_{};
     ButtonFields sound_{};
     QLineEdit* soundFile_ = nullptr;

@@ -26,7 +26,8 @@ constexpr int kToolBarHeight = 40;
 
 } // namespace
 
-ProjectsTab::ProjectsTab(Services& services, PageOutput output, QWidget* parent)
+ProjectsTab::ProjectsTab(Services& services, PageOutput output, PictureView& backgroundPreview,
+                         QWidget* parent)
     : QWidget(parent), services_(services) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -42,7 +43,7 @@ ProjectsTab::ProjectsTab(Services& services, PageOutput output, QWidget* parent)
     leftLayout->setContentsMargins(0, 0, 0, 0);
     auto* right = new QSplitter(Qt::Vertical, splitter);
     previews_ = new ImagePreviews(right);
-    editorTabs_ = new ButtonEditorTabs(services_.dialogs, *previews_, left);
+    editorTabs_ = new ButtonEditorTabs(services_.dialogs, *previews_, backgroundPreview, left);
     projectList_ = new ProjectListPanel(services_.dialogs, left);
     leftLayout->addWidget(editorTabs_);
     leftLayout->addWidget(projectList_, 1);

@@ -14,6 +14,7 @@ namespace kelmor {
 class ButtonEditorTabs;
 class ButtonListPanel;
 class ImagePreviews;
+class PictureView;
 class Preferences;
 class ProjectCommands;
 class ProjectListPanel;
@@ -24,7 +25,9 @@ enum class ListStyle;
 class ProjectsTab : public QWidget {
     Q_OBJECT
 public:
-    ProjectsTab(Services& services, PageOutput output, QWidget* parent = nullptr);
+    // backgroundPreview: where a picked background picture is shown.
+    ProjectsTab(Services& services, PageOutput output, PictureView& backgroundPreview,
+                QWidget* parent = nullptr);
     ~ProjectsTab() override;
 
     void attachPreferences(const Preferences& preferences);

@@ -79,6 +79,21 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(tested.param.pick);
     });
 
+TEST_F(PickersTest, BackgroundPictureGoesToThePicsPreviewAndItsNameToTheField) {
+    dialogs.fileAnswers.push_back(images + QStringLiteral("/wide.bmp"));
+    press("PickBgImage");
+    EXPECT_EQ(text("Edit2"), QStringLiteral("wide.bmp"));
+    EXPECT_EQ(preview("Image3"), QSize(120, 40));
+    press("PickBgImage"); // cancelled
+    EXPECT_EQ(preview("Image3"), QSize(120, 40));
+    dialogs.fileAnswers.push_back(images + QStringLiteral("/notes.txt"));
+    press("PickBgImage");
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_EQ(dialogs.errors[0], QStringLiteral("Unknown picture file extension (.txt)"));
+    EXPECT_EQ(text("Edit2"), QStringLiteral("wide.bmp"));
+    EXPECT_FALSE(preview("Image3").isValid());
+}
+
 TEST_F(PickersTest, RecallShowsBothPicturesFromTheImagesFolder) {
     type("Edit11", QStringLiteral("wide.bmp"));
     type("Edit16", QStringLiteral("small.bmp"));
