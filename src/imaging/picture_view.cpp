@@ -3,6 +3,7 @@
 #include "imaging/picture_qt.h"
 
 #include <QPainter>
+#include <QScrollArea>
 
 namespace kelmor {
 
@@ -112,6 +113,20 @@ void PictureView::stopAnimation() {
     timer_.stop();
     schedule_.reset();
     canvas_.reset();
+}
+
+PictureView* addPictureArea(QWidget& parent, const QString& objectName) {
+    auto* area = new QScrollArea(&parent);
+    area->setBackgroundRole(QPalette::Base);
+    QPalette white = area->palette();
+    white.setColor(QPalette::Base, Qt::white);
+    area->setPalette(white);
+    auto* picture = new PictureView(area);
+    picture->setObjectName(objectName);
+    picture->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    area->setWidget(picture);
+    area->setWidgetResizable(false);
+    return picture;
 }
 
 } // namespace kelmor

@@ -68,4 +68,8 @@ private:
     int scheduledMs_ = 0;
 };
 
+// A picture view on a white scrolling area created as a child of `parent` (a splitter adds
+// it as a pane); the view keeps its picture's size and scrolls when larger than the area.
+PictureView* addPictureArea(QWidget& parent, const QString& objectName);
+
 } // namespace kelmor

@@ -2,7 +2,6 @@
 
 #include "imaging/picture_view.h"
 
-#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -19,13 +18,7 @@ PicsTab::PicsTab(Services& services, QWidget* parent) : QWidget(parent), service
     for (const char* kind : {"GIF", "BMP", "JPG"})
         lists->addTab(new QWidget, QString::fromLatin1(kind));
     listPanel_ = lists;
-    auto* area = new QScrollArea(splitter);
-    QPalette white = area->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    area->setPalette(white);
-    preview_ = new PictureView(area);
-    preview_->setObjectName(QStringLiteral("Image3"));
-    area->setWidget(preview_);
+    preview_ = addPictureArea(*splitter, QStringLiteral("Image3"));
     splitter->setStretchFactor(1, 1);
     layout->addWidget(splitter, 1);
     layout->addWidget(new QStatusBar(this));

@@ -324,24 +324,27 @@ QString ButtonEditorTabs::separator(PageKind kind) const {
     return (kind == PageKind::Sound ? sound_ : plain_).breaks->currentText();
 }
 
-// The preview is emptied before it loads, so a picture that cannot be read leaves it
-// empty while the name and size boxes keep their old values.
+// The view is emptied before it loads, so a picture that cannot be read leaves it empty
+// and the caller's boxes keep their old values.
+std::optional<QString> ButtonEditorTabs::openPictureInto(PictureView& view) {
+    auto path = dialogs_.openPicture();
+    if (path)
+        view.loadFromFile(toLocal(*path));
+    return path;
+}
+
 void ButtonEditorTabs::pickPicture(const PictureFields& fields, PictureView& preview) {
-    const auto path = dialogs_.openPicture();
+    const auto path = openPictureInto(preview);
     if (!path)
         return;
-    preview.loadFromFile(toLocal(*path));
     fields.name->setText(QFileInfo(*path).fileName());
     fields.width->setText(QString::number(preview.width()));
     fields.height->setText(QString::number(preview.height()));
 }
 
 void ButtonEditorTabs::pickBgImage() {
-    const auto path = dialogs_.openPicture();
-    if (!path)
-        return;
-    backgroundPreview_.loadFromFile(toLocal(*path));
-    bgImage_->setText(QFileInfo(*path).fileName());
+    if (const auto path = openPictureInto(backgroundPreview_))
+        bgImage_->setText(QFileInfo(*path).fileName());
 }
 
 void ButtonEditorTabs::pickSound() {

@@ -76,6 +76,7 @@ private:
     PictureFields pictureRow(QGridLayout& grid, int row, const QString& caption,
                              const QString& pickName, const char* const* names,
                              PictureView& preview);
+    std::optional<QString> openPictureInto(PictureView& view);
     void pickPicture(const PictureFields& fields, PictureView& preview);
     ButtonRowUpdate rowFrom(const ButtonFields& fields) const;
     void pickBgImage();
