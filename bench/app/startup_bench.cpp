@@ -1,6 +1,6 @@
 #include "app/kelmor_app.h"
 #include "app/main_window.h"
-#include "app/services.h"
+#include "ui/services.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,5 +1,5 @@
-#include "app/file_icons.h"
-#include "app/folder_list.h"
+#include "ui/file_icons.h"
+#include "ui/folder_list.h"
 
 #include <QApplication>
 #include <QFile>

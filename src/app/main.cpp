@@ -1,6 +1,6 @@
 #include "app/kelmor_app.h"
 #include "app/main_window.h"
-#include "app/qt_services.h"
+#include "ui/qt_services.h"
 
 #include <QApplication>
 #include <QDir>

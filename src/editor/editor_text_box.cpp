@@ -1,7 +1,7 @@
 #include "editor/editor_text_box.h"
 
-#include "app/qt_text.h"
-#include "app/wait_cursor.h"
+#include "ui/qt_text.h"
+#include "ui/wait_cursor.h"
 #include "base/atomic_file.h"
 #include "editor/text_file.h"
 

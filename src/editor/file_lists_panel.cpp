@@ -1,7 +1,7 @@
 #include "editor/file_lists_panel.h"
 
-#include "app/file_icons.h"
-#include "app/folder_list.h"
+#include "ui/file_icons.h"
+#include "ui/folder_list.h"
 
 #include <QListWidget>
 #include <QTabBar>

@@ -1,9 +1,9 @@
 #include "editor/html_tab.h"
 
-#include "app/error_guard.h"
-#include "app/history.h"
-#include "app/qt_text.h"
-#include "app/tool_icons.h"
+#include "ui/error_guard.h"
+#include "ui/history.h"
+#include "ui/qt_text.h"
+#include "ui/tool_icons.h"
 #include "base/folder_scan.h"
 #include "editor/edit_icons.h"
 #include "editor/editor_text_box.h"

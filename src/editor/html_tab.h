@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/services.h"
+#include "ui/services.h"
 #include "editor/file_lists_panel.h"
 
 #include <QWidget>

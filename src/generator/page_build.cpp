@@ -1,7 +1,7 @@
 #include "generator/page_build.h"
 
-#include "app/history.h"
-#include "app/qt_text.h"
+#include "ui/history.h"
+#include "ui/qt_text.h"
 #include "base/error.h"
 #include "base/messages.h"
 #include "editor/editor_text_box.h"

@@ -1,7 +1,7 @@
 #include "prefs/form_prefs.h"
 
-#include "app/error_guard.h"
-#include "app/qt_text.h"
+#include "ui/error_guard.h"
+#include "ui/qt_text.h"
 #include "prefs/ini_file.h"
 
 #include <QCheckBox>

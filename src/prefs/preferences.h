@@ -1,11 +1,11 @@
 #pragma once
 
+#include "ui/list_style.h"
+
 #include <QString>
 #include <optional>
 
 namespace kelmor {
-
-enum class ListStyle { Large, Small };
 
 // The preference values as other windows read them, at the moment of use.
 class Preferences {

@@ -1,8 +1,8 @@
 #include "project/button_editor_tabs.h"
 
-#include "app/error_guard.h"
-#include "app/qt_text.h"
-#include "app/tool_icons.h"
+#include "ui/error_guard.h"
+#include "ui/qt_text.h"
+#include "ui/tool_icons.h"
 #include "generator/page_writer.h"
 #include "imaging/picture_view.h"
 #include "project/image_previews.h"

@@ -1,6 +1,6 @@
 #include "project/button_list_model.h"
 
-#include "app/qt_text.h"
+#include "ui/qt_text.h"
 
 #include <QApplication>
 #include <QFont>

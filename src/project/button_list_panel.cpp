@@ -1,7 +1,7 @@
 #include "project/button_list_panel.h"
 
-#include "app/qt_text.h"
-#include "app/tool_icons.h"
+#include "ui/qt_text.h"
+#include "ui/tool_icons.h"
 #include "project/button_list_model.h"
 
 #include <QAction>

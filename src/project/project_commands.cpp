@@ -1,6 +1,6 @@
 #include "project/project_commands.h"
 
-#include "app/wait_cursor.h"
+#include "ui/wait_cursor.h"
 #include "project/button_list_panel.h"
 #include "project/project_list_panel.h"
 

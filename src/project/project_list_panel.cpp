@@ -1,9 +1,9 @@
 #include "project/project_list_panel.h"
 
-#include "app/error_guard.h"
-#include "app/folder_list.h"
-#include "app/qt_text.h"
-#include "app/tool_icons.h"
+#include "ui/error_guard.h"
+#include "ui/folder_list.h"
+#include "ui/qt_text.h"
+#include "ui/tool_icons.h"
 #include "base/folder_scan.h"
 #include "prefs/preferences.h"
 

@@ -1,8 +1,8 @@
 #include "project/projects_tab.h"
 
-#include "app/error_guard.h"
-#include "app/qt_text.h"
-#include "app/tool_icons.h"
+#include "ui/error_guard.h"
+#include "ui/qt_text.h"
+#include "ui/tool_icons.h"
 #include "imaging/picture_view.h"
 #include "prefs/preferences.h"
 #include "project/button_editor_tabs.h"

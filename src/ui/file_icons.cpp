@@ -1,4 +1,4 @@
-#include "app/file_icons.h"
+#include "ui/file_icons.h"
 
 #include <QColor>
 #include <QFont>

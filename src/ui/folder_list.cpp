@@ -1,6 +1,6 @@
-#include "app/folder_list.h"
+#include "ui/folder_list.h"
 
-#include "app/qt_text.h"
+#include "ui/qt_text.h"
 #include "base/folder_scan.h"
 
 #include <QCollator>

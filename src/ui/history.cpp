@@ -1,4 +1,4 @@
-#include "app/history.h"
+#include "ui/history.h"
 
 #include <QComboBox>
 

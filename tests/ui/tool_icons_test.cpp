@@ -1,4 +1,4 @@
-#include "app/tool_icons.h"
+#include "ui/tool_icons.h"
 
 #include <QApplication>
 #include <QImage>

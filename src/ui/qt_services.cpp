@@ -1,6 +1,6 @@
-#include "app/qt_services.h"
+#include "ui/qt_services.h"
 
-#include "app/qt_text.h"
+#include "ui/qt_text.h"
 #include "imaging/picture.h"
 
 #include <QColorDialog>
