@@ -14,9 +14,9 @@ namespace {
 // Services that never block: start-up shows no dialog, so these are never asked.
 class SilentDialogs : public kelmor::Dialogs {
 public:
-    std::optional<QString> openFile(const QString&, const QString&) override { return {}; }
-    std::optional<QString> openPicture() override { return {}; }
-    std::optional<QString> saveFile(const QString&, const QString&, const QString&) override {
+    std::optional<QString> chooseOpenFile(const QString&, const QString&) override { return {}; }
+    std::optional<QString> choosePicture() override { return {}; }
+    std::optional<QString> chooseSaveFile(const QString&, const QString&, const QString&) override {
         return {};
     }
     std::optional<QString> pickFolder(const QString&) override { return {}; }

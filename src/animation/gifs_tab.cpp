@@ -4,11 +4,10 @@
 
 namespace kelmor {
 
-GifsTab::GifsTab(Services& services, QWidget* parent) : QWidget(parent), services_(services) {
+GifsTab::GifsTab(Services& services, const PreferenceStore& preferences, QWidget* parent)
+    : TabPage(parent), services_(services), preferences_(preferences) {
     new QVBoxLayout(this);
 }
-
-void GifsTab::attachPreferences(const Preferences& preferences) { preferences_ = &preferences; }
 
 void GifsTab::refillLists() {}
 

@@ -1,30 +1,24 @@
 #pragma once
 
+#include "prefs/preference_store.h"
 #include "ui/services.h"
-
-#include <QWidget>
+#include "ui/tab_page.h"
 
 namespace kelmor {
 
-class Preferences;
-
 // The "Gifs" tab: frame slots, the frame source list and the animation preview.
-class GifsTab : public QWidget {
+class GifsTab : public TabPage {
     Q_OBJECT
 public:
-    explicit GifsTab(Services& services, QWidget* parent = nullptr);
+    GifsTab(Services& services, const PreferenceStore& preferences, QWidget* parent = nullptr);
 
-    void attachPreferences(const Preferences& preferences);
-    void refillLists();
+    void refillLists() override;
     // Empties the animation preview, which stops its animation.
     void clearAnimation();
 
-signals:
-    void optionsRequested();
-
 private:
     Services& services_;
-    const Preferences* preferences_ = nullptr;
+    const PreferenceStore& preferences_;
 };
 
 } // namespace kelmor

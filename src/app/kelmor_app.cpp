@@ -20,11 +20,15 @@ namespace kelmor {
 KelmorApp::KelmorApp(Services& services) {
     initResources();
     installDataFiles(services.paths);
-    mainWindow_ = std::make_unique<TKelButton>(services);
-    prefs_ = std::make_unique<TFormPrefs>(services, *mainWindow_);
-    sound_ = std::make_unique<TSoundForm>(services);
+    mainWindow_ = std::make_unique<TKelButton>(services, preferences_);
+    prefs_ = std::make_unique<TFormPrefs>(services, preferences_, *mainWindow_);
+    sound_ = std::make_unique<TSoundForm>(services, preferences_);
     about_ = std::make_unique<TAboutForm>(services);
     anim_ = std::make_unique<TAnimForm>(services);
+    // Closing the main window ends the program, whichever other windows are open.
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{prefs_.get(), sound_.get(), about_.get(), anim_.get()})
+        window->setAttribute(Qt::WA_QuitOnClose, false);
     mainWindow_->attachWindows({*prefs_, *sound_, *about_, *anim_});
 }
 

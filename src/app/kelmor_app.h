@@ -1,5 +1,6 @@
 #pragma once
 
+#include "prefs/preference_store.h"
 #include "ui/services.h"
 
 #include <memory>
@@ -12,8 +13,8 @@ class TFormPrefs;
 class TKelButton;
 class TSoundForm;
 
-// The program's five windows, created in their fixed order and living until
-// the end of the run.
+// The preference store and the program's five windows, created in their fixed
+// order and living until the end of the run.
 class KelmorApp {
 public:
     explicit KelmorApp(Services& services);
@@ -21,6 +22,7 @@ public:
 
     void show();
 
+    PreferenceStore& preferences() { return preferences_; }
     TKelButton& mainWindow() { return *mainWindow_; }
     TFormPrefs& prefs() { return *prefs_; }
     TSoundForm& sound() { return *sound_; }
@@ -28,6 +30,7 @@ public:
     TAnimForm& anim() { return *anim_; }
 
 private:
+    PreferenceStore preferences_;
     std::unique_ptr<TKelButton> mainWindow_;
     std::unique_ptr<TFormPrefs> prefs_;
     std::unique_ptr<TSoundForm> sound_;

@@ -4,13 +4,14 @@
 #include "animation/gifs_tab.h"
 #include "app/about_form.h"
 #include "app/data_files.h"
-#include "ui/error_guard.h"
-#include "ui/tool_icons.h"
+#include "app/menu_mnemonics.h"
 #include "editor/html_tab.h"
 #include "pictures/pics_tab.h"
 #include "prefs/form_prefs.h"
 #include "project/projects_tab.h"
 #include "sound/sound_form.h"
+#include "ui/error_guard.h"
+#include "ui/tool_icons.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -20,17 +21,11 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QToolBar>
 
 namespace kelmor {
-namespace {
 
-enum Tab { ProjectsPage, PicsPage, HtmlPage, GifsPage };
-
-} // namespace
-
-TKelButton::TKelButton(Services& services, QWidget* parent)
-    : QMainWindow(parent), services_(services) {
+TKelButton::TKelButton(Services& services, const PreferenceStore& preferences, QWidget* parent)
+    : QMainWindow(parent), services_(services), preferences_(preferences) {
     setObjectName(QStringLiteral("KelButton"));
     setWindowTitle(QStringLiteral("Kelmor"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/kelmor.png")));
@@ -38,12 +33,11 @@ TKelButton::TKelButton(Services& services, QWidget* parent)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    htmlTab_ = new HtmlTab(services_);
-    picsTab_ = new PicsTab(services_);
-    projectsTab_ =
-        new ProjectsTab(services_, PageOutput{htmlTab_->editor(), htmlTab_->currentFileBox()},
-                        picsTab_->previewImage());
-    gifsTab_ = new GifsTab(services_);
+    htmlTab_ = new HtmlTab(services_, preferences_);
+    picsTab_ = new PicsTab(services_, preferences_);
+    projectsTab_ = new ProjectsTab(services_, preferences_, *htmlTab_, *picsTab_);
+    gifsTab_ = new GifsTab(services_, preferences_);
+    pages_ = {projectsTab_, picsTab_, htmlTab_, gifsTab_};
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("PageControl1"));
@@ -57,10 +51,8 @@ TKelButton::TKelButton(Services& services, QWidget* parent)
 
     buildMenus();
     connect(tabs_, &QTabWidget::currentChanged, this, &TKelButton::PageControl1Change);
-    connect(projectsTab_, &ProjectsTab::optionsRequested, this, &TKelButton::showOptions);
-    connect(picsTab_, &PicsTab::optionsRequested, this, &TKelButton::showOptions);
-    connect(htmlTab_, &HtmlTab::optionsRequested, this, &TKelButton::showOptions);
-    connect(gifsTab_, &GifsTab::optionsRequested, this, &TKelButton::showOptions);
+    for (TabPage* page : pages_)
+        connect(page, &TabPage::optionsRequested, this, &TKelButton::showOptions);
     connect(projectsTab_, &ProjectsTab::soundsRequested, this, &TKelButton::showSounds);
 }
 
@@ -68,22 +60,19 @@ TKelButton::~TKelButton() = default;
 
 void TKelButton::attachWindows(const Windows& windows) {
     windows_.emplace(windows);
-    const Preferences& preferences = windows.prefs;
-    projectsTab_->attachPreferences(preferences);
-    picsTab_->attachPreferences(preferences);
-    htmlTab_->attachPreferences(preferences);
-    gifsTab_->attachPreferences(preferences);
 }
 
-QAction* TKelButton::addToggle(QMenu* menu, const QString& caption, QWidget& part) {
-    QAction* toggle = menu->addAction(caption);
-    toggle->setCheckable(true);
-    toggle->setChecked(true);
-    connect(toggle, &QAction::triggered, this, [&part, toggle] {
-        part.setVisible(!part.isVisibleTo(part.parentWidget()));
-        toggle->setChecked(part.isVisibleTo(part.parentWidget()));
-    });
-    return toggle;
+void TKelButton::addViewMenu(View view, Tab tab, const char* objectName, const QString& caption) {
+    ViewMenu& entry = views_[view];
+    entry.tab = tab;
+    entry.menu = menuBar()->addMenu(QStringLiteral("&Views"));
+    entry.menu->setObjectName(QString::fromLatin1(objectName));
+    entry.toggle = entry.menu->addAction(caption);
+    entry.toggle->setCheckable(true);
+    entry.toggle->setChecked(true);
+    QWidget* part = pages_[tab]->togglablePart();
+    connect(entry.toggle, &QAction::triggered, this,
+            [this, view, part] { showPart(view, !part->isVisibleTo(part->parentWidget())); });
 }
 
 void TKelButton::buildMenus() {
@@ -115,22 +104,15 @@ void TKelButton::buildMenus() {
     connect(project->addAction(QStringLiteral("&Options...")), &QAction::triggered, this,
             &TKelButton::showOptions);
 
-    toolBarViewsMenu_ = bar->addMenu(QStringLiteral("&Views"));
-    toolBarViewsMenu_->setObjectName(QStringLiteral("ViewsToolBar"));
-    toolBarToggle_ =
-        addToggle(toolBarViewsMenu_, QStringLiteral("&ToolBar"), projectsTab_->toolBar());
-    imageViewsMenu_ = bar->addMenu(QStringLiteral("&Views"));
-    imageViewsMenu_->setObjectName(QStringLiteral("ViewsImageWindows"));
-    imageWindowsToggle_ =
-        addToggle(imageViewsMenu_, QStringLiteral("&Image Windows"), picsTab_->listPanel());
-    windowsViewsMenu_ = bar->addMenu(QStringLiteral("&Views"));
-    windowsViewsMenu_->setObjectName(QStringLiteral("ViewsWindows"));
-    windowsToggle_ =
-        addToggle(windowsViewsMenu_, QStringLiteral("&Windows"), htmlTab_->listPanel());
+    addViewMenu(ToolBarView, ProjectsPage, "ViewsToolBar", QStringLiteral("&ToolBar"));
+    addViewMenu(ImageWindowsView, PicsPage, "ViewsImageWindows", QStringLiteral("&Image Windows"));
+    addViewMenu(WindowsView, HtmlPage, "ViewsWindows", QStringLiteral("&Windows"));
+    openVisibleMenuOnMnemonic(*bar);
 
     imageMenu_ = bar->addMenu(QStringLiteral("&Image"));
     imageMenu_->setObjectName(QStringLiteral("Image1"));
     QMenu* convert = imageMenu_->addMenu(QStringLiteral("&Convert"));
+    convert->setObjectName(QStringLiteral("Convert1"));
     convert->addAction(QStringLiteral("GIF -> BMP"));
     convert->addAction(QStringLiteral("BMP -> GIF"));
 
@@ -156,41 +138,37 @@ void TKelButton::showEvent(QShowEvent* event) {
     }
 }
 
+void TKelButton::applyStoredStyle(PrefLists lists, TabPage& tab) {
+    if (const std::optional<ListStyle> style = preferences_.listStyle(lists))
+        tab.setListsStyle(*style);
+}
+
 void TKelButton::FormShow() {
     PageControl1Change(tabs_->currentIndex());
-    if (!windows_)
-        return;
-    const Preferences& preferences = windows_->prefs;
-    projectsTab_->setProjectsFolder(preferences.projectsFolder());
-
-    projectsTab_->refillProjectList();
-    picsTab_->refillLists();
-    htmlTab_->refillLists();
-    gifsTab_->refillLists();
-
+    projectsTab_->setProjectsFolder(preferences_.path(PrefPath::Projects));
+    for (TabPage* page : pages_)
+        page->refillLists();
     projectsTab_->updateButtonCount();
 
-    if (auto style = preferences.projectsStyle())
-        projectsTab_->setProjectListStyle(*style);
-    if (auto style = preferences.soundsStyle())
-        windows_->sound.setListStyle(*style);
-    if (auto style = preferences.picsStyle())
-        picsTab_->setListsStyle(*style);
+    applyStoredStyle(PrefLists::Projects, *projectsTab_);
+    if (windows_)
+        if (const std::optional<ListStyle> style = preferences_.listStyle(PrefLists::Sounds))
+            windows_->sound.setListStyle(*style);
+    applyStoredStyle(PrefLists::Pics, *picsTab_);
 
-    showPicsImageLists(preferences.picsPanelShown());
-    showProjectsToolBar(preferences.projectsToolBarShown());
-    showHtmlFileLists(preferences.htmlPanelShown());
+    showPart(ImageWindowsView, preferences_.flag(PrefFlag::PicsPanel));
+    showPart(ToolBarView, preferences_.flag(PrefFlag::ProjectsToolBar));
+    showPart(WindowsView, preferences_.flag(PrefFlag::HtmlPanel));
 }
 
 void TKelButton::PageControl1Change(int index) {
     fileMenu_->menuAction()->setVisible(index == ProjectsPage);
-    toolBarViewsMenu_->menuAction()->setVisible(index == ProjectsPage);
-    imageViewsMenu_->menuAction()->setVisible(index == PicsPage);
-    windowsViewsMenu_->menuAction()->setVisible(index == HtmlPage);
+    for (const ViewMenu& view : views_)
+        view.menu->menuAction()->setVisible(index == view.tab);
     imageMenu_->menuAction()->setVisible(index == PicsPage);
-    static const char* const captions[] = {" Kelmor", " Pics Viewer", " Html/Text Editor",
-                                           " Animated Gif Creator"};
-    if (index >= 0 && index < 4)
+    static const char* const captions[TabCount] = {" Kelmor", " Pics Viewer", " Html/Text Editor",
+                                                   " Animated Gif Creator"};
+    if (index >= 0 && index < TabCount)
         setWindowTitle(QString::fromLatin1(captions[index]));
 }
 
@@ -199,23 +177,26 @@ void TKelButton::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
+void TKelButton::showPart(View view, bool shown) {
+    const ViewMenu& entry = views_[view];
+    pages_[entry.tab]->togglablePart()->setVisible(shown);
+    entry.toggle->setChecked(shown);
+}
+
 void TKelButton::showHtmlFileLists(bool shown) {
-    htmlTab_->listPanel().setVisible(shown);
-    windowsToggle_->setChecked(shown);
+    showPart(WindowsView, shown);
 }
 
 void TKelButton::showPicsImageLists(bool shown) {
-    picsTab_->listPanel().setVisible(shown);
-    imageWindowsToggle_->setChecked(shown);
+    showPart(ImageWindowsView, shown);
 }
 
 void TKelButton::showProjectsToolBar(bool shown) {
-    projectsTab_->toolBar().setVisible(shown);
-    toolBarToggle_->setChecked(shown);
+    showPart(ToolBarView, shown);
 }
 
 void TKelButton::setProjectListStyle(ListStyle style) {
-    projectsTab_->setProjectListStyle(style);
+    projectsTab_->setListsStyle(style);
 }
 
 void TKelButton::setPictureListsStyle(ListStyle style) {

@@ -1,9 +1,12 @@
 #pragma once
 
-#include "ui/services.h"
+#include "prefs/preference_store.h"
 #include "prefs/preferences.h"
+#include "ui/services.h"
 
 #include <QMainWindow>
+#include <array>
+#include <optional>
 
 class QAction;
 class QMenu;
@@ -15,6 +18,7 @@ class GifsTab;
 class HtmlTab;
 class PicsTab;
 class ProjectsTab;
+class TabPage;
 class TAboutForm;
 class TAnimForm;
 class TFormPrefs;
@@ -25,7 +29,7 @@ class TSoundForm;
 class TKelButton : public QMainWindow, public PreferenceReactions {
     Q_OBJECT
 public:
-    explicit TKelButton(Services& services, QWidget* parent = nullptr);
+    TKelButton(Services& services, const PreferenceStore& preferences, QWidget* parent = nullptr);
     ~TKelButton() override;
 
     // The secondary windows, attached once all five exist.
@@ -55,8 +59,21 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The tabs in their order on the tab control.
+    enum Tab { ProjectsPage, PicsPage, HtmlPage, GifsPage, TabCount };
+
+    // A "&Views" menu: shown with its tab, its one item toggles the tab's togglable part.
+    struct ViewMenu {
+        Tab tab;
+        QMenu* menu = nullptr;
+        QAction* toggle = nullptr;
+    };
+    enum View { ToolBarView, ImageWindowsView, WindowsView, ViewCount };
+
     void buildMenus();
-    QAction* addToggle(QMenu* menu, const QString& caption, QWidget& part);
+    void addViewMenu(View view, Tab tab, const char* objectName, const QString& caption);
+    void showPart(View view, bool shown);
+    void applyStoredStyle(PrefLists lists, TabPage& tab);
     void FormShow();
     void PageControl1Change(int index);
     void showOptions();
@@ -65,6 +82,7 @@ private:
     void showAbout();
 
     Services& services_;
+    const PreferenceStore& preferences_;
     std::optional<Windows> windows_;
     bool shownOnce_ = false;
 
@@ -73,15 +91,11 @@ private:
     ProjectsTab* projectsTab_ = nullptr;
     PicsTab* picsTab_ = nullptr;
     GifsTab* gifsTab_ = nullptr;
+    std::array<TabPage*, TabCount> pages_{};
 
     QMenu* fileMenu_ = nullptr;
-    QMenu* toolBarViewsMenu_ = nullptr;
-    QMenu* imageViewsMenu_ = nullptr;
-    QMenu* windowsViewsMenu_ = nullptr;
     QMenu* imageMenu_ = nullptr;
-    QAction* toolBarToggle_ = nullptr;
-    QAction* imageWindowsToggle_ = nullptr;
-    QAction* windowsToggle_ = nullptr;
+    std::array<ViewMenu, ViewCount> views_{};
 };
 
 } // namespace kelmor

@@ -36,6 +36,10 @@ inline constexpr const char* kDecoderBitBufferUnderrun = "Decoder bit buffer und
 inline constexpr const char* kInvalidImageTrailer = "Invalid Image trailer";
 inline constexpr const char* kInvalidColorIndex = "Invalid color index";
 inline constexpr const char* kImageWidthTooSmall = "Image width too small for contained frames";
+inline constexpr const char* kOutOfMemory = "Out of memory";
+// Shown for a failure that carries no message meant for users.
+inline constexpr const char* kUnexpectedError =
+    "The command stopped because of an unexpected internal error.";
 inline constexpr const char* kButtonCountOutOfRange =
     "A page holds 1 to 10 buttons; the Button list has %s.";
 

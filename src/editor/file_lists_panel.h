@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prefs/preferences.h"
+#include "ui/list_style.h"
 
 #include <QTabWidget>
 

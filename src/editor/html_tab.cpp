@@ -1,18 +1,15 @@
 #include "editor/html_tab.h"
 
+#include "base/folder_scan.h"
+#include "editor/editor_text_box.h"
 #include "ui/error_guard.h"
 #include "ui/history.h"
 #include "ui/qt_text.h"
-#include "ui/tool_icons.h"
-#include "base/folder_scan.h"
-#include "editor/edit_icons.h"
-#include "editor/editor_text_box.h"
-#include "prefs/preferences.h"
+#include "ui/tool_commands.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QSplitter>
-#include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -28,14 +25,15 @@ const QString kSaveAsFilter =
 
 } // namespace
 
-HtmlTab::HtmlTab(Services& services, QWidget* parent) : QWidget(parent), services_(services) {
+HtmlTab::HtmlTab(Services& services, const PreferenceStore& preferences, QWidget* parent)
+    : TabPage(parent), services_(services), preferences_(preferences) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
     toolBar_ = new QToolBar(this);
     toolBar_->setObjectName(QStringLiteral("HtmlToolBar"));
-    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    setUpToolBar(*toolBar_, ToolBarSize::Small);
     layout->addWidget(toolBar_);
 
     auto* fileBar = new QToolBar(this);
@@ -57,76 +55,48 @@ HtmlTab::HtmlTab(Services& services, QWidget* parent) : QWidget(parent), service
 
     buildToolBar();
     connect(listPanel_, &FileListsPanel::fileClicked, this,
-            [this](FileListsPanel::Kind kind, const QString& caption) {
-                runGuarded(services_.dialogs, [&] { ListViewClick(kind, caption); });
-            });
+            guarded(services_.dialogs, [this](FileListsPanel::Kind kind, const QString& caption) {
+                ListViewClick(kind, caption);
+            }));
     connect(currentFile_, &QComboBox::activated, this,
-            [this](int index) { runGuarded(services_.dialogs, [&] { ComboBox2Select(index); }); });
-}
-
-QAction* HtmlTab::addCommand(const char* objectName, const QString& hint, const QIcon& icon,
-                             void (HtmlTab::*handler)()) {
-    QAction* action = toolBar_->addAction(icon, hint);
-    action->setObjectName(QString::fromLatin1(objectName));
-    action->setToolTip(hint);
-    connect(action, &QAction::triggered, this,
-            guarded(services_.dialogs, [this, handler] { (this->*handler)(); }));
-    return action;
+            guarded(services_.dialogs, [this](int index) { ComboBox2Select(index); }));
 }
 
 void HtmlTab::buildToolBar() {
-    const auto icon = [this](const char* themeName, QStyle::StandardPixmap fallback) {
-        return QIcon::fromTheme(QString::fromLatin1(themeName), toolIcon(fallback));
+    QToolBar& bar = *toolBar_;
+    Dialogs& dialogs = services_.dialogs;
+    const auto add = [&](CommandIcon icon, const char* hint, const char* name,
+                         void (HtmlTab::*handler)()) {
+        addToolCommand(bar, dialogs, icon, QString::fromLatin1(hint), name,
+                       [this, handler] { (this->*handler)(); });
     };
-    const auto themed = [](const char* themeName, EditIcon fallback) {
-        return QIcon::fromTheme(QString::fromLatin1(themeName), editIcon(fallback));
-    };
-    addCommand("HtmlClear", QStringLiteral("Clear"),
-               icon("edit-clear", QStyle::SP_DialogResetButton), &HtmlTab::ClearClick);
-    addCommand("HtmlOpen", QStringLiteral("Open..."),
-               icon("document-open", QStyle::SP_DialogOpenButton), &HtmlTab::OpenClick);
-    addCommand("HtmlSave", QStringLiteral("Save"),
-               icon("document-save", QStyle::SP_DialogSaveButton), &HtmlTab::SaveClick);
-    addCommand("HtmlSaveAs", QStringLiteral("Save As..."),
-               icon("document-save-as", QStyle::SP_DriveFDIcon), &HtmlTab::SaveAsClick);
-    toolBar_->addSeparator();
-    addCommand("HtmlUndo", QStringLiteral("Undo"), icon("edit-undo", QStyle::SP_ArrowBack),
-               &HtmlTab::UndoClick);
-    toolBar_->addSeparator();
-    addCommand("HtmlCopy", QStringLiteral("Copy"), themed("edit-copy", EditIcon::Copy),
-               &HtmlTab::CopyClick);
-    addCommand("HtmlCut", QStringLiteral("Cut"), themed("edit-cut", EditIcon::Cut),
-               &HtmlTab::CutClick);
-    addCommand("HtmlPaste", QStringLiteral("Paste"), themed("edit-paste", EditIcon::Paste),
-               &HtmlTab::PasteClick);
-    toolBar_->addSeparator();
-    addCommand("HtmlViewInBrowser", QStringLiteral("View in Browser..."),
-               icon("internet-web-browser", QStyle::SP_ComputerIcon), &HtmlTab::ViewInBrowserClick);
-    toolBar_->addSeparator();
-    addCommand("HtmlEditor", QStringLiteral("Html Editor..."),
-               icon("accessories-text-editor", QStyle::SP_FileDialogDetailedView),
-               &HtmlTab::HtmlEditorClick);
-    toolBar_->addSeparator();
-    addCommand("HtmlRefresh", QStringLiteral("Refresh"),
-               icon("view-refresh", QStyle::SP_BrowserReload), &HtmlTab::refillLists);
-    toolBar_->addSeparator();
-    addCommand("HtmlLargeView", QStringLiteral("Large View"),
-               icon("view-list-icons", QStyle::SP_FileDialogContentsView),
-               &HtmlTab::LargeViewClick);
-    addCommand("HtmlSmallView", QStringLiteral("Small View"),
-               icon("view-list-details", QStyle::SP_FileDialogListView), &HtmlTab::SmallViewClick);
-    toolBar_->addSeparator();
-    addCommand("HtmlOptions", QStringLiteral("Options..."),
-               icon("preferences-system", QStyle::SP_FileDialogInfoView), &HtmlTab::OptionsClick);
-}
-
-void HtmlTab::attachPreferences(const Preferences& preferences) {
-    preferences_ = &preferences;
+    add(CommandIcon::Clear, "Clear", "HtmlClear", &HtmlTab::ClearClick);
+    add(CommandIcon::Open, "Open...", "HtmlOpen", &HtmlTab::OpenClick);
+    add(CommandIcon::Save, "Save", "HtmlSave", &HtmlTab::SaveClick);
+    add(CommandIcon::SaveAs, "Save As...", "HtmlSaveAs", &HtmlTab::SaveAsClick);
+    bar.addSeparator();
+    add(CommandIcon::Undo, "Undo", "HtmlUndo", &HtmlTab::UndoClick);
+    bar.addSeparator();
+    add(CommandIcon::Copy, "Copy", "HtmlCopy", &HtmlTab::CopyClick);
+    add(CommandIcon::Cut, "Cut", "HtmlCut", &HtmlTab::CutClick);
+    add(CommandIcon::Paste, "Paste", "HtmlPaste", &HtmlTab::PasteClick);
+    bar.addSeparator();
+    add(CommandIcon::ViewInBrowser, "View in Browser...", "HtmlViewInBrowser",
+        &HtmlTab::ViewInBrowserClick);
+    bar.addSeparator();
+    add(CommandIcon::HtmlEditor, "Html Editor...", "HtmlEditor", &HtmlTab::HtmlEditorClick);
+    bar.addSeparator();
+    add(CommandIcon::Refresh, "Refresh", "HtmlRefresh", &HtmlTab::refillLists);
+    bar.addSeparator();
+    add(CommandIcon::LargeView, "Large View", "HtmlLargeView", &HtmlTab::LargeViewClick);
+    add(CommandIcon::SmallView, "Small View", "HtmlSmallView", &HtmlTab::SmallViewClick);
+    bar.addSeparator();
+    addToolCommand(bar, dialogs, CommandIcon::Options, QStringLiteral("Options..."), "HtmlOptions",
+                   [this] { emit optionsRequested(); });
 }
 
 void HtmlTab::refillLists() {
-    if (preferences_)
-        listPanel_->refill(preferences_->htmlFolder(), preferences_->textFolder());
+    listPanel_->refill(preferences_.path(PrefPath::Html), preferences_.path(PrefPath::Text));
 }
 
 void HtmlTab::setListsStyle(ListStyle style) {
@@ -134,10 +104,19 @@ void HtmlTab::setListsStyle(ListStyle style) {
 }
 
 QString HtmlTab::folderOf(FileListsPanel::Kind kind) const {
-    if (!preferences_)
-        return {};
-    return kind == FileListsPanel::Kind::Html ? preferences_->htmlFolder()
-                                              : preferences_->textFolder();
+    return preferences_.path(kind == FileListsPanel::Kind::Html ? PrefPath::Html : PrefPath::Text);
+}
+
+void HtmlTab::showBuiltPage(const QStringList& lines, const QString& path) {
+    editor_->setLines(lines);
+    editor_->saveToFile(path);
+    editor_->loadFromFile(path);
+    currentFile_->setEditText(path);
+    historyAdd(*currentFile_);
+}
+
+QString HtmlTab::currentFile() const {
+    return currentFile_->currentText();
 }
 
 void HtmlTab::openInEditor(const QString& path) {
@@ -199,9 +178,7 @@ void HtmlTab::ViewInBrowserClick() {
 
 void HtmlTab::HtmlEditorClick() {
     // The current file is not passed: the editor program starts on its own.
-    if (!preferences_)
-        return;
-    if (const QString program = preferences_->htmlEditor(); !program.isEmpty())
+    if (const QString program = preferences_.path(PrefPath::HtmlEditor); !program.isEmpty())
         services_.shell.start(program);
 }
 
@@ -211,10 +188,6 @@ void HtmlTab::LargeViewClick() {
 
 void HtmlTab::SmallViewClick() {
     listPanel_->setShownListStyle(ListStyle::Small);
-}
-
-void HtmlTab::OptionsClick() {
-    emit optionsRequested();
 }
 
 void HtmlTab::ListViewClick(FileListsPanel::Kind kind, const QString& caption) {

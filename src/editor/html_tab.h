@@ -1,9 +1,10 @@
 #pragma once
 
-#include "ui/services.h"
 #include "editor/file_lists_panel.h"
-
-#include <QWidget>
+#include "prefs/preference_store.h"
+#include "ui/services.h"
+#include "ui/tab_links.h"
+#include "ui/tab_page.h"
 
 class QAction;
 class QComboBox;
@@ -12,33 +13,27 @@ class QToolBar;
 namespace kelmor {
 
 class EditorTextBox;
-class Preferences;
-enum class ListStyle;
 
 // The "Html" tab: tool bars, the Html and Text file lists, the editor text box.
-class HtmlTab : public QWidget {
+class HtmlTab : public TabPage, public BuiltPageView {
     Q_OBJECT
 public:
-    explicit HtmlTab(Services& services, QWidget* parent = nullptr);
+    HtmlTab(Services& services, const PreferenceStore& preferences, QWidget* parent = nullptr);
 
-    void attachPreferences(const Preferences& preferences);
+    // The left panel with the Html and Text lists, shown and hidden by "&Windows".
+    QWidget* togglablePart() override { return listPanel_; }
+    void refillLists() override;
+    void setListsStyle(ListStyle style) override;
+
+    void showBuiltPage(const QStringList& lines, const QString& path) override;
+    QString currentFile() const override;
 
     EditorTextBox& editor() { return *editor_; }
     QComboBox& currentFileBox() { return *currentFile_; }
-    // The left panel with the Html and Text lists, shown and hidden by "&Windows".
-    QWidget& listPanel() { return *listPanel_; }
-    void refillLists();
-    void setListsStyle(ListStyle style);
-
     QToolBar& toolBar() { return *toolBar_; }
     FileListsPanel& fileLists() { return *listPanel_; }
 
-signals:
-    void optionsRequested();
-
 private:
-    QAction* addCommand(const char* objectName, const QString& hint, const QIcon& icon,
-                        void (HtmlTab::*handler)());
     void buildToolBar();
 
     // Loads a file into the editor and makes it the current file; the box
@@ -58,12 +53,11 @@ private:
     void HtmlEditorClick();
     void LargeViewClick();
     void SmallViewClick();
-    void OptionsClick();
     void ListViewClick(FileListsPanel::Kind kind, const QString& caption);
     void ComboBox2Select(int index);
 
     Services& services_;
-    const Preferences* preferences_ = nullptr;
+    const PreferenceStore& preferences_;
     QToolBar* toolBar_ = nullptr;
     EditorTextBox* editor_ = nullptr;
     QComboBox* currentFile_ = nullptr;

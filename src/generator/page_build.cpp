@@ -1,18 +1,16 @@
 #include "generator/page_build.h"
 
-#include "ui/history.h"
-#include "ui/qt_text.h"
 #include "base/error.h"
 #include "base/messages.h"
-#include "editor/editor_text_box.h"
+#include "ui/qt_text.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QStringList>
 
 namespace kelmor {
 
-PageBuild::PageBuild(Shell& shell, PageOutput output, QAction& viewInBrowser, SourceReader source)
+PageBuild::PageBuild(Shell& shell, BuiltPageView& output, QAction& viewInBrowser,
+                     SourceReader source)
     : shell_(shell), output_(output), viewInBrowser_(viewInBrowser), source_(std::move(source)) {}
 
 void PageBuild::SpeedButton12Click() {
@@ -37,15 +35,11 @@ void PageBuild::build(PageKind kind) {
     QStringList lines;
     for (const std::string& line : pageLines(kind, pageButtons(source.grid, *count), settings))
         lines << toQt(line);
-    output_.editor.setLines(lines);
-    output_.editor.saveToFile(source.targetPage);
-    output_.editor.loadFromFile(source.targetPage);
-    output_.currentFileBox.setEditText(source.targetPage);
-    historyAdd(output_.currentFileBox);
+    output_.showBuiltPage(lines, source.targetPage);
 }
 
 void PageBuild::ToolButton22Click() {
-    const QString target = output_.currentFileBox.currentText();
+    const QString target = output_.currentFile();
     if (!target.isEmpty())
         shell_.open(target);
 }

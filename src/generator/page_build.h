@@ -1,23 +1,15 @@
 #pragma once
 
-#include "ui/services.h"
 #include "generator/page_writer.h"
+#include "ui/services.h"
+#include "ui/tab_links.h"
 
 #include <QString>
 #include <functional>
 
 class QAction;
-class QComboBox;
 
 namespace kelmor {
-
-class EditorTextBox;
-
-// Where a Build puts the page: the Html tab's editor text box and current file box.
-struct PageOutput {
-    EditorTextBox& editor;
-    QComboBox& currentFileBox;
-};
 
 // What a Build reads, as the fields stand when it runs.
 struct PageSource {
@@ -27,25 +19,25 @@ struct PageSource {
     QString targetPage;
 };
 
-// The two Build commands and "View in Browser...". Both Builds take one path: write the page
-// for the Button list's first N rows into the editor text box, save it as the target page,
-// load it back and name it in the current file box.
+// The two Build commands and "View in Browser...". Both Builds take one path: the page for
+// the Button list's first N rows goes to the built page view (the Html tab), which shows it,
+// saves it as the target page, loads it back and names it as its current file.
 class PageBuild {
 public:
     using SourceReader = std::function<PageSource(PageKind)>;
 
-    PageBuild(Shell& shell, PageOutput output, QAction& viewInBrowser, SourceReader source);
+    PageBuild(Shell& shell, BuiltPageView& output, QAction& viewInBrowser, SourceReader source);
 
     void SpeedButton12Click(); // Build on "Plain But"
     void SpeedButton13Click(); // Build on "Sound But"
-    // Opens the file the current file box names; nothing when it is empty.
+    // Opens the built page view's current file; nothing when there is none.
     void ToolButton22Click();
 
 private:
     void build(PageKind kind);
 
     Shell& shell_;
-    PageOutput output_;
+    BuiltPageView& output_;
     QAction& viewInBrowser_;
     SourceReader source_;
 };

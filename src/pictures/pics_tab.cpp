@@ -1,6 +1,7 @@
 #include "pictures/pics_tab.h"
 
 #include "imaging/picture_view.h"
+#include "ui/qt_text.h"
 
 #include <QSplitter>
 #include <QStatusBar>
@@ -9,7 +10,8 @@
 
 namespace kelmor {
 
-PicsTab::PicsTab(Services& services, QWidget* parent) : QWidget(parent), services_(services) {
+PicsTab::PicsTab(Services& services, const PreferenceStore& preferences, QWidget* parent)
+    : TabPage(parent), services_(services), preferences_(preferences) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* splitter = new QSplitter(this);
@@ -24,12 +26,12 @@ PicsTab::PicsTab(Services& services, QWidget* parent) : QWidget(parent), service
     layout->addWidget(new QStatusBar(this));
 }
 
-void PicsTab::attachPreferences(const Preferences& preferences) {
-    preferences_ = &preferences;
-}
-
 void PicsTab::refillLists() {}
 
 void PicsTab::setListsStyle(ListStyle) {}
+
+void PicsTab::showPicture(const QString& path) {
+    preview_->loadFromFile(toLocal(path));
+}
 
 } // namespace kelmor

@@ -1,35 +1,30 @@
 #pragma once
 
+#include "prefs/preference_store.h"
 #include "ui/services.h"
-
-#include <QWidget>
+#include "ui/tab_links.h"
+#include "ui/tab_page.h"
 
 namespace kelmor {
 
 class PictureView;
-class Preferences;
-enum class ListStyle;
 
 // The "Pics" tab: the picture browser over the GIF, BMP and JPG folders.
-class PicsTab : public QWidget {
+class PicsTab : public TabPage, public PictureBrowser {
     Q_OBJECT
 public:
-    explicit PicsTab(Services& services, QWidget* parent = nullptr);
+    PicsTab(Services& services, const PreferenceStore& preferences, QWidget* parent = nullptr);
 
-    void attachPreferences(const Preferences& preferences);
     // The left panel with the picture lists, shown and hidden by "&Image Windows".
-    QWidget& listPanel() { return *listPanel_; }
-    // The preview image on the right, which the background picture pick also shows into.
-    PictureView& previewImage() { return *preview_; }
-    void refillLists();
-    void setListsStyle(ListStyle style);
+    QWidget* togglablePart() override { return listPanel_; }
+    void refillLists() override;
+    void setListsStyle(ListStyle style) override;
 
-signals:
-    void optionsRequested();
+    void showPicture(const QString& path) override;
 
 private:
     Services& services_;
-    const Preferences* preferences_ = nullptr;
+    const PreferenceStore& preferences_;
     QWidget* listPanel_ = nullptr;
     PictureView* preview_ = nullptr;
 };

@@ -1,8 +1,8 @@
 #include "prefs/form_prefs.h"
 
+#include "prefs/ini_file.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
-#include "prefs/ini_file.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -41,19 +41,6 @@ constexpr std::array<PathRow, 10> kPathRows{{
     {"Bmp2", 3, "Bmp Files:", "Locate bmp files folder"},
 }};
 
-enum PathIndex {
-    ImagesRow,
-    SoundsRow,
-    ProjectsRow,
-    HtmlEditorRow,
-    GifRow,
-    BmpRow,
-    JpgRow,
-    HtmlFilesRow,
-    TextFilesRow,
-    FramesRow
-};
-
 struct PathTab {
     const char* title;
     const char* group;
@@ -82,8 +69,9 @@ QString numbered(const char* name, int number) {
 
 } // namespace
 
-TFormPrefs::TFormPrefs(Services& services, PreferenceReactions& reactions, QWidget* parent)
-    : QDialog(parent), services_(services), reactions_(reactions) {
+TFormPrefs::TFormPrefs(Services& services, PreferenceStore& store, PreferenceReactions& reactions,
+                       QWidget* parent)
+    : QDialog(parent), services_(services), store_(store), reactions_(reactions) {
     setObjectName(QStringLiteral("FormPrefs"));
     setWindowTitle(QStringLiteral("Options"));
     // A fixed border with only the system menu and its close box.
@@ -101,6 +89,7 @@ TFormPrefs::TFormPrefs(Services& services, PreferenceReactions& reactions, QWidg
     layout->addWidget(tabs_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    connectStore();
     connectReactions();
     runGuarded(services_.dialogs, [this] { FormCreate(); });
 }
@@ -196,6 +185,29 @@ QWidget* TFormPrefs::withButtons(QWidget* content, int tab) {
     return page;
 }
 
+void TFormPrefs::connectStore() {
+    for (std::size_t row = 0; row < edits_.size(); ++row)
+        connect(edits_[row], &QLineEdit::textChanged, this, [this, row](const QString& text) {
+            store_.setPath(static_cast<PrefPath>(row), text);
+        });
+    const std::array<std::pair<QCheckBox*, PrefFlag>, kPrefFlagCount> flags{
+        {{htmlPanel_, PrefFlag::HtmlPanel},
+         {picsPanel_, PrefFlag::PicsPanel},
+         {toolBar_, PrefFlag::ProjectsToolBar}}};
+    for (auto [box, key] : flags)
+        connect(box, &QCheckBox::toggled, this,
+                [this, key](bool checked) { store_.setFlag(key, checked); });
+    const std::array<std::pair<StylePair*, PrefLists>, kPrefListsCount> pairs{
+        {{&projects_, PrefLists::Projects},
+         {&pics_, PrefLists::Pics},
+         {&sounds_, PrefLists::Sounds},
+         {&html_, PrefLists::Html}}};
+    for (auto [pair, key] : pairs)
+        for (QRadioButton* radio : {pair->large, pair->small})
+            connect(radio, &QRadioButton::toggled, this,
+                    [this, pair, key] { store_.setListStyle(key, styleOf(*pair)); });
+}
+
 void TFormPrefs::connectReactions() {
     auto onChange = [this](QAbstractButton* control, std::function<void(bool)> react) {
         connect(control, &QAbstractButton::toggled, this,
@@ -252,7 +264,7 @@ void TFormPrefs::Save() {
 void TFormPrefs::OKButtonClick() {
     // A failed write stops here with the error shown, and the dialog stays open.
     Save();
-    reactions_.setProjectsFolder(projectsFolder());
+    reactions_.setProjectsFolder(store_.path(PrefPath::Projects));
     accept();
 }
 
@@ -262,52 +274,11 @@ void TFormPrefs::CancelButtonClick() {
 
 void TFormPrefs::BrowseClick(int row) {
     QLineEdit* edit = edits_[static_cast<std::size_t>(row)];
-    std::optional<QString> chosen = row == HtmlEditorRow
+    std::optional<QString> chosen = static_cast<PrefPath>(row) == PrefPath::HtmlEditor
                                         ? services_.dialogs.openFile(QString(), edit->text())
                                         : services_.dialogs.pickFolder(edit->text());
     if (chosen)
         edit->setText(*chosen);
-}
-
-QString TFormPrefs::imagesFolder() const {
-    return edits_[ImagesRow]->text();
-}
-QString TFormPrefs::soundsFolder() const {
-    return edits_[SoundsRow]->text();
-}
-QString TFormPrefs::projectsFolder() const {
-    return edits_[ProjectsRow]->text();
-}
-QString TFormPrefs::htmlEditor() const {
-    return edits_[HtmlEditorRow]->text();
-}
-QString TFormPrefs::gifFolder() const {
-    return edits_[GifRow]->text();
-}
-QString TFormPrefs::bmpFolder() const {
-    return edits_[BmpRow]->text();
-}
-QString TFormPrefs::jpgFolder() const {
-    return edits_[JpgRow]->text();
-}
-QString TFormPrefs::htmlFolder() const {
-    return edits_[HtmlFilesRow]->text();
-}
-QString TFormPrefs::textFolder() const {
-    return edits_[TextFilesRow]->text();
-}
-QString TFormPrefs::framesFolder() const {
-    return edits_[FramesRow]->text();
-}
-
-bool TFormPrefs::htmlPanelShown() const {
-    return htmlPanel_->isChecked();
-}
-bool TFormPrefs::picsPanelShown() const {
-    return picsPanel_->isChecked();
-}
-bool TFormPrefs::projectsToolBarShown() const {
-    return toolBar_->isChecked();
 }
 
 std::optional<ListStyle> TFormPrefs::styleOf(const StylePair& pair) {
@@ -316,19 +287,6 @@ std::optional<ListStyle> TFormPrefs::styleOf(const StylePair& pair) {
     if (pair.large->isChecked())
         return ListStyle::Large;
     return std::nullopt;
-}
-
-std::optional<ListStyle> TFormPrefs::projectsStyle() const {
-    return styleOf(projects_);
-}
-std::optional<ListStyle> TFormPrefs::picsStyle() const {
-    return styleOf(pics_);
-}
-std::optional<ListStyle> TFormPrefs::soundsStyle() const {
-    return styleOf(sounds_);
-}
-std::optional<ListStyle> TFormPrefs::htmlStyle() const {
-    return styleOf(html_);
 }
 
 } // namespace kelmor

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "ui/services.h"
+#include "prefs/preference_store.h"
 #include "prefs/preferences.h"
+#include "ui/services.h"
 
 #include <QDialog>
 #include <array>
@@ -16,9 +17,10 @@ class QWidget;
 
 namespace kelmor {
 
-// The Options dialog: the program's store of preferences. Its controls hold
-// the values for the whole run; they are loaded from "KelmorPref.ini" in the
-// config folder when the dialog is created and written back by OK.
+// The Options dialog: edits the program's preference store. Every change of a
+// control goes into the store at once; the controls are loaded from
+// "KelmorPref.ini" in the config folder when the dialog is created and written
+// back by OK.
 //
 // Controls by object name:
 //   PageControl1                       the tab control, tabs TabSheet1..TabSheet5
@@ -36,31 +38,14 @@ namespace kelmor {
 // box on every change, a radio button when it becomes checked. Loading the
 // file sets the controls the same way, so the stored values reach the main
 // window at creation.
-class TFormPrefs : public QDialog, public Preferences {
+class TFormPrefs : public QDialog {
     Q_OBJECT
 public:
     static constexpr const char* kFileName = "KelmorPref.ini";
     static constexpr const char* kSection = "PREFERENCES";
 
-    TFormPrefs(Services& services, PreferenceReactions& reactions, QWidget* parent = nullptr);
-
-    QString imagesFolder() const override;
-    QString soundsFolder() const override;
-    QString projectsFolder() const override;
-    QString htmlEditor() const override;
-    QString gifFolder() const override;
-    QString bmpFolder() const override;
-    QString jpgFolder() const override;
-    QString htmlFolder() const override;
-    QString textFolder() const override;
-    QString framesFolder() const override;
-    bool htmlPanelShown() const override;
-    bool picsPanelShown() const override;
-    bool projectsToolBarShown() const override;
-    std::optional<ListStyle> projectsStyle() const override;
-    std::optional<ListStyle> picsStyle() const override;
-    std::optional<ListStyle> soundsStyle() const override;
-    std::optional<ListStyle> htmlStyle() const override;
+    TFormPrefs(Services& services, PreferenceStore& store, PreferenceReactions& reactions,
+               QWidget* parent = nullptr);
 
 private:
     // One view style pair: "Large Icons" and "Small Icons" of one group.
@@ -74,6 +59,7 @@ private:
     QGroupBox* buildStyleGroup(const QString& title, const char* name, StylePair& pair);
     QWidget* withButtons(QWidget* content, int tab);
     void connectReactions();
+    void connectStore();
     // The eleven boolean keys' controls, in the order of the file's keys.
     std::array<QAbstractButton*, 11> flagControls() const;
     static std::optional<ListStyle> styleOf(const StylePair& pair);
@@ -85,6 +71,7 @@ private:
     void BrowseClick(int row);
 
     Services& services_;
+    PreferenceStore& store_;
     PreferenceReactions& reactions_;
 
     QTabWidget* tabs_ = nullptr;

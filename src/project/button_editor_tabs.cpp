@@ -1,11 +1,11 @@
 #include "project/button_editor_tabs.h"
 
-#include "ui/error_guard.h"
-#include "ui/qt_text.h"
-#include "ui/tool_icons.h"
 #include "generator/page_writer.h"
 #include "imaging/picture_view.h"
 #include "project/image_previews.h"
+#include "ui/error_guard.h"
+#include "ui/qt_text.h"
+#include "ui/tool_icons.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -89,9 +89,8 @@ QString colourText(const QColor& colour) {
 } // namespace
 
 ButtonEditorTabs::ButtonEditorTabs(Dialogs& dialogs, ImagePreviews& previews,
-                                   PictureView& backgroundPreview, QWidget* parent)
-    : QTabWidget(parent), dialogs_(dialogs), previews_(previews),
-      backgroundPreview_(backgroundPreview) {
+                                   PictureBrowser& pictureBrowser, QWidget* parent)
+    : QTabWidget(parent), dialogs_(dialogs), previews_(previews), pictureBrowser_(pictureBrowser) {
     setObjectName(QStringLiteral("EditorTabs"));
     setDocumentMode(true);
     addTab(buildButtonTab(PageKind::Plain, plain_,
@@ -165,7 +164,7 @@ QWidget* ButtonEditorTabs::buildButtonTab(PageKind kind, ButtonFields& fields,
         soundFile_ = lineEdit(page, "Edit21");
         grid->addWidget(soundFile_, row, 1, 1, 3);
         QToolButton* pick =
-            toolButton(page, QStringLiteral("PickSoundFile"), toolIcon(QStyle::SP_MediaVolume),
+            toolButton(page, QStringLiteral("PickSoundFile"), toolIcon(QStyle::SP_DirOpenIcon),
                        QStringLiteral("Pick a sound"));
         connect(pick, &QToolButton::clicked, this, guarded(dialogs_, [this] { pickSound(); }));
         grid->addWidget(pick, row, 4);
@@ -325,26 +324,22 @@ QString ButtonEditorTabs::separator(PageKind kind) const {
 }
 
 // The view is emptied before it loads, so a picture that cannot be read leaves it empty
-// and the caller's boxes keep their old values.
-std::optional<QString> ButtonEditorTabs::openPictureInto(PictureView& view) {
-    auto path = dialogs_.openPicture();
-    if (path)
-        view.loadFromFile(toLocal(*path));
-    return path;
-}
-
+// and the boxes keep their old values.
 void ButtonEditorTabs::pickPicture(const PictureFields& fields, PictureView& preview) {
-    const auto path = openPictureInto(preview);
+    const auto path = dialogs_.openPicture();
     if (!path)
         return;
+    preview.loadFromFile(toLocal(*path));
     fields.name->setText(QFileInfo(*path).fileName());
     fields.width->setText(QString::number(preview.width()));
     fields.height->setText(QString::number(preview.height()));
 }
 
 void ButtonEditorTabs::pickBgImage() {
-    if (const auto path = openPictureInto(backgroundPreview_))
+    if (const auto path = dialogs_.openPicture()) {
+        pictureBrowser_.showPicture(*path);
         bgImage_->setText(QFileInfo(*path).fileName());
+    }
 }
 
 void ButtonEditorTabs::pickSound() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/services.h"
+#include "ui/tab_links.h"
 
 #include <QTabWidget>
 #include <array>
@@ -29,8 +30,8 @@ class ButtonEditorTabs : public QTabWidget {
     Q_OBJECT
 public:
     // A picked button picture is shown in the matching preview of previews, a picked
-    // background picture in backgroundPreview.
-    ButtonEditorTabs(Dialogs& dialogs, ImagePreviews& previews, PictureView& backgroundPreview,
+    // background picture in the picture browser.
+    ButtonEditorTabs(Dialogs& dialogs, ImagePreviews& previews, PictureBrowser& pictureBrowser,
                      QWidget* parent = nullptr);
 
     // The plain add leaves the "Sound" cell alone; the sound add writes every column.
@@ -76,7 +77,6 @@ private:
     PictureFields pictureRow(QGridLayout& grid, int row, const QString& caption,
                              const QString& pickName, const char* const* names,
                              PictureView& preview);
-    std::optional<QString> openPictureInto(PictureView& view);
     void pickPicture(const PictureFields& fields, PictureView& preview);
     ButtonRowUpdate rowFrom(const ButtonFields& fields) const;
     void pickBgImage();
@@ -86,7 +86,7 @@ private:
 
     Dialogs& dialogs_;
     ImagePreviews& previews_;
-    PictureView& backgroundPreview_;
+    PictureBrowser& pictureBrowser_;
     ButtonFields plain_{};
     ButtonFields sound_{};
     QLineEdit* soundFile_ = nullptr;

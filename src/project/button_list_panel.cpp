@@ -1,15 +1,14 @@
 #include "project/button_list_panel.h"
 
-#include "ui/qt_text.h"
-#include "ui/tool_icons.h"
 #include "project/button_list_model.h"
+#include "ui/qt_text.h"
+#include "ui/tool_commands.h"
 
 #include <QAction>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QStyle>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -39,7 +38,7 @@ protected:
 
 } // namespace
 
-ButtonListPanel::ButtonListPanel(QWidget* parent) : QWidget(parent) {
+ButtonListPanel::ButtonListPanel(Dialogs& dialogs, QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -54,26 +53,28 @@ ButtonListPanel::ButtonListPanel(QWidget* parent) : QWidget(parent) {
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    auto addCommand = [this, bar, row](QStyle::StandardPixmap icon, const QString& hint,
-                                       const char* name, void (ButtonListPanel::*command)()) {
-        auto* action = new QAction(toolIcon(icon), hint, this);
-        action->setToolTip(hint);
-        action->setObjectName(QString::fromLatin1(name));
-        connect(action, &QAction::triggered, this, command);
+    auto addCommand = [this, &dialogs, bar, row](CommandIcon icon, const QString& hint,
+                                                 const char* name,
+                                                 void (ButtonListPanel::*command)()) {
+        QAction* action = makeToolCommand(*this, dialogs, icon, hint, name,
+                                          [this, command] { (this->*command)(); });
         auto* button = new QToolButton(bar);
         button->setObjectName(QString::fromLatin1(name));
+        button->setAccessibleName(hint);
         button->setDefaultAction(action);
         button->setAutoRaise(true);
+        button->setIconSize(
+            QSize(static_cast<int>(ToolBarSize::Small), static_cast<int>(ToolBarSize::Small)));
         row->addWidget(button);
     };
-    addCommand(QStyle::SP_DialogResetButton, QStringLiteral("Clear Selected"), "ClearSelected",
+    addCommand(CommandIcon::ClearSelected, QStringLiteral("Clear Selected"), "ClearSelected",
                &ButtonListPanel::clearSelected);
     auto* separator = new QFrame(bar);
     separator->setFrameShape(QFrame::VLine);
     row->addWidget(separator);
-    addCommand(QStyle::SP_FileDialogNewFolder, QStringLiteral("Add New Row"), "AddNewRow",
+    addCommand(CommandIcon::AddRow, QStringLiteral("Add New Row"), "AddNewRow",
                &ButtonListPanel::addNewRow);
-    addCommand(QStyle::SP_TrashIcon, QStringLiteral("Delete Selected Row"), "DeleteSelectedRow",
+    addCommand(CommandIcon::DeleteRow, QStringLiteral("Delete Selected Row"), "DeleteSelectedRow",
                &ButtonListPanel::deleteSelectedRow);
     row->addWidget(new QLabel(QStringLiteral("Number of Buttons: "), bar));
     count_ = new QLabel(bar);

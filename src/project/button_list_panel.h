@@ -1,6 +1,7 @@
 #pragma once
 
 #include "project/project_file.h"
+#include "ui/services.h"
 
 #include <QWidget>
 
@@ -18,7 +19,7 @@ class ButtonListModel;
 class ButtonListPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit ButtonListPanel(QWidget* parent = nullptr);
+    explicit ButtonListPanel(Dialogs& dialogs, QWidget* parent = nullptr);
 
     ButtonListModel& model() { return *model_; }
     const ButtonListModel& model() const { return *model_; }

@@ -1,11 +1,12 @@
 #include "project/project_list_panel.h"
 
+#include "base/folder_scan.h"
 #include "ui/error_guard.h"
 #include "ui/folder_list.h"
+#include "ui/list_style.h"
 #include "ui/qt_text.h"
+#include "ui/tool_commands.h"
 #include "ui/tool_icons.h"
-#include "base/folder_scan.h"
-#include "prefs/preferences.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -28,27 +29,19 @@ ProjectListPanel::ProjectListPanel(Dialogs& dialogs, QWidget* parent)
 
     auto* bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("ProjectListToolBar"));
-    bar->setIconSize(QSize(16, 16));
-    auto addCommand = [this, bar](QStyle::StandardPixmap icon, const QString& hint,
-                                  const char* name, auto handler) {
-        QAction* action = bar->addAction(toolIcon(icon), hint);
-        action->setToolTip(hint);
-        action->setObjectName(QString::fromLatin1(name));
-        bar->widgetForAction(action)->setObjectName(QString::fromLatin1(name));
-        connect(action, &QAction::triggered, this, guarded(dialogs_, handler));
-    };
-    addCommand(QStyle::SP_FileDialogContentsView, QStringLiteral("Large View"), "LargeView",
-               [this] { setListStyle(ListStyle::Large); });
-    addCommand(QStyle::SP_FileDialogListView, QStringLiteral("Small View"), "SmallView",
-               [this] { setListStyle(ListStyle::Small); });
+    setUpToolBar(*bar, ToolBarSize::Small);
+    addToolCommand(*bar, dialogs_, CommandIcon::LargeView, QStringLiteral("Large View"),
+                   "LargeView", [this] { setListStyle(ListStyle::Large); });
+    addToolCommand(*bar, dialogs_, CommandIcon::SmallView, QStringLiteral("Small View"),
+                   "SmallView", [this] { setListStyle(ListStyle::Small); });
     folder_ = new QLineEdit(bar);
     folder_->setObjectName(QStringLiteral("ProjectsFolder"));
     bar->addWidget(folder_);
     bar->addSeparator();
-    addCommand(QStyle::SP_BrowserReload, QStringLiteral("Refresh"), "Refresh",
-               [this] { refill(); });
-    addCommand(QStyle::SP_DirIcon, QStringLiteral("Buttons Folder"), "ButtonsFolder",
-               [this] { pickFolder(); });
+    addToolCommand(*bar, dialogs_, CommandIcon::Refresh, QStringLiteral("Refresh"), "Refresh",
+                   [this] { refill(); });
+    addToolCommand(*bar, dialogs_, CommandIcon::PickFolder, QStringLiteral("Buttons Folder"),
+                   "ButtonsFolder", [this] { pickFolder(); });
     layout->addWidget(bar);
 
     list_ = new QListWidget(this);

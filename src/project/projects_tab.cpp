@@ -1,22 +1,19 @@
 #include "project/projects_tab.h"
 
-#include "ui/error_guard.h"
-#include "ui/qt_text.h"
-#include "ui/tool_icons.h"
 #include "imaging/picture_view.h"
-#include "prefs/preferences.h"
 #include "project/button_editor_tabs.h"
 #include "project/button_list_model.h"
 #include "project/button_list_panel.h"
 #include "project/image_previews.h"
 #include "project/project_commands.h"
 #include "project/project_list_panel.h"
+#include "ui/error_guard.h"
+#include "ui/qt_text.h"
+#include "ui/tool_commands.h"
 
 #include <QAction>
 #include <QSplitter>
-#include <QStyle>
 #include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kelmor {
@@ -26,9 +23,9 @@ constexpr int kToolBarHeight = 40;
 
 } // namespace
 
-ProjectsTab::ProjectsTab(Services& services, PageOutput output, PictureView& backgroundPreview,
-                         QWidget* parent)
-    : QWidget(parent), services_(services) {
+ProjectsTab::ProjectsTab(Services& services, const PreferenceStore& preferences,
+                         BuiltPageView& builtPages, PictureBrowser& pictureBrowser, QWidget* parent)
+    : TabPage(parent), services_(services), preferences_(preferences) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -43,12 +40,12 @@ ProjectsTab::ProjectsTab(Services& services, PageOutput output, PictureView& bac
     leftLayout->setContentsMargins(0, 0, 0, 0);
     auto* right = new QSplitter(Qt::Vertical, splitter);
     previews_ = new ImagePreviews(right);
-    editorTabs_ = new ButtonEditorTabs(services_.dialogs, *previews_, backgroundPreview, left);
+    editorTabs_ = new ButtonEditorTabs(services_.dialogs, *previews_, pictureBrowser, left);
     projectList_ = new ProjectListPanel(services_.dialogs, left);
     leftLayout->addWidget(editorTabs_);
     leftLayout->addWidget(projectList_, 1);
 
-    buttonList_ = new ButtonListPanel(right);
+    buttonList_ = new ButtonListPanel(services_.dialogs, right);
     right->setStretchFactor(1, 1);
     splitter->setStretchFactor(1, 1);
     layout->addWidget(splitter, 1);
@@ -64,60 +61,46 @@ ProjectsTab::ProjectsTab(Services& services, PageOutput output, PictureView& bac
 
     commands_ = std::make_unique<ProjectCommands>(services_.dialogs, *buttonList_, *projectList_,
                                                   [this] { enableSaveCommands(); });
-    build_ = std::make_unique<PageBuild>(services_.shell, output, *viewInBrowserAction_,
+    build_ = std::make_unique<PageBuild>(services_.shell, builtPages, *viewInBrowserAction_,
                                          [this](PageKind kind) { return pageSource(kind); });
     connectCommands();
 }
 
 ProjectsTab::~ProjectsTab() = default;
 
-QAction* ProjectsTab::addToolAction(const QIcon& icon, const QString& hint, const char* name) {
-    QAction* action = toolBar_->addAction(icon, hint);
-    action->setToolTip(hint);
-    action->setObjectName(QString::fromLatin1(name));
-    toolBar_->widgetForAction(action)->setObjectName(QString::fromLatin1(name));
-    return action;
-}
-
 void ProjectsTab::buildToolBar() {
-    toolBar_->setFixedHeight(kToolBarHeight);
-    toolBar_->setIconSize(QSize(32, 32));
-    newAction_ =
-        addToolAction(toolIcon(QStyle::SP_FileIcon), QStringLiteral("New Button"), "NewButton");
-    toolBar_->addSeparator();
-    openAction_ = addToolAction(toolIcon(QStyle::SP_DialogOpenButton), QStringLiteral("Open..."),
-                                "OpenProject");
-    saveAction_ =
-        addToolAction(toolIcon(QStyle::SP_DialogSaveButton), QStringLiteral("Save"), "SaveProject");
-    saveAsAction_ = addToolAction(toolIcon(QStyle::SP_DriveFDIcon), QStringLiteral("Save As..."),
-                                  "SaveProjectAs");
-    toolBar_->addSeparator();
-    optionsAction_ = addToolAction(toolIcon(QStyle::SP_FileDialogDetailedView),
-                                   QStringLiteral("Options..."), "Options");
-    toolBar_->addSeparator();
-    soundsAction_ = addToolAction(toolIcon(QStyle::SP_MediaVolume),
-                                  QStringLiteral("Play/Record Sounds..."), "Sounds");
-    toolBar_->addSeparator();
-    viewInBrowserAction_ = addToolAction(toolIcon(QStyle::SP_ComputerIcon),
-                                         QStringLiteral("View in Browser..."), "ToolButton22");
+    QToolBar& bar = *toolBar_;
+    Dialogs& dialogs = services_.dialogs;
+    setUpToolBar(bar, ToolBarSize::Large);
+    bar.setFixedHeight(kToolBarHeight);
+    newAction_ = addToolCommand(bar, dialogs, CommandIcon::NewButton, QStringLiteral("New Button"),
+                                "NewButton", [this] { editorTabs_->clearFields(); });
+    bar.addSeparator();
+    openAction_ = addToolCommand(bar, dialogs, CommandIcon::Open, QStringLiteral("Open..."),
+                                 "OpenProject", [this] { commands_->open(); });
+    saveAction_ = addToolCommand(bar, dialogs, CommandIcon::Save, QStringLiteral("Save"),
+                                 "SaveProject", [this] { commands_->save(); });
+    saveAsAction_ = addToolCommand(bar, dialogs, CommandIcon::SaveAs, QStringLiteral("Save As..."),
+                                   "SaveProjectAs", [this] { commands_->saveAs(); });
+    bar.addSeparator();
+    addToolCommand(bar, dialogs, CommandIcon::Options, QStringLiteral("Options..."), "Options",
+                   [this] { emit optionsRequested(); });
+    bar.addSeparator();
+    addToolCommand(bar, dialogs, CommandIcon::Sounds, QStringLiteral("Play/Record Sounds..."),
+                   "Sounds", [this] { emit soundsRequested(); });
+    bar.addSeparator();
+    viewInBrowserAction_ = addToolCommand(bar, dialogs, CommandIcon::ViewInBrowser,
+                                          QStringLiteral("View in Browser..."), "ToolButton22",
+                                          [this] { build_->ToolButton22Click(); });
     viewInBrowserAction_->setEnabled(false);
 }
 
 void ProjectsTab::connectCommands() {
     Dialogs& dialogs = services_.dialogs;
-    connect(optionsAction_, &QAction::triggered, this, &ProjectsTab::optionsRequested);
-    connect(soundsAction_, &QAction::triggered, this, &ProjectsTab::soundsRequested);
-    connect(newAction_, &QAction::triggered, this,
-            guarded(dialogs, [this] { editorTabs_->clearFields(); }));
-    connect(openAction_, &QAction::triggered, this,
-            guarded(dialogs, [this] { commands_->open(); }));
-    for (QAction* save : {saveAction_, popupSaveAction_})
-        connect(save, &QAction::triggered, this, guarded(dialogs, [this] { commands_->save(); }));
-    for (QAction* saveAs : {saveAsAction_, popupSaveAsAction_})
-        connect(saveAs, &QAction::triggered, this,
-                guarded(dialogs, [this] { commands_->saveAs(); }));
-    connect(viewInBrowserAction_, &QAction::triggered, this,
-            guarded(dialogs, [this] { build_->ToolButton22Click(); }));
+    connect(popupSaveAction_, &QAction::triggered, this,
+            guarded(dialogs, [this] { commands_->save(); }));
+    connect(popupSaveAsAction_, &QAction::triggered, this,
+            guarded(dialogs, [this] { commands_->saveAs(); }));
 
     connect(editorTabs_, &ButtonEditorTabs::addPlainClicked, this,
             guarded(dialogs, [this] { addButton(PageKind::Plain); }));
@@ -133,20 +116,20 @@ void ProjectsTab::connectCommands() {
     connect(buttonList_, &ButtonListPanel::currentCellChanged, this,
             guarded(dialogs, [this] { enableSaveCommands(); }));
     connect(projectList_, &ProjectListPanel::projectChosen, this,
-            [this, &dialogs](const QString& path, const QString& fileName) {
-                runGuarded(dialogs, [&] { commands_->choose(path, fileName); });
-            });
+            guarded(dialogs, [this](const QString& path, const QString& fileName) {
+                commands_->choose(path, fileName);
+            }));
 }
 
-void ProjectsTab::attachPreferences(const Preferences& preferences) {
-    preferences_ = &preferences;
+QWidget* ProjectsTab::togglablePart() {
+    return toolBar_;
 }
 
 void ProjectsTab::setProjectsFolder(const QString& folder) {
     projectList_->setFolder(folder);
 }
 
-void ProjectsTab::refillProjectList() {
+void ProjectsTab::refillLists() {
     projectList_->refill();
 }
 
@@ -154,7 +137,7 @@ void ProjectsTab::updateButtonCount() {
     buttonList_->updateButtonCount();
 }
 
-void ProjectsTab::setProjectListStyle(ListStyle style) {
+void ProjectsTab::setListsStyle(ListStyle style) {
     projectList_->setListStyle(style);
 }
 
@@ -196,8 +179,7 @@ void ProjectsTab::StringGrid1DblClick() {
 void ProjectsTab::reloadPreviews(const QString& normal, const QString& mouseOver) {
     previews_->normal().clear();
     previews_->mouseOver().clear();
-    const QString folder =
-        (preferences_ ? preferences_->imagesFolder() : QString()) + QStringLiteral("/");
+    const QString folder = preferences_.path(PrefPath::Images) + QStringLiteral("/");
     previews_->normal().loadFromFile(toLocal(folder + normal));
     previews_->mouseOver().loadFromFile(toLocal(folder + mouseOver));
 }

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "ui/services.h"
 #include "generator/page_build.h"
+#include "prefs/preference_store.h"
+#include "ui/services.h"
+#include "ui/tab_links.h"
+#include "ui/tab_page.h"
 
-#include <QWidget>
 #include <memory>
 
 class QAction;
@@ -14,23 +16,24 @@ namespace kelmor {
 class ButtonEditorTabs;
 class ButtonListPanel;
 class ImagePreviews;
-class PictureView;
-class Preferences;
 class ProjectCommands;
 class ProjectListPanel;
-enum class ListStyle;
 
 // The "Projects" tab: its tool bar, the editor tabs, the project list, the
 // previews and the Button list.
-class ProjectsTab : public QWidget {
+class ProjectsTab : public TabPage {
     Q_OBJECT
 public:
-    // backgroundPreview: where a picked background picture is shown.
-    ProjectsTab(Services& services, PageOutput output, PictureView& backgroundPreview,
-                QWidget* parent = nullptr);
+    // builtPages: where Build puts a page; pictureBrowser: where a picked background
+    // picture is shown.
+    ProjectsTab(Services& services, const PreferenceStore& preferences, BuiltPageView& builtPages,
+                PictureBrowser& pictureBrowser, QWidget* parent = nullptr);
     ~ProjectsTab() override;
 
-    void attachPreferences(const Preferences& preferences);
+    // The tool bar, shown and hidden by "&ToolBar".
+    QWidget* togglablePart() override;
+    void refillLists() override;
+    void setListsStyle(ListStyle style) override;
 
     QToolBar& toolBar() { return *toolBar_; }
     QAction& newAction() { return *newAction_; }
@@ -40,17 +43,13 @@ public:
 
     // Show-time steps, run by the main window in its fixed order.
     void setProjectsFolder(const QString& folder);
-    void refillProjectList();
     void updateButtonCount();
-    void setProjectListStyle(ListStyle style);
 
 signals:
-    void optionsRequested();
     void soundsRequested();
 
 private:
     void buildToolBar();
-    QAction* addToolAction(const QIcon& icon, const QString& hint, const char* name);
     void connectCommands();
     PageSource pageSource(PageKind kind) const;
     // Enables the six Save commands: tool bar, File menu (which follows the tool bar) and the
@@ -61,14 +60,12 @@ private:
     void reloadPreviews(const QString& normal, const QString& mouseOver);
 
     Services& services_;
-    const Preferences* preferences_ = nullptr;
+    const PreferenceStore& preferences_;
     QToolBar* toolBar_ = nullptr;
     QAction* newAction_ = nullptr;
     QAction* openAction_ = nullptr;
     QAction* saveAction_ = nullptr;
     QAction* saveAsAction_ = nullptr;
-    QAction* optionsAction_ = nullptr;
-    QAction* soundsAction_ = nullptr;
     QAction* viewInBrowserAction_ = nullptr;
     QAction* popupSaveAction_ = nullptr;
     QAction* popupSaveAsAction_ = nullptr;

@@ -2,8 +2,8 @@
 
 namespace kelmor {
 
-TSoundForm::TSoundForm(Services& services, QWidget* parent)
-    : QWidget(parent, Qt::Window), services_(services) {
+TSoundForm::TSoundForm(Services& services, const PreferenceStore& preferences, QWidget* parent)
+    : QWidget(parent, Qt::Window), services_(services), preferences_(preferences) {
     setObjectName(QStringLiteral("SoundForm"));
     setWindowTitle(QStringLiteral("Play/Record Sound"));
 }

@@ -1,7 +1,7 @@
 #include "ui/qt_services.h"
 
-#include "ui/qt_text.h"
 #include "imaging/picture.h"
+#include "ui/qt_text.h"
 
 #include <QColorDialog>
 #include <QDesktopServices>
@@ -31,7 +31,7 @@ QString QtDialogs::toQtFilter(const QString& filter) {
     return filters.join(QStringLiteral(";;"));
 }
 
-std::optional<QString> QtDialogs::openFile(const QString& filter, const QString& startPath) {
+std::optional<QString> QtDialogs::chooseOpenFile(const QString& filter, const QString& startPath) {
     QString chosen =
         QFileDialog::getOpenFileName(parent_, QString(), startPath, toQtFilter(filter));
     if (chosen.isEmpty())
@@ -39,7 +39,7 @@ std::optional<QString> QtDialogs::openFile(const QString& filter, const QString&
     return chosen;
 }
 
-std::optional<QString> QtDialogs::openPicture() {
+std::optional<QString> QtDialogs::choosePicture() {
     QString chosen = QFileDialog::getOpenFileName(parent_, QString(), lastPicture_,
                                                   toQtFilter(toQt(pictureOpenFilter())));
     if (chosen.isEmpty())
@@ -48,8 +48,8 @@ std::optional<QString> QtDialogs::openPicture() {
     return chosen;
 }
 
-std::optional<QString> QtDialogs::saveFile(const QString& filter, const QString& proposedPath,
-                                           const QString& defaultSuffix) {
+std::optional<QString> QtDialogs::chooseSaveFile(const QString& filter, const QString& proposedPath,
+                                                 const QString& defaultSuffix) {
     QFileDialog dialog(parent_, QString(), proposedPath, toQtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

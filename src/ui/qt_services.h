@@ -14,10 +14,6 @@ class QtDialogs : public Dialogs {
 public:
     void setParentWindow(QWidget* window) { parent_ = window; }
 
-    std::optional<QString> openFile(const QString& filter, const QString& startPath) override;
-    std::optional<QString> openPicture() override;
-    std::optional<QString> saveFile(const QString& filter, const QString& proposedPath,
-                                    const QString& defaultSuffix) override;
     std::optional<QString> pickFolder(const QString& startFolder) override;
     std::optional<QColor> pickColor(const QColor& initial) override;
     bool confirm(const QString& question) override;
@@ -26,6 +22,12 @@ public:
 
     // "Desc (*.a)|*.a|All (*.b;*.c)|*.b;*.c" -> "Desc (*.a);;All (*.b *.c)"
     static QString toQtFilter(const QString& filter);
+
+protected:
+    std::optional<QString> chooseOpenFile(const QString& filter, const QString& startPath) override;
+    std::optional<QString> choosePicture() override;
+    std::optional<QString> chooseSaveFile(const QString& filter, const QString& proposedPath,
+                                          const QString& defaultSuffix) override;
 
 private:
     QPointer<QWidget> parent_;

@@ -10,14 +10,22 @@ namespace kelmor {
 
 // Filters use the "Description|pattern|Description|pattern" form, for example
 // "Kelmor Project Files (*.kxq)|*.kxq"; the Qt version turns them into Qt filters.
+//
+// A confirmed open or save dialog makes the chosen file's folder the current
+// folder, as desktop programs do, so a bare file name written afterwards lands
+// beside the files the user was just working with.
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    virtual std::optional<QString> openFile(const QString& filter, const QString& startPath) = 0;
+    std::optional<QString> openFile(const QString& filter, const QString& startPath) {
+        return enterFolderOf(chooseOpenFile(filter, startPath));
+    }
     // The picture-open dialog shared by every picture picker; it remembers its folder and name.
-    virtual std::optional<QString> openPicture() = 0;
-    virtual std::optional<QString> saveFile(const QString& filter, const QString& proposedPath,
-                                            const QString& defaultSuffix = {}) = 0;
+    std::optional<QString> openPicture() { return enterFolderOf(choosePicture()); }
+    std::optional<QString> saveFile(const QString& filter, const QString& proposedPath,
+                                    const QString& defaultSuffix = {}) {
+        return enterFolderOf(chooseSaveFile(filter, proposedPath, defaultSuffix));
+    }
     virtual std::optional<QString> pickFolder(const QString& startFolder) = 0;
     virtual std::optional<QColor> pickColor(const QColor& initial) = 0;
     // Title "Confirm", buttons "&Yes" and "&No"; true for Yes.
@@ -26,6 +34,17 @@ public:
     virtual void error(const QString& message) = 0;
     // Shows a dialog modally and returns its result code.
     virtual int runModal(QDialog& dialog) = 0;
+
+protected:
+    virtual std::optional<QString> chooseOpenFile(const QString& filter,
+                                                  const QString& startPath) = 0;
+    virtual std::optional<QString> choosePicture() = 0;
+    virtual std::optional<QString> chooseSaveFile(const QString& filter,
+                                                  const QString& proposedPath,
+                                                  const QString& defaultSuffix) = 0;
+
+private:
+    static std::optional<QString> enterFolderOf(std::optional<QString> chosen);
 };
 
 // The desktop shell: opening files and web addresses with their associated

@@ -17,40 +17,15 @@
 namespace kelmor::test {
 namespace {
 
-// Preferences as the Options dialog would give them; only the Html tab's are used.
-class FakePreferences : public Preferences {
-public:
-    QString html, text, editorProgram;
-
-    QString imagesFolder() const override { return {}; }
-    QString soundsFolder() const override { return {}; }
-    QString projectsFolder() const override { return {}; }
-    QString htmlEditor() const override { return editorProgram; }
-    QString gifFolder() const override { return {}; }
-    QString bmpFolder() const override { return {}; }
-    QString jpgFolder() const override { return {}; }
-    QString htmlFolder() const override { return html; }
-    QString textFolder() const override { return text; }
-    QString framesFolder() const override { return {}; }
-    bool htmlPanelShown() const override { return true; }
-    bool picsPanelShown() const override { return true; }
-    bool projectsToolBarShown() const override { return true; }
-    std::optional<ListStyle> projectsStyle() const override { return {}; }
-    std::optional<ListStyle> picsStyle() const override { return {}; }
-    std::optional<ListStyle> soundsStyle() const override { return {}; }
-    std::optional<ListStyle> htmlStyle() const override { return {}; }
-};
-
 class HtmlTabTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
         QDir(dir_.path()).mkdir(QStringLiteral("pages"));
         QDir(dir_.path()).mkdir(QStringLiteral("texts"));
-        prefs_.html = path(QStringLiteral("pages"));
-        prefs_.text = path(QStringLiteral("texts"));
-        tab_ = std::make_unique<HtmlTab>(services_);
-        tab_->attachPreferences(prefs_);
+        prefs_.setPath(PrefPath::Html, path(QStringLiteral("pages")));
+        prefs_.setPath(PrefPath::Text, path(QStringLiteral("texts")));
+        tab_ = std::make_unique<HtmlTab>(services_, prefs_);
         tab_->resize(600, 400);
     }
 
@@ -98,7 +73,7 @@ protected:
     RecordingShell shell_;
     RecordingHelpViewer help_;
     Services services_{dialogs_, shell_, help_, AppPaths{}};
-    FakePreferences prefs_;
+    PreferenceStore prefs_;
     QTemporaryDir dir_;
     std::unique_ptr<HtmlTab> tab_;
 };
@@ -318,7 +293,7 @@ TEST_F(HtmlTabTest, HtmlEditorStartsThePreferredProgramAlone) {
     box().setEditText(QStringLiteral("page.html"));
     trigger("HtmlEditor");
     EXPECT_TRUE(shell_.started.isEmpty());
-    prefs_.editorProgram = QStringLiteral("/opt/web editor/bin/edit");
+    prefs_.setPath(PrefPath::HtmlEditor, QStringLiteral("/opt/web editor/bin/edit"));
     trigger("HtmlEditor");
     EXPECT_EQ(shell_.started, QStringList{QStringLiteral("/opt/web editor/bin/edit")});
     EXPECT_TRUE(shell_.opened.isEmpty());

@@ -54,7 +54,7 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
     TFormPrefs& create() {
-        form_ = std::make_unique<TFormPrefs>(services_, reactions, nullptr);
+        form_ = std::make_unique<TFormPrefs>(services_, store, reactions, nullptr);
         return *form_;
     }
     template <class T> T* control(const char* name) const {
@@ -67,6 +67,7 @@ protected:
     }
 
     ScriptedDialogs dialogs;
+    PreferenceStore store;
     RecordingReactions reactions;
     QTemporaryDir config_;
     RecordingShell shell_;
@@ -91,12 +92,12 @@ class FormPrefsLoadTest : public FormPrefsTest, public ::testing::WithParamInter
 TEST_P(FormPrefsLoadTest, ReactsInKeyOrderAndEndsWithTheStoredStyles) {
     if (GetParam().file)
         writeIni(GetParam().file);
-    TFormPrefs& form = create();
+    create();
     EXPECT_EQ(reactions.calls, GetParam().reactions);
-    EXPECT_EQ(form.projectsStyle(), GetParam().projects);
-    EXPECT_EQ(form.picsStyle(), GetParam().pics);
-    EXPECT_EQ(form.soundsStyle(), GetParam().sounds);
-    EXPECT_EQ(form.htmlStyle(), GetParam().html);
+    EXPECT_EQ(store.listStyle(PrefLists::Projects), GetParam().projects);
+    EXPECT_EQ(store.listStyle(PrefLists::Pics), GetParam().pics);
+    EXPECT_EQ(store.listStyle(PrefLists::Sounds), GetParam().sounds);
+    EXPECT_EQ(store.listStyle(PrefLists::Html), GetParam().html);
     EXPECT_TRUE(dialogs.errors.isEmpty());
 }
 
@@ -153,18 +154,18 @@ TEST_F(FormPrefsTest, LoadsPathsIntoTheirEdits) {
         "[PREFERENCES]\nImage Directory=/img\nsounds directory = /snd \nButtons Directory=/prj\n"
         "Html Editor=/usr/bin/ed\nGif=/gif\nBmp=/bmp\nJpg=" +
         QByteArray(2100, 'j') + "\nHtml2=/html\nText=/text\nBmp2=/frames\n");
-    TFormPrefs& form = create();
-    EXPECT_EQ(form.imagesFolder(), QStringLiteral("/img"));
-    EXPECT_EQ(form.soundsFolder(), QStringLiteral("/snd"));
-    EXPECT_EQ(form.projectsFolder(), QStringLiteral("/prj"));
-    EXPECT_EQ(form.htmlEditor(), QStringLiteral("/usr/bin/ed"));
-    EXPECT_EQ(form.gifFolder(), QStringLiteral("/gif"));
-    EXPECT_EQ(form.bmpFolder(), QStringLiteral("/bmp"));
-    EXPECT_EQ(form.jpgFolder(), QString(2047, QLatin1Char('j')));
-    EXPECT_EQ(form.htmlFolder(), QStringLiteral("/html"));
-    EXPECT_EQ(form.textFolder(), QStringLiteral("/text"));
-    EXPECT_EQ(form.framesFolder(), QStringLiteral("/frames"));
-    EXPECT_EQ(edit(7)->text(), form.jpgFolder());
+    create();
+    EXPECT_EQ(store.path(PrefPath::Images), QStringLiteral("/img"));
+    EXPECT_EQ(store.path(PrefPath::Sounds), QStringLiteral("/snd"));
+    EXPECT_EQ(store.path(PrefPath::Projects), QStringLiteral("/prj"));
+    EXPECT_EQ(store.path(PrefPath::HtmlEditor), QStringLiteral("/usr/bin/ed"));
+    EXPECT_EQ(store.path(PrefPath::Gif), QStringLiteral("/gif"));
+    EXPECT_EQ(store.path(PrefPath::Bmp), QStringLiteral("/bmp"));
+    EXPECT_EQ(store.path(PrefPath::Jpg), QString(2047, QLatin1Char('j')));
+    EXPECT_EQ(store.path(PrefPath::Html), QStringLiteral("/html"));
+    EXPECT_EQ(store.path(PrefPath::Text), QStringLiteral("/text"));
+    EXPECT_EQ(store.path(PrefPath::Frames), QStringLiteral("/frames"));
+    EXPECT_EQ(edit(7)->text(), store.path(PrefPath::Jpg));
 }
 
 const QByteArray kSavedFile = "[PREFERENCES]\n"
@@ -225,8 +226,8 @@ TEST_F(FormPrefsTest, CancelAndCloseBoxKeepControlsButNotTheFile) {
     form_->close();
     EXPECT_EQ(form_->result(), QDialog::Rejected);
     EXPECT_EQ(iniBytes(), QByteArray("[PREFERENCES]\nSounds Directory=/old\n"));
-    EXPECT_EQ(form_->soundsFolder(), QStringLiteral("/new"));
-    EXPECT_FALSE(form_->projectsToolBarShown());
+    EXPECT_EQ(store.path(PrefPath::Sounds), QStringLiteral("/new"));
+    EXPECT_FALSE(store.flag(PrefFlag::ProjectsToolBar));
     EXPECT_EQ(reactions.calls.last(), QStringLiteral("tool bar hidden"));
 }
 

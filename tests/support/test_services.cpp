@@ -16,18 +16,20 @@ template <class T> std::optional<T> next(std::deque<std::optional<T>>& answers) 
 
 } // namespace
 
-std::optional<QString> ScriptedDialogs::openFile(const QString& filter, const QString& startPath) {
+std::optional<QString> ScriptedDialogs::chooseOpenFile(const QString& filter,
+                                                       const QString& startPath) {
     fileRequests << QStringLiteral("open|") + filter + QLatin1Char('|') + startPath;
     return next(fileAnswers);
 }
 
-std::optional<QString> ScriptedDialogs::openPicture() {
+std::optional<QString> ScriptedDialogs::choosePicture() {
     fileRequests << QStringLiteral("picture");
     return next(fileAnswers);
 }
 
-std::optional<QString> ScriptedDialogs::saveFile(const QString& filter, const QString& proposedPath,
-                                                 const QString&) {
+std::optional<QString> ScriptedDialogs::chooseSaveFile(const QString& filter,
+                                                       const QString& proposedPath,
+                                                       const QString&) {
     fileRequests << QStringLiteral("save|") + filter + QLatin1Char('|') + proposedPath;
     return next(fileAnswers);
 }

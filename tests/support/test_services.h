@@ -25,15 +25,17 @@ public:
     QStringList fileRequests; // "open|filter|start", "picture", "save|filter|proposed"
     QStringList modalShown;   // object names of dialogs run modally
 
-    std::optional<QString> openFile(const QString& filter, const QString& startPath) override;
-    std::optional<QString> openPicture() override;
-    std::optional<QString> saveFile(const QString& filter, const QString& proposedPath,
-                                    const QString& defaultSuffix) override;
     std::optional<QString> pickFolder(const QString& startFolder) override;
     std::optional<QColor> pickColor(const QColor& initial) override;
     bool confirm(const QString& question) override;
     void error(const QString& message) override;
     int runModal(QDialog& dialog) override;
+
+protected:
+    std::optional<QString> chooseOpenFile(const QString& filter, const QString& startPath) override;
+    std::optional<QString> choosePicture() override;
+    std::optional<QString> chooseSaveFile(const QString& filter, const QString& proposedPath,
+                                          const QString& defaultSuffix) override;
 };
 
 class RecordingShell : public Shell {

@@ -1,4 +1,4 @@
-#include "editor/edit_icons.h"
+#include "ui/edit_icons.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kelmor {
+
+// What one tab may ask of another. The receiving tab implements the interface
+// and the main window hands it to the asking tab, so no tab touches another
+// tab's widgets.
+
+// Where a built page goes: the Html tab's editor and current file box.
+class BuiltPageView {
+public:
+    virtual ~BuiltPageView() = default;
+    // Shows the lines in the editor, saves them as `path`, loads the file back
+    // and makes it the current file. Stops at the first step that fails.
+    virtual void showBuiltPage(const QStringList& lines, const QString& path) = 0;
+    // The file the current file box names; empty when none.
+    virtual QString currentFile() const = 0;
+};
+
+// The picture browser's picture area (the Pics tab's preview).
+class PictureBrowser {
+public:
+    virtual ~PictureBrowser() = default;
+    // Empties the picture area and loads the file into it. A file that cannot
+    // be read throws the picture holder's message and leaves the area empty.
+    virtual void showPicture(const QString& path) = 0;
+};
+
+} // namespace kelmor
