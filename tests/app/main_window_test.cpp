@@ -1,3 +1,4 @@
+#include "animation/anim_form.h"
 #include "app/about_form.h"
 #include "app_fixture.h"
 #include "base/product.h"
@@ -11,7 +12,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
+#include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace kelmor::test {
 namespace {
@@ -161,6 +165,55 @@ TEST_F(MainWindowTest, AboutLinkOpensTheMakersAddress) {
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->text(), QStringLiteral("&OK"));
     EXPECT_EQ(app->about().windowTitle(), QStringLiteral("About"));
+}
+
+// Alt+V opens the tab's own "&Views" menu on every press, on every tab that has one.
+class ViewsMnemonicTest : public MainWindowTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ViewsMnemonicTest, AltVOpensTheVisibleViewsMenuOnEveryPress) {
+    static const char* const menus[] = {"ViewsToolBar", "ViewsImageWindows", "ViewsWindows"};
+    start();
+    showTab(GetParam());
+    app->mainWindow().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&app->mainWindow()));
+    for (int press = 0; press < 3; ++press) {
+        QTest::keyClick(&app->mainWindow(), Qt::Key_V, Qt::AltModifier);
+        EXPECT_EQ(QApplication::activePopupWidget(), menu(menus[GetParam()])) << "press " << press;
+        if (QWidget* popup = QApplication::activePopupWidget())
+            QTest::keyClick(popup, Qt::Key_Escape);
+        QTest::keyClick(&app->mainWindow(), Qt::Key_Escape);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(TabsWithViews, ViewsMnemonicTest, ::testing::Values(0, 1, 2));
+
+TEST_F(MainWindowTest, ClosingTheMainWindowEndsTheProgramWithOtherWindowsShown) {
+    start();
+    item("Tools1", QStringLiteral("&Sounds..."))->trigger();
+    app->anim().show();
+    ASSERT_TRUE(app->sound().isVisible() && app->anim().isVisible());
+    bool timedOut = false;
+    QTimer::singleShot(0, &app->mainWindow(),
+                       [this] { item("File1", QStringLiteral("E&xit"))->trigger(); });
+    QTimer::singleShot(5000, [&timedOut] {
+        timedOut = true;
+        QCoreApplication::exit(1);
+    });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_FALSE(timedOut);
+}
+
+TEST_F(MainWindowTest, ToolBarsHaveOneIconSizeAndNoButtonDrawnPressed) {
+    start();
+    for (QToolBar* bar : app->mainWindow().findChildren<QToolBar*>()) {
+        for (QToolButton* button : bar->findChildren<QToolButton*>()) {
+            if (!button->defaultAction())
+                continue;
+            EXPECT_EQ(button->iconSize(), bar->iconSize()) << button->objectName().toStdString();
+            EXPECT_TRUE(button->autoRaise()) << button->objectName().toStdString();
+            EXPECT_FALSE(button->isDown() || (button->isChecked() && !button->isCheckable()));
+        }
+    }
 }
 
 TEST_F(MainWindowTest, WindowStartsAtItsDesignSize) {

@@ -1,0 +1,112 @@
+#include "test_services.h"
+#include "ui/error_guard.h"
+#include "ui/tool_commands.h"
+
+#include <QAction>
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <set>
+#include <stdexcept>
+
+namespace kelmor::test {
+namespace {
+
+TEST(ErrorGuardTest, ShowsOwnMessagesAndAFixedTextForEverythingElse) {
+    ScriptedDialogs dialogs;
+    runGuarded(dialogs, [] { throw Error("Cannot open file a.gif"); });
+    runGuarded(dialogs, [] { throw std::bad_alloc(); });
+    runGuarded(dialogs, [] { (void)std::string().at(3); });
+    runGuarded(dialogs, [] { throw 42; });
+    EXPECT_EQ(dialogs.errors, (QStringList{QStringLiteral("Cannot open file a.gif"),
+                                           QString::fromLatin1(msg::kOutOfMemory),
+                                           QString::fromLatin1(msg::kUnexpectedError),
+                                           QString::fromLatin1(msg::kUnexpectedError)}));
+}
+
+TEST(ErrorGuardTest, GuardedHandlerGetsTheSignalsArgumentsWhenItTakesThem) {
+    ScriptedDialogs dialogs;
+    QString got;
+    auto withArgs = guarded(
+        dialogs, [&](int index, const QString& text) { got = text + QString::number(index); });
+    withArgs(7, QStringLiteral("row "));
+    auto withoutArgs = guarded(dialogs, [&] { throw Error("stopped"); });
+    withoutArgs(true);
+    EXPECT_EQ(got, QStringLiteral("row 7"));
+    EXPECT_EQ(dialogs.errors, QStringList{QStringLiteral("stopped")});
+}
+
+// A confirmed file dialog makes its folder the current one; a cancelled one changes nothing.
+class DialogFolderTest : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(start_.isValid() && chosen_.isValid());
+        previous_ = QDir::currentPath();
+        QDir::setCurrent(start_.path());
+    }
+    void TearDown() override { QDir::setCurrent(previous_); }
+    void ask() {
+        switch (GetParam()) {
+        case 0:
+            dialogs.openFile(QString(), QString());
+            break;
+        case 1:
+            dialogs.openPicture();
+            break;
+        default:
+            dialogs.saveFile(QString(), QString());
+            break;
+        }
+    }
+
+    ScriptedDialogs dialogs;
+    QTemporaryDir start_;
+    QTemporaryDir chosen_;
+    QString previous_;
+};
+
+TEST_P(DialogFolderTest, ConfirmedDialogEntersTheChosenFilesFolder) {
+    dialogs.fileAnswers = {std::nullopt, chosen_.filePath(QStringLiteral("page.html"))};
+    ask();
+    EXPECT_EQ(QDir::currentPath(), QDir(start_.path()).canonicalPath());
+    ask();
+    EXPECT_EQ(QDir::currentPath(), QDir(chosen_.path()).canonicalPath());
+}
+
+INSTANTIATE_TEST_SUITE_P(OpenPictureSave, DialogFolderTest, ::testing::Values(0, 1, 2));
+
+TEST(ToolCommandTest, EveryCommandHasAPictureOfItsOwn) {
+    std::set<QByteArray> seen;
+    for (int command = 0; command <= static_cast<int>(CommandIcon::DeleteRow); ++command) {
+        const QImage picture =
+            commandIcon(static_cast<CommandIcon>(command)).pixmap(QSize(16, 16)).toImage();
+        ASSERT_FALSE(picture.isNull()) << command;
+        const QByteArray bits(reinterpret_cast<const char*>(picture.constBits()),
+                              static_cast<qsizetype>(picture.sizeInBytes()));
+        EXPECT_TRUE(seen.insert(bits).second) << "command " << command << " repeats a picture";
+    }
+}
+
+TEST(ToolCommandTest, CommandButtonIsNamedUnframedAndGuarded) {
+    ScriptedDialogs dialogs;
+    QToolBar bar;
+    setUpToolBar(bar, ToolBarSize::Large);
+    QAction* action =
+        addToolCommand(bar, dialogs, CommandIcon::Options, QStringLiteral("Options..."), "Options",
+                       [] { throw Error("Unable to write to x"); });
+    auto* button = bar.findChild<QToolButton*>(QStringLiteral("Options"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->accessibleName(), QStringLiteral("Options..."));
+    EXPECT_EQ(action->toolTip(), QStringLiteral("Options..."));
+    EXPECT_TRUE(button->autoRaise());
+    EXPECT_FALSE(button->isCheckable());
+    EXPECT_EQ(bar.iconSize(), QSize(32, 32));
+    action->trigger();
+    EXPECT_EQ(dialogs.errors, QStringList{QStringLiteral("Unable to write to x")});
+}
+
+} // namespace
+} // namespace kelmor::test
