@@ -4,6 +4,7 @@
 #include "app/about_form.h"
 #include "app/data_files.h"
 #include "app/main_window.h"
+#include "imaging/picture_qt.h"
 #include "prefs/form_prefs.h"
 #include "sound/sound_form.h"
 
@@ -19,6 +20,7 @@ namespace kelmor {
 
 KelmorApp::KelmorApp(Services& services) {
     initResources();
+    installQtIconDecoder();
     installDataFiles(services.paths);
     mainWindow_ = std::make_unique<TKelButton>(services, preferences_);
     prefs_ = std::make_unique<TFormPrefs>(services, preferences_, *mainWindow_);

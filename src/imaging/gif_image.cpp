@@ -86,15 +86,12 @@ int GifFrame::bottomLeftColorIndex() const {
 }
 
 GifImage::GifImage(const GifImage& other)
-    : header_(other.header_), frames_(other.frames_), colorReduction_(other.colorReduction_),
-      dither_(other.dither_), animationSpeed_(other.animationSpeed_) {}
+    : header_(other.header_), frames_(other.frames_), animationSpeed_(other.animationSpeed_) {}
 
 GifImage& GifImage::operator=(const GifImage& other) {
     if (this != &other) {
         header_ = other.header_;
         frames_ = other.frames_;
-        colorReduction_ = other.colorReduction_;
-        dither_ = other.dither_;
         animationSpeed_ = other.animationSpeed_;
     }
     return *this;

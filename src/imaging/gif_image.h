@@ -127,9 +127,6 @@ struct GifFrame {
     friend bool operator==(const GifFrame&, const GifFrame&) = default;
 };
 
-enum class GifColorReduction { Netscape216 };
-enum class GifDither { None };
-
 class GifImage {
 public:
     GifImage() = default;
@@ -222,10 +219,8 @@ public:
     void save(std::ostream& out) const;             // "Stream write error" on failure
     void saveToFile(const std::string& path) const; // temp file + rename; "Cannot create file PATH"
 
-    // Settings of a new image; the program changes none of them.
-    GifColorReduction colorReduction() const { return colorReduction_; }
-    GifDither dither() const { return dither_; }
-    int animationSpeed() const { return animationSpeed_; } // percent
+    // The playback speed in percent of the frames' delays; the program never changes it.
+    int animationSpeed() const { return animationSpeed_; }
 
 private:
     void mergeWithEarlier(int index, int earlierIndex);
@@ -234,8 +229,6 @@ private:
 
     GifHeader header_;
     std::vector<GifFrame> frames_;
-    GifColorReduction colorReduction_ = GifColorReduction::Netscape216;
-    GifDither dither_ = GifDither::None;
     int animationSpeed_ = 100;
     GifWarningHandler warn_;
 };

@@ -18,7 +18,7 @@ QImage toQImage(const FrameCanvas& canvas);
 Bitmap toBitmap(const QImage& image);
 
 // Lets the picture holder load "ico" files through Qt's image readers. Called
-// by every picture view; harmless to call again.
+// once at start-up; harmless to call again.
 void installQtIconDecoder();
 
 } // namespace kelmor

@@ -8,7 +8,6 @@
 namespace kelmor {
 
 PictureView::PictureView(QWidget* parent) : QWidget(parent) {
-    installQtIconDecoder();
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &PictureView::nextFrame);

@@ -341,10 +341,6 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
     }
 }
 
-void IniFile::writeInteger(std::string_view section, std::string_view key, int value) {
-    writeString(section, key, std::to_string(value));
-}
-
 void IniFile::writeBool(std::string_view section, std::string_view key, bool value) {
     writeString(section, key, value ? "1" : "0");
 }

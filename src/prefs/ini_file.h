@@ -57,7 +57,6 @@ public:
     // is refused with the write error, as are section names holding ']' and
     // key names holding '=' or starting with a comment mark.
     void writeString(std::string_view section, std::string_view key, std::string_view value);
-    void writeInteger(std::string_view section, std::string_view key, int value);
     // Written as "1" or "0".
     void writeBool(std::string_view section, std::string_view key, bool value);
 
