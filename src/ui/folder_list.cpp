@@ -1,7 +1,7 @@
 #include "ui/folder_list.h"
 
-#include "ui/qt_text.h"
 #include "base/folder_scan.h"
+#include "ui/qt_text.h"
 
 #include <QCollator>
 #include <QCollatorSortKey>

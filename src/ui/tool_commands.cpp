@@ -1,6 +1,6 @@
 #include "ui/tool_commands.h"
 
-#include "ui/edit_icons.h"
+#include "ui/drawn_icons.h"
 #include "ui/error_guard.h"
 #include "ui/tool_icons.h"
 
@@ -21,7 +21,7 @@ QIcon commandIcon(CommandIcon command) {
     case CommandIcon::SaveAs:
         return toolIcon(QStyle::SP_DriveFDIcon);
     case CommandIcon::Options:
-        return toolIcon(QStyle::SP_FileDialogDetailedView);
+        return drawnIcon(DrawnIcon::Options);
     case CommandIcon::Sounds:
         return toolIcon(QStyle::SP_MediaVolume);
     case CommandIcon::ViewInBrowser:
@@ -31,11 +31,11 @@ QIcon commandIcon(CommandIcon command) {
     case CommandIcon::Undo:
         return toolIcon(QStyle::SP_ArrowBack);
     case CommandIcon::Copy:
-        return editIcon(EditIcon::Copy);
+        return drawnIcon(DrawnIcon::Copy);
     case CommandIcon::Cut:
-        return editIcon(EditIcon::Cut);
+        return drawnIcon(DrawnIcon::Cut);
     case CommandIcon::Paste:
-        return editIcon(EditIcon::Paste);
+        return drawnIcon(DrawnIcon::Paste);
     case CommandIcon::HtmlEditor:
         return toolIcon(QStyle::SP_FileDialogInfoView);
     case CommandIcon::Refresh:

@@ -19,13 +19,19 @@ public:
         if (fitsSmall(size))
             return smallPixmap().size().scaled(size.boundedTo(smallPixmap().size()),
                                                Qt::KeepAspectRatio);
-        return fullIcon().actualSize(size);
+        return fullIcon().actualSize(size).scaled(size, Qt::KeepAspectRatio);
     }
 
     // Like any icon, never hands out a picture larger than the size asked for.
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        if (!fitsSmall(size))
-            return fullIcon().pixmap(size, mode, state);
+        if (!fitsSmall(size)) {
+            // A style without a picture that large gets its largest one scaled up, so
+            // every button of a tool bar shows its picture at the bar's one size.
+            const QPixmap picture = fullIcon().pixmap(size, mode, state);
+            if (picture.width() >= size.width() || picture.height() >= size.height())
+                return picture;
+            return picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        }
         QPixmap picture = smallPixmap();
         if (picture.width() > size.width() || picture.height() > size.height())
             picture = picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);

@@ -1,6 +1,6 @@
+#include "editor/qstring_printer.h"
 #include "ui/file_icons.h"
 #include "ui/folder_list.h"
-#include "editor/qstring_printer.h"
 
 #include <QDir>
 #include <QFile>

@@ -23,6 +23,11 @@ TEST(ToolIconTest, LargeSizesComeFromTheFullSet) {
     EXPECT_GT(icon.pixmap(QSize(64, 64)).width(), small.width());
 }
 
+TEST(ToolIconTest, LargeSizesAreFilledEvenWithoutSuchAPicture) {
+    // The style's floppy picture exists only in small sizes; a 32-pixel bar still gets 32.
+    EXPECT_EQ(toolIcon(QStyle::SP_DriveFDIcon).pixmap(QSize(32, 32)).size(), QSize(32, 32));
+}
+
 TEST(ToolIconTest, NeverLargerThanAsked) {
     // The style's small play picture is 32 pixels; a 16-pixel tab gets it scaled down.
     const QIcon icon = toolIcon(QStyle::SP_MediaPlay);

@@ -1,7 +1,8 @@
-#include "ui/edit_icons.h"
+#include "ui/drawn_icons.h"
 
 #include <QPainter>
 #include <QPixmap>
+#include <QtMath>
 
 namespace kelmor {
 namespace {
@@ -41,9 +42,26 @@ void drawPaste(QPainter& painter) {
     drawSheet(painter, QRectF(9.5, 9.5, 11, 12));
 }
 
+// A gear: a toothed wheel around a hole.
+void drawOptions(QPainter& painter) {
+    const QPointF centre(11, 11);
+    painter.setPen(QPen(kInk, 1.2));
+    painter.setBrush(QColor(0xa0, 0xa8, 0xb4));
+    QPolygonF wheel;
+    constexpr int kTeeth = 8;
+    for (int step = 0; step < kTeeth * 4; ++step) {
+        const qreal angle = qDegreesToRadians(step * 360.0 / (kTeeth * 4));
+        const qreal radius = (step % 4 < 2) ? 9.5 : 7.0;
+        wheel << centre + QPointF(radius * qCos(angle), radius * qSin(angle));
+    }
+    painter.drawPolygon(wheel);
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(centre, 3, 3);
+}
+
 } // namespace
 
-QIcon editIcon(EditIcon kind) {
+QIcon drawnIcon(DrawnIcon kind) {
     // Drawn on a 22-pixel grid at twice the size for sharp scaling.
     QPixmap pixmap(44, 44);
     pixmap.fill(Qt::transparent);
@@ -51,14 +69,17 @@ QIcon editIcon(EditIcon kind) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(2, 2);
     switch (kind) {
-    case EditIcon::Copy:
+    case DrawnIcon::Copy:
         drawCopy(painter);
         break;
-    case EditIcon::Cut:
+    case DrawnIcon::Cut:
         drawCut(painter);
         break;
-    case EditIcon::Paste:
+    case DrawnIcon::Paste:
         drawPaste(painter);
+        break;
+    case DrawnIcon::Options:
+        drawOptions(painter);
         break;
     }
     painter.end();
