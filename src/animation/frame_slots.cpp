@@ -2,8 +2,12 @@
 
 #include "animation/assembly.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 
 namespace kelmor {
 namespace {
@@ -28,6 +32,7 @@ FrameSlot::FrameSlot(int slot, QWidget* parent) : PictureView(parent), slot_(slo
     setAutoSize(false);
     setStretch(true);
     setAcceptDrops(true);
+    setFocusPolicy(Qt::StrongFocus);
     setGeometry(1, 1 + kSlotPitch * slot, kSlotSide, kSlotSide);
 }
 
@@ -42,6 +47,24 @@ void FrameSlot::dragMoveEvent(QDragMoveEvent* event) {
 void FrameSlot::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     emit dropped(slot_);
+}
+
+void FrameSlot::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)
+        emit dropped(slot_);
+    else
+        PictureView::keyPressEvent(event);
+}
+
+void FrameSlot::paintEvent(QPaintEvent* event) {
+    PictureView::paintEvent(event);
+    if (hasFocus()) {
+        QPainter painter(this);
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
 }
 
 FrameSlotColumn::FrameSlotColumn(QWidget* parent) : QScrollArea(parent) {
@@ -60,6 +83,11 @@ FrameSlotColumn::FrameSlotColumn(QWidget* parent) : QScrollArea(parent) {
                 &FrameSlotColumn::dropped);
     }
     setWidget(column);
+    // A slot reached with the keyboard is scrolled into view.
+    connect(qApp, &QApplication::focusChanged, this, [this, column](QWidget*, QWidget* now) {
+        if (now != nullptr && now->parentWidget() == column)
+            ensureWidgetVisible(now, 0, 1);
+    });
     viewport()->setAutoFillBackground(true);
     viewport()->setPalette(white);
 }

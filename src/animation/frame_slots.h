@@ -11,7 +11,8 @@ namespace kelmor {
 // One frame slot: shows its picture stretched over its 50 x 50 square while
 // holding it at full size. It accepts every drag, whatever its source; a drop
 // only reports the slot, because the slot loads the frame source list's
-// selected item whatever was dragged.
+// selected item whatever was dragged. For keyboard users, Enter or Space on a
+// focused slot reports it the same way.
 class FrameSlot : public PictureView {
     Q_OBJECT
 public:
@@ -25,6 +26,8 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     int slot_;

@@ -228,6 +228,45 @@ TEST_F(GifsTabTest, EverySlotLoadsTheSelectedItemWhateverIsDragged) {
     EXPECT_TRUE(preview().picture().empty());
 }
 
+TEST_F(GifsTabTest, EnterOnAFocusedSlotLoadsTheSelectedItemLikeADrop) {
+    startOnGifsTab();
+    select(QStringLiteral("three.bmp"));
+    slot(7).setFocus();
+    QTest::keyClick(&slot(7), Qt::Key_Return);
+    EXPECT_EQ(slot(7).picture().width(), 10);
+}
+
+// Records, at every paint of the preview during an assembly, what it shows and the cursor.
+class PaintRecorder : public QObject {
+public:
+    QStringList painted;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            const auto& view = static_cast<PictureView&>(*watched);
+            const QCursor* cursor = QApplication::overrideCursor();
+            painted << QStringLiteral("%1x%2 %3")
+                           .arg(view.picture().width())
+                           .arg(view.picture().height())
+                           .arg(QLatin1String(cursor && cursor->shape() == Qt::WaitCursor ? "wait"
+                                                                                          : "-"));
+        }
+        return false;
+    }
+};
+
+TEST_F(GifsTabTest, EachFrameIsPaintedUnderTheHourglassWhileItIsAdded) {
+    startOnGifsTab();
+    dropFromList(0, QStringLiteral("one.bmp"));
+    PaintRecorder recorder;
+    preview().installEventFilter(&recorder);
+    assemble(QStringLiteral("3"));
+    preview().removeEventFilter(&recorder);
+    EXPECT_EQ(recorder.painted,
+              (QStringList{QStringLiteral("10x8 wait"), QStringLiteral("50x50 wait"),
+                           QStringLiteral("50x50 wait")}));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST_F(GifsTabTest, FailedDropKeepsTheSlotAndNoSelectionDoesNothing) {
     start();
     list().clearSelection();
