@@ -2,9 +2,9 @@
 
 #include "animation/gif_preferences.h"
 #include "animation/placeholder.h"
-#include "app/error_guard.h"
-#include "app/qt_text.h"
 #include "imaging/picture_qt.h"
+#include "ui/error_guard.h"
+#include "ui/qt_text.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "animation/assembly.h"
-#include "app/services.h"
+#include "ui/services.h"
 
 #include <QDialog>
 

@@ -1,19 +1,19 @@
 #include "animation/gifs_tab.h"
 
+#include "animation/anim_form.h"
 #include "animation/assembly.h"
 #include "animation/frame_count_box.h"
 #include "animation/frame_slots.h"
 #include "animation/placeholder.h"
 #include "animation/preview_area.h"
-#include "app/error_guard.h"
-#include "app/file_icons.h"
-#include "app/folder_list.h"
-#include "app/history.h"
-#include "app/qt_text.h"
-#include "app/tool_icons.h"
-#include "app/wait_cursor.h"
 #include "base/folder_scan.h"
-#include "prefs/preferences.h"
+#include "ui/error_guard.h"
+#include "ui/file_icons.h"
+#include "ui/folder_list.h"
+#include "ui/history.h"
+#include "ui/qt_text.h"
+#include "ui/tool_commands.h"
+#include "ui/wait_cursor.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -21,26 +21,13 @@
 #include <QListWidget>
 #include <QSplitter>
 #include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kelmor {
-namespace {
 
-QToolButton* addToolButton(QToolBar& bar, const char* name, const char* hint,
-                           QStyle::StandardPixmap icon) {
-    auto* button = new QToolButton(&bar);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setToolTip(QString::fromLatin1(hint));
-    button->setAccessibleName(QString::fromLatin1(hint));
-    button->setIcon(toolIcon(icon));
-    bar.addWidget(button);
-    return button;
-}
-
-} // namespace
-
-GifsTab::GifsTab(Services& services, QWidget* parent) : QWidget(parent), services_(services) {
+GifsTab::GifsTab(Services& services, const PreferenceStore& preferences,
+                 PictureStatusLine& statusLine, QWidget* parent)
+    : TabPage(parent), services_(services), preferences_(preferences), statusLine_(statusLine) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -71,7 +58,7 @@ GifsTab::GifsTab(Services& services, QWidget* parent) : QWidget(parent), service
     // The placeholder film frame: kept by Image24, and in every slot at start.
     previewArea_->placeholderKeeper().setPicture(Picture(filmFramePlaceholder()));
     slots_->fillAll(previewArea_->placeholderKeeper().picture());
-    setListStyle(ListStyle::Large);
+    setListsStyle(ListStyle::Large);
 
     Dialogs& dialogs = services_.dialogs;
     connect(slots_, &FrameSlotColumn::dropped, this,
@@ -99,34 +86,33 @@ GifsTab::GifsTab(Services& services, QWidget* parent) : QWidget(parent), service
 void GifsTab::buildToolBars() {
     auto* bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("ToolBar4"));
+    setUpToolBar(*bar, ToolBarSize::Small);
     Dialogs& dialogs = services_.dialogs;
-    auto command = [&](const char* name, const char* hint, QStyle::StandardPixmap icon,
-                       auto handler) {
-        QToolButton* button = addToolButton(*bar, name, hint, icon);
-        connect(button, &QToolButton::clicked, this, guarded(dialogs, handler));
-        return button;
+    auto command = [&](CommandIcon icon, const char* hint, const char* name,
+                       std::function<void()> handler) {
+        return addToolCommand(*bar, dialogs, icon, QString::fromLatin1(hint), name,
+                              std::move(handler));
     };
-    command("ToolButton53", "New Gif Animation", QStyle::SP_FileIcon,
+    command(CommandIcon::NewAnimation, "New Gif Animation", "ToolButton53",
             [this] { toolButton53Click(); });
-    command("ToolButton54", "Open...", QStyle::SP_DialogOpenButton,
-            [this] { toolButton54Click(); });
-    command("ToolButton55", "Save", QStyle::SP_DialogSaveButton, [this] { toolButton55Click(); });
-    saveAs_ = command("ToolButton56", "Save As...", QStyle::SP_DriveFDIcon,
-                      [this] { toolButton56Click(); });
+    command(CommandIcon::Open, "Open...", "ToolButton54", [this] { toolButton54Click(); });
+    command(CommandIcon::Save, "Save", "ToolButton55", [this] { toolButton55Click(); });
+    saveAs_ =
+        command(CommandIcon::SaveAs, "Save As...", "ToolButton56", [this] { toolButton56Click(); });
     bar->addSeparator();
-    command("ToolButton62", "Refresh Bmp View", QStyle::SP_BrowserReload,
+    command(CommandIcon::Refresh, "Refresh Bmp View", "ToolButton62",
             [this] { fillFrameSourceList(); });
-    command("ToolButton59", "Large Icons", QStyle::SP_FileDialogContentsView,
-            [this] { setListStyle(ListStyle::Large); });
-    command("ToolButton60", "Small Icons", QStyle::SP_FileDialogListView,
-            [this] { setListStyle(ListStyle::Small); });
+    command(CommandIcon::LargeView, "Large Icons", "ToolButton59",
+            [this] { setListsStyle(ListStyle::Large); });
+    command(CommandIcon::SmallView, "Small Icons", "ToolButton60",
+            [this] { setListsStyle(ListStyle::Small); });
     bar->addSeparator();
-    command("ToolButton64", "Options...", QStyle::SP_FileDialogDetailedView,
+    command(CommandIcon::Options, "Options...", "ToolButton64",
             [this] { emit optionsRequested(); });
-    command("ToolButton65", "Gifs Option...", QStyle::SP_FileDialogInfoView,
-            [this] { emit gifsOptionsRequested(); });
+    command(CommandIcon::GifsOptions, "Gifs Option...", "ToolButton65",
+            [this] { gifsOptions_->showOptions(); });
     bar->addSeparator();
-    play_ = command("ToolButton57", "Play Animation", QStyle::SP_MediaPlay,
+    play_ = command(CommandIcon::PlayAnimation, "Play Animation", "ToolButton57",
                     [this] { toolButton57Click(); });
     bar->addSeparator();
     bar->addWidget(frameCount_);
@@ -136,17 +122,14 @@ void GifsTab::buildToolBars() {
 
     auto* comboBar = new QToolBar(this);
     comboBar->setObjectName(QStringLiteral("ToolBar5"));
+    setUpToolBar(*comboBar, ToolBarSize::Small);
     comboBar->addWidget(currentAnimation_);
     currentAnimation_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     layout()->addWidget(comboBar);
 }
 
-void GifsTab::attachPreferences(const Preferences& preferences) {
-    preferences_ = &preferences;
-}
-
-void GifsTab::attachAnimationSettings(const AnimationSettings& settings) {
-    settings_ = &settings;
+void GifsTab::attachGifsOptions(TAnimForm& gifsOptions) {
+    gifsOptions_ = &gifsOptions;
 }
 
 void GifsTab::refillLists() {
@@ -158,16 +141,15 @@ void GifsTab::clearAnimation() {
 }
 
 QString GifsTab::framePath(const QString& caption) const {
-    const QString folder = preferences_ ? preferences_->framesFolder() : QString();
-    return toQt(joinPath(toLocal(folder), toLocal(caption)));
+    return toQt(joinPath(toLocal(preferences_.path(PrefPath::Frames)), toLocal(caption)));
 }
 
 void GifsTab::fillFrameSourceList() {
-    const QString folder = preferences_ ? preferences_->framesFolder() : QString();
-    fillFileList(*sourceList_, folder, QStringLiteral("*.bmp"), fileIcon(FileIcon::Bmp));
+    fillFileList(*sourceList_, preferences_.path(PrefPath::Frames), QStringLiteral("*.bmp"),
+                 fileIcon(FileIcon::Bmp));
 }
 
-void GifsTab::setListStyle(ListStyle style) {
+void GifsTab::setListsStyle(ListStyle style) {
     applyListStyle(*sourceList_, style);
 }
 
@@ -189,7 +171,7 @@ void GifsTab::listView7DblClick() {
         return;
     PictureView& preview = previewArea_->preview();
     preview.loadFromFile(toLocal(framePath(item->text())));
-    emit statusTextChanged(QStringLiteral("Image Size: %1h x %2w")
+    statusLine_.showStatus(QStringLiteral("Image Size: %1h x %2w")
                                .arg(preview.picture().height())
                                .arg(preview.picture().width()));
 }
@@ -200,12 +182,10 @@ void GifsTab::toolButton57Click() {
 }
 
 void GifsTab::animate(int frameCount) {
-    if (settings_ == nullptr)
-        return;
     const WaitCursor hourglass;
     PictureView& preview = previewArea_->preview();
     const std::vector<Picture> pictures = slots_->pictures();
-    GifImage animation = assembleAnimation(pictures, frameCount, *settings_, [&](int slot) {
+    GifImage animation = assembleAnimation(pictures, frameCount, *gifsOptions_, [&](int slot) {
         // Each frame is shown, and painted at once, while it is added.
         preview.setPicture(pictures[static_cast<std::size_t>(slot)]);
         preview.repaint();

@@ -261,7 +261,8 @@ TEST_F(GifsTabTest, EachFrameIsPaintedUnderTheHourglassWhileItIsAdded) {
     preview().installEventFilter(&recorder);
     assemble(QStringLiteral("3"));
     preview().removeEventFilter(&recorder);
-    EXPECT_EQ(recorder.painted,
+    // Later paints show the finished animation, after the hourglass.
+    EXPECT_EQ(recorder.painted.mid(0, 3),
               (QStringList{QStringLiteral("10x8 wait"), QStringLiteral("50x50 wait"),
                            QStringLiteral("50x50 wait")}));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
