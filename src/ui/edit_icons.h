@@ -6,7 +6,7 @@ namespace kelmor {
 
 // Tool bar pictures for the clipboard commands, used when the desktop's icon
 // theme has none.
-enum class EditIcon { Copy, Cut, Paste };
+enum class EditIcon { Copy, Cut, Paste, FilmSettings };
 
 QIcon editIcon(EditIcon kind);
 

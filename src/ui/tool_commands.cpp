@@ -55,7 +55,7 @@ QIcon commandIcon(CommandIcon command) {
     case CommandIcon::NewAnimation:
         return toolIcon(QStyle::SP_MediaSeekBackward);
     case CommandIcon::GifsOptions:
-        return toolIcon(QStyle::SP_DialogApplyButton);
+        return editIcon(EditIcon::FilmSettings);
     case CommandIcon::PlayAnimation:
         return toolIcon(QStyle::SP_MediaPlay);
     }
