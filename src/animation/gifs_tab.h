@@ -2,23 +2,79 @@
 
 #include "prefs/preference_store.h"
 #include "ui/services.h"
+#include "ui/tab_links.h"
 #include "ui/tab_page.h"
+
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QListWidget;
 
 namespace kelmor {
 
-// The "Gifs" tab: frame slots, the frame source list and the animation preview.
+class FrameCountBox;
+class FrameSlotColumn;
+class PictureView;
+class PreviewArea;
+class TAnimForm;
+
+// The "Gifs" tab: the twenty frame slots, the frame source list over the Bmp
+// Files folder, the animation preview, and the commands that assemble, play,
+// open and save animations.
+//
+// Controls by object name: ToolButton53 ... ToolButton65 (the tool bar, by
+// handler), Edit27 and UpDown1 (frame count), ComboBox7 (current animation),
+// ScrollBox4 with the slots a1 ... Image22, ListView7 (frame source list),
+// ScrollBox5 with ImageAnimate (preview) and Image24 (placeholder keeper);
+// actions actAnimate2 ... actAnimate20 and actCombo3.
 class GifsTab : public TabPage {
     Q_OBJECT
 public:
-    GifsTab(Services& services, const PreferenceStore& preferences, QWidget* parent = nullptr);
+    // The Bmp Files folder is read from the preferences each time it is
+    // needed; "Image Size: ..." goes to the Pics tab's status line.
+    GifsTab(Services& services, const PreferenceStore& preferences, PictureStatusLine& statusLine,
+            QWidget* parent = nullptr);
 
+    // The Gifs Options dialog, which is created after the main window: its
+    // controls are read by every assembly, and "Gifs Option..." shows it.
+    void attachGifsOptions(TAnimForm& gifsOptions);
+    // FillFrameSourceList: runs when the main window is shown and on "Refresh Bmp View".
     void refillLists() override;
+    // Large or small icons in the frame source list.
+    void setListsStyle(ListStyle style) override;
     // Empties the animation preview, which stops its animation.
     void clearAnimation();
 
+    // Assembles the first `frameCount` slots (2 to 20) and plays the result.
+    void animate(int frameCount);
+
 private:
+    void buildToolBars();
+    QString framePath(const QString& caption) const;
+    void fillFrameSourceList();
+    void slotDragDrop(int slot);
+    void listView7DblClick();
+    void toolButton57Click();
+    void toolButton53Click();
+    void toolButton54Click();
+    void toolButton55Click();
+    void toolButton56Click();
+    void comboBox7Click(int index);
+
     Services& services_;
     const PreferenceStore& preferences_;
+    PictureStatusLine& statusLine_;
+    TAnimForm* gifsOptions_ = nullptr;
+    FrameSlotColumn* slots_ = nullptr;
+    QListWidget* sourceList_ = nullptr;
+    PreviewArea* previewArea_ = nullptr;
+    FrameCountBox* frameCount_ = nullptr;
+    QComboBox* currentAnimation_ = nullptr;
+    QAction* saveAs_ = nullptr;
+    QAction* play_ = nullptr;
+    QAction* historyAdd_ = nullptr;
+    std::vector<QAction*> animateActions_;
 };
 
 } // namespace kelmor

@@ -36,7 +36,7 @@ TKelButton::TKelButton(Services& services, const PreferenceStore& preferences, Q
     htmlTab_ = new HtmlTab(services_, preferences_);
     picsTab_ = new PicsTab(services_, preferences_);
     projectsTab_ = new ProjectsTab(services_, preferences_, *htmlTab_, *picsTab_);
-    gifsTab_ = new GifsTab(services_, preferences_);
+    gifsTab_ = new GifsTab(services_, preferences_, *picsTab_);
     pages_ = {projectsTab_, picsTab_, htmlTab_, gifsTab_};
 
     tabs_ = new QTabWidget(this);
@@ -60,6 +60,7 @@ TKelButton::~TKelButton() = default;
 
 void TKelButton::attachWindows(const Windows& windows) {
     windows_.emplace(windows);
+    gifsTab_->attachGifsOptions(windows.anim);
 }
 
 void TKelButton::addViewMenu(View view, Tab tab, const char* objectName, const QString& caption) {

@@ -40,6 +40,9 @@ inline constexpr const char* kOutOfMemory = "Out of memory";
 // Shown for a failure that carries no message meant for users.
 inline constexpr const char* kUnexpectedError =
     "The command stopped because of an unexpected internal error.";
+// Loop and Speed texts of an animation assembly.
+inline constexpr const char* kNotAValidInteger = "'%s' is not a valid integer value";
+inline constexpr const char* kValueOutOfRange = "'%s' is not a valid value (0 to 65535)";
 inline constexpr const char* kButtonCountOutOfRange =
     "A page holds 1 to 10 buttons; the Button list has %s.";
 

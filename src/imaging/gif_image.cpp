@@ -140,10 +140,31 @@ int GifImage::appendFrame(const Bitmap& bitmap) {
         }
     } else {
         f.localColorTable.colors = netscapePalette();
-        for (int y = 0; y < h; ++y, out += w) {
-            for (int x = 0; x < w; ++x) {
-                Rgb c = bitmap.color(x, y);
-                out[x] = static_cast<std::uint8_t>(36 * level(c.r) + 6 * level(c.g) + level(c.b));
+        // Byte-laid-out pixels (blue, green, red) are read straight from the
+        // rows through per-channel tables; other layouts go through color().
+        const bool bgrBytes =
+            bpp == 24 || (bpp == 32 && bitmap.redMask == 0x00FF0000 &&
+                          bitmap.greenMask == 0x0000FF00 && bitmap.blueMask == 0x000000FF);
+        if (bgrBytes) {
+            std::uint8_t red[256], green[256], blue[256];
+            for (unsigned v = 0; v < 256; ++v) {
+                blue[v] = static_cast<std::uint8_t>(level(static_cast<std::uint8_t>(v)));
+                green[v] = static_cast<std::uint8_t>(6 * blue[v]);
+                red[v] = static_cast<std::uint8_t>(36 * blue[v]);
+            }
+            const int step = bpp / 8;
+            for (int y = 0; y < h; ++y, out += w) {
+                const std::uint8_t* in = bitmap.row(y);
+                for (int x = 0; x < w; ++x, in += step)
+                    out[x] = static_cast<std::uint8_t>(red[in[2]] + green[in[1]] + blue[in[0]]);
+            }
+        } else {
+            for (int y = 0; y < h; ++y, out += w) {
+                for (int x = 0; x < w; ++x) {
+                    Rgb c = bitmap.color(x, y);
+                    out[x] =
+                        static_cast<std::uint8_t>(36 * level(c.r) + 6 * level(c.g) + level(c.b));
+                }
             }
         }
     }

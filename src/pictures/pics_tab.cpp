@@ -23,7 +23,8 @@ PicsTab::PicsTab(Services& services, const PreferenceStore& preferences, QWidget
     preview_ = addPictureArea(*splitter, QStringLiteral("Image3"));
     splitter->setStretchFactor(1, 1);
     layout->addWidget(splitter, 1);
-    layout->addWidget(new QStatusBar(this));
+    statusLine_ = new QStatusBar(this);
+    layout->addWidget(statusLine_);
 }
 
 void PicsTab::refillLists() {}
@@ -32,6 +33,10 @@ void PicsTab::setListsStyle(ListStyle) {}
 
 void PicsTab::showPicture(const QString& path) {
     preview_->loadFromFile(toLocal(path));
+}
+
+void PicsTab::showStatus(const QString& text) {
+    statusLine_->showMessage(text);
 }
 
 } // namespace kelmor

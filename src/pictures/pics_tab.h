@@ -5,12 +5,14 @@
 #include "ui/tab_links.h"
 #include "ui/tab_page.h"
 
+class QStatusBar;
+
 namespace kelmor {
 
 class PictureView;
 
 // The "Pics" tab: the picture browser over the GIF, BMP and JPG folders.
-class PicsTab : public TabPage, public PictureBrowser {
+class PicsTab : public TabPage, public PictureBrowser, public PictureStatusLine {
     Q_OBJECT
 public:
     PicsTab(Services& services, const PreferenceStore& preferences, QWidget* parent = nullptr);
@@ -21,12 +23,14 @@ public:
     void setListsStyle(ListStyle style) override;
 
     void showPicture(const QString& path) override;
+    void showStatus(const QString& text) override;
 
 private:
     Services& services_;
     const PreferenceStore& preferences_;
     QWidget* listPanel_ = nullptr;
     PictureView* preview_ = nullptr;
+    QStatusBar* statusLine_ = nullptr;
 };
 
 } // namespace kelmor

@@ -42,6 +42,22 @@ void drawPaste(QPainter& painter) {
     drawSheet(painter, QRectF(9.5, 9.5, 11, 12));
 }
 
+// A film frame with sprocket holes and a tick: the settings of an animation.
+void drawFilmSettings(QPainter& painter) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kInk);
+    painter.drawRect(QRectF(2, 2, 14, 18));
+    painter.setBrush(Qt::white);
+    for (qreal y = 3.5; y < 19; y += 3.5) {
+        painter.drawRect(QRectF(3, y, 2, 2));
+        painter.drawRect(QRectF(13, y, 2, 2));
+    }
+    painter.drawRect(QRectF(6.5, 4, 5, 14));
+    painter.setPen(QPen(QColor(0x1c, 0x8c, 0x3c), 2.2, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(12, 15), QPointF(15, 18.5));
+    painter.drawLine(QPointF(15, 18.5), QPointF(20.5, 10));
+}
+
 // A gear: a toothed wheel around a hole.
 void drawOptions(QPainter& painter) {
     const QPointF centre(11, 11);
@@ -80,6 +96,9 @@ QIcon drawnIcon(DrawnIcon kind) {
         break;
     case DrawnIcon::Options:
         drawOptions(painter);
+        break;
+    case DrawnIcon::FilmSettings:
+        drawFilmSettings(painter);
         break;
     }
     painter.end();

@@ -29,4 +29,11 @@ public:
     virtual void showPicture(const QString& path) = 0;
 };
 
+// The Pics tab's status line, which the Gifs tab also writes to.
+class PictureStatusLine {
+public:
+    virtual ~PictureStatusLine() = default;
+    virtual void showStatus(const QString& text) = 0;
+};
+
 } // namespace kelmor

@@ -52,6 +52,12 @@ QIcon commandIcon(CommandIcon command) {
         return toolIcon(QStyle::SP_FileDialogNewFolder);
     case CommandIcon::DeleteRow:
         return toolIcon(QStyle::SP_TrashIcon);
+    case CommandIcon::NewAnimation:
+        return toolIcon(QStyle::SP_MediaSeekBackward);
+    case CommandIcon::GifsOptions:
+        return drawnIcon(DrawnIcon::FilmSettings);
+    case CommandIcon::PlayAnimation:
+        return toolIcon(QStyle::SP_MediaPlay);
     }
     return {};
 }

@@ -35,6 +35,9 @@ enum class CommandIcon {
     ClearSelected,
     AddRow,
     DeleteRow,
+    NewAnimation,
+    GifsOptions,
+    PlayAnimation,
 };
 
 QIcon commandIcon(CommandIcon command);

@@ -1,0 +1,73 @@
+#pragma once
+
+// The assembly of an animated GIF from the frame slots: the pictures in slot
+// order in, one GifImage out. The Gifs tab and `kelmor-cli animate` share it,
+// so the same frames and options give the same file. Pure C++, no Qt.
+
+#include "imaging/gif_image.h"
+#include "imaging/picture.h"
+
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace kelmor {
+
+// The most frame slots an animation has.
+inline constexpr int kFrameSlotCount = 20;
+
+// The settings of an assembly, read at the moment each one is needed: the loop
+// text once, right after the first frame is added; the speed text again for
+// every frame; the three switches after the last frame. The Gifs tab answers
+// from the live controls of the Gifs Options dialog, so a change made while
+// frames are added takes effect at the next read.
+class AnimationSettings {
+public:
+    virtual ~AnimationSettings() = default;
+    virtual std::string loopText() const = 0;
+    virtual std::string speedText() const = 0;
+    virtual bool crop() const = 0;
+    virtual bool merge() const = 0;
+    virtual bool palette() const = 0;
+};
+
+// Settings that do not change while an assembly runs.
+struct FixedAnimationSettings final : AnimationSettings {
+    std::string loop = "0";
+    std::string speed = "30";
+    bool cropOn = false, mergeOn = false, paletteOn = false;
+
+    std::string loopText() const override { return loop; }
+    std::string speedText() const override { return speed; }
+    bool crop() const override { return cropOn; }
+    bool merge() const override { return mergeOn; }
+    bool palette() const override { return paletteOn; }
+};
+
+// Called with a slot's index just before its picture becomes a frame, so the
+// caller can show the picture while the frame is added.
+using FrameStarted = std::function<void(int slot)>;
+
+// The number of frames an exact frame count text asks for: "2" to "20", and
+// nothing for any other text ("0", "1", "", "02", " 5", ...).
+std::optional<int> assemblyFrameCount(std::string_view text);
+
+// The value of a loop or speed text: an integer (decimal, or hexadecimal after
+// "0x") from 0 to 65535. Throws "'TEXT' is not a valid integer value" or
+// "'TEXT' is not a valid value (0 to 65535)".
+std::uint16_t animationValue(const std::string& text);
+
+// Builds the animation of the first `frameCount` slots. Frame 0 carries the
+// NETSCAPE2.0 loop extension and then a graphic control extension with the
+// delay; every later frame a graphic control extension with the delay, the
+// Transparent Color Flag clear and the colour index of its bottom-left pixel
+// as Transparent Color Index. Then "Palette" shares one colour table over all
+// frames, and "Merge" and "Crop" reduce the frames. Errors end the assembly
+// and pass on; nothing half-built is returned.
+GifImage assembleAnimation(std::span<const Picture> slots, int frameCount,
+                           const AnimationSettings& settings,
+                           const FrameStarted& frameStarted = {});
+
+} // namespace kelmor
