@@ -44,7 +44,8 @@ GifsTab::GifsTab(Services& services, const PreferenceStore& preferences,
     bodyLayout->setContentsMargins(0, 0, 0, 0);
     slots_ = new FrameSlotColumn(body);
     bodyLayout->addWidget(slots_);
-    auto* splitter = new QSplitter(body);
+    // The frame source list sits above the animation preview.
+    auto* splitter = new QSplitter(Qt::Vertical, body);
     sourceList_ = new QListWidget(splitter);
     sourceList_->setObjectName(QStringLiteral("ListView7"));
     sourceList_->setAccessibleName(QStringLiteral("Bmp files"));
