@@ -29,4 +29,12 @@ public:
     virtual void showPicture(const QString& path) = 0;
 };
 
+// The picture browser's one-part status line (the Pics tab's), which the Gifs
+// tab's frame source list also writes its picture size to.
+class PictureStatusLine {
+public:
+    virtual ~PictureStatusLine() = default;
+    virtual void showStatus(const QString& text) = 0;
+};
+
 } // namespace kelmor
