@@ -129,6 +129,7 @@ void PicsTab::loadPreview(const QString& path) {
 
 void PicsTab::makeCurrent(const QString& path) {
     currentPicture_->setEditText(path);
+    currentPicture_->setToolTip(QString()); // it named the output of a conversion
     historyAdd_->trigger();
     // The arrow keys step through the history from the entry shown.
     if (const int entry =

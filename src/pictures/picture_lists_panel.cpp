@@ -4,6 +4,7 @@
 #include "ui/folder_list.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QTabBar>
 
@@ -50,12 +51,28 @@ QListWidget* PictureListsPanel::addList(Kind kind) {
     files->setSelectionMode(QAbstractItemView::SingleSelection);
     files->setEditTriggers(QAbstractItemView::NoEditTriggers);
     applyListStyle(*files, ListStyle::Large);
-    connect(files, &QListWidget::itemClicked, this, [this, kind, files] {
-        const QList<QListWidgetItem*> selected = files->selectedItems();
-        emit pictureClicked(kind, selected.isEmpty() ? QString() : selected.front()->text());
-    });
+    connect(files, &QListWidget::itemClicked, this, [this, kind] { emitClicked(kind); });
+    files->installEventFilter(this);
     addTab(files, QString::fromLatin1(k.caption));
     return files;
+}
+
+void PictureListsPanel::emitClicked(Kind kind) {
+    const QList<QListWidgetItem*> selected = list(kind).selectedItems();
+    emit pictureClicked(kind, selected.isEmpty() ? QString() : selected.front()->text());
+}
+
+bool PictureListsPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        for (std::size_t i = 0; i < lists_.size(); ++i) {
+            if (watched == lists_[i] && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+                emitClicked(static_cast<Kind>(i));
+                return true;
+            }
+        }
+    }
+    return QTabWidget::eventFilter(watched, event);
 }
 
 void PictureListsPanel::addConvertMenu(QListWidget& list, ConversionDirection direction,

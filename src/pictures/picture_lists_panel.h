@@ -33,8 +33,13 @@ signals:
     // "Convert  &GIF -> BMP" or "Convert  &BMP -> GIF" chosen from a list's pop-up menu.
     void convertRequested(ConversionDirection direction);
 
+protected:
+    // Return or Enter on a list works as a click on its selected item.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QListWidget* addList(Kind kind);
+    void emitClicked(Kind kind);
     void addConvertMenu(QListWidget& list, ConversionDirection direction, const QString& caption,
                         const char* objectName);
 
