@@ -31,7 +31,7 @@ protected:
         previousDir_ = QDir::currentPath();
         QDir::setCurrent(path(QStringLiteral("work")));
         copy("golang-image-testdata/video-001.gif", "gif/video.gif");     // 150 x 103
-        copy("blink-images-resources/animated.gif", "gif/Animated.GIF");  // 50 x 50
+        copy("blink-images-resources/animated.gif", "gif/Animated.GIF");  // 16 x 16, animated
         copy("bmpsuite/g/rgb24.bmp", "bmp/rgb24.bmp");                    // 127 x 64
         copy("raster-misc/libjpeg-turbo/testorig.jpg", "jpg/photo.jpg");  // 227 x 149
         copy("raster-misc/libjpeg-turbo/testorig.jpg", "jpg/photo.jpeg"); // not listed
