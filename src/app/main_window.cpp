@@ -21,6 +21,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
+#include <tuple>
 
 namespace kelmor {
 
@@ -114,8 +115,15 @@ void TKelButton::buildMenus() {
     imageMenu_->setObjectName(QStringLiteral("Image1"));
     QMenu* convert = imageMenu_->addMenu(QStringLiteral("&Convert"));
     convert->setObjectName(QStringLiteral("Convert1"));
-    convert->addAction(QStringLiteral("GIF -> BMP"));
-    convert->addAction(QStringLiteral("BMP -> GIF"));
+    for (auto [caption, name, direction] :
+         {std::tuple{"GIF -> BMP", "GifToBmp1", ConversionDirection::GifToBmp},
+          std::tuple{"BMP -> GIF", "BmpToGif1", ConversionDirection::BmpToGif}}) {
+        QAction* item = convert->addAction(QString::fromLatin1(caption));
+        item->setObjectName(QString::fromLatin1(name));
+        connect(item, &QAction::triggered, this, guarded(services_.dialogs, [this, direction] {
+                    picsTab_->convertPicture(direction);
+                }));
+    }
 
     QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));

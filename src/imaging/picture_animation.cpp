@@ -1,6 +1,7 @@
 #include "imaging/picture_animation.h"
 
 #include <algorithm>
+#include <array>
 
 namespace kelmor {
 namespace {
@@ -93,34 +94,50 @@ void FrameCanvas::dispose() {
 }
 
 void FrameCanvas::draw(int index) {
-    if (index == 0 || last_ < 0 || index < last_)
-        std::fill(pixels_.begin(), pixels_.end(), 0u);
-    else
+    const bool restart = index == 0 || last_ < 0 || index < last_;
+    if (!restart)
         dispose();
     last_ = index;
     const GifFrame& frame = image_.frame(index);
+    const bool drawable =
+        frame.hasImage &&
+        frame.pixels.size() >= static_cast<std::size_t>(frame.width) * frame.height;
+    const bool transparent = frame.transparent();
+    // A restart empties the screen, unless an opaque frame is about to cover all of it (and
+    // the empty screen is not kept for its "restore to previous").
+    const bool coversScreen = drawable && !transparent && frame.left == 0 && frame.top == 0 &&
+                              frame.width >= width_ && frame.height >= height_ &&
+                              disposalOf(frame) != kDisposeToPrevious;
+    if (restart && !coversScreen)
+        std::fill(pixels_.begin(), pixels_.end(), 0u);
     if (disposalOf(frame) == kDisposeToPrevious)
         saved_ = pixels_;
-    if (!frame.hasImage ||
-        frame.pixels.size() < static_cast<std::size_t>(frame.width) * frame.height)
+    if (!drawable)
         return;
 
+    // Colour indices past the table show opaque black.
+    std::array<std::uint32_t, 256> argb;
+    argb.fill(0xFF000000u);
     const std::vector<Rgb>& colors = image_.activeColorTable(index).colors;
-    const bool transparent = frame.transparent();
+    for (std::size_t i = 0; i < colors.size() && i < argb.size(); ++i)
+        argb[i] = 0xFF000000u | (std::uint32_t(colors[i].r) << 16) |
+                  (std::uint32_t(colors[i].g) << 8) | colors[i].b;
     const unsigned transparentIndex =
-        transparent ? frame.graphicControl()->transparentColorIndex : 0u;
-    const int right = std::min<int>(frame.left + frame.width, width_);
+        transparent ? frame.graphicControl()->transparentColorIndex : 256u;
+    const int count = std::min<int>(frame.left + frame.width, width_) - frame.left;
     const int bottom = std::min<int>(frame.top + frame.height, height_);
-    for (int y = frame.top; y < bottom; ++y) {
+    for (int y = frame.top; y < bottom && count > 0; ++y) {
         const std::uint8_t* source =
             frame.pixels.data() + static_cast<std::size_t>(y - frame.top) * frame.width;
-        std::uint32_t* target = pixels_.data() + static_cast<std::size_t>(y) * width_;
-        for (int x = frame.left; x < right; ++x) {
-            const unsigned i = source[x - frame.left];
-            if (transparent && i == transparentIndex)
-                continue;
-            const Rgb c = i < colors.size() ? colors[i] : Rgb{};
-            target[x] = 0xFF000000u | (std::uint32_t(c.r) << 16) | (std::uint32_t(c.g) << 8) | c.b;
+        std::uint32_t* target = pixels_.data() + static_cast<std::size_t>(y) * width_ + frame.left;
+        if (!transparent) {
+            for (int x = 0; x < count; ++x)
+                target[x] = argb[source[x]];
+            continue;
+        }
+        for (int x = 0; x < count; ++x) {
+            if (source[x] != transparentIndex)
+                target[x] = argb[source[x]];
         }
     }
 }

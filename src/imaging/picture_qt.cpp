@@ -6,9 +6,47 @@
 
 #include <QByteArray>
 #include <array>
+#include <bit>
 #include <cstring>
+#include <memory>
 
 namespace kelmor {
+
+namespace {
+
+// One row of 24-bit pixels (blue, green, red) as RGB32 values, four pixels from
+// three 32-bit words at a time: the conversion of every JPEG shown.
+void convertRow24(const std::uint8_t* source, QRgb* target, int width) {
+    constexpr QRgb opaque = 0xFF000000u;
+    int x = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; x + 4 <= width; x += 4, source += 12) {
+            std::uint32_t w[3];
+            std::memcpy(w, source, sizeof w);
+            target[x] = opaque | (w[0] & 0xFFFFFFu);
+            target[x + 1] = opaque | (w[0] >> 24) | ((w[1] & 0xFFFFu) << 8);
+            target[x + 2] = opaque | (w[1] >> 16) | ((w[2] & 0xFFu) << 16);
+            target[x + 3] = opaque | (w[2] >> 8);
+        }
+    }
+    for (; x < width; ++x, source += 3)
+        target[x] = opaque | (QRgb(source[2]) << 16) | (QRgb(source[1]) << 8) | source[0];
+}
+
+// One row of 1/4/8-bit palette indices as RGB32 values.
+void convertIndexedRow(const Bitmap& bitmap, int y, const std::array<QRgb, 256>& lookup,
+                       QRgb* target) {
+    const std::uint8_t* source = bitmap.row(y);
+    if (bitmap.bitsPerPixel() == 8) {
+        for (int x = 0; x < bitmap.width(); ++x)
+            target[x] = lookup[source[x]];
+        return;
+    }
+    for (int x = 0; x < bitmap.width(); ++x)
+        target[x] = lookup[bitmap.index(x, y)];
+}
+
+} // namespace
 
 QImage toQImage(const Bitmap& bitmap) {
     if (bitmap.empty())
@@ -26,13 +64,12 @@ QImage toQImage(const Bitmap& bitmap) {
     }
     for (int y = 0; y < height; ++y) {
         auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const std::uint8_t* source = bitmap.row(y);
-        for (int x = 0; x < width; ++x) {
-            if (bpp <= 8) {
-                target[x] = lookup[bitmap.index(x, y)];
-            } else if (bpp == 24) {
-                target[x] = qRgb(source[x * 3 + 2], source[x * 3 + 1], source[x * 3]);
-            } else {
+        if (bpp <= 8) {
+            convertIndexedRow(bitmap, y, lookup, target);
+        } else if (bpp == 24) {
+            convertRow24(bitmap.row(y), target, width);
+        } else {
+            for (int x = 0; x < width; ++x) {
                 const Rgb c = bitmap.color(x, y);
                 target[x] = qRgba(c.r, c.g, c.b, bitmap.alpha(x, y));
             }
@@ -41,14 +78,16 @@ QImage toQImage(const Bitmap& bitmap) {
     return image;
 }
 
-QImage toQImage(const FrameCanvas& canvas) {
-    QImage image(canvas.width(), canvas.height(), QImage::Format_ARGB32);
-    for (int y = 0; y < canvas.height(); ++y) {
-        std::memcpy(image.scanLine(y),
-                    canvas.pixels().data() + static_cast<std::size_t>(y) * canvas.width(),
-                    static_cast<std::size_t>(canvas.width()) * sizeof(std::uint32_t));
-    }
-    return image;
+QImage toQImage(std::shared_ptr<const FrameCanvas> canvas) {
+    // The image reads the canvas's pixels in place; it keeps the canvas alive
+    // until the last copy of it is gone.
+    const auto* pixels = reinterpret_cast<const uchar*>(canvas->pixels().data());
+    const int width = canvas->width();
+    const int height = canvas->height();
+    auto* owner = new std::shared_ptr<const FrameCanvas>(std::move(canvas));
+    return QImage(
+        pixels, width, height, qsizetype(width) * 4, QImage::Format_ARGB32,
+        [](void* info) { delete static_cast<std::shared_ptr<const FrameCanvas>*>(info); }, owner);
 }
 
 Bitmap toBitmap(const QImage& image) {

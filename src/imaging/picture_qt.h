@@ -7,13 +7,17 @@
 #include "imaging/picture_animation.h"
 
 #include <QImage>
+#include <memory>
 
 namespace kelmor {
 
 // The bitmap's colours as an RGB32 image, or ARGB32 when it has an alpha mask.
 QImage toQImage(const Bitmap& bitmap);
-// The composed screen as an ARGB32 image (uncovered pixels transparent).
-QImage toQImage(const FrameCanvas& canvas);
+// The composed screen as an ARGB32 image (uncovered pixels transparent) that
+// reads the canvas's pixels in place, without a copy, and keeps the canvas
+// alive while it or a copy of it lives. Drawing another frame on the canvas
+// changes what the image shows: make a new one for each frame drawn.
+QImage toQImage(std::shared_ptr<const FrameCanvas> canvas);
 // A 32-bit bitmap with an alpha mask holding the image's pixels.
 Bitmap toBitmap(const QImage& image);
 

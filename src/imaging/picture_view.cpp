@@ -18,7 +18,7 @@ PictureView::~PictureView() = default;
 void PictureView::setPicture(Picture picture) {
     clear();
     if (picture.format() == PictureFormat::Gif) {
-        auto canvas = std::make_unique<FrameCanvas>(*picture.gif());
+        auto canvas = std::make_shared<FrameCanvas>(*picture.gif());
         picture_ = std::move(picture);
         canvas_ = std::move(canvas);
         schedule_ = std::make_unique<AnimationSchedule>(*picture_.gif());
@@ -93,7 +93,7 @@ void PictureView::paintEvent(QPaintEvent*) {
 void PictureView::showFrame() {
     if (schedule_->frame() >= 0)
         canvas_->draw(schedule_->frame());
-    image_ = toQImage(*canvas_);
+    image_ = toQImage(canvas_);
     update();
 }
 

@@ -62,7 +62,7 @@ private:
     bool autoSize_ = true;
     bool stretch_ = false;
     std::unique_ptr<AnimationSchedule> schedule_;
-    std::unique_ptr<FrameCanvas> canvas_;
+    std::shared_ptr<FrameCanvas> canvas_; // shared with the image showing it
     QTimer timer_;
     QElapsedTimer clock_;
     int scheduledMs_ = 0;

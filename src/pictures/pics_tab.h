@@ -1,17 +1,22 @@
 #pragma once
 
+#include "pictures/conversion.h"
+#include "pictures/picture_lists_panel.h"
 #include "prefs/preference_store.h"
 #include "ui/services.h"
 #include "ui/tab_links.h"
 #include "ui/tab_page.h"
 
-class QStatusBar;
+class QComboBox;
+class QLabel;
+class QToolBar;
 
 namespace kelmor {
 
 class PictureView;
 
-// The "Pics" tab: the picture browser over the GIF, BMP and JPG folders.
+// The "Pics" tab: the picture browser over the GIF, BMP and JPG folders, its
+// preview and status line, and the GIF/BMP conversion.
 class PicsTab : public TabPage, public PictureBrowser, public PictureStatusLine {
     Q_OBJECT
 public:
@@ -25,12 +30,42 @@ public:
     void showPicture(const QString& path) override;
     void showStatus(const QString& text) override;
 
+    // "GIF -> BMP" / "BMP -> GIF" of the "&Image" / "&Convert" menu and of the
+    // lists' pop-up menus: converts the picture the current picture box names
+    // into "newimage.bmp" / "newimage.gif" in the working folder and shows it.
+    void convertPicture(ConversionDirection direction);
+
+    QComboBox& currentPictureBox() { return *currentPicture_; }
+    PictureView& previewImage() { return *preview_; }
+    QString statusText() const;
+    PictureListsPanel& pictureLists() { return *listPanel_; }
+
 private:
+    void buildToolBar();
+    QString folderOf(PictureListsPanel::Kind kind) const;
+    // Empties the preview and loads the file; on a failure the preview stays
+    // empty and the error stops the command.
+    void loadPreview(const QString& path);
+    // The current picture box names the path, which joins the history (actCombo2).
+    void makeCurrent(const QString& path);
+
+    void ClearClick();
+    void OpenClick();
+    void SaveClick();
+    void SaveAsClick();
+    void LargeViewClick();
+    void SmallViewClick();
+    void ListViewClick(PictureListsPanel::Kind kind, const QString& caption);
+    void ComboBox6Select(int index);
+
     Services& services_;
     const PreferenceStore& preferences_;
-    QWidget* listPanel_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QComboBox* currentPicture_ = nullptr;
+    QAction* historyAdd_ = nullptr;
+    PictureListsPanel* listPanel_ = nullptr;
     PictureView* preview_ = nullptr;
-    QStatusBar* statusLine_ = nullptr;
+    QLabel* status_ = nullptr;
 };
 
 } // namespace kelmor

@@ -29,7 +29,8 @@ public:
     virtual void showPicture(const QString& path) = 0;
 };
 
-// The Pics tab's status line, which the Gifs tab also writes to.
+// The picture browser's one-part status line (the Pics tab's), which the Gifs
+// tab's frame source list also writes its picture size to.
 class PictureStatusLine {
 public:
     virtual ~PictureStatusLine() = default;

@@ -53,6 +53,10 @@ GiflibResult giflibDecode(const std::string& bytes) {
                                   image.ImageDesc.Interlace,
                                   colorsOf(image.ImageDesc.ColorMap),
                                   {}};
+        GraphicsControlBlock control{};
+        if (DGifSavedExtensionToGCB(file, i, &control) == GIF_OK)
+            frame.transparentIndex = control.TransparentColor;
+        frame.extensionBlocks = image.ExtensionBlockCount;
         if (image.RasterBits)
             frame.pixels.assign(image.RasterBits,
                                 image.RasterBits + std::size_t(frame.width) * frame.height);

@@ -57,6 +57,8 @@ struct GiflibResult {
         bool interlace;
         std::vector<Rgb> localColors;
         std::vector<std::uint8_t> pixels; // de-interlaced
+        int transparentIndex = -1;        // from the frame's graphic control block, -1 for none
+        int extensionBlocks = 0;          // extension blocks before the image
     };
     std::vector<Frame> frames;
 };

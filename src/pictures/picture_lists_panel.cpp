@@ -1,0 +1,102 @@
+#include "pictures/picture_lists_panel.h"
+
+#include "ui/file_icons.h"
+#include "ui/folder_list.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QTabBar>
+
+namespace kelmor {
+namespace {
+
+struct ListKind {
+    const char* objectName;
+    const char* caption;
+    const char* pattern;
+    FileIcon icon;
+};
+
+constexpr ListKind kKinds[] = {
+    {"ListView2", "GIF", "*.gif", FileIcon::Gif},
+    {"ListView3", "BMP", "*.bmp", FileIcon::Bmp},
+    {"ListView4", "JPG", "*.jpg", FileIcon::Jpg},
+};
+
+const ListKind& kindOf(PictureListsPanel::Kind kind) {
+    return kKinds[static_cast<std::size_t>(kind)];
+}
+
+} // namespace
+
+PictureListsPanel::PictureListsPanel(QWidget* parent) : QTabWidget(parent) {
+    setObjectName(QStringLiteral("PageControl2"));
+    setDocumentMode(true);
+    tabBar()->setDrawBase(false);
+    for (Kind kind : {Kind::Gif, Kind::Bmp, Kind::Jpg})
+        lists_[static_cast<std::size_t>(kind)] = addList(kind);
+    addConvertMenu(list(Kind::Gif), ConversionDirection::GifToBmp,
+                   QStringLiteral("Convert  &GIF -> BMP"), "PopupGifToBmp");
+    addConvertMenu(list(Kind::Bmp), ConversionDirection::BmpToGif,
+                   QStringLiteral("Convert  &BMP -> GIF"), "PopupBmpToGif");
+    setCurrentIndex(0);
+}
+
+QListWidget* PictureListsPanel::addList(Kind kind) {
+    auto* files = new QListWidget(this);
+    const ListKind& k = kindOf(kind);
+    files->setObjectName(QString::fromLatin1(k.objectName));
+    files->setAccessibleName(QString::fromLatin1(k.caption) + QStringLiteral(" pictures"));
+    files->setSelectionMode(QAbstractItemView::SingleSelection);
+    files->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    applyListStyle(*files, ListStyle::Large);
+    connect(files, &QListWidget::itemClicked, this, [this, kind] { emitClicked(kind); });
+    files->installEventFilter(this);
+    addTab(files, QString::fromLatin1(k.caption));
+    return files;
+}
+
+void PictureListsPanel::emitClicked(Kind kind) {
+    const QList<QListWidgetItem*> selected = list(kind).selectedItems();
+    emit pictureClicked(kind, selected.isEmpty() ? QString() : selected.front()->text());
+}
+
+bool PictureListsPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        for (std::size_t i = 0; i < lists_.size(); ++i) {
+            if (watched == lists_[i] && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+                emitClicked(static_cast<Kind>(i));
+                return true;
+            }
+        }
+    }
+    return QTabWidget::eventFilter(watched, event);
+}
+
+void PictureListsPanel::addConvertMenu(QListWidget& list, ConversionDirection direction,
+                                       const QString& caption, const char* objectName) {
+    auto* action = new QAction(caption, &list);
+    action->setObjectName(QString::fromLatin1(objectName));
+    list.addAction(action);
+    list.setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(action, &QAction::triggered, this,
+            [this, direction] { emit convertRequested(direction); });
+}
+
+void PictureListsPanel::refill(Kind kind, const QString& folder) {
+    const ListKind& k = kindOf(kind);
+    fillFileList(list(kind), folder, QString::fromLatin1(k.pattern), fileIcon(k.icon));
+}
+
+void PictureListsPanel::setListsStyle(ListStyle style) {
+    for (QListWidget* files : lists_)
+        applyListStyle(*files, style);
+}
+
+void PictureListsPanel::setShownListStyle(ListStyle style) {
+    applyListStyle(*lists_[static_cast<std::size_t>(currentIndex())], style);
+}
+
+} // namespace kelmor

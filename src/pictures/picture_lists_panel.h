@@ -1,0 +1,49 @@
+#pragma once
+
+#include "pictures/conversion.h"
+#include "ui/list_style.h"
+
+#include <QTabWidget>
+#include <array>
+
+class QListWidget;
+
+namespace kelmor {
+
+// The Pics tab's image-list panel: flat inner tabs "GIF", "BMP" and "JPG", each
+// with the pictures of its folder (ListView2 "*.gif", ListView3 "*.bmp",
+// ListView4 "*.jpg"). The GIF and BMP lists carry the conversion pop-up menus.
+class PictureListsPanel : public QTabWidget {
+    Q_OBJECT
+public:
+    enum class Kind { Gif, Bmp, Jpg };
+
+    explicit PictureListsPanel(QWidget* parent = nullptr);
+
+    QListWidget& list(Kind kind) { return *lists_[static_cast<std::size_t>(kind)]; }
+    // Rebuilds one list from its folder; an empty folder lists the root folder.
+    void refill(Kind kind, const QString& folder);
+    void setListsStyle(ListStyle style);
+    // Switches only the list of the inner tab now shown.
+    void setShownListStyle(ListStyle style);
+
+signals:
+    // A click on a list; the caption is the selected file name, empty when no item is selected.
+    void pictureClicked(PictureListsPanel::Kind kind, const QString& caption);
+    // "Convert  &GIF -> BMP" or "Convert  &BMP -> GIF" chosen from a list's pop-up menu.
+    void convertRequested(ConversionDirection direction);
+
+protected:
+    // Return or Enter on a list works as a click on its selected item.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QListWidget* addList(Kind kind);
+    void emitClicked(Kind kind);
+    void addConvertMenu(QListWidget& list, ConversionDirection direction, const QString& caption,
+                        const char* objectName);
+
+    std::array<QListWidget*, 3> lists_{};
+};
+
+} // namespace kelmor
