@@ -1,0 +1,90 @@
+// The sound device on a real sound server: a tone played through one device comes
+// back through another device's recording. `make test` runs it against a private
+// server whose input hears its output.
+#include "sound/qt_audio_backend.h"
+#include "sound/sound_device.h"
+#include "sound/sound_file.h"
+#include "sound_server.h"
+#include "tone_analysis.h"
+#include "wav_maker.h"
+
+#include <QElapsedTimer>
+
+namespace kelmor {
+namespace {
+
+const auto* settle = ::testing::AddGlobalTestEnvironment(new test::AudioSettleEnvironment);
+
+// Samples of a mono WAV file as libsndfile reads them.
+std::vector<float> samplesOf(const std::string& path, int& rate) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    EXPECT_NE(file, nullptr);
+    if (file == nullptr)
+        return {};
+    std::vector<float> samples(static_cast<std::size_t>(info.frames * info.channels));
+    sf_readf_float(file, samples.data(), info.frames);
+    sf_close(file);
+    rate = info.samplerate;
+    return samples;
+}
+
+class Loopback : public test::TempFolderTest {};
+
+TEST_F(Loopback, APlayedToneIsRecordedBackWithItsDurationAndPitch) {
+    KELMOR_REQUIRE_SOUND_SERVER();
+    // One second of 440 Hz and silence after it, so the tone's end is heard before
+    // the player reports the end of its data.
+    auto tone = test::sine(440, 1.0, 44100, 1);
+    tone.resize(tone.size() + 44100 * 3 / 10);
+    test::writeWav(path("tone.wav"), SF_FORMAT_PCM_16, 1, 44100, tone);
+    std::filesystem::copy_file(KELMOR_DEFAULT_WAV, path("default.wav"));
+
+    QtAudioBackend recorderBackend;
+    SoundDevice recorder(recorderBackend);
+    QtAudioBackend playerBackend;
+    SoundDevice player(playerBackend);
+    recorder.open(path("default.wav"));
+    ASSERT_TRUE(recorder.startRecording());
+    QTest::qWait(200);
+    player.open(path("tone.wav"));
+    ASSERT_TRUE(player.play());
+    QElapsedTimer clock;
+    clock.start();
+    while (player.isPlaying() && clock.elapsed() < 5000)
+        QTest::qWait(10);
+    EXPECT_FALSE(player.isPlaying());
+    EXPECT_EQ(player.position(), tone.size());
+    QTest::qWait(300);
+    recorder.stop();
+    recorder.save(path("recorded.wav"));
+
+    int rate = 0;
+    const auto recorded = samplesOf(path("recorded.wav"), rate);
+    EXPECT_EQ(rate, 22050);
+    const test::ToneMeasure m = test::measureTone(recorded, rate, 0.1f);
+    EXPECT_NEAR(m.seconds, 1.0, 0.03);
+    EXPECT_NEAR(m.hertz, 440, 5);
+    EXPECT_GT(m.rms, 0.15);
+    EXPECT_LT(m.rms, 0.7);
+}
+
+TEST_F(Loopback, PlayingHandsTheFirstSamplesToTheSinkAtOnce) {
+    KELMOR_REQUIRE_SOUND_SERVER();
+    test::writeWav(path("tone.wav"), SF_FORMAT_FLOAT, 2, 48000, test::sine(440, 0.2, 48000, 2));
+    QtAudioBackend backend;
+    SoundDevice device(backend);
+    device.open(path("tone.wav"));
+    ASSERT_TRUE(device.play());
+    QElapsedTimer clock;
+    clock.start();
+    while (backend.bytesHandedToSink() == 0 && clock.elapsed() < 2000)
+        QTest::qWait(1);
+    EXPECT_GT(backend.bytesHandedToSink(), 0u);
+    device.stop();
+    EXPECT_FALSE(device.isPlaying());
+    EXPECT_LT(device.position(), device.clip().frames());
+}
+
+} // namespace
+} // namespace kelmor
