@@ -10,32 +10,6 @@
 
 namespace kelmor {
 
-// The sink pulls the clip's bytes from here without a copy.
-class PcmReader : public QIODevice {
-public:
-    explicit PcmReader(std::span<const char> pcm) : pcm_(pcm) { open(QIODevice::ReadOnly); }
-
-    std::size_t handedOut() const { return at_; }
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override {
-        return static_cast<qint64>(pcm_.size() - at_) + QIODevice::bytesAvailable();
-    }
-    bool atEnd() const override { return at_ == pcm_.size(); }
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override {
-        const std::size_t n = std::min(pcm_.size() - at_, static_cast<std::size_t>(maxSize));
-        std::memcpy(data, pcm_.data() + at_, n);
-        at_ += n;
-        return static_cast<qint64>(n);
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    std::span<const char> pcm_;
-    std::size_t at_ = 0;
-};
-
 // The source pushes what it captures into here.
 class PcmCollector : public QIODevice {
 public:
@@ -80,7 +54,15 @@ QAudioFormat toQt(const PcmFormat& format) {
 
 } // namespace
 
-QtAudioBackend::QtAudioBackend() = default;
+namespace {
+// How often the sink is topped up; its buffer holds over 100 ms.
+constexpr int kFeedIntervalMs = 10;
+} // namespace
+
+QtAudioBackend::QtAudioBackend() {
+    feeder_.setInterval(kFeedIntervalMs);
+    QObject::connect(&feeder_, &QTimer::timeout, [this] { feed(); });
+}
 
 QtAudioBackend::~QtAudioBackend() {
     stopPlayback();
@@ -98,45 +80,64 @@ bool QtAudioBackend::startPlayback(const PcmFormat& format, std::span<const char
     if (device.isNull())
         return false;
     playFormat_ = toQt(format);
-    reader_ = std::make_unique<PcmReader>(pcm);
+    pcm_ = pcm;
+    handedOut_ = 0;
     sink_ = std::make_unique<QAudioSink>(device, playFormat_);
-    sink_->start(reader_.get());
-    if (sink_->error() != QAudio::NoError || sink_->state() == QAudio::StoppedState) {
+    sinkInput_ = sink_->start();
+    if (sinkInput_ == nullptr || sink_->error() != QAudio::NoError) {
         stopPlayback();
         return false;
     }
+    feed();
+    feeder_.start();
     return true;
+}
+
+// Writes as much of the rest of the clip as the sink has room for.
+void QtAudioBackend::feed() {
+    if (!sink_ || handedOut_ == pcm_.size()) {
+        feeder_.stop();
+        return;
+    }
+    const auto room = static_cast<std::size_t>(std::max<qsizetype>(sink_->bytesFree(), 0));
+    const std::size_t n = std::min(room, pcm_.size() - handedOut_);
+    if (n == 0)
+        return;
+    const qint64 written = sinkInput_->write(pcm_.data() + handedOut_, static_cast<qint64>(n));
+    if (written > 0)
+        handedOut_ += static_cast<std::size_t>(written);
 }
 
 std::size_t QtAudioBackend::playedBytes() {
     if (!sink_)
         return playedAtStop_;
     if (!isPlaying())
-        return reader_->handedOut();
+        return handedOut_;
     const auto processed = static_cast<std::size_t>(
         std::max(0, playFormat_.bytesForDuration(sink_->processedUSecs())));
-    return std::min(processed, reader_->handedOut());
+    return std::min(processed, handedOut_);
 }
 
-// An idle sink with bytes left is starved, not finished.
+// Playing until every byte is written and the sink has played out what it holds.
 bool QtAudioBackend::isPlaying() {
-    if (!sink_)
+    if (!sink_ || sink_->state() == QAudio::StoppedState)
         return false;
-    const QAudio::State state = sink_->state();
-    return state == QAudio::ActiveState || (state == QAudio::IdleState && !reader_->atEnd());
+    return handedOut_ < pcm_.size() || sink_->state() == QAudio::ActiveState;
 }
 
 void QtAudioBackend::stopPlayback() {
     if (!sink_)
         return;
     playedAtStop_ = playedBytes();
+    feeder_.stop();
     sink_->stop();
     sink_.reset();
-    reader_.reset();
+    sinkInput_ = nullptr;
+    pcm_ = {};
 }
 
 std::size_t QtAudioBackend::bytesHandedToSink() const {
-    return reader_ ? reader_->handedOut() : 0;
+    return handedOut_;
 }
 
 bool QtAudioBackend::startRecording(const PcmFormat& format) {

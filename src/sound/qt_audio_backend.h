@@ -3,18 +3,21 @@
 #include "sound/audio_backend.h"
 
 #include <QAudioFormat>
+#include <QTimer>
 #include <memory>
 
 class QAudioSink;
 class QAudioSource;
+class QIODevice;
 
 namespace kelmor {
 
-class PcmReader;
 class PcmCollector;
 
 // Plays and records raw PCM on the system's default audio output and input through
-// Qt Multimedia. Playback and recording run on the Qt event loop.
+// Qt Multimedia. Playback and recording run on the Qt event loop: the clip is written
+// into the sink as fast as it takes it, first at once when playing starts and then
+// from a short timer, so playback starts without waiting for the sink's first pull.
 class QtAudioBackend : public AudioBackend {
 public:
     QtAudioBackend();
@@ -33,8 +36,13 @@ public:
     std::size_t bytesHandedToSink() const;
 
 private:
-    std::unique_ptr<PcmReader> reader_;
+    void feed();
+
     std::unique_ptr<QAudioSink> sink_;
+    QIODevice* sinkInput_ = nullptr; // owned by the sink
+    QTimer feeder_;
+    std::span<const char> pcm_;
+    std::size_t handedOut_ = 0;
     QAudioFormat playFormat_;
     std::size_t playedAtStop_ = 0;
     std::unique_ptr<PcmCollector> collector_;
