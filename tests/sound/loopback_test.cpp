@@ -1,11 +1,14 @@
 // The sound device on a real sound server: a tone played through one device comes
-// back through another device's recording. `make test` runs it against a private
+// back through the sound window's recording. `make test` runs it against a private
 // server whose input hears its output.
 #include "sound/qt_audio_backend.h"
 #include "sound/sound_device.h"
 #include "sound/sound_file.h"
+#include "sound/sound_form.h"
+#include "sound_form_fixture.h"
 #include "sound_server.h"
 #include "tone_analysis.h"
+#include "ui/qt_text.h"
 #include "wav_maker.h"
 
 #include <QElapsedTimer>
@@ -31,23 +34,24 @@ std::vector<float> samplesOf(const std::string& path, int& rate) {
 
 class Loopback : public test::TempFolderTest {};
 
-TEST_F(Loopback, APlayedToneIsRecordedBackWithItsDurationAndPitch) {
+// The window records on the default devices while another device plays the tone.
+class WindowLoopback : public test::SoundFormFixture {};
+
+TEST_F(WindowLoopback, AToneRecordedWithRecordSoundAndStopKeepsItsDurationAndPitch) {
     KELMOR_REQUIRE_SOUND_SERVER();
     // One second of 440 Hz and silence after it, so the tone's end is heard before
     // the player reports the end of its data.
     auto tone = test::sine(440, 1.0, 44100, 1);
     tone.resize(tone.size() + 44100 * 3 / 10);
-    test::writeWav(path("tone.wav"), SF_FORMAT_PCM_16, 1, 44100, tone);
-    std::filesystem::copy_file(KELMOR_DEFAULT_WAV, path("default.wav"));
+    const std::string tonePath = toLocal(workDir()) + "/tone.wav";
+    test::writeWav(tonePath, SF_FORMAT_PCM_16, 1, 44100, tone);
 
-    QtAudioBackend recorderBackend;
-    SoundDevice recorder(recorderBackend);
+    form = std::make_unique<TSoundForm>(*services, preferences);
+    click("ToolButton7");
+    QTest::qWait(200);
     QtAudioBackend playerBackend;
     SoundDevice player(playerBackend);
-    recorder.open(path("default.wav"));
-    ASSERT_TRUE(recorder.startRecording());
-    QTest::qWait(200);
-    player.open(path("tone.wav"));
+    player.open(tonePath);
     ASSERT_TRUE(player.play());
     QElapsedTimer clock;
     clock.start();
@@ -56,11 +60,11 @@ TEST_F(Loopback, APlayedToneIsRecordedBackWithItsDurationAndPitch) {
     EXPECT_FALSE(player.isPlaying());
     EXPECT_EQ(player.position(), tone.size());
     QTest::qWait(300);
-    recorder.stop();
-    recorder.save(path("recorded.wav"));
+    click("ToolButton5");
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(QLatin1Char('\n')).toStdString();
 
     int rate = 0;
-    const auto recorded = samplesOf(path("recorded.wav"), rate);
+    const auto recorded = samplesOf(toLocal(soundsDir()) + "/newsound.wav", rate);
     EXPECT_EQ(rate, 22050);
     const test::ToneMeasure m = test::measureTone(recorded, rate, 0.1f);
     EXPECT_NEAR(m.seconds, 1.0, 0.03);
