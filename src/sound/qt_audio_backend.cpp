@@ -93,10 +93,19 @@ bool QtAudioBackend::startPlayback(const PcmFormat& format, std::span<const char
     return true;
 }
 
-// Writes as much of the rest of the clip as the sink has room for.
+// Writes as much of the rest of the clip as the sink has room for, then one buffer of
+// silence: the server starts a stream only once it holds enough, so a clip shorter
+// than that would otherwise never sound, and the clip's end is heard before the
+// sink runs dry.
 void QtAudioBackend::feed() {
-    if (!sink_ || handedOut_ == pcm_.size()) {
+    if (!sink_)
+        return;
+    if (handedOut_ == pcm_.size()) {
         feeder_.stop();
+        const int frame = playFormat_.bytesPerFrame();
+        const qsizetype padding = sink_->bufferSize() / frame * frame;
+        const char silence = playFormat_.sampleFormat() == QAudioFormat::UInt8 ? '\x80' : '\0';
+        sinkInput_->write(QByteArray(padding, silence));
         return;
     }
     const auto room = static_cast<std::size_t>(std::max<qsizetype>(sink_->bytesFree(), 0));
@@ -106,6 +115,8 @@ void QtAudioBackend::feed() {
     const qint64 written = sinkInput_->write(pcm_.data() + handedOut_, static_cast<qint64>(n));
     if (written > 0)
         handedOut_ += static_cast<std::size_t>(written);
+    if (handedOut_ == pcm_.size())
+        feed();
 }
 
 std::size_t QtAudioBackend::playedBytes() {
@@ -113,16 +124,21 @@ std::size_t QtAudioBackend::playedBytes() {
         return playedAtStop_;
     if (!isPlaying())
         return handedOut_;
-    const auto processed = static_cast<std::size_t>(
-        std::max(0, playFormat_.bytesForDuration(sink_->processedUSecs())));
-    return std::min(processed, handedOut_);
+    const qint64 frames = sink_->processedUSecs() * playFormat_.sampleRate() / 1'000'000;
+    const auto bytes = static_cast<std::size_t>(std::max<qint64>(frames, 0)) *
+                       static_cast<std::size_t>(playFormat_.bytesPerFrame());
+    return std::min(bytes, handedOut_);
 }
 
-// Playing until every byte is written and the sink has played out what it holds.
+// Playing until every byte is written and the sink has played the clip's last one.
 bool QtAudioBackend::isPlaying() {
     if (!sink_ || sink_->state() == QAudio::StoppedState)
         return false;
-    return handedOut_ < pcm_.size() || sink_->state() == QAudio::ActiveState;
+    if (handedOut_ < pcm_.size())
+        return true;
+    const auto frames = static_cast<qint64>(pcm_.size()) / playFormat_.bytesPerFrame();
+    const qint64 clipUSecs = frames * 1'000'000 / playFormat_.sampleRate();
+    return sink_->state() == QAudio::ActiveState && sink_->processedUSecs() < clipUSecs;
 }
 
 void QtAudioBackend::stopPlayback() {

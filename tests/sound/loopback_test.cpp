@@ -1,7 +1,7 @@
 // The sound device on a real sound server: a tone played through one device comes
-// back through the sound window's recording. One test only, so that nothing else
-// plays on the server while it records. `make test` runs it against a private
-// server whose input hears its output.
+// back through the sound window's recording; then every sample type plays to its
+// end. One test only, so that nothing else plays on the server while it records. `make test` runs
+// it against a private server whose input hears its output.
 #include "sound/qt_audio_backend.h"
 #include "sound/sound_device.h"
 #include "sound/sound_file.h"
@@ -79,6 +79,23 @@ TEST_F(WindowLoopback, AToneRecordedWithRecordSoundAndStopKeepsItsDurationAndPit
     EXPECT_FALSE(player.isPlaying());
     EXPECT_GT(player.position(), tone.size() / 5);
     EXPECT_LT(player.position(), tone.size() * 4 / 5);
+
+    // Every sample type plays to its end, a clip shorter than the server's start
+    // threshold too.
+    for (const auto& [format, seconds] : {std::pair{SF_FORMAT_PCM_U8, 0.2},
+                                          {SF_FORMAT_PCM_24, 0.2},
+                                          {SF_FORMAT_FLOAT, 0.2},
+                                          {SF_FORMAT_PCM_16, 0.02}}) {
+        SCOPED_TRACE(format);
+        test::writeWav(tonePath, format, 2, 48000, test::sine(440, seconds, 48000, 2));
+        player.open(tonePath);
+        ASSERT_TRUE(player.play());
+        clock.restart();
+        while (player.isPlaying() && clock.elapsed() < 2000)
+            QTest::qWait(5);
+        EXPECT_LT(clock.elapsed(), seconds * 1000 + 300);
+        EXPECT_EQ(player.position(), player.clip().frames());
+    }
 }
 
 } // namespace
