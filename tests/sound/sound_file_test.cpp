@@ -198,24 +198,5 @@ TEST_F(SoundFile, TheShippedDefaultIsAnEmptyMonoClip) {
     EXPECT_EQ(clip.encoding, "pcm-16");
 }
 
-TEST_F(SoundFile, AFailedSaveRaisesAndKeepsTheEarlierFile) {
-    validWav(path("x.wav"));
-    const SoundClip clip = readSoundFile(path("x.wav"));
-    const std::string missingFolder = path("no/such/folder.wav");
-    try {
-        writeSoundFile(missingFolder, clip);
-        FAIL() << "saved";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.what(), format(msg::kCannotCreateFile, missingFolder));
-    }
-
-    // A name of the longest length a folder entry can have leaves no room for the
-    // temporary file beside it, so the save fails even for root.
-    const std::string longest = path(std::string(251, 'n') + ".wav");
-    writeBytes(longest, "earlier");
-    EXPECT_THROW(writeSoundFile(longest, clip), Error);
-    EXPECT_EQ(readWholeFile(longest), "earlier");
-}
-
 } // namespace
 } // namespace kelmor
