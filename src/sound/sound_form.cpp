@@ -102,7 +102,7 @@ void TSoundForm::buildWindow() {
     addToolCommand(*bar, dialogs, CommandIcon::Options, QStringLiteral("Options..."),
                    "ToolButton11", [this] { emit optionsRequested(); });
 
-    auto* saveAsLabel = new QLabel(QStringLiteral("Save &As:"), bar);
+    auto* saveAsLabel = new QLabel(QStringLiteral("Save As:"), bar);
     saveAsLabel->setObjectName(QStringLiteral("Label1"));
     saveAsLabel->setContentsMargins(8, 0, 4, 0);
     saveAsName_ = new QLineEdit(QStringLiteral("newsound.wav"), bar);

@@ -73,7 +73,7 @@ TEST_F(SoundForm, ShowsItsToolBarInOrderWithAFixedBorder) {
               (QStringList{u"Open..."_s, u"Save"_s, u"SaveAs..."_s, u"|"_s, u"Play"_s, u"Stop"_s,
                            u"Rewind"_s, u"Record Sound"_s, u"|"_s, u"[Large Icons]"_s,
                            u"[Small Icons]"_s, u"[Refresh List]"_s, u"|"_s, u"Options..."_s,
-                           u"Save &As:"_s, u"Edit2=newsound.wav"_s}));
+                           u"Save As:"_s, u"Edit2=newsound.wav"_s}));
     EXPECT_EQ(form->windowTitle(), u"Play/Record Sound"_s);
     EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_FALSE(form->windowFlags() & Qt::WindowMinimizeButtonHint);
