@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 namespace kelmor {
+
 QIcon commandIcon(CommandIcon command) {
     switch (command) {
     case CommandIcon::NewButton:
