@@ -19,12 +19,14 @@ build: configure
 run: build
 	$(BUILD_DIR)/src/app/kelmor
 
+# The tests and benchmarks run against a private sound server with a loopback device.
 test: build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen $(CURDIR)/tools/pulse-test-server.sh \
+		ctest --output-on-failure -j$(JOBS)
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*/*-bench; do \
-		echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; \
+		echo "== $$b"; QT_QPA_PLATFORM=offscreen tools/pulse-test-server.sh $$b || exit 1; \
 	done
 
 fuzz: deps

@@ -17,10 +17,10 @@ function(kelmor_ui_library name)
 endfunction()
 
 # A GoogleTest program registered with ctest.
-#   kelmor_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [QT])
+#   kelmor_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [QT] [ENVIRONMENT VAR=value ...])
 # QT gives the program a QApplication (offscreen in tests) through the shared test main.
 function(kelmor_test name)
-    cmake_parse_arguments(T "QT" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "QT" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)
     target_compile_definitions(${name} PRIVATE KELMOR_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
@@ -30,7 +30,14 @@ function(kelmor_test name)
     else()
         target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
     endif()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    if(T_ENVIRONMENT)
+        # Discovered tests cannot carry a list of variables: run the program as one test.
+        add_test(NAME ${name} COMMAND ${name})
+        set_tests_properties(${name} PROPERTIES
+            ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${T_ENVIRONMENT}")
+    else()
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    endif()
 endfunction()
 
 # A Google Benchmark program; `make bench` runs every one of them.

@@ -62,6 +62,7 @@ TKelButton::~TKelButton() = default;
 void TKelButton::attachWindows(const Windows& windows) {
     windows_.emplace(windows);
     gifsTab_->attachGifsOptions(windows.anim);
+    connect(&windows.sound, &TSoundForm::optionsRequested, this, &TKelButton::showOptions);
 }
 
 void TKelButton::addViewMenu(View view, Tab tab, const char* objectName, const QString& caption) {

@@ -46,6 +46,15 @@ inline constexpr const char* kValueOutOfRange = "'%s' is not a valid value (0 to
 inline constexpr const char* kButtonCountOutOfRange =
     "A page holds 1 to 10 buttons; the Button list has %s.";
 
+// Why the sound device could not open a file: "Cannot open sound file PATH: REASON."
+inline constexpr const char* kSoundFileMissing = "the file does not exist";
+inline constexpr const char* kSoundFileUnreadable = "the file cannot be read";
+inline constexpr const char* kNotWavSound = "it is not a WAV sound file or it is damaged";
+inline constexpr const char* kNoSoundDevice = "no sound device is available";
+inline std::string soundOpenFailed(const std::string& path, const std::string& reason) {
+    return "Cannot open sound file " + path + ": " + reason + ".";
+}
+
 // "File " + path + " not found", raised when a project file cannot be opened.
 inline std::string fileNotFound(const std::string& path) {
     return "File " + path + " not found";

@@ -75,6 +75,24 @@ void drawOptions(QPainter& painter) {
     painter.drawEllipse(centre, 3, 3);
 }
 
+// A play triangle with the waves of a sound beside it.
+void drawPlaySound(QPainter& painter) {
+    painter.setPen(QPen(kInk, 1.2));
+    painter.setBrush(QColor(0x2e, 0x9a, 0x48));
+    painter.drawPolygon(QPolygonF{QPointF(2.5, 4), QPointF(13, 11), QPointF(2.5, 18)});
+    painter.setPen(QPen(kInk, 1.6, Qt::SolidLine, Qt::RoundCap));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawArc(QRectF(9, 6, 10, 10), -50 * 16, 100 * 16);
+    painter.drawArc(QRectF(8, 2, 14, 18), -50 * 16, 100 * 16);
+}
+
+// The usual sign for recording: a red disc.
+void drawRecord(QPainter& painter) {
+    painter.setPen(QPen(QColor(0x78, 0x00, 0x00), 1.2));
+    painter.setBrush(QColor(0xd2, 0x14, 0x14));
+    painter.drawEllipse(QPointF(11, 11), 7, 7);
+}
+
 } // namespace
 
 QIcon drawnIcon(DrawnIcon kind) {
@@ -99,6 +117,12 @@ QIcon drawnIcon(DrawnIcon kind) {
         break;
     case DrawnIcon::FilmSettings:
         drawFilmSettings(painter);
+        break;
+    case DrawnIcon::PlaySound:
+        drawPlaySound(painter);
+        break;
+    case DrawnIcon::Record:
+        drawRecord(painter);
         break;
     }
     painter.end();

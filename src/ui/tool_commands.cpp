@@ -58,6 +58,14 @@ QIcon commandIcon(CommandIcon command) {
         return drawnIcon(DrawnIcon::FilmSettings);
     case CommandIcon::PlayAnimation:
         return toolIcon(QStyle::SP_MediaPlay);
+    case CommandIcon::PlaySound:
+        return drawnIcon(DrawnIcon::PlaySound);
+    case CommandIcon::StopSound:
+        return toolIcon(QStyle::SP_MediaStop);
+    case CommandIcon::RewindSound:
+        return toolIcon(QStyle::SP_MediaSkipBackward);
+    case CommandIcon::RecordSound:
+        return drawnIcon(DrawnIcon::Record);
     }
     return {};
 }

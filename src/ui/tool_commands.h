@@ -38,6 +38,10 @@ enum class CommandIcon {
     NewAnimation,
     GifsOptions,
     PlayAnimation,
+    PlaySound,
+    StopSound,
+    RewindSound,
+    RecordSound,
 };
 
 QIcon commandIcon(CommandIcon command);

@@ -1,0 +1,45 @@
+// kelmor-cli sound info: what the sound device reads from a WAV file.
+#include "cli_command.h"
+#include "sound/sound_file.h"
+
+#include <cstdio>
+#include <iostream>
+
+namespace {
+
+constexpr const char* kUsage =
+    "  kelmor-cli sound info FILE\n"
+    "      Reads a WAV file as the Play/Record Sound window does and prints its encoding\n"
+    "      (pcm-8, pcm-16, pcm-24, pcm-32, float, double, ima-adpcm, ms-adpcm, a-law, mu-law,\n"
+    "      gsm610 or other), channels, rate, frames and duration, one \"key: value\" line\n"
+    "      each. Exit status: 0 read, 1 a file the sound device cannot open (its message on\n"
+    "      stderr) or usage error.";
+
+int runSound(const std::vector<std::string>& args) {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::cout << kUsage << '\n';
+        return 0;
+    }
+    if (args.size() != 2 || args[0] != "info") {
+        std::cerr << "kelmor-cli sound: 'info FILE' is needed\nUsage:\n" << kUsage << '\n';
+        return 1;
+    }
+    try {
+        const kelmor::SoundClip clip = kelmor::readSoundFile(args[1]);
+        char duration[32];
+        std::snprintf(duration, sizeof duration, "%.3f", clip.seconds());
+        std::cout << "encoding: " << clip.encoding << '\n'
+                  << "channels: " << clip.format.channels << '\n'
+                  << "rate: " << clip.format.rate << '\n'
+                  << "frames: " << clip.frames() << '\n'
+                  << "duration: " << duration << " s\n";
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+const kelmor::cli::Registration registration({"sound", kUsage, runSound});
+
+} // namespace
