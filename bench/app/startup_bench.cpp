@@ -16,7 +16,8 @@ class SilentDialogs : public kelmor::Dialogs {
 public:
     std::optional<QString> chooseOpenFile(const QString&, const QString&) override { return {}; }
     std::optional<QString> choosePicture() override { return {}; }
-    std::optional<QString> chooseSaveFile(const QString&, const QString&, const QString&) override {
+    std::optional<QString> chooseSaveFile(const QString&, const QString&, const QString&,
+                                          Overwrite) override {
         return {};
     }
     std::optional<QString> pickFolder(const QString&) override { return {}; }

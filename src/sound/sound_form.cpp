@@ -244,7 +244,8 @@ void TSoundForm::SaveClick() {
 }
 
 void TSoundForm::SaveAsClick() {
-    if (const std::optional<QString> chosen = services_.dialogs.saveFile(waveFilter(), QString()))
+    if (const std::optional<QString> chosen = services_.dialogs.saveFile(
+            waveFilter(), QString(), QString(), Dialogs::Overwrite::Replace))
         saveAs(*chosen);
 }
 

@@ -49,11 +49,13 @@ std::optional<QString> QtDialogs::choosePicture() {
 }
 
 std::optional<QString> QtDialogs::chooseSaveFile(const QString& filter, const QString& proposedPath,
-                                                 const QString& defaultSuffix) {
+                                                 const QString& defaultSuffix,
+                                                 Overwrite overwrite) {
     QFileDialog dialog(parent_, QString(), proposedPath, toQtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, overwrite == Overwrite::Replace);
     dialog.selectFile(proposedPath);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

@@ -27,7 +27,8 @@ protected:
     std::optional<QString> chooseOpenFile(const QString& filter, const QString& startPath) override;
     std::optional<QString> choosePicture() override;
     std::optional<QString> chooseSaveFile(const QString& filter, const QString& proposedPath,
-                                          const QString& defaultSuffix) override;
+                                          const QString& defaultSuffix,
+                                          Overwrite overwrite) override;
 
 private:
     QPointer<QWidget> parent_;

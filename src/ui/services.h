@@ -16,6 +16,9 @@ namespace kelmor {
 // beside the files the user was just working with.
 class Dialogs {
 public:
+    // Whether a save dialog asks before it lets the user choose an existing file.
+    enum class Overwrite { Ask, Replace };
+
     virtual ~Dialogs() = default;
     std::optional<QString> openFile(const QString& filter, const QString& startPath) {
         return enterFolderOf(chooseOpenFile(filter, startPath));
@@ -23,8 +26,9 @@ public:
     // The picture-open dialog shared by every picture picker; it remembers its folder and name.
     std::optional<QString> openPicture() { return enterFolderOf(choosePicture()); }
     std::optional<QString> saveFile(const QString& filter, const QString& proposedPath,
-                                    const QString& defaultSuffix = {}) {
-        return enterFolderOf(chooseSaveFile(filter, proposedPath, defaultSuffix));
+                                    const QString& defaultSuffix = {},
+                                    Overwrite overwrite = Overwrite::Ask) {
+        return enterFolderOf(chooseSaveFile(filter, proposedPath, defaultSuffix, overwrite));
     }
     virtual std::optional<QString> pickFolder(const QString& startFolder) = 0;
     virtual std::optional<QColor> pickColor(const QColor& initial) = 0;
@@ -41,7 +45,8 @@ protected:
     virtual std::optional<QString> choosePicture() = 0;
     virtual std::optional<QString> chooseSaveFile(const QString& filter,
                                                   const QString& proposedPath,
-                                                  const QString& defaultSuffix) = 0;
+                                                  const QString& defaultSuffix,
+                                                  Overwrite overwrite) = 0;
 
 private:
     static std::optional<QString> enterFolderOf(std::optional<QString> chosen);

@@ -42,6 +42,7 @@ enum class CommandIcon {
     StopSound,
     RewindSound,
     RecordSound,
+    Last = RecordSound, // keep naming the last command
 };
 
 QIcon commandIcon(CommandIcon command);

@@ -213,7 +213,7 @@ TEST_F(SoundForm, SaveWritesTheSaveAsNameInTheCurrentFolderAndNothingWhenEmpty) 
     QDir().mkpath(workDir() + u"/elsewhere"_s);
     dialogs.fileAnswers = {chosen};
     click("ToolButton3");
-    EXPECT_EQ(dialogs.fileRequests.last(), u"save|Wave Sound Files (*.wav)|*.wav|"_s);
+    EXPECT_EQ(dialogs.fileRequests.last(), u"save|Wave Sound Files (*.wav)|*.wav||replace"_s);
     EXPECT_TRUE(QFileInfo::exists(chosen));
     EXPECT_EQ(form->playerFileName(), chosen);
     EXPECT_TRUE(dialogs.errors.isEmpty());

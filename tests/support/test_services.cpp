@@ -28,9 +28,10 @@ std::optional<QString> ScriptedDialogs::choosePicture() {
 }
 
 std::optional<QString> ScriptedDialogs::chooseSaveFile(const QString& filter,
-                                                       const QString& proposedPath,
-                                                       const QString&) {
-    fileRequests << QStringLiteral("save|") + filter + QLatin1Char('|') + proposedPath;
+                                                       const QString& proposedPath, const QString&,
+                                                       Overwrite overwrite) {
+    fileRequests << QStringLiteral("save|") + filter + QLatin1Char('|') + proposedPath +
+                        (overwrite == Overwrite::Replace ? QStringLiteral("|replace") : QString());
     return next(fileAnswers);
 }
 

@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(OpenPictureSave, DialogFolderTest, ::testing::Values(0,
 
 TEST(ToolCommandTest, EveryCommandHasAPictureOfItsOwn) {
     std::set<QByteArray> seen;
-    for (int command = 0; command <= static_cast<int>(CommandIcon::PlayAnimation); ++command) {
+    for (int command = 0; command <= static_cast<int>(CommandIcon::Last); ++command) {
         const QImage picture =
             commandIcon(static_cast<CommandIcon>(command)).pixmap(QSize(16, 16)).toImage();
         ASSERT_FALSE(picture.isNull()) << command;
