@@ -8,7 +8,9 @@ GifsTab::GifsTab(Services& services, QWidget* parent) : QWidget(parent), service
     new QVBoxLayout(this);
 }
 
-void GifsTab::attachPreferences(const Preferences& preferences) { preferences_ = &preferences; }
+void GifsTab::attachPreferences(const Preferences& preferences) {
+    preferences_ = &preferences;
+}
 
 void GifsTab::refillLists() {}
 
