@@ -75,7 +75,7 @@ QAction* HtmlTab::addCommand(const char* objectName, const QString& hint, const 
 }
 
 void HtmlTab::buildToolBar() {
-    const auto icon = [this](const char* themeName, QStyle::StandardPixmap fallback) {
+    const auto icon = [](const char* themeName, QStyle::StandardPixmap fallback) {
         return QIcon::fromTheme(QString::fromLatin1(themeName), toolIcon(fallback));
     };
     const auto themed = [](const char* themeName, EditIcon fallback) {
