@@ -2,6 +2,7 @@ BUILD_DIR ?= build
 FUZZ_DIR ?= build-fuzz
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
+SANITIZE_DIR ?= build-sanitize
 
 .PHONY: deps configure build run test bench fuzz format clean
 
@@ -44,4 +45,26 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(FUZZ_DIR) $(SANITIZE_DIR)
+
+# Checks that .ci/run makes; each also works on its own.
+.PHONY: check-format check-core-includes sanitize
+
+# Fails on any C++ file that clang-format would change (`make format` changes them).
+check-format:
+	@tools/install-deps.sh clang-format
+	tools/check-format.sh
+
+# Fails when a pure core file includes a Qt header.
+check-core-includes: $(BUILD_DIR)/build.ninja
+	tools/check-core-includes.sh $(BUILD_DIR)
+
+# The whole suite built by clang with warnings as errors, run under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+sanitize: deps
+	@tools/install-deps.sh clang libclang-rt-14-dev
+	CC=clang CXX=clang++ cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DKELMOR_SANITIZE=ON -DKELMOR_WERROR=ON
+	cmake --build $(SANITIZE_DIR) -j$(JOBS)
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1 \
+		$(CURDIR)/tools/pulse-test-server.sh ctest --output-on-failure -j$(JOBS)

@@ -1,10 +1,19 @@
 # Helpers shared by every folder's CMakeLists.txt.
 
+# Lists the sources of a pure C++ target, its source folder first, in
+# BUILD/core-sources/NAME.txt: tools/check-core-includes.sh checks that none of
+# them, nor a header they include, includes a Qt header.
+function(kelmor_core_sources name)
+    file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/core-sources/${name}.txt
+         CONTENT "$<TARGET_PROPERTY:${name},SOURCE_DIR>\n$<JOIN:$<TARGET_PROPERTY:${name},SOURCES>,\n>\n")
+endfunction()
+
 # A pure C++ library of one subsystem: no Qt.
 function(kelmor_core_library name)
     add_library(${name} STATIC ${ARGN})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(${name} PUBLIC kelmor_base)
+    kelmor_core_sources(${name})
 endfunction()
 
 # A Qt Widgets library of one subsystem.

@@ -1,8 +1,9 @@
 // Feeds arbitrary bytes to the project file reader. Reading never fails, and a
 // grid that was read is written so that reading it back over itself gives the
-// same rows, widths and cells. The file always holds thirteen columns, so a
-// damaged file's other column counts are compared on the columns written.
+// same rows, widths and cells. The file always holds the Button list's columns,
+// so a damaged file's other column counts are compared on the columns written.
 
+#include "project/button_columns.h"
 #include "project/project_file.h"
 #include "project/string_grid.h"
 
@@ -14,12 +15,11 @@
 
 namespace {
 
-constexpr int kFileColumns = 13;
-
 bool sameGrid(const kelmor::StringGrid& a, const kelmor::StringGrid& b) {
-    if (b.columnCount() != kFileColumns || a.rowCount() != b.rowCount())
+    if (b.columnCount() != kelmor::ButtonColumn::Count || a.rowCount() != b.rowCount())
         return false;
-    for (int column = 0; column < std::min(a.columnCount(), kFileColumns); ++column) {
+    for (int column = 0; column < std::min<int>(a.columnCount(), kelmor::ButtonColumn::Count);
+         ++column) {
         if (a.columnWidth(column) != b.columnWidth(column))
             return false;
         for (int row = 0; row < a.rowCount(); ++row)

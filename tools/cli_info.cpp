@@ -1,8 +1,8 @@
 // kelmor-cli info: what Kelmor reads from a picture file, with checksums of the
 // decoded pixels, for comparing readers and checking files from scripts.
-#include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/read_file.h"
 #include "cli_command.h"
 #include "imaging/bmp.h"
 #include "imaging/gif_image.h"

@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "cli_command.h"
 #include "generator/page_writer.h"
+#include "project/button_columns.h"
 #include "project/project_file.h"
 
 #include <iostream>
@@ -91,11 +92,14 @@ int runPage(const std::vector<std::string>& args) {
             std::cerr << error.what() << '\n';
             return kExitButtonCount;
         }
-        const kelmor::PageSettings settings{grid.cell(11, 1), grid.cell(10, 1), grid.cell(9, 1),
-                                            options.separator};
+        using kelmor::ButtonColumn;
+        const kelmor::PageSettings settings{grid.cell(ButtonColumn::PageTitle, 1),
+                                            grid.cell(ButtonColumn::BgColor, 1),
+                                            grid.cell(ButtonColumn::BgImage, 1), options.separator};
         const std::string text =
             kelmor::pageText(options.kind, kelmor::pageButtons(grid, count), settings);
-        kelmor::writeFileReplacing(options.out.value_or(grid.cell(12, 1)), text);
+        kelmor::writeFileReplacing(options.out.value_or(grid.cell(ButtonColumn::TargetPage, 1)),
+                                   text);
     } catch (const kelmor::Error& error) {
         std::cerr << error.what() << '\n';
         return kExitFailure;

@@ -95,7 +95,7 @@ void TKelButton::buildMenus() {
                                 std::pair{fileSaveAs, &projectsTab_->saveAsAction()}}) {
         item->setEnabled(source->isEnabled());
         connect(source, &QAction::changed, item,
-                [item, source] { item->setEnabled(source->isEnabled()); });
+                [item = item, source = source] { item->setEnabled(source->isEnabled()); });
         connect(item, &QAction::triggered, source, &QAction::trigger);
     }
     fileMenu_->addSeparator();

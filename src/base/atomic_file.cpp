@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
-#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,23 +55,6 @@ void writeFileReplacing(const std::string& path, std::string_view bytes) {
         ::unlink(temp.c_str());
         cannotCreate(path);
     }
-}
-
-std::string readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    struct stat info {};
-    if (!in || (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)))
-        throw Error(format(msg::kCannotOpenFile, path));
-    std::string bytes;
-    in.seekg(0, std::ios::end);
-    auto size = in.tellg();
-    if (size > 0) {
-        bytes.resize(static_cast<size_t>(size));
-        in.seekg(0);
-        in.read(bytes.data(), size);
-        bytes.resize(static_cast<size_t>(in.gcount()));
-    }
-    return bytes;
 }
 
 } // namespace kelmor

@@ -11,7 +11,4 @@ namespace kelmor {
 // PATH") when the file cannot be created or written.
 void writeFileReplacing(const std::string& path, std::string_view bytes);
 
-// Reads a whole file; throws Error("Cannot open file PATH") when it cannot.
-std::string readWholeFile(const std::string& path);
-
 } // namespace kelmor

@@ -8,6 +8,7 @@ namespace kelmor::msg {
 
 inline constexpr const char* kCannotOpenFile = "Cannot open file %s";
 inline constexpr const char* kCannotCreateFile = "Cannot create file %s";
+inline constexpr const char* kFileTooLarge = "File %s is too large";
 inline constexpr const char* kUnableToWrite = "Unable to write to %s";
 inline constexpr const char* kUnknownPictureExtension = "Unknown picture file extension (.%s)";
 inline constexpr const char* kBitmapNotValid = "Bitmap image is not valid";
@@ -16,6 +17,9 @@ inline constexpr const char* kTextExceedsMemo = "Text exceeds memo capacity";
 inline constexpr const char* kNoMciDevice = "No MCI device open";
 inline constexpr const char* kInvalidGifData = "Invalid GIF data";
 inline constexpr const char* kImageTooLarge = "Image too large";
+// Shown in a picture view in place of a picture it cannot draw; "%s" is the longest side it can.
+inline constexpr const char* kPictureTooLongToShow =
+    "This picture has a side longer than %s pixels and cannot be shown";
 // GIF reader and writer errors.
 inline constexpr const char* kInvalidGifSignature = "Invalid GIF signature";
 inline constexpr const char* kUnknownExtensionType = "Unknown extension type";

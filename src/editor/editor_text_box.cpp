@@ -1,9 +1,9 @@
 #include "editor/editor_text_box.h"
 
-#include "ui/qt_text.h"
-#include "ui/wait_cursor.h"
 #include "base/atomic_file.h"
 #include "editor/text_file.h"
+#include "ui/qt_text.h"
+#include "ui/wait_cursor.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>

@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "base/messages.h"
 #include "base/product.h"
+#include "project/button_columns.h"
 
 #include <charconv>
 #include <cstddef>
@@ -169,8 +170,10 @@ std::optional<int> pageButtonCount(std::string_view labelText) {
 std::vector<PageButton> pageButtons(const StringGrid& grid, int count) {
     std::vector<PageButton> buttons;
     for (int row = 1; row <= count; ++row)
-        buttons.push_back({grid.cell(0, row), grid.cell(5, row), grid.cell(4, row),
-                           grid.cell(3, row), grid.cell(8, row)});
+        buttons.push_back({grid.cell(ButtonColumn::Normal, row),
+                           grid.cell(ButtonColumn::MouseOver, row),
+                           grid.cell(ButtonColumn::Link, row), grid.cell(ButtonColumn::Frame, row),
+                           grid.cell(ButtonColumn::Sound, row)});
     return buttons;
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/messages.h"
+#include "imaging/image_limits.h"
 
 namespace kelmor {
 namespace {
@@ -42,12 +43,8 @@ std::uint32_t packedPixel(const std::uint8_t* row, int x, int bitsPerPixel) {
 } // namespace
 
 std::size_t Bitmap::checkedStride(std::int64_t width, std::int64_t height, int bitsPerPixel) {
-    if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide)
-        throw Error(msg::kImageTooLarge);
-    std::int64_t stride = ((width * bitsPerPixel + 31) / 32) * 4;
-    if (stride * height > kMaxBytes)
-        throw Error(msg::kImageTooLarge);
-    return static_cast<std::size_t>(stride);
+    checkImageSize(width, height);
+    return static_cast<std::size_t>(((width * bitsPerPixel + 31) / 32) * 4);
 }
 
 Bitmap::Bitmap(int width, int height, int bitsPerPixel)

@@ -18,12 +18,8 @@ struct Rgb {
 // channel masks below, 24/32-bit pixels as blue, green, red(, unused).
 class Bitmap {
 public:
-    // Largest bitmap accepted: 16384 x 16384 pixels and 256 MiB of pixel data.
-    static constexpr std::int64_t kMaxSide = 16384;
-    static constexpr std::int64_t kMaxBytes = std::int64_t(256) << 20;
-
     Bitmap() = default;
-    // Throws Error("Image too large") past the limits above.
+    // Throws Error("Image too large") past the picture limits (imaging/image_limits.h).
     Bitmap(int width, int height, int bitsPerPixel);
 
     bool empty() const { return width_ == 0 || height_ == 0; }
@@ -58,8 +54,8 @@ public:
     // Opacity 0..255 of a pixel: 255 unless the bitmap has an alpha mask.
     std::uint8_t alpha(int x, int y) const;
 
-    // Throws Error("Image too large") when a width x height buffer of this
-    // depth would pass the limits; returns the row stride otherwise.
+    // Throws Error("Image too large") when a width x height picture would pass
+    // the picture limits; returns the row stride at this depth otherwise.
     static std::size_t checkedStride(std::int64_t width, std::int64_t height, int bitsPerPixel);
 
 private:

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/messages.h"
+#include "imaging/image_limits.h"
 
 #include <algorithm>
 
@@ -176,7 +177,7 @@ Bitmap readBmp(std::string_view data, BmpFileInfo* info) {
         invalid();
 
     const int storedBpp = bpp == 2 ? 4 : bpp;
-    Bitmap::checkedStride(width, height, storedBpp);
+    checkImageSize(width, height);
     Bitmap bitmap(static_cast<int>(width), static_cast<int>(height), storedBpp);
 
     std::size_t pos = headerEnd;

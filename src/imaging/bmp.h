@@ -29,7 +29,7 @@ inline constexpr std::uint32_t kBiAlphaBitfields = 6;
 // file's pixel format and palette (2-bit pixels become 4-bit ones). A run-length
 // stream that ends early or runs past the edges leaves the remaining pixels at
 // index 0. Throws Error("Bitmap image is not valid") for any other damage and
-// Error("Image too large") past the bitmap limits.
+// Error("Image too large") past the picture limits.
 Bitmap readBmp(std::string_view bytes, BmpFileInfo* info = nullptr);
 
 // The bytes of an uncompressed BMP file holding the bitmap in its own pixel

@@ -5,6 +5,7 @@
 #include "base/messages.h"
 #include "imaging/gif_image.h"
 #include "imaging/gif_lzw.h"
+#include "imaging/image_limits.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,9 +15,6 @@
 
 namespace kelmor {
 namespace {
-
-// All frames of one image together may hold at most this many pixel bytes.
-constexpr std::int64_t kMaxTotalPixelBytes = Bitmap::kMaxBytes * 4;
 
 // The bytes of a GIF file, either all in memory or read from a stream through
 // a window that never holds more than a small part of the file.
@@ -195,7 +193,7 @@ private:
         header.packed = bytes[7];
         header.backgroundColorIndex = bytes[8];
         header.aspectRatio = bytes[9];
-        Bitmap::checkedStride(header.width, header.height, 8);
+        checkImageSize(header.width, header.height);
         if (header.packed & 0x80)
             readColorTable(header.colorTable, header.packed, (header.packed & 0x08) != 0);
     }
@@ -377,10 +375,10 @@ private:
             frame.height = image_.header().height;
             image_.warn(msg::kImageExceedsLogicalScreen);
         }
-        Bitmap::checkedStride(frame.width, frame.height, 8);
+        checkImageSize(frame.width, frame.height);
         const std::size_t count = std::size_t(frame.width) * frame.height;
         totalPixels_ += static_cast<std::int64_t>(count);
-        if (totalPixels_ > kMaxTotalPixelBytes)
+        if (totalPixels_ > kMaxGifPixelBytes)
             throw Error(msg::kImageTooLarge);
         if (frame.packed & 0x80)
             readColorTable(frame.localColorTable, frame.packed, (frame.packed & 0x20) != 0);

@@ -1,6 +1,7 @@
 #include "imaging/jpeg.h"
 
 #include "base/error.h"
+#include "imaging/image_limits.h"
 
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE and size_t first
@@ -10,11 +11,6 @@
 
 namespace kelmor {
 namespace {
-
-// Memory libjpeg may take for its own buffers (progressive coefficients and
-// the like); past it the decode fails with libjpeg's message instead of
-// exhausting memory on a hostile header.
-constexpr long kDecoderMemoryLimit = 512L << 20;
 
 // libjpeg's default error_exit ends the process. This one formats libjpeg's
 // message and jumps back into decodeJpeg, which turns it into an Error.
@@ -48,7 +44,7 @@ void decodeInto(jpeg_decompress_struct& info, Bitmap& bitmap, std::vector<JSAMPL
     jpeg_read_header(&info, TRUE);
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
-    Bitmap::checkedStride(info.image_width, info.image_height, 24);
+    checkImageSize(info.image_width, info.image_height);
     jpeg_start_decompress(&info);
     bitmap = Bitmap(static_cast<int>(info.output_width), static_cast<int>(info.output_height), 24);
     row.resize(static_cast<std::size_t>(info.output_width) * 4);
@@ -84,7 +80,7 @@ Bitmap decodeJpeg(std::string_view bytes) {
         throw Error(errors.message);
     }
     jpeg_create_decompress(&info);
-    info.mem->max_memory_to_use = kDecoderMemoryLimit;
+    info.mem->max_memory_to_use = kMaxJpegDecoderMemory;
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
                  static_cast<unsigned long>(bytes.size()));
     try {

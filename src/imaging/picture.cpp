@@ -3,6 +3,7 @@
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/read_file.h"
 #include "imaging/bmp.h"
 #include "imaging/jpeg.h"
 

@@ -1,5 +1,7 @@
 #include "imaging/picture_animation.h"
 
+#include "imaging/image_limits.h"
+
 #include <algorithm>
 #include <array>
 
@@ -74,7 +76,7 @@ bool AnimationSchedule::advance() {
 
 FrameCanvas::FrameCanvas(const GifImage& image)
     : image_(image), width_(image.width()), height_(image.height()) {
-    Bitmap::checkedStride(width_, height_, 32);
+    checkImageSize(width_, height_);
     pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0);
 }
 

@@ -59,7 +59,7 @@ private:
 class FrameCanvas {
 public:
     // The canvas draws from the image, which must outlive it. Throws
-    // Error("Image too large") when the screen passes the bitmap limits.
+    // Error("Image too large") when the screen passes the picture limits.
     explicit FrameCanvas(const GifImage& image);
     explicit FrameCanvas(GifImage&&) = delete;
 

@@ -1,5 +1,7 @@
 #include "imaging/picture_view.h"
 
+#include "base/error.h"
+#include "base/messages.h"
 #include "imaging/picture_qt.h"
 
 #include <QPainter>
@@ -30,11 +32,15 @@ void PictureView::setPicture(Picture picture) {
         }
     } else {
         picture_ = std::move(picture);
-        if (const Bitmap* bitmap = picture_.bitmap())
+        if (picture_.width() > QWIDGETSIZE_MAX || picture_.height() > QWIDGETSIZE_MAX) {
+            notice_ = QString::fromStdString(
+                format(msg::kPictureTooLongToShow, std::to_string(QWIDGETSIZE_MAX)));
+        } else if (const Bitmap* bitmap = picture_.bitmap()) {
             image_ = toQImage(*bitmap);
+        }
     }
     if (autoSize_ && !picture_.empty())
-        setFixedSize(picture_.width(), picture_.height());
+        setFixedSize(shownSize());
     updateGeometry();
     update();
 }
@@ -50,6 +56,7 @@ void PictureView::clear() {
     stopAnimation();
     picture_.clear();
     image_ = QImage();
+    notice_.clear();
     update();
 }
 
@@ -59,7 +66,7 @@ void PictureView::setAutoSize(bool on) {
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     } else if (!picture_.empty()) {
-        setFixedSize(picture_.width(), picture_.height());
+        setFixedSize(shownSize());
     }
 }
 
@@ -75,10 +82,20 @@ int PictureView::currentFrame() const {
 QSize PictureView::sizeHint() const {
     if (picture_.empty())
         return QWidget::sizeHint();
-    return {picture_.width(), picture_.height()};
+    return shownSize();
+}
+
+QSize PictureView::shownSize() const {
+    if (notice_.isEmpty())
+        return {picture_.width(), picture_.height()};
+    return fontMetrics().size(0, notice_) + QSize(16, 16);
 }
 
 void PictureView::paintEvent(QPaintEvent*) {
+    if (!notice_.isEmpty()) {
+        QPainter(this).drawText(rect(), Qt::AlignCenter, notice_);
+        return;
+    }
     if (image_.isNull())
         return;
     QPainter painter(this);

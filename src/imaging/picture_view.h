@@ -46,6 +46,9 @@ public:
     int currentFrame() const;
     // What is drawn for the current picture and frame, at the picture's size.
     const QImage& image() const { return image_; }
+    // A widget side cannot pass QWIDGETSIZE_MAX pixels. A picture with a longer side is held
+    // (it can be saved) but not drawn: the view shows this notice instead; empty otherwise.
+    const QString& notice() const { return notice_; }
 
     QSize sizeHint() const override;
 
@@ -53,12 +56,15 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The picture's size, or the notice's when the picture cannot be drawn.
+    QSize shownSize() const;
     void showFrame();
     void nextFrame();
     void stopAnimation();
 
     Picture picture_;
     QImage image_;
+    QString notice_;
     bool autoSize_ = true;
     bool stretch_ = false;
     std::unique_ptr<AnimationSchedule> schedule_;

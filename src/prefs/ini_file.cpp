@@ -3,11 +3,10 @@
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/read_file.h"
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace kelmor {
@@ -149,18 +148,16 @@ Location locate(const Document& document, std::string_view section, std::string_
     return where;
 }
 
-// The whole file, or nothing when it is missing, a folder or unreadable.
+// The whole file, or nothing when it is missing, not a plain file, unreadable or too large.
 std::optional<std::string> readFile(const std::string& path) {
     std::error_code error;
     if (!fs::is_regular_file(path, error))
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    try {
+        return readWholeFile(path, IniFile::kMaxFileBytes);
+    } catch (const Error&) {
         return std::nullopt;
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        return std::nullopt;
-    return bytes;
+    }
 }
 
 bool isValidUtf8(std::string_view text) {

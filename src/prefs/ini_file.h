@@ -40,6 +40,9 @@ public:
     // Values are read into a buffer of this many bytes, the last one holding
     // the terminator, so at most kValueBufferSize - 1 bytes come back.
     static constexpr std::size_t kValueBufferSize = 2048;
+    // A file larger than this reads as missing, and a write to it fails rather
+    // than rewrite it without its other keys.
+    static constexpr std::size_t kMaxFileBytes = std::size_t{16} << 20;
 
     IniFile(const std::string& configDir, const std::string& fileName);
 

@@ -19,22 +19,6 @@
 namespace kelmor {
 namespace {
 
-enum Column {
-    Normal,
-    NormalWidth,
-    NormalHeight,
-    Frame,
-    Link,
-    MouseOver,
-    MouseOverWidth,
-    MouseOverHeight,
-    Sound,
-    BgImage,
-    BgColor,
-    PageTitle,
-    TargetPage
-};
-
 const QString kSoundFilter = QStringLiteral("Wav Sound Files (*.wav)|*.wav|All Files (*.*)|*.*");
 const QString kTargetPageFilter =
     QStringLiteral("HTML File (*.html)|*.html|HTM File (*.htm)|*.htm|Text File (*.txt)|*.txt|"
@@ -246,18 +230,18 @@ QWidget* ButtonEditorTabs::buildPageTab() {
 
 ButtonRowUpdate ButtonEditorTabs::rowFrom(const ButtonFields& fields) const {
     ButtonRowUpdate row;
-    row[Normal] = fields.normal.name->text();
-    row[NormalWidth] = fields.normal.width->text();
-    row[NormalHeight] = fields.normal.height->text();
-    row[Frame] = fields.frame->currentText();
-    row[Link] = fields.link->text();
-    row[MouseOver] = fields.mouseOver.name->text();
-    row[MouseOverWidth] = fields.mouseOver.width->text();
-    row[MouseOverHeight] = fields.mouseOver.height->text();
-    row[BgImage] = bgImage_->text();
-    row[BgColor] = bgColor_->text();
-    row[PageTitle] = title_->text();
-    row[TargetPage] = target_->text();
+    row[ButtonColumn::Normal] = fields.normal.name->text();
+    row[ButtonColumn::NormalWidth] = fields.normal.width->text();
+    row[ButtonColumn::NormalHeight] = fields.normal.height->text();
+    row[ButtonColumn::Frame] = fields.frame->currentText();
+    row[ButtonColumn::Link] = fields.link->text();
+    row[ButtonColumn::MouseOver] = fields.mouseOver.name->text();
+    row[ButtonColumn::MouseOverWidth] = fields.mouseOver.width->text();
+    row[ButtonColumn::MouseOverHeight] = fields.mouseOver.height->text();
+    row[ButtonColumn::BgImage] = bgImage_->text();
+    row[ButtonColumn::BgColor] = bgColor_->text();
+    row[ButtonColumn::PageTitle] = title_->text();
+    row[ButtonColumn::TargetPage] = target_->text();
     return row;
 }
 
@@ -267,26 +251,26 @@ ButtonRowUpdate ButtonEditorTabs::plainRow() const {
 
 ButtonRowUpdate ButtonEditorTabs::soundRow() const {
     ButtonRowUpdate row = rowFrom(sound_);
-    row[Sound] = soundFile_->text();
+    row[ButtonColumn::Sound] = soundFile_->text();
     return row;
 }
 
 void ButtonEditorTabs::recall(const ButtonRow& row) {
     for (const ButtonFields* fields : {&plain_, &sound_}) {
-        fields->normal.name->setText(row[Normal]);
-        fields->normal.width->setText(row[NormalWidth]);
-        fields->normal.height->setText(row[NormalHeight]);
-        fields->frame->setEditText(row[Frame]);
-        fields->link->setText(row[Link]);
-        fields->mouseOver.name->setText(row[MouseOver]);
-        fields->mouseOver.width->setText(row[MouseOverWidth]);
-        fields->mouseOver.height->setText(row[MouseOverHeight]);
+        fields->normal.name->setText(row[ButtonColumn::Normal]);
+        fields->normal.width->setText(row[ButtonColumn::NormalWidth]);
+        fields->normal.height->setText(row[ButtonColumn::NormalHeight]);
+        fields->frame->setEditText(row[ButtonColumn::Frame]);
+        fields->link->setText(row[ButtonColumn::Link]);
+        fields->mouseOver.name->setText(row[ButtonColumn::MouseOver]);
+        fields->mouseOver.width->setText(row[ButtonColumn::MouseOverWidth]);
+        fields->mouseOver.height->setText(row[ButtonColumn::MouseOverHeight]);
     }
-    soundFile_->setText(row[Sound]);
-    bgImage_->setText(row[BgImage]);
-    bgColor_->setText(row[BgColor]);
-    title_->setText(row[PageTitle]);
-    target_->setText(row[TargetPage]);
+    soundFile_->setText(row[ButtonColumn::Sound]);
+    bgImage_->setText(row[ButtonColumn::BgImage]);
+    bgColor_->setText(row[ButtonColumn::BgColor]);
+    title_->setText(row[ButtonColumn::PageTitle]);
+    target_->setText(row[ButtonColumn::TargetPage]);
 }
 
 void ButtonEditorTabs::clearFields() {

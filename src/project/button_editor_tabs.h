@@ -1,5 +1,6 @@
 #pragma once
 
+#include "project/button_columns.h"
 #include "ui/services.h"
 #include "ui/tab_links.h"
 
@@ -20,9 +21,9 @@ class PictureView;
 enum class PageKind;
 
 // One Button list row as text, column by column.
-using ButtonRow = std::array<QString, 13>;
+using ButtonRow = std::array<QString, ButtonColumn::Count>;
 // What an add writes into the current row: the columns it leaves alone are empty optionals.
-using ButtonRowUpdate = std::array<std::optional<QString>, 13>;
+using ButtonRowUpdate = std::array<std::optional<QString>, ButtonColumn::Count>;
 
 // The editor tabs "Plain But", "Sound But" and "Page": the fields that feed the Button list
 // and the page settings, their add and Build buttons and their pick buttons.

@@ -1,5 +1,6 @@
 #include "project/button_list_panel.h"
 
+#include "project/button_columns.h"
 #include "project/button_list_model.h"
 #include "ui/qt_text.h"
 #include "ui/tool_commands.h"
@@ -19,7 +20,8 @@ namespace kelmor {
 namespace {
 
 constexpr int kRowHeight = 21;
-constexpr int kLastClearedColumn = 11; // "Page Title"; the "Target Page" cell keeps its text
+// Clearing a row stops before "Target Page": that cell keeps its text.
+constexpr int kLastClearedColumn = ButtonColumn::PageTitle;
 
 // A double-click anywhere on the grid, the header row and the empty space below the last row
 // included, recalls the current row.

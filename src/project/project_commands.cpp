@@ -1,8 +1,8 @@
 #include "project/project_commands.h"
 
-#include "ui/wait_cursor.h"
 #include "project/button_list_panel.h"
 #include "project/project_list_panel.h"
+#include "ui/wait_cursor.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -3,9 +3,10 @@
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/read_file.h"
+#include "project/button_columns.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <climits>
 #include <cstddef>
@@ -13,17 +14,12 @@
 namespace kelmor {
 namespace {
 
-constexpr int kFileColumns = 13;
 constexpr int kDefaultWidth = 108;
 constexpr int kHeightColumnWidth = 116;
 constexpr size_t kMaxWidthText = 255;
 
-constexpr std::array<const char*, kFileColumns> kHeaders = {
-    "Normal Button", "Width", "Height", "Frame",    "Link",       "Mouse Over", "Width",
-    "Height",        "Sound", "BG",     "BG Color", "Page Title", "Target Page"};
-
 int defaultWidth(int column) {
-    return column == 2 ? kHeightColumnWidth : kDefaultWidth;
+    return column == ButtonColumn::NormalHeight ? kHeightColumnWidth : kDefaultWidth;
 }
 
 void appendNumber(std::string& out, long long value) {
@@ -92,10 +88,11 @@ void applySize(std::string_view line, StringGrid& grid) {
         comma == std::string_view::npos ? std::string_view{} : line.substr(comma + 1);
     const int columns = static_cast<int>(
         std::clamp<long long>(parseProjectNumber(columnText), 1, kMaxProjectColumns));
-    // The row cap counts at least the thirteen columns every file is written with, so a
+    // The row cap counts at least the columns every file is written with, so a
     // grid read from a damaged file with fewer columns still reads back whole once saved.
-    const int rows = static_cast<int>(std::clamp<long long>(
-        parseProjectNumber(rowText), 1, kMaxProjectCells / std::max(columns, kFileColumns)));
+    const int rows = static_cast<int>(
+        std::clamp<long long>(parseProjectNumber(rowText), 1,
+                              kMaxProjectCells / std::max<int>(columns, ButtonColumn::Count)));
     // Shrink before growing, so the grid never holds more than the larger of the two shapes.
     if (rows < grid.rowCount()) {
         grid.setRowCount(rows);
@@ -173,9 +170,9 @@ void clearDataRows(StringGrid& grid, int previousRows) {
 } // namespace
 
 StringGrid newButtonList() {
-    StringGrid grid(kFileColumns, 2);
-    for (int column = 0; column < kFileColumns; ++column) {
-        grid.setCell(column, 0, kHeaders[static_cast<size_t>(column)]);
+    StringGrid grid(ButtonColumn::Count, 2);
+    for (int column = 0; column < ButtonColumn::Count; ++column) {
+        grid.setCell(column, 0, kButtonColumnHeaders[static_cast<size_t>(column)]);
         grid.setColumnWidth(column, defaultWidth(column));
     }
     return grid;
@@ -183,18 +180,19 @@ StringGrid newButtonList() {
 
 std::string projectText(const StringGrid& grid, const ProgressHook& progress) {
     const int rows = grid.rowCount();
-    size_t size = 32 + 16 * kFileColumns;
+    size_t size = 32 + 16 * ButtonColumn::Count;
     for (int row = 0; row < rows; ++row)
-        for (int column = 0; column < kFileColumns; ++column)
+        for (int column = 0; column < ButtonColumn::Count; ++column)
             if (const auto& text = grid.cell(column, row); !text.empty())
                 size += text.size() + 16;
 
     std::string out;
     out.reserve(size);
-    out.append("13,");
+    appendNumber(out, ButtonColumn::Count);
+    out.push_back(',');
     appendNumber(out, rows);
     out.append("\r\n");
-    for (int column = 0; column < kFileColumns; ++column) {
+    for (int column = 0; column < ButtonColumn::Count; ++column) {
         out.append("cw ");
         appendNumber(out, column);
         out.push_back(',');
@@ -203,7 +201,7 @@ std::string projectText(const StringGrid& grid, const ProgressHook& progress) {
         out.append("\r\n");
     }
     for (int row = 0; row < rows; ++row) {
-        for (int column = 0; column < kFileColumns; ++column) {
+        for (int column = 0; column < ButtonColumn::Count; ++column) {
             const std::string& text = grid.cell(column, row);
             if (text.empty())
                 continue;
@@ -245,7 +243,9 @@ void writeProjectFile(const std::string& path, const StringGrid& grid,
 void readProjectFile(const std::string& path, StringGrid& grid, const ProgressHook& progress) {
     std::string bytes;
     try {
-        bytes = readWholeFile(path);
+        bytes = readWholeFile(path, kMaxProjectFileBytes);
+    } catch (const FileTooLarge&) {
+        throw;
     } catch (const Error&) {
         throw Error(msg::fileNotFound(path));
     }

@@ -2,6 +2,7 @@
 
 #include "project/string_grid.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -12,13 +13,16 @@ namespace kelmor {
 using ProgressHook = std::function<void()>;
 
 // The largest grid a project file's size line can ask for: the column count is capped, and the
-// row count is capped so that the grid, counted with at least the thirteen columns a file is
-// written with, holds at most this many cells. A damaged or hostile size
+// row count is capped so that the grid, counted with at least the Button list's columns a file
+// is written with, holds at most this many cells. A damaged or hostile size
 // line cannot make reading allocate gigabytes; real projects stay far below both limits.
 inline constexpr long long kMaxProjectColumns = 1024;
 inline constexpr long long kMaxProjectCells = 1 << 21;
+// The largest project file read; a larger one is refused with Error("File PATH is too large").
+inline constexpr std::size_t kMaxProjectFileBytes = std::size_t{256} << 20;
 
-// A new Button list: 13 columns, 2 rows, the 13 header texts in row 0, widths 108 (column 2: 116).
+// A new Button list: every Button list column, 2 rows, the header texts in row 0, widths 108
+// ("Height" of the normal button: 116).
 StringGrid newButtonList();
 
 // The .kxq bytes of a Button list.
@@ -31,8 +35,8 @@ void readProjectText(std::string_view bytes, StringGrid& grid, const ProgressHoo
 void writeProjectFile(const std::string& path, const StringGrid& grid,
                       const ProgressHook& progress = {});
 
-// Reads a .kxq file into `grid`; Error "File PATH not found" when it cannot be opened, and the
-// grid is left untouched then.
+// Reads a .kxq file into `grid`; Error "File PATH not found" when it cannot be opened, "File
+// PATH is too large" past kMaxProjectFileBytes, and the grid is left untouched then.
 void readProjectFile(const std::string& path, StringGrid& grid, const ProgressHook& progress = {});
 
 // A number in a project file: leading blanks skipped, a sign allowed, "$" or "0x" for hexadecimal,

@@ -1,6 +1,7 @@
 #include "project/projects_tab.h"
 
 #include "imaging/picture_view.h"
+#include "project/button_columns.h"
 #include "project/button_editor_tabs.h"
 #include "project/button_list_model.h"
 #include "project/button_list_panel.h"
@@ -171,7 +172,7 @@ void ProjectsTab::StringGrid1DblClick() {
     for (int column = 0; column < static_cast<int>(cells.size()); ++column)
         cells[static_cast<size_t>(column)] = toQt(grid.cell(column, row));
     editorTabs_->recall(cells);
-    reloadPreviews(cells[0], cells[5]);
+    reloadPreviews(cells[ButtonColumn::Normal], cells[ButtonColumn::MouseOver]);
 }
 
 // The cells hold bare file names, looked up in the images folder; if the normal

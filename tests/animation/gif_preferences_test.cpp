@@ -2,6 +2,7 @@
 #include "animation/gif_preferences.h"
 #include "base/atomic_file.h"
 #include "base/error.h"
+#include "base/read_file.h"
 
 #include <filesystem>
 #include <fstream>

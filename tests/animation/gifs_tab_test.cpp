@@ -6,6 +6,7 @@
 #include "animation/preview_area.h"
 #include "app_fixture.h"
 #include "base/atomic_file.h"
+#include "base/read_file.h"
 #include "imaging/bmp.h"
 #include "imaging/picture_view.h"
 #include "pictures/pics_tab.h"

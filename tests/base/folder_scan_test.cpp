@@ -1,10 +1,9 @@
 #include "base/folder_scan.h"
+#include "support/temp_folder.h"
 
 #include <algorithm>
 #include <clocale>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -61,23 +60,14 @@ TEST(WildcardMatch, ManyStarsAgainstALongNameFinishes) {
     EXPECT_TRUE(wildcardMatch("*a*a*a*a*a*a*a*a*", name));
 }
 
-class ScanFolderTest : public ::testing::Test {
+class ScanFolderTest : public test::TempFolderTest {
 protected:
-    void SetUp() override {
-        std::string templ = (fs::temp_directory_path() / "kelmor-scan-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(templ.data()), nullptr);
-        folder_ = templ;
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    void touch(const std::string& name) const { std::ofstream(folder_ / name) << "x"; }
+    void touch(const std::string& name) const { writeFile(name, "x"); }
     std::vector<std::string> scan(const std::string& pattern) const {
         std::vector<std::string> names = scanFolder(folder_.string(), pattern);
         std::sort(names.begin(), names.end());
         return names;
     }
-
-    fs::path folder_;
 };
 
 TEST_F(ScanFolderTest, ListsFilesFoldersAndHiddenEntriesWhateverTheirCase) {

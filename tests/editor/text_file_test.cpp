@@ -1,30 +1,16 @@
 #include "base/error.h"
 #include "editor/text_file.h"
+#include "support/temp_folder.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace kelmor {
 namespace {
 
-namespace fs = std::filesystem;
-
-class ReadTextFileTest : public ::testing::Test {
+class ReadTextFileTest : public test::TempFolderTest {
 protected:
-    void SetUp() override {
-        std::string templ = (fs::temp_directory_path() / "kelmor-text-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(templ.data()), nullptr);
-        folder_ = templ;
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string write(const std::string& bytes) const {
-        const std::string path = (folder_ / "file.txt").string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
+    std::string write(const std::string& bytes) const { return writeFile("file.txt", bytes); }
     static std::string messageOf(const std::function<void()>& action) {
         try {
             action();
@@ -33,8 +19,6 @@ protected:
         }
         return "no error";
     }
-
-    fs::path folder_;
 };
 
 struct LineEndCase {
@@ -61,7 +45,7 @@ TEST_F(ReadTextFileTest, KeepsEveryOtherByte) {
 }
 
 TEST_F(ReadTextFileTest, MissingFileOrFolderCannotBeOpened) {
-    const std::string missing = (folder_ / "missing.txt").string();
+    const std::string missing = path("missing.txt");
     EXPECT_EQ(messageOf([&] { readTextFile(missing); }), "Cannot open file " + missing);
     EXPECT_EQ(messageOf([&] { readTextFile(folder_.string()); }),
               "Cannot open file " + folder_.string());

@@ -1,6 +1,7 @@
 #include "base/error.h"
 #include "base/product.h"
 #include "generator/page_writer.h"
+#include "project/button_columns.h"
 
 #include <fstream>
 #include <gmock/gmock.h>
@@ -170,8 +171,8 @@ TEST(PageWriterTest, ButtonCountLabelMustBeOneToTenExactly) {
 }
 
 TEST(PageWriterTest, ButtonsComeFromRowsOneToCountAndTheirColumns) {
-    StringGrid grid(13, 3);
-    for (int column = 0; column < 13; ++column) {
+    StringGrid grid(ButtonColumn::Count, 3);
+    for (int column = 0; column < ButtonColumn::Count; ++column) {
         grid.setCell(column, 0, "header");
         grid.setCell(column, 1, "r1c" + std::to_string(column));
         grid.setCell(column, 2, "r2c" + std::to_string(column));

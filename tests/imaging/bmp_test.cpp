@@ -1,5 +1,5 @@
-#include "base/atomic_file.h"
 #include "base/error.h"
+#include "base/read_file.h"
 #include "imaging/bmp.h"
 
 #include <gtest/gtest.h>
@@ -269,11 +269,23 @@ INSTANTIATE_TEST_SUITE_P(
                     kInvalid},
         DamagedCase{"UnknownCompression", makeBmp(2, 2, 8, 9, 2, std::string(8, '\0')), kInvalid},
         DamagedCase{"OffsetPastTheEnd", withByte(kGood, 11, '\x7F'), kInvalid},
-        DamagedCase{"TooWide", makeBmp(16385, 1, 8, kBiRgb, 2, ""), "Image too large"},
+        DamagedCase{"TooWide", makeBmp(std::int32_t{1} << 27, 1, 1, kBiRgb, 2, ""),
+                    "Image too large"},
         DamagedCase{"TooManyBytes", makeBmp(16384, 16384, 24, kBiRgb, 0, ""), "Image too large"},
         DamagedCase{"HeightOfInt32Min",
                     makeBmp(1, std::numeric_limits<std::int32_t>::min(), 8, kBiRgb, 2, ""),
                     "Image too large"}));
+
+// The limit counts pixels, not the length of a side: long thin bitmaps open.
+TEST(BmpRead, LongThinBitmapsOpen) {
+    const Bitmap tall = readBmp(makeBmp(1, 65535, 8, kBiRgb, 2, std::string(4 * 65535, '\1')));
+    EXPECT_EQ(tall.width(), 1);
+    EXPECT_EQ(tall.height(), 65535);
+    EXPECT_EQ(tall.index(0, 65534), 1u);
+    const Bitmap wide = readBmp(makeBmp(100000, 1, 8, kBiRgb, 2, std::string(100000, '\1')));
+    EXPECT_EQ(wide.width(), 100000);
+    EXPECT_EQ(wide.index(99999, 0), 1u);
+}
 
 TEST(BmpRead, Os2CoreHeaderWithThreeBytePalette) {
     std::string s = "BM";

@@ -2,8 +2,8 @@
 // messages. Where giflib reads a file too, both give the same frames and pixel
 // indices, and giflib reads what Kelmor writes back to the same pixels again.
 
-#include "base/atomic_file.h"
 #include "base/error.h"
+#include "base/read_file.h"
 #include "imaging/gif_image.h"
 #include "imaging/gif_test_support.h"
 
@@ -138,6 +138,24 @@ TEST_P(GifCorpus, LoadsLikeGiflibAndWritesBackReadably) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, GifCorpus, testing::ValuesIn(corpusFiles()), testName);
+
+// The test suite's largest pictures: one side of 65535 opens, 65535 x 65535 is too large.
+TEST(GifCorpusLimits, LongThinPicturesOpenAndTheLargestScreenIsRefused) {
+    const fs::path suite = fs::path(KELMOR_TEST_DATA) / "corpora" / "pygif-gif-test-suite";
+    GifImage tall, wide, huge;
+    tall.loadFromFile((suite / "max-height.gif").string());
+    EXPECT_EQ(tall.width(), 1);
+    EXPECT_EQ(tall.height(), 65535);
+    wide.loadFromFile((suite / "max-width.gif").string());
+    EXPECT_EQ(wide.width(), 65535);
+    EXPECT_EQ(wide.height(), 1);
+    try {
+        huge.loadFromFile((suite / "max-size.gif").string());
+        ADD_FAILURE() << "max-size.gif loaded";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "Image too large");
+    }
+}
 
 // Interlaced and plain twins of the same picture decode to the same pixels.
 TEST(GifCorpusTwins, InterlacedFilesMatchTheirPlainTwins) {

@@ -263,9 +263,34 @@ INSTANTIATE_TEST_SUITE_P(
                   "Invalid GIF data"},
         ErrorCase{"HugeScreen", header(65535, 65535) + descriptor(0, 0, 0, 0) + "\x02\x00\x3B",
                   "Image too large"},
-        ErrorCase{"HugeFrame", header(2, 2) + descriptor(0, 0, 20000, 1) + "\x02\x00\x3B",
+        ErrorCase{"HugeFrame", header(2, 2) + descriptor(0, 0, 65535, 65535) + "\x02\x00\x3B",
                   "Image too large"}),
     [](const testing::TestParamInfo<ErrorCase>& param) { return std::string(param.param.name); });
+
+// The limit counts pixels, not the length of a side: the longest sides a GIF can have open.
+class GifLongThin : public testing::TestWithParam<std::pair<int, int>> {};
+
+TEST_P(GifLongThin, OpensWithEveryPixel) {
+    const auto [width, height] = GetParam();
+    std::vector<int> pixels(std::size_t(width) * std::size_t(height));
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = static_cast<int>(i * 7 % 4);
+    GifImage written;
+    written.appendFrame(indexedBitmap(width, height, grayPalette(4), pixels));
+    GifImage image;
+    image.loadFromBytes(written.saveToBytes());
+    EXPECT_EQ(image.width(), width);
+    EXPECT_EQ(image.height(), height);
+    ASSERT_EQ(image.frames().size(), 1u);
+    EXPECT_EQ(image.frame(0).pixels, written.frame(0).pixels);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sides, GifLongThin,
+                         testing::Values(std::pair{1, 65535}, std::pair{65535, 1}),
+                         [](const testing::TestParamInfo<std::pair<int, int>>& side) {
+                             return std::to_string(side.param.first) + "x" +
+                                    std::to_string(side.param.second);
+                         });
 
 TEST(GifReaderStream, LoadsFromAStreamAndStopsAfterTheImage) {
     std::istringstream in("abc" + twoByTwo() + "tail");

@@ -1,5 +1,5 @@
-#include "base/atomic_file.h"
 #include "base/error.h"
+#include "base/read_file.h"
 #include "imaging/jpeg.h"
 
 #include <cstdlib>

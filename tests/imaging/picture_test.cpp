@@ -1,7 +1,8 @@
-#include "base/atomic_file.h"
 #include "base/error.h"
+#include "base/read_file.h"
 #include "imaging/bmp.h"
 #include "imaging/picture.h"
+#include "support/temp_folder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -30,23 +31,8 @@ GifImage smallGif() {
     return image;
 }
 
-class PictureFiles : public ::testing::Test {
+class PictureFiles : public test::TempFolderTest {
 protected:
-    void SetUp() override {
-        folder_ =
-            fs::temp_directory_path() /
-            ("kelmor-picture-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string path(const std::string& name) const { return (folder_ / name).string(); }
-    std::string write(const std::string& name, const std::string& bytes) const {
-        writeFileReplacing(path(name), bytes);
-        return path(name);
-    }
     std::string loadError(const std::string& file) {
         Picture picture;
         try {
@@ -57,8 +43,6 @@ protected:
         }
         return "(loaded)";
     }
-
-    fs::path folder_;
 };
 
 // ---- Loading by extension -------------------------------------------------------------------
@@ -90,7 +74,7 @@ TEST_P(PictureExtension, ChoosesTheReaderIgnoringCase) {
         break;
     }
     Picture picture;
-    picture.loadFromFile(write(c.name, bytes));
+    picture.loadFromFile(writeFile(c.name, bytes));
     EXPECT_EQ(picture.format(), c.format);
     const int width = c.format == PictureFormat::Jpeg ? 227 : 5;
     EXPECT_EQ(picture.width(), width);
@@ -108,18 +92,18 @@ INSTANTIATE_TEST_SUITE_P(Names, PictureExtension,
                                            ExtensionCase{"h.jpeg", PictureFormat::Jpeg}));
 
 TEST_F(PictureFiles, UnknownExtensionsNameTheExtension) {
-    EXPECT_EQ(loadError(write("a.png", "x")), "Unknown picture file extension (.png)");
-    EXPECT_EQ(loadError(write("noextension", "x")), "Unknown picture file extension (.)");
+    EXPECT_EQ(loadError(writeFile("a.png", "x")), "Unknown picture file extension (.png)");
+    EXPECT_EQ(loadError(writeFile("noextension", "x")), "Unknown picture file extension (.)");
     EXPECT_EQ(loadError(path("") + "/"), "Unknown picture file extension (.)");
     fs::create_directories(folder_ / "dir.d");
-    EXPECT_EQ(loadError(write("dir.d/name", "x")), "Unknown picture file extension (.)");
+    EXPECT_EQ(loadError(writeFile("dir.d/name", "x")), "Unknown picture file extension (.)");
     // Metafiles have no reader on this platform.
-    EXPECT_EQ(loadError(write("a.wmf", "x")), "Unknown picture file extension (.wmf)");
+    EXPECT_EQ(loadError(writeFile("a.wmf", "x")), "Unknown picture file extension (.wmf)");
 }
 
 TEST_F(PictureFiles, IconsNeedTheIconReaderOfTheWindowLayer) {
     ASSERT_FALSE(Picture::hasIconDecoder());
-    EXPECT_EQ(loadError(write("a.ico", "x")), "Unknown picture file extension (.ico)");
+    EXPECT_EQ(loadError(writeFile("a.ico", "x")), "Unknown picture file extension (.ico)");
     Picture picture;
     EXPECT_THROW(picture.loadFromBytes(PictureFormat::Icon, "x"), Error);
 }
@@ -132,16 +116,16 @@ TEST_F(PictureFiles, MissingFileCannotBeOpened) {
 
 TEST_F(PictureFiles, ContentThatDoesNotMatchTheExtensionFailsWithTheReadersMessage) {
     const std::string gif = smallGif().saveToBytes();
-    EXPECT_EQ(loadError(write("gif.bmp", gif)), "Bitmap image is not valid");
-    EXPECT_EQ(loadError(write("bmp.gif", writeBmp(smallBitmap()))), "Invalid GIF signature");
-    EXPECT_EQ(loadError(write("gif.jpg", gif)), "Not a JPEG file: starts with 0x47 0x49");
+    EXPECT_EQ(loadError(writeFile("gif.bmp", gif)), "Bitmap image is not valid");
+    EXPECT_EQ(loadError(writeFile("bmp.gif", writeBmp(smallBitmap()))), "Invalid GIF signature");
+    EXPECT_EQ(loadError(writeFile("gif.jpg", gif)), "Not a JPEG file: starts with 0x47 0x49");
 }
 
 TEST_F(PictureFiles, AFailedLoadLeavesTheHolderEmpty) {
     Picture picture;
-    picture.loadFromFile(write("good.bmp", writeBmp(smallBitmap())));
+    picture.loadFromFile(writeFile("good.bmp", writeBmp(smallBitmap())));
     ASSERT_FALSE(picture.empty());
-    EXPECT_THROW(picture.loadFromFile(write("bad.bmp", "BM")), Error);
+    EXPECT_THROW(picture.loadFromFile(writeFile("bad.bmp", "BM")), Error);
     EXPECT_TRUE(picture.empty());
     EXPECT_EQ(picture.width(), 0);
     EXPECT_EQ(picture.bitmap(), nullptr);
@@ -151,7 +135,7 @@ TEST_F(PictureFiles, AFailedLoadLeavesTheHolderEmpty) {
 
 TEST_F(PictureFiles, BitmapIsSavedAsBmpWhateverTheName) {
     Picture picture;
-    picture.loadFromFile(write("in.bmp", writeBmp(smallBitmap())));
+    picture.loadFromFile(writeFile("in.bmp", writeBmp(smallBitmap())));
     picture.saveToFile(path("out.gif"));
     const Bitmap back = readBmp(readWholeFile(path("out.gif")));
     EXPECT_EQ(back.bitsPerPixel(), 8);
@@ -161,7 +145,7 @@ TEST_F(PictureFiles, BitmapIsSavedAsBmpWhateverTheName) {
 
 TEST_F(PictureFiles, GifIsSavedAsGifWhateverTheName) {
     Picture picture;
-    picture.loadFromFile(write("in.gif", smallGif().saveToBytes()));
+    picture.loadFromFile(writeFile("in.gif", smallGif().saveToBytes()));
     picture.saveToFile(path("out.bmp"));
     GifImage back;
     back.loadFromBytes(readWholeFile(path("out.bmp")));
@@ -172,7 +156,7 @@ TEST_F(PictureFiles, GifIsSavedAsGifWhateverTheName) {
 TEST_F(PictureFiles, JpegIsWrittenBackByteForByte) {
     const std::string original = readWholeFile(kJpeg);
     Picture picture;
-    picture.loadFromFile(write("in.JPG", original));
+    picture.loadFromFile(writeFile("in.JPG", original));
     picture.saveToFile(path("out.bmp"));
     EXPECT_EQ(readWholeFile(path("out.bmp")), original);
     EXPECT_EQ(picture.bitmap()->bitsPerPixel(), 24);
@@ -181,7 +165,7 @@ TEST_F(PictureFiles, JpegIsWrittenBackByteForByte) {
 TEST_F(PictureFiles, AnEmptyHolderWritesNothing) {
     Picture().saveToFile(path("new.bmp"));
     EXPECT_FALSE(fs::exists(path("new.bmp")));
-    write("old.bmp", "old");
+    writeFile("old.bmp", "old");
     Picture().saveToFile(path("old.bmp"));
     EXPECT_EQ(readWholeFile(path("old.bmp")), "old");
 }

@@ -1,20 +1,17 @@
-#include "base/atomic_file.h"
 #include "base/error.h"
 #include "imaging/bmp.h"
 #include "imaging/picture_view.h"
+#include "support/temp_folder.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTest>
-#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 
 namespace kelmor {
 namespace {
-
-namespace fs = std::filesystem;
 
 // Runs the event loop until `done` holds or `timeoutMs` passes.
 bool waitUntil(const std::function<bool()>& done, int timeoutMs = 3000) {
@@ -155,21 +152,44 @@ TEST(PictureView, ANewPictureReplacesTheAnimation) {
     EXPECT_EQ(view.image().pixel(1, 1), qRgb(5, 5, 5));
 }
 
-TEST(PictureView, AFailedLoadLeavesTheViewEmpty) {
-    const fs::path file = fs::temp_directory_path() / "kelmor-view-bad.bmp";
-    writeFileReplacing(file.string(), "BMbroken");
+// A widget side stops at QWIDGETSIZE_MAX pixels; up to it a long thin picture is drawn whole.
+TEST(PictureView, DrawsALongThinGifWhole) {
+    PictureView view;
+    view.loadFromFile(std::string(KELMOR_TEST_DATA) +
+                      "/corpora/pygif-gif-test-suite/max-height.gif");
+    EXPECT_EQ(view.size(), QSize(1, 65535));
+    EXPECT_EQ(view.image().size(), QSize(1, 65535));
+    EXPECT_TRUE(view.notice().isEmpty());
+    const QImage bottom = view.grab(QRect(0, 65530, 1, 5)).toImage();
+    EXPECT_EQ(bottom.pixel(0, 4), view.image().pixel(0, 65534));
+}
+
+// Past it the picture is kept but not drawn, and the view says so.
+TEST(PictureView, SaysSoWhenASideIsTooLongToShow) {
+    Bitmap line(QWIDGETSIZE_MAX + 1, 1, 1);
+    line.palette = {{0, 0, 0}, {255, 255, 255}};
+    PictureView view;
+    view.setPicture(Picture(std::move(line)));
+    EXPECT_EQ(view.picture().width(), QWIDGETSIZE_MAX + 1);
+    EXPECT_TRUE(view.image().isNull());
+    EXPECT_EQ(view.notice(), QStringLiteral("This picture has a side longer than 16777215 pixels "
+                                            "and cannot be shown"));
+    EXPECT_GE(view.width(), view.fontMetrics().horizontalAdvance(view.notice()));
+    view.clear();
+    EXPECT_TRUE(view.notice().isEmpty());
+}
+
+class PictureViewFiles : public test::TempFolderTest {};
+
+TEST_F(PictureViewFiles, AFailedLoadLeavesTheViewEmpty) {
     PictureView view;
     view.setPicture(animation({3, 3}, 0));
-    EXPECT_THROW(view.loadFromFile(file.string()), Error);
+    EXPECT_THROW(view.loadFromFile(writeFile("bad.bmp", "BMbroken")), Error);
     EXPECT_TRUE(view.picture().empty());
     EXPECT_FALSE(view.animating());
-    fs::remove(file);
 
-    const fs::path good = fs::temp_directory_path() / "kelmor-view-good.bmp";
-    writeFileReplacing(good.string(), writeBmp(filled(3, 2, {1, 1, 1})));
-    view.loadFromFile(good.string());
+    view.loadFromFile(writeFile("good.bmp", writeBmp(filled(3, 2, {1, 1, 1}))));
     EXPECT_EQ(view.size(), QSize(3, 2));
-    fs::remove(good);
 }
 
 } // namespace

@@ -7,10 +7,3 @@ kelmor_test(imaging_raster_test
 kelmor_test(imaging_raster_qt_test QT
     SOURCES raster_qt_test.cpp picture_view_test.cpp
     LIBS kelmor_imaging_ui)
-
-# kelmor-cli info and resave, run as the built program.
-kelmor_test(imaging_cli_picture_test
-    SOURCES cli_picture_test.cpp
-    LIBS kelmor_imaging)
-target_compile_definitions(imaging_cli_picture_test PRIVATE KELMOR_CLI="$<TARGET_FILE:kelmor-cli>")
-add_dependencies(imaging_cli_picture_test kelmor-cli)

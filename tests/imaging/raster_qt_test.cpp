@@ -1,10 +1,12 @@
-#include "base/atomic_file.h"
 #include "base/error.h"
+#include "base/read_file.h"
 #include "imaging/bmp.h"
 #include "imaging/jpeg.h"
 #include "imaging/picture.h"
 #include "imaging/picture_qt.h"
+#include "support/temp_folder.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -190,20 +192,27 @@ INSTANTIATE_TEST_SUITE_P(Files, JpegAgainstQt,
                                            JpegCase{"blink/cs-uma-ycck.jpg", 1},
                                            JpegCase{"golang/video-001.cmyk.jpeg", 1}));
 
+// The limit counts pixels, not the length of a side: a long thin JPEG decodes like Qt's.
+TEST(JpegLongThin, DecodesToQtsColours) {
+    QImage tall(8, 30000, QImage::Format_RGB32);
+    tall.fill(qRgb(200, 40, 90));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(tall.save(&buffer, "JPEG", 95));
+    const QImage ours = toQImage(decodeJpeg(bytes.toStdString()));
+    ASSERT_EQ(ours.size(), QSize(8, 30000));
+    EXPECT_EQ(differingPixels(ours, QImage::fromData(bytes, "JPEG"), 0), 0);
+}
+
 // ---- Icons through Qt's reader --------------------------------------------------------------
 
-class IconFiles : public ::testing::Test {
+class IconFiles : public test::TempFolderTest {
 protected:
     void SetUp() override {
+        TempFolderTest::SetUp();
         installQtIconDecoder();
-        folder_ = fs::temp_directory_path() / "kelmor-raster-qt-icons";
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
     }
-    void TearDown() override { fs::remove_all(folder_); }
-    std::string path(const char* name) const { return (folder_ / name).string(); }
-
-    fs::path folder_;
 };
 
 TEST_F(IconFiles, LoadThroughQtAndSaveBackByteForByte) {
@@ -225,7 +234,7 @@ TEST_F(IconFiles, LoadThroughQtAndSaveBackByteForByte) {
 }
 
 TEST_F(IconFiles, DamagedIconIsNotValid) {
-    writeFileReplacing(path("bad.ICO"), std::string("\0\0\1\0\1\0garbage", 14));
+    writeFile("bad.ICO", std::string("\0\0\1\0\1\0garbage", 14));
     Picture picture;
     try {
         picture.loadFromFile(path("bad.ICO"));

@@ -1,6 +1,7 @@
 // kelmor-cli convert, run as the built program: the same files as the core conversion, the
 // default output names in the working directory, errors on stderr with exit status 1.
 #include "base/atomic_file.h"
+#include "base/read_file.h"
 #include "pictures/conversion.h"
 
 #include <cstdio>

@@ -3,6 +3,7 @@
 
 #include "base/atomic_file.h"
 #include "base/error.h"
+#include "base/read_file.h"
 #include "imaging/gif_image.h"
 #include "imaging/gif_test_support.h"
 #include "pictures/conversion.h"

@@ -1,9 +1,9 @@
 // The Pics tab driven through its controls with scripted dialogs: every command
 // in its step order, including what does not happen after a failed step.
-#include "../editor/qstring_printer.h"
 #include "app_fixture.h"
 #include "imaging/picture_view.h"
 #include "pictures/pics_tab.h"
+#include "qstring_printer.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,41 +1,27 @@
 #include "base/error.h"
 #include "prefs/ini_file.h"
+#include "support/temp_folder.h"
 
 #include <climits>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 
 namespace kelmor {
 namespace {
 
 namespace fs = std::filesystem;
 
-class IniFileTest : public ::testing::Test {
+class IniFileTest : public test::TempFolderTest {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "kelmor-ini-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
-    std::string configDir() const { return (root_ / "config").string(); }
+    std::string configDir() const { return path("config"); }
     std::string iniPath() const { return configDir() + "/KelmorPref.ini"; }
     IniFile ini() const { return IniFile(configDir(), "KelmorPref.ini"); }
 
     void writeIni(const std::string& bytes) const {
         fs::create_directories(configDir());
-        std::ofstream(iniPath(), std::ios::binary) << bytes;
+        writeFile("config/KelmorPref.ini", bytes);
     }
-    std::string iniBytes() const {
-        std::ifstream in(iniPath(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-    fs::path root_;
+    std::string iniBytes() const { return readFile("config/KelmorPref.ini"); }
 };
 
 TEST(ProfilePath, BareNameGoesIntoConfigFolderAndPathsStayAsGiven) {
@@ -171,8 +157,8 @@ TEST_F(IniFileTest, WriteKeepsCommentsOtherSectionsAndLineEnds) {
 }
 
 TEST_F(IniFileTest, UnwritableFolderReportsTheFile) {
-    std::ofstream(root_ / "plain-file") << "x";
-    IniFile file((root_ / "plain-file" / "kelmor").string(), "KelmorPref.ini");
+    writeFile("plain-file", "x");
+    IniFile file(path("plain-file/kelmor"), "KelmorPref.ini");
     try {
         file.writeString("PREFERENCES", "Gif", "/g");
         FAIL() << "write into a folder below a file succeeded";

@@ -1,3 +1,4 @@
+#include "project/button_columns.h"
 #include "project/button_list_panel.h"
 #include "projects_tab_fixture.h"
 
@@ -13,8 +14,8 @@ TEST_F(ButtonListTest, FreshStartHasHeaderAndOneEmptyRow) {
     EXPECT_EQ(rows(), 2);
     EXPECT_EQ(count(), QStringLiteral("1"));
     EXPECT_EQ(cell(0, 0), QStringLiteral("Normal Button"));
-    EXPECT_EQ(cell(12, 0), QStringLiteral("Target Page"));
-    for (int column = 0; column < 13; ++column)
+    EXPECT_EQ(cell(ButtonColumn::TargetPage, 0), QStringLiteral("Target Page"));
+    for (int column = 0; column < ButtonColumn::Count; ++column)
         EXPECT_TRUE(cell(column, 1).isEmpty());
     EXPECT_EQ(currentRow(), 1);
     EXPECT_FALSE(saveCommandsEnabled());
@@ -67,9 +68,9 @@ TEST_P(ClearRowTest, EmptiesAllButTheTargetPage) {
         type(field, QStringLiteral("x"));
     press("AddSoundButton");
     trigger(GetParam());
-    for (int column = 0; column < 12; ++column)
+    for (int column = 0; column < ButtonColumn::TargetPage; ++column)
         EXPECT_TRUE(cell(column, 1).isEmpty()) << "column " << column;
-    EXPECT_EQ(cell(12, 1), QStringLiteral("x"));
+    EXPECT_EQ(cell(ButtonColumn::TargetPage, 1), QStringLiteral("x"));
     EXPECT_EQ(rows(), 2);
     EXPECT_EQ(count(), QStringLiteral("1"));
 }
@@ -114,8 +115,8 @@ TEST_F(ButtonListTest, PlainAddKeepsTheSoundCell) {
     press("AddSoundButton");
     type("Edit11", QStringLiteral("plain.gif"));
     press("AddPlainButton");
-    EXPECT_EQ(cell(8, 1), QStringLiteral("ding.wav"));
-    EXPECT_EQ(cell(0, 1), QStringLiteral("plain.gif"));
+    EXPECT_EQ(cell(ButtonColumn::Sound, 1), QStringLiteral("ding.wav"));
+    EXPECT_EQ(cell(ButtonColumn::Normal, 1), QStringLiteral("plain.gif"));
 }
 
 // Each add writes its tab's fields and the Page fields into their columns.
@@ -134,33 +135,37 @@ TEST_P(AddColumnsTest, EveryFieldLandsInItsColumn) {
         EXPECT_EQ(cell(column, 1), QStringLiteral("v%1").arg(column)) << field;
 }
 
-const std::vector<std::pair<const char*, int>> kPageFields = {
-    {"Edit2", 9}, {"Edit3", 10}, {"Edit4", 11}, {"Edit25", 12}};
+const std::vector<std::pair<const char*, int>> kPageFields = {{"Edit2", ButtonColumn::BgImage},
+                                                              {"Edit3", ButtonColumn::BgColor},
+                                                              {"Edit4", ButtonColumn::PageTitle},
+                                                              {"Edit25", ButtonColumn::TargetPage}};
 
 std::vector<std::pair<const char*, int>> withPage(std::vector<std::pair<const char*, int>> v) {
     v.insert(v.end(), kPageFields.begin(), kPageFields.end());
     return v;
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, AddColumnsTest,
-                         ::testing::Values(AddCase{"AddPlainButton", withPage({{"Edit11", 0},
-                                                                               {"Edit12", 1},
-                                                                               {"Edit13", 2},
-                                                                               {"ComboBox1", 3},
-                                                                               {"Edit17", 4},
-                                                                               {"Edit16", 5},
-                                                                               {"Edit15", 6},
-                                                                               {"Edit14", 7}})},
-                                           AddCase{"AddSoundButton", withPage({{"Edit9", 0},
-                                                                               {"Edit10", 1},
-                                                                               {"Edit19", 2},
-                                                                               {"ComboBox5", 3},
-                                                                               {"Edit7", 4},
-                                                                               {"Edit8", 5},
-                                                                               {"Edit18", 6},
-                                                                               {"Edit20", 7},
-                                                                               {"Edit21", 8}})}),
-                         [](const auto& testInfo) { return std::string(testInfo.param.add); });
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, AddColumnsTest,
+    ::testing::Values(AddCase{"AddPlainButton",
+                              withPage({{"Edit11", ButtonColumn::Normal},
+                                        {"Edit12", ButtonColumn::NormalWidth},
+                                        {"Edit13", ButtonColumn::NormalHeight},
+                                        {"ComboBox1", ButtonColumn::Frame},
+                                        {"Edit17", ButtonColumn::Link},
+                                        {"Edit16", ButtonColumn::MouseOver},
+                                        {"Edit15", ButtonColumn::MouseOverWidth},
+                                        {"Edit14", ButtonColumn::MouseOverHeight}})},
+                      AddCase{"AddSoundButton", withPage({{"Edit9", ButtonColumn::Normal},
+                                                          {"Edit10", ButtonColumn::NormalWidth},
+                                                          {"Edit19", ButtonColumn::NormalHeight},
+                                                          {"ComboBox5", ButtonColumn::Frame},
+                                                          {"Edit7", ButtonColumn::Link},
+                                                          {"Edit8", ButtonColumn::MouseOver},
+                                                          {"Edit18", ButtonColumn::MouseOverWidth},
+                                                          {"Edit20", ButtonColumn::MouseOverHeight},
+                                                          {"Edit21", ButtonColumn::Sound}})}),
+    [](const auto& testInfo) { return std::string(testInfo.param.add); });
 
 TEST_F(ButtonListTest, NewButtonEmptiesTheFieldsButKeepsTargetPageAndList) {
     const char* cleared[] = {"Edit11",    "Edit12",    "Edit13",    "Edit16",   "Edit15", "Edit14",

@@ -1,3 +1,4 @@
+#include "project/button_columns.h"
 #include "projects_tab_fixture.h"
 
 #include <QDir>
@@ -60,7 +61,7 @@ TEST_F(ProjectCommandsTest, OpenReadsTheFileAndMakesItTheCurrentProject) {
     EXPECT_EQ(count(), QStringLiteral("2"));
     EXPECT_EQ(cell(0, 0), QStringLiteral("Normal Button"));
     EXPECT_EQ(cell(0, 1), QStringLiteral("home.gif"));
-    EXPECT_EQ(cell(12, 2), QStringLiteral("/web/menu.html"));
+    EXPECT_EQ(cell(ButtonColumn::TargetPage, 2), QStringLiteral("/web/menu.html"));
     EXPECT_EQ(text("ProjectName"), QStringLiteral("site.kxq"));
     EXPECT_TRUE(saveCommandsEnabled());
     EXPECT_EQ(saveAnswering(true), QStringLiteral("Save Project as ") + file);
@@ -94,10 +95,12 @@ TEST_F(ProjectCommandsTest, SavingAFreshProjectAsksForNewprojectAndWritesHeaderO
 
     EXPECT_EQ(saveAnswering(true), QStringLiteral("Save Project as Newproject.kxq"));
     const QList<QByteArray> lines = contents(path(QStringLiteral("Newproject.kxq"))).split('\n');
-    ASSERT_EQ(lines.size(), 1 + 13 + 13 + 1); // the text ends with a line end
+    // The size line, a width line and a header line per column, and the final line end.
+    ASSERT_EQ(lines.size(), 1 + ButtonColumn::Count + ButtonColumn::Count + 1);
     EXPECT_EQ(lines[0], QByteArray("13,2\r"));
     EXPECT_EQ(lines[3], QByteArray("cw 2,116\r"));
-    EXPECT_EQ(lines[13], "cw 12," + QByteArray::number(grid()->columnWidth(12)) + '\r');
+    EXPECT_EQ(lines[13],
+              "cw 12," + QByteArray::number(grid()->columnWidth(ButtonColumn::TargetPage)) + '\r');
     EXPECT_EQ(lines[14], QByteArray("0,0,Normal Button\r"));
     EXPECT_EQ(lines[26], QByteArray("12,0,Target Page\r"));
 }
@@ -217,7 +220,7 @@ TEST_F(ProjectCommandsTest, SavedProjectReadsBackCellForCell) {
     trigger("SaveProjectAs");
     QStringList before;
     for (int row = 0; row < rows(); ++row)
-        for (int column = 0; column < 13; ++column)
+        for (int column = 0; column < ButtonColumn::Count; ++column)
             before << cell(column, row);
 
     trigger("DeleteSelectedRow");
@@ -226,7 +229,7 @@ TEST_F(ProjectCommandsTest, SavedProjectReadsBackCellForCell) {
     trigger("OpenProject");
     QStringList after;
     for (int row = 0; row < rows(); ++row)
-        for (int column = 0; column < 13; ++column)
+        for (int column = 0; column < ButtonColumn::Count; ++column)
             after << cell(column, row);
     EXPECT_EQ(after, before);
 }

@@ -1,13 +1,13 @@
 #include "base/error.h"
+#include "base/read_file.h"
+#include "project/button_columns.h"
 #include "project/project_file.h"
+#include "support/temp_folder.h"
 
 #include <climits>
 #include <filesystem>
-#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sstream>
-#include <unistd.h>
 
 namespace kelmor {
 namespace {
@@ -26,13 +26,6 @@ std::string widthLines(int lastWidth) {
     return text + "cw 12," + std::to_string(lastWidth) + "\r\n";
 }
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 std::vector<std::string> cells(const StringGrid& grid) {
     std::vector<std::string> all;
     for (int row = 0; row < grid.rowCount(); ++row)
@@ -46,9 +39,9 @@ StringGrid homeProject() {
     StringGrid grid = newButtonList();
     const char* row[] = {"home.gif", "88", "31", "_top",    "index.html", "home2.gif",         "88",
                          "31",       "",   "",   "#FFFFFF", "Home",       "C:\\web\\menu.html"};
-    for (int column = 0; column < 13; ++column)
+    for (int column = 0; column < ButtonColumn::Count; ++column)
         grid.setCell(column, 1, row[column]);
-    grid.setColumnWidth(12, 245);
+    grid.setColumnWidth(ButtonColumn::TargetPage, 245);
     return grid;
 }
 
@@ -57,24 +50,26 @@ TEST(ProjectWriteTest, FreshListWritesSizeWidthsAndHeadersOnly) {
 }
 
 TEST(ProjectWriteTest, ExampleProjectMatchesTheExpectedFile) {
-    const std::string expected = readFile(fs::path(KELMOR_TEST_DATA) / "projects" / "home.kxq");
+    const std::string expected =
+        readWholeFile(std::string(KELMOR_TEST_DATA) + "/projects/home.kxq");
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(projectText(homeProject()), expected);
 
     StringGrid grid = newButtonList();
     readProjectText(expected, grid);
     EXPECT_EQ(cells(grid), cells(homeProject()));
-    EXPECT_EQ(grid.columnWidth(12), 245);
-    EXPECT_EQ(grid.columnWidth(2), 116);
+    EXPECT_EQ(grid.columnWidth(ButtonColumn::TargetPage), 245);
+    EXPECT_EQ(grid.columnWidth(ButtonColumn::NormalHeight), 116);
 }
 
-TEST(ProjectWriteTest, GridNarrowerThanThirteenColumnsStillWritesThirteen) {
+TEST(ProjectWriteTest, GridNarrowerThanTheButtonListStillWritesEveryColumn) {
     StringGrid grid(1, 1);
     grid.setCell(0, 0, "only");
     grid.setColumnWidth(0, 50);
     std::string expected = "13,1\r\ncw 0,50\r\n";
-    for (int column = 1; column < 13; ++column)
-        expected += "cw " + std::to_string(column) + "," + (column == 2 ? "116" : "108") + "\r\n";
+    for (int column = 1; column < ButtonColumn::Count; ++column)
+        expected += "cw " + std::to_string(column) + "," +
+                    (column == ButtonColumn::NormalHeight ? "116" : "108") + "\r\n";
     EXPECT_EQ(projectText(grid), expected + "0,0,only\r\n");
 }
 
@@ -93,7 +88,7 @@ protected:
         grid_ = newButtonList();
         grid_.setRowCount(4);
         for (int row = 1; row < 4; ++row)
-            for (int column = 0; column < 13; ++column)
+            for (int column = 0; column < ButtonColumn::Count; ++column)
                 grid_.setCell(column, row, "old");
     }
 
@@ -160,7 +155,7 @@ TEST_F(ProjectReadTest, HugeSizeLineIsCappedInsteadOfExhaustingMemory) {
 TEST_F(ProjectReadTest, RowCapOfANarrowGridSurvivesSavingAndReadingBack) {
     read("3,99999999\r\n2,160000,deep\r\n");
     const int rows = grid_.rowCount();
-    EXPECT_EQ(rows, kMaxProjectCells / 13);
+    EXPECT_EQ(rows, kMaxProjectCells / ButtonColumn::Count);
     read(projectText(grid_));
     EXPECT_EQ(grid_.rowCount(), rows);
     EXPECT_EQ(grid_.cell(2, 160000), "deep");
@@ -289,55 +284,50 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"-99999999999999999999999", LLONG_MIN},
                       NumberCase{"$FFFFFFFFFFFFFFFFFFFF", LLONG_MAX}));
 
-class ProjectFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("kelmor-project-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    fs::path dir_;
-};
+class ProjectFileTest : public test::TempFolderTest {};
 
 TEST_F(ProjectFileTest, WriteThenReadRestoresCellsAndWidths) {
-    const std::string path = (dir_ / "home.kxq").string();
+    const std::string file = path("home.kxq");
     StringGrid grid = homeProject();
     grid.insertRow(2);
-    grid.setCell(8, 2, "default.wav");
-    writeProjectFile(path, grid);
-    EXPECT_EQ(readFile(path), projectText(grid));
+    grid.setCell(ButtonColumn::Sound, 2, "default.wav");
+    writeProjectFile(file, grid);
+    EXPECT_EQ(readFile("home.kxq"), projectText(grid));
 
     StringGrid back = newButtonList();
-    readProjectFile(path, back);
+    readProjectFile(file, back);
     EXPECT_EQ(back.rowCount(), 3);
     EXPECT_EQ(cells(back), cells(grid));
-    EXPECT_EQ(back.columnWidth(12), 245);
+    EXPECT_EQ(back.columnWidth(ButtonColumn::TargetPage), 245);
 }
 
-TEST_F(ProjectFileTest, MissingFileLeavesTheGridUntouched) {
+TEST_F(ProjectFileTest, MissingOrOversizedFileLeavesTheGridUntouched) {
+    // A sparse file one byte past the limit: refused by its size, before any of it is read.
+    const std::string huge = writeFile("huge.kxq", "");
+    fs::resize_file(huge, kMaxProjectFileBytes + 1);
+    const std::pair<std::string, std::string> cases[] = {
+        {path("absent.kxq"), "File " + path("absent.kxq") + " not found"},
+        {folder_.string(), "File " + folder_.string() + " not found"},
+        {huge, "File " + huge + " is too large"}};
     StringGrid grid = homeProject();
-    for (const fs::path& path : {dir_ / "absent.kxq", dir_}) {
+    for (const auto& [file, message] : cases) {
         try {
-            readProjectFile(path.string(), grid);
-            ADD_FAILURE() << "no error for " << path;
+            readProjectFile(file, grid);
+            ADD_FAILURE() << "no error for " << file;
         } catch (const Error& error) {
-            EXPECT_EQ(std::string(error.what()), "File " + path.string() + " not found");
+            EXPECT_EQ(std::string(error.what()), message);
         }
         EXPECT_EQ(cells(grid), cells(homeProject()));
     }
 }
 
 TEST_F(ProjectFileTest, UncreatableFileIsReportedWithItsPath) {
-    const std::string path = (dir_ / "none" / "p.kxq").string();
+    const std::string file = path("none/p.kxq");
     try {
-        writeProjectFile(path, newButtonList());
+        writeProjectFile(file, newButtonList());
         ADD_FAILURE() << "no error";
     } catch (const Error& error) {
-        EXPECT_EQ(std::string(error.what()), "Cannot create file " + path);
+        EXPECT_EQ(std::string(error.what()), "Cannot create file " + file);
     }
 }
 

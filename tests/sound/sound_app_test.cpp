@@ -2,7 +2,7 @@
 // start-up, the window opened from the menu with the preference file's folder and
 // view style, and its Options button.
 #include "app_fixture.h"
-#include "editor/qstring_printer.h"
+#include "qstring_printer.h"
 #include "sound/sound_form.h"
 
 #include <QAction>

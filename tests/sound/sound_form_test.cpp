@@ -1,7 +1,7 @@
 // The Play/Record Sound window's commands against a scripted audio backend.
 #include "base/error.h"
 #include "base/messages.h"
-#include "editor/qstring_printer.h"
+#include "qstring_printer.h"
 #include "sound/sound_file.h"
 #include "sound_form_fixture.h"
 #include "support/fake_audio_backend.h"

@@ -1,4 +1,4 @@
-#include "editor/qstring_printer.h"
+#include "qstring_printer.h"
 #include "ui/file_icons.h"
 #include "ui/folder_list.h"
 

@@ -1,31 +1,18 @@
 // Runs the built kelmor-cli on project files and checks its pages, messages and exit status.
 #include "generator/page_writer.h"
+#include "support/temp_folder.h"
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace kelmor {
 namespace {
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::string shellQuote(const std::string& text) {
     std::string quoted = "'";
@@ -39,26 +26,15 @@ struct CliResult {
     std::string out, err;
 };
 
-class CliPageTest : public ::testing::Test {
+class CliPageTest : public test::TempFolderTest {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("kelmor-cli-page-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     CliResult runCli(const std::vector<std::string>& args) {
         std::string command = shellQuote(KELMOR_CLI) + " page";
         for (const auto& arg : args)
             command += " " + shellQuote(arg);
-        command += " >" + shellQuote((dir_ / "stdout").string()) + " 2>" +
-                   shellQuote((dir_ / "stderr").string());
+        command += " >" + shellQuote(path("stdout")) + " 2>" + shellQuote(path("stderr"));
         const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir_ / "stdout"),
-                readFile(dir_ / "stderr")};
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile("stdout"), readFile("stderr")};
     }
 
     // A project with `rows` data rows; row k links to "pk.html" and plays "sk.wav".
@@ -82,59 +58,49 @@ protected:
         }
         return buttons;
     }
-
-    fs::path dir_;
 };
 
 TEST_F(CliPageTest, WritesTheTargetPageOfRowOne) {
-    const fs::path target = dir_ / "menu.html";
-    writeFile(dir_ / "site.kxq", project(3, target.string()));
-    const CliResult result = runCli({(dir_ / "site.kxq").string()});
+    const CliResult result = runCli({writeFile("site.kxq", project(3, path("menu.html")))});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
-    EXPECT_EQ(readFile(target), pageText(PageKind::Plain, expectedButtons(3),
-                                         {"Home Page", "#FFFFFF", "bg.gif", ""}));
+    EXPECT_EQ(readFile("menu.html"), pageText(PageKind::Plain, expectedButtons(3),
+                                              {"Home Page", "#FFFFFF", "bg.gif", ""}));
 }
 
 TEST_F(CliPageTest, OutReplacesTheTargetAndOptionsChooseKindAndSeparator) {
-    const fs::path target = dir_ / "menu.html";
-    const fs::path out = dir_ / "out.html";
-    writeFile(out, "old text that must go");
-    writeFile(dir_ / "site.kxq", project(10, target.string()));
-    const CliResult result =
-        runCli({"--separator", "&nbsp;  ", "--sound", (dir_ / "site.kxq").string(), out.string()});
+    const std::string out = writeFile("out.html", "old text that must go");
+    const std::string site = writeFile("site.kxq", project(10, path("menu.html")));
+    const CliResult result = runCli({"--separator", "&nbsp;  ", "--sound", site, out});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_FALSE(fs::exists(target));
-    EXPECT_EQ(readFile(out), pageText(PageKind::Sound, expectedButtons(10),
-                                      {"Home Page", "#FFFFFF", "bg.gif", "&nbsp;  "}));
+    EXPECT_FALSE(fs::exists(path("menu.html")));
+    EXPECT_EQ(readFile("out.html"), pageText(PageKind::Sound, expectedButtons(10),
+                                             {"Home Page", "#FFFFFF", "bg.gif", "&nbsp;  "}));
 }
 
 TEST_F(CliPageTest, ButtonCountOutsideOneToTenExitsWithTwo) {
-    const fs::path target = dir_ / "menu.html";
     for (int rows : {0, 11}) {
-        writeFile(dir_ / "site.kxq", project(rows, target.string()));
-        const CliResult result = runCli({(dir_ / "site.kxq").string()});
+        const CliResult result = runCli({writeFile("site.kxq", project(rows, path("menu.html")))});
         EXPECT_EQ(result.status, 2);
         EXPECT_EQ(result.err, "A page holds 1 to 10 buttons; the Button list has " +
                                   std::to_string(rows) + ".\n");
-        EXPECT_FALSE(fs::exists(target));
+        EXPECT_FALSE(fs::exists(path("menu.html")));
     }
 }
 
 TEST_F(CliPageTest, MissingProjectExitsWithOne) {
-    const std::string path = (dir_ / "absent.kxq").string();
-    const CliResult result = runCli({path, (dir_ / "out.html").string()});
+    const std::string absent = path("absent.kxq");
+    const CliResult result = runCli({absent, path("out.html")});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "File " + path + " not found\n");
-    EXPECT_FALSE(fs::exists(dir_ / "out.html"));
+    EXPECT_EQ(result.err, "File " + absent + " not found\n");
+    EXPECT_FALSE(fs::exists(path("out.html")));
 }
 
 TEST_F(CliPageTest, UnwritableTargetExitsWithOne) {
-    writeFile(dir_ / "site.kxq", project(1, (dir_ / "no-such-folder" / "menu.html").string()));
-    const CliResult result = runCli({(dir_ / "site.kxq").string()});
+    const std::string target = path("no-such-folder/menu.html");
+    const CliResult result = runCli({writeFile("site.kxq", project(1, target))});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err,
-              "Cannot create file " + (dir_ / "no-such-folder" / "menu.html").string() + "\n");
+    EXPECT_EQ(result.err, "Cannot create file " + target + "\n");
 }
 
 TEST_F(CliPageTest, HelpAndUsageErrors) {

@@ -1,8 +1,10 @@
 // kelmor-cli info and resave, run as the built program.
 #include "base/atomic_file.h"
 #include "base/error.h"
+#include "base/read_file.h"
 #include "imaging/bmp.h"
 #include "imaging/gif_image.h"
+#include "support/temp_folder.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -25,19 +27,8 @@ struct CliRun {
     std::string err;
 };
 
-class CliPictures : public ::testing::Test {
+class CliPictures : public test::TempFolderTest {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("kelmor-cli-" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string path(const std::string& name) const { return (folder_ / name).string(); }
-
     CliRun run(const std::string& arguments) const {
         const std::string err = path("stderr.txt");
         const std::string command = std::string(KELMOR_CLI) + " " + arguments + " 2>" + err;
@@ -50,8 +41,6 @@ protected:
         const int status = ::pclose(pipe);
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, readWholeFile(err)};
     }
-
-    fs::path folder_;
 };
 
 // Three rows "123", "456", "789": the rows top first, without padding, are "123456789".
