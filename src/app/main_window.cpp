@@ -121,9 +121,9 @@ void TKelButton::buildMenus() {
           std::tuple{"BMP -> GIF", "BmpToGif1", ConversionDirection::BmpToGif}}) {
         QAction* item = convert->addAction(QString::fromLatin1(caption));
         item->setObjectName(QString::fromLatin1(name));
-        connect(item, &QAction::triggered, this, guarded(services_.dialogs, [this, direction] {
-                    picsTab_->convertPicture(direction);
-                }));
+        connect(item, &QAction::triggered, this,
+                guarded(services_.dialogs,
+                        [this, direction = direction] { picsTab_->convertPicture(direction); }));
     }
 
     QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));

@@ -196,7 +196,7 @@ void TFormPrefs::connectStore() {
          {toolBar_, PrefFlag::ProjectsToolBar}}};
     for (auto [box, key] : flags)
         connect(box, &QCheckBox::toggled, this,
-                [this, key](bool checked) { store_.setFlag(key, checked); });
+                [this, key = key](bool checked) { store_.setFlag(key, checked); });
     const std::array<std::pair<StylePair*, PrefLists>, kPrefListsCount> pairs{
         {{&projects_, PrefLists::Projects},
          {&pics_, PrefLists::Pics},
@@ -205,7 +205,7 @@ void TFormPrefs::connectStore() {
     for (auto [pair, key] : pairs)
         for (QRadioButton* radio : {pair->large, pair->small})
             connect(radio, &QRadioButton::toggled, this,
-                    [this, pair, key] { store_.setListStyle(key, styleOf(*pair)); });
+                    [this, pair = pair, key = key] { store_.setListStyle(key, styleOf(*pair)); });
 }
 
 void TFormPrefs::connectReactions() {
