@@ -27,16 +27,19 @@ template <class Command> void runGuarded(Dialogs& dialogs, Command&& command) {
     }
 }
 
+// Calls a handler with a signal's arguments, or without them when it takes none.
+template <class Handler, class... Args> void invokeHandler(Handler& handler, Args&&... args) {
+    if constexpr (std::is_invocable_v<Handler&, Args...>)
+        handler(std::forward<Args>(args)...);
+    else
+        handler();
+}
+
 // Wraps a handler for connecting to a signal, so no exception crosses Qt's
 // event loop. The signal's arguments reach the handler when it takes them.
 template <class Command> auto guarded(Dialogs& dialogs, Command command) {
     return [&dialogs, command = std::move(command)](auto&&... args) mutable {
-        runGuarded(dialogs, [&] {
-            if constexpr (std::is_invocable_v<Command&, decltype(args)...>)
-                command(std::forward<decltype(args)>(args)...);
-            else
-                command();
-        });
+        runGuarded(dialogs, [&] { invokeHandler(command, std::forward<decltype(args)>(args)...); });
     };
 }
 
