@@ -4,30 +4,21 @@
 #include "base/read_file.h"
 #include "imaging/bmp.h"
 #include "imaging/gif_image.h"
+#include "support/temp_folder.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <gtest/gtest.h>
-#include <string>
 #include <sys/wait.h>
 
 namespace kelmor {
 namespace {
 
-namespace fs = std::filesystem;
-
-struct CliRun {
-    int status;
-    std::string err;
-};
-
-Bitmap stripes(int bits, int colours, int shift) {
+Bitmap stripes(int bits, int shift) {
     Bitmap bitmap(10, 8, bits);
-    for (int i = 0; i < colours; ++i)
+    for (int i = 0; i < 3; ++i)
         bitmap.palette.push_back(Rgb{std::uint8_t(40 * i), std::uint8_t(255 - 30 * i), 90});
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 10; ++x) {
-            const unsigned index = unsigned((x + shift) / 3 % colours);
+            const unsigned index = unsigned((x + shift) / 3 % 3);
             if (bits <= 8)
                 bitmap.setIndex(x, y, index);
             else
@@ -36,81 +27,69 @@ Bitmap stripes(int bits, int colours, int shift) {
     return bitmap;
 }
 
-class CliAnimate : public ::testing::Test {
+class CliAnimate : public test::TempFolderTest {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("kelmor-cli-animate-" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        frames_ = {stripes(4, 3, 0), stripes(24, 3, 1), stripes(8, 3, 0)};
+        TempFolderTest::SetUp();
         writeFileReplacing(path("one.bmp"), writeBmp(frames_[0]));
         writeFileReplacing(path("two.BMP"), writeBmp(frames_[1]));
         GifImage(frames_[2]).saveToFile(path("three.gif"));
+        files_ = " " + path("one.bmp") + " " + path("two.BMP") + " " + path("three.gif");
     }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string path(const std::string& name) const { return (folder_ / name).string(); }
-    std::string frameArguments() const {
-        return path("one.bmp") + " " + path("two.BMP") + " " + path("three.gif");
-    }
-
-    CliRun run(const std::string& arguments) const {
+    // Runs kelmor-cli animate; returns the exit status and stderr.
+    std::pair<int, std::string> animate(const std::string& arguments) const {
         const std::string command =
             std::string(KELMOR_CLI) + " animate " + arguments + " 2>" + path("stderr.txt");
         const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readWholeFile(path("stderr.txt"))};
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile("stderr.txt")};
     }
 
-    fs::path folder_;
-    std::vector<Bitmap> frames_;
+    const std::vector<Bitmap> frames_{stripes(4, 0), stripes(24, 1), stripes(8, 0)};
+    std::string files_;
 };
 
-TEST_F(CliAnimate, DefaultsAreLoopForEverAndThirtyHundredths) {
-    const CliRun result = run("-o " + path("out.gif") + " " + frameArguments());
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(readWholeFile(path("out.gif")), test::referenceAnimation(frames_, {0, 30}));
-}
-
-TEST_F(CliAnimate, OptionsReachTheAssembly) {
-    const CliRun result = run("--loop 2 --delay 7 --merge --crop --palette -o " + path("out.gif") +
-                              " " + frameArguments());
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(readWholeFile(path("out.gif")),
-              test::referenceAnimation(frames_, {2, 7, true, true, true}));
+TEST_F(CliAnimate, DefaultsAndOptionsReachTheAssembly) {
+    const std::pair<std::string, test::ReferenceOptions> cases[] = {
+        {"", {0, 30}}, // loop for ever, thirty hundredths
+        {"--loop 2 --delay 7 --merge --crop --palette ", {2, 7, true, true, true}},
+        {"--loop 65535 --delay 0x0 ", {65535, 0}}}; // the whole 16-bit range, hexadecimal too
+    for (const auto& [options, reference] : cases) {
+        SCOPED_TRACE(options);
+        EXPECT_EQ(animate(options + "-o " + path("out.gif") + files_),
+                  (std::pair<int, std::string>{0, ""}));
+        EXPECT_EQ(readFile("out.gif"), test::referenceAnimation(frames_, reference));
+    }
 }
 
 TEST_F(CliAnimate, FailuresGoToStandardErrorAndWriteNothing) {
-    const std::string out = " -o " + path("out.gif") + " ";
-    struct Case {
-        std::string arguments, message;
-    } cases[] = {
-        {"--loop -1" + out + frameArguments(), "'-1' is not a valid value (0 to 65535)\n"},
-        {"--delay fast" + out + frameArguments(), "'fast' is not a valid integer value\n"},
-        {out + path("missing.bmp"), "Cannot open file " + path("missing.bmp") + "\n"},
-        {out + path("one.png"), "Unknown picture file extension (.png)\n"},
-        {"-o " + path("no/such/folder.gif") + " " + frameArguments(),
-         "Cannot create file " + path("no/such/folder.gif") + "\n"},
-    };
-    for (const Case& c : cases) {
-        const CliRun result = run(c.arguments);
-        EXPECT_EQ(result.status, 1) << c.arguments;
-        EXPECT_EQ(result.err, c.message) << c.arguments;
-        EXPECT_FALSE(fs::exists(path("out.gif")));
-    }
-}
-
-TEST_F(CliAnimate, UsageErrorsName1To20Frames) {
+    const std::string out = " -o " + path("out.gif");
     std::string twentyOne;
     for (int i = 0; i < 21; ++i)
         twentyOne += " " + path("one.bmp");
-    for (const std::string& arguments :
-         {"-o " + path("out.gif") + twentyOne, "-o " + path("out.gif"), frameArguments(),
-          "--fast -o " + path("out.gif") + " " + frameArguments()}) {
-        const CliRun result = run(arguments);
-        EXPECT_EQ(result.status, 1) << arguments;
-        EXPECT_NE(result.err.find("Usage:"), std::string::npos) << arguments;
+    const std::pair<std::string, std::string> cases[] = {
+        {"--loop -1" + out + files_, "'-1' is not a valid value (0 to 65535)\n"},
+        {"--loop often" + out + files_, "'often' is not a valid integer value\n"},
+        {"--loop 65536" + out + files_, "'65536' is not a valid value (0 to 65535)\n"},
+        {"--delay 1.5" + out + files_, "'1.5' is not a valid integer value\n"},
+        {"--delay -3" + out + files_, "'-3' is not a valid value (0 to 65535)\n"},
+        {out + " " + path("missing.bmp"), "Cannot open file " + path("missing.bmp") + "\n"},
+        {out + " " + path("one.png"), "Unknown picture file extension (.png)\n"},
+        {"-o " + path("no/such/folder.gif") + files_,
+         "Cannot create file " + path("no/such/folder.gif") + "\n"},
+        // Usage errors: 21 frames, none, no output, an unknown option.
+        {out + twentyOne, "Usage:"},
+        {out, "Usage:"},
+        {files_, "Usage:"},
+        {"--fast" + out + files_, "Usage:"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const auto [status, err] = animate(arguments);
+        EXPECT_EQ(status, 1) << arguments;
+        if (message == "Usage:")
+            EXPECT_NE(err.find(message), std::string::npos) << arguments;
+        else
+            EXPECT_EQ(err, message) << arguments;
+        EXPECT_FALSE(std::filesystem::exists(path("out.gif")));
     }
 }
 

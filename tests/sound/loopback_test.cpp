@@ -2,16 +2,15 @@
 // back through the sound window's recording; then every sample type plays to its
 // end. One test only, so that nothing else plays on the server while it records. `make test` runs
 // it against a private server whose input hears its output.
+#include "app_fixture.h"
 #include "sound/qt_audio_backend.h"
 #include "sound/sound_device.h"
-#include "sound/sound_file.h"
 #include "sound/sound_form.h"
-#include "sound_form_fixture.h"
 #include "sound_server.h"
-#include "tone_analysis.h"
 #include "ui/qt_text.h"
 #include "wav_maker.h"
 
+#include <QAction>
 #include <QElapsedTimer>
 
 namespace kelmor {
@@ -19,8 +18,14 @@ namespace {
 
 const auto* settle = ::testing::AddGlobalTestEnvironment(new test::AudioSettleEnvironment);
 
-// Samples of a mono WAV file as libsndfile reads them.
-std::vector<float> samplesOf(const std::string& path, int& rate) {
+// A mono WAV file read with libsndfile: the span between its first and last sample above
+// `threshold`, the pitch from upward zero crossings within it and its root-mean-square level.
+struct ToneMeasure {
+    int rate = 0;
+    double seconds = 0, hertz = 0, rms = 0;
+};
+
+ToneMeasure measureTone(const std::string& path, float threshold) {
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     EXPECT_NE(file, nullptr);
@@ -29,12 +34,29 @@ std::vector<float> samplesOf(const std::string& path, int& rate) {
     std::vector<float> samples(static_cast<std::size_t>(info.frames * info.channels));
     sf_readf_float(file, samples.data(), info.frames);
     sf_close(file);
-    rate = info.samplerate;
-    return samples;
+    std::size_t first = samples.size(), last = 0;
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        if (std::fabs(samples[i]) > threshold) {
+            first = std::min(first, i);
+            last = i;
+        }
+    ToneMeasure m{info.samplerate};
+    if (first >= last)
+        return m;
+    int crossings = 0;
+    for (std::size_t i = first; i <= last; ++i) {
+        crossings += i > first && samples[i - 1] < 0 && samples[i] >= 0;
+        m.rms += static_cast<double>(samples[i]) * samples[i];
+    }
+    m.seconds = static_cast<double>(last - first) / m.rate;
+    m.hertz = crossings / m.seconds;
+    m.rms = std::sqrt(m.rms / static_cast<double>(last - first + 1));
+    return m;
 }
 
-// The window records on the default devices while another device plays the tone.
-class WindowLoopback : public test::SoundFormFixture {};
+// The program's sound window records on the default devices while another device plays the
+// tone.
+using WindowLoopback = test::AppFixture;
 
 TEST_F(WindowLoopback, AToneRecordedWithRecordSoundAndStopKeepsItsDurationAndPitch) {
     KELMOR_REQUIRE_SOUND_SERVER();
@@ -45,7 +67,10 @@ TEST_F(WindowLoopback, AToneRecordedWithRecordSoundAndStopKeepsItsDurationAndPit
     const std::string tonePath = toLocal(workDir()) + "/tone.wav";
     test::writeWav(tonePath, SF_FORMAT_PCM_16, 1, 44100, tone);
 
-    form = std::make_unique<TSoundForm>(*services, preferences);
+    start();
+    auto click = [this](const char* command) {
+        app->sound().findChild<QAction*>(QString::fromLatin1(command))->trigger();
+    };
     click("ToolButton7");
     QTest::qWait(200);
     QtAudioBackend playerBackend;
@@ -61,12 +86,10 @@ TEST_F(WindowLoopback, AToneRecordedWithRecordSoundAndStopKeepsItsDurationAndPit
     EXPECT_EQ(player.position(), tone.size());
     QTest::qWait(300);
     click("ToolButton5");
-    EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(u'\n').toStdString();
 
-    int rate = 0;
-    const auto recorded = samplesOf(toLocal(soundsDir()) + "/newsound.wav", rate);
-    EXPECT_EQ(rate, 22050);
-    const test::ToneMeasure m = test::measureTone(recorded, rate, 0.1f);
+    const ToneMeasure m = measureTone(toLocal(dataDir()) + "/sounds/newsound.wav", 0.1f);
+    EXPECT_EQ(m.rate, 22050);
     EXPECT_NEAR(m.seconds, 1.0, 0.03);
     EXPECT_NEAR(m.hertz, 440, 5);
     EXPECT_GT(m.rms, 0.15);

@@ -12,24 +12,21 @@ namespace {
 
 const auto* settle = ::testing::AddGlobalTestEnvironment(new test::AudioSettleEnvironment);
 
-class NoDevice : public test::TempFolderTest {};
+using NoDevice = test::TempFolderTest;
 
-TEST_F(NoDevice, OpeningASoundFileFailsAndLeavesNothingOpen) {
+TEST_F(NoDevice, OpeningASoundFileFailsAndLeavesNothingOpenAndTheBackendRefusesAtOnce) {
     ASSERT_FALSE(test::soundServerPresent()) << "run this test with PULSE_SERVER unreachable";
     test::writeWav(path("tone.wav"), SF_FORMAT_PCM_16, 1, 22050, test::sine(440, 0.2, 22050, 1));
     QtAudioBackend backend;
     SoundDevice device(backend);
     try {
         device.open(path("tone.wav"));
-        FAIL() << "opened";
+        ADD_FAILURE() << "opened";
     } catch (const Error& e) {
         EXPECT_EQ(e.what(), msg::soundOpenFailed(path("tone.wav"), msg::kNoSoundDevice));
     }
     EXPECT_FALSE(device.isOpen());
-}
 
-TEST_F(NoDevice, TheBackendRefusesAtOnce) {
-    QtAudioBackend backend;
     const std::vector<char> silence(4410);
     EXPECT_FALSE(backend.startPlayback(PcmFormat{}, silence));
     EXPECT_FALSE(backend.isPlaying());

@@ -15,35 +15,27 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-class SoundAppTest : public AppFixture {
-protected:
-    QString installedDefault() const { return dataDir() + u"/sounds/default.wav"_s; }
-    static QByteArray bytesOf(const QString& path) {
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-        return file.readAll();
-    }
-    QAction* menuCommand(const QString& caption) const {
-        for (QAction* action : app->mainWindow().menuBar()->findChildren<QAction*>())
-            if (action->text() == caption)
-                return action;
-        ADD_FAILURE() << "no menu command " << caption.toStdString();
-        return nullptr;
-    }
-};
+QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+using SoundAppTest = AppFixture;
 
 TEST_F(SoundAppTest, StartUpPutsTheEmptyDefaultSoundInPlaceOnlyWhenMissing) {
+    const QString installed = dataDir() + u"/sounds/default.wav"_s;
     start();
-    EXPECT_EQ(bytesOf(installedDefault()), bytesOf(QStringLiteral(KELMOR_DEFAULT_WAV)));
-    EXPECT_EQ(app->sound().playerFileName(), installedDefault());
+    EXPECT_EQ(bytesOf(installed), bytesOf(QStringLiteral(KELMOR_DEFAULT_WAV)));
+    EXPECT_EQ(app->sound().playerFileName(), installed);
 
     app.reset();
-    QFile own(installedDefault());
+    QFile own(installed);
     ASSERT_TRUE(own.open(QIODevice::WriteOnly));
     own.write("the user's own");
     own.close();
     start();
-    EXPECT_EQ(bytesOf(installedDefault()), "the user's own");
+    EXPECT_EQ(bytesOf(installed), "the user's own");
 }
 
 TEST_F(SoundAppTest, TheToolsMenuShowsTheWindowWithThePreferredFolderAndStyle) {
@@ -56,7 +48,12 @@ TEST_F(SoundAppTest, TheToolsMenuShowsTheWindowWithThePreferredFolderAndStyle) {
     ini.close();
     start();
 
-    menuCommand(u"&Sounds..."_s)->trigger();
+    QAction* sounds = nullptr;
+    for (QAction* action : app->mainWindow().menuBar()->findChildren<QAction*>())
+        if (action->text() == u"&Sounds..."_s)
+            sounds = action;
+    ASSERT_NE(sounds, nullptr);
+    sounds->trigger();
     TSoundForm& form = app->sound();
     EXPECT_TRUE(form.isVisible());
     auto* list = form.findChild<QListWidget*>(u"ListView1"_s);
