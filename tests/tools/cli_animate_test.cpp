@@ -1,5 +1,5 @@
 // kelmor-cli animate, run as the built program, against the model of the assembly.
-#include "assembly_reference.h"
+#include "animation/assembly_reference.h"
 #include "base/atomic_file.h"
 #include "base/read_file.h"
 #include "imaging/bmp.h"

@@ -1,6 +1,6 @@
 // kelmor-cli sound info, run as the built program, against what libsndfile reports.
 #include "base/messages.h"
-#include "wav_maker.h"
+#include "sound/wav_maker.h"
 
 #include <sys/wait.h>
 
