@@ -3,6 +3,8 @@
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QAudioSource>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QIODevice>
 #include <QMediaDevices>
 #include <algorithm>
@@ -57,6 +59,8 @@ QAudioFormat toQt(const PcmFormat& format) {
 namespace {
 // How often the sink is topped up; its buffer holds over 100 ms.
 constexpr int kFeedIntervalMs = 10;
+// How long the ending program lets the sound server's client thread settle.
+constexpr int kSettleMs = 200;
 } // namespace
 
 QtAudioBackend::QtAudioBackend() {
@@ -67,6 +71,14 @@ QtAudioBackend::QtAudioBackend() {
 QtAudioBackend::~QtAudioBackend() {
     stopPlayback();
     stopRecording();
+    // Qt's PulseAudio backend can crash when the program ends while the sound
+    // server's client thread still handles the closed streams; giving the event
+    // loop a moment to let them finish avoids it.
+    if (deviceUsed_ && QCoreApplication::instance()) {
+        QEventLoop settle;
+        QTimer::singleShot(kSettleMs, &settle, &QEventLoop::quit);
+        settle.exec();
+    }
 }
 
 bool QtAudioBackend::hasOutputDevice() {
@@ -83,6 +95,7 @@ bool QtAudioBackend::startPlayback(const PcmFormat& format, std::span<const char
     pcm_ = pcm;
     handedOut_ = 0;
     sink_ = std::make_unique<QAudioSink>(device, playFormat_);
+    deviceUsed_ = true;
     sinkInput_ = sink_->start();
     if (sinkInput_ == nullptr || sink_->error() != QAudio::NoError) {
         stopPlayback();
@@ -163,6 +176,7 @@ bool QtAudioBackend::startRecording(const PcmFormat& format) {
         return false;
     collector_ = std::make_unique<PcmCollector>();
     recorder_ = std::make_unique<QAudioSource>(device, toQt(format));
+    deviceUsed_ = true;
     recorder_->start(collector_.get());
     if (recorder_->error() != QAudio::NoError || recorder_->state() == QAudio::StoppedState) {
         stopRecording();

@@ -47,6 +47,7 @@ private:
     std::size_t playedAtStop_ = 0;
     std::unique_ptr<PcmCollector> collector_;
     std::unique_ptr<QAudioSource> recorder_;
+    bool deviceUsed_ = false;
 };
 
 } // namespace kelmor
