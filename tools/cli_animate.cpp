@@ -58,18 +58,13 @@ int runAnimate(const std::vector<std::string>& args) {
         return usageError("-o OUT.gif is needed");
     if (frames.empty() || frames.size() > static_cast<std::size_t>(kelmor::kFrameSlotCount))
         return usageError("1 to 20 frames are needed, " + std::to_string(frames.size()) + " given");
-    try {
-        std::vector<kelmor::Picture> slots(frames.size());
-        for (std::size_t i = 0; i < frames.size(); ++i)
-            slots[i].loadFromFile(frames[i]);
-        // Saved through the picture holder, as the tab's Save writes its preview.
-        const kelmor::Picture animation(
-            kelmor::assembleAnimation(slots, static_cast<int>(slots.size()), settings));
-        animation.saveToFile(output);
-    } catch (const std::exception& error) {
-        std::cerr << error.what() << '\n';
-        return 1;
-    }
+    std::vector<kelmor::Picture> slots(frames.size());
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        slots[i].loadFromFile(frames[i]);
+    // Saved through the picture holder, as the tab's Save writes its preview.
+    const kelmor::Picture animation(
+        kelmor::assembleAnimation(slots, static_cast<int>(slots.size()), settings));
+    animation.saveToFile(output);
     return 0;
 }
 

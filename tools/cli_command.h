@@ -6,7 +6,8 @@
 namespace kelmor::cli {
 
 // One subcommand of kelmor-cli. `run` gets the arguments after the subcommand's
-// name and returns the exit status; it writes its own messages to stderr.
+// name and returns the exit status; it writes its own usage messages to stderr.
+// An exception it throws ends it with its message on stderr and exit status 1.
 struct Command {
     const char* name;
     const char* usage; // the lines `kelmor-cli --help` prints for it

@@ -41,12 +41,7 @@ int runConvert(const std::vector<std::string>& args) {
         return 1;
     }
     const std::string out = args.size() == 3 ? args[2] : kelmor::conversionOutputName(*direction);
-    try {
-        kelmor::convertPicture(*direction, args[1], out);
-    } catch (const std::exception& error) {
-        std::cerr << error.what() << '\n';
-        return 1;
-    }
+    kelmor::convertPicture(*direction, args[1], out);
     return 0;
 }
 

@@ -161,24 +161,18 @@ int runInfo(const std::vector<std::string>& args) {
         return 1;
     }
     const std::string& path = args[0];
-    try {
-        const kelmor::PictureFormat format = kelmor::pictureFormatOf(path);
-        if (format != kelmor::PictureFormat::Gif && format != kelmor::PictureFormat::Bitmap &&
-            format != kelmor::PictureFormat::Jpeg)
-            throw kelmor::Error(
-                kelmor::format(kelmor::msg::kUnknownPictureExtension, kelmor::fileExtension(path)));
-        const std::string bytes = kelmor::readWholeFile(path);
-        if (format == kelmor::PictureFormat::Gif)
-            printGif(bytes);
-        else if (format == kelmor::PictureFormat::Bitmap)
-            printBmp(bytes);
-        else
-            printJpeg(bytes);
-    } catch (const std::exception& error) {
-        std::cout.flush();
-        std::cerr << error.what() << '\n';
-        return 1;
-    }
+    const kelmor::PictureFormat format = kelmor::pictureFormatOf(path);
+    if (format != kelmor::PictureFormat::Gif && format != kelmor::PictureFormat::Bitmap &&
+        format != kelmor::PictureFormat::Jpeg)
+        throw kelmor::Error(
+            kelmor::format(kelmor::msg::kUnknownPictureExtension, kelmor::fileExtension(path)));
+    const std::string bytes = kelmor::readWholeFile(path);
+    if (format == kelmor::PictureFormat::Gif)
+        printGif(bytes);
+    else if (format == kelmor::PictureFormat::Bitmap)
+        printBmp(bytes);
+    else
+        printJpeg(bytes);
     return 0;
 }
 

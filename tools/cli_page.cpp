@@ -82,28 +82,22 @@ int runPage(const std::vector<std::string>& args) {
         std::cout << kUsage << '\n';
         return 0;
     }
+    kelmor::StringGrid grid = kelmor::newButtonList();
+    kelmor::readProjectFile(options.project, grid);
+    const int count = grid.rowCount() - 1;
     try {
-        kelmor::StringGrid grid = kelmor::newButtonList();
-        kelmor::readProjectFile(options.project, grid);
-        const int count = grid.rowCount() - 1;
-        try {
-            kelmor::checkPageButtonCount(count);
-        } catch (const kelmor::Error& error) {
-            std::cerr << error.what() << '\n';
-            return kExitButtonCount;
-        }
-        using kelmor::ButtonColumn;
-        const kelmor::PageSettings settings{grid.cell(ButtonColumn::PageTitle, 1),
-                                            grid.cell(ButtonColumn::BgColor, 1),
-                                            grid.cell(ButtonColumn::BgImage, 1), options.separator};
-        const std::string text =
-            kelmor::pageText(options.kind, kelmor::pageButtons(grid, count), settings);
-        kelmor::writeFileReplacing(options.out.value_or(grid.cell(ButtonColumn::TargetPage, 1)),
-                                   text);
+        kelmor::checkPageButtonCount(count);
     } catch (const kelmor::Error& error) {
         std::cerr << error.what() << '\n';
-        return kExitFailure;
+        return kExitButtonCount;
     }
+    using kelmor::ButtonColumn;
+    const kelmor::PageSettings settings{grid.cell(ButtonColumn::PageTitle, 1),
+                                        grid.cell(ButtonColumn::BgColor, 1),
+                                        grid.cell(ButtonColumn::BgImage, 1), options.separator};
+    const std::string text =
+        kelmor::pageText(options.kind, kelmor::pageButtons(grid, count), settings);
+    kelmor::writeFileReplacing(options.out.value_or(grid.cell(ButtonColumn::TargetPage, 1)), text);
     return 0;
 }
 

@@ -26,14 +26,9 @@ int runResave(const std::vector<std::string>& args) {
         std::cerr << "kelmor-cli resave: IN and OUT are needed\nUsage:\n" << kUsage << '\n';
         return 1;
     }
-    try {
-        kelmor::Picture picture;
-        picture.loadFromFile(args[0]);
-        picture.saveToFile(args[1]);
-    } catch (const std::exception& error) {
-        std::cerr << error.what() << '\n';
-        return 1;
-    }
+    kelmor::Picture picture;
+    picture.loadFromFile(args[0]);
+    picture.saveToFile(args[1]);
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <iostream>
 
 namespace kelmor::cli {
@@ -34,8 +35,16 @@ int main(int argc, char** argv) {
         return argc < 2 ? 1 : 0;
     }
     for (const auto& command : kelmor::cli::commands()) {
-        if (std::strcmp(argv[1], command.name) == 0)
+        if (std::strcmp(argv[1], command.name) != 0)
+            continue;
+        // A failing command prints the message a window would show, and fails.
+        try {
             return command.run(std::vector<std::string>(argv + 2, argv + argc));
+        } catch (const std::exception& error) {
+            std::cout.flush();
+            std::cerr << error.what() << '\n';
+            return 1;
+        }
     }
     std::cerr << "kelmor-cli: unknown command '" << argv[1] << "' (try kelmor-cli --help)\n";
     return 1;
