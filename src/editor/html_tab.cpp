@@ -67,8 +67,7 @@ void HtmlTab::buildToolBar() {
     Dialogs& dialogs = services_.dialogs;
     const auto add = [&](CommandIcon icon, const char* hint, const char* name,
                          void (HtmlTab::*handler)()) {
-        addToolCommand(bar, dialogs, icon, QString::fromLatin1(hint), name,
-                       [this, handler] { (this->*handler)(); });
+        addToolCommand(bar, dialogs, icon, hint, name, this, handler);
     };
     add(CommandIcon::Clear, "Clear", "HtmlClear", &HtmlTab::ClearClick);
     add(CommandIcon::Open, "Open...", "HtmlOpen", &HtmlTab::OpenClick);

@@ -78,8 +78,7 @@ void PicsTab::buildToolBar() {
     Dialogs& dialogs = services_.dialogs;
     const auto add = [&](CommandIcon icon, const char* hint, const char* name,
                          void (PicsTab::*handler)()) {
-        addToolCommand(bar, dialogs, icon, QString::fromLatin1(hint), name,
-                       [this, handler] { (this->*handler)(); });
+        addToolCommand(bar, dialogs, icon, hint, name, this, handler);
     };
     add(CommandIcon::Clear, "Clear", "PicsClear", &PicsTab::ClearClick);
     add(CommandIcon::Open, "Open...", "PicsOpen", &PicsTab::OpenClick);

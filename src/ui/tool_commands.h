@@ -65,4 +65,12 @@ QAction* makeToolCommand(QObject& owner, Dialogs& dialogs, CommandIcon icon, con
 QAction* addToolCommand(QToolBar& bar, Dialogs& dialogs, CommandIcon icon, const QString& hint,
                         const char* objectName, std::function<void()> handler);
 
+// The same with a member function of the tab as the handler.
+template <class Owner>
+QAction* addToolCommand(QToolBar& bar, Dialogs& dialogs, CommandIcon icon, const char* hint,
+                        const char* objectName, Owner* owner, void (Owner::*handler)()) {
+    return addToolCommand(bar, dialogs, icon, QString::fromLatin1(hint), objectName,
+                          [owner, handler] { (owner->*handler)(); });
+}
+
 } // namespace kelmor
