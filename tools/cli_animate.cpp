@@ -1,6 +1,7 @@
 // kelmor-cli animate: the Gifs tab's "Play Animation" and "Save As..." without the window.
 #include "animation/assembly.h"
 #include "cli_command.h"
+#include "cli_files.h"
 #include "imaging/picture.h"
 
 #include <iostream>
@@ -13,7 +14,8 @@ constexpr const char* kUsage =
     "  kelmor-cli animate [--loop N] [--delay N] [--crop] [--merge] [--palette] -o OUT.gif "
     "FRAME...\n"
     "      Assembles 1 to 20 pictures (.bmp, .gif, .jpg/.jpeg, in the order given) into an\n"
-    "      animated GIF as the Gifs tab does, and writes it to OUT.gif. --loop is the loop\n"
+    "      animated GIF as the Gifs tab does, and writes it to OUT.gif (- for standard\n"
+    "      output). The pictures together may hold at most 256 Mi pixels. --loop is the loop\n"
     "      count (0, the default, repeats for ever), --delay the delay of every frame in\n"
     "      hundredths of a second (default 30), both 0 to 65535. --palette shares one colour\n"
     "      table, --merge makes pixels that do not change transparent, --crop cuts each\n"
@@ -58,13 +60,19 @@ int runAnimate(const std::vector<std::string>& args) {
         return usageError("-o OUT.gif is needed");
     if (frames.empty() || frames.size() > static_cast<std::size_t>(kelmor::kFrameSlotCount))
         return usageError("1 to 20 frames are needed, " + std::to_string(frames.size()) + " given");
+    for (const auto& [option, value] :
+         {std::pair{"--loop", settings.loop}, {"--delay", settings.speed}})
+        kelmor::cli::labelErrors(option, [&] { kelmor::animationValue(value); });
+    const kelmor::cli::Output out(output, frames);
+    // The headers first: pictures too large together are refused before any is decoded.
+    kelmor::checkAssemblyFiles(frames);
     std::vector<kelmor::Picture> slots(frames.size());
     for (std::size_t i = 0; i < frames.size(); ++i)
-        slots[i].loadFromFile(frames[i]);
+        kelmor::cli::labelErrors(frames[i], [&] { slots[i].loadFromFile(frames[i]); });
     // Saved through the picture holder, as the tab's Save writes its preview.
     const kelmor::Picture animation(
         kelmor::assembleAnimation(slots, static_cast<int>(slots.size()), settings));
-    animation.saveToFile(output);
+    out.write(animation.encoded());
     return 0;
 }
 

@@ -1,5 +1,6 @@
 // kelmor-cli convert: the Pics tab's GIF -> BMP and BMP -> GIF without the window.
 #include "cli_command.h"
+#include "cli_files.h"
 #include "pictures/conversion.h"
 
 #include <iostream>
@@ -17,8 +18,8 @@ constexpr const char* kUsage =
     "      reads IN as a BMP and writes a one-frame GIF (1/4/8-bit pictures keep their\n"
     "      palette, deeper ones take the fixed 216-colour palette, no dithering). OUT defaults\n"
     "      to newimage.bmp or newimage.gif in the working directory and is replaced without\n"
-    "      asking, only once the whole file is written. Exit status: 0 written, 1 unreadable\n"
-    "      or unwritable file or usage error.";
+    "      asking, only once the whole file is written; OUT - writes to standard output.\n"
+    "      Exit status: 0 written, 1 unreadable or unwritable file or usage error.";
 
 std::optional<kelmor::ConversionDirection> directionNamed(const std::string& name) {
     if (name == "gif2bmp")
@@ -40,8 +41,11 @@ int runConvert(const std::vector<std::string>& args) {
                   << kUsage << '\n';
         return 1;
     }
-    const std::string out = args.size() == 3 ? args[2] : kelmor::conversionOutputName(*direction);
-    kelmor::convertPicture(*direction, args[1], out);
+    const std::string& in = args[1];
+    const kelmor::cli::Output output(
+        args.size() == 3 ? args[2] : kelmor::conversionOutputName(*direction), {&in, 1});
+    output.write(
+        kelmor::cli::labelErrors(in, [&] { return kelmor::convertedPicture(*direction, in); }));
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include "base/messages.h"
 #include "base/read_file.h"
 #include "cli_command.h"
+#include "cli_files.h"
 #include "imaging/bmp.h"
 #include "imaging/gif_image.h"
 #include "imaging/jpeg.h"
@@ -166,13 +167,15 @@ int runInfo(const std::vector<std::string>& args) {
         format != kelmor::PictureFormat::Jpeg)
         throw kelmor::Error(
             kelmor::format(kelmor::msg::kUnknownPictureExtension, kelmor::fileExtension(path)));
-    const std::string bytes = kelmor::readWholeFile(path);
-    if (format == kelmor::PictureFormat::Gif)
-        printGif(bytes);
-    else if (format == kelmor::PictureFormat::Bitmap)
-        printBmp(bytes);
-    else
-        printJpeg(bytes);
+    kelmor::cli::labelErrors(path, [&] {
+        const std::string bytes = kelmor::readWholeFile(path);
+        if (format == kelmor::PictureFormat::Gif)
+            printGif(bytes);
+        else if (format == kelmor::PictureFormat::Bitmap)
+            printBmp(bytes);
+        else
+            printJpeg(bytes);
+    });
     return 0;
 }
 

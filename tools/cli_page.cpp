@@ -1,7 +1,7 @@
 // kelmor-cli page: writes the rollover page of a project file, byte for byte as Build does.
-#include "base/atomic_file.h"
 #include "base/error.h"
 #include "cli_command.h"
+#include "cli_files.h"
 #include "generator/page_writer.h"
 #include "project/button_columns.h"
 #include "project/project_file.h"
@@ -20,7 +20,8 @@ constexpr const char* kUsage =
     "  kelmor-cli page [--sound] [--separator TEXT] [--] PROJECT.kxq [OUT.html]\n"
     "      Writes the rollover page for the project's data rows (1 to 10 buttons), the same\n"
     "      bytes as Build. The page settings come from row 1 (BG, BG Color, Page Title,\n"
-    "      Target Page); the page goes to the Target Page, or to OUT.html when given.\n"
+    "      Target Page); the page goes to the Target Page, or to OUT.html when given (- for\n"
+    "      standard output).\n"
     "      --sound writes the sound page; --separator puts TEXT before every button\n"
     "      (for example \"<br>\" or \"&nbsp;  \"). Exit status: 0 written, 1 file or usage\n"
     "      error, 2 button count outside 1 to 10.";
@@ -83,7 +84,8 @@ int runPage(const std::vector<std::string>& args) {
         return 0;
     }
     kelmor::StringGrid grid = kelmor::newButtonList();
-    kelmor::readProjectFile(options.project, grid);
+    kelmor::cli::labelErrors(options.project,
+                             [&] { kelmor::readProjectFile(options.project, grid); });
     const int count = grid.rowCount() - 1;
     try {
         kelmor::checkPageButtonCount(count);
@@ -97,7 +99,9 @@ int runPage(const std::vector<std::string>& args) {
                                         grid.cell(ButtonColumn::BgImage, 1), options.separator};
     const std::string text =
         kelmor::pageText(options.kind, kelmor::pageButtons(grid, count), settings);
-    kelmor::writeFileReplacing(options.out.value_or(grid.cell(ButtonColumn::TargetPage, 1)), text);
+    const kelmor::cli::Output output(options.out.value_or(grid.cell(ButtonColumn::TargetPage, 1)),
+                                     {&options.project, 1});
+    output.write(text);
     return 0;
 }
 

@@ -1,6 +1,7 @@
 // kelmor-cli resave: the Pics tab's Save without the window.
 #include "base/error.h"
 #include "cli_command.h"
+#include "cli_files.h"
 #include "imaging/picture.h"
 
 #include <iostream>
@@ -14,7 +15,8 @@ constexpr const char* kUsage =
     "      Loads the picture IN by its extension (.gif, .bmp, .jpg/.jpeg) and writes it to\n"
     "      OUT in its own format, whatever OUT's extension: a GIF anew from its frames, a BMP\n"
     "      in its pixel format and palette, a JPEG byte for byte. OUT is replaced only when\n"
-    "      the whole file is written. Exit status: 0 written, 1 unreadable or unwritable file\n"
+    "      the whole file is written; OUT - writes to standard output. Exit status: 0 written, 1 "
+    "unreadable or unwritable file\n"
     "      or usage error.";
 
 int runResave(const std::vector<std::string>& args) {
@@ -26,9 +28,10 @@ int runResave(const std::vector<std::string>& args) {
         std::cerr << "kelmor-cli resave: IN and OUT are needed\nUsage:\n" << kUsage << '\n';
         return 1;
     }
+    const kelmor::cli::Output output(args[1], {args.data(), 1});
     kelmor::Picture picture;
-    picture.loadFromFile(args[0]);
-    picture.saveToFile(args[1]);
+    kelmor::cli::labelErrors(args[0], [&] { picture.loadFromFile(args[0]); });
+    output.write(picture.encoded());
     return 0;
 }
 

@@ -5,6 +5,7 @@
 // GifDecode/kelmor also reports the peak heap use while decoding, divided by
 // the bytes of the decoded pixel buffers (peak_per_pixel_byte).
 
+#include "base/error.h"
 #include "imaging/gif_image.h"
 
 #include <atomic>
@@ -16,6 +17,7 @@
 #include <new>
 #include <random>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -327,6 +329,30 @@ void GifEncodeGiflib(benchmark::State& state) {
     state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(pixelBytes(image)));
 }
 
+// Twenty frames that each claim 8192 x 8192 pixels (1.25 Gi pixels in all) in a file of a
+// few hundred bytes: the reader refuses it from the frame headers, before decoding any frame.
+std::string bombFile() {
+    const std::string side("\x00\x20", 2); // 8192, little-endian
+    std::string file = "GIF89a" + side + side + std::string(3, '\0');
+    for (int frame = 0; frame < 20; ++frame)
+        file += std::string(",\0\0\0\0", 5) + side + side + std::string("\0\x02\0", 3);
+    return file + ";";
+}
+
+void GifDecodeBomb(benchmark::State& state) {
+    const std::string file = bombFile();
+    for (auto _ : state) {
+        GifImage image;
+        try {
+            image.loadFromBytes(file);
+            state.SkipWithError("the twenty-frame file was read");
+            break;
+        } catch (const kelmor::Error&) {
+        }
+    }
+    state.SetLabel(std::to_string(file.size()) + " bytes");
+}
+
 void pictures(benchmark::internal::Benchmark* b) {
     b->ArgName("picture")->Arg(Photo)->Arg(Animation)->Arg(TwoColour)->Unit(
         benchmark::kMillisecond);
@@ -336,6 +362,7 @@ BENCHMARK(GifDecodeKelmor)->Name("GifDecode/kelmor")->Apply(pictures);
 BENCHMARK(GifDecodeGiflib)->Name("GifDecode/giflib")->Apply(pictures);
 BENCHMARK(GifEncodeKelmor)->Name("GifEncode/kelmor")->Apply(pictures);
 BENCHMARK(GifEncodeGiflib)->Name("GifEncode/giflib")->Apply(pictures);
+BENCHMARK(GifDecodeBomb)->Name("GifDecode/bomb")->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -2,7 +2,11 @@
 
 #include "base/error.h"
 #include "base/messages.h"
+#include "imaging/image_limits.h"
 #include "prefs/ini_file.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace kelmor {
 
@@ -21,6 +25,28 @@ std::uint16_t animationValue(const std::string& text) {
     if (*value < 0 || *value > 0xFFFF)
         throw Error(format(msg::kValueOutOfRange, text));
     return static_cast<std::uint16_t>(*value);
+}
+
+void checkAssemblySize(std::span<const PictureSize> sizes) {
+    std::int64_t total = 0, screenWidth = 0, screenHeight = 0;
+    for (const PictureSize& size : sizes) {
+        checkImageSize(size.width, size.height);
+        total += size.width * size.height;
+        screenWidth = std::max(screenWidth, size.width);
+        screenHeight = std::max(screenHeight, size.height);
+    }
+    if (total > kMaxTotalPixels)
+        throw Error(msg::kImageTooLarge);
+    checkImageSize(screenWidth, screenHeight);
+}
+
+void checkAssemblyFiles(std::span<const std::string> paths) {
+    std::vector<PictureSize> sizes;
+    for (const std::string& path : paths) {
+        if (const std::optional<PictureSize> size = readPictureSize(path))
+            sizes.push_back(*size);
+    }
+    checkAssemblySize(sizes);
 }
 
 namespace {
@@ -56,6 +82,10 @@ GifImage assembleAnimation(std::span<const Picture> slots, int frameCount,
                            const AnimationSettings& settings, const FrameStarted& frameStarted) {
     GifImage animation;
     const int used = std::min<int>(frameCount, static_cast<int>(slots.size()));
+    std::vector<PictureSize> sizes;
+    for (const Picture& picture : slots.first(static_cast<std::size_t>(std::max(used, 0))))
+        sizes.push_back({picture.width(), picture.height()});
+    checkAssemblySize(sizes);
     for (int i = 0; i < used; ++i) {
         if (frameStarted)
             frameStarted(i);

@@ -6,6 +6,7 @@
 
 #include "imaging/gif_image.h"
 #include "imaging/picture.h"
+#include "imaging/picture_size.h"
 
 #include <functional>
 #include <optional>
@@ -59,13 +60,22 @@ std::optional<int> assemblyFrameCount(std::string_view text);
 // "'TEXT' is not a valid value (0 to 65535)".
 std::uint16_t animationValue(const std::string& text);
 
+// Throws "Image too large" when pictures of these sizes would make an animation past the
+// limits: more pixels over all frames than kMaxTotalPixels, or a logical screen (the widest
+// side by the tallest) past the limit of one frame, which no reader would open.
+void checkAssemblySize(std::span<const PictureSize> sizes);
+
+// The same check on picture files before any of them is decoded, from the sizes their headers
+// give. A file whose header cannot be read is passed over: its own load reports it in turn.
+void checkAssemblyFiles(std::span<const std::string> paths);
+
 // Builds the animation of the first `frameCount` slots. Frame 0 carries the
 // NETSCAPE2.0 loop extension and then a graphic control extension with the
 // delay; every later frame a graphic control extension with the delay, the
 // Transparent Color Flag clear and the colour index of its bottom-left pixel
-// as Transparent Color Index. Then "Palette" shares one colour table over all
-// frames, and "Merge" and "Crop" reduce the frames. Errors end the assembly
-// and pass on; nothing half-built is returned.
+// as Transparent Color Index. checkAssemblySize runs on the pictures first. Then "Palette" shares
+// one colour table over all frames, and "Merge" and "Crop" reduce the frames. Errors end the
+// assembly and pass on; nothing half-built is returned.
 GifImage assembleAnimation(std::span<const Picture> slots, int frameCount,
                            const AnimationSettings& settings,
                            const FrameStarted& frameStarted = {});

@@ -10,6 +10,9 @@ inline constexpr const char* kCannotOpenFile = "Cannot open file %s";
 inline constexpr const char* kCannotCreateFile = "Cannot create file %s";
 inline constexpr const char* kFileTooLarge = "File %s is too large";
 inline constexpr const char* kUnableToWrite = "Unable to write to %s";
+// A command-line output that is one of the command's own inputs.
+inline constexpr const char* kOutputIsAnInput =
+    "The output would overwrite the input %s; nothing was written";
 inline constexpr const char* kUnknownPictureExtension = "Unknown picture file extension (.%s)";
 inline constexpr const char* kBitmapNotValid = "Bitmap image is not valid";
 inline constexpr const char* kIconNotValid = "Icon image is not valid";
@@ -36,6 +39,8 @@ inline constexpr const char* kUnknownGifBlockType = "Unknown GIF block type";
 inline constexpr const char* kInvalidExtensionIntroducer = "Invalid extension introducer";
 inline constexpr const char* kImageExceedsLogicalScreen = "Image exceeds Logical Screen size";
 inline constexpr const char* kPrematureEndOfData = "Premature end of data";
+// "%s" is the number of pixels a frame's image data ended before.
+inline constexpr const char* kPixelsMissing = "Image data ended early: %s pixels missing";
 inline constexpr const char* kDecoderBitBufferUnderrun = "Decoder bit buffer under-run";
 inline constexpr const char* kInvalidImageTrailer = "Invalid Image trailer";
 inline constexpr const char* kInvalidColorIndex = "Invalid color index";

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fstream>
 #include <istream>
+#include <string>
 #include <vector>
 
 namespace kelmor {
@@ -140,7 +141,14 @@ void deinterlace(std::vector<std::uint8_t>& pixels, int width, int height) {
 
 class Reader {
 public:
-    Reader(Source& source, GifImage& image) : src_(source), image_(image) {}
+    // A scan reads the descriptors only: it counts the pixels the frames claim, skips their data
+    // and gives no warnings.
+    enum class Pass { Scan, Decode };
+
+    Reader(Source& source, GifImage& image, Pass pass)
+        : src_(source), image_(image), scan_(pass == Pass::Scan) {}
+
+    std::int64_t claimedPixels() const { return totalPixels_; }
 
     void read() {
         readHeader();
@@ -156,7 +164,7 @@ public:
             }
             if (b != 0x21 && b != 0x2C) {
                 // Left for the trailer check, which warns about it too.
-                image_.warn(msg::kUnknownGifBlockType);
+                warn(msg::kUnknownGifBlockType);
                 src_.unget();
                 break;
             }
@@ -169,10 +177,15 @@ public:
         }
         int trailer = src_.get();
         if (trailer >= 0 && trailer != 0x3B)
-            image_.warn(msg::kInvalidImageTrailer);
+            warn(msg::kInvalidImageTrailer);
     }
 
 private:
+    void warn(const std::string& message) const {
+        if (!scan_)
+            image_.warn(message);
+    }
+
     void readHeader() {
         std::size_t got = src_.ensure(10);
         const std::uint8_t* p = src_.here();
@@ -202,7 +215,7 @@ private:
         const std::size_t entries = std::size_t(2) << (packed & 7);
         std::uint8_t bytes[768] = {};
         if (src_.read(bytes, entries * 3) < entries * 3)
-            image_.warn(msg::kPrematureEndOfData);
+            warn(msg::kPrematureEndOfData);
         table.colors.resize(entries);
         for (std::size_t i = 0; i < entries; ++i)
             table.colors[i] = {bytes[i * 3], bytes[i * 3 + 1], bytes[i * 3 + 2]};
@@ -216,7 +229,7 @@ private:
             if (length == 0)
                 return true;
             if (length < 0) {
-                image_.warn(msg::kPrematureEndOfData);
+                warn(msg::kPrematureEndOfData);
                 return false;
             }
             std::size_t got = src_.ensure(static_cast<std::size_t>(length));
@@ -224,7 +237,7 @@ private:
                 blocks->emplace_back(reinterpret_cast<const char*>(src_.here()), got);
             src_.advance(got);
             if (got < static_cast<std::size_t>(length)) {
-                image_.warn(msg::kPrematureEndOfData);
+                warn(msg::kPrematureEndOfData);
                 return false;
             }
         }
@@ -239,7 +252,7 @@ private:
             if (b == 0x2C || b == 0x3B)
                 break;
             if (b != 0x21) {
-                image_.warn(msg::kInvalidExtensionIntroducer);
+                warn(msg::kInvalidExtensionIntroducer);
                 break;
             }
             src_.advance(1);
@@ -258,7 +271,7 @@ private:
         int label = src_.get();
         switch (label) {
         case -1:
-            image_.warn(msg::kPrematureEndOfData);
+            warn(msg::kPrematureEndOfData);
             return false;
         case 0xF9: {
             std::uint8_t bytes[6] = {};
@@ -269,7 +282,7 @@ private:
             gce.transparentColorIndex = bytes[4];
             frame.extensions.emplace_back(gce);
             if (!complete)
-                image_.warn(msg::kPrematureEndOfData);
+                warn(msg::kPrematureEndOfData);
             return complete;
         }
         case 0xFE: {
@@ -288,7 +301,7 @@ private:
                 src_.advance(got);
                 complete = got == static_cast<std::size_t>(length) && readSubBlocks(&text.blocks);
             } else if (!complete) {
-                image_.warn(msg::kPrematureEndOfData);
+                warn(msg::kPrematureEndOfData);
             }
             frame.extensions.emplace_back(std::move(text));
             return complete;
@@ -303,7 +316,7 @@ private:
     bool readApplicationExtension(GifFrame& frame) {
         int size = src_.get();
         if (size < 0) {
-            image_.warn(msg::kPrematureEndOfData);
+            warn(msg::kPrematureEndOfData);
             return false;
         }
         if (size < 10)
@@ -314,7 +327,7 @@ private:
             complete = src_.skip(static_cast<std::size_t>(size - 11)) ==
                        static_cast<std::size_t>(size - 11);
         if (!complete) {
-            image_.warn(msg::kPrematureEndOfData);
+            warn(msg::kPrematureEndOfData);
             return false;
         }
         std::string identifier(reinterpret_cast<const char*>(id), 8);
@@ -353,7 +366,7 @@ private:
             }
         }
         if (!complete)
-            image_.warn(msg::kPrematureEndOfData);
+            warn(msg::kPrematureEndOfData);
         frame.extensions.emplace_back(loop);
         return complete;
     }
@@ -361,7 +374,7 @@ private:
     bool readImage(GifFrame& frame) {
         std::uint8_t d[10];
         if (src_.read(d, 10) < 10) {
-            image_.warn(msg::kPrematureEndOfData);
+            warn(msg::kPrematureEndOfData);
             return false;
         }
         frame.hasImage = true;
@@ -373,21 +386,25 @@ private:
         if (frame.width == 0 || frame.height == 0) {
             frame.width = image_.header().width;
             frame.height = image_.header().height;
-            image_.warn(msg::kImageExceedsLogicalScreen);
+            warn(msg::kImageExceedsLogicalScreen);
         }
         checkImageSize(frame.width, frame.height);
         const std::size_t count = std::size_t(frame.width) * frame.height;
         totalPixels_ += static_cast<std::int64_t>(count);
-        if (totalPixels_ > kMaxGifPixelBytes)
+        if (totalPixels_ > kMaxTotalPixels)
             throw Error(msg::kImageTooLarge);
         if (frame.packed & 0x80)
             readColorTable(frame.localColorTable, frame.packed, (frame.packed & 0x20) != 0);
+        if (scan_)
+            return src_.get() >= 0 && readSubBlocks(nullptr);
 
         const GifGraphicControlExtension* gce = frame.graphicControl();
         const std::uint8_t fill = gce && gce->transparent() ? gce->transparentColorIndex : 0;
         frame.pixels.assign(count, fill);
         std::size_t produced = 0;
         bool more = decodePixels(frame, produced);
+        if (produced < count)
+            warn(format(msg::kPixelsMissing, std::to_string(count - produced)));
         // The decoder may leave scratch values in the few bytes after its last string.
         std::fill_n(frame.pixels.begin() + static_cast<std::ptrdiff_t>(produced),
                     std::min<std::size_t>(count - produced, 16), fill);
@@ -409,10 +426,10 @@ private:
             int length = src_.get();
             if (length <= 0) {
                 if (length < 0) {
-                    image_.warn(msg::kPrematureEndOfData);
+                    warn(msg::kPrematureEndOfData);
                     more = false;
                 } else if (!decoder_.finished()) {
-                    image_.warn(msg::kDecoderBitBufferUnderrun);
+                    warn(msg::kDecoderBitBufferUnderrun);
                 }
                 break;
             }
@@ -420,7 +437,7 @@ private:
             bool done = decoder_.feed(src_.here(), got);
             src_.advance(got);
             if (got < static_cast<std::size_t>(length)) {
-                image_.warn(msg::kPrematureEndOfData);
+                warn(msg::kPrematureEndOfData);
                 more = false;
                 break;
             }
@@ -435,14 +452,29 @@ private:
 
     Source& src_;
     GifImage& image_;
+    const bool scan_;
     GifLzwDecoder decoder_;
     std::int64_t totalPixels_ = 0;
 };
 
+// Throws "Image too large" when the frame descriptors together claim more pixels than one
+// file may hold, before any frame is decoded: a few bytes can claim gigabytes. Any other
+// defect is left to the decoding, which reports it in its place.
+void checkClaimedPixels(Source& source) {
+    GifImage scratch;
+    Reader scan(source, scratch, Reader::Pass::Scan);
+    try {
+        scan.read();
+    } catch (const Error&) {
+        if (scan.claimedPixels() > kMaxTotalPixels)
+            throw;
+    }
+}
+
 void readInto(Source& source, GifImage& image) {
     image.clear();
     try {
-        Reader(source, image).read();
+        Reader(source, image, Reader::Pass::Decode).read();
     } catch (...) {
         image.clear();
         throw;
@@ -452,23 +484,37 @@ void readInto(Source& source, GifImage& image) {
 } // namespace
 
 void GifImage::loadFromBytes(std::string_view bytes) {
+    clear();
+    Source scan(bytes);
+    checkClaimedPixels(scan);
     Source source(bytes);
     readInto(source, *this);
 }
 
 void GifImage::load(std::istream& in) {
     const std::istream::pos_type start = in.tellg();
+    const bool seekable = start != std::istream::pos_type(-1);
+    const auto rewind = [&] {
+        in.clear();
+        if (seekable)
+            in.seekg(start);
+    };
     Source source(in);
     try {
+        // A stream that cannot go back is bounded only frame by frame as it is decoded.
+        if (seekable) {
+            Source scan(in);
+            checkClaimedPixels(scan);
+            rewind();
+        }
         readInto(source, *this);
     } catch (...) {
-        in.clear();
-        if (start != std::istream::pos_type(-1))
-            in.seekg(start);
+        clear();
+        rewind();
         throw;
     }
     // Leave the stream right after the bytes the image took.
-    if (start != std::istream::pos_type(-1)) {
+    if (seekable) {
         in.clear();
         in.seekg(start + static_cast<std::streamoff>(source.consumed()));
     }

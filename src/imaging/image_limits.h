@@ -14,8 +14,8 @@ namespace kelmor {
 // picture is drawn at that depth, a GIF's screen is composed at it).
 inline constexpr std::int64_t kMaxImageBytes = std::int64_t{256} << 20;
 inline constexpr std::int64_t kMaxImagePixels = kMaxImageBytes / 4;
-// All frames of one GIF together, at one byte per pixel.
-inline constexpr std::int64_t kMaxGifPixelBytes = std::int64_t{1} << 30;
+// All frames of one GIF file, or of one animation assembly, together: 1 GiB at 32 bits.
+inline constexpr std::int64_t kMaxTotalPixels = std::int64_t{256} << 20;
 // The memory libjpeg may take for its own buffers (progressive coefficients and the like); past
 // it a decode fails with libjpeg's message instead of exhausting memory on a hostile header.
 inline constexpr long kMaxJpegDecoderMemory = 512L << 20;

@@ -21,29 +21,32 @@ const char* conversionOutputName(ConversionDirection direction) {
     return direction == ConversionDirection::GifToBmp ? "newimage.bmp" : "newimage.gif";
 }
 
+std::string convertedPicture(ConversionDirection direction, const std::string& source,
+                             const SourceReadStep& sourceRead) {
+    if (direction == ConversionDirection::GifToBmp) {
+        GifImage image;
+        image.loadFromFile(source);
+        afterRead(sourceRead);
+        return writeBmp(image.toBitmap());
+    }
+    const Bitmap bitmap = readBmp(readWholeFile(source));
+    afterRead(sourceRead);
+    return GifImage(bitmap).saveToBytes();
+}
+
 void convertGifToBmp(const std::string& source, const std::string& target,
                      const SourceReadStep& sourceRead) {
-    GifImage image;
-    image.loadFromFile(source);
-    afterRead(sourceRead);
-    const Bitmap bitmap = image.toBitmap();
-    writeFileReplacing(target, writeBmp(bitmap));
+    convertPicture(ConversionDirection::GifToBmp, source, target, sourceRead);
 }
 
 void convertBmpToGif(const std::string& source, const std::string& target,
                      const SourceReadStep& sourceRead) {
-    const Bitmap bitmap = readBmp(readWholeFile(source));
-    afterRead(sourceRead);
-    const GifImage image(bitmap);
-    image.saveToFile(target);
+    convertPicture(ConversionDirection::BmpToGif, source, target, sourceRead);
 }
 
 void convertPicture(ConversionDirection direction, const std::string& source,
                     const std::string& target, const SourceReadStep& sourceRead) {
-    if (direction == ConversionDirection::GifToBmp)
-        convertGifToBmp(source, target, sourceRead);
-    else
-        convertBmpToGif(source, target, sourceRead);
+    writeFileReplacing(target, convertedPicture(direction, source, sourceRead));
 }
 
 } // namespace kelmor

@@ -38,6 +38,10 @@ void convertGifToBmp(const std::string& source, const std::string& target,
 void convertBmpToGif(const std::string& source, const std::string& target,
                      const SourceReadStep& sourceRead = {});
 
+// The bytes of the file the direction's routine writes, without writing them.
+std::string convertedPicture(ConversionDirection direction, const std::string& source,
+                             const SourceReadStep& sourceRead = {});
+
 // The routine of the direction.
 void convertPicture(ConversionDirection direction, const std::string& source,
                     const std::string& target, const SourceReadStep& sourceRead = {});

@@ -7,9 +7,11 @@
 #include "project/button_columns.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cstddef>
+#include <sys/stat.h>
 
 namespace kelmor {
 namespace {
@@ -247,7 +249,12 @@ void readProjectFile(const std::string& path, StringGrid& grid, const ProgressHo
     } catch (const FileTooLarge&) {
         throw;
     } catch (const Error&) {
-        throw Error(msg::fileNotFound(path));
+        // "not found" only for a file that is not there; one that is there and cannot be read
+        // (no permission, a folder) says so.
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR))
+            throw Error(msg::fileNotFound(path));
+        throw;
     }
     readProjectText(bytes, grid, progress);
 }

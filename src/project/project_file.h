@@ -35,8 +35,9 @@ void readProjectText(std::string_view bytes, StringGrid& grid, const ProgressHoo
 void writeProjectFile(const std::string& path, const StringGrid& grid,
                       const ProgressHook& progress = {});
 
-// Reads a .kxq file into `grid`; Error "File PATH not found" when it cannot be opened, "File
-// PATH is too large" past kMaxProjectFileBytes, and the grid is left untouched then.
+// Reads a .kxq file into `grid`; Error "File PATH not found" when there is no such file, "Cannot
+// open file PATH" when it cannot be read, "File PATH is too large" past kMaxProjectFileBytes,
+// and the grid is left untouched then.
 void readProjectFile(const std::string& path, StringGrid& grid, const ProgressHook& progress = {});
 
 // A number in a project file: leading blanks skipped, a sign allowed, "$" or "0x" for hexadecimal,

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
+#include <vector>
 
 namespace kelmor {
 namespace {
@@ -301,14 +303,19 @@ TEST_F(ProjectFileTest, WriteThenReadRestoresCellsAndWidths) {
     EXPECT_EQ(back.columnWidth(ButtonColumn::TargetPage), 245);
 }
 
-TEST_F(ProjectFileTest, MissingOrOversizedFileLeavesTheGridUntouched) {
+TEST_F(ProjectFileTest, MissingUnreadableOrOversizedFileLeavesTheGridUntouched) {
     // A sparse file one byte past the limit: refused by its size, before any of it is read.
     const std::string huge = writeFile("huge.kxq", "");
     fs::resize_file(huge, kMaxProjectFileBytes + 1);
-    const std::pair<std::string, std::string> cases[] = {
+    const std::string locked = writeFile("locked.kxq", projectText(homeProject()));
+    fs::permissions(locked, fs::perms::none);
+    std::vector<std::pair<std::string, std::string>> cases = {
         {path("absent.kxq"), "File " + path("absent.kxq") + " not found"},
-        {folder_.string(), "File " + folder_.string() + " not found"},
+        {path("absent/p.kxq"), "File " + path("absent/p.kxq") + " not found"},
+        {folder_.string(), "Cannot open file " + folder_.string()},
         {huge, "File " + huge + " is too large"}};
+    if (::geteuid() != 0) // root reads any file
+        cases.emplace_back(locked, "Cannot open file " + locked);
     StringGrid grid = homeProject();
     for (const auto& [file, message] : cases) {
         try {

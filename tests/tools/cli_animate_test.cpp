@@ -67,13 +67,14 @@ TEST_F(CliAnimate, FailuresGoToStandardErrorAndWriteNothing) {
     for (int i = 0; i < 21; ++i)
         twentyOne += " " + path("one.bmp");
     const std::pair<std::string, std::string> cases[] = {
-        {"--loop -1" + out + files_, "'-1' is not a valid value (0 to 65535)\n"},
-        {"--loop often" + out + files_, "'often' is not a valid integer value\n"},
-        {"--loop 65536" + out + files_, "'65536' is not a valid value (0 to 65535)\n"},
-        {"--delay 1.5" + out + files_, "'1.5' is not a valid integer value\n"},
-        {"--delay -3" + out + files_, "'-3' is not a valid value (0 to 65535)\n"},
+        {"--loop -1" + out + files_, "--loop: '-1' is not a valid value (0 to 65535)\n"},
+        {"--loop often" + out + files_, "--loop: 'often' is not a valid integer value\n"},
+        {"--loop 65536" + out + files_, "--loop: '65536' is not a valid value (0 to 65535)\n"},
+        {"--delay 1.5" + out + files_, "--delay: '1.5' is not a valid integer value\n"},
+        {"--delay -3" + out + files_, "--delay: '-3' is not a valid value (0 to 65535)\n"},
         {out + " " + path("missing.bmp"), "Cannot open file " + path("missing.bmp") + "\n"},
-        {out + " " + path("one.png"), "Unknown picture file extension (.png)\n"},
+        {out + " " + path("one.png"),
+         path("one.png") + ": Unknown picture file extension (.png)\n"},
         {"-o " + path("no/such/folder.gif") + files_,
          "Cannot create file " + path("no/such/folder.gif") + "\n"},
         // Usage errors: 21 frames, none, no output, an unknown option.

@@ -64,10 +64,11 @@ TEST_F(CliConvert, FailuresGoToStderrWithStatusOneAndWriteNothing) {
     const std::pair<std::string, std::string> cases[] = {
         {"gif2bmp missing.gif", "Cannot open file missing.gif\n"},
         {"bmp2gif missing.bmp", "Cannot open file missing.bmp\n"},
-        {"gif2bmp '" + bmp + "'", "Invalid GIF signature\n"},
-        {"bmp2gif '" + gif + "'", "Bitmap image is not valid\n"},
-        {"bmp2gif '" + kCorpora + "bmpsuite/b/shortfile.bmp'", "Bitmap image is not valid\n"},
-        {"gif2bmp '" + path("huge.gif") + "'", "Image too large\n"},
+        {"gif2bmp '" + bmp + "'", bmp + ": Invalid GIF signature\n"},
+        {"bmp2gif '" + gif + "'", gif + ": Bitmap image is not valid\n"},
+        {"bmp2gif '" + kCorpora + "bmpsuite/b/shortfile.bmp'",
+         kCorpora + "bmpsuite/b/shortfile.bmp: Bitmap image is not valid\n"},
+        {"gif2bmp '" + path("huge.gif") + "'", path("huge.gif") + ": Image too large\n"},
         {"bmp2gif '" + bmp + "' no/out.gif", "Cannot create file no/out.gif\n"},
         {"gif2png x.gif", usage},
         {"gif2bmp a b c", usage}};

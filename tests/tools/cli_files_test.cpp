@@ -1,0 +1,194 @@
+// What every kelmor-cli command does with its files: "-" writes to standard output, an output
+// never overwrites an input, and hostile pictures are refused before they cost time or memory.
+#include "support/temp_folder.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <vector>
+
+namespace kelmor {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status;
+    std::string out, err;
+};
+
+using Files = std::vector<std::pair<std::string, std::string>>;
+
+// A GIF with a two-colour global table whose screen and `frames` frames each claim width x
+// height pixels, every frame holding `data` (LZW code size and sub-blocks).
+std::string claimingGif(int width, int height, int frames, const std::string& data) {
+    const auto le16 = [](int v) { return std::string{char(v & 0xFF), char(v >> 8)}; };
+    std::string gif = "GIF89a" + le16(width) + le16(height) + std::string("\x80\0\0", 3) +
+                      std::string("\0\0\0\xff\xff\xff", 6);
+    for (int i = 0; i < frames; ++i)
+        gif += "," + le16(0) + le16(0) + le16(width) + le16(height) + '\0' + data;
+    return gif + ";";
+}
+
+// Clear code, index 1, end code: one pixel.
+const std::string kOnePixel("\x02\x02\x4c\x01\x00", 5);
+// A code size past 12 bits: the decoder refuses it as soon as it starts on the frame.
+const std::string kUndecodable("\x0c\x00", 2);
+
+const std::string kTiny = claimingGif(4, 4, 1, kOnePixel);
+const std::string kProject =
+    "13,2\r\n0,1,n1.gif\r\n4,1,p1.html\r\n5,1,o1.gif\r\n12,1,page.html\r\n";
+
+class CliFiles : public test::TempFolderTest {
+protected:
+    // Runs kelmor-cli in the test folder; `redirect` is where its standard output goes.
+    CliRun run(const std::string& arguments, const std::string& redirect = ">stdout") const {
+        const std::string command = "cd '" + folder_.string() + "' && " + KELMOR_CLI + " " +
+                                    arguments + " 2>stderr " + redirect;
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile("stdout"), readFile("stderr")};
+    }
+    void make(const Files& files) const {
+        for (const auto& [name, bytes] : files)
+            writeFile(name, bytes);
+    }
+};
+
+// One command with an output: its input file and its arguments, OUT standing for the output.
+struct OutputCase {
+    const char* name;
+    const char* input;
+    const char* arguments;
+};
+
+void PrintTo(const OutputCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class CliOutput : public CliFiles, public testing::WithParamInterface<OutputCase> {
+protected:
+    std::string withOutput(const std::string& output) const {
+        std::string arguments = GetParam().arguments;
+        return arguments.replace(arguments.find("OUT"), 3, output);
+    }
+};
+
+TEST_P(CliOutput, DashIsStandardOutputAndNoInputIsOverwritten) {
+    const std::string input = GetParam().input;
+    make({{"in.gif", kTiny}, {"p.kxq", kProject}});
+    const std::string before = readFile(input);
+    ASSERT_EQ(run(withOutput("file.out")).status, 0);
+
+    const CliRun piped = run(withOutput("-"), "| cat >stdout");
+    EXPECT_EQ(piped.out, readFile("file.out"));
+    EXPECT_EQ(piped.err, "");
+
+    fs::create_symlink(input, path("link"));
+    const std::string refused =
+        "The output would overwrite the input " + input + "; nothing was written\n";
+    const std::pair<std::string, std::string> sameFiles[] = {
+        {input, ">stdout"}, {"link", ">stdout"}, {"-", ">>" + input}};
+    for (const auto& [output, redirect] : sameFiles) {
+        const CliRun same = run(withOutput(output), redirect);
+        EXPECT_EQ(same.status, 1) << output << redirect;
+        EXPECT_EQ(same.err, refused) << output << redirect;
+        EXPECT_EQ(readFile(input), before) << output << redirect;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, CliOutput,
+    testing::Values(OutputCase{"Resave", "in.gif", "resave in.gif OUT"},
+                    OutputCase{"Convert", "in.gif", "convert gif2bmp in.gif OUT"},
+                    OutputCase{"Page", "p.kxq", "page p.kxq OUT"},
+                    OutputCase{"Animate", "in.gif", "animate --delay 5 -o OUT in.gif"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+// A hostile or damaged input, the command run on it, and what it must answer.
+struct LimitCase {
+    const char* name;
+    Files files;
+    const char* arguments;
+    int status;
+    std::string err;
+    std::string outHolds = "";
+};
+
+void PrintTo(const LimitCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+// Copies f1.gif ... fN.gif of one picture, and their names for a command line.
+Files copies(int count, const std::string& bytes) {
+    Files files;
+    for (int i = 1; i <= count; ++i)
+        files.emplace_back("f" + std::to_string(i) + ".gif", bytes);
+    return files;
+}
+
+// 8192 x 8192 is the largest square frame (64 Mi pixels): four fill the total of 256 Mi.
+const std::string kLargestFrame = claimingGif(8192, 8192, 1, kUndecodable);
+
+class CliLimits : public CliFiles, public testing::WithParamInterface<LimitCase> {};
+
+TEST_P(CliLimits, AnswerBeforeDecodingWhatCannotFit) {
+    const LimitCase& c = GetParam();
+    make(c.files);
+    const CliRun result = run(c.arguments);
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_EQ(result.err, c.err);
+    EXPECT_NE(result.out.find(c.outHolds), std::string::npos) << result.out;
+    if (c.status != 0) {
+        EXPECT_FALSE(fs::exists(path("out.gif")));
+    }
+}
+
+const LimitCase kLimitCases[] = {
+    // Undecodable frame data shows whether a frame was decoded before the answer.
+    {"FramesClaimingMoreThanTheTotal",
+     {{"bomb.gif", claimingGif(8192, 8192, 5, kUndecodable)}},
+     "info bomb.gif",
+     1,
+     "bomb.gif: Image too large\n"},
+    {"TwentyFrameBomb",
+     {{"bomb.gif", claimingGif(8192, 8192, 20, kUndecodable)}},
+     "resave bomb.gif out.gif",
+     1,
+     "bomb.gif: Image too large\n"},
+    {"FramesWithinTheTotalAreDecoded",
+     {{"full.gif", claimingGif(8192, 8192, 4, kUndecodable)}},
+     "info full.gif",
+     1,
+     "full.gif: Invalid GIF data\n"},
+    {"FrameDataEndingEarlyWarns",
+     {{"short.gif", kTiny}},
+     "info short.gif",
+     0,
+     "",
+     "warning: Image data ended early: 15 pixels missing\n"},
+    {"AssemblyPastTheTotal", copies(5, kLargestFrame),
+     "animate -o out.gif f1.gif f2.gif f3.gif f4.gif f5.gif", 1, "Image too large\n"},
+    {"AssemblyWithinTheTotal", copies(4, kLargestFrame),
+     "animate -o out.gif f1.gif f2.gif f3.gif f4.gif", 1, "f1.gif: Invalid GIF data\n"},
+    {"UnreadableHeaderIsLeftToItsLoad", copies(4, kLargestFrame),
+     "animate -o out.gif missing.gif f1.gif f2.gif f3.gif f4.gif", 1,
+     "Cannot open file missing.gif\n"},
+    {"AssemblyScreenPastTheFrameLimit",
+     {{"tall.gif", claimingGif(1, 65535, 1, kOnePixel)},
+      {"wide.gif", claimingGif(65535, 1, 1, kOnePixel)}},
+     "animate -o out.gif tall.gif wide.gif",
+     1,
+     "Image too large\n"},
+    {"AssemblyScreenAtTheFrameLimit",
+     {{"tall.gif", claimingGif(1, 8192, 1, kOnePixel)},
+      {"wide.gif", claimingGif(8192, 1, 1, kOnePixel)}},
+     "animate -o out.gif tall.gif wide.gif",
+     0,
+     ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Files, CliLimits, testing::ValuesIn(kLimitCases),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+} // namespace
+} // namespace kelmor
