@@ -143,6 +143,25 @@ TEST(AssemblyFrames, EmptySlotIsNoPicture) {
     }
 }
 
+// The Gifs tab's pictures are loaded already: a screen that no reader would open, or more
+// pixels than an animation may hold, is refused before the first frame is added.
+TEST(AssemblyLimits, PicturesTooLargeTogetherAreRefusedBeforeAnyFrame) {
+    const std::vector<Picture> screens = {Picture(Bitmap(1, 65535, 8)),
+                                          Picture(Bitmap(65535, 1, 8))};
+    const std::vector<Picture> total(5, Picture(Bitmap(8192, 8192, 1)));
+    for (const auto& slots : {screens, total}) {
+        int started = 0;
+        try {
+            assembleAnimation(slots, int(slots.size()), FixedAnimationSettings{},
+                              [&](int) { ++started; });
+            ADD_FAILURE() << "assembled";
+        } catch (const Error& error) {
+            EXPECT_STREQ(error.what(), "Image too large");
+        }
+        EXPECT_EQ(started, 0);
+    }
+}
+
 TEST(AssemblyFrameCount, OnlyTheExactTextsTwoToTwentyAssemble) {
     for (int n = 2; n <= 20; ++n)
         EXPECT_EQ(assemblyFrameCount(std::to_string(n)), n);
