@@ -51,9 +51,11 @@ void KelmorApp::show() {
 }
 
 void KelmorApp::openProject(const QString& path) {
+    // A relative path names a file from the folder the program was started in.
+    const QFileInfo file(path);
     runGuarded(services_.dialogs, [&] {
-        QDir::setCurrent(QFileInfo(path).absolutePath());
-        mainWindow_->projectsTab().openProject(path);
+        QDir::setCurrent(file.absolutePath());
+        mainWindow_->projectsTab().openProject(file.absoluteFilePath());
     });
 }
 
