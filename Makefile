@@ -4,7 +4,7 @@ JOBS ?= 2
 FUZZ_SECONDS ?= 60
 SANITIZE_DIR ?= build-sanitize
 
-.PHONY: deps configure build run test bench fuzz format clean
+.PHONY: deps configure build run test bench fuzz format clean package
 
 deps:
 	@tools/install-deps.sh
@@ -30,6 +30,12 @@ bench: build
 		echo "== $$b"; QT_QPA_PLATFORM=offscreen tools/pulse-test-server.sh $$b || exit 1; \
 	done
 
+# The Debian package (kelmor_VERSION_ARCH.deb in the build folder); its library dependencies
+# are computed from the binaries by dpkg-shlibdeps.
+package: build
+	@tools/install-deps.sh dpkg-dev file
+	cd $(BUILD_DIR) && cpack -G DEB
+
 fuzz: deps
 	@tools/install-deps.sh clang libclang-rt-14-dev
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELMOR_FUZZ=ON
@@ -48,7 +54,7 @@ clean:
 	rm -rf $(BUILD_DIR) $(FUZZ_DIR) $(SANITIZE_DIR)
 
 # Checks that .ci/run makes; each also works on its own.
-.PHONY: check-format check-core-includes sanitize
+.PHONY: check-format check-core-includes sanitize check-package
 
 # Fails on any C++ file that clang-format would change (`make format` changes them).
 check-format:
@@ -68,3 +74,8 @@ sanitize: deps
 	cmake --build $(SANITIZE_DIR) -j$(JOBS)
 	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1 \
 		$(CURDIR)/tools/pulse-test-server.sh ctest --output-on-failure -j$(JOBS)
+
+# Builds the package, unpacks it with dpkg-deb and checks its file list, the desktop entry and
+# the AppStream metainfo with their validators, and the unpacked programs.
+check-package: package
+	tools/check-package.sh $(BUILD_DIR)

@@ -7,7 +7,7 @@ packages=(
     g++ cmake ninja-build pkg-config make
     qt6-base-dev qt6-multimedia-dev libsndfile1-dev libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev libgif-dev
-    pulseaudio pulseaudio-utils
+    pulseaudio pulseaudio-utils librsvg2-bin
     "$@"
 )
 

@@ -24,7 +24,10 @@ void printHelp(std::ostream& out) {
               [](const auto& a, const auto& b) { return std::strcmp(a.name, b.name) < 0; });
     for (const auto& command : sorted)
         out << command.usage << '\n';
-    out << "  kelmor-cli --help\n      Shows this text.\n";
+    out << "  kelmor-cli --help\n      Shows this text.\n\n"
+           "An output file given as - means standard output. A command refuses to write over\n"
+           "one of its own inputs. Messages go to standard error. Exit status: 0 success,\n"
+           "1 failure (page: 2 when the button count is outside 1 to 10).\n";
 }
 
 } // namespace

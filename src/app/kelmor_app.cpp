@@ -6,8 +6,12 @@
 #include "app/main_window.h"
 #include "imaging/picture_qt.h"
 #include "prefs/form_prefs.h"
+#include "project/projects_tab.h"
 #include "sound/sound_form.h"
+#include "ui/error_guard.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QtGlobal>
 
 // The embedded icons and help pages live in a static library, so they are
@@ -18,7 +22,7 @@ static void initResources() {
 
 namespace kelmor {
 
-KelmorApp::KelmorApp(Services& services) {
+KelmorApp::KelmorApp(Services& services) : services_(services) {
     initResources();
     installQtIconDecoder();
     installDataFiles(services.paths);
@@ -44,6 +48,15 @@ KelmorApp::~KelmorApp() {
 
 void KelmorApp::show() {
     mainWindow_->show();
+}
+
+void KelmorApp::openProject(const QString& path) {
+    // A relative path names a file from the folder the program was started in.
+    const QFileInfo file(path);
+    runGuarded(services_.dialogs, [&] {
+        QDir::setCurrent(file.absolutePath());
+        mainWindow_->projectsTab().openProject(file.absoluteFilePath());
+    });
 }
 
 } // namespace kelmor

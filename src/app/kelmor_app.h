@@ -21,6 +21,9 @@ public:
     ~KelmorApp();
 
     void show();
+    // Opens the project file named on the command line: its folder becomes the current folder,
+    // as when it is chosen in the Open dialog; a failure shows in the error box.
+    void openProject(const QString& path);
 
     PreferenceStore& preferences() { return preferences_; }
     TKelButton& mainWindow() { return *mainWindow_; }
@@ -30,6 +33,7 @@ public:
     TAnimForm& anim() { return *anim_; }
 
 private:
+    Services& services_;
     PreferenceStore preferences_;
     std::unique_ptr<TKelButton> mainWindow_;
     std::unique_ptr<TFormPrefs> prefs_;

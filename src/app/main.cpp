@@ -9,6 +9,8 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelmor"));
+    // Lets the desktop match the windows to the installed desktop entry and its icon.
+    QApplication::setDesktopFileName(QStringLiteral("org.kelmor.Kelmor"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kelmor.png")));
 
     kelmor::AppPaths paths;
@@ -26,5 +28,8 @@ int main(int argc, char* argv[]) {
     kelmor::KelmorApp app(services);
     dialogs.setParentWindow(&app.mainWindow());
     app.show();
+    // A project file given on the command line (or by the desktop entry) opens at once.
+    if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1)
+        app.openProject(arguments.at(1));
     return QApplication::exec();
 }

@@ -48,13 +48,16 @@ void ProjectCommands::write(const QString& path) {
 
 void ProjectCommands::open() {
     const std::optional<QString> path = dialogs_.openFile(kProjectFilter, currentPath_);
-    if (!path)
-        return;
+    if (path)
+        openPath(*path);
+}
+
+void ProjectCommands::openPath(const QString& path) {
     enableSave_();
-    read(*path);
+    read(path);
     buttons_.updateButtonCount();
-    buttons_.setProjectName(QFileInfo(*path).fileName());
-    currentPath_ = *path;
+    buttons_.setProjectName(QFileInfo(path).fileName());
+    currentPath_ = path;
 }
 
 void ProjectCommands::save() {

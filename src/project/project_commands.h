@@ -21,6 +21,8 @@ public:
     const QString& currentPath() const { return currentPath_; }
 
     void open();
+    // Opens the project at `path` as Open does once its dialog is confirmed.
+    void openPath(const QString& path);
     void save();
     void saveAs();
     void choose(const QString& path, const QString& fileName);

@@ -126,6 +126,10 @@ QWidget* ProjectsTab::togglablePart() {
     return toolBar_;
 }
 
+void ProjectsTab::openProject(const QString& path) {
+    commands_->openPath(path);
+}
+
 void ProjectsTab::setProjectsFolder(const QString& folder) {
     projectList_->setFolder(folder);
 }

@@ -41,6 +41,9 @@ public:
     QAction& saveAction() { return *saveAction_; }
     QAction& saveAsAction() { return *saveAsAction_; }
 
+    // Opens a project file as "&Open..." does once its dialog is confirmed.
+    void openProject(const QString& path);
+
     // Show-time steps, run by the main window in its fixed order.
     void setProjectsFolder(const QString& folder);
     void updateButtonCount();
