@@ -29,6 +29,8 @@ bench: build
 	@for b in $(BUILD_DIR)/bench/*/*-bench; do \
 		echo "== $$b"; QT_QPA_PLATFORM=offscreen tools/pulse-test-server.sh $$b || exit 1; \
 	done
+	@echo "== start-up to the first window (bench/startup/measure.sh)"
+	@bench/startup/measure.sh $(BUILD_DIR)
 
 # The Debian package (kelmor_VERSION_ARCH.deb in the build folder); its library dependencies
 # are computed from the binaries by dpkg-shlibdeps.

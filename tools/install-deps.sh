@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev libsndfile1-dev libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev libgif-dev
     pulseaudio pulseaudio-utils librsvg2-bin
+    libx11-dev xvfb
     "$@"
 )
 

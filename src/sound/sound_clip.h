@@ -14,7 +14,18 @@ struct PcmFormat {
     int channels = 1;
     SampleType type = SampleType::Int16;
 
-    int bytesPerSample() const;
+    int bytesPerSample() const {
+        switch (type) {
+        case SampleType::UInt8:
+            return 1;
+        case SampleType::Int16:
+            return 2;
+        case SampleType::Int32:
+        case SampleType::Float:
+            return 4;
+        }
+        return 2;
+    }
     int bytesPerFrame() const { return bytesPerSample() * channels; }
 };
 

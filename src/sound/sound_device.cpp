@@ -2,7 +2,6 @@
 
 #include "base/error.h"
 #include "base/messages.h"
-#include "sound/sound_file.h"
 
 #include <algorithm>
 
@@ -18,7 +17,7 @@ void SoundDevice::open(const std::string& path) {
     endRecording();
     clip_.reset();
     position_ = 0;
-    SoundClip clip = readSoundFile(path);
+    SoundClip clip = files_.read(path);
     if (!backend_.hasOutputDevice())
         throw Error(msg::soundOpenFailed(path, msg::kNoSoundDevice));
     clip_ = std::move(clip);
@@ -65,7 +64,7 @@ void SoundDevice::save(const std::string& path) {
     if (path.empty())
         return;
     endRecording();
-    writeSoundFile(path, *clip_);
+    files_.write(path, *clip_);
 }
 
 bool SoundDevice::isPlaying() {

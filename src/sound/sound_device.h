@@ -2,6 +2,7 @@
 
 #include "sound/audio_backend.h"
 #include "sound/sound_clip.h"
+#include "sound/sound_file.h"
 
 #include <cstddef>
 #include <optional>
@@ -13,9 +14,18 @@ namespace kelmor {
 // played and recorded through an AudioBackend. Open raises its failures; the other
 // operations raise "No MCI device open" when nothing is open; play and record report
 // a device that refused only through their result, which callers may ignore.
+// How the device reads and writes WAV files: sound_file.h's functions, or the same
+// functions run by the program's sound module (sound_module.h).
+struct SoundFileAccess {
+    SoundClip (*read)(const std::string& path);
+    void (*write)(const std::string& path, const SoundClip& clip);
+};
+
 class SoundDevice {
 public:
-    explicit SoundDevice(AudioBackend& backend) : backend_(backend) {}
+    explicit SoundDevice(AudioBackend& backend,
+                         SoundFileAccess files = {&readSoundFile, &writeSoundFile})
+        : backend_(backend), files_(files) {}
     ~SoundDevice();
     SoundDevice(const SoundDevice&) = delete;
     SoundDevice& operator=(const SoundDevice&) = delete;
@@ -50,6 +60,7 @@ private:
     std::size_t bytesPerFrame() const;
 
     AudioBackend& backend_;
+    SoundFileAccess files_;
     std::optional<SoundClip> clip_;
     std::size_t position_ = 0;
     std::size_t playStart_ = 0;

@@ -14,19 +14,6 @@
 
 namespace kelmor {
 
-int PcmFormat::bytesPerSample() const {
-    switch (type) {
-    case SampleType::UInt8:
-        return 1;
-    case SampleType::Int16:
-        return 2;
-    case SampleType::Int32:
-    case SampleType::Float:
-        return 4;
-    }
-    return 2;
-}
-
 namespace {
 
 using SoundFilePtr = std::unique_ptr<SNDFILE, decltype(&sf_close)>;

@@ -2,7 +2,7 @@
 
 #include "prefs/form_prefs.h"
 #include "prefs/ini_file.h"
-#include "sound/qt_audio_backend.h"
+#include "sound/sound_module.h"
 #include "ui/error_guard.h"
 #include "ui/folder_list.h"
 #include "ui/history.h"
@@ -37,7 +37,7 @@ QIcon soundIcon() {
 } // namespace
 
 TSoundForm::TSoundForm(Services& services, const PreferenceStore& preferences, QWidget* parent)
-    : TSoundForm(services, preferences, std::make_unique<QtAudioBackend>(), nullptr, parent) {}
+    : TSoundForm(services, preferences, makeModuleAudioBackend(), nullptr, parent) {}
 
 TSoundForm::TSoundForm(Services& services, const PreferenceStore& preferences, AudioBackend& audio,
                        QWidget* parent)
@@ -48,7 +48,7 @@ TSoundForm::TSoundForm(Services& services, const PreferenceStore& preferences,
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       services_(services), preferences_(preferences), ownAudio_(std::move(ownAudio)),
-      device_(audio != nullptr ? *audio : *ownAudio_),
+      device_(audio != nullptr ? *audio : *ownAudio_, moduleSoundFiles()),
       playerFile_(fixedSoundsFolder() + QStringLiteral("/default.wav")) {
     setObjectName(QStringLiteral("SoundForm"));
     setWindowTitle(QStringLiteral("Play/Record Sound"));

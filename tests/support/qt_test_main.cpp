@@ -1,3 +1,5 @@
+#include "sound/sound_module.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -6,6 +8,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // The program's sound module, built beside the program rather than beside the tests.
+    kelmor::setSoundModuleFolder(QStringLiteral(KELMOR_SOUND_MODULE_FOLDER));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
