@@ -12,15 +12,16 @@ if (!fs.existsSync(chromiumPath)) {
 }
 
 const assert = require('node:assert/strict');
+const path = require('node:path');
 const { after, before, describe, test } = require('node:test');
 
-const { Site } = require('./site');
-const { launch, openPage, hoverProblems } = require('./browser');
+const { Site, readProject } = require('./site');
+const { launch, newContext, openPage, hoverProblems } = require('./browser');
 
 const SEPARATORS = ['', '<br>', '<br><br>', '<br><br><br>', '<br><br><br><br>', '&nbsp;  ',
   '&nbsp;&nbsp;  ', '&nbsp;&nbsp;&nbsp;  ', '&nbsp;&nbsp;&nbsp;&nbsp;  '];
 
-// Button k of every test page: its pictures, link, frame and sound.
+// Button k of every legacy test page: its pictures, link, frame and sound.
 const BUTTONS = Array.from({ length: 10 }, (_, i) => ({
   normal: `n${i + 1}.svg`,
   over: `o${i + 1}.svg`,
@@ -35,25 +36,37 @@ function projectRows(buttons) {
   return buttons.map((b, i) => (i === 0 ? { ...b, ...PAGE_FIELDS } : b));
 }
 
+// Cells of every kind of odd value, from the project shared with the page writer's own tests.
+const ODD_ROWS = readProject(path.join(__dirname, '../data/projects/odd-values.kxq'));
+
 let site;
+// Chromium allowed to play sound without a click, and its context every page opens in.
 let browser;
+let context;
+// A second Chromium, under the default autoplay policy.
+let strictBrowser;
 
 before(async () => {
   site = new Site(process.env.KELMOR_CLI);
-  site.addPictures(BUTTONS);
-  site.addSounds(BUTTONS);
+  site.addMedia(BUTTONS);
+  site.addMedia(ODD_ROWS);
   await site.serve();
-  browser = await launch(chromiumPath);
+  [browser, strictBrowser] = await Promise.all([
+    launch(chromiumPath, ['--autoplay-policy=no-user-gesture-required']),
+    launch(chromiumPath),
+  ]);
+  context = await newContext(browser);
 });
 
 after(async () => {
-  await browser?.browser().close();
+  await browser?.close();
+  await strictBrowser?.close();
   await site?.close();
 });
 
 // Opens the page, hovers over every button and returns what the browser reported.
 async function hoverReport(name, buttons) {
-  const { page, messages } = await openPage(browser, site.origin + name);
+  const { page, messages } = await openPage(context, site.origin + name);
   const problems = await hoverProblems(page, buttons);
   await page.close();
   return { problems, messages, missing: site.missing.splice(0) };
@@ -64,7 +77,7 @@ describe('plain page', () => {
   // line-break and the space separators.
   SEPARATORS.forEach((separator, i) => {
     const count = [1, 3, 10][i % 3];
-    test(`${count} buttons, separator "${separator}"`, async () => {
+    test(`${count} button(s), separator "${separator}"`, async () => {
       const buttons = BUTTONS.slice(0, count);
       const name = site.page(`plain-${i}`, projectRows(buttons), ['--separator', separator]);
       assert.deepEqual(await hoverReport(name, buttons), { problems: [], messages: [], missing: [] });
@@ -77,7 +90,7 @@ describe('plain page', () => {
     site.write('broken.html', text.replace(/\bimage4\b(?= = new Image;|\.src =")/g, 'image4x'));
     const report = await hoverReport('broken.html', buttons);
     assert.equal(report.problems.length, 1, report.problems.join('\n'));
-    assert.match(report.problems[0], /^mouse on button 2: the pictures show \S+n1\.svg \S+n2\.svg /);
+    assert.match(report.problems[0], /^mouse on button 2: button 2 shows \S+\/n2\.svg, not \S+\/o2\.svg$/);
     assert.deepEqual(report.messages, ['script error: image4 is not defined']);
   });
 });

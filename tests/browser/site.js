@@ -8,11 +8,18 @@ const http = require('node:http');
 const os = require('node:os');
 const path = require('node:path');
 
-const CONTENT_TYPES = {
-  '.html': 'text/html',
-  '.svg': 'image/svg+xml',
-  '.wav': 'audio/wav',
-};
+// The type of a file the site holds, from its first bytes: pictures and sounds keep the names
+// a project gives them, whatever their extension.
+function contentType(bytes) {
+  const start = bytes.subarray(0, 4).toString('latin1');
+  return start === '<svg' ? 'image/svg+xml' : start === 'RIFF' ? 'audio/wav' : 'text/html';
+}
+
+// The file a page's relative address `name` is fetched as: the browser drops blanks around an
+// address and reads the rest as a path.
+function fetchedName(name) {
+  return decodeURIComponent(new URL(name, 'http://host/').pathname.slice(1));
+}
 
 // A mono 16-bit PCM WAV file holding `seconds` of a sine tone.
 function wavBytes(seconds, frequency) {
@@ -61,33 +68,50 @@ function projectText(rows) {
   return lines.map((line) => line + '\r\n').join('');
 }
 
+// The rows of a project file, as projectText takes them.
+function readProject(file) {
+  const names = Object.keys(COLUMNS);
+  const rows = [];
+  for (const line of fs.readFileSync(file, 'utf8').split('\r\n')) {
+    const cell = /^(\d+),(\d+),(.*)$/.exec(line);
+    if (!cell || cell[2] === '0')
+      continue;
+    const row = Number(cell[2]);
+    rows[row - 1] = { ...rows[row - 1], [names[Number(cell[1])]]: cell[3] };
+  }
+  return Array.from(rows, (row) => row || {});
+}
+
 class Site {
   constructor(cli) {
     this.cli = cli;
     this.folder = fs.mkdtempSync(path.join(os.tmpdir(), 'kelmor-browser-'));
     this.missing = [];
+    this.served = [];
   }
 
+  // Writes the file that a page naming it by `name` fetches.
   write(name, bytes) {
-    fs.writeFileSync(path.join(this.folder, name), bytes);
+    const file = path.join(this.folder, fetchedName(name));
+    fs.mkdirSync(path.dirname(file), { recursive: true });
+    fs.writeFileSync(file, bytes);
   }
 
-  read(name) {
-    return fs.readFileSync(path.join(this.folder, name), 'latin1');
+  read(name, encoding = 'latin1') {
+    return fs.readFileSync(path.join(this.folder, name), encoding);
   }
 
   // Two pictures per button (normal and mouse-over) in different colours.
-  addPictures(buttons) {
-    buttons.forEach((b, i) => {
-      this.write(b.normal, pictureText(`hsl(${36 * i}, 70%, 40%)`));
-      this.write(b.over, pictureText(`hsl(${36 * i}, 70%, 80%)`));
-    });
-  }
-
-  addSounds(buttons) {
-    buttons.forEach((b, i) => {
-      if (b.sound)
-        this.write(b.sound, wavBytes(2, 440 + 110 * i));
+  // Writes the pictures and sounds the rows name; blank names are left out.
+  addMedia(rows) {
+    const named = (name) => name !== undefined && name.trim() !== '';
+    rows.forEach((row, i) => {
+      for (const [name, colour] of [[row.normal, 40], [row.over, 80], [row.bg, 95]]) {
+        if (named(name))
+          this.write(name, pictureText(`hsl(${36 * i}, 70%, ${colour}%)`));
+      }
+      if (named(row.sound))
+        this.write(row.sound, wavBytes(2, 440 + 110 * i));
     });
   }
 
@@ -100,23 +124,24 @@ class Site {
     return `${name}.html`;
   }
 
-  // Serves the folder on 127.0.0.1; requests for missing files are answered 404 and listed in
-  // `missing`, so a page that names a file it does not have is seen.
+  // Serves the folder on 127.0.0.1; the names of the files served are listed in `served`, those
+  // of missing files, answered 404, in `missing`, so a page that names a file wrongly is seen.
   async serve() {
     this.server = http.createServer((request, response) => {
-      const name = decodeURIComponent(new URL(request.url, 'http://host').pathname.slice(1));
+      const name = fetchedName(request.url);
       const file = path.join(this.folder, name);
       if (name === 'favicon.ico') {
         response.writeHead(204).end();
         return;
       }
-      if (name.includes('/') || !fs.existsSync(file)) {
+      if (!fs.existsSync(file) || !fs.statSync(file).isFile()) {
         this.missing.push(name);
         response.writeHead(404).end();
         return;
       }
-      const type = CONTENT_TYPES[path.extname(name)] || 'application/octet-stream';
-      response.writeHead(200, { 'Content-Type': type }).end(fs.readFileSync(file));
+      this.served.push(name);
+      const bytes = fs.readFileSync(file);
+      response.writeHead(200, { 'Content-Type': contentType(bytes) }).end(bytes);
     });
     await new Promise((resolve) => this.server.listen(0, '127.0.0.1', resolve));
     this.origin = `http://127.0.0.1:${this.server.address().port}/`;
@@ -129,4 +154,4 @@ class Site {
   }
 }
 
-module.exports = { Site, COLUMNS };
+module.exports = { Site, readProject, fetchedName };
