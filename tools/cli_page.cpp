@@ -17,16 +17,18 @@ constexpr int kExitFailure = 1;
 constexpr int kExitButtonCount = 2;
 
 constexpr const char* kUsage =
-    "  kelmor-cli page [--sound] [--separator TEXT] [--] PROJECT.kxq [OUT.html]\n"
+    "  kelmor-cli page [--sound] [--separator TEXT] [--html5] [--] PROJECT.kxq [OUT.html]\n"
     "      Writes the rollover page for the project's data rows (1 to 10 buttons), the same\n"
     "      bytes as Build. The page settings come from row 1 (BG, BG Color, Page Title,\n"
     "      Target Page); the page goes to the Target Page, or to OUT.html when given.\n"
-    "      --sound writes the sound page; --separator puts TEXT before every button\n"
-    "      (for example \"<br>\" or \"&nbsp;  \"). Exit status: 0 written, 1 file or usage\n"
-    "      error, 2 button count outside 1 to 10.";
+    "      --sound writes the sound page; --html5 writes the HTML5 page of that kind, as\n"
+    "      Build does with \"HTML5 page\" ticked; --separator puts TEXT before every\n"
+    "      button (for example \"<br>\" or \"&nbsp;  \"). Exit status: 0 written, 1 file or\n"
+    "      usage error, 2 button count outside 1 to 10.";
 
 struct PageOptions {
     kelmor::PageKind kind = kelmor::PageKind::Plain;
+    kelmor::PageFormat format = kelmor::PageFormat::Legacy;
     std::string separator;
     std::string project;
     std::optional<std::string> out;
@@ -52,6 +54,8 @@ std::optional<std::string> parse(const std::vector<std::string>& args, PageOptio
             options.help = true;
         } else if (arg == "--sound") {
             options.kind = kelmor::PageKind::Sound;
+        } else if (arg == "--html5") {
+            options.format = kelmor::PageFormat::Html5;
         } else if (arg == "--separator") {
             if (++i == args.size())
                 return "--separator needs a TEXT";
@@ -96,7 +100,7 @@ int runPage(const std::vector<std::string>& args) {
                                         grid.cell(ButtonColumn::BgColor, 1),
                                         grid.cell(ButtonColumn::BgImage, 1), options.separator};
     const std::string text =
-        kelmor::pageText(options.kind, kelmor::pageButtons(grid, count), settings);
+        kelmor::pageText(options.kind, kelmor::pageButtons(grid, count), settings, options.format);
     kelmor::writeFileReplacing(options.out.value_or(grid.cell(ButtonColumn::TargetPage, 1)), text);
     return 0;
 }

@@ -33,7 +33,8 @@ void PageBuild::build(PageKind kind) {
     const PageSettings settings{toLocal(source.title), toLocal(source.bgColor),
                                 toLocal(source.bgImage), toLocal(source.separator)};
     QStringList lines;
-    for (const std::string& line : pageLines(kind, pageButtons(source.grid, *count), settings))
+    for (const std::string& line :
+         pageLines(kind, pageButtons(source.grid, *count), settings, source.format))
         lines << toQt(line);
     output_.showBuiltPage(lines, source.targetPage);
 }

@@ -17,11 +17,13 @@ struct PageSource {
     QString countText; // the button count label
     QString title, bgColor, bgImage, separator;
     QString targetPage;
+    PageFormat format = PageFormat::Legacy; // the "HTML5 page" box
 };
 
-// The two Build commands and "View in Browser...". Both Builds take one path: the page for
-// the Button list's first N rows goes to the built page view (the Html tab), which shows it,
-// saves it as the target page, loads it back and names it as its current file.
+// The two Build commands and "View in Browser...". Both Builds take one path, for either page
+// format: the page for the Button list's first N rows goes to the built page view (the Html
+// tab), which shows it, saves it as the target page, loads it back and names it as its current
+// file.
 class PageBuild {
 public:
     using SourceReader = std::function<PageSource(PageKind)>;

@@ -3,11 +3,13 @@
 #include "base/error.h"
 #include "base/messages.h"
 #include "base/product.h"
+#include "generator/html_text.h"
 #include "project/button_columns.h"
 
 #include <charconv>
 #include <cstddef>
 #include <initializer_list>
+#include <iterator>
 #include <utility>
 
 namespace kelmor {
@@ -15,11 +17,13 @@ namespace {
 
 constexpr int kMaxButtons = 10;
 
-// Receives the page one piece at a time; `endLine` closes the current line.
+// Receives the page one piece at a time; `endLine` closes the current line, `line` is the
+// text of the line being written, for escaping values straight into it.
 class TextSink {
 public:
     explicit TextSink(size_t capacity) { text_.reserve(capacity); }
     void add(std::string_view piece) { text_.append(piece); }
+    std::string& line() { return text_; }
     void endLine() { text_.append("\r\n"); }
     std::string take() { return std::move(text_); }
 
@@ -31,6 +35,7 @@ class LineSink {
 public:
     explicit LineSink(size_t lineCount) { lines_.reserve(lineCount); }
     void add(std::string_view piece) { current_.append(piece); }
+    std::string& line() { return current_; }
     void endLine() { lines_.push_back(std::exchange(current_, {})); }
     std::vector<std::string> take() { return std::move(lines_); }
 
@@ -65,29 +70,81 @@ private:
     size_t length_;
 };
 
-template <class Sink> void line(Sink& sink, std::initializer_list<std::string_view> pieces) {
+template <class Sink> void add(Sink& sink, std::initializer_list<std::string_view> pieces) {
     for (auto piece : pieces)
         sink.add(piece);
+}
+
+template <class Sink> void line(Sink& sink, std::initializer_list<std::string_view> pieces) {
+    add(sink, pieces);
     sink.endLine();
 }
 
-size_t lineCount(PageKind kind, size_t buttons) {
-    return kind == PageKind::Sound ? 17 + 7 * buttons : 13 + 6 * buttons;
+// The script that ends every HTML5 page: the swap of every button with a mouse-over picture,
+// and on the sound page the sound of every button that has one. It reads names only from the
+// buttons' data-* attributes, so no value of the page ever stands in script text.
+constexpr std::string_view kHtml5SwapScript[] = {
+    "<script>",
+    "(() => {",
+    "  \"use strict\";",
+    "  const preloaded = [];",
+    "  for (const picture of document.querySelectorAll(\"img[data-over]\")) {",
+    "    const normal = picture.getAttribute(\"src\");",
+    "    const over = picture.dataset.over;",
+    "    const link = picture.closest(\"a\");",
+    "    const preload = new Image();",
+    "    preload.src = over;",
+    "    preloaded.push(preload);",
+    "    for (const event of [\"mouseenter\", \"focus\"])",
+    "      link.addEventListener(event, () => { picture.src = over; });",
+    "    for (const event of [\"mouseleave\", \"blur\"])",
+    "      link.addEventListener(event, () => { picture.src = normal; });",
+    "  }",
+};
+// Browsers refuse to play before the visitor's first click or key press; the refusal is caught,
+// so that hovering early leaves nothing on the console.
+constexpr std::string_view kHtml5SoundScript[] = {
+    "  for (const link of document.querySelectorAll(\"a[data-sound]\")) {",
+    "    const sound = document.getElementById(link.dataset.sound);",
+    "    const play = () => {",
+    "      sound.currentTime = 0;",
+    "      sound.play().catch(() => {});",
+    "    };",
+    "    link.addEventListener(\"mouseenter\", play);",
+    "    link.addEventListener(\"focus\", play);",
+    "  }",
+};
+constexpr std::string_view kHtml5ScriptEnd[] = {"})();", "</script>"};
+
+// Stands for a Page Title of blanks only, which would leave the page without a title.
+constexpr std::string_view kUntitled = "Untitled";
+
+size_t lineCount(PageKind kind, PageFormat format, size_t buttons) {
+    const bool sound = kind == PageKind::Sound;
+    if (format == PageFormat::Html5)
+        return 10 + std::size(kHtml5SwapScript) + std::size(kHtml5ScriptEnd) +
+               (sound ? std::size(kHtml5SoundScript) + 2 * buttons : buttons);
+    return sound ? 17 + 7 * buttons : 13 + 6 * buttons;
 }
 
-// An upper bound of the page's size, so that the text is built in one allocation.
-size_t pageCapacity(PageKind kind, const std::vector<PageButton>& buttons,
+// An upper bound of the page's size, so that the text is built in one allocation. An escaped
+// value byte takes at most seven bytes (a CSS-escaped quote, \&quot;).
+size_t pageCapacity(PageKind kind, PageFormat format, const std::vector<PageButton>& buttons,
                     const PageSettings& settings) {
-    size_t size = 600 + settings.title.size() + settings.bgColor.size() + settings.bgImage.size();
+    const size_t grow = format == PageFormat::Html5 ? 7 : 1;
+    size_t size =
+        1200 + grow * (settings.title.size() + settings.bgColor.size() + settings.bgImage.size());
     for (const auto& button : buttons)
-        size += 400 + 2 * button.normal.size() + button.mouseOver.size() + button.link.size() +
-                button.frame.size() + button.sound.size() + settings.separator.size();
+        size += 400 + settings.separator.size() +
+                grow * (2 * button.normal.size() + button.mouseOver.size() + button.link.size() +
+                        button.frame.size() + button.sound.size() + button.width.size() +
+                        button.height.size());
     return kind == PageKind::Sound ? size + 120 * buttons.size() : size;
 }
 
 template <class Sink>
-void writePage(Sink& out, PageKind kind, const std::vector<PageButton>& buttons,
-               const PageSettings& s) {
+void writeLegacyPage(Sink& out, PageKind kind, const std::vector<PageButton>& buttons,
+                     const PageSettings& s) {
     const bool sound = kind == PageKind::Sound;
     line(out, {"<!-- Created using Kelmor 1.0 !-->"});
     line(out, {"<!-- Visit: ", product::kWebAddress, " !-->"});
@@ -136,6 +193,115 @@ void writePage(Sink& out, PageKind kind, const std::vector<PageButton>& buttons,
     line(out, {"</html>"});
 }
 
+// The background as a style attribute, or nothing when both cells are empty. The colour goes
+// last: a value that is no CSS colour then loses only its own declaration, never the picture.
+template <class Sink> void html5Body(Sink& out, const PageSettings& s) {
+    out.add("<body");
+    if (!s.bgImage.empty() || !s.bgColor.empty()) {
+        out.add(" style=\"");
+        if (!s.bgImage.empty()) {
+            out.add("background-image: url(&quot;");
+            appendCssStringInHtml(out.line(), s.bgImage);
+            out.add("&quot;)");
+        }
+        if (!s.bgImage.empty() && !s.bgColor.empty())
+            out.add("; ");
+        if (!s.bgColor.empty()) {
+            out.add("background-color: ");
+            appendHtml(out.line(), s.bgColor);
+        }
+        out.add("\"");
+    }
+    out.add(">");
+    out.endLine();
+}
+
+// Button k: its sound, then the separator and the link around its picture, or around its name
+// when it has no picture. A picture or sound cell of blanks only names no file: as an address
+// it would name the page itself.
+template <class Sink>
+void html5Button(Sink& out, int k, const PageButton& b, bool withSound, const PageSettings& s) {
+    const Decimal number(k);
+    if (withSound) {
+        add(out, {"<audio id=\"sound", number, "\" preload=\"auto\" src=\""});
+        appendHtml(out.line(), b.sound);
+        line(out, {"\"></audio>"});
+    }
+    out.add(s.separator);
+    out.add("<a href=\"");
+    appendHtml(out.line(), b.link);
+    out.add("\"");
+    if (!b.frame.empty()) {
+        out.add(" target=\"");
+        appendHtml(out.line(), b.frame);
+        out.add("\"");
+    }
+    if (withSound)
+        add(out, {" data-sound=\"sound", number, "\""});
+    out.add(">");
+    if (isBlank(b.normal)) {
+        add(out, {"Button ", number});
+    } else {
+        out.add("<img src=\"");
+        appendHtml(out.line(), b.normal);
+        out.add("\"");
+        if (isDigits(b.width))
+            add(out, {" width=\"", b.width, "\""});
+        if (isDigits(b.height))
+            add(out, {" height=\"", b.height, "\""});
+        out.add(" alt=\"");
+        char fallback[20] = "Button ";
+        const char* end = std::to_chars(fallback + 7, std::end(fallback), k).ptr;
+        appendAltText(out.line(), b.normal, {fallback, static_cast<size_t>(end - fallback)});
+        out.add("\"");
+        if (!isBlank(b.mouseOver)) {
+            out.add(" data-over=\"");
+            appendHtml(out.line(), b.mouseOver);
+            out.add("\"");
+        }
+        out.add(">");
+    }
+    out.add("</a>");
+    out.endLine();
+}
+
+template <class Sink>
+void writeHtml5Page(Sink& out, PageKind kind, const std::vector<PageButton>& buttons,
+                    const PageSettings& s) {
+    const bool sound = kind == PageKind::Sound;
+    line(out, {"<!DOCTYPE html>"});
+    line(out, {"<html lang=\"en\">"});
+    line(out, {"<head>"});
+    line(out, {"<meta charset=\"utf-8\">"});
+    line(out, {"<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"});
+    out.add("<title>");
+    appendHtml(out.line(), isBlank(s.title) ? kUntitled : std::string_view(s.title));
+    line(out, {"</title>"});
+    line(out, {"</head>"});
+    html5Body(out, s);
+    for (size_t i = 0; i < buttons.size(); ++i)
+        html5Button(out, static_cast<int>(i) + 1, buttons[i], sound && !isBlank(buttons[i].sound),
+                    s);
+    for (std::string_view text : kHtml5SwapScript)
+        line(out, {text});
+    if (sound)
+        for (std::string_view text : kHtml5SoundScript)
+            line(out, {text});
+    for (std::string_view text : kHtml5ScriptEnd)
+        line(out, {text});
+    line(out, {"</body>"});
+    line(out, {"</html>"});
+}
+
+template <class Sink>
+void writePage(Sink& out, PageKind kind, PageFormat format, const std::vector<PageButton>& buttons,
+               const PageSettings& settings) {
+    if (format == PageFormat::Html5)
+        writeHtml5Page(out, kind, buttons, settings);
+    else
+        writeLegacyPage(out, kind, buttons, settings);
+}
+
 } // namespace
 
 void checkPageButtonCount(long long count) {
@@ -144,18 +310,18 @@ void checkPageButtonCount(long long count) {
 }
 
 std::vector<std::string> pageLines(PageKind kind, const std::vector<PageButton>& buttons,
-                                   const PageSettings& settings) {
+                                   const PageSettings& settings, PageFormat format) {
     checkPageButtonCount(static_cast<long long>(buttons.size()));
-    LineSink sink(lineCount(kind, buttons.size()));
-    writePage(sink, kind, buttons, settings);
+    LineSink sink(lineCount(kind, format, buttons.size()));
+    writePage(sink, kind, format, buttons, settings);
     return sink.take();
 }
 
 std::string pageText(PageKind kind, const std::vector<PageButton>& buttons,
-                     const PageSettings& settings) {
+                     const PageSettings& settings, PageFormat format) {
     checkPageButtonCount(static_cast<long long>(buttons.size()));
-    TextSink sink(pageCapacity(kind, buttons, settings));
-    writePage(sink, kind, buttons, settings);
+    TextSink sink(pageCapacity(kind, format, buttons, settings));
+    writePage(sink, kind, format, buttons, settings);
     return sink.take();
 }
 
@@ -170,10 +336,11 @@ std::optional<int> pageButtonCount(std::string_view labelText) {
 std::vector<PageButton> pageButtons(const StringGrid& grid, int count) {
     std::vector<PageButton> buttons;
     for (int row = 1; row <= count; ++row)
-        buttons.push_back({grid.cell(ButtonColumn::Normal, row),
-                           grid.cell(ButtonColumn::MouseOver, row),
-                           grid.cell(ButtonColumn::Link, row), grid.cell(ButtonColumn::Frame, row),
-                           grid.cell(ButtonColumn::Sound, row)});
+        buttons.push_back(
+            {grid.cell(ButtonColumn::Normal, row), grid.cell(ButtonColumn::MouseOver, row),
+             grid.cell(ButtonColumn::Link, row), grid.cell(ButtonColumn::Frame, row),
+             grid.cell(ButtonColumn::Sound, row), grid.cell(ButtonColumn::NormalWidth, row),
+             grid.cell(ButtonColumn::NormalHeight, row)});
     return buttons;
 }
 

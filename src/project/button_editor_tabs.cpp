@@ -8,6 +8,7 @@
 #include "ui/tool_icons.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -223,7 +224,12 @@ QWidget* ButtonEditorTabs::buildPageTab() {
     connect(pickTarget, &QToolButton::clicked, this,
             guarded(dialogs_, [this] { pickTargetPage(); }));
     grid->addWidget(pickTarget, 3, 3);
-    grid->setRowStretch(4, 1);
+
+    html5Page_ = new QCheckBox(QStringLiteral("HTML5 page"), page);
+    html5Page_->setObjectName(QStringLiteral("CheckHtml5Page"));
+    connect(html5Page_, &QCheckBox::clicked, this, &ButtonEditorTabs::html5PageToggled);
+    grid->addWidget(html5Page_, 4, 1, 1, 3, Qt::AlignLeft);
+    grid->setRowStretch(5, 1);
     grid->setColumnStretch(1, 1);
     return page;
 }
@@ -305,6 +311,14 @@ QString ButtonEditorTabs::targetPage() const {
 
 QString ButtonEditorTabs::separator(PageKind kind) const {
     return (kind == PageKind::Sound ? sound_ : plain_).breaks->currentText();
+}
+
+bool ButtonEditorTabs::html5Page() const {
+    return html5Page_->isChecked();
+}
+
+void ButtonEditorTabs::setHtml5Page(bool ticked) {
+    html5Page_->setChecked(ticked);
 }
 
 // The view is emptied before it loads, so a picture that cannot be read leaves it empty

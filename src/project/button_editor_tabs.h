@@ -8,6 +8,7 @@
 #include <array>
 #include <optional>
 
+class QCheckBox;
 class QComboBox;
 class QGridLayout;
 class QLabel;
@@ -50,12 +51,18 @@ public:
     QString targetPage() const;
     // The Breaks/Spaces text of the tab whose Build runs.
     QString separator(PageKind kind) const;
+    // The Page tab's "HTML5 page" box: which page both Builds write. Setting it does not
+    // signal html5PageToggled.
+    bool html5Page() const;
+    void setHtml5Page(bool ticked);
 
 signals:
     void addPlainClicked();
     void addSoundClicked();
     void buildPlainClicked();
     void buildSoundClicked();
+    // The user ticked or cleared "HTML5 page".
+    void html5PageToggled(bool ticked);
 
 private:
     struct PictureFields {
@@ -96,6 +103,7 @@ private:
     QLabel* swatch_ = nullptr;
     QLineEdit* title_ = nullptr;
     QLineEdit* target_ = nullptr;
+    QCheckBox* html5Page_ = nullptr;
 };
 
 } // namespace kelmor

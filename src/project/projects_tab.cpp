@@ -1,6 +1,7 @@
 #include "project/projects_tab.h"
 
 #include "imaging/picture_view.h"
+#include "prefs/page_preference.h"
 #include "project/button_columns.h"
 #include "project/button_editor_tabs.h"
 #include "project/button_list_model.h"
@@ -42,6 +43,7 @@ ProjectsTab::ProjectsTab(Services& services, const PreferenceStore& preferences,
     auto* right = new QSplitter(Qt::Vertical, splitter);
     previews_ = new ImagePreviews(right);
     editorTabs_ = new ButtonEditorTabs(services_.dialogs, *previews_, pictureBrowser, left);
+    editorTabs_->setHtml5Page(loadHtml5Page(toLocal(services_.paths.configDir)));
     projectList_ = new ProjectListPanel(services_.dialogs, left);
     leftLayout->addWidget(editorTabs_);
     leftLayout->addWidget(projectList_, 1);
@@ -111,6 +113,10 @@ void ProjectsTab::connectCommands() {
             guarded(dialogs, [this] { build_->SpeedButton12Click(); }));
     connect(editorTabs_, &ButtonEditorTabs::buildSoundClicked, this,
             guarded(dialogs, [this] { build_->SpeedButton13Click(); }));
+    connect(editorTabs_, &ButtonEditorTabs::html5PageToggled, this,
+            guarded(dialogs, [this](bool ticked) {
+                saveHtml5Page(toLocal(services_.paths.configDir), ticked);
+            }));
 
     connect(buttonList_, &ButtonListPanel::recallRequested, this,
             guarded(dialogs, [this] { StringGrid1DblClick(); }));
@@ -148,10 +154,14 @@ void ProjectsTab::enableSaveCommands() {
 }
 
 PageSource ProjectsTab::pageSource(PageKind kind) const {
-    return PageSource{buttonList_->model().grid(), buttonList_->countText(),
-                      editorTabs_->pageTitle(),    editorTabs_->bgColor(),
-                      editorTabs_->bgImage(),      editorTabs_->separator(kind),
-                      editorTabs_->targetPage()};
+    return PageSource{buttonList_->model().grid(),
+                      buttonList_->countText(),
+                      editorTabs_->pageTitle(),
+                      editorTabs_->bgColor(),
+                      editorTabs_->bgImage(),
+                      editorTabs_->separator(kind),
+                      editorTabs_->targetPage(),
+                      editorTabs_->html5Page() ? PageFormat::Html5 : PageFormat::Legacy};
 }
 
 void ProjectsTab::addButton(PageKind kind) {
