@@ -14,9 +14,13 @@ if (!fs.existsSync(chromiumPath)) {
 const assert = require('node:assert/strict');
 const path = require('node:path');
 const { after, before, describe, test } = require('node:test');
+const { HtmlValidate } = require('html-validate');
 
-const { Site, readProject } = require('./site');
-const { launch, newContext, openPage, hoverProblems } = require('./browser');
+const { Site, readProject, fetchedName } = require('./site');
+const {
+  launch, newContext, openPage, buttonCentres, hoverProblems, focusProblems, soundCheck, moveAway,
+  becomes,
+} = require('./browser');
 
 const SEPARATORS = ['', '<br>', '<br><br>', '<br><br><br>', '<br><br><br><br>', '&nbsp;  ',
   '&nbsp;&nbsp;  ', '&nbsp;&nbsp;&nbsp;  ', '&nbsp;&nbsp;&nbsp;&nbsp;  '];
@@ -104,5 +108,126 @@ describe('sound page', () => {
       messages: Array(buttons.length).fill('script error: thissound.play is not a function'),
       missing: [],
     });
+  });
+});
+
+describe('HTML5 page', () => {
+  const blank = (value) => value === undefined || value.trim() === '';
+  const digits = (value) => (/^[0-9]+$/.test(value ?? '') ? value : null);
+  // The picture's file name without folder and extension, with '-' and '_' read as blanks.
+  const altText = (name) => name.replace(/^.*\//, '').replace(/\.[^.]*$/, '').replace(/[-_]/g, ' ');
+
+  // What the browser should read back from a page of `rows`: every value as typed.
+  function expectedPage(rows, sound) {
+    return {
+      title: rows[0].title,
+      buttons: rows.map((row) => ({
+        href: row.link ?? '',
+        target: row.frame || null,
+        src: blank(row.normal) ? null : row.normal,
+        alt: blank(row.normal) ? null : altText(row.normal),
+        width: blank(row.normal) ? null : digits(row.width),
+        height: blank(row.normal) ? null : digits(row.height),
+      })),
+      sounds: sound ? rows.map((row) => row.sound).filter((name) => !blank(name)) : [],
+    };
+  }
+
+  function readBack(page) {
+    return page.evaluate(() => ({
+      title: document.title,
+      buttons: [...document.querySelectorAll('body a')].map((link) => {
+        const img = link.querySelector('img');
+        const attribute = (name) => (img ? img.getAttribute(name) : null);
+        return {
+          href: link.getAttribute('href'),
+          target: link.getAttribute('target'),
+          src: attribute('src'),
+          alt: attribute('alt'),
+          width: attribute('width'),
+          height: attribute('height'),
+        };
+      }),
+      sounds: [...document.querySelectorAll('audio')].map((audio) => audio.getAttribute('src')),
+    }));
+  }
+
+  // The pictures of the buttons of `rows`: a button without a normal picture has no picture,
+  // one without a mouse-over picture does not swap.
+  function buttonPictures(rows) {
+    return rows.map((row) => ({
+      normal: blank(row.normal) ? null : row.normal,
+      over: blank(row.normal) || blank(row.over) ? null : row.over,
+    }));
+  }
+
+  const validator = new HtmlValidate({
+    extends: ['html-validate:recommended'],
+    rules: { 'no-inline-style': 'off', 'no-trailing-whitespace': 'off' },
+  });
+
+  async function validationErrors(name) {
+    const report = await validator.validateString(site.read(name, 'utf8'), name);
+    return report.results.flatMap((result) => result.messages)
+      .filter((m) => m.severity === 2)
+      .map((m) => `${m.line}:${m.column} ${m.ruleId}: ${m.message}`);
+  }
+
+  // The first `count` rows of the odd values as a page.
+  function writePage(count, sound, separator) {
+    const options = ['--html5', ...(sound ? ['--sound'] : []), '--separator', separator];
+    return site.page(`html5-${sound ? 'sound' : 'plain'}-${count}`, ODD_ROWS.slice(0, count), options);
+  }
+
+  const PAGES = [
+    { count: 1, sound: false, separator: '<br>' },
+    { count: 3, sound: true, separator: '&nbsp;  ' },
+    { count: 10, sound: false, separator: '&nbsp;&nbsp;  ' },
+    { count: 10, sound: true, separator: '<br><br>' },
+  ];
+
+  for (const { count, sound, separator } of PAGES) {
+    test(`${count} button(s), ${sound ? 'sound' : 'plain'}: valid, values as typed, mouse and keyboard`, async () => {
+      const rows = ODD_ROWS.slice(0, count);
+      const name = writePage(count, sound, separator);
+      assert.deepEqual(await validationErrors(name), []);
+
+      const { page, messages } = await openPage(context, site.origin + name);
+      assert.deepEqual(await readBack(page), expectedPage(rows, sound));
+      const rgb = rows[0].bgColor.match(/[0-9A-F]{2}/gi).map((hex) => parseInt(hex, 16));
+      assert.equal(await page.evaluate(() => getComputedStyle(document.body).backgroundColor),
+        `rgb(${rgb.join(', ')})`);
+
+      const check = soundCheck(page, rows.map((row) => (sound && !blank(row.sound) ? row.sound : null)));
+      assert.deepEqual(await hoverProblems(page, buttonPictures(rows), check), []);
+      assert.deepEqual(await focusProblems(page, buttonPictures(rows), check), []);
+      assert.deepEqual(messages, []);
+      await page.close();
+      assert.deepEqual(site.missing.splice(0), []);
+      assert.ok(site.served.includes(fetchedName(rows[0].bg)), 'the background picture is fetched');
+    });
+  }
+
+  test('sound, default autoplay policy: hovering before any click logs nothing', async () => {
+    const name = writePage(10, true, '<br><br>');
+    // Every driver call that runs script in a page counts as a user gesture there: the
+    // buttons are measured on the same page opened in the other browser, which lays it out
+    // alike.
+    const measured = (await openPage(context, site.origin + name)).page;
+    const centres = await buttonCentres(measured);
+    await measured.close();
+
+    const { page, messages } = await openPage(await newContext(strictBrowser), site.origin + name);
+    for (const { x, y } of centres)
+      await page.mouse.move(x, y);
+    await moveAway(page);
+    const sounds = ODD_ROWS.map((row) => row.sound).filter((s) => !blank(s));
+    await becomes(page, (count) => window.kelmorPlays.length >= count, sounds.length);
+    const state = await page.evaluate(() => ({
+      plays: window.kelmorPlays,
+      playing: [...document.querySelectorAll('audio')].filter((a) => !a.paused || a.currentTime > 0).length,
+    }));
+    assert.deepEqual(state, { plays: sounds, playing: 0 }, 'every sound was asked for and refused');
+    assert.deepEqual(messages, []);
   });
 });
