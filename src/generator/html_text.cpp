@@ -55,22 +55,46 @@ void appendHexEscape(std::string& out, unsigned char byte) {
     out += ' ';
 }
 
+// True for an ASCII byte written as it is.
+bool isPlain(unsigned char byte, Escape escape) {
+    switch (byte) {
+    case '&':
+    case '<':
+    case '>':
+    case '"':
+    case '\'':
+        return false;
+    case '\\':
+        return escape != Escape::CssString;
+    case '-':
+    case '_':
+        return escape != Escape::AltText;
+    default:
+        return escape != Escape::CssString || (byte >= 0x20 && byte != 0x7F);
+    }
+}
+
 void append(std::string& out, std::string_view text, Escape escape) {
     size_t i = 0;
     while (i < text.size()) {
-        const auto byte = static_cast<unsigned char>(text[i]);
+        // The longest run written unchanged, UTF-8 sequences included, goes out in one piece.
+        const size_t start = i;
+        while (i < text.size()) {
+            const auto byte = static_cast<unsigned char>(text[i]);
+            const size_t step =
+                byte < 0x80 ? size_t{isPlain(byte, escape)} : sequenceLength(text.substr(i));
+            if (step == 0)
+                break;
+            i += step;
+        }
+        out.append(text.substr(start, i - start));
+        if (i == text.size())
+            break;
+        const auto byte = static_cast<unsigned char>(text[i++]);
         if (byte >= 0x80) {
-            const size_t length = sequenceLength(text.substr(i));
-            if (length == 0) {
-                out += kReplacement;
-                ++i;
-            } else {
-                out.append(text.substr(i, length));
-                i += length;
-            }
+            out += kReplacement;
             continue;
         }
-        ++i;
         if (escape == Escape::CssString) {
             if (byte == '"' || byte == '\\')
                 out += '\\';
@@ -97,8 +121,8 @@ void append(std::string& out, std::string_view text, Escape escape) {
             break;
         case '-':
         case '_':
-            out += escape == Escape::AltText ? ' ' : static_cast<char>(byte);
-            break;
+            out += ' ';
+            break; // alternative text only
         default:
             out += static_cast<char>(byte);
         }

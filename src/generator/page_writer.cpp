@@ -216,6 +216,13 @@ template <class Sink> void html5Body(Sink& out, const PageSettings& s) {
     out.endLine();
 }
 
+// Writes `opening` (up to and with the attribute's opening quote), the value escaped, the quote.
+template <class Sink> void attribute(Sink& out, std::string_view opening, std::string_view value) {
+    out.add(opening);
+    appendHtml(out.line(), value);
+    out.add("\"");
+}
+
 // Button k: its sound, then the separator and the link around its picture, or around its name
 // when it has no picture. A picture or sound cell of blanks only names no file: as an address
 // it would name the page itself.
@@ -223,28 +230,21 @@ template <class Sink>
 void html5Button(Sink& out, int k, const PageButton& b, bool withSound, const PageSettings& s) {
     const Decimal number(k);
     if (withSound) {
-        add(out, {"<audio id=\"sound", number, "\" preload=\"auto\" src=\""});
-        appendHtml(out.line(), b.sound);
-        line(out, {"\"></audio>"});
+        add(out, {"<audio id=\"sound", number, "\" preload=\"auto\""});
+        attribute(out, " src=\"", b.sound);
+        line(out, {"></audio>"});
     }
     out.add(s.separator);
-    out.add("<a href=\"");
-    appendHtml(out.line(), b.link);
-    out.add("\"");
-    if (!b.frame.empty()) {
-        out.add(" target=\"");
-        appendHtml(out.line(), b.frame);
-        out.add("\"");
-    }
+    attribute(out, "<a href=\"", b.link);
+    if (!b.frame.empty())
+        attribute(out, " target=\"", b.frame);
     if (withSound)
         add(out, {" data-sound=\"sound", number, "\""});
     out.add(">");
     if (isBlank(b.normal)) {
         add(out, {"Button ", number});
     } else {
-        out.add("<img src=\"");
-        appendHtml(out.line(), b.normal);
-        out.add("\"");
+        attribute(out, "<img src=\"", b.normal);
         if (isDigits(b.width))
             add(out, {" width=\"", b.width, "\""});
         if (isDigits(b.height))
@@ -254,11 +254,8 @@ void html5Button(Sink& out, int k, const PageButton& b, bool withSound, const Pa
         const char* end = std::to_chars(fallback + 7, std::end(fallback), k).ptr;
         appendAltText(out.line(), b.normal, {fallback, static_cast<size_t>(end - fallback)});
         out.add("\"");
-        if (!isBlank(b.mouseOver)) {
-            out.add(" data-over=\"");
-            appendHtml(out.line(), b.mouseOver);
-            out.add("\"");
-        }
+        if (!isBlank(b.mouseOver))
+            attribute(out, " data-over=\"", b.mouseOver);
         out.add(">");
     }
     out.add("</a>");

@@ -2,6 +2,7 @@
 #include "base/product.h"
 #include "generator/page_writer.h"
 #include "project/button_columns.h"
+#include "project/project_file.h"
 
 #include <fstream>
 #include <gmock/gmock.h>
@@ -42,15 +43,26 @@ struct GoldenCase {
     PageKind kind;
     std::vector<PageButton> buttons;
     PageSettings settings;
+    PageFormat format = PageFormat::Legacy;
+    // When set, the buttons and the page fields (all but the separator) come from the data
+    // rows and row 1 of this project under tests/data/projects, as kelmor-cli takes them.
+    const char* project = nullptr;
 };
 
 class GoldenPageTest : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(GoldenPageTest, MatchesTheExpectedBytes) {
-    const GoldenCase& c = GetParam();
-    const std::string text = pageText(c.kind, c.buttons, c.settings);
+    GoldenCase c = GetParam();
+    if (c.project) {
+        StringGrid grid = newButtonList();
+        readProjectFile(std::string(KELMOR_TEST_DATA) + "/projects/" + c.project, grid);
+        c.buttons = pageButtons(grid, grid.rowCount() - 1);
+        c.settings = {grid.cell(ButtonColumn::PageTitle, 1), grid.cell(ButtonColumn::BgColor, 1),
+                      grid.cell(ButtonColumn::BgImage, 1), c.settings.separator};
+    }
+    const std::string text = pageText(c.kind, c.buttons, c.settings, c.format);
     EXPECT_EQ(text, goldenPage(c.file));
-    EXPECT_EQ(pageLines(c.kind, c.buttons, c.settings), splitCrLf(text));
+    EXPECT_EQ(pageLines(c.kind, c.buttons, c.settings, c.format), splitCrLf(text));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -69,7 +81,37 @@ INSTANTIATE_TEST_SUITE_P(
                    PageKind::Sound,
                    {{"a.gif", "a2.gif", "one.html", "_top", "default.wav"},
                     {"b.gif", "b2.gif", "two.html", "main", ""}},
-                   {"Sounds", "#000080", "bg.jpg", "<br><br>"}}),
+                   {"Sounds", "#000080", "bg.jpg", "<br><br>"}},
+        // The HTML5 pages of the odd values table, whose pages a browser and html-validate read.
+        GoldenCase{"Html5OddSound",
+                   "html5-sound-odd.html",
+                   PageKind::Sound,
+                   {},
+                   {"", "", "", "&nbsp;&nbsp;  "},
+                   PageFormat::Html5,
+                   "odd-values.kxq"},
+        GoldenCase{"Html5OddPlain",
+                   "html5-plain-odd.html",
+                   PageKind::Plain,
+                   {},
+                   {"", "", "", "<br>"},
+                   PageFormat::Html5,
+                   "odd-values.kxq"},
+        // A fresh Button list, then names that leave no readable text, a colour alone, CSS
+        // escapes, and bytes that are no UTF-8.
+        GoldenCase{"Html5Fresh",
+                   "html5-plain-1-empty.html",
+                   PageKind::Plain,
+                   {PageButton{}},
+                   {},
+                   PageFormat::Html5},
+        GoldenCase{"Html5Edges",
+                   "html5-sound-2-edges.html",
+                   PageKind::Sound,
+                   {{"pics/", "", "", " ", "a\\b.wav", " 12", "12 "},
+                    {"-_.gif", " ", "x\xC3", "", "\xFF", "0", "99"}},
+                   {" \t ", "red; \"x", "a\\b\"\x01\x7F\x1F.gif", ""},
+                   PageFormat::Html5}),
     [](const auto& param) { return std::string(param.param.name); });
 
 // Names a page uses for button k, spelled out rather than computed.
@@ -151,13 +193,15 @@ TEST(PageWriterTest, CountsOutsideOneToTenThrowWithTheCount) {
         const std::string expected =
             "A page holds 1 to 10 buttons; the Button list has " + std::to_string(count) + ".";
         for (PageKind kind : {PageKind::Plain, PageKind::Sound}) {
-            try {
-                pageText(kind, buttons, {});
-                ADD_FAILURE() << "no error for " << count;
-            } catch (const Error& error) {
-                EXPECT_EQ(error.what(), expected);
+            for (PageFormat format : {PageFormat::Legacy, PageFormat::Html5}) {
+                try {
+                    pageText(kind, buttons, {}, format);
+                    ADD_FAILURE() << "no error for " << count;
+                } catch (const Error& error) {
+                    EXPECT_EQ(error.what(), expected);
+                }
+                EXPECT_THROW(pageLines(kind, buttons, {}, format), Error);
             }
-            EXPECT_THROW(pageLines(kind, buttons, {}), Error);
         }
     }
 }
@@ -184,6 +228,8 @@ TEST(PageWriterTest, ButtonsComeFromRowsOneToCountAndTheirColumns) {
     EXPECT_EQ(buttons[0].link, "r1c4");
     EXPECT_EQ(buttons[0].frame, "r1c3");
     EXPECT_EQ(buttons[0].sound, "r1c8");
+    EXPECT_EQ(buttons[0].width, "r1c1");
+    EXPECT_EQ(buttons[0].height, "r1c2");
     EXPECT_EQ(buttons[1].normal, "r2c0");
     // Row 3 lies beyond the grid and reads empty.
     EXPECT_THAT(std::vector<std::string>({buttons[2].normal, buttons[2].mouseOver, buttons[2].link,
