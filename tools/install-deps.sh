@@ -7,10 +7,13 @@ packages=(
     g++ cmake ninja-build pkg-config make
     qt6-base-dev qt6-multimedia-dev libsndfile1-dev libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev libgif-dev
-    pulseaudio pulseaudio-utils librsvg2-bin
+    pulseaudio pulseaudio-utils librsvg2-bin chromium
     libx11-dev xvfb
     "$@"
 )
+# Node and npm for the browser test, from Debian unless a node with its own npm is installed
+# (Debian's npm package would conflict with that one).
+command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
 
 missing=()
 for p in "${packages[@]}"; do
