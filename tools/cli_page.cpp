@@ -103,8 +103,11 @@ int runPage(const std::vector<std::string>& args) {
                                         grid.cell(ButtonColumn::BgImage, 1), options.separator};
     const std::string text =
         kelmor::pageText(options.kind, kelmor::pageButtons(grid, count), settings, options.format);
-    const kelmor::cli::Output output(options.out.value_or(grid.cell(ButtonColumn::TargetPage, 1)),
-                                     {&options.project, 1});
+    // Only an OUT argument of "-" means standard output: a Target Page of "-" is a file name.
+    std::string target = grid.cell(ButtonColumn::TargetPage, 1);
+    if (target == kelmor::cli::kStandardOutput)
+        target = "./" + target;
+    const kelmor::cli::Output output(options.out.value_or(target), {&options.project, 1});
     output.write(text);
     return 0;
 }
