@@ -213,14 +213,14 @@ TEST_F(SoundForm, SaveWritesTheSaveAsNameInTheCurrentFolderAndNothingWhenEmpty) 
 }
 
 // A save that cannot be written says so and leaves an earlier file of that name whole.
-TEST_F(SoundForm, AFailedSaveSaysSoAndKeepsTheEarlierFile) {
+TEST_F(SoundForm, ASaveFailsOnlyWhereTheFileCannotBeCreated) {
     click("ToolButton7");
     saveAsName().setText(u"no/such/folder.wav"_s);
     click("ToolButton2");
     EXPECT_EQ(dialogs.errors,
               QStringList{toQt(format(msg::kCannotCreateFile, "no/such/folder.wav"))});
 
-    // The longest name a folder entry can have leaves no room for the temporary file.
+    // The longest name a folder entry can have is replaced too: the temporary name is short.
     const QString longest = soundsDir() + u'/' + QString(251, u'n') + u".wav"_s;
     QFile earlier(longest);
     ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
@@ -228,9 +228,9 @@ TEST_F(SoundForm, AFailedSaveSaysSoAndKeepsTheEarlierFile) {
     earlier.close();
     saveAsName().setText(QFileInfo(longest).fileName());
     click("ToolButton5");
-    EXPECT_EQ(dialogs.errors.last(), toQt(format(msg::kCannotCreateFile, toLocal(longest))));
+    EXPECT_EQ(dialogs.errors.size(), 1);
     ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
-    EXPECT_EQ(earlier.readAll(), "earlier");
+    EXPECT_TRUE(earlier.readAll().startsWith("RIFF"));
 }
 
 TEST_F(SoundForm, RewindGoesBackWithoutPlayingAndCloseHidesWhilePlayingGoesOn) {
