@@ -20,6 +20,7 @@ dpkg-deb -x "$deb" "$scratch/root"
 expected=(
     usr/bin/kelmor
     usr/bin/kelmor-cli
+    usr/lib/kelmor/kelmor-sound.so
     usr/share/applications/org.kelmor.Kelmor.desktop
     usr/share/icons/hicolor/scalable/apps/kelmor.svg
     usr/share/kelmor/samples/README
@@ -40,8 +41,11 @@ diff -u <(printf '%s\n' "${expected[@]}" | sort) \
         <(cd "$scratch/root" && find . -type f -o -type l | sed 's|^\./||' | sort)
 echo "file list: ${#expected[@]} files as expected"
 
-dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' ||
-    { echo "Depends lacks the Qt libraries: $(dpkg-deb -f "$deb" Depends)" >&2; exit 1; }
+# The sound module's libraries count too, though the program loads it only when needed.
+for library in libqt6widgets6 libqt6multimedia6 libsndfile1; do
+    dpkg-deb -f "$deb" Depends | grep -q "$library" ||
+        { echo "Depends lacks $library: $(dpkg-deb -f "$deb" Depends)" >&2; exit 1; }
+done
 desktop-file-validate "$scratch/root/usr/share/applications/org.kelmor.Kelmor.desktop"
 appstreamcli validate --no-net "$scratch/root/usr/share/metainfo/org.kelmor.Kelmor.metainfo.xml"
 for page in kelmor kelmor-cli; do
