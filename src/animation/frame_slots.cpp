@@ -102,6 +102,22 @@ std::vector<Picture> FrameSlotColumn::pictures() const {
 void FrameSlotColumn::fillAll(const Picture& picture) {
     for (FrameSlot* slot : slots_)
         slot->setPicture(picture);
+    filled_.fill(false);
+}
+
+void FrameSlotColumn::setFrame(int slot, Picture picture) {
+    slotAt(slot).setPicture(std::move(picture));
+    filled_[static_cast<std::size_t>(slot)] = true;
+}
+
+std::optional<int> FrameSlotColumn::targetSlot() const {
+    for (int k = 0; k < kFrameSlotCount; ++k)
+        if (slots_[static_cast<std::size_t>(k)]->hasFocus())
+            return k;
+    for (int k = 0; k < kFrameSlotCount; ++k)
+        if (!filled_[static_cast<std::size_t>(k)])
+            return k;
+    return std::nullopt;
 }
 
 } // namespace kelmor

@@ -41,9 +41,6 @@ namespace kelmor {
 class TFormPrefs : public QDialog {
     Q_OBJECT
 public:
-    static constexpr const char* kFileName = "KelmorPref.ini";
-    static constexpr const char* kSection = "PREFERENCES";
-
     TFormPrefs(Services& services, PreferenceStore& store, PreferenceReactions& reactions,
                QWidget* parent = nullptr);
 
