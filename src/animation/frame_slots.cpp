@@ -69,6 +69,7 @@ void FrameSlot::paintEvent(QPaintEvent* event) {
 
 FrameSlotColumn::FrameSlotColumn(QWidget* parent) : QScrollArea(parent) {
     setObjectName(QStringLiteral("ScrollBox4"));
+    setAccessibleName(QStringLiteral("Frame slots"));
     setFixedWidth(kColumnWidth);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette white = palette();

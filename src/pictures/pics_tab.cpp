@@ -69,8 +69,8 @@ PicsTab::PicsTab(Services& services, const PreferenceStore& preferences, QWidget
     layOutBrowserTab(*this, commands(), "PicsToolBar", *currentPicture_, "PicsPictureBar",
                      [this](QSplitter& splitter) {
                          listPanel_ = new PictureListsPanel(&splitter);
-                         preview_ = addPictureArea(splitter, QStringLiteral("Image3"));
-                         preview_->setAccessibleName(QStringLiteral("Picture preview"));
+                         preview_ = addPictureArea(splitter, QStringLiteral("Image3"),
+                                                   QStringLiteral("Picture preview"));
                      });
 
     auto* statusBar = new QStatusBar(this);

@@ -71,13 +71,16 @@ ProjectsTab::ProjectsTab(Services& services, const PreferenceStore& preferences,
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
     auto* right = new QSplitter(Qt::Vertical, splitter);
-    previews_ = new ImagePreviews(right);
+    // The previews join the right pane after the left pane's controls, so Tab
+    // reaches them in reading order: the left column, then the right one.
+    previews_ = new ImagePreviews(nullptr);
     editorTabs_ = new ButtonEditorTabs(services_.dialogs, *previews_, pictureBrowser, left);
     projectList_ = new ProjectListPanel(services_.dialogs, left);
     // The list's commands answer their keys anywhere on the tab.
     addActions(projectList_->commands().actions());
     leftLayout->addWidget(editorTabs_);
     leftLayout->addWidget(projectList_, 1);
+    right->addWidget(previews_);
 
     buttonList_ = new ButtonListPanel(services_.dialogs, right);
     right->setStretchFactor(1, 1);
