@@ -36,7 +36,8 @@ TKelButton::TKelButton(Services& services, const PreferenceStore& preferences, Q
     picsTab_ = new PicsTab(services_, preferences_);
     projectsTab_ = new ProjectsTab(services_, preferences_, *htmlTab_, *picsTab_);
     gifsTab_ = new GifsTab(services_, preferences_, *picsTab_);
-    // The tabs in their order on the tab control; a new tab needs only its line here.
+    // The tabs in their order on the tab control: a new tab is created above and listed here;
+    // its tab, menus and view toggle follow from what it declares.
     pages_ = {projectsTab_, picsTab_, htmlTab_, gifsTab_};
 
     tabs_ = new QTabWidget(this);
@@ -63,19 +64,19 @@ void TKelButton::attachWindows(const Windows& windows) {
     connect(&windows.sound, &TSoundForm::optionsRequested, this, &TKelButton::showOptions);
 }
 
-// A tab's own menu goes before the shared menus or after every "&Views" menu,
-// as its table says; its "&Views" menu follows those of the tabs before it.
-// viewsEnd: where the "&Views" menus end, before the first trailing tab menu.
+// A tab's own menu goes before the shared menus or, after every "&Views" menu,
+// before the closing menus, as its table says; its "&Views" menu follows those of
+// the tabs before it. viewsEnd: where the "&Views" menus end.
 void TKelButton::addTabMenus(TabPage& page, TabMenus& menus, QAction* sharedMenus,
-                             QAction*& viewsEnd) {
+                             QAction* closingMenus, QAction*& viewsEnd) {
     QMenuBar* bar = menuBar();
     if (const std::optional<MenuHeading>& heading = page.commands().menu()) {
         menus.menu = new QMenu(QString::fromLatin1(heading->title), bar);
         menus.menu->setObjectName(QString::fromLatin1(heading->objectName));
         page.commands().fillMenu(*menus.menu);
         const bool leading = heading->position == MenuPosition::Leading;
-        bar->insertMenu(leading ? sharedMenus : viewsEnd, menus.menu);
-        if (!leading)
+        bar->insertMenu(leading ? sharedMenus : closingMenus, menus.menu);
+        if (!leading && viewsEnd == closingMenus)
             viewsEnd = menus.menu->menuAction();
     }
     const TabHeading& tab = page.heading();
@@ -115,7 +116,7 @@ void TKelButton::buildMenus() {
     tabMenus_.resize(pages_.size());
     QAction* viewsEnd = tools->menuAction();
     for (std::size_t i = 0; i < pages_.size(); ++i)
-        addTabMenus(*pages_[i], tabMenus_[i], project->menuAction(), viewsEnd);
+        addTabMenus(*pages_[i], tabMenus_[i], project->menuAction(), tools->menuAction(), viewsEnd);
     openVisibleMenuOnMnemonic(*bar);
 }
 

@@ -70,7 +70,8 @@ private:
     };
 
     void buildMenus();
-    void addTabMenus(TabPage& page, TabMenus& menus, QAction* sharedMenus, QAction*& viewsEnd);
+    void addTabMenus(TabPage& page, TabMenus& menus, QAction* sharedMenus, QAction* closingMenus,
+                     QAction*& viewsEnd);
     void showPart(TabPage& page, bool shown);
     void applyStoredStyle(PrefLists lists, TabPage& tab);
     void FormShow();
