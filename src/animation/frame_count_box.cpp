@@ -1,7 +1,7 @@
 #include "animation/frame_count_box.h"
 
+#include <QAction>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
@@ -13,13 +13,21 @@ namespace {
 constexpr int kLowest = 0;
 constexpr int kHighest = 20;
 
-QToolButton* arrowButton(QWidget& parent, Qt::ArrowType arrow, const char* name) {
+// An arrow of the up-down control. Its step is also the box's own Up or Down
+// key, so the arrows stay out of the Tab chain.
+QToolButton* arrowButton(QWidget& parent, QLineEdit& box, Qt::ArrowType arrow, const char* name,
+                         Qt::Key key) {
+    auto* step = new QAction(QString::fromLatin1(name), &box);
+    step->setShortcut(key);
+    step->setShortcutContext(Qt::WidgetShortcut);
+    box.addAction(step);
     auto* button = new QToolButton(&parent);
+    button->setDefaultAction(step);
     button->setArrowType(arrow);
     button->setAccessibleName(QString::fromLatin1(name));
-    button->setToolTip(QString::fromLatin1(name));
     button->setAutoRepeat(true);
-    button->setFocusPolicy(Qt::NoFocus); // the box takes Up and Down itself
+    button->setAutoRaise(true); // drawn like the tool bar's other buttons
+    button->setFocusPolicy(Qt::NoFocus);
     button->setFixedSize(16, 11);
     return button;
 }
@@ -36,21 +44,20 @@ FrameCountBox::FrameCountBox(QWidget* parent) : QWidget(parent) {
     edit_->setAccessibleName(QStringLiteral("No. of frames to use:"));
     edit_->setFixedWidth(36);
     label->setBuddy(edit_);
-    edit_->installEventFilter(this);
 
     auto* upDown = new QWidget(this);
     upDown->setObjectName(QStringLiteral("UpDown1"));
     auto* arrows = new QVBoxLayout(upDown);
     arrows->setContentsMargins(0, 0, 0, 0);
     arrows->setSpacing(0);
-    QToolButton* up = arrowButton(*upDown, Qt::UpArrow, "More frames");
-    QToolButton* down = arrowButton(*upDown, Qt::DownArrow, "Fewer frames");
+    QToolButton* up = arrowButton(*upDown, *edit_, Qt::UpArrow, "More frames", Qt::Key_Up);
+    QToolButton* down = arrowButton(*upDown, *edit_, Qt::DownArrow, "Fewer frames", Qt::Key_Down);
     up->setObjectName(QStringLiteral("UpDown1Up"));
     down->setObjectName(QStringLiteral("UpDown1Down"));
     arrows->addWidget(up);
     arrows->addWidget(down);
-    connect(up, &QToolButton::clicked, this, [this] { step(1); });
-    connect(down, &QToolButton::clicked, this, [this] { step(-1); });
+    connect(up->defaultAction(), &QAction::triggered, this, [this] { step(1); });
+    connect(down->defaultAction(), &QAction::triggered, this, [this] { step(-1); });
 
     layout->addWidget(label);
     layout->addWidget(edit_);
@@ -68,17 +75,6 @@ void FrameCountBox::step(int direction) {
         position_ = shown;
     position_ = std::clamp(position_ + direction, kLowest, kHighest);
     edit_->setText(QString::number(position_));
-}
-
-bool FrameCountBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == edit_ && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Up || key == Qt::Key_Down) {
-            step(key == Qt::Key_Up ? 1 : -1);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace kelmor

@@ -21,9 +21,6 @@ public:
     // last stepped position when the text is not a number of the range.
     void step(int direction);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     QLineEdit* edit_ = nullptr;
     int position_ = 1;

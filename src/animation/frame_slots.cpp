@@ -69,6 +69,7 @@ void FrameSlot::paintEvent(QPaintEvent* event) {
 
 FrameSlotColumn::FrameSlotColumn(QWidget* parent) : QScrollArea(parent) {
     setObjectName(QStringLiteral("ScrollBox4"));
+    setAccessibleName(QStringLiteral("Frame slots"));
     setFixedWidth(kColumnWidth);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette white = palette();
@@ -102,6 +103,22 @@ std::vector<Picture> FrameSlotColumn::pictures() const {
 void FrameSlotColumn::fillAll(const Picture& picture) {
     for (FrameSlot* slot : slots_)
         slot->setPicture(picture);
+    filled_.fill(false);
+}
+
+void FrameSlotColumn::setFrame(int slot, Picture picture) {
+    slotAt(slot).setPicture(std::move(picture));
+    filled_[static_cast<std::size_t>(slot)] = true;
+}
+
+std::optional<int> FrameSlotColumn::targetSlot() const {
+    for (int k = 0; k < kFrameSlotCount; ++k)
+        if (slots_[static_cast<std::size_t>(k)]->hasFocus())
+            return k;
+    for (int k = 0; k < kFrameSlotCount; ++k)
+        if (!filled_[static_cast<std::size_t>(k)])
+            return k;
+    return std::nullopt;
 }
 
 } // namespace kelmor

@@ -4,6 +4,7 @@
 
 #include <QScrollArea>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace kelmor {
@@ -17,7 +18,6 @@ class FrameSlot : public PictureView {
     Q_OBJECT
 public:
     FrameSlot(int slot, QWidget* parent);
-    int slot() const { return slot_; }
 
 signals:
     void dropped(int slot);
@@ -43,14 +43,20 @@ public:
     FrameSlot& slotAt(int slot) { return *slots_[static_cast<std::size_t>(slot)]; }
     // The pictures in slot order.
     std::vector<Picture> pictures() const;
-    // Sets every slot, in slot order, to the picture.
+    // Sets every slot, in slot order, to the picture; every slot counts as empty again.
     void fillAll(const Picture& picture);
+    // Puts a frame into one slot, which then counts as filled.
+    void setFrame(int slot, Picture picture);
+    // Where a frame chosen from the keyboard goes: the slot that has the focus, or
+    // else the first empty one; none when every slot is filled.
+    std::optional<int> targetSlot() const;
 
 signals:
     void dropped(int slot);
 
 private:
     std::array<FrameSlot*, 20> slots_{};
+    std::array<bool, 20> filled_{};
 };
 
 // The object name of slot k (0 to 19).

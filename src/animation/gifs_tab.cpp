@@ -10,13 +10,11 @@
 #include "ui/error_guard.h"
 #include "ui/file_icons.h"
 #include "ui/folder_list.h"
-#include "ui/history.h"
 #include "ui/qt_text.h"
-#include "ui/tool_commands.h"
+#include "ui/save_confirm.h"
 #include "ui/wait_cursor.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSplitter>
@@ -27,17 +25,60 @@ namespace kelmor {
 
 GifsTab::GifsTab(Services& services, const PreferenceStore& preferences,
                  PictureStatusLine& statusLine, QWidget* parent)
-    : TabPage(parent), services_(services), preferences_(preferences), statusLine_(statusLine) {
+    : TabPage({"Gifs", QStyle::SP_MediaPlay, " Animated Gif Creator"}, parent), services_(services),
+      preferences_(preferences), statusLine_(statusLine) {
+    using C = Command<GifsTab>;
+    setCommands(std::make_unique<CommandSet>(
+        *this, services_.dialogs,
+        std::initializer_list<C>{
+            {"ToolButton53", "&New Gif Animation", "New Gif Animation", CommandIcon::NewAnimation,
+             QKeySequence::New, &GifsTab::toolButton53Click, Place::ToolBar},
+            {"ToolButton54", "&Open...", "Open...", CommandIcon::Open, QKeySequence::Open,
+             &GifsTab::toolButton54Click, Place::ToolBar},
+            {"ToolButton55", "&Save", "Save", CommandIcon::Save, QKeySequence::Save,
+             &GifsTab::toolButton55Click, Place::ToolBar},
+            {"ToolButton56", "Save &As...", "Save As...", CommandIcon::SaveAs,
+             Qt::CTRL | Qt::SHIFT | Qt::Key_S, &GifsTab::toolButton56Click, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"ToolButton62", "&Refresh Bmp View", "Refresh Bmp View", CommandIcon::Refresh,
+             Qt::Key_F5, &GifsTab::refillLists, Place::ToolBar},
+            {"ToolButton59", "&Large Icons", "Large Icons", CommandIcon::LargeView,
+             Qt::CTRL | Qt::Key_1, &GifsTab::LargeIconsClick, Place::ToolBar},
+            {"ToolButton60", "S&mall Icons", "Small Icons", CommandIcon::SmallView,
+             Qt::CTRL | Qt::Key_2, &GifsTab::SmallIconsClick, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"ToolButton64", "O&ptions...", "Options...", CommandIcon::Options,
+             Qt::CTRL | Qt::Key_Comma, &GifsTab::requestOptions, Place::ToolBar},
+            {"ToolButton65", "&Gifs Option...", "Gifs Option...", CommandIcon::GifsOptions,
+             Qt::CTRL | Qt::Key_G, &GifsTab::GifsOptionClick, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"ToolButton57", "Pla&y Animation", "Play Animation", CommandIcon::PlayAnimation,
+             Qt::CTRL | Qt::Key_P, &GifsTab::toolButton57Click, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"AddFrame", "Add &Frame", "Put the selected picture into the next empty frame",
+             CommandIcon::None, Qt::Key_Insert, &GifsTab::AddFrameClick, Place::KeyOnly},
+        }));
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    frameCount_ = new FrameCountBox(this);
-    currentAnimation_ = new QComboBox(this);
-    currentAnimation_->setObjectName(QStringLiteral("ComboBox7"));
-    currentAnimation_->setAccessibleName(QStringLiteral("Current animation"));
-    currentAnimation_->setEditable(true);
-    currentAnimation_->setInsertPolicy(QComboBox::NoInsert);
-    buildToolBars();
+    auto* bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("ToolBar4"));
+    setUpToolBar(*bar, ToolBarSize::Small);
+    commands().fillToolBar(*bar);
+    frameCount_ = new FrameCountBox(bar);
+    bar->addWidget(frameCount_);
+    commands().action("ToolButton56").setEnabled(false);
+    commands().action("ToolButton57").setEnabled(false);
+    layout->addWidget(bar);
+
+    currentAnimation_ =
+        new HistoryBox("ComboBox7", QStringLiteral("Current animation"), "actCombo3", this);
+    auto* comboBar = new QToolBar(this);
+    comboBar->setObjectName(QStringLiteral("ToolBar5"));
+    setUpToolBar(*comboBar, ToolBarSize::Small);
+    comboBar->addWidget(currentAnimation_);
+    layout->addWidget(comboBar);
 
     auto* body = new QWidget(this);
     auto* bodyLayout = new QHBoxLayout(body);
@@ -63,16 +104,12 @@ GifsTab::GifsTab(Services& services, const PreferenceStore& preferences,
 
     Dialogs& dialogs = services_.dialogs;
     connect(slots_, &FrameSlotColumn::dropped, this,
-            [this, &dialogs](int slot) { runGuarded(dialogs, [&] { slotDragDrop(slot); }); });
+            guarded(dialogs, [this](int slot) { slotDragDrop(slot); }));
     connect(sourceList_, &QListWidget::itemDoubleClicked, this,
             guarded(dialogs, [this] { listView7DblClick(); }));
     connect(currentAnimation_, &QComboBox::activated, this,
-            [this, &dialogs](int index) { runGuarded(dialogs, [&] { comboBox7Click(index); }); });
+            guarded(dialogs, [this](int index) { comboBox7Click(index); }));
 
-    historyAdd_ = new QAction(QStringLiteral("History Add"), this);
-    historyAdd_->setObjectName(QStringLiteral("actCombo3"));
-    connect(historyAdd_, &QAction::triggered, this, [this] { historyAdd(*currentAnimation_); });
-    addAction(historyAdd_);
     // One assembly, parameterised by the frame count, behind the nineteen actions.
     for (int n = 2; n <= kFrameSlotCount; ++n) {
         auto* action = new QAction(QStringLiteral("Animate %1 Frames").arg(n), this);
@@ -84,49 +121,23 @@ GifsTab::GifsTab(Services& services, const PreferenceStore& preferences,
     }
 }
 
-void GifsTab::buildToolBars() {
-    auto* bar = new QToolBar(this);
-    bar->setObjectName(QStringLiteral("ToolBar4"));
-    setUpToolBar(*bar, ToolBarSize::Small);
-    Dialogs& dialogs = services_.dialogs;
-    auto command = [&](CommandIcon icon, const char* hint, const char* name,
-                       std::function<void()> handler) {
-        return addToolCommand(*bar, dialogs, icon, QString::fromLatin1(hint), name,
-                              std::move(handler));
-    };
-    command(CommandIcon::NewAnimation, "New Gif Animation", "ToolButton53",
-            [this] { toolButton53Click(); });
-    command(CommandIcon::Open, "Open...", "ToolButton54", [this] { toolButton54Click(); });
-    command(CommandIcon::Save, "Save", "ToolButton55", [this] { toolButton55Click(); });
-    saveAs_ =
-        command(CommandIcon::SaveAs, "Save As...", "ToolButton56", [this] { toolButton56Click(); });
-    bar->addSeparator();
-    command(CommandIcon::Refresh, "Refresh Bmp View", "ToolButton62",
-            [this] { fillFrameSourceList(); });
-    command(CommandIcon::LargeView, "Large Icons", "ToolButton59",
-            [this] { setListsStyle(ListStyle::Large); });
-    command(CommandIcon::SmallView, "Small Icons", "ToolButton60",
-            [this] { setListsStyle(ListStyle::Small); });
-    bar->addSeparator();
-    command(CommandIcon::Options, "Options...", "ToolButton64",
-            [this] { emit optionsRequested(); });
-    command(CommandIcon::GifsOptions, "Gifs Option...", "ToolButton65",
-            [this] { gifsOptions_->showOptions(); });
-    bar->addSeparator();
-    play_ = command(CommandIcon::PlayAnimation, "Play Animation", "ToolButton57",
-                    [this] { toolButton57Click(); });
-    bar->addSeparator();
-    bar->addWidget(frameCount_);
-    saveAs_->setEnabled(false);
-    play_->setEnabled(false);
-    layout()->addWidget(bar);
+void GifsTab::LargeIconsClick() {
+    setListsStyle(ListStyle::Large);
+}
 
-    auto* comboBar = new QToolBar(this);
-    comboBar->setObjectName(QStringLiteral("ToolBar5"));
-    setUpToolBar(*comboBar, ToolBarSize::Small);
-    comboBar->addWidget(currentAnimation_);
-    currentAnimation_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    layout()->addWidget(comboBar);
+void GifsTab::SmallIconsClick() {
+    setListsStyle(ListStyle::Small);
+}
+
+void GifsTab::GifsOptionClick() {
+    gifsOptions_->showOptions();
+}
+
+// The keyboard's way to fill a slot: the focused slot, or else the first one
+// no picture was put into since the slots were last emptied.
+void GifsTab::AddFrameClick() {
+    if (const std::optional<int> slot = slots_->targetSlot())
+        slotDragDrop(*slot);
 }
 
 void GifsTab::attachGifsOptions(TAnimForm& gifsOptions) {
@@ -134,7 +145,8 @@ void GifsTab::attachGifsOptions(TAnimForm& gifsOptions) {
 }
 
 void GifsTab::refillLists() {
-    fillFrameSourceList();
+    fillFileList(*sourceList_, preferences_.path(PrefPath::Frames), QStringLiteral("*.bmp"),
+                 fileIcon(FileIcon::Bmp));
 }
 
 void GifsTab::clearAnimation() {
@@ -143,11 +155,6 @@ void GifsTab::clearAnimation() {
 
 QString GifsTab::framePath(const QString& caption) const {
     return toQt(joinPath(toLocal(preferences_.path(PrefPath::Frames)), toLocal(caption)));
-}
-
-void GifsTab::fillFrameSourceList() {
-    fillFileList(*sourceList_, preferences_.path(PrefPath::Frames), QStringLiteral("*.bmp"),
-                 fileIcon(FileIcon::Bmp));
 }
 
 void GifsTab::setListsStyle(ListStyle style) {
@@ -161,9 +168,9 @@ void GifsTab::slotDragDrop(int slot) {
     // Loaded aside first, so a file that fails leaves the slot's picture.
     Picture loaded;
     loaded.loadFromFile(toLocal(framePath(item->text())));
-    slots_->slotAt(slot).setPicture(std::move(loaded));
+    slots_->setFrame(slot, std::move(loaded));
     if (slot == 0)
-        play_->setEnabled(true);
+        commands().action("ToolButton57").setEnabled(true);
 }
 
 void GifsTab::listView7DblClick() {
@@ -172,9 +179,7 @@ void GifsTab::listView7DblClick() {
         return;
     PictureView& preview = previewArea_->preview();
     preview.loadFromFile(toLocal(framePath(item->text())));
-    statusLine_.showStatus(QStringLiteral("Image Size: %1h x %2w")
-                               .arg(preview.picture().height())
-                               .arg(preview.picture().width()));
+    statusLine_.showPictureSize(preview.picture().height(), preview.picture().width());
 }
 
 void GifsTab::toolButton57Click() {
@@ -192,7 +197,7 @@ void GifsTab::animate(int frameCount) {
         preview.repaint();
     });
     preview.setPicture(Picture(std::move(animation)));
-    saveAs_->setEnabled(true);
+    commands().action("ToolButton56").setEnabled(true);
 }
 
 void GifsTab::toolButton53Click() {
@@ -205,15 +210,12 @@ void GifsTab::toolButton54Click() {
     if (!chosen)
         return;
     previewArea_->preview().loadFromFile(toLocal(*chosen));
-    currentAnimation_->setEditText(*chosen);
-    historyAdd_->trigger();
+    currentAnimation_->showPath(*chosen);
 }
 
 void GifsTab::toolButton55Click() {
     const QString name = currentAnimation_->currentText();
-    if (name.isEmpty())
-        return;
-    if (services_.dialogs.confirm(QStringLiteral("Save File as ") + name))
+    if (confirmSaveAs(services_.dialogs, name))
         previewArea_->preview().saveToFile(toLocal(name));
 }
 

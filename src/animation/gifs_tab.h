@@ -1,6 +1,7 @@
 #pragma once
 
 #include "prefs/preference_store.h"
+#include "ui/history.h"
 #include "ui/services.h"
 #include "ui/tab_links.h"
 #include "ui/tab_page.h"
@@ -8,7 +9,6 @@
 #include <vector>
 
 class QAction;
-class QComboBox;
 class QListWidget;
 
 namespace kelmor {
@@ -50,9 +50,11 @@ public:
     void animate(int frameCount);
 
 private:
-    void buildToolBars();
     QString framePath(const QString& caption) const;
-    void fillFrameSourceList();
+    void LargeIconsClick();
+    void SmallIconsClick();
+    void GifsOptionClick();
+    void AddFrameClick();
     void slotDragDrop(int slot);
     void listView7DblClick();
     void toolButton57Click();
@@ -70,10 +72,7 @@ private:
     QListWidget* sourceList_ = nullptr;
     PreviewArea* previewArea_ = nullptr;
     FrameCountBox* frameCount_ = nullptr;
-    QComboBox* currentAnimation_ = nullptr;
-    QAction* saveAs_ = nullptr;
-    QAction* play_ = nullptr;
-    QAction* historyAdd_ = nullptr;
+    HistoryBox* currentAnimation_ = nullptr;
     std::vector<QAction*> animateActions_;
 };
 

@@ -11,6 +11,7 @@ namespace kelmor {
 
 PreviewArea::PreviewArea(QWidget* parent) : QScrollArea(parent) {
     setObjectName(QStringLiteral("ScrollBox5"));
+    setAccessibleName(QStringLiteral("Animation preview"));
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     QPalette white = palette();

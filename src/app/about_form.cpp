@@ -30,7 +30,7 @@ TAboutForm::TAboutForm(Services& services, QWidget* parent)
     link->setObjectName(QStringLiteral("WebLink"));
     link->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
     link->setCursor(Qt::PointingHandCursor);
-    link->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     link->setText(QStringLiteral("<a href=\"%1\" style=\"color: blue;\">%1</a>").arg(address));
     connect(link, &QLabel::linkActivated, this,
             [this](const QString& target) { services_.shell.open(target); });

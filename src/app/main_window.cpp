@@ -18,10 +18,8 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
-#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
-#include <tuple>
 
 namespace kelmor {
 
@@ -38,15 +36,16 @@ TKelButton::TKelButton(Services& services, const PreferenceStore& preferences, Q
     picsTab_ = new PicsTab(services_, preferences_);
     projectsTab_ = new ProjectsTab(services_, preferences_, *htmlTab_, *picsTab_);
     gifsTab_ = new GifsTab(services_, preferences_, *picsTab_);
+    // The tabs in their order on the tab control: a new tab is created above and listed here;
+    // its tab, menus and view toggle follow from what it declares.
     pages_ = {projectsTab_, picsTab_, htmlTab_, gifsTab_};
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("PageControl1"));
     tabs_->setTabPosition(QTabWidget::South);
-    tabs_->addTab(projectsTab_, toolIcon(QStyle::SP_DirHomeIcon), QStringLiteral("Projects"));
-    tabs_->addTab(picsTab_, toolIcon(QStyle::SP_DesktopIcon), QStringLiteral("Pics"));
-    tabs_->addTab(htmlTab_, toolIcon(QStyle::SP_FileDialogContentsView), QStringLiteral("Html"));
-    tabs_->addTab(gifsTab_, toolIcon(QStyle::SP_MediaPlay), QStringLiteral("Gifs"));
+    for (TabPage* page : pages_)
+        tabs_->addTab(page, toolIcon(page->heading().icon),
+                      QString::fromLatin1(page->heading().caption));
     tabs_->tabBar()->setFixedHeight(25);
     setCentralWidget(tabs_);
 
@@ -65,66 +64,41 @@ void TKelButton::attachWindows(const Windows& windows) {
     connect(&windows.sound, &TSoundForm::optionsRequested, this, &TKelButton::showOptions);
 }
 
-void TKelButton::addViewMenu(View view, Tab tab, const char* objectName, const QString& caption) {
-    ViewMenu& entry = views_[view];
-    entry.tab = tab;
-    entry.menu = menuBar()->addMenu(QStringLiteral("&Views"));
-    entry.menu->setObjectName(QString::fromLatin1(objectName));
-    entry.toggle = entry.menu->addAction(caption);
-    entry.toggle->setCheckable(true);
-    entry.toggle->setChecked(true);
-    QWidget* part = pages_[tab]->togglablePart();
-    connect(entry.toggle, &QAction::triggered, this,
-            [this, view, part] { showPart(view, !part->isVisibleTo(part->parentWidget())); });
+// A tab's own menu goes before the shared menus or, after every "&Views" menu,
+// before the closing menus, as its table says; its "&Views" menu follows those of
+// the tabs before it. viewsEnd: where the "&Views" menus end.
+void TKelButton::addTabMenus(TabPage& page, TabMenus& menus, QAction* sharedMenus,
+                             QAction* closingMenus, QAction*& viewsEnd) {
+    QMenuBar* bar = menuBar();
+    if (const std::optional<MenuHeading>& heading = page.commands().menu()) {
+        menus.menu = new QMenu(QString::fromLatin1(heading->title), bar);
+        menus.menu->setObjectName(QString::fromLatin1(heading->objectName));
+        page.commands().fillMenu(*menus.menu);
+        const bool leading = heading->position == MenuPosition::Leading;
+        bar->insertMenu(leading ? sharedMenus : closingMenus, menus.menu);
+        if (!leading && viewsEnd == closingMenus)
+            viewsEnd = menus.menu->menuAction();
+    }
+    const TabHeading& tab = page.heading();
+    if (tab.viewItem == nullptr)
+        return;
+    menus.views = new QMenu(QStringLiteral("&Views"), bar);
+    menus.views->setObjectName(QString::fromLatin1(tab.viewMenuName));
+    bar->insertMenu(viewsEnd, menus.views);
+    menus.viewToggle = menus.views->addAction(QString::fromLatin1(tab.viewItem));
+    menus.viewToggle->setCheckable(true);
+    menus.viewToggle->setChecked(true);
+    QWidget* part = page.togglablePart();
+    connect(menus.viewToggle, &QAction::triggered, this,
+            [this, &page, part] { showPart(page, !part->isVisibleTo(part->parentWidget())); });
 }
 
 void TKelButton::buildMenus() {
     QMenuBar* bar = menuBar();
-    fileMenu_ = bar->addMenu(QStringLiteral("&File"));
-    fileMenu_->setObjectName(QStringLiteral("File1"));
-    QAction* fileNew = fileMenu_->addAction(QStringLiteral("&New"));
-    connect(fileNew, &QAction::triggered, &projectsTab_->newAction(), &QAction::trigger);
-    fileMenu_->addSeparator();
-    QAction* fileOpen = fileMenu_->addAction(QStringLiteral("&Open..."));
-    connect(fileOpen, &QAction::triggered, &projectsTab_->openAction(), &QAction::trigger);
-    fileMenu_->addSeparator();
-    QAction* fileSave = fileMenu_->addAction(QStringLiteral("&Save"));
-    QAction* fileSaveAs = fileMenu_->addAction(QStringLiteral("Save &As..."));
-    // The menu items follow the tab's Save commands, which are enabled together.
-    for (auto [item, source] : {std::pair{fileSave, &projectsTab_->saveAction()},
-                                std::pair{fileSaveAs, &projectsTab_->saveAsAction()}}) {
-        item->setEnabled(source->isEnabled());
-        connect(source, &QAction::changed, item,
-                [item = item, source = source] { item->setEnabled(source->isEnabled()); });
-        connect(item, &QAction::triggered, source, &QAction::trigger);
-    }
-    fileMenu_->addSeparator();
-    connect(fileMenu_->addAction(QStringLiteral("E&xit")), &QAction::triggered, this,
-            &QWidget::close);
-
     QMenu* project = bar->addMenu(QStringLiteral("&Project"));
     project->setObjectName(QStringLiteral("Project1"));
     connect(project->addAction(QStringLiteral("&Options...")), &QAction::triggered, this,
             &TKelButton::showOptions);
-
-    addViewMenu(ToolBarView, ProjectsPage, "ViewsToolBar", QStringLiteral("&ToolBar"));
-    addViewMenu(ImageWindowsView, PicsPage, "ViewsImageWindows", QStringLiteral("&Image Windows"));
-    addViewMenu(WindowsView, HtmlPage, "ViewsWindows", QStringLiteral("&Windows"));
-    openVisibleMenuOnMnemonic(*bar);
-
-    imageMenu_ = bar->addMenu(QStringLiteral("&Image"));
-    imageMenu_->setObjectName(QStringLiteral("Image1"));
-    QMenu* convert = imageMenu_->addMenu(QStringLiteral("&Convert"));
-    convert->setObjectName(QStringLiteral("Convert1"));
-    for (auto [caption, name, direction] :
-         {std::tuple{"GIF -> BMP", "GifToBmp1", ConversionDirection::GifToBmp},
-          std::tuple{"BMP -> GIF", "BmpToGif1", ConversionDirection::BmpToGif}}) {
-        QAction* item = convert->addAction(QString::fromLatin1(caption));
-        item->setObjectName(QString::fromLatin1(name));
-        connect(item, &QAction::triggered, this,
-                guarded(services_.dialogs,
-                        [this, direction = direction] { picsTab_->convertPicture(direction); }));
-    }
 
     QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));
@@ -138,6 +112,12 @@ void TKelButton::buildMenus() {
     help->addSeparator();
     connect(help->addAction(QStringLiteral("&About...")), &QAction::triggered, this,
             &TKelButton::showAbout);
+
+    tabMenus_.resize(pages_.size());
+    QAction* viewsEnd = tools->menuAction();
+    for (std::size_t i = 0; i < pages_.size(); ++i)
+        addTabMenus(*pages_[i], tabMenus_[i], project->menuAction(), tools->menuAction(), viewsEnd);
+    openVisibleMenuOnMnemonic(*bar);
 }
 
 void TKelButton::showEvent(QShowEvent* event) {
@@ -166,20 +146,19 @@ void TKelButton::FormShow() {
             windows_->sound.setListStyle(*style);
     applyStoredStyle(PrefLists::Pics, *picsTab_);
 
-    showPart(ImageWindowsView, preferences_.flag(PrefFlag::PicsPanel));
-    showPart(ToolBarView, preferences_.flag(PrefFlag::ProjectsToolBar));
-    showPart(WindowsView, preferences_.flag(PrefFlag::HtmlPanel));
+    showPart(*picsTab_, preferences_.flag(PrefFlag::PicsPanel));
+    showPart(*projectsTab_, preferences_.flag(PrefFlag::ProjectsToolBar));
+    showPart(*htmlTab_, preferences_.flag(PrefFlag::HtmlPanel));
 }
 
 void TKelButton::PageControl1Change(int index) {
-    fileMenu_->menuAction()->setVisible(index == ProjectsPage);
-    for (const ViewMenu& view : views_)
-        view.menu->menuAction()->setVisible(index == view.tab);
-    imageMenu_->menuAction()->setVisible(index == PicsPage);
-    static const char* const captions[TabCount] = {" Kelmor", " Pics Viewer", " Html/Text Editor",
-                                                   " Animated Gif Creator"};
-    if (index >= 0 && index < TabCount)
-        setWindowTitle(QString::fromLatin1(captions[index]));
+    for (std::size_t i = 0; i < pages_.size(); ++i)
+        for (QMenu* menu : {tabMenus_[i].menu, tabMenus_[i].views})
+            if (menu != nullptr)
+                menu->menuAction()->setVisible(static_cast<int>(i) == index);
+    if (index >= 0 && index < static_cast<int>(pages_.size()))
+        setWindowTitle(
+            QString::fromLatin1(pages_[static_cast<std::size_t>(index)]->heading().windowTitle));
 }
 
 void TKelButton::closeEvent(QCloseEvent* event) {
@@ -187,22 +166,23 @@ void TKelButton::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
-void TKelButton::showPart(View view, bool shown) {
-    const ViewMenu& entry = views_[view];
-    pages_[entry.tab]->togglablePart()->setVisible(shown);
-    entry.toggle->setChecked(shown);
+void TKelButton::showPart(TabPage& page, bool shown) {
+    page.togglablePart()->setVisible(shown);
+    for (std::size_t i = 0; i < pages_.size(); ++i)
+        if (pages_[i] == &page && tabMenus_[i].viewToggle != nullptr)
+            tabMenus_[i].viewToggle->setChecked(shown);
 }
 
 void TKelButton::showHtmlFileLists(bool shown) {
-    showPart(WindowsView, shown);
+    showPart(*htmlTab_, shown);
 }
 
 void TKelButton::showPicsImageLists(bool shown) {
-    showPart(ImageWindowsView, shown);
+    showPart(*picsTab_, shown);
 }
 
 void TKelButton::showProjectsToolBar(bool shown) {
-    showPart(ToolBarView, shown);
+    showPart(*projectsTab_, shown);
 }
 
 void TKelButton::setProjectListStyle(ListStyle style) {

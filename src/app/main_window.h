@@ -5,8 +5,8 @@
 #include "ui/services.h"
 
 #include <QMainWindow>
-#include <array>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -24,8 +24,9 @@ class TAnimForm;
 class TFormPrefs;
 class TSoundForm;
 
-// The main window: composes the four tabs, owns the menu bar and the view
-// toggles, and forwards every command to the tab or window that holds it.
+// The main window: composes the tabs, builds each tab's menu and view toggle
+// from what the tab declares, and forwards the Options dialog's reactions to
+// the tab they concern.
 class TKelButton : public QMainWindow, public PreferenceReactions {
     Q_OBJECT
 public:
@@ -45,6 +46,8 @@ public:
     PicsTab& picsTab() { return *picsTab_; }
     HtmlTab& htmlTab() { return *htmlTab_; }
     GifsTab& gifsTab() { return *gifsTab_; }
+    // The tabs in their order on the tab control.
+    const std::vector<TabPage*>& tabPages() const { return pages_; }
 
     void showHtmlFileLists(bool shown) override;
     void showPicsImageLists(bool shown) override;
@@ -59,20 +62,17 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // The tabs in their order on the tab control.
-    enum Tab { ProjectsPage, PicsPage, HtmlPage, GifsPage, TabCount };
-
-    // A "&Views" menu: shown with its tab, its one item toggles the tab's togglable part.
-    struct ViewMenu {
-        Tab tab;
+    // The menus shown only with their tab: its own menu and its "&Views" menu.
+    struct TabMenus {
         QMenu* menu = nullptr;
-        QAction* toggle = nullptr;
+        QMenu* views = nullptr;
+        QAction* viewToggle = nullptr;
     };
-    enum View { ToolBarView, ImageWindowsView, WindowsView, ViewCount };
 
     void buildMenus();
-    void addViewMenu(View view, Tab tab, const char* objectName, const QString& caption);
-    void showPart(View view, bool shown);
+    void addTabMenus(TabPage& page, TabMenus& menus, QAction* sharedMenus, QAction* closingMenus,
+                     QAction*& viewsEnd);
+    void showPart(TabPage& page, bool shown);
     void applyStoredStyle(PrefLists lists, TabPage& tab);
     void FormShow();
     void PageControl1Change(int index);
@@ -91,11 +91,8 @@ private:
     ProjectsTab* projectsTab_ = nullptr;
     PicsTab* picsTab_ = nullptr;
     GifsTab* gifsTab_ = nullptr;
-    std::array<TabPage*, TabCount> pages_{};
-
-    QMenu* fileMenu_ = nullptr;
-    QMenu* imageMenu_ = nullptr;
-    std::array<ViewMenu, ViewCount> views_{};
+    std::vector<TabPage*> pages_;
+    std::vector<TabMenus> tabMenus_;
 };
 
 } // namespace kelmor

@@ -15,6 +15,7 @@ namespace kelmor {
 
 EditorTextBox::EditorTextBox(QWidget* parent) : QPlainTextEdit(parent) {
     setObjectName(QStringLiteral("RichEdit2"));
+    setAccessibleName(QStringLiteral("File text"));
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 

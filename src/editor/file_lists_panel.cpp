@@ -20,6 +20,7 @@ FileListsPanel::FileListsPanel(QWidget* parent) : QTabWidget(parent) {
 QListWidget* FileListsPanel::addList(Kind kind, const char* objectName, const QString& caption) {
     auto* files = new QListWidget(this);
     files->setObjectName(QString::fromLatin1(objectName));
+    files->setAccessibleName(caption + QStringLiteral(" files"));
     files->setSelectionMode(QAbstractItemView::SingleSelection);
     files->setEditTriggers(QAbstractItemView::NoEditTriggers);
     applyListStyle(*files, ListStyle::Large);

@@ -2,16 +2,12 @@
 
 #include "base/folder_scan.h"
 #include "editor/editor_text_box.h"
+#include "ui/browser_tab.h"
 #include "ui/error_guard.h"
-#include "ui/history.h"
 #include "ui/qt_text.h"
-#include "ui/tool_commands.h"
+#include "ui/save_confirm.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QSplitter>
-#include <QToolBar>
-#include <QVBoxLayout>
 
 namespace kelmor {
 namespace {
@@ -26,72 +22,66 @@ const QString kSaveAsFilter =
 } // namespace
 
 HtmlTab::HtmlTab(Services& services, const PreferenceStore& preferences, QWidget* parent)
-    : TabPage(parent), services_(services), preferences_(preferences) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    : TabPage({"Html", QStyle::SP_FileDialogContentsView, " Html/Text Editor", "ViewsWindows",
+               "&Windows"},
+              parent),
+      services_(services), preferences_(preferences) {
+    using C = Command<HtmlTab>;
+    // Undo, Copy, Cut and Paste keep the standard keys, which the editor and
+    // the boxes answer themselves while they have the focus.
+    setCommands(std::make_unique<CommandSet>(
+        *this, services_.dialogs,
+        std::initializer_list<C>{
+            {"HtmlClear", "&Clear", "Clear", CommandIcon::Clear, Qt::CTRL | Qt::Key_N,
+             &HtmlTab::ClearClick, Place::ToolBar},
+            {"HtmlOpen", "&Open...", "Open...", CommandIcon::Open, QKeySequence::Open,
+             &HtmlTab::OpenClick, Place::ToolBar},
+            {"HtmlSave", "&Save", "Save", CommandIcon::Save, QKeySequence::Save,
+             &HtmlTab::SaveClick, Place::ToolBar},
+            {"HtmlSaveAs", "Save &As...", "Save As...", CommandIcon::SaveAs,
+             Qt::CTRL | Qt::SHIFT | Qt::Key_S, &HtmlTab::SaveAsClick, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"HtmlUndo", "&Undo", "Undo", CommandIcon::Undo, QKeySequence::Undo,
+             &HtmlTab::UndoClick, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"HtmlCopy", "&Copy", "Copy", CommandIcon::Copy, QKeySequence::Copy,
+             &HtmlTab::CopyClick, Place::ToolBar},
+            {"HtmlCut", "Cu&t", "Cut", CommandIcon::Cut, QKeySequence::Cut, &HtmlTab::CutClick,
+             Place::ToolBar},
+            {"HtmlPaste", "&Paste", "Paste", CommandIcon::Paste, QKeySequence::Paste,
+             &HtmlTab::PasteClick, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"HtmlViewInBrowser", "&View in Browser...", "View in Browser...",
+             CommandIcon::ViewInBrowser, Qt::Key_F12, &HtmlTab::ViewInBrowserClick, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"HtmlEditor", "&Html Editor...", "Html Editor...", CommandIcon::HtmlEditor,
+             Qt::CTRL | Qt::Key_E, &HtmlTab::HtmlEditorClick, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"HtmlRefresh", "&Refresh", "Refresh", CommandIcon::Refresh, Qt::Key_F5,
+             &HtmlTab::refillLists, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"HtmlLargeView", "&Large View", "Large View", CommandIcon::LargeView,
+             Qt::CTRL | Qt::Key_1, &HtmlTab::LargeViewClick, Place::ToolBar},
+            {"HtmlSmallView", "S&mall View", "Small View", CommandIcon::SmallView,
+             Qt::CTRL | Qt::Key_2, &HtmlTab::SmallViewClick, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"HtmlOptions", "O&ptions...", "Options...", CommandIcon::Options,
+             Qt::CTRL | Qt::Key_Comma, &HtmlTab::requestOptions, Place::ToolBar},
+        }));
 
-    toolBar_ = new QToolBar(this);
-    toolBar_->setObjectName(QStringLiteral("HtmlToolBar"));
-    setUpToolBar(*toolBar_, ToolBarSize::Small);
-    layout->addWidget(toolBar_);
+    currentFile_ = new HistoryBox("ComboBox2", QStringLiteral("Current file"), "", this);
+    toolBar_ = layOutBrowserTab(*this, commands(), "HtmlToolBar", *currentFile_, "HtmlFileBar",
+                                [this](QSplitter& splitter) {
+                                    listPanel_ = new FileListsPanel(&splitter);
+                                    editor_ = new EditorTextBox(&splitter);
+                                });
 
-    auto* fileBar = new QToolBar(this);
-    fileBar->setObjectName(QStringLiteral("HtmlFileBar"));
-    currentFile_ = new QComboBox(fileBar);
-    currentFile_->setObjectName(QStringLiteral("ComboBox2"));
-    currentFile_->setEditable(true);
-    currentFile_->setInsertPolicy(QComboBox::NoInsert);
-    currentFile_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    fileBar->addWidget(currentFile_);
-    layout->addWidget(fileBar);
-
-    auto* splitter = new QSplitter(this);
-    listPanel_ = new FileListsPanel(splitter);
-    editor_ = new EditorTextBox(splitter);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({160, 440});
-    layout->addWidget(splitter, 1);
-
-    buildToolBar();
     connect(listPanel_, &FileListsPanel::fileClicked, this,
             guarded(services_.dialogs, [this](FileListsPanel::Kind kind, const QString& caption) {
                 ListViewClick(kind, caption);
             }));
     connect(currentFile_, &QComboBox::activated, this,
             guarded(services_.dialogs, [this](int index) { ComboBox2Select(index); }));
-}
-
-void HtmlTab::buildToolBar() {
-    QToolBar& bar = *toolBar_;
-    Dialogs& dialogs = services_.dialogs;
-    const auto add = [&](CommandIcon icon, const char* hint, const char* name,
-                         void (HtmlTab::*handler)()) {
-        addToolCommand(bar, dialogs, icon, hint, name, this, handler);
-    };
-    add(CommandIcon::Clear, "Clear", "HtmlClear", &HtmlTab::ClearClick);
-    add(CommandIcon::Open, "Open...", "HtmlOpen", &HtmlTab::OpenClick);
-    add(CommandIcon::Save, "Save", "HtmlSave", &HtmlTab::SaveClick);
-    add(CommandIcon::SaveAs, "Save As...", "HtmlSaveAs", &HtmlTab::SaveAsClick);
-    bar.addSeparator();
-    add(CommandIcon::Undo, "Undo", "HtmlUndo", &HtmlTab::UndoClick);
-    bar.addSeparator();
-    add(CommandIcon::Copy, "Copy", "HtmlCopy", &HtmlTab::CopyClick);
-    add(CommandIcon::Cut, "Cut", "HtmlCut", &HtmlTab::CutClick);
-    add(CommandIcon::Paste, "Paste", "HtmlPaste", &HtmlTab::PasteClick);
-    bar.addSeparator();
-    add(CommandIcon::ViewInBrowser, "View in Browser...", "HtmlViewInBrowser",
-        &HtmlTab::ViewInBrowserClick);
-    bar.addSeparator();
-    add(CommandIcon::HtmlEditor, "Html Editor...", "HtmlEditor", &HtmlTab::HtmlEditorClick);
-    bar.addSeparator();
-    add(CommandIcon::Refresh, "Refresh", "HtmlRefresh", &HtmlTab::refillLists);
-    bar.addSeparator();
-    add(CommandIcon::LargeView, "Large View", "HtmlLargeView", &HtmlTab::LargeViewClick);
-    add(CommandIcon::SmallView, "Small View", "HtmlSmallView", &HtmlTab::SmallViewClick);
-    bar.addSeparator();
-    addToolCommand(bar, dialogs, CommandIcon::Options, QStringLiteral("Options..."), "HtmlOptions",
-                   [this] { emit optionsRequested(); });
 }
 
 void HtmlTab::refillLists() {
@@ -110,8 +100,7 @@ void HtmlTab::showBuiltPage(const QStringList& lines, const QString& path) {
     editor_->setLines(lines);
     editor_->saveToFile(path);
     editor_->loadFromFile(path);
-    currentFile_->setEditText(path);
-    historyAdd(*currentFile_);
+    currentFile_->showPath(path);
 }
 
 QString HtmlTab::currentFile() const {
@@ -120,12 +109,7 @@ QString HtmlTab::currentFile() const {
 
 void HtmlTab::openInEditor(const QString& path) {
     editor_->loadFromFile(path);
-    currentFile_->setEditText(path);
-    historyAdd(*currentFile_);
-    // The arrow keys step through the history from the entry shown.
-    if (const int entry = currentFile_->findText(path, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        entry >= 0)
-        currentFile_->setCurrentIndex(entry);
+    currentFile_->showPath(path);
 }
 
 void HtmlTab::ClearClick() {
@@ -139,7 +123,7 @@ void HtmlTab::OpenClick() {
 
 void HtmlTab::SaveClick() {
     const QString path = currentFile_->currentText();
-    if (path.isEmpty() || !services_.dialogs.confirm(QStringLiteral("Save File as ") + path))
+    if (!confirmSaveAs(services_.dialogs, path))
         return;
     editor_->saveToFile(path);
     refillLists();

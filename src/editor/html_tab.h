@@ -2,11 +2,11 @@
 
 #include "editor/file_lists_panel.h"
 #include "prefs/preference_store.h"
+#include "ui/history.h"
 #include "ui/services.h"
 #include "ui/tab_links.h"
 #include "ui/tab_page.h"
 
-class QAction;
 class QComboBox;
 class QToolBar;
 
@@ -34,8 +34,6 @@ public:
     FileListsPanel& fileLists() { return *listPanel_; }
 
 private:
-    void buildToolBar();
-
     // Loads a file into the editor and makes it the current file; the box
     // and the editor keep their content when the file cannot be read.
     void openInEditor(const QString& path);
@@ -60,7 +58,7 @@ private:
     const PreferenceStore& preferences_;
     QToolBar* toolBar_ = nullptr;
     EditorTextBox* editor_ = nullptr;
-    QComboBox* currentFile_ = nullptr;
+    HistoryBox* currentFile_ = nullptr;
     FileListsPanel* listPanel_ = nullptr;
 };
 

@@ -85,14 +85,12 @@ int GifFrame::bottomLeftColorIndex() const {
     return pixel(0, height - 1);
 }
 
-GifImage::GifImage(const GifImage& other)
-    : header_(other.header_), frames_(other.frames_), animationSpeed_(other.animationSpeed_) {}
+GifImage::GifImage(const GifImage& other) : header_(other.header_), frames_(other.frames_) {}
 
 GifImage& GifImage::operator=(const GifImage& other) {
     if (this != &other) {
         header_ = other.header_;
         frames_ = other.frames_;
-        animationSpeed_ = other.animationSpeed_;
     }
     return *this;
 }

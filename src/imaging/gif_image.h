@@ -130,10 +130,10 @@ struct GifFrame {
 class GifImage {
 public:
     GifImage() = default;
-    // Copies the header, the settings and the frames; the copy has no warning handler.
+    // Copies the header and the frames; the copy has no warning handler.
     GifImage(const GifImage& other);
     GifImage(GifImage&&) noexcept = default;
-    // Copies the header, the settings and the frames; keeps this image's warning handler.
+    // Copies the header and the frames; keeps this image's warning handler.
     GifImage& operator=(const GifImage& other);
     GifImage& operator=(GifImage&&) noexcept = default;
     // A one-frame image made from the bitmap as appendFrame makes it.
@@ -219,9 +219,6 @@ public:
     void save(std::ostream& out) const;             // "Stream write error" on failure
     void saveToFile(const std::string& path) const; // temp file + rename; "Cannot create file PATH"
 
-    // The playback speed in percent of the frames' delays; the program never changes it.
-    int animationSpeed() const { return animationSpeed_; }
-
 private:
     void mergeWithEarlier(int index, int earlierIndex);
     int newTransparentIndex(int index, bool usesGlobal);
@@ -229,7 +226,6 @@ private:
 
     GifHeader header_;
     std::vector<GifFrame> frames_;
-    int animationSpeed_ = 100;
     GifWarningHandler warn_;
 };
 

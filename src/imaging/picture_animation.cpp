@@ -26,11 +26,9 @@ int displayDelay(const GifFrame& frame) {
     return std::max<int>(control->delayTime, 3);
 }
 
-int frameWaitMs(int delay, int previousOverrunMs, int speedPercent) {
+int frameWaitMs(int delay, int previousOverrunMs) {
     const long long wait = static_cast<long long>(delay) * kMsPerDelayUnit - previousOverrunMs / 2;
-    if (wait <= 0 || speedPercent <= 0)
-        return 0;
-    return static_cast<int>(wait * 100 / speedPercent);
+    return wait <= 0 ? 0 : static_cast<int>(wait);
 }
 
 int animationPasses(const GifImage& image) {
@@ -48,7 +46,7 @@ std::vector<int> shownFrames(const GifImage& image) {
 }
 
 AnimationSchedule::AnimationSchedule(const GifImage& image)
-    : frames_(shownFrames(image)), passes_(animationPasses(image)), speed_(image.animationSpeed()) {
+    : frames_(shownFrames(image)), passes_(animationPasses(image)) {
     for (int index : frames_)
         delays_.push_back(displayDelay(image.frame(index)));
 }
@@ -56,7 +54,7 @@ AnimationSchedule::AnimationSchedule(const GifImage& image)
 int AnimationSchedule::waitMs(int previousOverrunMs) const {
     if (frames_.empty())
         return 0;
-    return frameWaitMs(delays_[position_], previousOverrunMs, speed_);
+    return frameWaitMs(delays_[position_], previousOverrunMs);
 }
 
 bool AnimationSchedule::advance() {

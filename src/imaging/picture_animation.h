@@ -17,9 +17,8 @@ namespace kelmor {
 int displayDelay(const GifFrame& frame);
 
 // Milliseconds a frame stays on screen: the display delay times 12, less half
-// of the time the previous frame overran its wait, scaled by 100 / speed
-// percent; never below 0.
-int frameWaitMs(int displayDelay, int previousOverrunMs, int speedPercent = 100);
+// of the time the previous frame overran its wait; never below 0.
+int frameWaitMs(int displayDelay, int previousOverrunMs);
 
 // Passes an animation plays: the loop count of its loop extension (0 = for
 // ever), 1 without a loop extension.
@@ -50,7 +49,6 @@ private:
     std::size_t position_ = 0;
     int pass_ = 1;
     int passes_ = 1;
-    int speed_ = 100;
 };
 
 // The logical screen with the frames drawn onto it in turn, at their

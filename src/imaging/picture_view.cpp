@@ -131,14 +131,17 @@ void PictureView::stopAnimation() {
     canvas_.reset();
 }
 
-PictureView* addPictureArea(QWidget& parent, const QString& objectName) {
+PictureView* addPictureArea(QWidget& parent, const QString& objectName,
+                            const QString& accessibleName) {
     auto* area = new QScrollArea(&parent);
+    area->setAccessibleName(accessibleName);
     area->setBackgroundRole(QPalette::Base);
     QPalette white = area->palette();
     white.setColor(QPalette::Base, Qt::white);
     area->setPalette(white);
     auto* picture = new PictureView(area);
     picture->setObjectName(objectName);
+    picture->setAccessibleName(accessibleName);
     picture->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     area->setWidget(picture);
     area->setWidgetResizable(false);

@@ -76,6 +76,8 @@ private:
 
 // A picture view on a white scrolling area created as a child of `parent` (a splitter adds
 // it as a pane); the view keeps its picture's size and scrolls when larger than the area.
-PictureView* addPictureArea(QWidget& parent, const QString& objectName);
+// The area and the view carry the accessible name.
+PictureView* addPictureArea(QWidget& parent, const QString& objectName,
+                            const QString& accessibleName);
 
 } // namespace kelmor

@@ -2,66 +2,87 @@
 
 #include "imaging/picture.h"
 #include "imaging/picture_view.h"
+#include "ui/browser_tab.h"
 #include "ui/error_guard.h"
 #include "ui/history.h"
 #include "ui/qt_text.h"
-#include "ui/tool_commands.h"
+#include "ui/save_confirm.h"
 #include "ui/wait_cursor.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLayout>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QToolBar>
-#include <QVBoxLayout>
 
 namespace kelmor {
 
 PicsTab::PicsTab(Services& services, const PreferenceStore& preferences, QWidget* parent)
-    : TabPage(parent), services_(services), preferences_(preferences) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    : TabPage(
+          {"Pics", QStyle::SP_DesktopIcon, " Pics Viewer", "ViewsImageWindows", "&Image Windows"},
+          parent),
+      services_(services), preferences_(preferences) {
+    using C = Command<PicsTab>;
+    setCommands(std::make_unique<CommandSet>(
+        *this, services_.dialogs,
+        std::initializer_list<C>{
+            {"PicsClear", "&Clear", "Clear", CommandIcon::Clear, Qt::CTRL | Qt::Key_N,
+             &PicsTab::ClearClick, Place::ToolBar},
+            {"PicsOpen", "&Open...", "Open...", CommandIcon::Open, QKeySequence::Open,
+             &PicsTab::OpenClick, Place::ToolBar},
+            {"PicsSave", "&Save", "Save", CommandIcon::Save, QKeySequence::Save,
+             &PicsTab::SaveClick, Place::ToolBar},
+            {"PicsSaveAs", "Save &As...", "Save As...", CommandIcon::SaveAs,
+             Qt::CTRL | Qt::SHIFT | Qt::Key_S, &PicsTab::SaveAsClick, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"PicsRefresh", "&Refresh", "Refresh", CommandIcon::Refresh, Qt::Key_F5,
+             &PicsTab::refillLists, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"PicsLargeView", "&Large View", "Large View", CommandIcon::LargeView,
+             Qt::CTRL | Qt::Key_1, &PicsTab::LargeViewClick, Place::ToolBar},
+            {"PicsSmallView", "S&mall View", "Small View", CommandIcon::SmallView,
+             Qt::CTRL | Qt::Key_2, &PicsTab::SmallViewClick, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"PicsOptions", "O&ptions...", "Options...", CommandIcon::Options,
+             Qt::CTRL | Qt::Key_Comma, &PicsTab::requestOptions, Place::ToolBar},
+            C::subMenu("Convert1", "&Convert"),
+            {"GifToBmp1",
+             "GIF -> BMP",
+             "Convert the GIF picture to BMP",
+             CommandIcon::None,
+             {},
+             &PicsTab::GifToBmpClick,
+             Place::Menu},
+            {"BmpToGif1",
+             "BMP -> GIF",
+             "Convert the BMP picture to GIF",
+             CommandIcon::None,
+             {},
+             &PicsTab::BmpToGifClick,
+             Place::Menu},
+            C::endSubMenu(),
+        },
+        MenuHeading{"&Image", "Image1", MenuPosition::Trailing}));
 
-    toolBar_ = new QToolBar(this);
-    toolBar_->setObjectName(QStringLiteral("PicsToolBar"));
-    setUpToolBar(*toolBar_, ToolBarSize::Small);
-    layout->addWidget(toolBar_);
-
-    auto* pictureBar = new QToolBar(this);
-    pictureBar->setObjectName(QStringLiteral("PicsPictureBar"));
-    currentPicture_ = new QComboBox(pictureBar);
-    currentPicture_->setObjectName(QStringLiteral("ComboBox6"));
-    currentPicture_->setAccessibleName(QStringLiteral("Current picture"));
-    currentPicture_->setEditable(true);
-    currentPicture_->setInsertPolicy(QComboBox::NoInsert);
-    currentPicture_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    pictureBar->addWidget(currentPicture_);
-    layout->addWidget(pictureBar);
-    historyAdd_ = new QAction(this);
-    historyAdd_->setObjectName(QStringLiteral("actCombo2"));
-    connect(historyAdd_, &QAction::triggered, this, [this] { historyAdd(*currentPicture_); });
-
-    auto* splitter = new QSplitter(this);
-    listPanel_ = new PictureListsPanel(splitter);
-    preview_ = addPictureArea(*splitter, QStringLiteral("Image3"));
-    preview_->setAccessibleName(QStringLiteral("Picture preview"));
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({160, 440});
-    layout->addWidget(splitter, 1);
+    currentPicture_ =
+        new HistoryBox("ComboBox6", QStringLiteral("Current picture"), "actCombo2", this);
+    layOutBrowserTab(*this, commands(), "PicsToolBar", *currentPicture_, "PicsPictureBar",
+                     [this](QSplitter& splitter) {
+                         listPanel_ = new PictureListsPanel(&splitter);
+                         preview_ = addPictureArea(splitter, QStringLiteral("Image3"),
+                                                   QStringLiteral("Picture preview"));
+                     });
 
     auto* statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("PicsStatusBar"));
     statusBar->setSizeGripEnabled(false);
     status_ = new QLabel(statusBar);
     status_->setObjectName(QStringLiteral("PicsStatus"));
-    status_->setAccessibleName(QStringLiteral("Status"));
+    // The text is what a screen reader reads; the description says what it is.
+    status_->setAccessibleDescription(QStringLiteral("Status line"));
     statusBar->addWidget(status_, 1);
-    layout->addWidget(statusBar);
+    layout()->addWidget(statusBar);
 
-    buildToolBar();
     Dialogs& dialogs = services_.dialogs;
     connect(listPanel_, &PictureListsPanel::pictureClicked, this,
             guarded(dialogs, [this](PictureListsPanel::Kind kind, const QString& caption) {
@@ -71,27 +92,6 @@ PicsTab::PicsTab(Services& services, const PreferenceStore& preferences, QWidget
             guarded(dialogs, [this](ConversionDirection direction) { convertPicture(direction); }));
     connect(currentPicture_, &QComboBox::activated, this,
             guarded(dialogs, [this](int index) { ComboBox6Select(index); }));
-}
-
-void PicsTab::buildToolBar() {
-    QToolBar& bar = *toolBar_;
-    Dialogs& dialogs = services_.dialogs;
-    const auto add = [&](CommandIcon icon, const char* hint, const char* name,
-                         void (PicsTab::*handler)()) {
-        addToolCommand(bar, dialogs, icon, hint, name, this, handler);
-    };
-    add(CommandIcon::Clear, "Clear", "PicsClear", &PicsTab::ClearClick);
-    add(CommandIcon::Open, "Open...", "PicsOpen", &PicsTab::OpenClick);
-    add(CommandIcon::Save, "Save", "PicsSave", &PicsTab::SaveClick);
-    add(CommandIcon::SaveAs, "Save As...", "PicsSaveAs", &PicsTab::SaveAsClick);
-    bar.addSeparator();
-    add(CommandIcon::Refresh, "Refresh", "PicsRefresh", &PicsTab::refillLists);
-    bar.addSeparator();
-    add(CommandIcon::LargeView, "Large View", "PicsLargeView", &PicsTab::LargeViewClick);
-    add(CommandIcon::SmallView, "Small View", "PicsSmallView", &PicsTab::SmallViewClick);
-    bar.addSeparator();
-    addToolCommand(bar, dialogs, CommandIcon::Options, QStringLiteral("Options..."), "PicsOptions",
-                   [this] { emit optionsRequested(); });
 }
 
 QString PicsTab::folderOf(PictureListsPanel::Kind kind) const {
@@ -127,14 +127,8 @@ void PicsTab::loadPreview(const QString& path) {
 }
 
 void PicsTab::makeCurrent(const QString& path) {
-    currentPicture_->setEditText(path);
     currentPicture_->setToolTip(QString()); // it named the output of a conversion
-    historyAdd_->trigger();
-    // The arrow keys step through the history from the entry shown.
-    if (const int entry =
-            currentPicture_->findText(path, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        entry >= 0)
-        currentPicture_->setCurrentIndex(entry);
+    currentPicture_->showPath(path);
 }
 
 void PicsTab::ListViewClick(PictureListsPanel::Kind kind, const QString& caption) {
@@ -143,8 +137,7 @@ void PicsTab::ListViewClick(PictureListsPanel::Kind kind, const QString& caption
     const QString path = folderOf(kind) + QLatin1Char('/') + caption;
     loadPreview(path);
     makeCurrent(path);
-    showStatus(QStringLiteral("Image Size: ") + QString::number(preview_->height()) +
-               QStringLiteral("h x ") + QString::number(preview_->width()) + QStringLiteral("w"));
+    showPictureSize(preview_->picture().height(), preview_->picture().width());
 }
 
 void PicsTab::ComboBox6Select(int index) {
@@ -164,7 +157,7 @@ void PicsTab::OpenClick() {
 
 void PicsTab::SaveClick() {
     const QString path = currentPicture_->currentText();
-    if (path.isEmpty() || !services_.dialogs.confirm(QStringLiteral("Save File as ") + path))
+    if (!confirmSaveAs(services_.dialogs, path))
         return;
     preview_->saveToFile(toLocal(path));
     refillLists();
@@ -189,6 +182,14 @@ void PicsTab::LargeViewClick() {
 
 void PicsTab::SmallViewClick() {
     listPanel_->setShownListStyle(ListStyle::Small);
+}
+
+void PicsTab::GifToBmpClick() {
+    convertPicture(ConversionDirection::GifToBmp);
+}
+
+void PicsTab::BmpToGifClick() {
+    convertPicture(ConversionDirection::BmpToGif);
 }
 
 void PicsTab::convertPicture(ConversionDirection direction) {

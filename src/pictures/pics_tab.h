@@ -3,13 +3,13 @@
 #include "pictures/conversion.h"
 #include "pictures/picture_lists_panel.h"
 #include "prefs/preference_store.h"
+#include "ui/history.h"
 #include "ui/services.h"
 #include "ui/tab_links.h"
 #include "ui/tab_page.h"
 
 class QComboBox;
 class QLabel;
-class QToolBar;
 
 namespace kelmor {
 
@@ -41,12 +41,11 @@ public:
     PictureListsPanel& pictureLists() { return *listPanel_; }
 
 private:
-    void buildToolBar();
     QString folderOf(PictureListsPanel::Kind kind) const;
     // Empties the preview and loads the file; on a failure the preview stays
     // empty and the error stops the command.
     void loadPreview(const QString& path);
-    // The current picture box names the path, which joins the history (actCombo2).
+    // The current picture box names the path, which joins the history.
     void makeCurrent(const QString& path);
 
     void ClearClick();
@@ -55,14 +54,14 @@ private:
     void SaveAsClick();
     void LargeViewClick();
     void SmallViewClick();
+    void GifToBmpClick();
+    void BmpToGifClick();
     void ListViewClick(PictureListsPanel::Kind kind, const QString& caption);
     void ComboBox6Select(int index);
 
     Services& services_;
     const PreferenceStore& preferences_;
-    QToolBar* toolBar_ = nullptr;
-    QComboBox* currentPicture_ = nullptr;
-    QAction* historyAdd_ = nullptr;
+    HistoryBox* currentPicture_ = nullptr;
     PictureListsPanel* listPanel_ = nullptr;
     PictureView* preview_ = nullptr;
     QLabel* status_ = nullptr;

@@ -1,6 +1,7 @@
 #include "prefs/form_prefs.h"
 
 #include "prefs/ini_file.h"
+#include "prefs/pref_file.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
 
@@ -30,7 +31,7 @@ struct PathRow {
 
 constexpr std::array<PathRow, 10> kPathRows{{
     {"Image Directory", 0, "Project Images:", "Locate images folder"},
-    {"Sounds Directory", 0, "Sounds:", "Locate sounds folder"},
+    {kPrefSoundsKey, 0, "Sounds:", "Locate sounds folder"},
     {"Buttons Directory", 0, "Projects:", "Locate projects folder"},
     {"Html Editor", 0, "Html Editor:", "Locate html editor program"},
     {"Gif", 1, "Gif Images:", "Locate gif images folder"},
@@ -110,6 +111,7 @@ QWidget* TFormPrefs::buildPathsTab(int tab) {
         browse->setObjectName(numbered("SpeedButton", row + 1));
         browse->setText(QStringLiteral("..."));
         browse->setToolTip(latin1(kPathRows[row].hint));
+        browse->setAccessibleName(browse->toolTip());
         connect(browse, &QToolButton::clicked, this,
                 guarded(services_.dialogs, [this, row] { BrowseClick(row); }));
         grid->addWidget(label, line, 0);
@@ -241,24 +243,24 @@ std::array<QAbstractButton*, 11> TFormPrefs::flagControls() const {
 }
 
 void TFormPrefs::FormCreate() {
-    const IniFile file(toLocal(services_.paths.configDir), kFileName);
+    const IniFile file(toLocal(services_.paths.configDir), kPrefFileName);
     for (std::size_t row = 0; row < kPathRows.size(); ++row)
-        edits_[row]->setText(toQt(file.readString(kSection, kPathRows[row].key, "")));
+        edits_[row]->setText(toQt(file.readString(kPrefSection, kPathRows[row].key, "")));
     // Controls start unchecked: a true value checks its control and runs its
     // reaction, a false one changes nothing. Checking the second button of a
     // pair unchecks the first, so a pair stored as both true ends on "Small Icons".
     const auto controls = flagControls();
     for (std::size_t i = 0; i < kFlagKeys.size(); ++i)
-        controls[i]->setChecked(file.readBool(kSection, kFlagKeys[i], true));
+        controls[i]->setChecked(file.readBool(kPrefSection, kFlagKeys[i], true));
 }
 
 void TFormPrefs::Save() {
-    IniFile file(toLocal(services_.paths.configDir), kFileName);
+    IniFile file(toLocal(services_.paths.configDir), kPrefFileName);
     for (std::size_t row = 0; row < kPathRows.size(); ++row)
-        file.writeString(kSection, kPathRows[row].key, toLocal(edits_[row]->text()));
+        file.writeString(kPrefSection, kPathRows[row].key, toLocal(edits_[row]->text()));
     const auto controls = flagControls();
     for (std::size_t i = 0; i < kFlagKeys.size(); ++i)
-        file.writeBool(kSection, kFlagKeys[i], controls[i]->isChecked());
+        file.writeBool(kPrefSection, kFlagKeys[i], controls[i]->isChecked());
 }
 
 void TFormPrefs::OKButtonClick() {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "prefs/page_preference.h"
 #include "prefs/preference_store.h"
 #include "prefs/preferences.h"
 #include "ui/services.h"
@@ -42,9 +41,6 @@ namespace kelmor {
 class TFormPrefs : public QDialog {
     Q_OBJECT
 public:
-    static constexpr const char* kFileName = kPreferenceFileName;
-    static constexpr const char* kSection = kPreferenceSection;
-
     TFormPrefs(Services& services, PreferenceStore& store, PreferenceReactions& reactions,
                QWidget* parent = nullptr);
 

@@ -5,12 +5,12 @@
 namespace kelmor {
 
 bool loadHtml5Page(const std::string& configDir) {
-    return IniFile(configDir, kPreferenceFileName)
-        .readBool(kPreferenceSection, kHtml5PageKey, kHtml5PageDefault);
+    return IniFile(configDir, kPrefFileName)
+        .readBool(kPrefSection, kHtml5PageKey, kHtml5PageDefault);
 }
 
 void saveHtml5Page(const std::string& configDir, bool ticked) {
-    IniFile(configDir, kPreferenceFileName).writeBool(kPreferenceSection, kHtml5PageKey, ticked);
+    IniFile(configDir, kPrefFileName).writeBool(kPrefSection, kHtml5PageKey, ticked);
 }
 
 } // namespace kelmor

@@ -1,14 +1,13 @@
 #pragma once
 
-// The program's preference file, "KelmorPref.ini" in the config folder, and the one key in it
-// that the Options dialog does not own: the Page tab's "HTML5 page" choice. Pure C++, no Qt.
+// The one key of the preference file that the Options dialog does not own: the Page tab's
+// "HTML5 page" choice. Pure C++, no Qt.
+
+#include "prefs/pref_file.h"
 
 #include <string>
 
 namespace kelmor {
-
-inline constexpr const char* kPreferenceFileName = "KelmorPref.ini";
-inline constexpr const char* kPreferenceSection = "PREFERENCES";
 
 // "1" when ticked, "0" when not; a missing key, or a value that is no integer, reads as not
 // ticked.

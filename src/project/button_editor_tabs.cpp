@@ -48,8 +48,22 @@ QToolButton* toolButton(QWidget* parent, const QString& name, const QIcon& icon,
     button->setObjectName(name);
     button->setIcon(icon);
     button->setToolTip(hint);
+    button->setAccessibleName(hint);
     button->setAutoRaise(true);
     return button;
+}
+
+// The caption before a field: it names the field for assistive tools, without its colon,
+// and Alt with its mnemonic, when it has one, moves the focus there.
+QLabel* caption(QWidget* page, const QString& text, QWidget* field) {
+    auto* label = new QLabel(text, page);
+    label->setBuddy(field);
+    QString name = text;
+    name.remove(QLatin1Char('&'));
+    if (name.endsWith(QLatin1Char(':')))
+        name.chop(1);
+    field->setAccessibleName(name);
+    return label;
 }
 
 QColor windowColour() {
@@ -95,9 +109,13 @@ ButtonEditorTabs::PictureFields ButtonEditorTabs::pictureRow(QGridLayout& grid, 
                                                              const char* const* names,
                                                              PictureView& preview) {
     QWidget* page = grid.parentWidget();
-    grid.addWidget(new QLabel(caption, page), row, 0);
     PictureFields fields{lineEdit(page, names[0], 80), lineEdit(page, names[1], 36),
                          lineEdit(page, names[2], 36)};
+    QLabel* label = kelmor::caption(page, caption, fields.name);
+    grid.addWidget(label, row, 0);
+    const QString name = fields.name->accessibleName();
+    fields.width->setAccessibleName(name + QStringLiteral(" width"));
+    fields.height->setAccessibleName(name + QStringLiteral(" height"));
     grid.addWidget(fields.name, row, 1);
     grid.addWidget(fields.width, row, 2);
     grid.addWidget(fields.height, row, 3);
@@ -123,17 +141,16 @@ QWidget* ButtonEditorTabs::buildButtonTab(PageKind kind, ButtonFields& fields,
         pictureRow(*grid, 1, QStringLiteral("Mouse Over:"), prefix + QStringLiteral("MouseOver"),
                    &names[3], previews_.mouseOver());
 
-    grid->addWidget(new QLabel(QStringLiteral("Link to:"), page), 2, 0);
     fields.link = lineEdit(page, names[6]);
+    grid->addWidget(caption(page, QStringLiteral("Link to:"), fields.link), 2, 0);
     grid->addWidget(fields.link, 2, 1, 1, 4);
 
-    grid->addWidget(new QLabel(QStringLiteral("Target Frame:"), page), 3, 0);
     fields.frame = comboBox(page, names[7],
                             {QStringLiteral("_top"), QStringLiteral("_self"),
                              QStringLiteral("_parent"), QStringLiteral("_blank")});
+    grid->addWidget(caption(page, QStringLiteral("Target Frame:"), fields.frame), 3, 0);
     grid->addWidget(fields.frame, 3, 1, 1, 4);
 
-    grid->addWidget(new QLabel(QStringLiteral("Breaks/Spaces:"), page), 4, 0);
     fields.breaks = comboBox(page, names[8],
                              {QStringLiteral("<br>"), QStringLiteral("<br><br>"),
                               QStringLiteral("<br><br><br>"), QStringLiteral("<br><br><br><br>"),
@@ -141,12 +158,13 @@ QWidget* ButtonEditorTabs::buildButtonTab(PageKind kind, ButtonFields& fields,
                               QStringLiteral("&nbsp;&nbsp;&nbsp;  "),
                               QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;  ")});
     fields.breaks->setCurrentIndex(-1);
+    grid->addWidget(caption(page, QStringLiteral("Breaks/Spaces:"), fields.breaks), 4, 0);
     grid->addWidget(fields.breaks, 4, 1, 1, 4);
 
     int row = 5;
     if (sound) {
-        grid->addWidget(new QLabel(QStringLiteral("Sound:"), page), row, 0);
         soundFile_ = lineEdit(page, "Edit21");
+        grid->addWidget(caption(page, QStringLiteral("Sound:"), soundFile_), row, 0);
         grid->addWidget(soundFile_, row, 1, 1, 3);
         QToolButton* pick =
             toolButton(page, QStringLiteral("PickSoundFile"), toolIcon(QStyle::SP_DirOpenIcon),
@@ -156,13 +174,14 @@ QWidget* ButtonEditorTabs::buildButtonTab(PageKind kind, ButtonFields& fields,
         ++row;
     }
 
-    grid->addWidget(new QLabel(sound ? QStringLiteral("Add Sound Button to List:")
-                                     : QStringLiteral("Add Plain Button to List:"),
-                               page),
-                    row, 0);
     QToolButton* add = toolButton(
         page, sound ? QStringLiteral("AddSoundButton") : QStringLiteral("AddPlainButton"),
         toolIcon(QStyle::SP_ArrowDown), QStringLiteral("Add to List"));
+    auto* addCaption = new QLabel(sound ? QStringLiteral("Add Sound Button to List:")
+                                        : QStringLiteral("Add Plain Button to List:"),
+                                  page);
+    addCaption->setBuddy(add);
+    grid->addWidget(addCaption, row, 0);
     grid->addWidget(add, row, 1, Qt::AlignLeft);
     auto* build = new QToolButton(page);
     build->setObjectName(sound ? QStringLiteral("SpeedButton13") : QStringLiteral("SpeedButton12"));
@@ -184,8 +203,8 @@ QWidget* ButtonEditorTabs::buildPageTab() {
     grid->setContentsMargins(6, 6, 6, 6);
     grid->setHorizontalSpacing(4);
 
-    grid->addWidget(new QLabel(QStringLiteral("BG Image:"), page), 0, 0);
     bgImage_ = lineEdit(page, "Edit2");
+    grid->addWidget(caption(page, QStringLiteral("BG Image:"), bgImage_), 0, 0);
     grid->addWidget(bgImage_, 0, 1, 1, 2);
     QToolButton* pickImage =
         toolButton(page, QStringLiteral("PickBgImage"), toolIcon(QStyle::SP_DirOpenIcon),
@@ -193,8 +212,8 @@ QWidget* ButtonEditorTabs::buildPageTab() {
     connect(pickImage, &QToolButton::clicked, this, guarded(dialogs_, [this] { pickBgImage(); }));
     grid->addWidget(pickImage, 0, 3);
 
-    grid->addWidget(new QLabel(QStringLiteral("BG Color:"), page), 1, 0);
     bgColor_ = lineEdit(page, "Edit3");
+    grid->addWidget(caption(page, QStringLiteral("BG Color:"), bgColor_), 1, 0);
     grid->addWidget(bgColor_, 1, 1);
     swatch_ = new QLabel(page);
     swatch_->setObjectName(QStringLiteral("Edit6"));
@@ -210,12 +229,12 @@ QWidget* ButtonEditorTabs::buildPageTab() {
     connect(pickColour, &QToolButton::clicked, this, guarded(dialogs_, [this] { pickColor(); }));
     grid->addWidget(pickColour, 1, 3);
 
-    grid->addWidget(new QLabel(QStringLiteral("Page Title:"), page), 2, 0);
     title_ = lineEdit(page, "Edit4");
+    grid->addWidget(caption(page, QStringLiteral("Page Title:"), title_), 2, 0);
     grid->addWidget(title_, 2, 1, 1, 3);
 
-    grid->addWidget(new QLabel(QStringLiteral("Target Page:"), page), 3, 0);
     target_ = lineEdit(page, "Edit25");
+    grid->addWidget(caption(page, QStringLiteral("Target Page:"), target_), 3, 0);
     grid->addWidget(target_, 3, 1, 1, 2);
     QToolButton* pickTarget =
         toolButton(page, QStringLiteral("PickTargetPage"), toolIcon(QStyle::SP_DirOpenIcon),

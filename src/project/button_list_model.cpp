@@ -41,6 +41,15 @@ QVariant ButtonListModel::data(const QModelIndex& index, int role) const {
     return {};
 }
 
+// The header row's captions name the columns for assistive tools, whose cells
+// are announced with their column's caption.
+QVariant ButtonListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && grid_.rowCount() > 0 &&
+        section >= 0 && section < grid_.columnCount())
+        return toQt(grid_.cell(section, 0));
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
 Qt::ItemFlags ButtonListModel::flags(const QModelIndex& index) const {
     if (!index.isValid() || index.row() == 0)
         return Qt::NoItemFlags;

@@ -40,6 +40,8 @@ protected:
 
 } // namespace
 
+ButtonListPanel::~ButtonListPanel() = default;
+
 ButtonListPanel::ButtonListPanel(Dialogs& dialogs, QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -55,36 +57,34 @@ ButtonListPanel::ButtonListPanel(Dialogs& dialogs, QWidget* parent) : QWidget(pa
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    auto addCommand = [this, &dialogs, bar, row](CommandIcon icon, const QString& hint,
-                                                 const char* name,
-                                                 void (ButtonListPanel::*command)()) {
-        QAction* action = makeToolCommand(*this, dialogs, icon, hint, name,
-                                          [this, command] { (this->*command)(); });
-        auto* button = new QToolButton(bar);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setAccessibleName(hint);
-        button->setDefaultAction(action);
-        button->setAutoRaise(true);
-        button->setIconSize(
-            QSize(static_cast<int>(ToolBarSize::Small), static_cast<int>(ToolBarSize::Small)));
-        row->addWidget(button);
-    };
-    addCommand(CommandIcon::ClearSelected, QStringLiteral("Clear Selected"), "ClearSelected",
-               &ButtonListPanel::clearSelected);
+    // The keys answer while the focus is on the grid or the row of buttons.
+    using C = Command<ButtonListPanel>;
+    commands_ = std::make_unique<CommandSet>(
+        *this, dialogs,
+        std::initializer_list<C>{
+            {"ClearSelected", "&Clear Selected", "Clear Selected", CommandIcon::ClearSelected,
+             Qt::Key_Delete, &ButtonListPanel::clearSelected, Place::ToolBar},
+            {"AddNewRow", "&Add New Row", "Add New Row", CommandIcon::AddRow, Qt::Key_Insert,
+             &ButtonListPanel::addNewRow, Place::ToolBar},
+            {"DeleteSelectedRow", "&Delete Selected Row", "Delete Selected Row",
+             CommandIcon::DeleteRow, Qt::CTRL | Qt::Key_Delete, &ButtonListPanel::deleteSelectedRow,
+             Place::ToolBar},
+        });
+    row->addWidget(commands_->makeButton("ClearSelected", *bar, ToolBarSize::Small));
     auto* separator = new QFrame(bar);
     separator->setFrameShape(QFrame::VLine);
     row->addWidget(separator);
-    addCommand(CommandIcon::AddRow, QStringLiteral("Add New Row"), "AddNewRow",
-               &ButtonListPanel::addNewRow);
-    addCommand(CommandIcon::DeleteRow, QStringLiteral("Delete Selected Row"), "DeleteSelectedRow",
-               &ButtonListPanel::deleteSelectedRow);
+    for (const char* id : {"AddNewRow", "DeleteSelectedRow"})
+        row->addWidget(commands_->makeButton(id, *bar, ToolBarSize::Small));
     row->addWidget(new QLabel(QStringLiteral("Number of Buttons: "), bar));
     count_ = new QLabel(bar);
     count_->setObjectName(QStringLiteral("Label10"));
+    count_->setAccessibleDescription(QStringLiteral("Number of Buttons"));
     count_->setMinimumWidth(16);
     row->addWidget(count_);
     projectName_ = new QLabel(bar);
     projectName_->setObjectName(QStringLiteral("ProjectName"));
+    projectName_->setAccessibleDescription(QStringLiteral("Project name"));
     // The name takes only the room the commands and the count leave, so on a narrow
     // panel it is cut off instead of being drawn over the count.
     projectName_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -97,6 +97,7 @@ ButtonListPanel::ButtonListPanel(Dialogs& dialogs, QWidget* parent) : QWidget(pa
     grid->onDoubleClick = [this] { emit recallRequested(); };
     view_ = grid;
     view_->setObjectName(QStringLiteral("StringGrid1"));
+    view_->setAccessibleName(QStringLiteral("Button list"));
     view_->setModel(model_);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setSelectionMode(QAbstractItemView::ExtendedSelection);

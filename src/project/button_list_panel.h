@@ -2,8 +2,10 @@
 
 #include "project/project_file.h"
 #include "ui/services.h"
+#include "ui/tool_commands.h"
 
 #include <QWidget>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -20,6 +22,7 @@ class ButtonListPanel : public QWidget {
     Q_OBJECT
 public:
     explicit ButtonListPanel(Dialogs& dialogs, QWidget* parent = nullptr);
+    ~ButtonListPanel() override;
 
     ButtonListModel& model() { return *model_; }
     const ButtonListModel& model() const { return *model_; }
@@ -53,6 +56,7 @@ private:
     void setCurrentCell(int column, int row);
     void applyColumnWidths();
 
+    std::unique_ptr<CommandSet> commands_;
     ButtonListModel* model_ = nullptr;
     QTableView* view_ = nullptr;
     QLabel* count_ = nullptr;

@@ -14,8 +14,10 @@ ImagePreviews::ImagePreviews(QWidget* parent) : QWidget(parent) {
     layout->setSpacing(0);
     layout->addWidget(new QLabel(QStringLiteral("Image Preview"), this));
     auto* splitter = new QSplitter(Qt::Horizontal, this);
-    normal_ = addPictureArea(*splitter, QStringLiteral("NormalPreview"));
-    mouseOver_ = addPictureArea(*splitter, QStringLiteral("MouseOverPreview"));
+    normal_ = addPictureArea(*splitter, QStringLiteral("NormalPreview"),
+                             QStringLiteral("Normal Button preview"));
+    mouseOver_ = addPictureArea(*splitter, QStringLiteral("MouseOverPreview"),
+                                QStringLiteral("Mouse Over preview"));
     layout->addWidget(splitter, 1);
 }
 

@@ -5,7 +5,6 @@
 #include "ui/folder_list.h"
 #include "ui/list_style.h"
 #include "ui/qt_text.h"
-#include "ui/tool_commands.h"
 #include "ui/tool_icons.h"
 
 #include <QLineEdit>
@@ -27,29 +26,48 @@ ProjectListPanel::ProjectListPanel(Dialogs& dialogs, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
+    using C = Command<ProjectListPanel>;
+    commands_ = std::make_unique<CommandSet>(
+        *this, dialogs_,
+        std::initializer_list<C>{
+            {"LargeView", "&Large View", "Large View", CommandIcon::LargeView, Qt::CTRL | Qt::Key_1,
+             &ProjectListPanel::LargeViewClick, Place::ToolBar},
+            {"SmallView", "S&mall View", "Small View", CommandIcon::SmallView, Qt::CTRL | Qt::Key_2,
+             &ProjectListPanel::SmallViewClick, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"Refresh", "&Refresh", "Refresh", CommandIcon::Refresh, Qt::Key_F5,
+             &ProjectListPanel::refill, Place::ToolBar},
+            {"ButtonsFolder", "&Buttons Folder", "Buttons Folder", CommandIcon::PickFolder,
+             Qt::CTRL | Qt::SHIFT | Qt::Key_O, &ProjectListPanel::pickFolder, Place::ToolBar},
+        });
     auto* bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("ProjectListToolBar"));
     setUpToolBar(*bar, ToolBarSize::Small);
-    addToolCommand(*bar, dialogs_, CommandIcon::LargeView, QStringLiteral("Large View"),
-                   "LargeView", [this] { setListStyle(ListStyle::Large); });
-    addToolCommand(*bar, dialogs_, CommandIcon::SmallView, QStringLiteral("Small View"),
-                   "SmallView", [this] { setListStyle(ListStyle::Small); });
+    commands_->fillToolBar(*bar);
     folder_ = new QLineEdit(bar);
     folder_->setObjectName(QStringLiteral("ProjectsFolder"));
-    bar->addWidget(folder_);
-    bar->addSeparator();
-    addToolCommand(*bar, dialogs_, CommandIcon::Refresh, QStringLiteral("Refresh"), "Refresh",
-                   [this] { refill(); });
-    addToolCommand(*bar, dialogs_, CommandIcon::PickFolder, QStringLiteral("Buttons Folder"),
-                   "ButtonsFolder", [this] { pickFolder(); });
+    folder_->setAccessibleName(QStringLiteral("Projects folder"));
+    // The folder box sits between the view commands and the separator before "Refresh".
+    bar->insertWidget(bar->actions().at(2), folder_);
     layout->addWidget(bar);
 
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("ProjectList"));
     list_->setToolTip(QStringLiteral("Projects"));
+    list_->setAccessibleName(QStringLiteral("Projects"));
     applyListStyle(*list_, ListStyle::Large);
     connect(list_, &QListWidget::itemClicked, this, [this] { chooseProject(); });
     layout->addWidget(list_, 1);
+}
+
+ProjectListPanel::~ProjectListPanel() = default;
+
+void ProjectListPanel::LargeViewClick() {
+    setListStyle(ListStyle::Large);
+}
+
+void ProjectListPanel::SmallViewClick() {
+    setListStyle(ListStyle::Small);
 }
 
 QString ProjectListPanel::folder() const {

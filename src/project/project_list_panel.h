@@ -1,8 +1,10 @@
 #pragma once
 
 #include "ui/services.h"
+#include "ui/tool_commands.h"
 
 #include <QWidget>
+#include <memory>
 
 class QLineEdit;
 class QListWidget;
@@ -18,7 +20,9 @@ class ProjectListPanel : public QWidget {
     Q_OBJECT
 public:
     explicit ProjectListPanel(Dialogs& dialogs, QWidget* parent = nullptr);
+    ~ProjectListPanel() override;
 
+    const CommandSet& commands() const { return *commands_; }
     QString folder() const;
     // Fills the folder field only; the list follows at the next refill.
     void setFolder(const QString& folder);
@@ -30,10 +34,13 @@ signals:
     void projectChosen(const QString& path, const QString& fileName);
 
 private:
+    void LargeViewClick();
+    void SmallViewClick();
     void chooseProject();
     void pickFolder();
 
     Dialogs& dialogs_;
+    std::unique_ptr<CommandSet> commands_;
     QLineEdit* folder_ = nullptr;
     QListWidget* list_ = nullptr;
 };

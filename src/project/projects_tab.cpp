@@ -11,7 +11,6 @@
 #include "project/project_list_panel.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
-#include "ui/tool_commands.h"
 
 #include <QAction>
 #include <QSplitter>
@@ -27,13 +26,45 @@ constexpr int kToolBarHeight = 40;
 
 ProjectsTab::ProjectsTab(Services& services, const PreferenceStore& preferences,
                          BuiltPageView& builtPages, PictureBrowser& pictureBrowser, QWidget* parent)
-    : TabPage(parent), services_(services), preferences_(preferences) {
+    : TabPage({"Projects", QStyle::SP_DirHomeIcon, " Kelmor", "ViewsToolBar", "&ToolBar"}, parent),
+      services_(services), preferences_(preferences) {
+    using C = Command<ProjectsTab>;
+    setCommands(std::make_unique<CommandSet>(
+        *this, services_.dialogs,
+        std::initializer_list<C>{
+            {"NewButton", "&New", "New Button", CommandIcon::NewButton, QKeySequence::New,
+             &ProjectsTab::NewButtonClick, Place::Both},
+            C::separator(Place::Both),
+            {"OpenProject", "&Open...", "Open...", CommandIcon::Open, QKeySequence::Open,
+             &ProjectsTab::OpenClick, Place::Both},
+            C::separator(Place::Menu),
+            {"SaveProject", "&Save", "Save", CommandIcon::Save, QKeySequence::Save,
+             &ProjectsTab::SaveClick, Place::Both},
+            {"SaveProjectAs", "Save &As...", "Save As...", CommandIcon::SaveAs,
+             Qt::CTRL | Qt::SHIFT | Qt::Key_S, &ProjectsTab::SaveAsClick, Place::Both},
+            C::separator(Place::Both),
+            {"Options", "O&ptions...", "Options...", CommandIcon::Options, Qt::CTRL | Qt::Key_Comma,
+             &ProjectsTab::requestOptions, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"Sounds", "So&unds...", "Play/Record Sounds...", CommandIcon::Sounds, Qt::Key_F8,
+             &ProjectsTab::SoundsClick, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"ToolButton22", "&View in Browser...", "View in Browser...",
+             CommandIcon::ViewInBrowser, Qt::Key_F12, &ProjectsTab::ViewInBrowserClick,
+             Place::ToolBar},
+            {"FileExit", "E&xit", "Exit", CommandIcon::None, QKeySequence::Quit,
+             &ProjectsTab::ExitClick, Place::Menu},
+        },
+        MenuHeading{"&File", "File1", MenuPosition::Leading}));
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     toolBar_ = new QToolBar(this);
     toolBar_->setObjectName(QStringLiteral("ProjectsToolBar"));
-    buildToolBar();
+    setUpToolBar(*toolBar_, ToolBarSize::Large);
+    toolBar_->setFixedHeight(kToolBarHeight);
+    commands().fillToolBar(*toolBar_);
     layout->addWidget(toolBar_);
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
@@ -41,12 +72,17 @@ ProjectsTab::ProjectsTab(Services& services, const PreferenceStore& preferences,
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
     auto* right = new QSplitter(Qt::Vertical, splitter);
-    previews_ = new ImagePreviews(right);
+    // The previews join the right pane after the left pane's controls, so Tab
+    // reaches them in reading order: the left column, then the right one.
+    previews_ = new ImagePreviews(nullptr);
     editorTabs_ = new ButtonEditorTabs(services_.dialogs, *previews_, pictureBrowser, left);
     editorTabs_->setHtml5Page(loadHtml5Page(toLocal(services_.paths.configDir)));
     projectList_ = new ProjectListPanel(services_.dialogs, left);
+    // The list's commands answer their keys anywhere on the tab.
+    addActions(projectList_->commands().actions());
     leftLayout->addWidget(editorTabs_);
     leftLayout->addWidget(projectList_, 1);
+    right->addWidget(previews_);
 
     buttonList_ = new ButtonListPanel(services_.dialogs, right);
     right->setStretchFactor(1, 1);
@@ -59,51 +95,58 @@ ProjectsTab::ProjectsTab(Services& services, const PreferenceStore& preferences,
     popupSaveAsAction_->setObjectName(QStringLiteral("PopupSaveAs"));
     buttonList_->addPopupAction(popupSaveAction_);
     buttonList_->addPopupAction(popupSaveAsAction_);
-    for (QAction* save : {saveAction_, saveAsAction_, popupSaveAction_, popupSaveAsAction_})
+    for (QAction* save : saveCommands())
         save->setEnabled(false);
 
     commands_ = std::make_unique<ProjectCommands>(services_.dialogs, *buttonList_, *projectList_,
                                                   [this] { enableSaveCommands(); });
-    build_ = std::make_unique<PageBuild>(services_.shell, builtPages, *viewInBrowserAction_,
+    QAction& viewInBrowser = commands().action("ToolButton22");
+    viewInBrowser.setEnabled(false);
+    build_ = std::make_unique<PageBuild>(services_.shell, builtPages, viewInBrowser,
                                          [this](PageKind kind) { return pageSource(kind); });
     connectCommands();
 }
 
 ProjectsTab::~ProjectsTab() = default;
 
-void ProjectsTab::buildToolBar() {
-    QToolBar& bar = *toolBar_;
-    Dialogs& dialogs = services_.dialogs;
-    setUpToolBar(bar, ToolBarSize::Large);
-    bar.setFixedHeight(kToolBarHeight);
-    newAction_ = addToolCommand(bar, dialogs, CommandIcon::NewButton, QStringLiteral("New Button"),
-                                "NewButton", [this] { editorTabs_->clearFields(); });
-    bar.addSeparator();
-    openAction_ = addToolCommand(bar, dialogs, CommandIcon::Open, QStringLiteral("Open..."),
-                                 "OpenProject", [this] { commands_->open(); });
-    saveAction_ = addToolCommand(bar, dialogs, CommandIcon::Save, QStringLiteral("Save"),
-                                 "SaveProject", [this] { commands_->save(); });
-    saveAsAction_ = addToolCommand(bar, dialogs, CommandIcon::SaveAs, QStringLiteral("Save As..."),
-                                   "SaveProjectAs", [this] { commands_->saveAs(); });
-    bar.addSeparator();
-    addToolCommand(bar, dialogs, CommandIcon::Options, QStringLiteral("Options..."), "Options",
-                   [this] { emit optionsRequested(); });
-    bar.addSeparator();
-    addToolCommand(bar, dialogs, CommandIcon::Sounds, QStringLiteral("Play/Record Sounds..."),
-                   "Sounds", [this] { emit soundsRequested(); });
-    bar.addSeparator();
-    viewInBrowserAction_ = addToolCommand(bar, dialogs, CommandIcon::ViewInBrowser,
-                                          QStringLiteral("View in Browser..."), "ToolButton22",
-                                          [this] { build_->ToolButton22Click(); });
-    viewInBrowserAction_->setEnabled(false);
+std::array<QAction*, 4> ProjectsTab::saveCommands() const {
+    return {&commands().action("SaveProject"), &commands().action("SaveProjectAs"),
+            popupSaveAction_, popupSaveAsAction_};
+}
+
+void ProjectsTab::NewButtonClick() {
+    editorTabs_->clearFields();
+}
+
+void ProjectsTab::OpenClick() {
+    commands_->open();
+}
+
+void ProjectsTab::SaveClick() {
+    commands_->save();
+}
+
+void ProjectsTab::SaveAsClick() {
+    commands_->saveAs();
+}
+
+void ProjectsTab::SoundsClick() {
+    emit soundsRequested();
+}
+
+void ProjectsTab::ViewInBrowserClick() {
+    build_->ToolButton22Click();
+}
+
+void ProjectsTab::ExitClick() {
+    window()->close();
 }
 
 void ProjectsTab::connectCommands() {
     Dialogs& dialogs = services_.dialogs;
-    connect(popupSaveAction_, &QAction::triggered, this,
-            guarded(dialogs, [this] { commands_->save(); }));
+    connect(popupSaveAction_, &QAction::triggered, this, guarded(dialogs, [this] { SaveClick(); }));
     connect(popupSaveAsAction_, &QAction::triggered, this,
-            guarded(dialogs, [this] { commands_->saveAs(); }));
+            guarded(dialogs, [this] { SaveAsClick(); }));
 
     connect(editorTabs_, &ButtonEditorTabs::addPlainClicked, this,
             guarded(dialogs, [this] { addButton(PageKind::Plain); }));
@@ -153,7 +196,7 @@ void ProjectsTab::setListsStyle(ListStyle style) {
 }
 
 void ProjectsTab::enableSaveCommands() {
-    for (QAction* save : {saveAction_, saveAsAction_, popupSaveAction_, popupSaveAsAction_})
+    for (QAction* save : saveCommands())
         save->setEnabled(true);
 }
 

@@ -6,6 +6,7 @@
 #include "ui/tab_links.h"
 #include "ui/tab_page.h"
 
+#include <array>
 #include <memory>
 
 class QAction;
@@ -36,10 +37,6 @@ public:
     void setListsStyle(ListStyle style) override;
 
     QToolBar& toolBar() { return *toolBar_; }
-    QAction& newAction() { return *newAction_; }
-    QAction& openAction() { return *openAction_; }
-    QAction& saveAction() { return *saveAction_; }
-    QAction& saveAsAction() { return *saveAsAction_; }
 
     // Opens a project file as "&Open..." does once its dialog is confirmed.
     void openProject(const QString& path);
@@ -52,11 +49,19 @@ signals:
     void soundsRequested();
 
 private:
-    void buildToolBar();
     void connectCommands();
-    PageSource pageSource(PageKind kind) const;
-    // Enables the six Save commands: tool bar, File menu (which follows the tool bar) and the
+    void NewButtonClick();
+    void OpenClick();
+    void SaveClick();
+    void SaveAsClick();
+    void SoundsClick();
+    void ViewInBrowserClick();
+    void ExitClick();
+    // The Save and Save As commands of the tool bar (which the File menu shares) and of the
     // grid's pop-up menu.
+    std::array<QAction*, 4> saveCommands() const;
+    PageSource pageSource(PageKind kind) const;
+    // Enables every Save command.
     void enableSaveCommands();
     void addButton(PageKind kind);
     void StringGrid1DblClick();
@@ -65,11 +70,6 @@ private:
     Services& services_;
     const PreferenceStore& preferences_;
     QToolBar* toolBar_ = nullptr;
-    QAction* newAction_ = nullptr;
-    QAction* openAction_ = nullptr;
-    QAction* saveAction_ = nullptr;
-    QAction* saveAsAction_ = nullptr;
-    QAction* viewInBrowserAction_ = nullptr;
     QAction* popupSaveAction_ = nullptr;
     QAction* popupSaveAsAction_ = nullptr;
 

@@ -1,18 +1,16 @@
 #include "sound/sound_form.h"
 
-#include "prefs/form_prefs.h"
 #include "prefs/ini_file.h"
+#include "prefs/pref_file.h"
 #include "sound/sound_module.h"
 #include "ui/error_guard.h"
 #include "ui/folder_list.h"
 #include "ui/history.h"
 #include "ui/qt_text.h"
-#include "ui/tool_commands.h"
 #include "ui/tool_icons.h"
 #include "ui/wait_cursor.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,44 +61,42 @@ QString TSoundForm::fixedSoundsFolder() const {
 
 void TSoundForm::buildWindow() {
     Dialogs& dialogs = services_.dialogs;
+    using C = Command<TSoundForm>;
+    // "Large Icons", "Small Icons" and "Refresh List" have no hint; their
+    // captions name them for assistive tools.
+    commands_ = std::make_unique<CommandSet>(
+        *this, dialogs,
+        std::initializer_list<C>{
+            {"ToolButton1", "&Open...", "Open...", CommandIcon::Open, QKeySequence::Open,
+             &TSoundForm::OpenClick, Place::ToolBar},
+            {"ToolButton2", "&Save", "Save", CommandIcon::Save, QKeySequence::Save,
+             &TSoundForm::SaveClick, Place::ToolBar},
+            {"ToolButton3", "Save&As...", "SaveAs...", CommandIcon::SaveAs,
+             Qt::CTRL | Qt::SHIFT | Qt::Key_S, &TSoundForm::SaveAsClick, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"ToolButton4", "&Play", "Play", CommandIcon::PlaySound, Qt::CTRL | Qt::Key_P,
+             &TSoundForm::PlayClick, Place::ToolBar},
+            {"ToolButton5", "S&top", "Stop", CommandIcon::StopSound, Qt::CTRL | Qt::Key_T,
+             &TSoundForm::StopClick, Place::ToolBar},
+            {"ToolButton6", "Re&wind", "Rewind", CommandIcon::RewindSound, Qt::CTRL | Qt::Key_Home,
+             &TSoundForm::RewindClick, Place::ToolBar},
+            {"ToolButton7", "&Record Sound", "Record Sound", CommandIcon::RecordSound,
+             Qt::CTRL | Qt::Key_R, &TSoundForm::RecordClick, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"ToolButton8", "Large Icons", nullptr, CommandIcon::LargeView, Qt::CTRL | Qt::Key_1,
+             &TSoundForm::LargeIconsClick, Place::ToolBar},
+            {"ToolButton9", "Small Icons", nullptr, CommandIcon::SmallView, Qt::CTRL | Qt::Key_2,
+             &TSoundForm::SmallIconsClick, Place::ToolBar},
+            {"ToolButton10", "Refresh List", nullptr, CommandIcon::Refresh, Qt::Key_F5,
+             &TSoundForm::RefreshClick, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"ToolButton11", "O&ptions...", "Options...", CommandIcon::Options,
+             Qt::CTRL | Qt::Key_Comma, &TSoundForm::OptionsClick, Place::ToolBar},
+        });
     auto* bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("ToolBar1"));
     setUpToolBar(*bar, ToolBarSize::Small);
-    auto command = [&](CommandIcon icon, const char* hint, const char* name,
-                       void (TSoundForm::*handler)()) {
-        return addToolCommand(*bar, dialogs, icon, QString::fromLatin1(hint), name,
-                              [this, handler] { (this->*handler)(); });
-    };
-    command(CommandIcon::Open, "Open...", "ToolButton1", &TSoundForm::OpenClick);
-    command(CommandIcon::Save, "Save", "ToolButton2", &TSoundForm::SaveClick);
-    command(CommandIcon::SaveAs, "SaveAs...", "ToolButton3", &TSoundForm::SaveAsClick);
-    bar->addSeparator();
-    command(CommandIcon::PlaySound, "Play", "ToolButton4", &TSoundForm::PlayClick);
-    command(CommandIcon::StopSound, "Stop", "ToolButton5", &TSoundForm::StopClick);
-    command(CommandIcon::RewindSound, "Rewind", "ToolButton6", &TSoundForm::RewindClick);
-    command(CommandIcon::RecordSound, "Record Sound", "ToolButton7", &TSoundForm::RecordClick);
-    bar->addSeparator();
-    // These three have no hint; their captions name them for assistive tools.
-    const struct {
-        CommandIcon icon;
-        const char* name;
-        const char* caption;
-        std::function<void()> handler;
-    } views[] = {
-        {CommandIcon::LargeView, "ToolButton8", "Large Icons",
-         [this] { setListStyle(ListStyle::Large); }},
-        {CommandIcon::SmallView, "ToolButton9", "Small Icons",
-         [this] { setListStyle(ListStyle::Small); }},
-        {CommandIcon::Refresh, "ToolButton10", "Refresh List", [this] { RefreshClick(); }},
-    };
-    for (const auto& view : views) {
-        QAction* action =
-            addToolCommand(*bar, dialogs, view.icon, QString(), view.name, view.handler);
-        bar->widgetForAction(action)->setAccessibleName(QString::fromLatin1(view.caption));
-    }
-    bar->addSeparator();
-    addToolCommand(*bar, dialogs, CommandIcon::Options, QStringLiteral("Options..."),
-                   "ToolButton11", [this] { emit optionsRequested(); });
+    commands_->fillToolBar(*bar);
 
     auto* saveAsLabel = new QLabel(QStringLiteral("Save As:"), bar);
     saveAsLabel->setObjectName(QStringLiteral("Label1"));
@@ -112,16 +108,9 @@ void TSoundForm::buildWindow() {
     bar->addWidget(saveAsLabel);
     bar->addWidget(saveAsName_);
 
-    history_ = new QComboBox(this);
-    history_->setObjectName(QStringLiteral("ComboBox1"));
-    history_->setEditable(true);
-    history_->setInsertPolicy(QComboBox::NoInsert);
-    history_->setAccessibleName(QStringLiteral("Sound history"));
+    history_ = new HistoryBox("ComboBox1", QStringLiteral("Sound history"), "actCombo1", this);
     connect(history_, &QComboBox::activated, this,
             guarded(dialogs, [this](int index) { ComboBox1Select(index); }));
-    historyAdd_ = new QAction(this);
-    historyAdd_->setObjectName(QStringLiteral("actCombo1"));
-    connect(historyAdd_, &QAction::triggered, this, [this] { historyAdd(*history_); });
 
     soundList_ = new QListWidget(this);
     soundList_->setObjectName(QStringLiteral("ListView1"));
@@ -149,6 +138,18 @@ void TSoundForm::buildWindow() {
     layout->addWidget(close, 0, Qt::AlignHCenter);
     // A fixed single border: the window keeps the size of its contents.
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TSoundForm::LargeIconsClick() {
+    setListStyle(ListStyle::Large);
+}
+
+void TSoundForm::SmallIconsClick() {
+    setListStyle(ListStyle::Small);
+}
+
+void TSoundForm::OptionsClick() {
+    emit optionsRequested();
 }
 
 void TSoundForm::setListStyle(ListStyle style) {
@@ -196,8 +197,7 @@ void TSoundForm::OpenClick() {
     const std::optional<QString> chosen = services_.dialogs.openFile(waveFilter(), QString());
     if (!chosen)
         return;
-    history_->setEditText(*chosen);
-    historyAdd_->trigger();
+    history_->showPath(*chosen);
     openAndPlay(history_->currentText());
 }
 
@@ -211,8 +211,8 @@ void TSoundForm::ListView1DblClick() {
     const QListWidgetItem* item = soundList_->currentItem();
     if (item == nullptr || !item->isSelected())
         return;
-    const IniFile file(toLocal(services_.paths.configDir), TFormPrefs::kFileName);
-    const QString folder = toQt(file.readString("PREFERENCES", "Sounds Directory", ""));
+    const IniFile file(toLocal(services_.paths.configDir), kPrefFileName);
+    const QString folder = toQt(file.readString(kPrefSection, kPrefSoundsKey, ""));
     openAndPlay(folder + QLatin1Char('/') + item->text() + QStringLiteral(".wav"));
 }
 

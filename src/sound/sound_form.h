@@ -2,15 +2,15 @@
 
 #include "prefs/preference_store.h"
 #include "sound/sound_device.h"
+#include "ui/history.h"
 #include "ui/list_style.h"
 #include "ui/services.h"
+#include "ui/tool_commands.h"
 
 #include <QString>
 #include <QWidget>
 #include <memory>
 
-class QAction;
-class QComboBox;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
@@ -61,6 +61,9 @@ private:
     void SaveClick();
     void SaveAsClick();
     void RefreshClick();
+    void LargeIconsClick();
+    void SmallIconsClick();
+    void OptionsClick();
 
     Services& services_;
     const PreferenceStore& preferences_;
@@ -68,9 +71,9 @@ private:
     SoundDevice device_;
     QString playerFile_;
 
+    std::unique_ptr<CommandSet> commands_;
     QLineEdit* saveAsName_ = nullptr;  // Edit2
-    QComboBox* history_ = nullptr;     // ComboBox1
-    QAction* historyAdd_ = nullptr;    // actCombo1
+    HistoryBox* history_ = nullptr;    // ComboBox1
     QListWidget* soundList_ = nullptr; // ListView1
 };
 

@@ -1,6 +1,6 @@
 #include "ui/history.h"
 
-#include <QComboBox>
+#include <QAction>
 
 namespace kelmor {
 
@@ -11,6 +11,26 @@ void historyAdd(QComboBox& box) {
             return;
     box.addItem(text);
     box.setEditText(text);
+}
+
+HistoryBox::HistoryBox(const char* objectName, const QString& accessibleName,
+                       const char* actionName, QWidget* parent)
+    : QComboBox(parent) {
+    setObjectName(QString::fromLatin1(objectName));
+    setAccessibleName(accessibleName);
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    historyAdd_ = new QAction(QStringLiteral("History Add"), this);
+    historyAdd_->setObjectName(QString::fromLatin1(actionName));
+    connect(historyAdd_, &QAction::triggered, this, [this] { historyAdd(*this); });
+}
+
+void HistoryBox::showPath(const QString& path) {
+    setEditText(path);
+    historyAdd_->trigger();
+    if (const int entry = findText(path, Qt::MatchExactly | Qt::MatchCaseSensitive); entry >= 0)
+        setCurrentIndex(entry);
 }
 
 } // namespace kelmor

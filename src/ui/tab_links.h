@@ -35,6 +35,10 @@ class PictureStatusLine {
 public:
     virtual ~PictureStatusLine() = default;
     virtual void showStatus(const QString& text) = 0;
+    // "Image Size: 60h x 120w": the size of the picture just shown.
+    void showPictureSize(int height, int width) {
+        showStatus(QStringLiteral("Image Size: %1h x %2w").arg(height).arg(width));
+    }
 };
 
 } // namespace kelmor

@@ -1,17 +1,37 @@
 #pragma once
 
 #include "ui/list_style.h"
+#include "ui/tool_commands.h"
 
+#include <QStyle>
 #include <QWidget>
+#include <memory>
 
 namespace kelmor {
 
+// How the main window shows a tab: its caption and picture on the tab control,
+// the window caption while it is shown, and its "&Views" menu with the one item
+// that shows and hides the tab's togglable part (no menu when viewItem is null).
+struct TabHeading {
+    const char* caption;
+    QStyle::StandardPixmap icon;
+    const char* windowTitle;
+    const char* viewMenuName = nullptr;
+    const char* viewItem = nullptr;
+};
+
 // One tab of the main window. The main window runs the steps every tab shares
-// through this interface; each tab keeps its own tool bar, lists and handlers.
+// through this interface and builds the tab's menu and view toggle from it;
+// each tab keeps its own tool bar, lists and handlers.
 class TabPage : public QWidget {
     Q_OBJECT
 public:
-    using QWidget::QWidget;
+    explicit TabPage(const TabHeading& heading, QWidget* parent = nullptr)
+        : QWidget(parent), heading_(heading) {}
+
+    const TabHeading& heading() const { return heading_; }
+    // The tab's command table; its menu commands fill the tab's own menu.
+    const CommandSet& commands() const { return *commands_; }
 
     // Rebuilds the tab's file lists from their folders.
     virtual void refillLists() {}
@@ -23,6 +43,14 @@ public:
 signals:
     // The tab's "Options..." command: the main window shows the Options dialog.
     void optionsRequested();
+
+protected:
+    void requestOptions() { emit optionsRequested(); }
+    void setCommands(std::unique_ptr<CommandSet> commands) { commands_ = std::move(commands); }
+
+private:
+    TabHeading heading_;
+    std::unique_ptr<CommandSet> commands_;
 };
 
 } // namespace kelmor

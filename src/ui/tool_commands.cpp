@@ -5,6 +5,7 @@
 #include "ui/tool_icons.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -66,6 +67,8 @@ QIcon commandIcon(CommandIcon command) {
         return toolIcon(QStyle::SP_MediaSkipBackward);
     case CommandIcon::RecordSound:
         return drawnIcon(DrawnIcon::Record);
+    case CommandIcon::None:
+        break;
     }
     return {};
 }
@@ -77,25 +80,101 @@ void setUpToolBar(QToolBar& bar, ToolBarSize size) {
     bar.setMovable(false);
 }
 
-QAction* makeToolCommand(QObject& owner, Dialogs& dialogs, CommandIcon icon, const QString& hint,
-                         const char* objectName, std::function<void()> handler) {
-    auto* action = new QAction(commandIcon(icon), hint, &owner);
-    action->setToolTip(hint);
-    action->setObjectName(QString::fromLatin1(objectName));
-    QObject::connect(action, &QAction::triggered, &owner, guarded(dialogs, std::move(handler)));
-    return action;
+namespace {
+
+void nameButton(QToolButton& button, const QAction& action) {
+    button.setObjectName(action.objectName());
+    button.setAccessibleName(action.toolTip());
+    button.setAutoRaise(true);
 }
 
-QAction* addToolCommand(QToolBar& bar, Dialogs& dialogs, CommandIcon icon, const QString& hint,
-                        const char* objectName, std::function<void()> handler) {
-    QAction* action = makeToolCommand(bar, dialogs, icon, hint, objectName, std::move(handler));
-    bar.addAction(action);
-    QWidget* button = bar.widgetForAction(action);
-    button->setObjectName(action->objectName());
-    button->setAccessibleName(hint);
-    if (auto* toolButton = qobject_cast<QToolButton*>(button))
-        toolButton->setAutoRaise(true);
-    return action;
+} // namespace
+
+void CommandSet::add(QWidget& owner, Dialogs& dialogs, Line line, std::function<void()> handler) {
+    if (line.kind == LineKind::Command) {
+        const QString hint = QString::fromLatin1(line.hint);
+        auto* action =
+            new QAction(commandIcon(line.icon), QString::fromLatin1(line.caption), &owner);
+        action->setObjectName(QString::fromLatin1(line.id));
+        action->setToolTip(hint);
+        action->setShortcut(line.shortcut);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        QObject::connect(action, &QAction::triggered, &owner, guarded(dialogs, std::move(handler)));
+        owner.addAction(action);
+        line.action = action;
+    }
+    lines_.push_back(line);
+}
+
+void CommandSet::fillToolBar(QToolBar& bar) const {
+    for (const Line& line : lines_) {
+        if ((static_cast<int>(line.place) & static_cast<int>(Place::ToolBar)) == 0)
+            continue;
+        if (line.kind == LineKind::Separator) {
+            bar.addSeparator();
+        } else if (line.action != nullptr) {
+            bar.addAction(line.action);
+            if (auto* button = qobject_cast<QToolButton*>(bar.widgetForAction(line.action)))
+                nameButton(*button, *line.action);
+        }
+    }
+}
+
+void CommandSet::fillMenu(QMenu& menu) const {
+    QMenu* into = &menu;
+    for (const Line& line : lines_) {
+        if ((static_cast<int>(line.place) & static_cast<int>(Place::Menu)) == 0)
+            continue;
+        switch (line.kind) {
+        case LineKind::Command:
+            into->addAction(line.action);
+            break;
+        case LineKind::Separator:
+            into->addSeparator();
+            break;
+        case LineKind::SubMenu:
+            into = into->addMenu(QString::fromLatin1(line.caption));
+            into->setObjectName(QString::fromLatin1(line.id));
+            break;
+        case LineKind::EndSubMenu:
+            into = &menu;
+            break;
+        }
+    }
+}
+
+QToolButton* CommandSet::makeButton(const char* id, QWidget& parent, ToolBarSize size) const {
+    auto* button = new QToolButton(&parent);
+    QAction& command = action(id);
+    button->setDefaultAction(&command);
+    nameButton(*button, command);
+    const int side = static_cast<int>(size);
+    button->setIconSize(QSize(side, side));
+    return button;
+}
+
+QAction& CommandSet::action(const char* id) const {
+    for (const Line& line : lines_)
+        if (line.action != nullptr && qstrcmp(line.id, id) == 0)
+            return *line.action;
+    qFatal("no command %s", id);
+}
+
+QList<QAction*> CommandSet::actions() const {
+    QList<QAction*> all;
+    for (const Line& line : lines_)
+        if (line.action != nullptr)
+            all.append(line.action);
+    return all;
+}
+
+QStringList CommandSet::keyboardHelp() const {
+    QStringList help;
+    for (const Line& line : lines_)
+        if (line.action != nullptr && !line.shortcut.isEmpty())
+            help << line.shortcut.toString(QKeySequence::NativeText) + QStringLiteral("\t") +
+                        QString::fromLatin1(line.hint);
+    return help;
 }
 
 } // namespace kelmor

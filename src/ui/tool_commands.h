@@ -3,11 +3,20 @@
 #include "ui/services.h"
 
 #include <QIcon>
+#include <QKeySequence>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <initializer_list>
+#include <optional>
+#include <vector>
 
 class QAction;
+class QMenu;
 class QToolBar;
+class QToolButton;
+class QWidget;
 
 namespace kelmor {
 
@@ -43,6 +52,7 @@ enum class CommandIcon {
     RewindSound,
     RecordSound,
     Last = RecordSound, // keep naming the last command
+    None,               // a menu command without a picture
 };
 
 QIcon commandIcon(CommandIcon command);
@@ -53,24 +63,95 @@ enum class ToolBarSize { Small = 16, Large = 32 };
 // Gives a tool bar its icon size and plain, unframed buttons.
 void setUpToolBar(QToolBar& bar, ToolBarSize size);
 
-// A command's action: the hint is its tool tip, and the handler runs inside the
-// error guard, so a failure is shown in the error box. For a row of buttons that
-// is not a tool bar; addToolCommand does this and puts the action on a tool bar.
-QAction* makeToolCommand(QObject& owner, Dialogs& dialogs, CommandIcon icon, const QString& hint,
-                         const char* objectName, std::function<void()> handler);
+// Where a command shows besides its shortcut: on the tool bar, in the menu,
+// in both, or nowhere (a key of its own only).
+enum class Place { KeyOnly = 0, ToolBar = 1, Menu = 2, Both = 3 };
 
-// Adds a command button to a tool bar: the hint is its tool tip and accessible
-// name, the object name is given to the action and to its button, and the
-// handler runs inside the error guard, so a failure is shown in the error box.
-QAction* addToolCommand(QToolBar& bar, Dialogs& dialogs, CommandIcon icon, const QString& hint,
-                        const char* objectName, std::function<void()> handler);
+// One line of a window's command table. Separators and one level of submenus
+// are lines too, so a table reads in the order its tool bar and menu show.
+template <class Owner> struct Command {
+    enum class Kind { Command, Separator, SubMenu, EndSubMenu };
 
-// The same with a member function of the tab as the handler.
-template <class Owner>
-QAction* addToolCommand(QToolBar& bar, Dialogs& dialogs, CommandIcon icon, const char* hint,
-                        const char* objectName, Owner* owner, void (Owner::*handler)()) {
-    return addToolCommand(bar, dialogs, icon, QString::fromLatin1(hint), objectName,
-                          [owner, handler] { (owner->*handler)(); });
-}
+    const char* id;      // object name of the action and of its tool button
+    const char* caption; // menu caption, with its mnemonic
+    const char* hint;    // tool tip; the tool button's accessible name
+    CommandIcon icon;
+    QKeySequence shortcut;
+    void (Owner::*handler)();
+    Place place;
+    Kind kind = Kind::Command;
+
+    static Command separator(Place place) {
+        return {nullptr, nullptr, nullptr, {}, {}, nullptr, place, Kind::Separator};
+    }
+    static Command subMenu(const char* id, const char* caption) {
+        return {id, caption, nullptr, {}, {}, nullptr, Place::Menu, Kind::SubMenu};
+    }
+    static Command endSubMenu() {
+        return {nullptr, nullptr, nullptr, {}, {}, nullptr, Place::Menu, Kind::EndSubMenu};
+    }
+};
+
+// The menu a table fills on the main window's menu bar: before the menus every
+// tab shares, or after the "&Views" menus.
+enum class MenuPosition { Leading, Trailing };
+struct MenuHeading {
+    const char* title;
+    const char* objectName;
+    MenuPosition position;
+};
+
+// The actions of one command table. Each runs its handler inside the error
+// guard, so a failure is shown in the error box, and answers its shortcut
+// while the focus is anywhere inside the owner. Tool bars and menus built from
+// the set share its actions, so a command disabled once is disabled everywhere.
+class CommandSet {
+public:
+    template <class Owner>
+    CommandSet(Owner& owner, Dialogs& dialogs, std::initializer_list<Command<Owner>> table,
+               std::optional<MenuHeading> menu = std::nullopt)
+        : menu_(menu) {
+        for (const Command<Owner>& line : table) {
+            std::function<void()> run;
+            if (line.handler != nullptr)
+                run = [&owner, handler = line.handler] { (owner.*handler)(); };
+            add(owner, dialogs,
+                Line{static_cast<LineKind>(line.kind), line.id, line.caption, line.hint, line.icon,
+                     line.shortcut, line.place},
+                std::move(run));
+        }
+    }
+
+    // Adds the tool-bar commands and separators: each button carries the
+    // command's object name, its hint as accessible name, and no frame.
+    void fillToolBar(QToolBar& bar) const;
+    // Adds the menu commands, separators and submenus.
+    void fillMenu(QMenu& menu) const;
+    // A tool button for a command that sits in a row of buttons rather than on a tool bar.
+    QToolButton* makeButton(const char* id, QWidget& parent, ToolBarSize size) const;
+    const std::optional<MenuHeading>& menu() const { return menu_; }
+    QAction& action(const char* id) const;
+    // Every command's action, in table order.
+    QList<QAction*> actions() const;
+    // One line per command that has a shortcut: the key and what it does.
+    QStringList keyboardHelp() const;
+
+private:
+    enum class LineKind { Command, Separator, SubMenu, EndSubMenu };
+    struct Line {
+        LineKind kind;
+        const char* id;
+        const char* caption;
+        const char* hint;
+        CommandIcon icon;
+        QKeySequence shortcut;
+        Place place;
+        QAction* action = nullptr;
+    };
+    void add(QWidget& owner, Dialogs& dialogs, Line line, std::function<void()> handler);
+
+    std::vector<Line> lines_;
+    std::optional<MenuHeading> menu_;
+};
 
 } // namespace kelmor

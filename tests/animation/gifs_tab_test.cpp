@@ -216,6 +216,36 @@ TEST_F(GifsTabTest, SlotsLoadTheSelectedItemWhateverIsDraggedOrOnEnterAndKeepThe
     EXPECT_TRUE(preview().picture().empty());
 }
 
+// Insert, from anywhere on the tab, puts the selected picture into the slot
+// that has the focus, or else into the first slot nothing was put into since
+// "New Gif Animation".
+TEST_F(GifsTabTest, InsertFillsTheFocusedSlotOrElseTheFirstEmptyOne) {
+    startOnGifsTab();
+    app->mainWindow().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&app->mainWindow()));
+    const auto filled = [this] {
+        QList<int> taken;
+        for (int k = 0; k < 20; ++k)
+            if (slot(k).picture().width() == 10)
+                taken << k;
+        return taken;
+    };
+    dropFromList(1, "three.bmp");
+    list().setFocus();
+    QTest::keyClick(&list(), Qt::Key_Insert);
+    QTest::keyClick(&list(), Qt::Key_Insert);
+    slot(9).setFocus();
+    QTest::keyClick(&slot(9), Qt::Key_Insert);
+    EXPECT_EQ(filled(), (QList<int>{0, 1, 2, 9}));
+    EXPECT_TRUE(playEnabled());
+
+    press("ToolButton53");
+    list().setFocus();
+    QTest::keyClick(&list(), Qt::Key_Insert);
+    EXPECT_EQ(filled(), QList<int>{0});
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
 // Records, at every paint of the preview during an assembly, what it shows and the cursor.
 class PaintRecorder : public QObject {
 public:

@@ -65,11 +65,6 @@ TEST(FrameWait, IsTwelveMillisecondsPerUnitLessHalfThePreviousOverrun) {
     EXPECT_EQ(frameWaitMs(65535, 0), 786420);
 }
 
-TEST(FrameWait, IsScaledByTheAnimationSpeed) {
-    EXPECT_EQ(frameWaitMs(10, 0, 200), 60);
-    EXPECT_EQ(frameWaitMs(10, 40, 50), 200);
-}
-
 // ---- The frame sequence ---------------------------------------------------------------------
 
 GifImage animation(int frames, std::optional<int> loopCount) {

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QDir>
 #include <QImage>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
@@ -90,21 +91,46 @@ TEST(ToolCommandTest, EveryCommandHasAPictureOfItsOwn) {
     }
 }
 
-TEST(ToolCommandTest, CommandButtonIsNamedUnframedAndGuarded) {
+// A window with two commands: one on the tool bar and in the menu, one in a submenu only.
+struct CommandOwner : QWidget {
+    void fail() { throw Error("Unable to write to x"); }
+    void count() { ++counted; }
+    int counted = 0;
+};
+
+TEST(ToolCommandTest, TableBuildsNamedGuardedButtonsMenuEntriesAndKeys) {
     ScriptedDialogs dialogs;
+    CommandOwner owner;
+    using C = Command<CommandOwner>;
+    const CommandSet commands(
+        owner, dialogs,
+        {{"Options", "&Options...", "Options...", CommandIcon::Options, Qt::Key_F5,
+          &CommandOwner::fail, Place::Both},
+         C::separator(Place::Both),
+         C::subMenu("More", "&More"),
+         {"Count", "&Count", "Count", CommandIcon::None, {}, &CommandOwner::count, Place::Menu},
+         C::endSubMenu()});
     QToolBar bar;
     setUpToolBar(bar, ToolBarSize::Large);
-    QAction* action =
-        addToolCommand(bar, dialogs, CommandIcon::Options, QStringLiteral("Options..."), "Options",
-                       [] { throw Error("Unable to write to x"); });
+    commands.fillToolBar(bar);
+    QMenu menu;
+    commands.fillMenu(menu);
+
     auto* button = bar.findChild<QToolButton*>(QStringLiteral("Options"));
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->accessibleName(), QStringLiteral("Options..."));
-    EXPECT_EQ(action->toolTip(), QStringLiteral("Options..."));
+    EXPECT_EQ(button->defaultAction()->toolTip(), QStringLiteral("Options..."));
     EXPECT_TRUE(button->autoRaise());
-    EXPECT_FALSE(button->isCheckable());
-    EXPECT_EQ(bar.iconSize(), QSize(32, 32));
-    action->trigger();
+    EXPECT_EQ(bar.actions().size(), 2); // the button and the separator; Count is not on it
+    ASSERT_EQ(menu.actions().size(), 3);
+    EXPECT_EQ(menu.actions()[0], &commands.action("Options"));
+    EXPECT_EQ(menu.actions()[2]->menu()->objectName(), QStringLiteral("More"));
+    menu.actions()[2]->menu()->actions()[0]->trigger();
+    EXPECT_EQ(owner.counted, 1);
+    EXPECT_EQ(commands.keyboardHelp(), QStringList{QStringLiteral("F5\tOptions...")});
+    EXPECT_EQ(commands.action("Options").shortcutContext(), Qt::WidgetWithChildrenShortcut);
+    EXPECT_TRUE(owner.actions().contains(&commands.action("Options")));
+    button->click();
     EXPECT_EQ(dialogs.errors, QStringList{QStringLiteral("Unable to write to x")});
 }
 

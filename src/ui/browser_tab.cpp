@@ -1,0 +1,38 @@
+#include "ui/browser_tab.h"
+
+#include "ui/history.h"
+#include "ui/tool_commands.h"
+
+#include <QSplitter>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace kelmor {
+
+QToolBar* layOutBrowserTab(QWidget& tab, const CommandSet& commands, const char* toolBarName,
+                           HistoryBox& box, const char* boxBarName,
+                           const std::function<void(QSplitter&)>& fillSplitter) {
+    auto* layout = new QVBoxLayout(&tab);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* toolBar = new QToolBar(&tab);
+    toolBar->setObjectName(QString::fromLatin1(toolBarName));
+    setUpToolBar(*toolBar, ToolBarSize::Small);
+    commands.fillToolBar(*toolBar);
+    layout->addWidget(toolBar);
+
+    auto* boxBar = new QToolBar(&tab);
+    boxBar->setObjectName(QString::fromLatin1(boxBarName));
+    boxBar->addWidget(&box);
+    layout->addWidget(boxBar);
+
+    auto* splitter = new QSplitter(&tab);
+    fillSplitter(*splitter);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({160, 440});
+    layout->addWidget(splitter, 1);
+    return toolBar;
+}
+
+} // namespace kelmor
