@@ -3,6 +3,7 @@
 #include "generator/page_writer.h"
 #include "imaging/picture_view.h"
 #include "project/image_previews.h"
+#include "ui/accessible_name.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
 #include "ui/tool_icons.h"
@@ -62,7 +63,7 @@ QLabel* caption(QWidget* page, const QString& text, QWidget* field) {
     name.remove(QLatin1Char('&'));
     if (name.endsWith(QLatin1Char(':')))
         name.chop(1);
-    field->setAccessibleName(name);
+    setAccessibleNameOf(*field, name);
     return label;
 }
 

@@ -1,5 +1,7 @@
 #include "ui/history.h"
 
+#include "ui/accessible_name.h"
+
 #include <QAction>
 
 namespace kelmor {
@@ -17,8 +19,8 @@ HistoryBox::HistoryBox(const char* objectName, const QString& accessibleName,
                        const char* actionName, QWidget* parent)
     : QComboBox(parent) {
     setObjectName(QString::fromLatin1(objectName));
-    setAccessibleName(accessibleName);
     setEditable(true);
+    setAccessibleNameOf(*this, accessibleName);
     setInsertPolicy(QComboBox::NoInsert);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     historyAdd_ = new QAction(QStringLiteral("History Add"), this);

@@ -27,8 +27,13 @@ namespace kelmor::test {
 namespace {
 
 QString nameOf(const QObject& control) {
-    return control.objectName().isEmpty() ? QString::fromLatin1(control.metaObject()->className())
-                                          : control.objectName();
+    if (!control.objectName().isEmpty())
+        return control.objectName();
+    const QString kind = QString::fromLatin1(control.metaObject()->className());
+    const QObject* owner = control.parent();
+    return owner != nullptr && !owner->objectName().isEmpty()
+               ? owner->objectName() + QLatin1Char(' ') + kind
+               : kind;
 }
 
 bool accessiblyNamed(QObject& control) {
@@ -36,11 +41,13 @@ bool accessiblyNamed(QObject& control) {
     return face != nullptr && !face->text(QAccessible::Name).trimmed().isEmpty();
 }
 
-// The controls a person works with. Parts of a composite control (a box's
-// own edit, a view's header, the tab bar's scroll arrows) belong to it.
+// The controls a person works with. Parts of a composite control (a view's header, the tab
+// bar's scroll arrows) belong to it; an editable box's own edit does not, as the accessibility
+// bus shows it as a control of its own.
 bool interactive(const QWidget& control) {
     const QWidget* parent = control.parentWidget();
-    if (qobject_cast<const QComboBox*>(parent) || qobject_cast<const QAbstractSpinBox*>(parent) ||
+    if ((qobject_cast<const QComboBox*>(parent) && !qobject_cast<const QLineEdit*>(&control)) ||
+        qobject_cast<const QAbstractSpinBox*>(parent) ||
         qobject_cast<const QAbstractItemView*>(parent) || qobject_cast<const QTabBar*>(parent) ||
         control.objectName().startsWith(QLatin1String("qt_")) ||
         qobject_cast<const QHeaderView*>(&control))
