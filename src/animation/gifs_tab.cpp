@@ -25,8 +25,9 @@ namespace kelmor {
 
 GifsTab::GifsTab(Services& services, const PreferenceStore& preferences,
                  PictureStatusLine& statusLine, QWidget* parent)
-    : TabPage({"Gifs", QStyle::SP_MediaPlay, " Animated Gif Creator"}, parent), services_(services),
-      preferences_(preferences), statusLine_(statusLine) {
+    : TabPage({"Gifs", QStyle::SP_MediaPlay, " Animated Gif Creator"}, parent,
+              ContentsBuilt::OnFirstUse),
+      services_(services), preferences_(preferences), statusLine_(statusLine) {
     using C = Command<GifsTab>;
     setCommands(std::make_unique<CommandSet>(
         *this, services_.dialogs,
@@ -58,7 +59,22 @@ GifsTab::GifsTab(Services& services, const PreferenceStore& preferences,
             {"AddFrame", "Add &Frame", "Put the selected picture into the next empty frame",
              CommandIcon::None, Qt::Key_Insert, &GifsTab::AddFrameClick, Place::KeyOnly},
         }));
+    commands().action("ToolButton56").setEnabled(false);
+    commands().action("ToolButton57").setEnabled(false);
 
+    // One assembly, parameterised by the frame count, behind the nineteen actions.
+    for (int n = 2; n <= kFrameSlotCount; ++n) {
+        auto* action = new QAction(QStringLiteral("Animate %1 Frames").arg(n), this);
+        action->setObjectName(QStringLiteral("actAnimate%1").arg(n));
+        action->setProperty("category", QStringLiteral("Animation"));
+        connect(action, &QAction::triggered, this,
+                guarded(services_.dialogs, [this, n] { animate(n); }));
+        addAction(action);
+        animateActions_.push_back(action);
+    }
+}
+
+void GifsTab::buildContents() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -68,8 +84,6 @@ GifsTab::GifsTab(Services& services, const PreferenceStore& preferences,
     commands().fillToolBar(*bar);
     frameCount_ = new FrameCountBox(bar);
     bar->addWidget(frameCount_);
-    commands().action("ToolButton56").setEnabled(false);
-    commands().action("ToolButton57").setEnabled(false);
     layout->addWidget(bar);
 
     currentAnimation_ =
@@ -109,16 +123,6 @@ GifsTab::GifsTab(Services& services, const PreferenceStore& preferences,
             guarded(dialogs, [this] { listView7DblClick(); }));
     connect(currentAnimation_, &QComboBox::activated, this,
             guarded(dialogs, [this](int index) { comboBox7Click(index); }));
-
-    // One assembly, parameterised by the frame count, behind the nineteen actions.
-    for (int n = 2; n <= kFrameSlotCount; ++n) {
-        auto* action = new QAction(QStringLiteral("Animate %1 Frames").arg(n), this);
-        action->setObjectName(QStringLiteral("actAnimate%1").arg(n));
-        action->setProperty("category", QStringLiteral("Animation"));
-        connect(action, &QAction::triggered, this, guarded(dialogs, [this, n] { animate(n); }));
-        addAction(action);
-        animateActions_.push_back(action);
-    }
 }
 
 void GifsTab::LargeIconsClick() {
@@ -145,12 +149,15 @@ void GifsTab::attachGifsOptions(TAnimForm& gifsOptions) {
 }
 
 void GifsTab::refillLists() {
+    ensureBuilt();
     fillFileList(*sourceList_, preferences_.path(PrefPath::Frames), QStringLiteral("*.bmp"),
                  fileIcon(FileIcon::Bmp));
 }
 
 void GifsTab::clearAnimation() {
-    previewArea_->preview().clear();
+    // Before the tab is first shown there is no preview, so nothing plays.
+    if (previewArea_ != nullptr)
+        previewArea_->preview().clear();
 }
 
 QString GifsTab::framePath(const QString& caption) const {
@@ -158,6 +165,7 @@ QString GifsTab::framePath(const QString& caption) const {
 }
 
 void GifsTab::setListsStyle(ListStyle style) {
+    ensureBuilt();
     applyListStyle(*sourceList_, style);
 }
 
@@ -188,6 +196,7 @@ void GifsTab::toolButton57Click() {
 }
 
 void GifsTab::animate(int frameCount) {
+    ensureBuilt();
     const WaitCursor hourglass;
     PictureView& preview = previewArea_->preview();
     const std::vector<Picture> pictures = slots_->pictures();

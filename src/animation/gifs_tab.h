@@ -49,6 +49,9 @@ public:
     // Assembles the first `frameCount` slots (2 to 20) and plays the result.
     void animate(int frameCount);
 
+protected:
+    void buildContents() override;
+
 private:
     QString framePath(const QString& caption) const;
     void LargeIconsClick();

@@ -28,14 +28,32 @@ KelmorApp::KelmorApp(Services& services) : services_(services) {
     installDataFiles(services.paths);
     mainWindow_ = std::make_unique<TKelButton>(services, preferences_);
     prefs_ = std::make_unique<TFormPrefs>(services, preferences_, *mainWindow_);
-    sound_ = std::make_unique<TSoundForm>(services, preferences_);
-    about_ = std::make_unique<TAboutForm>(services);
     anim_ = std::make_unique<TAnimForm>(services);
-    // Closing the main window ends the program, whichever other windows are open.
-    for (QWidget* window :
-         std::initializer_list<QWidget*>{prefs_.get(), sound_.get(), about_.get(), anim_.get()})
-        window->setAttribute(Qt::WA_QuitOnClose, false);
-    mainWindow_->attachWindows({*prefs_, *sound_, *about_, *anim_});
+    keepRunningOnClose(*prefs_);
+    keepRunningOnClose(*anim_);
+    mainWindow_->attachWindows(*this);
+}
+
+// Closing the main window ends the program, whichever other windows are open.
+void KelmorApp::keepRunningOnClose(QWidget& window) {
+    window.setAttribute(Qt::WA_QuitOnClose, false);
+}
+
+TSoundForm& KelmorApp::sound() {
+    if (!sound_) {
+        sound_ = std::make_unique<TSoundForm>(services_, preferences_);
+        keepRunningOnClose(*sound_);
+        mainWindow_->attachSound(*sound_);
+    }
+    return *sound_;
+}
+
+TAboutForm& KelmorApp::about() {
+    if (!about_) {
+        about_ = std::make_unique<TAboutForm>(services_);
+        keepRunningOnClose(*about_);
+    }
+    return *about_;
 }
 
 KelmorApp::~KelmorApp() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/main_window.h"
 #include "prefs/preference_store.h"
 #include "ui/services.h"
 
@@ -10,12 +11,12 @@ namespace kelmor {
 class TAboutForm;
 class TAnimForm;
 class TFormPrefs;
-class TKelButton;
 class TSoundForm;
 
-// The preference store and the program's five windows, created in their fixed
-// order and living until the end of the run.
-class KelmorApp {
+// The preference store and the program's five windows, living until the end of
+// the run. The main window, the Options dialog and the Gifs Options dialog are
+// created at start in that order; the others when first asked for.
+class KelmorApp : public TKelButton::Windows {
 public:
     explicit KelmorApp(Services& services);
     ~KelmorApp();
@@ -27,12 +28,15 @@ public:
 
     PreferenceStore& preferences() { return preferences_; }
     TKelButton& mainWindow() { return *mainWindow_; }
-    TFormPrefs& prefs() { return *prefs_; }
-    TSoundForm& sound() { return *sound_; }
-    TAboutForm& about() { return *about_; }
-    TAnimForm& anim() { return *anim_; }
+    TFormPrefs& prefs() override { return *prefs_; }
+    TSoundForm& sound() override;
+    TAboutForm& about() override;
+    TAnimForm& anim() override { return *anim_; }
+    TSoundForm* builtSound() override { return sound_.get(); }
 
 private:
+    static void keepRunningOnClose(QWidget& window);
+
     Services& services_;
     PreferenceStore preferences_;
     std::unique_ptr<TKelButton> mainWindow_;

@@ -58,10 +58,13 @@ TKelButton::TKelButton(Services& services, const PreferenceStore& preferences, Q
 
 TKelButton::~TKelButton() = default;
 
-void TKelButton::attachWindows(const Windows& windows) {
-    windows_.emplace(windows);
-    gifsTab_->attachGifsOptions(windows.anim);
-    connect(&windows.sound, &TSoundForm::optionsRequested, this, &TKelButton::showOptions);
+void TKelButton::attachWindows(Windows& windows) {
+    windows_ = &windows;
+    gifsTab_->attachGifsOptions(windows.anim());
+}
+
+void TKelButton::attachSound(TSoundForm& sound) {
+    connect(&sound, &TSoundForm::optionsRequested, this, &TKelButton::showOptions);
 }
 
 // A tab's own menu goes before the shared menus or, after every "&Views" menu,
@@ -88,9 +91,8 @@ void TKelButton::addTabMenus(TabPage& page, TabMenus& menus, QAction* sharedMenu
     menus.viewToggle = menus.views->addAction(QString::fromLatin1(tab.viewItem));
     menus.viewToggle->setCheckable(true);
     menus.viewToggle->setChecked(true);
-    QWidget* part = page.togglablePart();
     connect(menus.viewToggle, &QAction::triggered, this,
-            [this, &page, part] { showPart(page, !part->isVisibleTo(part->parentWidget())); });
+            [this, &page] { showPart(page, !page.togglablePartShown()); });
 }
 
 void TKelButton::buildMenus() {
@@ -130,20 +132,21 @@ void TKelButton::showEvent(QShowEvent* event) {
 
 void TKelButton::applyStoredStyle(PrefLists lists, TabPage& tab) {
     if (const std::optional<ListStyle> style = preferences_.listStyle(lists))
-        tab.setListsStyle(*style);
+        tab.setListsStyleWhenBuilt(*style);
 }
 
 void TKelButton::FormShow() {
     PageControl1Change(tabs_->currentIndex());
     projectsTab_->setProjectsFolder(preferences_.path(PrefPath::Projects));
     for (TabPage* page : pages_)
-        page->refillLists();
+        page->refillWhenBuilt();
     projectsTab_->updateButtonCount();
 
     applyStoredStyle(PrefLists::Projects, *projectsTab_);
-    if (windows_)
+    // An unbuilt sound window takes the style when it is first shown.
+    if (TSoundForm* sound = windows_ != nullptr ? windows_->builtSound() : nullptr)
         if (const std::optional<ListStyle> style = preferences_.listStyle(PrefLists::Sounds))
-            windows_->sound.setListStyle(*style);
+            sound->setListStyle(*style);
     applyStoredStyle(PrefLists::Pics, *picsTab_);
 
     showPart(*picsTab_, preferences_.flag(PrefFlag::PicsPanel));
@@ -167,7 +170,7 @@ void TKelButton::closeEvent(QCloseEvent* event) {
 }
 
 void TKelButton::showPart(TabPage& page, bool shown) {
-    page.togglablePart()->setVisible(shown);
+    page.showTogglablePart(shown);
     for (std::size_t i = 0; i < pages_.size(); ++i)
         if (pages_[i] == &page && tabMenus_[i].viewToggle != nullptr)
             tabMenus_[i].viewToggle->setChecked(shown);
@@ -186,15 +189,15 @@ void TKelButton::showProjectsToolBar(bool shown) {
 }
 
 void TKelButton::setProjectListStyle(ListStyle style) {
-    projectsTab_->setListsStyle(style);
+    projectsTab_->setListsStyleWhenBuilt(style);
 }
 
 void TKelButton::setPictureListsStyle(ListStyle style) {
-    picsTab_->setListsStyle(style);
+    picsTab_->setListsStyleWhenBuilt(style);
 }
 
 void TKelButton::setHtmlListsStyle(ListStyle style) {
-    htmlTab_->setListsStyle(style);
+    htmlTab_->setListsStyleWhenBuilt(style);
 }
 
 void TKelButton::setProjectsFolder(const QString& folder) {
@@ -202,15 +205,15 @@ void TKelButton::setProjectsFolder(const QString& folder) {
 }
 
 void TKelButton::showOptions() {
-    if (windows_)
-        services_.dialogs.runModal(windows_->prefs);
+    if (windows_ != nullptr)
+        services_.dialogs.runModal(windows_->prefs());
 }
 
 void TKelButton::showSounds() {
-    if (!windows_)
+    if (windows_ == nullptr)
         return;
-    windows_->sound.show();
-    windows_->sound.raise();
+    windows_->sound().show();
+    windows_->sound().raise();
 }
 
 void TKelButton::showHelpContents() {
@@ -218,8 +221,8 @@ void TKelButton::showHelpContents() {
 }
 
 void TKelButton::showAbout() {
-    if (windows_)
-        services_.dialogs.runModal(windows_->about);
+    if (windows_ != nullptr)
+        services_.dialogs.runModal(windows_->about());
 }
 
 } // namespace kelmor

@@ -33,14 +33,24 @@ public:
     TKelButton(Services& services, const PreferenceStore& preferences, QWidget* parent = nullptr);
     ~TKelButton() override;
 
-    // The secondary windows, attached once all five exist.
-    struct Windows {
-        TFormPrefs& prefs;
-        TSoundForm& sound;
-        TAboutForm& about;
-        TAnimForm& anim;
+    // The secondary windows. The Options and Gifs Options dialogs exist from the start,
+    // as they load their preference files when created; the sound window and the About
+    // box are built the first time they are asked for.
+    class Windows {
+    public:
+        virtual TFormPrefs& prefs() = 0;
+        virtual TSoundForm& sound() = 0;
+        virtual TAboutForm& about() = 0;
+        virtual TAnimForm& anim() = 0;
+        // The sound window if it has been built, else nullptr.
+        virtual TSoundForm* builtSound() = 0;
+
+    protected:
+        ~Windows() = default;
     };
-    void attachWindows(const Windows& windows);
+    void attachWindows(Windows& windows);
+    // Connects a newly built sound window's requests to this window.
+    void attachSound(TSoundForm& sound);
 
     ProjectsTab& projectsTab() { return *projectsTab_; }
     PicsTab& picsTab() { return *picsTab_; }
@@ -83,7 +93,7 @@ private:
 
     Services& services_;
     const PreferenceStore& preferences_;
-    std::optional<Windows> windows_;
+    Windows* windows_ = nullptr;
     bool shownOnce_ = false;
 
     QTabWidget* tabs_ = nullptr;

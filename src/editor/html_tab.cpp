@@ -24,7 +24,7 @@ const QString kSaveAsFilter =
 HtmlTab::HtmlTab(Services& services, const PreferenceStore& preferences, QWidget* parent)
     : TabPage({"Html", QStyle::SP_FileDialogContentsView, " Html/Text Editor", "ViewsWindows",
                "&Windows"},
-              parent),
+              parent, ContentsBuilt::OnFirstUse),
       services_(services), preferences_(preferences) {
     using C = Command<HtmlTab>;
     // Undo, Copy, Cut and Paste keep the standard keys, which the editor and
@@ -68,7 +68,9 @@ HtmlTab::HtmlTab(Services& services, const PreferenceStore& preferences, QWidget
             {"HtmlOptions", "O&ptions...", "Options...", CommandIcon::Options,
              Qt::CTRL | Qt::Key_Comma, &HtmlTab::requestOptions, Place::ToolBar},
         }));
+}
 
+void HtmlTab::buildContents() {
     currentFile_ = new HistoryBox("ComboBox2", QStringLiteral("Current file"), "", this);
     toolBar_ = layOutBrowserTab(*this, commands(), "HtmlToolBar", *currentFile_, "HtmlFileBar",
                                 [this](QSplitter& splitter) {
@@ -84,11 +86,18 @@ HtmlTab::HtmlTab(Services& services, const PreferenceStore& preferences, QWidget
             guarded(services_.dialogs, [this](int index) { ComboBox2Select(index); }));
 }
 
+QWidget* HtmlTab::togglablePart() {
+    ensureBuilt();
+    return listPanel_;
+}
+
 void HtmlTab::refillLists() {
+    ensureBuilt();
     listPanel_->refill(preferences_.path(PrefPath::Html), preferences_.path(PrefPath::Text));
 }
 
 void HtmlTab::setListsStyle(ListStyle style) {
+    ensureBuilt();
     listPanel_->setListsStyle(style);
 }
 
@@ -97,6 +106,7 @@ QString HtmlTab::folderOf(FileListsPanel::Kind kind) const {
 }
 
 void HtmlTab::showBuiltPage(const QStringList& lines, const QString& path) {
+    ensureBuilt();
     editor_->setLines(lines);
     editor_->saveToFile(path);
     editor_->loadFromFile(path);
@@ -104,7 +114,7 @@ void HtmlTab::showBuiltPage(const QStringList& lines, const QString& path) {
 }
 
 QString HtmlTab::currentFile() const {
-    return currentFile_->currentText();
+    return currentFile_ != nullptr ? currentFile_->currentText() : QString();
 }
 
 void HtmlTab::openInEditor(const QString& path) {

@@ -21,17 +21,20 @@ public:
     HtmlTab(Services& services, const PreferenceStore& preferences, QWidget* parent = nullptr);
 
     // The left panel with the Html and Text lists, shown and hidden by "&Windows".
-    QWidget* togglablePart() override { return listPanel_; }
+    QWidget* togglablePart() override;
     void refillLists() override;
     void setListsStyle(ListStyle style) override;
 
     void showBuiltPage(const QStringList& lines, const QString& path) override;
     QString currentFile() const override;
 
-    EditorTextBox& editor() { return *editor_; }
-    QComboBox& currentFileBox() { return *currentFile_; }
-    QToolBar& toolBar() { return *toolBar_; }
-    FileListsPanel& fileLists() { return *listPanel_; }
+    EditorTextBox& editor() { return built(editor_); }
+    QComboBox& currentFileBox() { return built(currentFile_); }
+    QToolBar& toolBar() { return built(toolBar_); }
+    FileListsPanel& fileLists() { return built(listPanel_); }
+
+protected:
+    void buildContents() override;
 
 private:
     // Loads a file into the editor and makes it the current file; the box

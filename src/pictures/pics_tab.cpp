@@ -20,7 +20,7 @@ namespace kelmor {
 PicsTab::PicsTab(Services& services, const PreferenceStore& preferences, QWidget* parent)
     : TabPage(
           {"Pics", QStyle::SP_DesktopIcon, " Pics Viewer", "ViewsImageWindows", "&Image Windows"},
-          parent),
+          parent, ContentsBuilt::OnFirstUse),
       services_(services), preferences_(preferences) {
     using C = Command<PicsTab>;
     setCommands(std::make_unique<CommandSet>(
@@ -63,7 +63,9 @@ PicsTab::PicsTab(Services& services, const PreferenceStore& preferences, QWidget
             C::endSubMenu(),
         },
         MenuHeading{"&Image", "Image1", MenuPosition::Trailing}));
+}
 
+void PicsTab::buildContents() {
     currentPicture_ =
         new HistoryBox("ComboBox6", QStringLiteral("Current picture"), "actCombo2", this);
     layOutBrowserTab(*this, commands(), "PicsToolBar", *currentPicture_, "PicsPictureBar",
@@ -99,26 +101,35 @@ QString PicsTab::folderOf(PictureListsPanel::Kind kind) const {
     return preferences_.path(folders[static_cast<std::size_t>(kind)]);
 }
 
+QWidget* PicsTab::togglablePart() {
+    ensureBuilt();
+    return listPanel_;
+}
+
 void PicsTab::refillLists() {
+    ensureBuilt();
     for (auto kind :
          {PictureListsPanel::Kind::Gif, PictureListsPanel::Kind::Bmp, PictureListsPanel::Kind::Jpg})
         listPanel_->refill(kind, folderOf(kind));
 }
 
 void PicsTab::setListsStyle(ListStyle style) {
+    ensureBuilt();
     listPanel_->setListsStyle(style);
 }
 
 void PicsTab::showPicture(const QString& path) {
+    ensureBuilt();
     loadPreview(path);
 }
 
 void PicsTab::showStatus(const QString& text) {
+    ensureBuilt();
     status_->setText(text);
 }
 
 QString PicsTab::statusText() const {
-    return status_->text();
+    return status_ != nullptr ? status_->text() : QString();
 }
 
 void PicsTab::loadPreview(const QString& path) {
@@ -193,6 +204,7 @@ void PicsTab::BmpToGifClick() {
 }
 
 void PicsTab::convertPicture(ConversionDirection direction) {
+    ensureBuilt();
     WaitCursor wait;
     showStatus(QString());
     const QString output = QString::fromLatin1(conversionOutputName(direction));

@@ -23,7 +23,7 @@ public:
     PicsTab(Services& services, const PreferenceStore& preferences, QWidget* parent = nullptr);
 
     // The left panel with the picture lists, shown and hidden by "&Image Windows".
-    QWidget* togglablePart() override { return listPanel_; }
+    QWidget* togglablePart() override;
     void refillLists() override;
     void setListsStyle(ListStyle style) override;
 
@@ -35,10 +35,13 @@ public:
     // into "newimage.bmp" / "newimage.gif" in the working folder and shows it.
     void convertPicture(ConversionDirection direction);
 
-    QComboBox& currentPictureBox() { return *currentPicture_; }
-    PictureView& previewImage() { return *preview_; }
+    QComboBox& currentPictureBox() { return built(currentPicture_); }
+    PictureView& previewImage() { return built(preview_); }
     QString statusText() const;
-    PictureListsPanel& pictureLists() { return *listPanel_; }
+    PictureListsPanel& pictureLists() { return built(listPanel_); }
+
+protected:
+    void buildContents() override;
 
 private:
     QString folderOf(PictureListsPanel::Kind kind) const;

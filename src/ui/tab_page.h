@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 namespace kelmor {
 
@@ -20,14 +21,19 @@ struct TabHeading {
     const char* viewItem = nullptr;
 };
 
+// When a tab builds its contents: with the tab, or when it is first shown or
+// used, so that a tab the user has not opened yet costs nothing at start.
+enum class ContentsBuilt { WithTab, OnFirstUse };
+
 // One tab of the main window. The main window runs the steps every tab shares
 // through this interface and builds the tab's menu and view toggle from it;
 // each tab keeps its own tool bar, lists and handlers.
 class TabPage : public QWidget {
     Q_OBJECT
 public:
-    explicit TabPage(const TabHeading& heading, QWidget* parent = nullptr)
-        : QWidget(parent), heading_(heading) {}
+    explicit TabPage(const TabHeading& heading, QWidget* parent = nullptr,
+                     ContentsBuilt built = ContentsBuilt::WithTab)
+        : QWidget(parent), heading_(heading), built_(built == ContentsBuilt::WithTab) {}
 
     const TabHeading& heading() const { return heading_; }
     // The tab's command table; its menu commands fill the tab's own menu.
@@ -40,6 +46,18 @@ public:
     // The part of the tab that its "&Views" menu shows and hides; nullptr when none.
     virtual QWidget* togglablePart() { return nullptr; }
 
+    // Builds the contents of a tab built on first use; does nothing once built.
+    void ensureBuilt();
+    // The steps the main window runs on every tab at start and on the Options
+    // dialog's changes. A tab whose contents are not built yet keeps them and
+    // runs them, in this order, right after building its contents.
+    void refillWhenBuilt();
+    void setListsStyleWhenBuilt(ListStyle style);
+    void showTogglablePart(bool shown);
+    bool togglablePartShown();
+
+    void setVisible(bool visible) override;
+
 signals:
     // The tab's "Options..." command: the main window shows the Options dialog.
     void optionsRequested();
@@ -47,10 +65,21 @@ signals:
 protected:
     void requestOptions() { emit optionsRequested(); }
     void setCommands(std::unique_ptr<CommandSet> commands) { commands_ = std::move(commands); }
+    // Builds the tool bars, lists and views of a tab built on first use.
+    virtual void buildContents() {}
+    // A part of the contents, built first if needed: `part` is the member that building sets.
+    template <class Part> Part& built(Part* const& part) {
+        ensureBuilt();
+        return *part;
+    }
 
 private:
     TabHeading heading_;
     std::unique_ptr<CommandSet> commands_;
+    bool built_;
+    std::optional<ListStyle> pendingStyle_;
+    std::optional<bool> pendingPartShown_;
+    bool pendingRefill_ = false;
 };
 
 } // namespace kelmor

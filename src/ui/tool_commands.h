@@ -113,8 +113,13 @@ public:
         : menu_(menu) {
         for (const Command<Owner>& line : table) {
             std::function<void()> run;
+            // An owner that builds its contents on first use builds them before a command runs.
             if (line.handler != nullptr)
-                run = [&owner, handler = line.handler] { (owner.*handler)(); };
+                run = [&owner, handler = line.handler] {
+                    if constexpr (requires { owner.ensureBuilt(); })
+                        owner.ensureBuilt();
+                    (owner.*handler)();
+                };
             add(owner, dialogs,
                 Line{static_cast<LineKind>(line.kind), line.id, line.caption, line.hint, line.icon,
                      line.shortcut, line.place},

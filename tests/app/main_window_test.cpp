@@ -2,12 +2,16 @@
 #include "app/about_form.h"
 #include "app_fixture.h"
 #include "base/product.h"
+#include "editor/html_tab.h"
+#include "pictures/pics_tab.h"
 #include "project/projects_tab.h"
 #include "sound/sound_form.h"
 
 #include <QAction>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -107,6 +111,41 @@ TEST_F(MainWindowTest, FirstShowReadsProjectsCaptionAndShowsEveryPanel) {
     EXPECT_TRUE(item("ViewsToolBar", QStringLiteral("&ToolBar"))->isChecked());
     EXPECT_TRUE(item("ViewsImageWindows", QStringLiteral("&Image Windows"))->isChecked());
     EXPECT_TRUE(item("ViewsWindows", QStringLiteral("&Windows"))->isChecked());
+}
+
+// A tab not yet opened holds none of its controls, nor is the sound window built.
+// What start-up does to a tab takes effect when it is first shown: its lists filled
+// from their folders in the stored style, its panel and view toggle as stored; a
+// view toggle used before then is what the tab shows.
+TEST_F(MainWindowTest, HiddenTabsGetTheStartUpSettingsWhenFirstShown) {
+    writeFile(QStringLiteral("gifs/a.gif"), "GIF89a");
+    writeFile(QStringLiteral("gifs/b.gif"), "GIF89a");
+    QFile preferences(configDir() + QStringLiteral("/KelmorPref.ini"));
+    ASSERT_TRUE(preferences.open(QIODevice::WriteOnly));
+    preferences.write(
+        "[PREFERENCES]\r\nGif=" + (workDir() + QStringLiteral("/gifs")).toLocal8Bit() +
+        "\r\nImage=0\r\nLarge Icons2=0\r\nSmalll Icons2=1\r\n");
+    preferences.close();
+    start();
+    TKelButton& window = app->mainWindow();
+    EXPECT_EQ(app->builtSound(), nullptr);
+    for (TabPage* page : window.tabPages())
+        EXPECT_EQ(page->findChildren<QToolBar*>().isEmpty(), page != &window.projectsTab());
+    auto* imageWindows = window.findChild<QMenu*>(QStringLiteral("ViewsImageWindows"));
+    auto* htmlWindows = window.findChild<QMenu*>(QStringLiteral("ViewsWindows"));
+    EXPECT_FALSE(imageWindows->actions().at(0)->isChecked());
+    htmlWindows->actions().at(0)->trigger();
+
+    auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+    tabs->setCurrentIndex(1);
+    auto* gifs = window.picsTab().findChild<QListWidget*>(QStringLiteral("ListView2"));
+    ASSERT_NE(gifs, nullptr);
+    EXPECT_EQ(gifs->count(), 2);
+    EXPECT_EQ(gifs->viewMode(), QListView::ListMode);
+    EXPECT_FALSE(window.picsTab().pictureLists().isVisibleTo(&window));
+    tabs->setCurrentIndex(2);
+    EXPECT_FALSE(window.htmlTab().fileLists().isVisibleTo(&window));
+    EXPECT_FALSE(htmlWindows->actions().at(0)->isChecked());
 }
 
 TEST_F(MainWindowTest, ViewToggleTwiceRestoresPartAndTick) {

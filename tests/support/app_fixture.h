@@ -43,8 +43,12 @@ private:
 } // namespace kelmor::test
 
 #include "app/main_window.h"
+#include "ui/tab_page.h"
 
 template <class T> T* kelmor::test::AppFixture::find(const char* objectName) const {
+    // A tab's controls exist once the tab has been opened; every tab counts as opened here.
+    for (kelmor::TabPage* page : app->mainWindow().tabPages())
+        page->ensureBuilt();
     T* found = app->mainWindow().findChild<T*>(QString::fromLatin1(objectName));
     EXPECT_NE(found, nullptr) << "no control named " << objectName;
     return found;
