@@ -62,7 +62,7 @@ int runAnimate(const std::vector<std::string>& args) {
         return usageError("1 to 20 frames are needed, " + std::to_string(frames.size()) + " given");
     for (const auto& [option, value] :
          {std::pair{"--loop", settings.loop}, {"--delay", settings.speed}})
-        kelmor::cli::labelErrors(option, [&] { kelmor::animationValue(value); });
+        kelmor::cli::labelErrors(option, [&value = value] { kelmor::animationValue(value); });
     const kelmor::cli::Output out(output, frames);
     // The headers first: pictures too large together are refused before any is decoded.
     kelmor::checkAssemblyFiles(frames);
