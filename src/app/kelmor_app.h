@@ -16,7 +16,7 @@ class TSoundForm;
 // The preference store and the program's five windows, living until the end of
 // the run. The main window, the Options dialog and the Gifs Options dialog are
 // created at start in that order; the others when first asked for.
-class KelmorApp : public TKelButton::Windows {
+class KelmorApp final : public TKelButton::Windows {
 public:
     explicit KelmorApp(Services& services);
     ~KelmorApp();
