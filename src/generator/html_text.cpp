@@ -1,5 +1,7 @@
 #include "generator/html_text.h"
 
+#include "base/utf8.h"
+
 #include <cstddef>
 
 namespace kelmor {
@@ -8,43 +10,6 @@ namespace {
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD in UTF-8
 
 enum class Escape { Html, CssString, AltText };
-
-bool isContinuation(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
-}
-
-// The length of the well-formed UTF-8 sequence that starts `text` (at least one byte, not
-// ASCII), or 0 when the bytes there form none: overlong forms, surrogates, code points past
-// U+10FFFF and cut sequences are no UTF-8.
-size_t sequenceLength(std::string_view text) {
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(0);
-    size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF; // the range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0)
-            low = 0xA0;
-        else if (lead == 0xED)
-            high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0)
-            low = 0x90;
-        else if (lead == 0xF4)
-            high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (text.size() < length || byte(1) < low || byte(1) > high)
-        return 0;
-    for (size_t i = 2; i < length; ++i)
-        if (!isContinuation(byte(i)))
-            return 0;
-    return length;
-}
 
 void appendHexEscape(std::string& out, unsigned char byte) {
     constexpr char kDigits[] = "0123456789ABCDEF";
@@ -82,7 +47,7 @@ void append(std::string& out, std::string_view text, Escape escape) {
         while (i < text.size()) {
             const auto byte = static_cast<unsigned char>(text[i]);
             const size_t step =
-                byte < 0x80 ? size_t{isPlain(byte, escape)} : sequenceLength(text.substr(i));
+                byte < 0x80 ? size_t{isPlain(byte, escape)} : utf8SequenceLength(text.substr(i));
             if (step == 0)
                 break;
             i += step;

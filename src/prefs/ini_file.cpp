@@ -4,6 +4,7 @@
 #include "base/error.h"
 #include "base/messages.h"
 #include "base/read_file.h"
+#include "base/utf8.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -158,25 +159,6 @@ std::optional<std::string> readFile(const std::string& path) {
     } catch (const Error&) {
         return std::nullopt;
     }
-}
-
-bool isValidUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        auto byte = static_cast<unsigned char>(text[i]);
-        std::size_t length = byte < 0x80           ? 1
-                             : (byte >> 5) == 0x6  ? 2
-                             : (byte >> 4) == 0xE  ? 3
-                             : (byte >> 3) == 0x1E ? 4
-                                                   : 0;
-        if (length == 0 || i + length > text.size())
-            return false;
-        for (std::size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
-                return false;
-        i += length;
-    }
-    return true;
 }
 
 // Cuts a value to what fits the read buffer. In UTF-8 text the cut moves back
