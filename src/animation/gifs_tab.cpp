@@ -25,7 +25,7 @@ namespace kelmor {
 
 GifsTab::GifsTab(Services& services, const PreferenceStore& preferences,
                  PictureStatusLine& statusLine, QWidget* parent)
-    : TabPage({"Gifs", QStyle::SP_MediaPlay, " Animated Gif Creator"}, parent,
+    : TabPage({"Gifs", DrawnIcon::Film, " Animated Gif Creator"}, parent,
               ContentsBuilt::OnFirstUse),
       services_(services), preferences_(preferences), statusLine_(statusLine) {
     using C = Command<GifsTab>;

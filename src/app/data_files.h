@@ -9,7 +9,7 @@ QString helpFile(const AppPaths& paths);
 
 // Puts the help pages and the empty default sound (sounds/default.wav, which
 // recording starts from) into the data folder from the copies embedded in the
-// program, where they are missing, as an installer would.
+// program, where they are missing or empty, as an installer would.
 void installDataFiles(const AppPaths& paths);
 
 } // namespace kelmor

@@ -10,8 +10,8 @@
 #include "prefs/form_prefs.h"
 #include "project/projects_tab.h"
 #include "sound/sound_form.h"
+#include "ui/drawn_icons.h"
 #include "ui/error_guard.h"
-#include "ui/tool_icons.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -44,7 +44,7 @@ TKelButton::TKelButton(Services& services, const PreferenceStore& preferences, Q
     tabs_->setObjectName(QStringLiteral("PageControl1"));
     tabs_->setTabPosition(QTabWidget::South);
     for (TabPage* page : pages_)
-        tabs_->addTab(page, toolIcon(page->heading().icon),
+        tabs_->addTab(page, drawnIcon(page->heading().icon),
                       QString::fromLatin1(page->heading().caption));
     tabs_->tabBar()->setFixedHeight(25);
     setCentralWidget(tabs_);

@@ -22,8 +22,7 @@ const QString kSaveAsFilter =
 } // namespace
 
 HtmlTab::HtmlTab(Services& services, const PreferenceStore& preferences, QWidget* parent)
-    : TabPage({"Html", QStyle::SP_FileDialogContentsView, " Html/Text Editor", "ViewsWindows",
-               "&Windows"},
+    : TabPage({"Html", DrawnIcon::HtmlSheet, " Html/Text Editor", "ViewsWindows", "&Windows"},
               parent, ContentsBuilt::OnFirstUse),
       services_(services), preferences_(preferences) {
     using C = Command<HtmlTab>;

@@ -18,9 +18,8 @@
 namespace kelmor {
 
 PicsTab::PicsTab(Services& services, const PreferenceStore& preferences, QWidget* parent)
-    : TabPage(
-          {"Pics", QStyle::SP_DesktopIcon, " Pics Viewer", "ViewsImageWindows", "&Image Windows"},
-          parent, ContentsBuilt::OnFirstUse),
+    : TabPage({"Pics", DrawnIcon::Picture, " Pics Viewer", "ViewsImageWindows", "&Image Windows"},
+              parent, ContentsBuilt::OnFirstUse),
       services_(services), preferences_(preferences) {
     using C = Command<PicsTab>;
     setCommands(std::make_unique<CommandSet>(

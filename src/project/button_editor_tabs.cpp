@@ -4,9 +4,9 @@
 #include "imaging/picture_view.h"
 #include "project/image_previews.h"
 #include "ui/accessible_name.h"
+#include "ui/drawn_icons.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
-#include "ui/tool_icons.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -120,8 +120,8 @@ ButtonEditorTabs::PictureFields ButtonEditorTabs::pictureRow(QGridLayout& grid, 
     grid.addWidget(fields.name, row, 1);
     grid.addWidget(fields.width, row, 2);
     grid.addWidget(fields.height, row, 3);
-    QToolButton* pick = toolButton(page, pickName, toolIcon(QStyle::SP_DirOpenIcon),
-                                   QStringLiteral("Pick a picture"));
+    QToolButton* pick =
+        toolButton(page, pickName, drawnIcon(DrawnIcon::Open), QStringLiteral("Pick a picture"));
     connect(pick, &QToolButton::clicked, this,
             guarded(dialogs_, [this, fields, &preview] { pickPicture(fields, preview); }));
     grid.addWidget(pick, row, 4);
@@ -167,9 +167,8 @@ QWidget* ButtonEditorTabs::buildButtonTab(PageKind kind, ButtonFields& fields,
         soundFile_ = lineEdit(page, "Edit21");
         grid->addWidget(caption(page, QStringLiteral("Sound:"), soundFile_), row, 0);
         grid->addWidget(soundFile_, row, 1, 1, 3);
-        QToolButton* pick =
-            toolButton(page, QStringLiteral("PickSoundFile"), toolIcon(QStyle::SP_DirOpenIcon),
-                       QStringLiteral("Pick a sound"));
+        QToolButton* pick = toolButton(page, QStringLiteral("PickSoundFile"),
+                                       drawnIcon(DrawnIcon::Open), QStringLiteral("Pick a sound"));
         connect(pick, &QToolButton::clicked, this, guarded(dialogs_, [this] { pickSound(); }));
         grid->addWidget(pick, row, 4);
         ++row;
@@ -177,7 +176,7 @@ QWidget* ButtonEditorTabs::buildButtonTab(PageKind kind, ButtonFields& fields,
 
     QToolButton* add = toolButton(
         page, sound ? QStringLiteral("AddSoundButton") : QStringLiteral("AddPlainButton"),
-        toolIcon(QStyle::SP_ArrowDown), QStringLiteral("Add to List"));
+        drawnIcon(DrawnIcon::ArrowDown), QStringLiteral("Add to List"));
     auto* addCaption = new QLabel(sound ? QStringLiteral("Add Sound Button to List:")
                                         : QStringLiteral("Add Plain Button to List:"),
                                   page);
@@ -208,7 +207,7 @@ QWidget* ButtonEditorTabs::buildPageTab() {
     grid->addWidget(caption(page, QStringLiteral("BG Image:"), bgImage_), 0, 0);
     grid->addWidget(bgImage_, 0, 1, 1, 2);
     QToolButton* pickImage =
-        toolButton(page, QStringLiteral("PickBgImage"), toolIcon(QStyle::SP_DirOpenIcon),
+        toolButton(page, QStringLiteral("PickBgImage"), drawnIcon(DrawnIcon::Open),
                    QStringLiteral("Pick a background picture"));
     connect(pickImage, &QToolButton::clicked, this, guarded(dialogs_, [this] { pickBgImage(); }));
     grid->addWidget(pickImage, 0, 3);
@@ -225,7 +224,7 @@ QWidget* ButtonEditorTabs::buildPageTab() {
     setSwatch(*swatch_, windowColour());
     grid->addWidget(swatch_, 1, 2);
     QToolButton* pickColour =
-        toolButton(page, QStringLiteral("PickBgColor"), toolIcon(QStyle::SP_DialogApplyButton),
+        toolButton(page, QStringLiteral("PickBgColor"), drawnIcon(DrawnIcon::Palette),
                    QStringLiteral("Pick the background colour"));
     connect(pickColour, &QToolButton::clicked, this, guarded(dialogs_, [this] { pickColor(); }));
     grid->addWidget(pickColour, 1, 3);
@@ -238,7 +237,7 @@ QWidget* ButtonEditorTabs::buildPageTab() {
     grid->addWidget(caption(page, QStringLiteral("Target Page:"), target_), 3, 0);
     grid->addWidget(target_, 3, 1, 1, 2);
     QToolButton* pickTarget =
-        toolButton(page, QStringLiteral("PickTargetPage"), toolIcon(QStyle::SP_DirOpenIcon),
+        toolButton(page, QStringLiteral("PickTargetPage"), drawnIcon(DrawnIcon::Open),
                    QStringLiteral("Select a Html file as a Target page\n"
                                   "or create a new Html file name."));
     connect(pickTarget, &QToolButton::clicked, this,

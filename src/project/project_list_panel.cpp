@@ -1,11 +1,11 @@
 #include "project/project_list_panel.h"
 
 #include "base/folder_scan.h"
+#include "ui/drawn_icons.h"
 #include "ui/error_guard.h"
 #include "ui/folder_list.h"
 #include "ui/list_style.h"
 #include "ui/qt_text.h"
-#include "ui/tool_icons.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -79,8 +79,8 @@ void ProjectListPanel::setFolder(const QString& folder) {
 }
 
 void ProjectListPanel::refill() {
-    fillFileList(*list_, folder(), QStringLiteral("*") + kExtension, toolIcon(QStyle::SP_FileIcon),
-                 kExtension);
+    fillFileList(*list_, folder(), QStringLiteral("*") + kExtension,
+                 drawnIcon(DrawnIcon::ProjectFile), kExtension);
 }
 
 void ProjectListPanel::setListStyle(ListStyle style) {

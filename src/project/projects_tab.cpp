@@ -26,7 +26,7 @@ constexpr int kToolBarHeight = 40;
 
 ProjectsTab::ProjectsTab(Services& services, const PreferenceStore& preferences,
                          BuiltPageView& builtPages, PictureBrowser& pictureBrowser, QWidget* parent)
-    : TabPage({"Projects", QStyle::SP_DirHomeIcon, " Kelmor", "ViewsToolBar", "&ToolBar"}, parent),
+    : TabPage({"Projects", DrawnIcon::Home, " Kelmor", "ViewsToolBar", "&ToolBar"}, parent),
       services_(services), preferences_(preferences) {
     using C = Command<ProjectsTab>;
     setCommands(std::make_unique<CommandSet>(

@@ -3,11 +3,11 @@
 #include "prefs/ini_file.h"
 #include "prefs/pref_file.h"
 #include "sound/sound_module.h"
+#include "ui/drawn_icons.h"
 #include "ui/error_guard.h"
 #include "ui/folder_list.h"
 #include "ui/history.h"
 #include "ui/qt_text.h"
-#include "ui/tool_icons.h"
 #include "ui/wait_cursor.h"
 
 #include <QAction>
@@ -29,7 +29,7 @@ QString waveFilter() {
 
 // The sound list's one icon, in the small and the large view.
 QIcon soundIcon() {
-    return toolIcon(QStyle::SP_MediaVolume);
+    return drawnIcon(DrawnIcon::Speaker);
 }
 
 } // namespace

@@ -4,10 +4,47 @@
 
 namespace kelmor {
 
-// Tool bar pictures the program draws itself, for commands the style has no
-// picture of its own for.
-enum class DrawnIcon { Copy, Cut, Paste, Options, FilmSettings, PlaySound, Record };
+// The pictures of the program's tool bars, tabs and buttons, which it draws
+// itself: they look the same on every desktop, stay sharp at any size, and
+// cost nothing until first painted (no icon theme is searched at start).
+enum class DrawnIcon {
+    New,
+    Open,
+    Folder,
+    Save,
+    SaveAs,
+    Options,
+    Speaker,
+    Globe,
+    ClearSheet,
+    Undo,
+    Copy,
+    Cut,
+    Paste,
+    HtmlSheet,
+    Refresh,
+    LargeTiles,
+    SmallList,
+    ClearSelection,
+    AddRow,
+    DeleteRow,
+    NewFilm,
+    Film,
+    FilmSettings,
+    Play,
+    PlaySound,
+    Stop,
+    Rewind,
+    Record,
+    Home,
+    Picture,
+    ArrowDown,
+    Palette,
+    ProjectFile,
+    Last = ProjectFile, // keep naming the last picture
+};
 
+// An icon that draws the picture at whatever size it is painted, once per size.
 QIcon drawnIcon(DrawnIcon kind);
 
 } // namespace kelmor

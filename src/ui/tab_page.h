@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ui/drawn_icons.h"
 #include "ui/list_style.h"
 #include "ui/tool_commands.h"
 
-#include <QStyle>
 #include <QWidget>
 #include <memory>
 #include <optional>
@@ -15,7 +15,7 @@ namespace kelmor {
 // that shows and hides the tab's togglable part (no menu when viewItem is null).
 struct TabHeading {
     const char* caption;
-    QStyle::StandardPixmap icon;
+    DrawnIcon icon;
     const char* windowTitle;
     const char* viewMenuName = nullptr;
     const char* viewItem = nullptr;

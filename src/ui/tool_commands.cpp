@@ -2,7 +2,6 @@
 
 #include "ui/drawn_icons.h"
 #include "ui/error_guard.h"
-#include "ui/tool_icons.h"
 
 #include <QAction>
 #include <QMenu>
@@ -14,23 +13,23 @@ namespace kelmor {
 QIcon commandIcon(CommandIcon command) {
     switch (command) {
     case CommandIcon::NewButton:
-        return toolIcon(QStyle::SP_FileIcon);
+        return drawnIcon(DrawnIcon::New);
     case CommandIcon::Open:
-        return toolIcon(QStyle::SP_DialogOpenButton);
+        return drawnIcon(DrawnIcon::Open);
     case CommandIcon::Save:
-        return toolIcon(QStyle::SP_DialogSaveButton);
+        return drawnIcon(DrawnIcon::Save);
     case CommandIcon::SaveAs:
-        return toolIcon(QStyle::SP_DriveFDIcon);
+        return drawnIcon(DrawnIcon::SaveAs);
     case CommandIcon::Options:
         return drawnIcon(DrawnIcon::Options);
     case CommandIcon::Sounds:
-        return toolIcon(QStyle::SP_MediaVolume);
+        return drawnIcon(DrawnIcon::Speaker);
     case CommandIcon::ViewInBrowser:
-        return toolIcon(QStyle::SP_ComputerIcon);
+        return drawnIcon(DrawnIcon::Globe);
     case CommandIcon::Clear:
-        return toolIcon(QStyle::SP_DialogResetButton);
+        return drawnIcon(DrawnIcon::ClearSheet);
     case CommandIcon::Undo:
-        return toolIcon(QStyle::SP_ArrowBack);
+        return drawnIcon(DrawnIcon::Undo);
     case CommandIcon::Copy:
         return drawnIcon(DrawnIcon::Copy);
     case CommandIcon::Cut:
@@ -38,33 +37,33 @@ QIcon commandIcon(CommandIcon command) {
     case CommandIcon::Paste:
         return drawnIcon(DrawnIcon::Paste);
     case CommandIcon::HtmlEditor:
-        return toolIcon(QStyle::SP_FileDialogInfoView);
+        return drawnIcon(DrawnIcon::HtmlSheet);
     case CommandIcon::Refresh:
-        return toolIcon(QStyle::SP_BrowserReload);
+        return drawnIcon(DrawnIcon::Refresh);
     case CommandIcon::LargeView:
-        return toolIcon(QStyle::SP_FileDialogContentsView);
+        return drawnIcon(DrawnIcon::LargeTiles);
     case CommandIcon::SmallView:
-        return toolIcon(QStyle::SP_FileDialogListView);
+        return drawnIcon(DrawnIcon::SmallList);
     case CommandIcon::PickFolder:
-        return toolIcon(QStyle::SP_DirIcon);
+        return drawnIcon(DrawnIcon::Folder);
     case CommandIcon::ClearSelected:
-        return toolIcon(QStyle::SP_DialogDiscardButton);
+        return drawnIcon(DrawnIcon::ClearSelection);
     case CommandIcon::AddRow:
-        return toolIcon(QStyle::SP_FileDialogNewFolder);
+        return drawnIcon(DrawnIcon::AddRow);
     case CommandIcon::DeleteRow:
-        return toolIcon(QStyle::SP_TrashIcon);
+        return drawnIcon(DrawnIcon::DeleteRow);
     case CommandIcon::NewAnimation:
-        return toolIcon(QStyle::SP_MediaSeekBackward);
+        return drawnIcon(DrawnIcon::NewFilm);
     case CommandIcon::GifsOptions:
         return drawnIcon(DrawnIcon::FilmSettings);
     case CommandIcon::PlayAnimation:
-        return toolIcon(QStyle::SP_MediaPlay);
+        return drawnIcon(DrawnIcon::Play);
     case CommandIcon::PlaySound:
         return drawnIcon(DrawnIcon::PlaySound);
     case CommandIcon::StopSound:
-        return toolIcon(QStyle::SP_MediaStop);
+        return drawnIcon(DrawnIcon::Stop);
     case CommandIcon::RewindSound:
-        return toolIcon(QStyle::SP_MediaSkipBackward);
+        return drawnIcon(DrawnIcon::Rewind);
     case CommandIcon::RecordSound:
         return drawnIcon(DrawnIcon::Record);
     case CommandIcon::None:

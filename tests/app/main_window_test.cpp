@@ -8,6 +8,7 @@
 #include "sound/sound_form.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -171,6 +172,25 @@ TEST_F(MainWindowTest, HelpContentsOpensTheInstalledHelpPage) {
         EXPECT_TRUE(QFileInfo::exists(
             dataDir() + QStringLiteral("/help/%1.html").arg(QString::fromLatin1(name))))
             << name;
+}
+
+TEST_F(MainWindowTest, StartPutsBackAnEmptyDataFileAndKeepsAChangedOne) {
+    QDir().mkpath(dataDir() + QStringLiteral("/help"));
+    const QString emptied = dataDir() + QStringLiteral("/help/index.html");
+    const QString changed = dataDir() + QStringLiteral("/help/pics.html");
+    QFile(emptied).open(QIODevice::WriteOnly);
+    QFile mine(changed);
+    ASSERT_TRUE(mine.open(QIODevice::WriteOnly));
+    mine.write("<p>my notes</p>");
+    mine.close();
+    start();
+    QFile page(emptied);
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(page.readAll().contains("<html"));
+    ASSERT_TRUE(mine.open(QIODevice::ReadOnly));
+    EXPECT_EQ(mine.readAll(), QByteArray("<p>my notes</p>"));
+    EXPECT_TRUE(
+        QDir(dataDir() + QStringLiteral("/help")).entryList({QStringLiteral("*.part")}).isEmpty());
 }
 
 TEST_F(MainWindowTest, HelpContentsStillAsksTheViewerWhenThePageIsMissing) {
