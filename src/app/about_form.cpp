@@ -1,6 +1,7 @@
 #include "app/about_form.h"
 
 #include "base/product.h"
+#include "ui/drawn_icons.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -17,7 +18,7 @@ TAboutForm::TAboutForm(Services& services, QWidget* parent)
     setWindowTitle(QStringLiteral("About"));
 
     auto* icon = new QLabel(this);
-    icon->setPixmap(QPixmap(QStringLiteral(":/icons/kelmor.png")));
+    icon->setPixmap(drawnIcon(DrawnIcon::Program).pixmap(32));
 
     auto* text = new QLabel(this);
     text->setObjectName(QStringLiteral("AboutText"));

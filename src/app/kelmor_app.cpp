@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "imaging/picture_qt.h"
 #include "prefs/form_prefs.h"
+#include "prefs/start_preferences.h"
 #include "project/projects_tab.h"
 #include "sound/sound_form.h"
 #include "ui/error_guard.h"
@@ -14,7 +15,7 @@
 #include <QFileInfo>
 #include <QtGlobal>
 
-// The embedded icons and help pages live in a static library, so they are
+// The embedded help pages and sound live in a static library, so they are
 // registered by hand; Q_INIT_RESOURCE must be used outside any namespace.
 static void initResources() {
     Q_INIT_RESOURCE(kelmor);
@@ -27,9 +28,9 @@ KelmorApp::KelmorApp(Services& services) : services_(services) {
     installQtIconDecoder();
     installDataFiles(services.paths);
     mainWindow_ = std::make_unique<TKelButton>(services, preferences_);
-    prefs_ = std::make_unique<TFormPrefs>(services, preferences_, *mainWindow_);
+    runGuarded(services.dialogs,
+               [&] { loadStartPreferences(services, preferences_, *mainWindow_); });
     anim_ = std::make_unique<TAnimForm>(services);
-    keepRunningOnClose(*prefs_);
     keepRunningOnClose(*anim_);
     mainWindow_->attachWindows(*this);
 }
@@ -37,6 +38,14 @@ KelmorApp::KelmorApp(Services& services) : services_(services) {
 // Closing the main window ends the program, whichever other windows are open.
 void KelmorApp::keepRunningOnClose(QWidget& window) {
     window.setAttribute(Qt::WA_QuitOnClose, false);
+}
+
+TFormPrefs& KelmorApp::prefs() {
+    if (!prefs_) {
+        prefs_ = std::make_unique<TFormPrefs>(services_, preferences_, *mainWindow_);
+        keepRunningOnClose(*prefs_);
+    }
+    return *prefs_;
 }
 
 TSoundForm& KelmorApp::sound() {

@@ -14,8 +14,9 @@ class TFormPrefs;
 class TSoundForm;
 
 // The preference store and the program's five windows, living until the end of
-// the run. The main window, the Options dialog and the Gifs Options dialog are
-// created at start in that order; the others when first asked for.
+// the run. The main window is created at start, then the preference file is
+// loaded into the store and shown in it, then the Gifs Options dialog is
+// created; the others are created when first asked for.
 class KelmorApp final : public TKelButton::Windows {
 public:
     explicit KelmorApp(Services& services);
@@ -28,7 +29,7 @@ public:
 
     PreferenceStore& preferences() { return preferences_; }
     TKelButton& mainWindow() { return *mainWindow_; }
-    TFormPrefs& prefs() override { return *prefs_; }
+    TFormPrefs& prefs() override;
     TSoundForm& sound() override;
     TAboutForm& about() override;
     TAnimForm& anim() override { return *anim_; }

@@ -1,5 +1,6 @@
 #include "app/kelmor_app.h"
 #include "app/main_window.h"
+#include "ui/drawn_icons.h"
 #include "ui/qt_services.h"
 
 #include <QApplication>
@@ -11,7 +12,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Kelmor"));
     // Lets the desktop match the windows to the installed desktop entry and its icon.
     QApplication::setDesktopFileName(QStringLiteral("org.kelmor.Kelmor"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kelmor.png")));
+    QApplication::setWindowIcon(kelmor::drawnIcon(kelmor::DrawnIcon::Program));
 
     kelmor::AppPaths paths;
     paths.configDir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +

@@ -27,7 +27,6 @@ TKelButton::TKelButton(Services& services, const PreferenceStore& preferences, Q
     : QMainWindow(parent), services_(services), preferences_(preferences) {
     setObjectName(QStringLiteral("KelButton"));
     setWindowTitle(QStringLiteral("Kelmor"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/kelmor.png")));
     resize(618, 503);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

@@ -23,23 +23,22 @@ namespace {
 
 // The ten path rows, in the order of their keys in the file; row N is EditN+1.
 struct PathRow {
-    const char* key;
     int tab;
     const char* label;
     const char* hint;
 };
 
-constexpr std::array<PathRow, 10> kPathRows{{
-    {"Image Directory", 0, "Project Images:", "Locate images folder"},
-    {kPrefSoundsKey, 0, "Sounds:", "Locate sounds folder"},
-    {"Buttons Directory", 0, "Projects:", "Locate projects folder"},
-    {"Html Editor", 0, "Html Editor:", "Locate html editor program"},
-    {"Gif", 1, "Gif Images:", "Locate gif images folder"},
-    {"Bmp", 1, "Bmp Images:", "Locate bmp images folder"},
-    {"Jpg", 1, "Jpg Images:", "Locate jpg images folder"},
-    {"Html2", 2, "Html Files:", "Locate html files folder"},
-    {"Text", 2, "Text Files:", "Locate text files folder"},
-    {"Bmp2", 3, "Bmp Files:", "Locate bmp files folder"},
+constexpr std::array<PathRow, kPrefPathCount> kPathRows{{
+    {0, "Project Images:", "Locate images folder"},
+    {0, "Sounds:", "Locate sounds folder"},
+    {0, "Projects:", "Locate projects folder"},
+    {0, "Html Editor:", "Locate html editor program"},
+    {1, "Gif Images:", "Locate gif images folder"},
+    {1, "Bmp Images:", "Locate bmp images folder"},
+    {1, "Jpg Images:", "Locate jpg images folder"},
+    {2, "Html Files:", "Locate html files folder"},
+    {2, "Text Files:", "Locate text files folder"},
+    {3, "Bmp Files:", "Locate bmp files folder"},
 }};
 
 struct PathTab {
@@ -53,12 +52,6 @@ constexpr std::array<PathTab, 4> kPathTabs{{
     {"Html", "  Locate Html/Text Folders  "},
     {"Gifs", "  Locate Bmp Files Folder  "},
 }};
-
-// The boolean keys, in file order; flagControls() lists their controls alike.
-constexpr std::array<const char*, 11> kFlagKeys{"Html",          "Image",        "Project",
-                                                "Large Icons",   "Smalll Icons", "Large Icons2",
-                                                "Smalll Icons2", "Large Icons3", "Smalll Icons3",
-                                                "Large Icons4",  "Smalll Icons4"};
 
 QString latin1(const char* text) {
     return QString::fromLatin1(text);
@@ -90,9 +83,9 @@ TFormPrefs::TFormPrefs(Services& services, PreferenceStore& store, PreferenceRea
     layout->addWidget(tabs_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    showStore();
     connectStore();
     connectReactions();
-    runGuarded(services_.dialogs, [this] { FormCreate(); });
 }
 
 QWidget* TFormPrefs::buildPathsTab(int tab) {
@@ -199,12 +192,7 @@ void TFormPrefs::connectStore() {
     for (auto [box, key] : flags)
         connect(box, &QCheckBox::toggled, this,
                 [this, key = key](bool checked) { store_.setFlag(key, checked); });
-    const std::array<std::pair<StylePair*, PrefLists>, kPrefListsCount> pairs{
-        {{&projects_, PrefLists::Projects},
-         {&pics_, PrefLists::Pics},
-         {&sounds_, PrefLists::Sounds},
-         {&html_, PrefLists::Html}}};
-    for (auto [pair, key] : pairs)
+    for (auto [pair, key] : stylePairs())
         for (QRadioButton* radio : {pair->large, pair->small})
             connect(radio, &QRadioButton::toggled, this,
                     [this, pair = pair, key = key] { store_.setListStyle(key, styleOf(*pair)); });
@@ -236,31 +224,37 @@ void TFormPrefs::connectReactions() {
     // The sound list takes its style whenever the sound window is shown.
 }
 
-std::array<QAbstractButton*, 11> TFormPrefs::flagControls() const {
+std::array<std::pair<TFormPrefs::StylePair*, PrefLists>, kPrefListsCount> TFormPrefs::stylePairs() {
+    return {{{&projects_, PrefLists::Projects},
+             {&pics_, PrefLists::Pics},
+             {&sounds_, PrefLists::Sounds},
+             {&html_, PrefLists::Html}}};
+}
+
+std::array<QAbstractButton*, kPrefFlagKeys.size()> TFormPrefs::flagControls() const {
     return {htmlPanel_,      picsPanel_,  toolBar_,    projects_.large,
             projects_.small, pics_.large, pics_.small, sounds_.large,
             sounds_.small,   html_.large, html_.small};
 }
 
-void TFormPrefs::FormCreate() {
-    const IniFile file(toLocal(services_.paths.configDir), kPrefFileName);
-    for (std::size_t row = 0; row < kPathRows.size(); ++row)
-        edits_[row]->setText(toQt(file.readString(kPrefSection, kPathRows[row].key, "")));
-    // Controls start unchecked: a true value checks its control and runs its
-    // reaction, a false one changes nothing. Checking the second button of a
-    // pair unchecks the first, so a pair stored as both true ends on "Small Icons".
-    const auto controls = flagControls();
-    for (std::size_t i = 0; i < kFlagKeys.size(); ++i)
-        controls[i]->setChecked(file.readBool(kPrefSection, kFlagKeys[i], true));
+void TFormPrefs::showStore() {
+    for (std::size_t row = 0; row < kPrefPathCount; ++row)
+        edits_[row]->setText(store_.path(static_cast<PrefPath>(row)));
+    htmlPanel_->setChecked(store_.flag(PrefFlag::HtmlPanel));
+    picsPanel_->setChecked(store_.flag(PrefFlag::PicsPanel));
+    toolBar_->setChecked(store_.flag(PrefFlag::ProjectsToolBar));
+    for (auto [pair, key] : stylePairs())
+        if (const std::optional<ListStyle> style = store_.listStyle(key))
+            (*style == ListStyle::Small ? pair->small : pair->large)->setChecked(true);
 }
 
 void TFormPrefs::Save() {
     IniFile file(toLocal(services_.paths.configDir), kPrefFileName);
     for (std::size_t row = 0; row < kPathRows.size(); ++row)
-        file.writeString(kPrefSection, kPathRows[row].key, toLocal(edits_[row]->text()));
+        file.writeString(kPrefSection, kPrefPathKeys[row], toLocal(edits_[row]->text()));
     const auto controls = flagControls();
-    for (std::size_t i = 0; i < kFlagKeys.size(); ++i)
-        file.writeBool(kPrefSection, kFlagKeys[i], controls[i]->isChecked());
+    for (std::size_t i = 0; i < kPrefFlagKeys.size(); ++i)
+        file.writeBool(kPrefSection, kPrefFlagKeys[i], controls[i]->isChecked());
 }
 
 void TFormPrefs::OKButtonClick() {

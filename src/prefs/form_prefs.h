@@ -1,11 +1,13 @@
 #pragma once
 
+#include "prefs/pref_file.h"
 #include "prefs/preference_store.h"
 #include "prefs/preferences.h"
 #include "ui/services.h"
 
 #include <QDialog>
 #include <array>
+#include <utility>
 
 class QAbstractButton;
 class QCheckBox;
@@ -18,9 +20,9 @@ class QWidget;
 namespace kelmor {
 
 // The Options dialog: edits the program's preference store. Every change of a
-// control goes into the store at once; the controls are loaded from
-// "KelmorPref.ini" in the config folder when the dialog is created and written
-// back by OK.
+// control goes into the store at once; the controls show the store when the
+// dialog is created (the store is loaded from "KelmorPref.ini" in the config
+// folder at start) and are written back to the file by OK.
 //
 // Controls by object name:
 //   PageControl1                       the tab control, tabs TabSheet1..TabSheet5
@@ -35,9 +37,7 @@ namespace kelmor {
 //
 // The window flags and the Projects, Pics and Html style pairs act on the main
 // window as soon as their state changes, through PreferenceReactions: a check
-// box on every change, a radio button when it becomes checked. Loading the
-// file sets the controls the same way, so the stored values reach the main
-// window at creation.
+// box on every change, a radio button when it becomes checked.
 class TFormPrefs : public QDialog {
     Q_OBJECT
 public:
@@ -55,13 +55,14 @@ private:
     QWidget* buildViewsTab();
     QGroupBox* buildStyleGroup(const QString& title, const char* name, StylePair& pair);
     QWidget* withButtons(QWidget* content, int tab);
+    void showStore();
     void connectReactions();
     void connectStore();
+    std::array<std::pair<StylePair*, PrefLists>, kPrefListsCount> stylePairs();
     // The eleven boolean keys' controls, in the order of the file's keys.
-    std::array<QAbstractButton*, 11> flagControls() const;
+    std::array<QAbstractButton*, kPrefFlagKeys.size()> flagControls() const;
     static std::optional<ListStyle> styleOf(const StylePair& pair);
 
-    void FormCreate();
     void Save();
     void OKButtonClick();
     void CancelButtonClick();

@@ -47,6 +47,10 @@ public:
         painter->drawPixmap(target, picture);
     }
 
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {QSize(16, 16), QSize(32, 32), QSize(48, 48), QSize(64, 64)};
+    }
+
     bool isNull() override { return false; }
 
 private:

@@ -41,10 +41,12 @@ enum class DrawnIcon {
     ArrowDown,
     Palette,
     ProjectFile,
-    Last = ProjectFile, // keep naming the last picture
+    Program,        // the program's own icon, as on the desktop
+    Last = Program, // keep naming the last picture
 };
 
-// An icon that draws the picture at whatever size it is painted, once per size.
+// An icon that draws the picture at whatever size it is painted, once per size;
+// a window given it offers the desktop the usual icon sizes from 16 to 64 pixels.
 QIcon drawnIcon(DrawnIcon kind);
 
 } // namespace kelmor

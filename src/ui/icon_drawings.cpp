@@ -1,9 +1,11 @@
 #include "ui/icon_drawings.h"
 
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
 #include <array>
+#include <iterator>
 
 namespace kelmor {
 namespace {
@@ -428,22 +430,64 @@ void drawProjectFile(QPainter& painter) {
         painter.drawRoundedRect(QRectF(6, y, 10, 2.6), 1, 1);
 }
 
+QLinearGradient downwards(qreal top, qreal bottom, const QColor& from, const QColor& to) {
+    QLinearGradient gradient(0, top, 0, bottom);
+    gradient.setColorAt(0, from);
+    gradient.setColorAt(1, to);
+    return gradient;
+}
+
+// The program's icon, drawn as the desktop's scalable icon is: a page with two image
+// buttons, the lower one lit under the mouse pointer. Drawn on its 256-unit grid.
+void drawProgram(QPainter& painter) {
+    painter.scale(kDrawingGrid / 256, kDrawingGrid / 256);
+    const QColor frame(0x5a, 0x6b, 0x85);
+    const QColor paper(0xf7, 0xf9, 0xfc);
+    painter.setPen(QPen(frame, 6));
+    painter.setBrush(downwards(12, 244, paper, QColor(0xdf, 0xe6, 0xf0)));
+    painter.drawRoundedRect(QRectF(20, 12, 216, 232), 22, 22);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(frame);
+    painter.drawRoundedRect(QRectF(20, 12, 216, 40), 22, 22);
+    painter.drawRect(QRectF(20, 36, 216, 16));
+    painter.setBrush(paper);
+    painter.drawEllipse(QPointF(48, 32), 7, 7);
+    painter.drawEllipse(QPointF(72, 32), 7, 7);
+    painter.setBrush(downwards(76, 128, QColor(0x2f, 0x5f, 0xa8), QColor(0x1b, 0x3f, 0x78)));
+    painter.drawRoundedRect(QRectF(48, 76, 160, 52), 12, 12);
+    painter.setBrush(QColor(0xc8, 0xd8, 0xf0));
+    painter.drawRoundedRect(QRectF(72, 96, 112, 12), 6, 6);
+    painter.setPen(QPen(QColor(0xb8, 0x6e, 0x00), 4));
+    painter.setBrush(downwards(152, 204, QColor(0xff, 0xd8, 0x66), QColor(0xf0, 0xa0, 0x20)));
+    painter.drawRoundedRect(QRectF(48, 152, 160, 52), 12, 12);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0x7a, 0x43, 0x00));
+    painter.drawRoundedRect(QRectF(72, 172, 112, 12), 6, 6);
+    painter.setPen(QPen(QColor(0x1a, 0x1a, 0x1a), 7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::white);
+    painter.drawPolygon(QPolygonF{QPointF(150, 150), QPointF(150, 226), QPointF(168, 209),
+                                  QPointF(181, 238), QPointF(195, 232), QPointF(182, 204),
+                                  QPointF(206, 204)});
+}
+
 using Drawing = void (*)(QPainter&);
 
 // One drawing per picture, in the order of DrawnIcon.
-constexpr std::array<Drawing, static_cast<int>(DrawnIcon::Last) + 1> kDrawings{
+constexpr Drawing kDrawings[] = {
     drawNew,        drawOpenFolder, drawFolder,         drawSave,       drawSaveAs,
     drawOptions,    drawSpeaker,    drawGlobe,          drawClearSheet, drawUndo,
     drawCopy,       drawCut,        drawPaste,          drawHtmlSheet,  drawRefresh,
     drawLargeTiles, drawSmallList,  drawClearSelection, drawAddRow,     drawDeleteRow,
     drawNewFilm,    drawFilm,       drawFilmSettings,   drawPlay,       drawPlaySound,
     drawStop,       drawRewind,     drawRecord,         drawHome,       drawLandscape,
-    drawArrowDown,  drawPalette,    drawProjectFile};
+    drawArrowDown,  drawPalette,    drawProjectFile,    drawProgram};
+static_assert(std::size(kDrawings) == static_cast<std::size_t>(DrawnIcon::Last) + 1,
+              "one drawing per picture");
 
 } // namespace
 
 void drawPicture(QPainter& painter, DrawnIcon kind) {
-    kDrawings.at(static_cast<std::size_t>(kind))(painter);
+    kDrawings[static_cast<std::size_t>(kind)](painter);
 }
 
 } // namespace kelmor

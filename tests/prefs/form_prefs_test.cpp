@@ -1,4 +1,5 @@
 #include "prefs/form_prefs.h"
+#include "prefs/start_preferences.h"
 #include "test_services.h"
 
 #include <QCheckBox>
@@ -53,7 +54,10 @@ protected:
         QFile file(iniPath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
+    // Loads the preference file at start, then opens the dialog over the store, as the program
+    // does.
     TFormPrefs& create() {
+        loadStartPreferences(services_, store, reactions);
         form_ = std::make_unique<TFormPrefs>(services_, store, reactions, nullptr);
         return *form_;
     }
@@ -87,6 +91,9 @@ void PrintTo(const LoadCase& c, std::ostream* out) {
     *out << '"' << c.name << '"';
 }
 
+constexpr auto kSmall = ListStyle::Small;
+constexpr auto kLarge = ListStyle::Large;
+
 class FormPrefsLoadTest : public FormPrefsTest, public ::testing::WithParamInterface<LoadCase> {};
 
 TEST_P(FormPrefsLoadTest, ReactsInKeyOrderAndEndsWithTheStoredStyles) {
@@ -99,6 +106,14 @@ TEST_P(FormPrefsLoadTest, ReactsInKeyOrderAndEndsWithTheStoredStyles) {
     EXPECT_EQ(store.listStyle(PrefLists::Sounds), GetParam().sounds);
     EXPECT_EQ(store.listStyle(PrefLists::Html), GetParam().html);
     EXPECT_TRUE(dialogs.errors.isEmpty());
+    // The dialog shows the loaded styles and reacts to nothing when it is created.
+    const std::pair<const char*, std::optional<ListStyle>> pairs[] = {
+        {"Projects", GetParam().projects}, {"Sounds", GetParam().sounds}};
+    for (const auto& [name, style] : pairs) {
+        const std::string radio = std::string("Radio") + name;
+        EXPECT_EQ(control<QRadioButton>((radio + "Large").c_str())->isChecked(), style == kLarge);
+        EXPECT_EQ(control<QRadioButton>((radio + "Small").c_str())->isChecked(), style == kSmall);
+    }
 }
 
 const QStringList kDefaultReactions{
@@ -107,9 +122,6 @@ const QStringList kDefaultReactions{
     QStringLiteral("projects small"),   QStringLiteral("pictures large"),
     QStringLiteral("pictures small"),   QStringLiteral("html lists large"),
     QStringLiteral("html lists small")};
-
-constexpr auto kSmall = ListStyle::Small;
-constexpr auto kLarge = ListStyle::Large;
 
 INSTANTIATE_TEST_SUITE_P(
     Files, FormPrefsLoadTest,
