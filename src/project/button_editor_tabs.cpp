@@ -4,6 +4,7 @@
 #include "imaging/picture_view.h"
 #include "project/image_previews.h"
 #include "ui/accessible_name.h"
+#include "ui/built_on_show.h"
 #include "ui/drawn_icons.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
@@ -93,15 +94,27 @@ ButtonEditorTabs::ButtonEditorTabs(Dialogs& dialogs, ImagePreviews& previews,
     : QTabWidget(parent), dialogs_(dialogs), previews_(previews), pictureBrowser_(pictureBrowser) {
     setObjectName(QStringLiteral("EditorTabs"));
     setDocumentMode(true);
-    addTab(buildButtonTab(PageKind::Plain, plain_,
-                          {"Edit11", "Edit12", "Edit13", "Edit16", "Edit15", "Edit14", "Edit17",
-                           "ComboBox1", "ComboBox3"}),
-           QStringLiteral("Plain But"));
-    addTab(buildButtonTab(PageKind::Sound, sound_,
-                          {"Edit9", "Edit10", "Edit19", "Edit8", "Edit18", "Edit20", "Edit7",
-                           "ComboBox5", "ComboBox4"}),
-           QStringLiteral("Sound But"));
+    auto* plainPage = new QWidget(this);
+    buildButtonTab(*plainPage, PageKind::Plain, plain_,
+                   {"Edit11", "Edit12", "Edit13", "Edit16", "Edit15", "Edit14", "Edit17",
+                    "ComboBox1", "ComboBox3"});
+    addTab(plainPage, QStringLiteral("Plain But"));
+    // The sound button's fields are built when their tab is first opened or a row is
+    // recalled into them: most starts never show them.
+    soundPage_ = new BuiltOnShow(
+        [this](QWidget& page) {
+            buildButtonTab(page, PageKind::Sound, sound_,
+                           {"Edit9", "Edit10", "Edit19", "Edit8", "Edit18", "Edit20", "Edit7",
+                            "ComboBox5", "ComboBox4"});
+        },
+        this);
+    addTab(soundPage_, QStringLiteral("Sound But"));
     addTab(buildPageTab(), QStringLiteral("Page"));
+}
+
+ButtonEditorTabs::ButtonFields& ButtonEditorTabs::soundFields() {
+    soundPage_->ensureBuilt();
+    return sound_;
 }
 
 ButtonEditorTabs::PictureFields ButtonEditorTabs::pictureRow(QGridLayout& grid, int row,
@@ -128,11 +141,11 @@ ButtonEditorTabs::PictureFields ButtonEditorTabs::pictureRow(QGridLayout& grid, 
     return fields;
 }
 
-QWidget* ButtonEditorTabs::buildButtonTab(PageKind kind, ButtonFields& fields,
-                                          const std::array<const char*, 9>& names) {
+void ButtonEditorTabs::buildButtonTab(QWidget& into, PageKind kind, ButtonFields& fields,
+                                      const std::array<const char*, 9>& names) {
     const bool sound = kind == PageKind::Sound;
     const QString prefix = sound ? QStringLiteral("PickSound") : QStringLiteral("PickPlain");
-    auto* page = new QWidget(this);
+    QWidget* page = &into;
     auto* grid = new QGridLayout(page);
     grid->setContentsMargins(6, 6, 6, 6);
     grid->setHorizontalSpacing(4);
@@ -194,7 +207,6 @@ QWidget* ButtonEditorTabs::buildButtonTab(PageKind kind, ButtonFields& fields,
             sound ? &ButtonEditorTabs::addSoundClicked : &ButtonEditorTabs::addPlainClicked);
     connect(build, &QToolButton::clicked, this,
             sound ? &ButtonEditorTabs::buildSoundClicked : &ButtonEditorTabs::buildPlainClicked);
-    return page;
 }
 
 QWidget* ButtonEditorTabs::buildPageTab() {
@@ -274,14 +286,14 @@ ButtonRowUpdate ButtonEditorTabs::plainRow() const {
     return rowFrom(plain_);
 }
 
-ButtonRowUpdate ButtonEditorTabs::soundRow() const {
-    ButtonRowUpdate row = rowFrom(sound_);
+ButtonRowUpdate ButtonEditorTabs::soundRow() {
+    ButtonRowUpdate row = rowFrom(soundFields());
     row[ButtonColumn::Sound] = soundFile_->text();
     return row;
 }
 
 void ButtonEditorTabs::recall(const ButtonRow& row) {
-    for (const ButtonFields* fields : {&plain_, &sound_}) {
+    for (const ButtonFields* fields : {&plain_, &soundFields()}) {
         fields->normal.name->setText(row[ButtonColumn::Normal]);
         fields->normal.width->setText(row[ButtonColumn::NormalWidth]);
         fields->normal.height->setText(row[ButtonColumn::NormalHeight]);
@@ -299,6 +311,7 @@ void ButtonEditorTabs::recall(const ButtonRow& row) {
 }
 
 void ButtonEditorTabs::clearFields() {
+    soundPage_->ensureBuilt();
     for (QLineEdit* edit :
          {plain_.normal.name, plain_.normal.width, plain_.normal.height, plain_.mouseOver.name,
           plain_.mouseOver.width, plain_.mouseOver.height, plain_.link, sound_.link})
@@ -328,8 +341,8 @@ QString ButtonEditorTabs::targetPage() const {
     return target_->text();
 }
 
-QString ButtonEditorTabs::separator(PageKind kind) const {
-    return (kind == PageKind::Sound ? sound_ : plain_).breaks->currentText();
+QString ButtonEditorTabs::separator(PageKind kind) {
+    return (kind == PageKind::Sound ? soundFields() : plain_).breaks->currentText();
 }
 
 bool ButtonEditorTabs::html5Page() const {

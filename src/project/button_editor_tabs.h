@@ -17,6 +17,7 @@ class QToolButton;
 
 namespace kelmor {
 
+class BuiltOnShow;
 class ImagePreviews;
 class PictureView;
 enum class PageKind;
@@ -38,7 +39,7 @@ public:
 
     // The plain add leaves the "Sound" cell alone; the sound add writes every column.
     ButtonRowUpdate plainRow() const;
-    ButtonRowUpdate soundRow() const;
+    ButtonRowUpdate soundRow();
     // Recall: copies a row into both button tabs and the Page tab. The colour swatch and the
     // Breaks/Spaces boxes keep their values.
     void recall(const ButtonRow& row);
@@ -50,7 +51,7 @@ public:
     QString bgImage() const;
     QString targetPage() const;
     // The Breaks/Spaces text of the tab whose Build runs.
-    QString separator(PageKind kind) const;
+    QString separator(PageKind kind);
     // The Page tab's "HTML5 page" box: which page both Builds write. Setting it does not
     // signal html5PageToggled.
     bool html5Page() const;
@@ -79,8 +80,10 @@ private:
     };
 
     // Names: normal name, width, height; mouse-over name, width, height; link; frame; breaks.
-    QWidget* buildButtonTab(PageKind kind, ButtonFields& fields,
-                            const std::array<const char*, 9>& names);
+    void buildButtonTab(QWidget& page, PageKind kind, ButtonFields& fields,
+                        const std::array<const char*, 9>& names);
+    // The sound button's fields, built first if their tab has not been opened yet.
+    ButtonFields& soundFields();
     QWidget* buildPageTab();
     PictureFields pictureRow(QGridLayout& grid, int row, const QString& caption,
                              const QString& pickName, const char* const* names,
@@ -97,6 +100,7 @@ private:
     PictureBrowser& pictureBrowser_;
     ButtonFields plain_{};
     ButtonFields sound_{};
+    BuiltOnShow* soundPage_ = nullptr;
     QLineEdit* soundFile_ = nullptr;
     QLineEdit* bgImage_ = nullptr;
     QLineEdit* bgColor_ = nullptr;

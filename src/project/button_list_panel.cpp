@@ -98,7 +98,6 @@ ButtonListPanel::ButtonListPanel(Dialogs& dialogs, QWidget* parent) : QWidget(pa
     view_ = grid;
     view_->setObjectName(QStringLiteral("StringGrid1"));
     view_->setAccessibleName(QStringLiteral("Button list"));
-    view_->setModel(model_);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view_->setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -113,6 +112,9 @@ ButtonListPanel::ButtonListPanel(Dialogs& dialogs, QWidget* parent) : QWidget(pa
     view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->horizontalHeader()->setStretchLastSection(true);
     view_->horizontalHeader()->setSectionsMovable(false);
+    // The headers get their sizes before the model arrives, so that they lay out their
+    // sections once, not again for every setting.
+    view_->setModel(model_);
     layout->addWidget(view_, 1);
 
     applyColumnWidths();

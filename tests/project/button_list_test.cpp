@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QMenuBar>
+#include <QTabBar>
+#include <QTabWidget>
 
 namespace kelmor::test {
 namespace {
@@ -23,6 +25,25 @@ TEST_F(ButtonListTest, FreshStartHasHeaderAndOneEmptyRow) {
     EXPECT_EQ(text("ComboBox5"), QStringLiteral("_top"));
     EXPECT_TRUE(text("ComboBox3").isEmpty());
     EXPECT_TRUE(text("ComboBox4").isEmpty());
+}
+
+// The sound button's fields are built when their tab is first opened; Tab still walks them
+// in reading order straight after the editor's tab bar.
+TEST_F(ButtonListTest, TabWalksTheSoundTabInReadingOrderOnceOpened) {
+    auto* tabs = app->mainWindow().findChild<QTabWidget*>(QStringLiteral("EditorTabs"));
+    ASSERT_NE(tabs, nullptr);
+    tabs->setCurrentIndex(1);
+    // The widgets Tab stops at, following the window's keyboard order from the tab bar.
+    QStringList walked;
+    QWidget* stop = tabs->tabBar();
+    while (walked.size() < 5) {
+        stop = stop->nextInFocusChain();
+        if (stop->isVisible() && (stop->focusPolicy() & Qt::TabFocus) != 0)
+            walked << stop->objectName();
+    }
+    EXPECT_EQ(walked, (QStringList{QStringLiteral("Edit9"), QStringLiteral("Edit10"),
+                                   QStringLiteral("Edit19"), QStringLiteral("PickSoundNormal"),
+                                   QStringLiteral("Edit8")}));
 }
 
 TEST_F(ButtonListTest, SecondAddWithoutNewRowOverwritesRowOne) {

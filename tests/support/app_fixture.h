@@ -43,11 +43,14 @@ private:
 } // namespace kelmor::test
 
 #include "app/main_window.h"
+#include "ui/built_on_show.h"
 #include "ui/tab_page.h"
 
 template <class T> T* kelmor::test::AppFixture::find(const char* objectName) const {
-    // A tab's controls exist once the tab has been opened; every tab counts as opened here.
+    // A tab's or a page's controls exist once it has been opened; all count as opened here.
     for (kelmor::TabPage* page : app->mainWindow().tabPages())
+        page->ensureBuilt();
+    for (auto* page : app->mainWindow().findChildren<kelmor::BuiltOnShow*>())
         page->ensureBuilt();
     T* found = app->mainWindow().findChild<T*>(QString::fromLatin1(objectName));
     EXPECT_NE(found, nullptr) << "no control named " << objectName;
