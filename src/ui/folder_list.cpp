@@ -42,7 +42,10 @@ struct Caption {
 
 void fillFileList(QListWidget& list, const QString& folder, const QString& pattern,
                   const QIcon& icon, const QString& cutAt) {
-    const bool updates = list.updatesEnabled();
+    // Only the list's own switch is restored: updatesEnabled() is also false while a
+    // parent holds updates off (a tab control does while it changes pages), and
+    // restoring that would keep the list from ever painting again.
+    const bool updatesOff = list.testAttribute(Qt::WA_ForceUpdatesDisabled);
     list.setUpdatesEnabled(false);
     list.setSortingEnabled(false);
     list.clear();
@@ -74,7 +77,7 @@ void fillFileList(QListWidget& list, const QString& folder, const QString& patte
     for (int row = 0; row < list.count(); ++row)
         list.item(row)->setIcon(icon);
 
-    list.setUpdatesEnabled(updates);
+    list.setUpdatesEnabled(!updatesOff);
 }
 
 void applyListStyle(QListWidget& list, ListStyle style) {

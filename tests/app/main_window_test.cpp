@@ -149,6 +149,24 @@ TEST_F(MainWindowTest, HiddenTabsGetTheStartUpSettingsWhenFirstShown) {
     EXPECT_FALSE(htmlWindows->actions().at(0)->isChecked());
 }
 
+// A tab built while the tab control switches to it (with updates held off) still paints its
+// lists once shown.
+TEST_F(MainWindowTest, TabsBuiltOnFirstShowPaintTheirLists) {
+    start();
+    // Not through find(), which would build every tab first.
+    auto* tabs = app->mainWindow().findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+    for (int index = 1; index < 4; ++index) {
+        tabs->setCurrentIndex(index);
+        int shown = 0;
+        for (auto* list : app->mainWindow().tabPages().at(index)->findChildren<QListWidget*>())
+            if (list->isVisible()) {
+                ++shown;
+                EXPECT_TRUE(list->viewport()->updatesEnabled()) << list->objectName().toStdString();
+            }
+        EXPECT_GT(shown, 0) << "tab " << index;
+    }
+}
+
 TEST_F(MainWindowTest, ViewToggleTwiceRestoresPartAndTick) {
     start();
     QAction* toggle = item("ViewsToolBar", QStringLiteral("&ToolBar"));
