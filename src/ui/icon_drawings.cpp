@@ -62,14 +62,24 @@ void drawStar(QPainter& painter, const QPointF& centre, qreal radius) {
     painter.drawPolygon(star);
 }
 
-// A diagonal cross in a red disc: something goes away.
-void drawRemoveMark(QPainter& painter, const QPointF& centre) {
+// A white sign in a coloured disc at the lower right: something is added (a green plus),
+// taken away (a red minus) or removed (a red cross).
+enum class Sign { Plus, Minus, Cross };
+
+void drawSignDisc(QPainter& painter, Sign sign) {
+    const QPointF centre(16, 16);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(kRed);
+    painter.setBrush(sign == Sign::Plus ? kGreen : kRed);
     painter.drawEllipse(centre, 4.5, 4.5);
     painter.setPen(inkPen(1.6, Qt::white));
-    painter.drawLine(centre + QPointF(-2, -2), centre + QPointF(2, 2));
-    painter.drawLine(centre + QPointF(2, -2), centre + QPointF(-2, 2));
+    if (sign == Sign::Cross) {
+        painter.drawLine(centre + QPointF(-2, -2), centre + QPointF(2, 2));
+        painter.drawLine(centre + QPointF(2, -2), centre + QPointF(-2, 2));
+        return;
+    }
+    painter.drawLine(centre + QPointF(-2.5, 0), centre + QPointF(2.5, 0));
+    if (sign == Sign::Plus)
+        painter.drawLine(centre + QPointF(0, -2.5), centre + QPointF(0, 2.5));
 }
 
 void drawFolderBack(QPainter& painter) {
@@ -180,7 +190,7 @@ void drawGlobe(QPainter& painter) {
 
 void drawClearSheet(QPainter& painter) {
     drawSheet(painter, QRectF(2.5, 2.5, 12, 16));
-    drawRemoveMark(painter, QPointF(16, 16));
+    drawSignDisc(painter, Sign::Cross);
 }
 
 // A bent arrow that turns back to the left.
@@ -272,26 +282,17 @@ void drawRows(QPainter& painter, bool middleSelected) {
 
 void drawClearSelection(QPainter& painter) {
     drawRows(painter, true);
-    drawRemoveMark(painter, QPointF(16, 16));
+    drawSignDisc(painter, Sign::Cross);
 }
 
 void drawAddRow(QPainter& painter) {
     drawRows(painter, false);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kGreen);
-    painter.drawEllipse(QPointF(16, 16), 4.5, 4.5);
-    painter.setPen(inkPen(1.6, Qt::white));
-    painter.drawLine(QPointF(16, 13.5), QPointF(16, 18.5));
-    painter.drawLine(QPointF(13.5, 16), QPointF(18.5, 16));
+    drawSignDisc(painter, Sign::Plus);
 }
 
 void drawDeleteRow(QPainter& painter) {
     drawRows(painter, false);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kRed);
-    painter.drawEllipse(QPointF(16, 16), 4.5, 4.5);
-    painter.setPen(inkPen(1.6, Qt::white));
-    painter.drawLine(QPointF(13.5, 16), QPointF(18.5, 16));
+    drawSignDisc(painter, Sign::Minus);
 }
 
 // An upright strip of film with sprocket holes and one frame window.
