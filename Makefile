@@ -68,16 +68,17 @@ check-core-includes: $(BUILD_DIR)/build.ninja
 	tools/check-core-includes.sh $(BUILD_DIR)
 
 # The whole suite built by clang with warnings as errors, run under AddressSanitizer and
-# UndefinedBehaviorSanitizer. A failed test runs once more: this clang's leak checker now and
-# then crashes itself at exit ("Tracer caught signal 11") while a test's audio threads end.
+# UndefinedBehaviorSanitizer. The leak checker of clang 14 misreads glibc 2.36's dynamic TLS
+# blocks when it follows __tls_get_addr, and crashes at exit ("Tracer caught signal 11",
+# "DTLS ... at 0x...9ca"); it scans the static TLS and every thread's stack without that.
 sanitize: deps
 	@tools/install-deps.sh clang libclang-rt-14-dev
 	CC=clang CXX=clang++ cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DKELMOR_SANITIZE=ON -DKELMOR_WERROR=ON
 	cmake --build $(SANITIZE_DIR) -j$(JOBS)
 	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1 \
-		$(CURDIR)/tools/pulse-test-server.sh ctest --output-on-failure -j$(JOBS) \
-		--repeat until-pass:2
+		ASAN_OPTIONS=intercept_tls_get_addr=0 \
+		$(CURDIR)/tools/pulse-test-server.sh ctest --output-on-failure -j$(JOBS)
 
 # Builds the package, unpacks it with dpkg-deb and checks its file list, the desktop entry and
 # the AppStream metainfo with their validators, and the unpacked programs.
