@@ -1,5 +1,7 @@
 #include "ui/file_icons.h"
 
+#include "ui/icon_drawings.h"
+
 #include <QColor>
 #include <QFont>
 #include <QPainter>
@@ -42,16 +44,9 @@ QPixmap drawIcon(FileIcon kind, int size) {
     const qreal unit = size / 16.0;
     const QRectF sheet(2.5 * unit, 0.5 * unit, 11 * unit, 15 * unit);
     const qreal fold = 4 * unit;
-    QPainterPath outline;
-    outline.moveTo(sheet.topLeft());
-    outline.lineTo(sheet.right() - fold, sheet.top());
-    outline.lineTo(sheet.right(), sheet.top() + fold);
-    outline.lineTo(sheet.bottomRight());
-    outline.lineTo(sheet.bottomLeft());
-    outline.closeSubpath();
     painter.setPen(QPen(QColor(0x50, 0x50, 0x50), qMax(1.0, unit * 0.75)));
     painter.setBrush(Qt::white);
-    painter.drawPath(outline);
+    painter.drawPath(foldedPage(sheet, fold));
 
     QPainterPath corner;
     corner.moveTo(sheet.right() - fold, sheet.top());

@@ -34,16 +34,9 @@ void drawSheet(QPainter& painter, const QRectF& sheet) {
 // A blank page with its top right corner folded over.
 void drawPage(QPainter& painter, const QRectF& page) {
     const qreal fold = 4.5;
-    QPainterPath outline;
-    outline.moveTo(page.topLeft());
-    outline.lineTo(page.right() - fold, page.top());
-    outline.lineTo(page.right(), page.top() + fold);
-    outline.lineTo(page.bottomRight());
-    outline.lineTo(page.bottomLeft());
-    outline.closeSubpath();
     painter.setPen(inkPen());
     painter.setBrush(Qt::white);
-    painter.drawPath(outline);
+    painter.drawPath(foldedPage(page, fold));
     painter.setBrush(QColor(0xd8, 0xd8, 0xd8));
     painter.drawPolygon(QPolygonF{QPointF(page.right() - fold, page.top()),
                                   QPointF(page.right() - fold, page.top() + fold),
@@ -486,6 +479,17 @@ static_assert(std::size(kDrawings) == static_cast<std::size_t>(DrawnIcon::Last) 
               "one drawing per picture");
 
 } // namespace
+
+QPainterPath foldedPage(const QRectF& page, qreal fold) {
+    QPainterPath outline;
+    outline.moveTo(page.topLeft());
+    outline.lineTo(page.right() - fold, page.top());
+    outline.lineTo(page.right(), page.top() + fold);
+    outline.lineTo(page.bottomRight());
+    outline.lineTo(page.bottomLeft());
+    outline.closeSubpath();
+    return outline;
+}
 
 void drawPicture(QPainter& painter, DrawnIcon kind) {
     kDrawings[static_cast<std::size_t>(kind)](painter);

@@ -2,7 +2,10 @@
 
 #include "ui/drawn_icons.h"
 
+#include <QPainterPath>
+
 class QPainter;
+class QRectF;
 
 namespace kelmor {
 
@@ -12,5 +15,8 @@ inline constexpr double kDrawingGrid = 22.0;
 
 // Draws one picture on the grid, with the painter's pen and brush its own.
 void drawPicture(QPainter& painter, DrawnIcon kind);
+
+// The outline of a sheet of paper whose top right corner, `fold` wide, is folded over.
+QPainterPath foldedPage(const QRectF& page, qreal fold);
 
 } // namespace kelmor
