@@ -2,6 +2,7 @@
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace kelmor {
 namespace {
@@ -36,14 +37,14 @@ TEST_F(ReadWholeFileTest, OneByteOverTheLimitIsTooLarge) {
     EXPECT_EQ(readWholeFile(file, 9), "123456789");
 }
 
-TEST_F(ReadWholeFileTest, MissingFileOrFolderCannotBeOpened) {
-    EXPECT_EQ(failureOf(path("missing"), 100), "Cannot open file " + path("missing"));
-    EXPECT_EQ(failureOf(folder_.string(), 100), "Cannot open file " + folder_.string());
-}
-
-// A device gives no size up front: the read stops one byte past the limit.
-TEST_F(ReadWholeFileTest, EndlessDeviceStopsPastTheLimit) {
-    EXPECT_EQ(failureOf("/dev/zero", 100000), "FileTooLarge: File /dev/zero is too large");
+// Only regular files are read. A named pipe without a writer is refused at once instead of
+// waiting for one, and an endless device is refused before any byte is read.
+TEST_F(ReadWholeFileTest, AnythingButARegularFileCannotBeOpened) {
+    const std::string pipe = path("pipe.gif");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& file :
+         {path("missing"), folder_.string(), pipe, std::string("/dev/zero")})
+        EXPECT_EQ(failureOf(file, 100), "Cannot open file " + file);
 }
 
 } // namespace
