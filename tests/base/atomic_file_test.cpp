@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace kelmor {
@@ -18,6 +19,9 @@ enum class User { Any, Unprivileged, Root };
 // Where standard output goes during the save: a save to a link made as /dev/stdout is, kept in
 // the test's folder so that a writer that replaced links could harm nothing else.
 enum class Output { Unchanged, Pipe, FileOut };
+// A file size limit of two bytes: none, one the save fails on, or one that kills the saving
+// process (SIGXFSZ) part way; a killed save reports "killed".
+enum class Limit { None, Fails, Kills };
 
 // One way a save meets the file system. `setup` and `check` are shell commands run in the test's
 // folder; `check` sees what a pipe received in the file "got". The save writes "new".
@@ -26,10 +30,10 @@ struct WriterCase {
     const char* setup;
     const char* target;
     const char* check;
-    const char* failure = ""; // "Cannot create file %s", or "" for a save that succeeds
+    const char* failure = ""; // "Cannot create file %s", "killed", or "" for a save that succeeds
     User user = User::Any;
     Output output = Output::Unchanged;
-    bool sizeLimit = false; // a file size limit cuts the write after a few bytes
+    Limit limit = Limit::None;
 };
 
 void PrintTo(const WriterCase& c, std::ostream* out) {
@@ -44,7 +48,9 @@ const WriterCase kCases[] = {
      "test \"$(readlink link)\" = d/f && test \"$(cat d/f)\" = new && test \"$(ls -A d)\" = f"},
     {"LinkToAMissingFileCreatesIt", "ln -s f link", "link", "test -L link && test -f f"},
     {"HardLinksStayOneFile", "echo old >a; ln a b", "a",
-     "test \"$(cat b)\" = new && test $(stat -c %h a) = 2"},
+     "test \"$(cat b)\" = new && test $(stat -c %h a) = 2 && test $(ls -A | wc -l) = 2"},
+    {"HardLinkedLongestName", "echo old >$(printf %0255d 0); ln $(printf %0255d 0) b", "",
+     "test \"$(cat b)\" = new && test $(ls -A | wc -l) = 2"},
     {"LongestNameTheFileSystemTakes", "echo old >$(printf %0255d 0)", "",
      "test \"$(cat $(printf %0255d 0))\" = new"},
     {"NamedPipeIsWrittenInPlace", "mkfifo p", "p", "test -p p && test \"$(cat got)\" = new"},
@@ -62,7 +68,24 @@ const WriterCase kCases[] = {
     {"FolderIsNotAFile", "mkdir d", "d", "test -z \"$(ls -A d)\"", "Cannot create file %s"},
     {"FailureMidWriteKeepsTheOldFile", "echo old >f", "f",
      "test \"$(cat f)\" = old && test \"$(ls -A)\" = f", "Cannot create file %s", User::Any,
-     Output::Unchanged, true},
+     Output::Unchanged, Limit::Fails},
+    {"FailedInPlaceWriteKeepsTheOldFile", "printf o >f; ln f g", "f",
+     "test \"$(cat f)\" = o && test \"$(ls -A | tr '\\n' ' ')\" = 'f g '", "Cannot create file %s",
+     User::Any, Output::Unchanged, Limit::Fails},
+    {"KilledWriteLeavesNothingBehind", "echo old >f", "f",
+     "test \"$(cat f)\" = old && test \"$(ls -A)\" = f", "killed", User::Any, Output::Unchanged,
+     Limit::Kills},
+    {"KilledInPlaceWriteLeavesACopy", "printf o >f; ln f g", "f",
+     "test \"$(cat f)\" = o && test \"$(cat .f.kelmor-backup)\" = o", "killed", User::Any,
+     Output::Unchanged, Limit::Kills},
+    {"OwnLinkInASharedFolderIsFollowed", "mkdir -m 1777 s; echo old >f; ln -s ../f s/link",
+     "s/link", "test -L s/link && test \"$(cat f)\" = new"},
+    {"PlantedLinkInASharedFolderIsRefused",
+     "mkdir -m 1777 s; echo old >f; ln -s ../f s/link; chown -h 65534 s/link", "s/link",
+     "test -L s/link && test \"$(cat f)\" = old", "Cannot create file %s", User::Root},
+    {"PlantedLinkToAMissingFileIsRefused",
+     "mkdir -m 1777 s; ln -s ../f s/link; chown -h 65534 s/link", "s/link", "test ! -e f",
+     "Cannot create file %s", User::Root},
 };
 
 // What a pipe holds now; its reading end is closed afterwards.
@@ -75,12 +98,32 @@ std::string drain(int fd) {
 
 class FileWriter : public test::TempFolderTest, public testing::WithParamInterface<WriterCase> {
 protected:
+    // Saves in a child process that a file size limit of two bytes kills part way.
+    static std::string killedSave(const std::string& target) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const struct rlimit noCore = {0, 0}, small = {2, 2};
+            ::setrlimit(RLIMIT_CORE, &noCore);
+            ::setrlimit(RLIMIT_FSIZE, &small);
+            std::signal(SIGXFSZ, SIG_DFL);
+            try {
+                writeFileReplacing(target, "new");
+            } catch (const Error&) {
+            }
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ ? "killed" : "not killed";
+    }
     bool shell(const std::string& command) const {
         return std::system(("cd '" + folder_.string() + "' && " + command).c_str()) == 0;
     }
     // Saves with standard output, the size limit and a pipe's reading end set up as the case
     // asks; returns the error message, empty on success.
     std::string save(const WriterCase& c, const std::string& target) const {
+        if (c.limit == Limit::Kills)
+            return killedSave(target);
         int reader = -1, ends[2] = {-1, -1};
         if (std::filesystem::is_fifo(target))
             reader = ::open(target.c_str(), O_RDONLY | O_NONBLOCK);
@@ -95,7 +138,7 @@ protected:
         struct rlimit old {};
         ::getrlimit(RLIMIT_FSIZE, &old);
         const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-        const struct rlimit small = {c.sizeLimit ? 2 : old.rlim_cur, old.rlim_max};
+        const struct rlimit small = {c.limit == Limit::Fails ? 2 : old.rlim_cur, old.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &small);
         std::string failure;
         try {
@@ -119,6 +162,12 @@ TEST_P(FileWriter, SavesAsTheFileSystemExpects) {
     const bool root = ::geteuid() == 0;
     if ((c.user == User::Unprivileged && root) || (c.user == User::Root && !root))
         GTEST_SKIP() << "needs " << (root ? "an unprivileged user" : "root");
+    // Only a file that has no name while it is written leaves nothing when its writer is killed.
+    const int unnamed = ::open(folder_.c_str(), O_TMPFILE | O_WRONLY, 0600);
+    if (unnamed >= 0)
+        ::close(unnamed);
+    else if (c.limit == Limit::Kills)
+        GTEST_SKIP() << "the file system offers no unnamed files";
     ASSERT_TRUE(shell(*c.setup ? c.setup : "true"));
     const std::string target = *c.target ? path(c.target) : path(std::string(255, '0'));
     EXPECT_EQ(save(c, target), format(c.failure, target));
