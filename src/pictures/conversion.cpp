@@ -25,7 +25,7 @@ std::string convertedPicture(ConversionDirection direction, const std::string& s
                              const SourceReadStep& sourceRead) {
     if (direction == ConversionDirection::GifToBmp) {
         GifImage image;
-        image.loadFromFile(source);
+        image.loadFromBytes(readWholeFile(source));
         afterRead(sourceRead);
         return writeBmp(image.toBitmap());
     }
