@@ -110,15 +110,18 @@ using Fill = std::function<bool(int fd)>;
 enum class Written { Done, Refused, Failed };
 
 // Gives a new file `old`'s permission bits, owner and group. Refused when the owner or group
-// cannot be given and `ownerRequired`; without it they are given where the process may.
+// cannot be given and `ownerRequired`; without it, a file that cannot get them is left to its
+// owner alone, so that no other group reads it.
 Written keepAttributes(int fd, const struct stat& old, bool ownerRequired) {
     struct stat made {};
     if (::fstat(fd, &made) != 0)
         return Written::Failed;
-    if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
-        ::fchown(fd, old.st_uid, old.st_gid) != 0 && ownerRequired)
+    const bool given = (made.st_uid == old.st_uid && made.st_gid == old.st_gid) ||
+                       ::fchown(fd, old.st_uid, old.st_gid) == 0;
+    if (!given && ownerRequired)
         return Written::Refused;
-    return ::fchmod(fd, old.st_mode & 07777) == 0 ? Written::Done : Written::Failed;
+    return ::fchmod(fd, old.st_mode & (given ? 07777 : 0700)) == 0 ? Written::Done
+                                                                   : Written::Failed;
 }
 
 // One try of writeNewFile: with an unnamed file, or with a named one from the start. Sets
@@ -235,6 +238,8 @@ bool writeInPlaceKeepingCopy(const std::string& target, std::string_view bytes,
     const std::string backup = backupName(target);
     bool copied = false;
     const FileDescriptor in(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (in.get() < 0 && errno != EACCES)
+        return false;
     if (in.get() >= 0) {
         struct stat copyAttributes = old;
         copyAttributes.st_mode &= 0777;

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace kelmor::test {
 namespace {
@@ -139,6 +140,12 @@ TEST_F(PicsTabTest, AClickWithoutSelectionOrOnAnUnreadablePictureChangesNothingA
     EXPECT_EQ(box().currentText(), path("gif/video.gif"));
     EXPECT_EQ(history().size(), 1);
     EXPECT_EQ(tab().statusText(), u"Image Size: 103h x 150w"_s);
+
+    // A named pipe is refused at once: nothing ever writes into it.
+    ASSERT_EQ(::mkfifo(path("gif/pipe.gif").toLocal8Bit().constData(), 0600), 0);
+    trigger("PicsRefresh");
+    click(Kind::Gif, u"pipe.gif"_s);
+    EXPECT_EQ(dialogs.errors.last(), u"Cannot open file "_s + path("gif/pipe.gif"));
 }
 
 TEST_F(PicsTabTest, DropDownChoiceLoadsWithoutStatusOrHistoryAndReportsADeletedFile) {
