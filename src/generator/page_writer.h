@@ -36,10 +36,15 @@ struct PageSettings {
 // In the HTML5 page a Page Title of blanks only becomes "Untitled", a button whose normal
 // picture cell is empty or blank becomes the text link "Button K", and a picture name without
 // readable text gets the alternative text "Button K": the page would not be valid otherwise.
-// Mouse-over picture and sound cells of blanks only count as empty.
+// Mouse-over picture and sound cells of blanks only count as empty. A BG Color that is no CSS
+// colour is left out (dropsBgColor).
 std::vector<std::string> pageLines(PageKind kind, const std::vector<PageButton>& buttons,
                                    const PageSettings& settings,
                                    PageFormat format = PageFormat::Legacy);
+
+// True when the HTML5 page leaves out the BG Color because it is no single CSS colour (see
+// isCssColour; blanks around it do not count). The legacy pages write it as typed.
+bool dropsBgColor(const PageSettings& settings, PageFormat format);
 
 // Throws that same Error unless 1 <= count <= 10.
 void checkPageButtonCount(long long count);
