@@ -15,7 +15,9 @@ enum class PageKind { Plain, Sound };
 // and in the bytes it came in. Html5: a page of today's HTML that validates, plays its sounds in
 // current browsers and works from the keyboard and with screen readers; it is UTF-8, its values
 // are escaped, and a script at its end reads the mouse-over pictures and sounds from data-*
-// attributes.
+// attributes. A line feed or carriage return in a value (project cells may hold them) thus stays
+// inside its attribute, element text or CSS string; no value stands in script text or, but for
+// one CSS colour token, in CSS outside a string.
 enum class PageFormat { Legacy, Html5 };
 
 // One button of a page, taken from a Button list row: columns 0, 5, 4, 3, 8, 1 and 2.
