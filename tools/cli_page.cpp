@@ -1,7 +1,9 @@
 // kelmor-cli page: writes the rollover page of a project file, byte for byte as Build does.
 #include "base/error.h"
+#include "base/messages.h"
 #include "cli_command.h"
 #include "cli_files.h"
+#include "generator/page_target.h"
 #include "generator/page_writer.h"
 #include "project/button_columns.h"
 #include "project/project_file.h"
@@ -21,7 +23,10 @@ constexpr const char* kUsage =
     "      Writes the rollover page for the project's data rows (1 to 10 buttons), the same\n"
     "      bytes as Build. The page settings come from row 1 (BG, BG Color, Page Title,\n"
     "      Target Page); the page goes to the Target Page, or to OUT.html when given (- for\n"
-    "      standard output).\n"
+    "      standard output). A Target Page must end in .htm, .html, .xhtml, .shtml, .php,\n"
+    "      .asp, .aspx or .jsp and lie inside the project file's folder; one elsewhere is\n"
+    "      written only when named as OUT. No page replaces the project's pictures or sounds.\n"
+    "      On the HTML5 page a BG Color that is no CSS colour is left out, with a warning.\n"
     "      --sound writes the sound page; --html5 writes the HTML5 page of that kind, as\n"
     "      Build does with \"HTML5 page\" ticked; --separator puts TEXT before every\n"
     "      button (for example \"<br>\" or \"&nbsp;  \"). Exit status: 0 written, 1 file or\n"
@@ -79,6 +84,26 @@ std::optional<std::string> parse(const std::vector<std::string>& args, PageOptio
     return std::nullopt;
 }
 
+// Where the page goes: OUT as given, or the project's Target Page once it passes the checks; a
+// Target Page outside the project's folder is written only when named as OUT. Neither may
+// replace the project file or one of its pictures or sounds.
+kelmor::cli::Output pageOutput(const PageOptions& options, const kelmor::StringGrid& grid) {
+    kelmor::PageFiles files{options.out.value_or(grid.cell(kelmor::ButtonColumn::TargetPage, 1)),
+                            kelmor::projectFolderOf(options.project),
+                            kelmor::pageInputNames(grid),
+                            {}};
+    if (!options.out) {
+        // Only an OUT argument of "-" means standard output: a Target Page of "-" is refused
+        // here as no web page.
+        if (kelmor::checkTargetPage(files) == kelmor::PagePlace::OutsideProject)
+            throw kelmor::Error(kelmor::format(kelmor::msg::kTargetPageOutsideProject,
+                                               kelmor::absolutePagePath(files.page)));
+    }
+    std::vector<std::string> inputs = kelmor::pageInputFiles(files);
+    inputs.insert(inputs.begin(), options.project);
+    return kelmor::cli::Output(files.page, inputs);
+}
+
 int runPage(const std::vector<std::string>& args) {
     PageOptions options;
     if (auto problem = parse(args, options))
@@ -103,11 +128,9 @@ int runPage(const std::vector<std::string>& args) {
                                         grid.cell(ButtonColumn::BgImage, 1), options.separator};
     const std::string text =
         kelmor::pageText(options.kind, kelmor::pageButtons(grid, count), settings, options.format);
-    // Only an OUT argument of "-" means standard output: a Target Page of "-" is a file name.
-    std::string target = grid.cell(ButtonColumn::TargetPage, 1);
-    if (target == kelmor::cli::kStandardOutput)
-        target = "./" + target;
-    const kelmor::cli::Output output(options.out.value_or(target), {&options.project, 1});
+    const kelmor::cli::Output output = pageOutput(options, grid);
+    if (kelmor::dropsBgColor(settings, options.format))
+        std::cerr << "kelmor-cli page: warning: " << kelmor::msg::kBgColorNotCssColour << '\n';
     output.write(text);
     return 0;
 }

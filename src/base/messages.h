@@ -54,6 +54,19 @@ inline constexpr const char* kNotAValidInteger = "'%s' is not a valid integer va
 inline constexpr const char* kValueOutOfRange = "'%s' is not a valid value (0 to 65535)";
 inline constexpr const char* kButtonCountOutOfRange =
     "A page holds 1 to 10 buttons; the Button list has %s.";
+// Where a page may go, checked before Build or kelmor-cli page writes it.
+inline constexpr const char* kTargetPageNotAWebPage = "Target page is not a web page: %s";
+inline constexpr const char* kTargetPageIsAnInput =
+    "Target page %s is one of the project's pictures or sounds; nothing was written";
+inline constexpr const char* kBuildWritesOutside =
+    "Build writes %s, outside the project's folder. Write it?";
+inline constexpr const char* kTargetPageOutsideProject =
+    "Target page %s lies outside the project's folder; nothing was written (name it as OUT to "
+    "write it there)";
+// The HTML5 page writes BG Color only when it is a CSS colour.
+inline constexpr const char* kBgColorNotCssColour =
+    "BG Color is not a CSS colour (#rgb, #rrggbb, a colour name, rgb() or hsl()); the page has "
+    "no background colour";
 
 // Why the sound device could not open a file: "Cannot open sound file PATH: REASON."
 inline constexpr const char* kSoundFileMissing = "the file does not exist";

@@ -7,7 +7,10 @@
 #include "ui/qt_text.h"
 #include "ui/save_confirm.h"
 
+#include <QLabel>
+#include <QLayout>
 #include <QSplitter>
+#include <QStatusBar>
 
 namespace kelmor {
 namespace {
@@ -77,6 +80,17 @@ void HtmlTab::buildContents() {
                                     editor_ = new EditorTextBox(&splitter);
                                 });
 
+    // The status line tells what the last Build left out of its page.
+    auto* statusBar = new QStatusBar(this);
+    statusBar->setObjectName(QStringLiteral("HtmlStatusBar"));
+    statusBar->setSizeGripEnabled(false);
+    status_ = new QLabel(statusBar);
+    status_->setObjectName(QStringLiteral("HtmlStatus"));
+    status_->setTextFormat(Qt::PlainText);
+    status_->setAccessibleDescription(QStringLiteral("Status line"));
+    statusBar->addWidget(status_, 1);
+    layout()->addWidget(statusBar);
+
     connect(listPanel_, &FileListsPanel::fileClicked, this,
             guarded(services_.dialogs, [this](FileListsPanel::Kind kind, const QString& caption) {
                 ListViewClick(kind, caption);
@@ -104,9 +118,10 @@ QString HtmlTab::folderOf(FileListsPanel::Kind kind) const {
     return preferences_.path(kind == FileListsPanel::Kind::Html ? PrefPath::Html : PrefPath::Text);
 }
 
-void HtmlTab::showBuiltPage(const QStringList& lines, const QString& path) {
+void HtmlTab::showBuiltPage(const QStringList& lines, const QString& path, const QString& note) {
     ensureBuilt();
     editor_->setLines(lines);
+    status_->setText(note);
     editor_->saveToFile(path);
     editor_->loadFromFile(path);
     currentFile_->showPath(path);

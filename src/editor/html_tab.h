@@ -8,6 +8,7 @@
 #include "ui/tab_page.h"
 
 class QComboBox;
+class QLabel;
 class QToolBar;
 
 namespace kelmor {
@@ -25,7 +26,7 @@ public:
     void refillLists() override;
     void setListsStyle(ListStyle style) override;
 
-    void showBuiltPage(const QStringList& lines, const QString& path) override;
+    void showBuiltPage(const QStringList& lines, const QString& path, const QString& note) override;
     QString currentFile() const override;
 
     EditorTextBox& editor() { return built(editor_); }
@@ -63,6 +64,7 @@ private:
     EditorTextBox* editor_ = nullptr;
     HistoryBox* currentFile_ = nullptr;
     FileListsPanel* listPanel_ = nullptr;
+    QLabel* status_ = nullptr;
 };
 
 } // namespace kelmor

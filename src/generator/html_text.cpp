@@ -2,12 +2,45 @@
 
 #include "base/utf8.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <iterator>
+#include <string>
 
 namespace kelmor {
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD in UTF-8
+
+// The CSS colour names, and "transparent", sorted for a binary search.
+// clang-format off
+constexpr std::string_view kColourNames[] = {
+    "aliceblue", "antiquewhite", "aqua", "aquamarine", "azure", "beige", "bisque", "black",
+    "blanchedalmond", "blue", "blueviolet", "brown", "burlywood", "cadetblue", "chartreuse",
+    "chocolate", "coral", "cornflowerblue", "cornsilk", "crimson", "cyan", "darkblue", "darkcyan",
+    "darkgoldenrod", "darkgray", "darkgreen", "darkgrey", "darkkhaki", "darkmagenta",
+    "darkolivegreen", "darkorange", "darkorchid", "darkred", "darksalmon", "darkseagreen",
+    "darkslateblue", "darkslategray", "darkslategrey", "darkturquoise", "darkviolet", "deeppink",
+    "deepskyblue", "dimgray", "dimgrey", "dodgerblue", "firebrick", "floralwhite", "forestgreen",
+    "fuchsia", "gainsboro", "ghostwhite", "gold", "goldenrod", "gray", "green", "greenyellow",
+    "grey", "honeydew", "hotpink", "indianred", "indigo", "ivory", "khaki", "lavender",
+    "lavenderblush", "lawngreen", "lemonchiffon", "lightblue", "lightcoral", "lightcyan",
+    "lightgoldenrodyellow", "lightgray", "lightgreen", "lightgrey", "lightpink", "lightsalmon",
+    "lightseagreen", "lightskyblue", "lightslategray", "lightslategrey", "lightsteelblue",
+    "lightyellow", "lime", "limegreen", "linen", "magenta", "maroon", "mediumaquamarine",
+    "mediumblue", "mediumorchid", "mediumpurple", "mediumseagreen", "mediumslateblue",
+    "mediumspringgreen", "mediumturquoise", "mediumvioletred", "midnightblue", "mintcream",
+    "mistyrose", "moccasin", "navajowhite", "navy", "oldlace", "olive", "olivedrab", "orange",
+    "orangered", "orchid", "palegoldenrod", "palegreen", "paleturquoise", "palevioletred",
+    "papayawhip", "peachpuff", "peru", "pink", "plum", "powderblue", "purple", "rebeccapurple",
+    "red", "rosybrown", "royalblue", "saddlebrown", "salmon", "sandybrown", "seagreen", "seashell",
+    "sienna", "silver", "skyblue", "slateblue", "slategray", "slategrey", "snow", "springgreen",
+    "steelblue", "tan", "teal", "thistle", "tomato", "transparent", "turquoise", "violet", "wheat",
+    "white", "whitesmoke", "yellow", "yellowgreen"};
+// clang-format on
+
+constexpr std::string_view kColourFunctions[] = {"rgb(", "rgba(", "hsl(", "hsla("};
+constexpr std::string_view kAngleUnits[] = {"deg", "grad", "rad", "turn"};
 
 enum class Escape { Html, CssString, AltText };
 
@@ -94,6 +127,45 @@ void append(std::string& out, std::string_view text, Escape escape) {
     }
 }
 
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string lowerAscii(std::string_view text) {
+    std::string lower(text);
+    std::ranges::transform(lower, lower.begin(), [](char c) { return lowerAscii(c); });
+    return lower;
+}
+
+bool isHexDigits(std::string_view text) {
+    return text.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
+}
+
+// The inside of rgb() and the like: numbers with their units, separated by blanks, ',' or '/'.
+// A unit follows a number directly.
+bool isColourArguments(std::string_view text) {
+    bool digits = false;
+    size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            digits = true;
+            ++i;
+        } else if (c == ' ' || c == ',' || c == '.' || c == '%' || c == '/') {
+            ++i;
+        } else {
+            const bool afterNumber =
+                i > 0 && ((text[i - 1] >= '0' && text[i - 1] <= '9') || text[i - 1] == '.');
+            const size_t end = std::min(text.find_first_of("0123456789 ,.%/", i), text.size());
+            const std::string unit = lowerAscii(text.substr(i, end - i));
+            if (!afterNumber || std::ranges::find(kAngleUnits, unit) == std::end(kAngleUnits))
+                return false;
+            i = end;
+        }
+    }
+    return digits;
+}
+
 std::string_view pictureStem(std::string_view picture) {
     if (const size_t slash = picture.find_last_of("/\\"); slash != std::string_view::npos)
         picture.remove_prefix(slash + 1);
@@ -118,6 +190,26 @@ void appendAltText(std::string& out, std::string_view picture, std::string_view 
         append(out, fallback, Escape::Html);
     else
         append(out, stem, Escape::AltText);
+}
+
+bool isCssColour(std::string_view text) {
+    if (text.size() > 1 && text[0] == '#')
+        return (text.size() == 4 || text.size() == 7) && isHexDigits(text.substr(1));
+    const std::string lower = lowerAscii(text);
+    if (std::ranges::binary_search(kColourNames, std::string_view(lower)))
+        return true;
+    for (std::string_view function : kColourFunctions)
+        if (lower.starts_with(function) && lower.ends_with(')'))
+            return isColourArguments(std::string_view(lower).substr(
+                function.size(), lower.size() - function.size() - 1));
+    return false;
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    const size_t start = text.find_first_not_of(" \t\n\f\r");
+    if (start == std::string_view::npos)
+        return {};
+    return text.substr(start, text.find_last_not_of(" \t\n\f\r") - start + 1);
 }
 
 bool isBlank(std::string_view text) {

@@ -25,6 +25,15 @@ void appendCssStringInHtml(std::string& out, std::string_view text);
 // as blanks only, which would leave the picture without a description, gives `fallback`.
 void appendAltText(std::string& out, std::string_view picture, std::string_view fallback);
 
+// True when `text` is one CSS colour token, with nothing around it: "#rgb", "#rrggbb", a CSS
+// colour name or "transparent" (any case), or rgb(), rgba(), hsl() or hsla() holding only
+// numbers, blanks, ',', '.', '%', '/' and the angle units deg, grad, rad and turn. Nothing else
+// may stand in a style attribute: no ';', braces, url() or other functions.
+bool isCssColour(std::string_view text);
+
+// `text` without leading and trailing ASCII white space.
+std::string_view trimBlanks(std::string_view text);
+
 // True when `text` holds nothing but ASCII white space (or nothing at all).
 bool isBlank(std::string_view text);
 

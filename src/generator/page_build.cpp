@@ -2,6 +2,8 @@
 
 #include "base/error.h"
 #include "base/messages.h"
+#include "generator/html_text.h"
+#include "generator/page_target.h"
 #include "ui/qt_text.h"
 
 #include <QAction>
@@ -9,9 +11,10 @@
 
 namespace kelmor {
 
-PageBuild::PageBuild(Shell& shell, BuiltPageView& output, QAction& viewInBrowser,
+PageBuild::PageBuild(Dialogs& dialogs, Shell& shell, BuiltPageView& output, QAction& viewInBrowser,
                      SourceReader source)
-    : shell_(shell), output_(output), viewInBrowser_(viewInBrowser), source_(std::move(source)) {}
+    : dialogs_(dialogs), shell_(shell), output_(output), viewInBrowser_(viewInBrowser),
+      source_(std::move(source)) {}
 
 void PageBuild::SpeedButton12Click() {
     build(PageKind::Plain);
@@ -29,6 +32,8 @@ void PageBuild::build(PageKind kind) {
     // Without a page there is nothing to save: the target page keeps its old contents.
     if (!count)
         throw Error(format(msg::kButtonCountOutOfRange, countText));
+    if (!targetAllowed(source))
+        return;
 
     const PageSettings settings{toLocal(source.title), toLocal(source.bgColor),
                                 toLocal(source.bgImage), toLocal(source.separator)};
@@ -36,7 +41,22 @@ void PageBuild::build(PageKind kind) {
     for (const std::string& line :
          pageLines(kind, pageButtons(source.grid, *count), settings, source.format))
         lines << toQt(line);
-    output_.showBuiltPage(lines, source.targetPage);
+    const QString note = dropsBgColor(settings, source.format)
+                             ? QString::fromLatin1(msg::kBgColorNotCssColour)
+                             : QString();
+    output_.showBuiltPage(lines, source.targetPage, note);
+}
+
+bool PageBuild::targetAllowed(const PageSource& source) const {
+    PageFiles files{toLocal(source.targetPage),
+                    toLocal(source.projectFolder),
+                    pageInputNames(source.grid),
+                    {toLocal(source.imagesFolder)}};
+    if (!isBlank(toLocal(source.bgImage)))
+        files.inputs.push_back(toLocal(source.bgImage));
+    if (checkTargetPage(files) == PagePlace::InsideProject)
+        return true;
+    return dialogs_.confirm(toQt(format(msg::kBuildWritesOutside, absolutePagePath(files.page))));
 }
 
 void PageBuild::ToolButton22Click() {

@@ -18,17 +18,21 @@ struct PageSource {
     QString title, bgColor, bgImage, separator;
     QString targetPage;
     PageFormat format = PageFormat::Legacy; // the "HTML5 page" box
+    QString projectFolder; // the open project file's folder; empty: the current folder
+    QString imagesFolder;  // where the previews find the Button list's pictures
 };
 
 // The two Build commands and "View in Browser...". Both Builds take one path, for either page
 // format: the page for the Button list's first N rows goes to the built page view (the Html
 // tab), which shows it, saves it as the target page, loads it back and names it as its current
-// file.
+// file. The target page is checked first (checkTargetPage): one outside the project's folder is
+// written only when the user confirms it.
 class PageBuild {
 public:
     using SourceReader = std::function<PageSource(PageKind)>;
 
-    PageBuild(Shell& shell, BuiltPageView& output, QAction& viewInBrowser, SourceReader source);
+    PageBuild(Dialogs& dialogs, Shell& shell, BuiltPageView& output, QAction& viewInBrowser,
+              SourceReader source);
 
     void SpeedButton12Click(); // Build on "Plain But"
     void SpeedButton13Click(); // Build on "Sound But"
@@ -37,7 +41,10 @@ public:
 
 private:
     void build(PageKind kind);
+    // False when the target page may not be written, or the user chose not to.
+    bool targetAllowed(const PageSource& source) const;
 
+    Dialogs& dialogs_;
     Shell& shell_;
     BuiltPageView& output_;
     QAction& viewInBrowser_;

@@ -193,23 +193,29 @@ void writeLegacyPage(Sink& out, PageKind kind, const std::vector<PageButton>& bu
     line(out, {"</html>"});
 }
 
-// The background as a style attribute, or nothing when both cells are empty. The colour goes
-// last: a value that is no CSS colour then loses only its own declaration, never the picture.
+// The BG Color the HTML5 page writes: one CSS colour token, or nothing. Anything more could add
+// declarations of its own to the style attribute (a background picture fetched from elsewhere,
+// a hidden page).
+std::string_view html5BgColor(const PageSettings& s) {
+    const std::string_view colour = trimBlanks(s.bgColor);
+    return isCssColour(colour) ? colour : std::string_view();
+}
+
+// The background as a style attribute, or nothing when neither is written.
 template <class Sink> void html5Body(Sink& out, const PageSettings& s) {
+    const std::string_view colour = html5BgColor(s);
     out.add("<body");
-    if (!s.bgImage.empty() || !s.bgColor.empty()) {
+    if (!s.bgImage.empty() || !colour.empty()) {
         out.add(" style=\"");
         if (!s.bgImage.empty()) {
             out.add("background-image: url(&quot;");
             appendCssStringInHtml(out.line(), s.bgImage);
             out.add("&quot;)");
         }
-        if (!s.bgImage.empty() && !s.bgColor.empty())
+        if (!s.bgImage.empty() && !colour.empty())
             out.add("; ");
-        if (!s.bgColor.empty()) {
-            out.add("background-color: ");
-            appendHtml(out.line(), s.bgColor);
-        }
+        if (!colour.empty())
+            add(out, {"background-color: ", colour});
         out.add("\"");
     }
     out.add(">");
@@ -320,6 +326,11 @@ std::string pageText(PageKind kind, const std::vector<PageButton>& buttons,
     TextSink sink(pageCapacity(kind, format, buttons, settings));
     writePage(sink, kind, format, buttons, settings);
     return sink.take();
+}
+
+bool dropsBgColor(const PageSettings& settings, PageFormat format) {
+    return format == PageFormat::Html5 && !isBlank(settings.bgColor) &&
+           html5BgColor(settings).empty();
 }
 
 std::optional<int> pageButtonCount(std::string_view labelText) {

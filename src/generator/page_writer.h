@@ -15,7 +15,9 @@ enum class PageKind { Plain, Sound };
 // and in the bytes it came in. Html5: a page of today's HTML that validates, plays its sounds in
 // current browsers and works from the keyboard and with screen readers; it is UTF-8, its values
 // are escaped, and a script at its end reads the mouse-over pictures and sounds from data-*
-// attributes.
+// attributes. A line feed or carriage return in a value (project cells may hold them) thus stays
+// inside its attribute, element text or CSS string; no value stands in script text or, but for
+// one CSS colour token, in CSS outside a string.
 enum class PageFormat { Legacy, Html5 };
 
 // One button of a page, taken from a Button list row: columns 0, 5, 4, 3, 8, 1 and 2.
@@ -36,10 +38,15 @@ struct PageSettings {
 // In the HTML5 page a Page Title of blanks only becomes "Untitled", a button whose normal
 // picture cell is empty or blank becomes the text link "Button K", and a picture name without
 // readable text gets the alternative text "Button K": the page would not be valid otherwise.
-// Mouse-over picture and sound cells of blanks only count as empty.
+// Mouse-over picture and sound cells of blanks only count as empty. A BG Color that is no CSS
+// colour is left out (dropsBgColor).
 std::vector<std::string> pageLines(PageKind kind, const std::vector<PageButton>& buttons,
                                    const PageSettings& settings,
                                    PageFormat format = PageFormat::Legacy);
+
+// True when the HTML5 page leaves out the BG Color because it is no single CSS colour (see
+// isCssColour; blanks around it do not count). The legacy pages write it as typed.
+bool dropsBgColor(const PageSettings& settings, PageFormat format);
 
 // Throws that same Error unless 1 <= count <= 10.
 void checkPageButtonCount(long long count);

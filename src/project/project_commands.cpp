@@ -46,6 +46,13 @@ void ProjectCommands::write(const QString& path) {
     buttons_.writeProject(path, repaintNowAndThen());
 }
 
+// The folder is taken now: a relative path names a file from today's current folder, which
+// the file dialogs change.
+void ProjectCommands::setCurrentPath(const QString& path) {
+    currentPath_ = path;
+    projectFolder_ = QFileInfo(path).absolutePath();
+}
+
 void ProjectCommands::open() {
     const std::optional<QString> path = dialogs_.openFile(kProjectFilter, currentPath_);
     if (path)
@@ -57,33 +64,33 @@ void ProjectCommands::openPath(const QString& path) {
     read(path);
     buttons_.updateButtonCount();
     buttons_.setProjectName(QFileInfo(path).fileName());
-    currentPath_ = path;
+    setCurrentPath(path);
 }
 
 void ProjectCommands::save() {
     if (currentPath_.isEmpty())
-        currentPath_ = kNewProject;
+        setCurrentPath(kNewProject);
     if (dialogs_.confirm(QStringLiteral("Save Project as ") + currentPath_))
         write(currentPath_);
 }
 
 void ProjectCommands::saveAs() {
     if (currentPath_.isEmpty())
-        currentPath_ = kNewProject;
+        setCurrentPath(kNewProject);
     const std::optional<QString> path = dialogs_.saveFile(kProjectFilter, currentPath_);
     if (!path)
         return;
     write(*path);
     projects_.refill();
     buttons_.setProjectName(QFileInfo(*path).fileName());
-    currentPath_ = *path;
+    setCurrentPath(*path);
 }
 
 void ProjectCommands::choose(const QString& path, const QString& fileName) {
     enableSave_();
     read(path);
     buttons_.updateButtonCount();
-    currentPath_ = path;
+    setCurrentPath(path);
     buttons_.setProjectName(fileName);
 }
 

@@ -19,6 +19,8 @@ public:
 
     // The path Save writes to; empty until a project is opened, chosen or saved.
     const QString& currentPath() const { return currentPath_; }
+    // The absolute folder of that path, taken when the path was set; empty while there is none.
+    const QString& projectFolder() const { return projectFolder_; }
 
     void open();
     // Opens the project at `path` as Open does once its dialog is confirmed.
@@ -30,12 +32,14 @@ public:
 private:
     void read(const QString& path);
     void write(const QString& path);
+    void setCurrentPath(const QString& path);
 
     Dialogs& dialogs_;
     ButtonListPanel& buttons_;
     ProjectListPanel& projects_;
     std::function<void()> enableSave_;
     QString currentPath_;
+    QString projectFolder_;
 };
 
 } // namespace kelmor

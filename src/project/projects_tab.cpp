@@ -102,8 +102,9 @@ ProjectsTab::ProjectsTab(Services& services, const PreferenceStore& preferences,
                                                   [this] { enableSaveCommands(); });
     QAction& viewInBrowser = commands().action("ToolButton22");
     viewInBrowser.setEnabled(false);
-    build_ = std::make_unique<PageBuild>(services_.shell, builtPages, viewInBrowser,
-                                         [this](PageKind kind) { return pageSource(kind); });
+    build_ =
+        std::make_unique<PageBuild>(services_.dialogs, services_.shell, builtPages, viewInBrowser,
+                                    [this](PageKind kind) { return pageSource(kind); });
     connectCommands();
 }
 
@@ -208,7 +209,9 @@ PageSource ProjectsTab::pageSource(PageKind kind) const {
                       editorTabs_->bgImage(),
                       editorTabs_->separator(kind),
                       editorTabs_->targetPage(),
-                      editorTabs_->html5Page() ? PageFormat::Html5 : PageFormat::Legacy};
+                      editorTabs_->html5Page() ? PageFormat::Html5 : PageFormat::Legacy,
+                      commands_->projectFolder(),
+                      preferences_.path(PrefPath::Images)};
 }
 
 void ProjectsTab::addButton(PageKind kind) {

@@ -13,9 +13,11 @@ namespace kelmor {
 class BuiltPageView {
 public:
     virtual ~BuiltPageView() = default;
-    // Shows the lines in the editor, saves them as `path`, loads the file back
-    // and makes it the current file. Stops at the first step that fails.
-    virtual void showBuiltPage(const QStringList& lines, const QString& path) = 0;
+    // Shows the lines in the editor and `note` (what the page left out, or nothing) in
+    // the status line, saves the lines as `path`, loads the file back and makes it the
+    // current file. Stops at the first step that fails.
+    virtual void showBuiltPage(const QStringList& lines, const QString& path,
+                               const QString& note) = 0;
     // The file the current file box names; empty when none.
     virtual QString currentFile() const = 0;
 };

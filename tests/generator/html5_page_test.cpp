@@ -1,11 +1,13 @@
 // The "HTML5 page" box of the Page tab: its preference, and Build against kelmor-cli page --html5
 // on the same project, byte for byte.
+#include "generator/html_text.h"
 #include "prefs/form_prefs.h"
 #include "project/button_columns.h"
 #include "project/projects_tab_fixture.h"
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QColor>
 #include <QFile>
 #include <QProcess>
 
@@ -58,14 +60,14 @@ class Html5BuildTest : public Html5PageTest, public ::testing::WithParamInterfac
 
 TEST_P(Html5BuildTest, WindowAndCommandLineWriteTheSameBytes) {
     const BuildCase& c = GetParam();
-    QString project = kOddValues;
+    QByteArray bytes = contents(kOddValues);
     if (!c.cellSuffix.isEmpty()) {
-        QByteArray text = contents(kOddValues);
         // Every cell line of a data row, "column,row,value", ends in CR LF.
-        text.replace("\r\n", c.cellSuffix + "\r\n");
-        text.replace("13,11" + c.cellSuffix, "13,11");
-        project = writeFile(QStringLiteral("damaged.kxq"), text);
+        bytes.replace("\r\n", c.cellSuffix + "\r\n");
+        bytes.replace("13,11" + c.cellSuffix, "13,11");
     }
+    // Beside the target page, which Build then writes without asking.
+    const QString project = writeFile(QStringLiteral("odd-values.kxq"), bytes);
     const QString target = workDir() + QStringLiteral("/menu.html");
     openWithPageOfRowOne(project, target);
     const QString separator = QStringLiteral("&nbsp;&nbsp;  ");
@@ -104,6 +106,37 @@ TEST_F(Html5PageTest, ElevenButtonsWriteNothingAndSaySo) {
         dialogs.errors,
         QStringList(2, QStringLiteral("A page holds 1 to 10 buttons; the Button list has 11.")));
     EXPECT_FALSE(QFile::exists(workDir() + QStringLiteral("/menu.html")));
+}
+
+TEST_F(Html5PageTest, BgColorThatIsNoCssColourIsLeftOutAndTheStatusLineSaysSo) {
+    const QString target = workDir() + QStringLiteral("/menu.html");
+    openWithPageOfRowOne(writeFile(QStringLiteral("odd-values.kxq"), contents(kOddValues)), target);
+    press("CheckHtml5Page");
+    type("Edit3", QStringLiteral("#fff; background-image:url(http://127.0.0.1:9/beacon); "
+                                 "visibility:hidden"));
+    press("SpeedButton12");
+    ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(u'\n').toStdString();
+    EXPECT_FALSE(contents(target).contains("background-color")) << contents(target).data();
+    EXPECT_FALSE(contents(target).contains("beacon"));
+    EXPECT_EQ(text("HtmlStatus"),
+              QStringLiteral("BG Color is not a CSS colour (#rgb, #rrggbb, a colour name, rgb() "
+                             "or hsl()); the page has no background colour"));
+
+    type("Edit3", QStringLiteral("hsl(120deg 50% 50%)"));
+    press("SpeedButton13");
+    EXPECT_TRUE(contents(target).contains("; background-color: hsl(120deg 50% 50%)\">\r\n"));
+    EXPECT_EQ(text("HtmlStatus"), QString());
+}
+
+// Qt's own list of colour names (the SVG names, which CSS took over, and "transparent").
+TEST(CssColourTest, EveryColourNameQtKnowsInAnyCase) {
+    const QStringList names = QColor::colorNames();
+    ASSERT_GT(names.size(), 140);
+    for (const QString& name : names) {
+        EXPECT_TRUE(isCssColour(name.toStdString())) << name.toStdString();
+        EXPECT_TRUE(isCssColour(name.toUpper().toStdString())) << name.toStdString();
+        EXPECT_FALSE(isCssColour((name + QStringLiteral("x")).toStdString()));
+    }
 }
 
 TEST_F(Html5PageTest, TheBoxIsWrittenAtOnceAndTheOptionsDialogKeepsIt) {

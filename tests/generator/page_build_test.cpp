@@ -126,12 +126,18 @@ TEST_P(PageBuildFaultTest, ElevenButtonsWriteNothingAndSaySo) {
     EXPECT_TRUE(viewInBrowser()->isEnabled());
 }
 
-TEST_P(PageBuildFaultTest, EmptyTargetPageCannotBeCreatedAndLaterStepsDoNotRun) {
+TEST_P(PageBuildFaultTest, TargetPageThatIsNoWebPageWritesNothing) {
     addButtons(GetParam(), 1);
-    press(GetParam().build);
-    EXPECT_EQ(dialogs.errors, QStringList{QStringLiteral("Cannot create file ")});
-    EXPECT_TRUE(editor()->toPlainText().endsWith(QStringLiteral("</html>\n")));
-    EXPECT_TRUE(currentFileBox()->currentText().isEmpty());
+    editor()->setPlainText(QStringLiteral("earlier text"));
+    const QString text = workDir() + QStringLiteral("/menu.txt");
+    for (const QString& target : {QString(), text}) {
+        type("Edit25", target);
+        press(GetParam().build);
+    }
+    const QString refused = QStringLiteral("Target page is not a web page: ");
+    EXPECT_EQ(dialogs.errors, (QStringList{refused, refused + text}));
+    EXPECT_FALSE(QFile::exists(text));
+    EXPECT_EQ(editor()->toPlainText(), QStringLiteral("earlier text"));
     EXPECT_EQ(currentFileBox()->count(), 0);
 }
 
@@ -145,6 +151,45 @@ TEST_P(PageBuildFaultTest, UnwritableTargetPageNamesTheFile) {
 
 INSTANTIATE_TEST_SUITE_P(Kinds, PageBuildFaultTest, ::testing::Values(kPlain, kSound),
                          [](const auto& testInfo) { return kindName(testInfo.param); });
+
+class PageBuildConfirmTest : public PageBuildFixture, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(PageBuildConfirmTest, TargetOutsideTheProjectsFolderIsWrittenOnlyAfterYes) {
+    const std::vector<PageButton> buttons = addButtons(kPlain, 2);
+    const PageSettings settings = fillPage(kPlain);
+    // Saved into a folder of its own, the project no longer holds the target page.
+    const QString projectFolder = workDir() + QStringLiteral("/project");
+    QDir().mkpath(projectFolder);
+    dialogs.fileAnswers.push_back(projectFolder + QStringLiteral("/menu.kxq"));
+    trigger("SaveProjectAs");
+    editor()->setPlainText(QStringLiteral("earlier text"));
+    dialogs.confirmAnswers.push_back(GetParam());
+    press(kPlain.build);
+    EXPECT_EQ(dialogs.questions, QStringList{QStringLiteral("Build writes ") + target() +
+                                             QStringLiteral(", outside the project's folder. "
+                                                            "Write it?")});
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(u'\n').toStdString();
+    if (GetParam()) {
+        EXPECT_EQ(contents(target()).toStdString(), pageText(kPlain.kind, buttons, settings));
+        EXPECT_EQ(currentFileBox()->currentText(), target());
+    } else {
+        EXPECT_FALSE(QFile::exists(target()));
+        EXPECT_EQ(editor()->toPlainText(), QStringLiteral("earlier text"));
+        EXPECT_EQ(currentFileBox()->count(), 0);
+    }
+
+    // A page beside the project is written without a question.
+    type("Edit25", QStringLiteral("menu.html"));
+    press(kPlain.build);
+    EXPECT_EQ(dialogs.questions.size(), 1);
+    EXPECT_EQ(contents(projectFolder + QStringLiteral("/menu.html")).toStdString(),
+              pageText(kPlain.kind, buttons, settings));
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, PageBuildConfirmTest, ::testing::Bool(),
+                         [](const auto& testInfo) {
+                             return std::string(testInfo.param ? "Yes" : "No");
+                         });
 
 TEST_F(PageBuildFixture, ViewInBrowserOpensTheCurrentFileOnceBuilt) {
     EXPECT_FALSE(viewInBrowser()->isEnabled());

@@ -97,8 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"", "", "", "<br>"},
                    PageFormat::Html5,
                    "odd-values.kxq"},
-        // A fresh Button list, then names that leave no readable text, a colour alone, CSS
-        // escapes, and bytes that are no UTF-8.
+        // A fresh Button list, then names that leave no readable text, a BG Color that is no
+        // CSS colour, CSS escapes, and bytes that are no UTF-8.
         GoldenCase{"Html5Fresh",
                    "html5-plain-1-empty.html",
                    PageKind::Plain,
@@ -237,6 +237,55 @@ TEST(PageWriterTest, ButtonsComeFromRowsOneToCountAndTheirColumns) {
                 ElementsAre("", "", "", "", ""));
     EXPECT_TRUE(pageButtons(grid, 0).empty());
 }
+
+// A BG Color and what the HTML5 page's body writes of it; nullptr: nothing.
+struct ColourCase {
+    const char* typed;
+    const char* written;
+};
+
+class BgColorTest : public ::testing::TestWithParam<ColourCase> {};
+
+TEST_P(BgColorTest, Html5PageWritesOnlyOneCssColourAndTheLegacyPageAnyText) {
+    const ColourCase& c = GetParam();
+    const PageSettings settings{"T", c.typed, "", ""};
+    const std::vector<PageButton> buttons(1);
+    const std::string body = pageLines(PageKind::Plain, buttons, settings, PageFormat::Html5)[7];
+    EXPECT_EQ(body, c.written ? "<body style=\"background-color: " + std::string(c.written) + "\">"
+                              : std::string("<body>"));
+    EXPECT_EQ(dropsBgColor(settings, PageFormat::Html5),
+              !c.written && std::string_view(c.typed).find_first_not_of(" ") != std::string::npos);
+    EXPECT_FALSE(dropsBgColor(settings, PageFormat::Legacy));
+    EXPECT_THAT(pageText(PageKind::Sound, buttons, settings),
+                ::testing::HasSubstr("<body bgcolor=\"" + std::string(c.typed) + "\"background"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, BgColorTest,
+    ::testing::Values(
+        ColourCase{"#fff", "#fff"}, ColourCase{"#FFEECC", "#FFEECC"},
+        ColourCase{" #a0B \t", "#a0B"}, ColourCase{"Red", "Red"},
+        ColourCase{"REBECCAPURPLE", "REBECCAPURPLE"},
+        ColourCase{"lightGoldenrodYellow", "lightGoldenrodYellow"},
+        ColourCase{"transparent", "transparent"}, ColourCase{"rgb(1, 2, 3)", "rgb(1, 2, 3)"},
+        ColourCase{"RGBA(10%,20%,30%,.5)", "RGBA(10%,20%,30%,.5)"},
+        ColourCase{"rgb(1 2 3 / 50%)", "rgb(1 2 3 / 50%)"},
+        ColourCase{"hsl(120deg 50% 50%)", "hsl(120deg 50% 50%)"},
+        ColourCase{"hsla(0.5TURN, 10%, 10%, 1)", "hsla(0.5TURN, 10%, 10%, 1)"},
+        ColourCase{"hsl(3.1rad,1%,1%)", "hsl(3.1rad,1%,1%)"}, ColourCase{"   ", nullptr},
+        ColourCase{"#fff; background-image:url(http://127.0.0.1:9/beacon); visibility:hidden",
+                   nullptr},
+        ColourCase{"red;", nullptr}, ColourCase{"red blue", nullptr}, ColourCase{"#ffff", nullptr},
+        ColourCase{"#fffffff", nullptr}, ColourCase{"#ggg", nullptr}, ColourCase{"#", nullptr},
+        ColourCase{"reds", nullptr}, ColourCase{"red\"x", nullptr},
+        ColourCase{"rgb(1,2,3);color:red", nullptr}, ColourCase{"rgb(1,2,3)x", nullptr},
+        ColourCase{"rgb(url(x))", nullptr}, ColourCase{"rgb(1,2,3", nullptr},
+        ColourCase{"rgb()", nullptr}, ColourCase{"rgb( , )", nullptr},
+        ColourCase{"rgb(1,2,3}", nullptr}, ColourCase{"hsl(deg,1%,1%)", nullptr},
+        ColourCase{"hsl(120 deg,1%,1%)", nullptr}, ColourCase{"rgb(1e2,0,0)", nullptr},
+        ColourCase{"rgb(-1,0,0)", nullptr}, ColourCase{"rgb(var(--x))", nullptr},
+        ColourCase{"expression(alert(1))", nullptr}, ColourCase{"calc(1)", nullptr},
+        ColourCase{"#fff\n;x", nullptr}, ColourCase{"rgb (1,2,3)", nullptr}));
 
 } // namespace
 } // namespace kelmor
