@@ -163,11 +163,11 @@ int runInfo(const std::vector<std::string>& args) {
     }
     const std::string& path = args[0];
     const kelmor::PictureFormat format = kelmor::pictureFormatOf(path);
-    if (format != kelmor::PictureFormat::Gif && format != kelmor::PictureFormat::Bitmap &&
-        format != kelmor::PictureFormat::Jpeg)
-        throw kelmor::Error(
-            kelmor::format(kelmor::msg::kUnknownPictureExtension, kelmor::fileExtension(path)));
     kelmor::cli::labelErrors(path, [&] {
+        if (format != kelmor::PictureFormat::Gif && format != kelmor::PictureFormat::Bitmap &&
+            format != kelmor::PictureFormat::Jpeg)
+            throw kelmor::Error(
+                kelmor::format(kelmor::msg::kUnknownPictureExtension, kelmor::fileExtension(path)));
         const std::string bytes = kelmor::readWholeFile(path);
         if (format == kelmor::PictureFormat::Gif)
             printGif(bytes);

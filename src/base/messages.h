@@ -72,6 +72,7 @@ inline constexpr const char* kBgColorNotCssColour =
 inline constexpr const char* kSoundFileMissing = "the file does not exist";
 inline constexpr const char* kSoundFileUnreadable = "the file cannot be read";
 inline constexpr const char* kNotWavSound = "it is not a WAV sound file or it is damaged";
+inline constexpr const char* kSoundTooLong = "its sound takes more than 256 MiB of memory";
 inline constexpr const char* kNoSoundDevice = "no sound device is available";
 inline std::string soundOpenFailed(const std::string& path, const std::string& reason) {
     return "Cannot open sound file " + path + ": " + reason + ".";

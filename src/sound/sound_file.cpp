@@ -3,6 +3,7 @@
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/read_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -73,24 +74,43 @@ short fromUnsigned8(char sample) {
     return static_cast<short>((static_cast<std::uint8_t>(sample) - 128) * 256);
 }
 
-// Reads up to `frames` frames into `pcm` (sized for them) and returns how many came.
-sf_count_t readFrames(SNDFILE* file, SampleType type, sf_count_t frames, int channels,
-                      std::vector<char>& pcm) {
+// Reads up to `frames` frames into `pcm` (room for them) and returns how many came.
+sf_count_t readFrames(SNDFILE* file, SampleType type, sf_count_t frames, int channels, char* pcm) {
     switch (type) {
     case SampleType::UInt8: {
         std::vector<short> wide(static_cast<std::size_t>(frames * channels));
         const sf_count_t got = sf_readf_short(file, wide.data(), frames);
-        std::transform(wide.begin(), wide.begin() + got * channels, pcm.begin(), toUnsigned8);
+        std::transform(wide.begin(), wide.begin() + std::max<sf_count_t>(got, 0) * channels, pcm,
+                       toUnsigned8);
         return got;
     }
     case SampleType::Int16:
-        return sf_readf_short(file, reinterpret_cast<short*>(pcm.data()), frames);
+        return sf_readf_short(file, reinterpret_cast<short*>(pcm), frames);
     case SampleType::Int32:
-        return sf_readf_int(file, reinterpret_cast<int*>(pcm.data()), frames);
+        return sf_readf_int(file, reinterpret_cast<int*>(pcm), frames);
     case SampleType::Float:
-        return sf_readf_float(file, reinterpret_cast<float*>(pcm.data()), frames);
+        return sf_readf_float(file, reinterpret_cast<float*>(pcm), frames);
     }
     return 0;
+}
+
+// Reads the `frames` frames libsndfile counts, or as many as come, onto the clip's PCM. The
+// memory grows with what is read, so a header claiming more than the file holds costs nothing.
+void readClip(SNDFILE* file, sf_count_t frames, int channels, SoundClip& clip) {
+    constexpr sf_count_t kChunkFrames = 1 << 16;
+    const auto bytesPerFrame = static_cast<std::size_t>(clip.format.bytesPerFrame());
+    clip.pcm.reserve(static_cast<std::size_t>(frames) * bytesPerFrame);
+    for (sf_count_t done = 0; done < frames;) {
+        const sf_count_t want = std::min(kChunkFrames, frames - done);
+        const std::size_t at = clip.pcm.size();
+        clip.pcm.resize(at + static_cast<std::size_t>(want) * bytesPerFrame);
+        const sf_count_t got = std::max<sf_count_t>(
+            0, readFrames(file, clip.format.type, want, channels, clip.pcm.data() + at));
+        clip.pcm.resize(at + static_cast<std::size_t>(got) * bytesPerFrame);
+        if (got < want)
+            return;
+        done += got;
+    }
 }
 
 // A growable in-memory file for libsndfile's virtual I/O, so a WAV file is assembled
@@ -174,9 +194,16 @@ SoundClip readSoundFile(const std::string& path) {
                                                              : msg::kSoundFileUnreadable);
     if (!S_ISREG(info.st_mode))
         cannotOpen(path, msg::kNotWavSound);
+    // The open itself checks again, without blocking: the name may have become a pipe since.
+    FileDescriptor descriptor;
+    try {
+        descriptor = openRegularFile(path);
+    } catch (const Error&) {
+        cannotOpen(path, msg::kSoundFileUnreadable);
+    }
 
     SF_INFO sfInfo{};
-    SoundFilePtr file(sf_open(path.c_str(), SFM_READ, &sfInfo), &sf_close);
+    const SoundFilePtr file(sf_open_fd(descriptor.get(), SFM_READ, &sfInfo, SF_FALSE), &sf_close);
     if (!file) {
         if (sf_error(nullptr) == SF_ERR_SYSTEM)
             cannotOpen(path, msg::kSoundFileUnreadable);
@@ -190,16 +217,11 @@ SoundClip readSoundFile(const std::string& path) {
     clip.format = {sfInfo.samplerate, sfInfo.channels, layout.type};
     clip.saveAs = layout.saveAs;
     clip.encoding = layout.name;
-
-    // A damaged header can claim far more frames than the file holds; no encoding packs
-    // more than four samples into a byte, which bounds what is worth making room for.
-    const sf_count_t bound = (4 * static_cast<sf_count_t>(info.st_size) + 4096) / sfInfo.channels;
-    const sf_count_t wanted = std::clamp<sf_count_t>(sfInfo.frames, 0, bound);
-    clip.pcm.resize(static_cast<std::size_t>(wanted) *
-                    static_cast<std::size_t>(clip.format.bytesPerFrame()));
-    const sf_count_t got = readFrames(file.get(), layout.type, wanted, sfInfo.channels, clip.pcm);
-    clip.pcm.resize(static_cast<std::size_t>(std::max<sf_count_t>(got, 0)) *
-                    static_cast<std::size_t>(clip.format.bytesPerFrame()));
+    // libsndfile counts the frames from the encoding's block layout (GSM 6.10 packs 320
+    // samples into 65 bytes) and the data the file really holds.
+    if (sfInfo.frames > static_cast<sf_count_t>(kMaxSoundBytes) / clip.format.bytesPerFrame())
+        cannotOpen(path, msg::kSoundTooLong);
+    readClip(file.get(), std::max<sf_count_t>(sfInfo.frames, 0), sfInfo.channels, clip);
     return clip;
 }
 

@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <functional>
+#include <sys/stat.h>
 
 namespace kelmor {
 namespace {
@@ -102,7 +103,8 @@ std::string validWav(const std::string& path) {
     return readWholeFile(path);
 }
 
-// Files the device cannot open, each with the reason its message gives; a file cut short,
+// Files the device cannot open, each with the reason its message gives (a named pipe without
+// waiting for a writer, a sound past the memory budget without reading it); a file cut short,
 // or claiming nearly 4 GiB of data, gives the frames it holds.
 using SoundFile = test::TempFolderTest;
 
@@ -123,7 +125,16 @@ TEST_F(SoundFile, DamagedFilesGiveTheOpenMessageOrTheFramesTheyHold) {
              writeWav(file, SF_FORMAT_PCM_16, 1, 22050, sine(440, 0.1, 22050, 1), SF_FORMAT_AIFF);
          },
          msg::kNotWavSound},
-        {[&] { std::filesystem::create_directory(file); }, msg::kNotWavSound}};
+        {[&] { std::filesystem::create_directory(file); }, msg::kNotWavSound},
+        {[&] { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); }, msg::kNotWavSound},
+        {[&] {
+             // One 16-bit frame past the budget, in a sparse file.
+             std::string bytes = validWav(file);
+             std::memcpy(bytes.data() + 40, "\x02\x00\x00\x10", 4);
+             writeFile("bad.wav", bytes);
+             std::filesystem::resize_file(file, 44 + kMaxSoundBytes + 2);
+         },
+         msg::kSoundTooLong}};
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
         std::filesystem::remove_all(file);

@@ -1,0 +1,419 @@
+#include "hostile_corpus.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <numbers>
+#include <regex>
+#include <signal.h>
+#include <sndfile.h>
+#include <sstream>
+#include <stdexcept>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <utility>
+
+namespace kelmor::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+void writeBytes(const fs::path& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary);
+    out << bytes;
+    if (!out.flush())
+        throw std::runtime_error("cannot write " + file.string());
+}
+
+std::string readBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string repeated(const std::string& word, int times) {
+    std::string words;
+    for (int i = 0; i < times; ++i)
+        words += (i ? " " : "") + word;
+    return words;
+}
+
+// --- GIF --------------------------------------------------------------------------------------
+
+std::string le16(int v) {
+    return {char(v & 0xFF), char((v >> 8) & 0xFF)};
+}
+
+// A GIF89a header with a width x height screen and a black and white global table.
+std::string gifScreen(int width, int height) {
+    return "GIF89a" + le16(width) + le16(height) + std::string("\x80\0\0", 3) +
+           std::string("\0\0\0\xff\xff\xff", 6);
+}
+
+// An image at the screen's corner with the given LZW code size and sub-blocks.
+std::string gifFrame(int width, int height, const std::string& data) {
+    return "," + le16(0) + le16(0) + le16(width) + le16(height) + '\0' + data;
+}
+
+// Clear code, index 1, end code: one pixel, the rest of a larger frame missing.
+const std::string kOnePixel("\x02\x02\x4c\x01\x00", 5);
+// Clear code, index 3 (past the two-colour table), end code.
+const std::string kIndexPastTable("\x02\x02\x5c\x01\x00", 5);
+// No pixels at all.
+const std::string kNoPixels("\x02\x00", 2);
+
+// LZW codes packed from the least significant bit, as GIF stores them.
+class BitWriter {
+public:
+    void put(int code, int width) {
+        pending_ |= static_cast<std::uint32_t>(code) << count_;
+        count_ += width;
+        for (; count_ >= 8; count_ -= 8, pending_ >>= 8)
+            bytes_ += char(pending_ & 0xFF);
+    }
+    std::string finish() { return count_ ? bytes_ + char(pending_ & 0xFF) : bytes_; }
+
+private:
+    std::string bytes_;
+    std::uint32_t pending_ = 0;
+    int count_ = 0;
+};
+
+// The LZW data of `pixels` pixels of index 0, coded as an encoder does that keeps its full table
+// instead of clearing it: every code after the first 4090 stands for 4091 pixels.
+std::string zeroRunLzw(std::int64_t pixels) {
+    constexpr int kClear = 4, kEnd = 5, kFirstFree = 6, kTableSize = 4096;
+    BitWriter bits;
+    int width = 3, next = kFirstFree;
+    std::int64_t longest = 1; // the longest run of zeros the table holds; code run + 4
+    bits.put(kClear, width);
+    while (pixels > 0) {
+        const std::int64_t run = std::min(longest, pixels);
+        bits.put(run == 1 ? 0 : static_cast<int>(run + 4), width);
+        pixels -= run;
+        if (next >= (1 << width) && width < 12)
+            ++width;
+        if (pixels > 0 && next < kTableSize) {
+            ++next;
+            ++longest;
+        }
+    }
+    bits.put(kEnd, width);
+    const std::string data = bits.finish();
+    std::string blocks = "\x02";
+    for (std::size_t at = 0; at < data.size(); at += 255) {
+        const std::string block = data.substr(at, 255);
+        blocks += char(block.size()) + block;
+    }
+    return blocks + '\0';
+}
+
+// A GIF whose screen and `frames` frames of `side` x `side` pixels each hold `data`.
+std::string squareGif(int screen, int side, int frames, const std::string& data) {
+    std::string gif = gifScreen(screen, screen);
+    for (int i = 0; i < frames; ++i)
+        gif += gifFrame(side, side, data);
+    return gif + ";";
+}
+
+// --- JPEG -------------------------------------------------------------------------------------
+
+std::string be16(std::size_t v) {
+    return {char((v >> 8) & 0xFF), char(v & 0xFF)};
+}
+
+std::string segment(unsigned char marker, const std::string& payload) {
+    return std::string("\xFF") + char(marker) + be16(payload.size() + 2) + payload;
+}
+
+const std::string kStartOfImage("\xFF\xD8", 2);
+const std::string kEndOfImage("\xFF\xD9", 2);
+
+// One quantisation table of ones, and a frame header (baseline or progressive `marker`) whose
+// components all use it unsampled.
+std::string frameHeader(unsigned char marker, int width, int height, int components) {
+    std::string frame = "\x08" + be16(static_cast<std::size_t>(height)) +
+                        be16(static_cast<std::size_t>(width)) + char(components);
+    for (int i = 1; i <= components; ++i)
+        frame += std::string{char(i), '\x11', '\0'};
+    return segment(0xDB, '\0' + std::string(64, '\x01')) + segment(marker, frame);
+}
+
+// A Huffman table of class `tableClass` (0 DC, 1 AC) holding one one-bit code for symbol 0: a
+// coefficient difference of zero, or the end of a block. Zero bits decode as empty blocks.
+std::string oneCodeTable(int tableClass) {
+    return segment(0xC4,
+                   char(tableClass << 4) + std::string("\x01", 1) + std::string(15, '\0') + '\0');
+}
+
+std::string scanHeader(int components, int spectralEnd, int approximation) {
+    std::string scan(1, char(components));
+    for (int i = 1; i <= components; ++i)
+        scan += std::string{char(i), '\0'};
+    return segment(0xDA, scan + char(0) + char(spectralEnd) + char(approximation));
+}
+
+// A grey 8192 x 8192 baseline JPEG without entropy-coded data (libjpeg decodes it as grey with
+// a warning); `afterStart` goes between the start of image and the first segment.
+std::string emptyBaselineJpeg(const std::string& afterStart) {
+    return kStartOfImage + afterStart + frameHeader(0xC0, 8192, 8192, 1) + oneCodeTable(0) +
+           oneCodeTable(1) + scanHeader(1, 63, 0) + kEndOfImage;
+}
+
+// A progressive JPEG whose `scans` DC scans carry no data: each makes libjpeg walk every block.
+std::string emptyProgressiveJpeg(int width, int height, int components, int scans,
+                                 const std::string& afterStart = {}) {
+    std::string jpeg =
+        kStartOfImage + afterStart + frameHeader(0xC2, width, height, components) + oneCodeTable(0);
+    for (int i = 0; i < scans; ++i)
+        jpeg += scanHeader(components, 0, 0);
+    return jpeg + kEndOfImage;
+}
+
+// --- WAV and projects -------------------------------------------------------------------------
+
+// A 440 Hz sine of `frames` frames, mono at 8000 Hz, in the libsndfile encoding given.
+void writeSine(const fs::path& file, int subformat, sf_count_t frames) {
+    SF_INFO info{};
+    info.samplerate = 8000;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | subformat;
+    SNDFILE* sound = sf_open(file.c_str(), SFM_WRITE, &info);
+    if (!sound)
+        throw std::runtime_error(sf_strerror(nullptr));
+    std::vector<float> samples(static_cast<std::size_t>(frames));
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<float>(0.5 * std::sin(2 * std::numbers::pi * 440 * i / 8000.0));
+    sf_writef_float(sound, samples.data(), frames);
+    sf_close(sound);
+}
+
+// A project of one button with the given BG Color and Target Page.
+std::string project(const std::string& bgColor, const std::string& targetPage) {
+    return "13,2\r\n0,1,n1.gif\r\n4,1,p1.html\r\n10,1," + bgColor + "\r\n12,1," + targetPage +
+           "\r\n";
+}
+
+std::string tinyName(int i) {
+    return (i < 10 ? "tiny0" : "tiny") + std::to_string(i) + ".gif";
+}
+
+} // namespace
+
+void PrintTo(const HostileCase& c, std::ostream* out) {
+    *out << c.name << " (kelmor-cli " << c.arguments << ")";
+}
+
+void writeHostileCorpus(const fs::path& site) {
+    fs::create_directories(site);
+    const auto file = [&](const std::string& name, const std::string& bytes) {
+        writeBytes(site / name, bytes);
+    };
+    // An 8192 x 8192 frame is the largest square one; four fill the assembly's 256 Mi pixels.
+    for (int i = 1; i <= 20; ++i)
+        file(tinyName(i), squareGif(1, 8192, 4, kOnePixel));
+    file("small.gif", squareGif(4, 4, 1, kOnePixel));
+    file("n1.gif", squareGif(4, 4, 1, kOnePixel));
+    file("badindex.gif", squareGif(1, 1, 1, kIndexPastTable));
+    file("lzw.gif", squareGif(8192, 8192, 4, zeroRunLzw(std::int64_t{8192} * 8192)));
+    file("empty.gif", squareGif(8192, 8192, 4, kNoPixels));
+
+    file("junk.jpg", emptyBaselineJpeg(std::string(1, '\0')));
+    std::string comments;
+    for (int i = 0; i < 1100; ++i)
+        comments += segment(0xFE, "");
+    file("segments.jpg", emptyBaselineJpeg(comments));
+    file("scans.jpg", emptyProgressiveJpeg(8192, 8192, 1, 10000));
+    // Adobe's marker with no colour transform: four components are CMYK.
+    file("cmyk.jpg", emptyProgressiveJpeg(8192, 7900, 4, 1,
+                                          segment(0xEE, std::string("Adobe\0\x64\0\0\0\0\0", 12))));
+
+    writeSine(site / "gsm.wav", SF_FORMAT_GSM610, 480000);
+    // A data chunk claiming nearly 4 GiB in a file holding 1000 frames.
+    writeSine(site / "claims.wav", SF_FORMAT_PCM_16, 1000);
+    std::string claims = readBytes(site / "claims.wav");
+    claims.replace(claims.find("data") + 4, 4, "\xF0\xF0\xF0\xF0");
+    file("claims.wav", claims);
+
+    file("README", "Not a picture.\n");
+    fs::create_directory(site / "folder.gif");
+    for (const char* pipe : {"f.gif", "f.wav", "f.kxq"}) {
+        if (::mkfifo((site / pipe).c_str(), 0644) != 0)
+            throw std::runtime_error("cannot make the named pipe " + std::string(pipe));
+    }
+
+    file("plain.kxq", project("#FFFFFF", "plain.html"));
+    file("escape.kxq", project("#FFFFFF", "../escape.html"));
+    file("absolute.kxq", project("#FFFFFF", (site.parent_path() / "absolute.html").string()));
+    file("ownpicture.kxq", project("#FFFFFF", "n1.gif"));
+    file("script.kxq", project("#FFFFFF", "x.sh"));
+    file("bgcolor.kxq",
+         project("#fff; background-image:url(http://127.0.0.1:9/beacon); visibility:hidden",
+                 "bgcolor.html"));
+}
+
+std::vector<HostileCase> hostileCases() {
+    using enum Outcome;
+    const auto refused = [](std::string name, std::string arguments, std::string err,
+                            std::string untouched = {}) {
+        return HostileCase{.name = std::move(name),
+                           .arguments = std::move(arguments),
+                           .outcome = Refused,
+                           .err = std::move(err),
+                           .untouched = std::move(untouched)};
+    };
+    const auto written = [](std::string name, std::string arguments, std::string outHolds = {}) {
+        return HostileCase{.name = std::move(name),
+                           .arguments = std::move(arguments),
+                           .outHolds = std::move(outHolds)};
+    };
+    // Within the bounds, or refused naming the file.
+    const auto bounded = [](std::string name, std::string file, std::string arguments) {
+        return HostileCase{.name = std::move(name),
+                           .arguments = std::move(arguments),
+                           .outcome = WrittenOrRefused,
+                           .err = std::regex_replace(file, std::regex("\\."), "\\.") + ": .+\n"};
+    };
+    const auto unwritable = [](std::string name, std::string arguments, StandardOutput output) {
+        return HostileCase{.name = std::move(name),
+                           .arguments = std::move(arguments),
+                           .outcome = Refused,
+                           .err = "Unable to write to standard output\n",
+                           .output = output};
+    };
+    std::string tinyGifs;
+    for (int i = 1; i <= 20; ++i)
+        tinyGifs += " " + tinyName(i);
+    const std::string notWav = "it is not a WAV sound file or it is damaged\\.\n";
+    HostileCase cssColour = written("PageCssInBgColor", "page --html5 bgcolor.kxq -", "<body");
+    cssColour.err = "[^\n]*[Cc]olou?r[^\n]*\n";
+    cssColour.outLacks = "beacon";
+    return {
+        // Assembly counts every frame of every input before decoding any.
+        refused("AnimateTwentyTinyGifs", "animate -o anim.gif" + tinyGifs,
+                "tiny02\\.gif: Image too large\n", "anim.gif"),
+        refused("AnimateTwentyJunkJpegs", "animate -o anim.gif " + repeated("junk.jpg", 20),
+                "junk\\.jpg: Image too large\n", "anim.gif"),
+        refused("AnimateTwentySegmentJpegs", "animate -o anim.gif " + repeated("segments.jpg", 20),
+                "segments\\.jpg: Image too large\n", "anim.gif"),
+        bounded("InfoTinyGif", "tiny01.gif", "info tiny01.gif"),
+        written("ConvertTinyGif", "convert gif2bmp tiny01.gif tiny.bmp"),
+        bounded("InfoJunkJpeg", "junk.jpg", "info junk.jpg"),
+        bounded("InfoSegmentJpeg", "segments.jpg", "info segments.jpg"),
+        // Scans past a limit, and a decoder's own memory past the budget, are refused.
+        refused("InfoScanBomb", "info scans.jpg", "scans\\.jpg: .+\n"),
+        refused("ResaveScanBomb", "resave scans.jpg out.jpg", "scans\\.jpg: .+\n", "out.jpg"),
+        refused("InfoCmykCoefficients", "info cmyk.jpg", "cmyk\\.jpg: .+\n"),
+        refused("ResaveCmykCoefficients", "resave cmyk.jpg out.jpg", "cmyk\\.jpg: .+\n", "out.jpg"),
+        // Decoding only what a command needs.
+        bounded("InfoLzwBomb", "lzw.gif", "info lzw.gif"),
+        bounded("ResaveLzwBomb", "lzw.gif", "resave lzw.gif out.gif"),
+        written("ConvertLzwBomb", "convert gif2bmp lzw.gif lzw.bmp"),
+        bounded("InfoEmptyFrames", "empty.gif", "info empty.gif"),
+        written("ConvertEmptyFrames", "convert gif2bmp empty.gif empty.bmp"),
+        // Named pipes and folders are refused without waiting.
+        refused("InfoPipe", "info f.gif", "Cannot open file f\\.gif\n"),
+        refused("ResavePipe", "resave f.gif out.gif", "Cannot open file f\\.gif\n", "out.gif"),
+        refused("ConvertPipe", "convert gif2bmp f.gif out.bmp", "Cannot open file f\\.gif\n",
+                "out.bmp"),
+        refused("AnimatePipe", "animate -o anim.gif small.gif f.gif", "Cannot open file f\\.gif\n",
+                "anim.gif"),
+        refused("PagePipe", "page f.kxq out.html", "Cannot open file f\\.kxq\n", "out.html"),
+        refused("SoundInfoPipe", "sound info f.wav", "Cannot open sound file f\\.wav: " + notWav),
+        refused("ConvertFolder", "convert gif2bmp folder.gif out.bmp",
+                "Cannot open file folder\\.gif\n", "out.bmp"),
+        refused("InfoFolder", "info folder.gif", "Cannot open file folder\\.gif\n"),
+        // A project writes its page inside its own folder, as a web page, over no picture.
+        refused("PageThroughParent", "page escape.kxq", ".*escape\\.html.*\n", "../escape.html"),
+        refused("PageAbsolute", "page absolute.kxq", ".*absolute\\.html.*\n", "../absolute.html"),
+        refused("PageOverItsPicture", "page ownpicture.kxq",
+                "Target page is not a web page: \\S*n1\\.gif\n", "n1.gif"),
+        refused("PageScript", "page script.kxq", "Target page is not a web page: \\S*x\\.sh\n",
+                "x.sh"),
+        cssColour,
+        // Sound: the frames libsndfile counts, whatever the encoding packs into a byte.
+        written("SoundInfoGsm", "sound info gsm.wav", "frames: 480000\nduration: 60.000 s\n"),
+        written("SoundInfoClaimingSize", "sound info claims.wav", "frames: 1000\n"),
+        // Messages name their file.
+        refused("InfoNoExtension", "info README",
+                "README: Unknown picture file extension \\(\\.\\)\n"),
+        refused("ResaveIndexPastTable", "resave badindex.gif out.gif",
+                "badindex\\.gif: Color not in color table\n", "out.gif"),
+        // Output that cannot be written fails the command.
+        unwritable("InfoClosedOutput", "info small.gif", StandardOutput::Closed),
+        unwritable("InfoFullDisk", "info small.gif", StandardOutput::FullDisk),
+        unwritable("SoundInfoClosedOutput", "sound info claims.wav", StandardOutput::Closed),
+        unwritable("SoundInfoFullDisk", "sound info claims.wav", StandardOutput::FullDisk),
+        unwritable("ResaveFullDisk", "resave small.gif -", StandardOutput::FullDisk),
+        unwritable("PageFullDisk", "page plain.kxq -", StandardOutput::FullDisk),
+        unwritable("HelpClosedOutput", "--help", StandardOutput::Closed),
+    };
+}
+
+ChildRun runCase(const std::string& program, const fs::path& site, const HostileCase& c,
+                 int timeoutSeconds) {
+    // Everything the child needs is made before the fork: after it, only system calls.
+    std::vector<std::string> words{program};
+    std::istringstream split(c.arguments);
+    for (std::string word; split >> word;)
+        words.push_back(word);
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const std::string outFile = (site.parent_path() / "stdout").string();
+    const std::string errFile = (site.parent_path() / "stderr").string();
+    const char* outTarget = c.output == StandardOutput::FullDisk ? "/dev/full" : outFile.c_str();
+
+    fs::remove(outFile);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int in = ::open("/dev/null", O_RDONLY);
+        const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int out = ::open(outTarget, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (::chdir(site.c_str()) != 0 || in < 0 || err < 0 || out < 0 ||
+            ::dup2(in, STDIN_FILENO) < 0 || ::dup2(err, STDERR_FILENO) < 0 ||
+            ::dup2(out, STDOUT_FILENO) < 0)
+            ::_exit(127);
+        ::close(in);
+        ::close(err);
+        ::close(out);
+        if (c.output == StandardOutput::Closed)
+            ::close(STDOUT_FILENO);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ChildRun run;
+    if (pid < 0)
+        return run;
+    int status = 0;
+    rusage usage{};
+    for (;;) {
+        const pid_t done = ::wait4(pid, &status, WNOHANG, &usage);
+        if (done == pid || (done < 0 && errno != EINTR))
+            break;
+        if (std::chrono::steady_clock::now() - start > std::chrono::seconds(timeoutSeconds)) {
+            ::kill(pid, SIGKILL);
+            ::wait4(pid, &status, 0, &usage);
+            run.timedOut = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.status = !run.timedOut && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.peakKiB = usage.ru_maxrss;
+    run.out = readBytes(outFile);
+    run.err = readBytes(errFile);
+    return run;
+}
+
+} // namespace kelmor::test
