@@ -29,11 +29,18 @@ struct ErrorManager {
     std::longjmp(manager->jump, 1);
 }
 
-// Stops a decode with our own message, the way libjpeg's fatal errors stop it.
-[[noreturn]] void stopDecoding(j_common_ptr info, const std::string& message) {
+// Stops a decode with our own message, the way libjpeg's fatal errors stop it. The caller holds
+// no object with a destructor, which the jump would skip.
+[[noreturn]] void stopDecoding(j_common_ptr info, const char* message) {
     auto* manager = reinterpret_cast<ErrorManager*>(info->err);
-    std::snprintf(manager->message, sizeof manager->message, "%s", message.c_str());
+    std::snprintf(manager->message, sizeof manager->message, "%s", message);
     std::longjmp(manager->jump, 1);
+}
+
+const char* tooManyScans() {
+    static const std::string message =
+        format(msg::kJpegTooManyScans, std::to_string(kMaxJpegScans));
+    return message.c_str();
 }
 
 // Warnings (corrupt or truncated data) let the decode go on and print nothing.
@@ -55,7 +62,7 @@ void countScans(j_common_ptr common) {
         return;
     counter->scan = info->input_scan_number;
     if (counter->scan > kMaxJpegScans)
-        stopDecoding(common, format(msg::kJpegTooManyScans, std::to_string(kMaxJpegScans)));
+        stopDecoding(common, tooManyScans());
     for (int i = 0; i < info->comps_in_scan; ++i) {
         const jpeg_component_info& component = *info->cur_comp_info[i];
         counter->blocks += std::int64_t{component.width_in_blocks} * component.height_in_blocks;
