@@ -242,10 +242,6 @@ INSTANTIATE_TEST_SUITE_P(
                  "a.gif",
                  emptyFramesGif(1, 1, kFourLargest),
                  {{1, 1}, 4 * kLargest}},
-        SizeCase{"EmptyFramesTakeTheScreen",
-                 "a.gif",
-                 emptyFramesGif(90, 50, {{0, 0}, {0, 0}}),
-                 {{90, 50}, 9000}},
         SizeCase{"AnUnreadableFrameEndsTheCount",
                  "a.GIF",
                  emptyFramesGif(9, 9, {{9, 9}}).substr(0, 34) + "!\x99" +
@@ -256,7 +252,6 @@ INSTANTIATE_TEST_SUITE_P(
                  emptyFramesGif(1, 1, std::vector<test::GifFrameSize>(5, {8192, 8192})),
                  {},
                  "Image too large"},
-        SizeCase{"NotAGif", "a.gif", "PNG....", {}, "Invalid GIF signature"},
         SizeCase{"Bmp", "a.bmp", writeBmp(smallBitmap()), {{5, 3}, 15}},
         SizeCase{"DamagedBmp", "a.bmp", "BM\1\2", {}, "Bitmap image is not valid"},
         SizeCase{"JpegAfterAStrayByte",
@@ -274,10 +269,8 @@ INSTANTIATE_TEST_SUITE_P(
                            }()),
                  {{300, 200}, 60000}},
         SizeCase{"NotAJpeg", "a.jpg", "BM", {}, "Not a JPEG file: starts with 0x42 0x4d"},
-        SizeCase{"JpegWithoutFrame", "a.jpg", "\xFF\xD8", {}, "JPEG datastream contains no image"},
         SizeCase{
             "JpegPastThePictureLimit", "a.jpg", emptyJpeg(65000, 65000, 1), {}, "Image too large"},
-        SizeCase{"UnknownExtension", "a.png", "x", {}, "Unknown picture file extension (.png)"},
         SizeCase{"Folder", "folder.gif", "", {}, "Cannot open file %s"}));
 
 struct FilterCase {
