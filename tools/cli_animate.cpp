@@ -12,10 +12,12 @@ namespace {
 
 constexpr const char* kUsage =
     "  kelmor-cli animate [--loop N] [--delay N] [--crop] [--merge] [--palette] -o OUT.gif "
-    "FRAME...\n"
+    "[--] FRAME...\n"
     "      Assembles 1 to 20 pictures (.bmp, .gif, .jpg/.jpeg, in the order given) into an\n"
     "      animated GIF as the Gifs tab does, and writes it to OUT.gif (- for standard\n"
-    "      output). The pictures together may hold at most 256 Mi pixels. --loop is the loop\n"
+    "      output); every argument after -- is a picture. The pictures together, every frame\n"
+    "      of a GIF counted, may hold at most 256 Mi pixels; their headers are checked before\n"
+    "      any is decoded, and a GIF adds its first frame only. --loop is the loop\n"
     "      count (0, the default, repeats for ever), --delay the delay of every frame in\n"
     "      hundredths of a second (default 30), both 0 to 65535. --palette shares one colour\n"
     "      table, --merge makes pixels that do not change transparent, --crop cuts each\n"
@@ -31,13 +33,17 @@ int runAnimate(const std::vector<std::string>& args) {
     kelmor::FixedAnimationSettings settings;
     std::string output;
     std::vector<std::string> frames;
+    bool options = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
+        if (!options) {
+            frames.push_back(arg);
+        } else if (arg == "--") {
+            options = false;
+        } else if (arg == "--help" || arg == "-h") {
             std::cout << kUsage << '\n';
             return 0;
-        }
-        if (arg == "--loop" || arg == "--delay" || arg == "-o") {
+        } else if (arg == "--loop" || arg == "--delay" || arg == "-o") {
             if (i + 1 == args.size())
                 return usageError(arg + " needs a value");
             std::string& target = arg == "--loop"    ? settings.loop
@@ -64,11 +70,16 @@ int runAnimate(const std::vector<std::string>& args) {
          {std::pair{"--loop", settings.loop}, {"--delay", settings.speed}})
         kelmor::cli::labelErrors(option, [&value = value] { kelmor::animationValue(value); });
     const kelmor::cli::Output out(output, frames);
-    // The headers first: pictures too large together are refused before any is decoded.
-    kelmor::checkAssemblyFiles(frames);
+    // The headers first: pictures too large together are refused, naming the one that passes
+    // the budget, before any is decoded.
+    kelmor::AssemblyBudget budget;
+    for (const std::string& frame : frames)
+        kelmor::cli::labelErrors(frame, [&] { budget.addFile(frame); });
+    // The assembly draws a GIF's first frame only, so no later frame is decoded.
     std::vector<kelmor::Picture> slots(frames.size());
     for (std::size_t i = 0; i < frames.size(); ++i)
-        kelmor::cli::labelErrors(frames[i], [&] { slots[i].loadFromFile(frames[i]); });
+        kelmor::cli::labelErrors(
+            frames[i], [&] { slots[i].loadFromFile(frames[i], kelmor::GifFrames::FirstImage); });
     // Saved through the picture holder, as the tab's Save writes its preview.
     const kelmor::Picture animation(
         kelmor::assembleAnimation(slots, static_cast<int>(slots.size()), settings));

@@ -30,8 +30,13 @@ int runResave(const std::vector<std::string>& args) {
     }
     const kelmor::cli::Output output(args[1], {args.data(), 1});
     kelmor::Picture picture;
-    kelmor::cli::labelErrors(args[0], [&] { picture.loadFromFile(args[0]); });
-    output.write(picture.encoded());
+    // Writing a GIF anew can find what reading let pass (an index past its colour table): that
+    // too is the input's fault.
+    const std::string bytes = kelmor::cli::labelErrors(args[0], [&] {
+        picture.loadFromFile(args[0]);
+        return picture.encoded();
+    });
+    output.write(bytes);
     return 0;
 }
 

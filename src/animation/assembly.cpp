@@ -27,26 +27,24 @@ std::uint16_t animationValue(const std::string& text) {
     return static_cast<std::uint16_t>(*value);
 }
 
-void checkAssemblySize(std::span<const PictureSize> sizes) {
-    std::int64_t total = 0, screenWidth = 0, screenHeight = 0;
-    for (const PictureSize& size : sizes) {
-        checkImageSize(size.width, size.height);
-        total += size.width * size.height;
-        screenWidth = std::max(screenWidth, size.width);
-        screenHeight = std::max(screenHeight, size.height);
-    }
-    if (total > kMaxTotalPixels)
+void AssemblyBudget::add(PictureSize size, std::int64_t pixels) {
+    checkImageSize(size.width, size.height);
+    if (pixels < 0 || pixels > kMaxTotalPixels - pixels_)
         throw Error(msg::kImageTooLarge);
-    checkImageSize(screenWidth, screenHeight);
+    pixels_ += pixels;
+    screen_ = {std::max(screen_.width, size.width), std::max(screen_.height, size.height)};
+    checkImageSize(screen_.width, screen_.height);
 }
 
-void checkAssemblyFiles(std::span<const std::string> paths) {
-    std::vector<PictureSize> sizes;
-    for (const std::string& path : paths) {
-        if (const std::optional<PictureSize> size = readPictureSize(path))
-            sizes.push_back(*size);
-    }
-    checkAssemblySize(sizes);
+void AssemblyBudget::addFile(const std::string& path) {
+    const PictureFileSize file = readPictureFileSize(path);
+    add(file.size, std::max(file.pixels, file.size.width * file.size.height));
+}
+
+void checkAssemblySize(std::span<const PictureSize> sizes) {
+    AssemblyBudget budget;
+    for (const PictureSize& size : sizes)
+        budget.add(size, size.width * size.height);
 }
 
 namespace {

@@ -60,14 +60,28 @@ std::optional<int> assemblyFrameCount(std::string_view text);
 // "'TEXT' is not a valid value (0 to 65535)".
 std::uint16_t animationValue(const std::string& text);
 
-// Throws "Image too large" when pictures of these sizes would make an animation past the
-// limits: more pixels over all frames than kMaxTotalPixels, or a logical screen (the widest
-// side by the tallest) past the limit of one frame, which no reader would open.
-void checkAssemblySize(std::span<const PictureSize> sizes);
+// The pixels of an animation's pictures, added up one picture at a time, so that the picture
+// that passes the limits is the one refused.
+class AssemblyBudget {
+public:
+    // Adds a picture that becomes a frame of `size` and takes `pixels` pixels once decoded.
+    // Throws "Image too large" when the pictures so far take more than kMaxTotalPixels, or make
+    // a logical screen (the widest side by the tallest) past the limit of one frame, which no
+    // reader would open.
+    void add(PictureSize size, std::int64_t pixels);
+    // Adds a picture file from its headers, before it is decoded (readPictureFileSize): a GIF
+    // with every frame it holds, and at least its logical screen, the size of the frame it
+    // becomes. Also throws what reading the headers throws: a file whose size cannot be known
+    // is refused.
+    void addFile(const std::string& path);
 
-// The same check on picture files before any of them is decoded, from the sizes their headers
-// give. A file whose header cannot be read is passed over: its own load reports it in turn.
-void checkAssemblyFiles(std::span<const std::string> paths);
+private:
+    std::int64_t pixels_ = 0;
+    PictureSize screen_;
+};
+
+// The budget's check on pictures of these sizes, each taking its own pixels.
+void checkAssemblySize(std::span<const PictureSize> sizes);
 
 // Builds the animation of the first `frameCount` slots. Frame 0 carries the
 // NETSCAPE2.0 loop extension and then a graphic control extension with the

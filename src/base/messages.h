@@ -20,6 +20,9 @@ inline constexpr const char* kTextExceedsMemo = "Text exceeds memo capacity";
 inline constexpr const char* kNoMciDevice = "No MCI device open";
 inline constexpr const char* kInvalidGifData = "Invalid GIF data";
 inline constexpr const char* kImageTooLarge = "Image too large";
+// JPEG decodes stopped for the time they would take; "%s" is the most scans read.
+inline constexpr const char* kJpegTooManyScans = "JPEG picture has more than %s scans";
+inline constexpr const char* kJpegScansTooLarge = "JPEG picture has too many scans for its size";
 // Shown in a picture view in place of a picture it cannot draw; "%s" is the longest side it can.
 inline constexpr const char* kPictureTooLongToShow =
     "This picture has a side longer than %s pixels and cannot be shown";

@@ -16,6 +16,24 @@
 
 namespace kelmor {
 
+// How much of a GIF file a load decodes: every frame, or the frames up to and including the
+// first one with an image, which is all that toBitmap draws. Either way the whole file's frame
+// descriptors are counted first, so a file that claims too many pixels is refused the same.
+enum class GifFrames { All, FirstImage };
+
+// What a GIF file's blocks announce, read without decoding a frame: the logical screen and the
+// pixels of all the frames that the reader would reach.
+struct GifExtent {
+    std::uint16_t width = 0, height = 0;
+    std::int64_t framePixels = 0;
+};
+
+// Reads the header and walks the frames, skipping their image data. Throws what a load throws
+// for the header ("Invalid GIF signature", "Invalid GIF data", "Image too large" for the
+// screen) and "Image too large" when the frames together claim more than one file may hold. A
+// later defect ends the count where a load would stop decoding.
+GifExtent measureGif(std::string_view bytes);
+
 // Receives the warnings of a load or an operation; they never stop it. The
 // program installs none, so warnings pass silently; tools and tests collect them.
 using GifWarningHandler = std::function<void(const std::string& message)>;
@@ -209,9 +227,10 @@ public:
     // Reads a GIF file. On an error the image is left empty and the error
     // (kelmor::Error with the reader's message) is passed on; a stream is set
     // back to where the image began.
-    void loadFromBytes(std::string_view bytes);
+    void loadFromBytes(std::string_view bytes, GifFrames frames = GifFrames::All);
     void load(std::istream& in);
-    void loadFromFile(const std::string& path); // "Cannot open file PATH"
+    // Reads a regular file (see readWholeFile): "Cannot open file PATH" for anything else.
+    void loadFromFile(const std::string& path, GifFrames frames = GifFrames::All);
 
     // Writes the GIF file. Throws "Unsupported GIF version" for an image
     // without frames and "Color not in color table" for a pixel past its table.

@@ -81,11 +81,19 @@ private:
     std::vector<std::uint16_t> codes_; // 0: no entry (every assigned code is at least 6)
 };
 
+// The hash table also keeps the string last added under each code and tries it first: along a
+// run of one colour every step extends that string, so a long run costs one direct look-up per
+// pixel instead of a hash and a probe.
 class HashTable {
 public:
-    HashTable() : slots_(kSize) {}
-    void clear() { std::fill(slots_.begin(), slots_.end(), 0u); }
+    HashTable() : slots_(kSize), lastAdded_(kMaxCodes) {}
+    void clear() {
+        std::fill(slots_.begin(), slots_.end(), 0u);
+        std::fill(lastAdded_.begin(), lastAdded_.end(), 0u);
+    }
     unsigned find(unsigned prefix, unsigned pixel) const {
+        if (const std::uint32_t last = lastAdded_[prefix]; last >> 12 == pixel && last != 0)
+            return last & 0xFFF;
         std::uint32_t key = (prefix << 8) | pixel;
         for (std::uint32_t i = hash(key);; i = (i + 1) & (kSize - 1)) {
             std::uint32_t slot = slots_[i];
@@ -96,6 +104,7 @@ public:
         }
     }
     void add(unsigned prefix, unsigned pixel, unsigned code) {
+        lastAdded_[prefix] = pixel << 12 | code;
         std::uint32_t key = (prefix << 8) | pixel;
         std::uint32_t i = hash(key);
         while (slots_[i] != 0)
@@ -107,7 +116,8 @@ private:
     static constexpr std::uint32_t kBits = 14;
     static constexpr std::uint32_t kSize = 1u << kBits;
     static std::uint32_t hash(std::uint32_t key) { return (key * 2654435761u) >> (32 - kBits); }
-    std::vector<std::uint32_t> slots_; // key << 12 | code; 0 when free
+    std::vector<std::uint32_t> slots_;     // key << 12 | code; 0 when free
+    std::vector<std::uint32_t> lastAdded_; // by prefix: pixel << 12 | code; 0 when none
 };
 
 // The rows of a frame in coding order.

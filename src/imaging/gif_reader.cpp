@@ -3,13 +3,13 @@
 
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/read_file.h"
 #include "imaging/gif_image.h"
 #include "imaging/gif_lzw.h"
 #include "imaging/image_limits.h"
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <istream>
 #include <string>
 #include <vector>
@@ -145,10 +145,15 @@ public:
     // and gives no warnings.
     enum class Pass { Scan, Decode };
 
-    Reader(Source& source, GifImage& image, Pass pass)
-        : src_(source), image_(image), scan_(pass == Pass::Scan) {}
+    Reader(Source& source, GifImage& image, Pass pass, GifFrames frames = GifFrames::All)
+        : src_(source), image_(image), scan_(pass == Pass::Scan),
+          firstImageOnly_(frames == GifFrames::FirstImage) {}
 
     std::int64_t claimedPixels() const { return totalPixels_; }
+    // Whether the logical screen descriptor was read, and whether the reading stopped because a
+    // picture or the frames together passed the limits.
+    bool headerRead() const { return headerRead_; }
+    bool refusedSize() const { return refusedSize_; }
 
     void read() {
         readHeader();
@@ -170,8 +175,12 @@ public:
             }
             src_.unget();
             GifFrame frame;
-            bool more = readFrame(frame);
+            const bool more = readFrame(frame);
+            const bool hasImage = frame.hasImage;
             image_.frames().push_back(std::move(frame));
+            // The rest of the file is neither read nor judged.
+            if (hasImage && firstImageOnly_)
+                return;
             if (!more)
                 break;
         }
@@ -206,9 +215,19 @@ private:
         header.packed = bytes[7];
         header.backgroundColorIndex = bytes[8];
         header.aspectRatio = bytes[9];
-        checkImageSize(header.width, header.height);
+        checkSize(header.width, header.height);
         if (header.packed & 0x80)
             readColorTable(header.colorTable, header.packed, (header.packed & 0x08) != 0);
+        headerRead_ = true;
+    }
+
+    void checkSize(std::int64_t width, std::int64_t height) {
+        if (!withinImageLimits(width, height))
+            refuseSize();
+    }
+    [[noreturn]] void refuseSize() {
+        refusedSize_ = true;
+        throw Error(msg::kImageTooLarge);
     }
 
     void readColorTable(GifColorTable& table, std::uint8_t packed, bool sorted) {
@@ -388,11 +407,11 @@ private:
             frame.height = image_.header().height;
             warn(msg::kImageExceedsLogicalScreen);
         }
-        checkImageSize(frame.width, frame.height);
+        checkSize(frame.width, frame.height);
         const std::size_t count = std::size_t(frame.width) * frame.height;
         totalPixels_ += static_cast<std::int64_t>(count);
         if (totalPixels_ > kMaxTotalPixels)
-            throw Error(msg::kImageTooLarge);
+            refuseSize();
         if (frame.packed & 0x80)
             readColorTable(frame.localColorTable, frame.packed, (frame.packed & 0x20) != 0);
         if (scan_)
@@ -453,8 +472,11 @@ private:
     Source& src_;
     GifImage& image_;
     const bool scan_;
+    const bool firstImageOnly_;
     GifLzwDecoder decoder_;
     std::int64_t totalPixels_ = 0;
+    bool headerRead_ = false;
+    bool refusedSize_ = false;
 };
 
 // Throws "Image too large" when the frame descriptors together claim more pixels than one
@@ -471,10 +493,10 @@ void checkClaimedPixels(Source& source) {
     }
 }
 
-void readInto(Source& source, GifImage& image) {
+void readInto(Source& source, GifImage& image, GifFrames frames = GifFrames::All) {
     image.clear();
     try {
-        Reader(source, image, Reader::Pass::Decode).read();
+        Reader(source, image, Reader::Pass::Decode, frames).read();
     } catch (...) {
         image.clear();
         throw;
@@ -483,12 +505,25 @@ void readInto(Source& source, GifImage& image) {
 
 } // namespace
 
-void GifImage::loadFromBytes(std::string_view bytes) {
+GifExtent measureGif(std::string_view bytes) {
+    Source source(bytes);
+    GifImage scratch;
+    Reader scan(source, scratch, Reader::Pass::Scan);
+    try {
+        scan.read();
+    } catch (const Error&) {
+        if (!scan.headerRead() || scan.refusedSize())
+            throw;
+    }
+    return {scratch.header().width, scratch.header().height, scan.claimedPixels()};
+}
+
+void GifImage::loadFromBytes(std::string_view bytes, GifFrames frames) {
     clear();
     Source scan(bytes);
     checkClaimedPixels(scan);
     Source source(bytes);
-    readInto(source, *this);
+    readInto(source, *this, frames);
 }
 
 void GifImage::load(std::istream& in) {
@@ -520,11 +555,8 @@ void GifImage::load(std::istream& in) {
     }
 }
 
-void GifImage::loadFromFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw Error(format(msg::kCannotOpenFile, path));
-    load(in);
+void GifImage::loadFromFile(const std::string& path, GifFrames frames) {
+    loadFromBytes(readWholeFile(path), frames);
 }
 
 } // namespace kelmor

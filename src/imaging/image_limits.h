@@ -16,14 +16,28 @@ inline constexpr std::int64_t kMaxImageBytes = std::int64_t{256} << 20;
 inline constexpr std::int64_t kMaxImagePixels = kMaxImageBytes / 4;
 // All frames of one GIF file, or of one animation assembly, together: 1 GiB at 32 bits.
 inline constexpr std::int64_t kMaxTotalPixels = std::int64_t{256} << 20;
-// The memory libjpeg may take for its own buffers (progressive coefficients and the like); past
-// it a decode fails with libjpeg's message instead of exhausting memory on a hostile header.
-inline constexpr long kMaxJpegDecoderMemory = 512L << 20;
+// The most memory one JPEG decode may take: its 24-bit picture and libjpeg's own buffers
+// together, the coefficients of a progressive file above all (two bytes per pixel and
+// component). A picture that would need more is refused before libjpeg allocates them. With the
+// file and the program itself, a command stays under 500 MB.
+inline constexpr std::int64_t kMaxJpegDecodeBytes = std::int64_t{400} << 20;
+// What libjpeg takes beside the coefficients (row buffers, tables), kept free in that budget.
+inline constexpr std::int64_t kJpegWorkingBytes = std::int64_t{16} << 20;
+// The most scans a JPEG decode reads, the limit libjpeg-turbo's own tools suggest, and the most
+// coefficient blocks all its scans together may walk: an empty scan still walks every block of
+// its components, so these bound the time a small file can take.
+inline constexpr int kMaxJpegScans = 500;
+inline constexpr std::int64_t kMaxJpegScanBlocks = std::int64_t{64} << 20;
+
+// Whether a width x height picture fits kMaxImagePixels, with no negative side.
+inline bool withinImageLimits(std::int64_t width, std::int64_t height) {
+    return width >= 0 && height >= 0 && (width == 0 || height <= kMaxImagePixels / width);
+}
 
 // Throws Error("Image too large") for a width x height picture past kMaxImagePixels, or with a
 // negative side.
 inline void checkImageSize(std::int64_t width, std::int64_t height) {
-    if (width < 0 || height < 0 || (width > 0 && height > kMaxImagePixels / width))
+    if (!withinImageLimits(width, height))
         throw Error(msg::kImageTooLarge);
 }
 

@@ -1,11 +1,14 @@
 #include "imaging/jpeg.h"
 
 #include "base/error.h"
+#include "base/messages.h"
+#include "base/read_file.h"
 #include "imaging/image_limits.h"
 
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE and size_t first
 #include <jpeglib.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,7 +16,7 @@ namespace kelmor {
 namespace {
 
 // libjpeg's default error_exit ends the process. This one formats libjpeg's
-// message and jumps back into decodeJpeg, which turns it into an Error.
+// message and jumps back into the guarded step, which turns it into an Error.
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
@@ -26,8 +29,82 @@ struct ErrorManager {
     std::longjmp(manager->jump, 1);
 }
 
+// Stops a decode with our own message, the way libjpeg's fatal errors stop it. The caller holds
+// no object with a destructor, which the jump would skip.
+[[noreturn]] void stopDecoding(j_common_ptr info, const char* message) {
+    auto* manager = reinterpret_cast<ErrorManager*>(info->err);
+    std::snprintf(manager->message, sizeof manager->message, "%s", message);
+    std::longjmp(manager->jump, 1);
+}
+
+const char* tooManyScans() {
+    static const std::string message =
+        format(msg::kJpegTooManyScans, std::to_string(kMaxJpegScans));
+    return message.c_str();
+}
+
 // Warnings (corrupt or truncated data) let the decode go on and print nothing.
 void ignoreMessage(j_common_ptr) {}
+
+// Counts the scans a multi-scan file makes libjpeg read. Each scan walks every block of its
+// components even when it holds no data, so a small file of many empty scans would otherwise
+// keep the decoder busy for minutes.
+struct ScanCounter {
+    jpeg_progress_mgr base;
+    int scan = 0;
+    std::int64_t blocks = 0;
+};
+
+void countScans(j_common_ptr common) {
+    auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    auto* counter = reinterpret_cast<ScanCounter*>(info->progress);
+    if (info->input_scan_number == counter->scan)
+        return;
+    counter->scan = info->input_scan_number;
+    if (counter->scan > kMaxJpegScans)
+        stopDecoding(common, tooManyScans());
+    for (int i = 0; i < info->comps_in_scan; ++i) {
+        const jpeg_component_info& component = *info->cur_comp_info[i];
+        counter->blocks += std::int64_t{component.width_in_blocks} * component.height_in_blocks;
+    }
+    if (counter->blocks > kMaxJpegScanBlocks)
+        stopDecoding(common, msg::kJpegScansTooLarge);
+}
+
+// A libjpeg decompressor, destroyed when the object goes.
+struct Decompressor {
+    jpeg_decompress_struct info{};
+    ErrorManager errors{};
+    ScanCounter scans{};
+
+    Decompressor() {
+        info.err = jpeg_std_error(&errors.base);
+        errors.base.error_exit = jumpBack;
+        errors.base.output_message = ignoreMessage;
+        scans.base.progress_monitor = countScans;
+    }
+    ~Decompressor() { jpeg_destroy_decompress(&info); }
+    Decompressor(const Decompressor&) = delete;
+    Decompressor& operator=(const Decompressor&) = delete;
+};
+
+// Runs `step` under libjpeg's error handling: a fatal error jumps back here and leaves as an
+// Error with libjpeg's message. The step holds no object with a destructor, so leaving it by
+// longjmp skips nothing.
+template <class Step> void guarded(Decompressor& decompressor, Step step) {
+    if (setjmp(decompressor.errors.jump))
+        throw Error(decompressor.errors.message);
+    step();
+}
+
+// Creates the decompressor and reads the header from the source `attach` sets up.
+template <class Attach> void readHeader(Decompressor& decompressor, Attach attach) {
+    guarded(decompressor, [&] {
+        jpeg_create_decompress(&decompressor.info);
+        attach(decompressor.info);
+        jpeg_read_header(&decompressor.info, TRUE);
+    });
+}
 
 // Adobe's CMYK files store inverted values; others store plain ones.
 std::uint8_t cmykChannel(unsigned ink, unsigned black, bool inverted) {
@@ -38,13 +115,39 @@ std::uint8_t cmykChannel(unsigned ink, unsigned black, bool inverted) {
     return static_cast<std::uint8_t>((ink * black + 127) / 255);
 }
 
-// The part of the decode that runs under libjpeg's error handling. It holds no
-// object with a destructor, so leaving it by longjmp skips nothing.
+// The memory libjpeg holds for the whole picture's coefficients: a file of several scans, a
+// progressive one or one with its components in separate scans, is read whole before any row
+// comes out. A single interleaved scan is decoded row by row and needs none.
+std::int64_t coefficientBytes(const jpeg_decompress_struct& info) {
+    if (!info.progressive_mode && info.comps_in_scan == info.num_components)
+        return 0;
+    const auto roundUp = [](std::int64_t value, std::int64_t step) {
+        return (value + step - 1) / step * step;
+    };
+    std::int64_t bytes = 0;
+    for (int i = 0; i < info.num_components; ++i) {
+        const jpeg_component_info& component = info.comp_info[i];
+        bytes += roundUp(component.width_in_blocks, component.h_samp_factor) *
+                 roundUp(component.height_in_blocks, component.v_samp_factor) *
+                 std::int64_t{sizeof(JBLOCK)};
+    }
+    return bytes;
+}
+
+// Refuses a picture whose decode would pass kMaxJpegDecodeBytes, before libjpeg allocates its
+// buffers, and lets libjpeg take what is left beside the picture.
+void checkDecodeMemory(jpeg_decompress_struct& info) {
+    const std::int64_t picture =
+        static_cast<std::int64_t>(Bitmap::checkedStride(info.image_width, info.image_height, 24)) *
+        info.image_height;
+    if (picture + coefficientBytes(info) + kJpegWorkingBytes > kMaxJpegDecodeBytes)
+        throw Error(msg::kImageTooLarge);
+    info.mem->max_memory_to_use = static_cast<long>(kMaxJpegDecodeBytes - picture);
+}
+
+// The decode after the header, under libjpeg's error handling (see guarded).
 void decodeInto(jpeg_decompress_struct& info, Bitmap& bitmap, std::vector<JSAMPLE>& row) {
-    jpeg_read_header(&info, TRUE);
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
-    checkImageSize(info.image_width, info.image_height);
     jpeg_start_decompress(&info);
     bitmap = Bitmap(static_cast<int>(info.output_width), static_cast<int>(info.output_height), 24);
     row.resize(static_cast<std::size_t>(info.output_width) * 4);
@@ -68,29 +171,33 @@ void decodeInto(jpeg_decompress_struct& info, Bitmap& bitmap, std::vector<JSAMPL
 } // namespace
 
 Bitmap decodeJpeg(std::string_view bytes) {
-    jpeg_decompress_struct info{};
-    ErrorManager errors{};
+    Decompressor decompressor;
+    jpeg_decompress_struct& info = decompressor.info;
+    readHeader(decompressor, [&](jpeg_decompress_struct& source) {
+        jpeg_mem_src(&source, reinterpret_cast<const unsigned char*>(bytes.data()),
+                     static_cast<unsigned long>(bytes.size()));
+    });
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    checkDecodeMemory(info);
+    info.progress = &decompressor.scans.base;
     Bitmap bitmap;
     std::vector<JSAMPLE> row;
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = jumpBack;
-    errors.base.output_message = ignoreMessage;
-    if (setjmp(errors.jump)) {
-        jpeg_destroy_decompress(&info);
-        throw Error(errors.message);
-    }
-    jpeg_create_decompress(&info);
-    info.mem->max_memory_to_use = kMaxJpegDecoderMemory;
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
-                 static_cast<unsigned long>(bytes.size()));
-    try {
-        decodeInto(info, bitmap, row);
-    } catch (...) {
-        jpeg_destroy_decompress(&info);
-        throw;
-    }
-    jpeg_destroy_decompress(&info);
+    guarded(decompressor, [&] { decodeInto(info, bitmap, row); });
     return bitmap;
+}
+
+PictureSize readJpegSize(const std::string& path) {
+    FileDescriptor file = openRegularFile(path);
+    std::FILE* stream = ::fdopen(file.get(), "rb");
+    if (stream == nullptr)
+        throw Error(format(msg::kCannotOpenFile, path));
+    file.release();
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(stream, std::fclose);
+    Decompressor decompressor;
+    readHeader(decompressor,
+               [&](jpeg_decompress_struct& source) { jpeg_stdio_src(&source, stream); });
+    return {decompressor.info.image_width, decompressor.info.image_height};
 }
 
 } // namespace kelmor

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "imaging/bitmap.h"
+#include "imaging/picture_size.h"
 
+#include <string>
 #include <string_view>
 
 namespace kelmor {
@@ -10,7 +12,17 @@ namespace kelmor {
 // (greyscale, YCbCr, RGB and CMYK/YCCK files). Truncated or slightly corrupt
 // data decodes as far as libjpeg gets, as its own tools do. Fatal decoder
 // errors throw Error with libjpeg's own message, such as "Not a JPEG file:
-// starts with 0x42 0x4d"; pictures past the picture limits give "Image too large".
+// starts with 0x42 0x4d"; pictures past the picture limits, or whose decode
+// would take more memory than kMaxJpegDecodeBytes, give "Image too large"
+// before any pixel is decoded; a file of more than kMaxJpegScans scans, or
+// whose scans walk more than kMaxJpegScanBlocks blocks, gives "JPEG picture has
+// more than 500 scans" or "JPEG picture has too many scans for its size".
 Bitmap decodeJpeg(std::string_view bytes);
+
+// The size a JPEG file's frame header gives, read by libjpeg as a decode reads
+// it: markers and stray bytes before the frame header are passed over as the
+// decode passes them, and no pixel is decoded. Throws "Cannot open file PATH"
+// (see openRegularFile) or libjpeg's message for a header it cannot read.
+PictureSize readJpegSize(const std::string& path);
 
 } // namespace kelmor

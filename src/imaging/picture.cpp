@@ -121,23 +121,23 @@ const std::string& Picture::fileBytes() const {
     return fileBytes_ ? *fileBytes_ : none;
 }
 
-void Picture::loadFromFile(const std::string& path) {
+void Picture::loadFromFile(const std::string& path, GifFrames gifFrames) {
     clear();
     PictureFormat format = pictureFormatOf(path);
     if (format == PictureFormat::Icon && !hasIconDecoder())
         format = PictureFormat::None;
     if (format == PictureFormat::None)
         throw Error(kelmor::format(msg::kUnknownPictureExtension, fileExtension(path)));
-    loadFromBytes(format, readWholeFile(path));
+    loadFromBytes(format, readWholeFile(path), gifFrames);
 }
 
-void Picture::loadFromBytes(PictureFormat format, std::string bytes) {
+void Picture::loadFromBytes(PictureFormat format, std::string bytes, GifFrames gifFrames) {
     clear();
     Picture loaded;
     switch (format) {
     case PictureFormat::Gif: {
         GifImage image;
-        image.loadFromBytes(bytes);
+        image.loadFromBytes(bytes, gifFrames);
         loaded = Picture(std::move(image));
         break;
     }

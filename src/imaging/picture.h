@@ -63,11 +63,14 @@ public:
     // Empties the holder, then loads the file by its extension, ignoring case:
     // "gif", "bmp", "jpg"/"jpeg", and "ico" when an icon decoder is installed.
     // Errors: "Unknown picture file extension (.EXT)", "Cannot open file PATH",
-    // the reader's own message; the holder then stays empty.
-    void loadFromFile(const std::string& path);
+    // the reader's own message; the holder then stays empty. `gifFrames` says
+    // how much of a GIF is decoded (a caller that draws only its first picture
+    // needs no more).
+    void loadFromFile(const std::string& path, GifFrames gifFrames = GifFrames::All);
     // Reads a file's bytes as the given format (a conversion reads a GIF or a
     // BMP whatever its name says).
-    void loadFromBytes(PictureFormat format, std::string bytes);
+    void loadFromBytes(PictureFormat format, std::string bytes,
+                       GifFrames gifFrames = GifFrames::All);
 
     // Writes the picture in its own format whatever the name's extension: a GIF
     // anew from its frames, a bitmap as a BMP of its pixel format, a JPEG or an

@@ -1,18 +1,21 @@
 #include "imaging/picture_size.h"
 
+#include "base/error.h"
+#include "base/messages.h"
+#include "base/read_file.h"
+#include "imaging/gif_image.h"
+#include "imaging/image_limits.h"
+#include "imaging/jpeg.h"
 #include "imaging/picture.h"
 
-#include <cctype>
-#include <fstream>
+#include <cerrno>
+#include <unistd.h>
 
 namespace kelmor {
 namespace {
 
-// The bytes read from the start of a GIF or BMP file: enough for a GIF signature after the
-// four bytes the reader skips, and for a BMP's file and info headers up to the height.
-constexpr std::size_t kHeaderBytes = 26;
-// The most JPEG segments walked before the frame header; real files have a handful.
-constexpr int kMaxJpegSegments = 1024;
+// The bytes of a BMP's file and info headers up to the height.
+constexpr std::size_t kBmpHeaderBytes = 26;
 
 unsigned byteAt(const std::string& bytes, std::size_t at) {
     return static_cast<unsigned char>(bytes[at]);
@@ -24,79 +27,61 @@ std::int64_t le32(const std::string& bytes, std::size_t at) {
     return static_cast<std::int32_t>(le16(bytes, at) | le16(bytes, at + 2) << 16);
 }
 
-std::optional<PictureSize> gifSize(const std::string& head) {
-    for (const std::size_t start : {std::size_t{0}, std::size_t{4}}) {
-        if (head.size() < start + 10)
+std::string readHead(const std::string& path, std::size_t count) {
+    const FileDescriptor file = openRegularFile(path);
+    std::string head(count, '\0');
+    std::size_t got = 0;
+    while (got < count) {
+        const ssize_t n = ::read(file.get(), head.data() + got, count - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw Error(format(msg::kCannotOpenFile, path));
+        if (n == 0)
             break;
-        if (std::toupper(byteAt(head, start)) == 'G' &&
-            std::toupper(byteAt(head, start + 1)) == 'I' &&
-            std::toupper(byteAt(head, start + 2)) == 'F')
-            return PictureSize{le16(head, start + 6), le16(head, start + 8)};
+        got += static_cast<std::size_t>(n);
     }
-    return std::nullopt;
+    head.resize(got);
+    return head;
 }
 
-std::optional<PictureSize> bmpSize(const std::string& head) {
-    if (head.size() < kHeaderBytes || head[0] != 'B' || head[1] != 'M')
-        return std::nullopt;
+PictureSize bmpSize(const std::string& path) {
+    const std::string head = readHead(path, kBmpHeaderBytes);
+    if (head.size() < kBmpHeaderBytes || head[0] != 'B' || head[1] != 'M')
+        throw Error(msg::kBitmapNotValid);
+    PictureSize size{le32(head, 18), le32(head, 22)};
     if (le32(head, 14) == 12) // OS/2 core header: 16-bit sides
-        return PictureSize{le16(head, 18), le16(head, 20)};
-    const std::int64_t height = le32(head, 22);
-    return PictureSize{le32(head, 18), height < 0 ? -height : height};
-}
-
-// Walks the marker segments up to the first frame header (SOF0 to SOF15 but DHT, JPG, DAC).
-std::optional<PictureSize> jpegSize(std::istream& in) {
-    const auto get = [&in] { return in.get(); };
-    const auto get16 = [&get] {
-        const int high = get();
-        return high << 8 | get();
-    };
-    if (get() != 0xFF || get() != 0xD8)
-        return std::nullopt;
-    for (int segment = 0; segment < kMaxJpegSegments && in; ++segment) {
-        int marker = get();
-        if (marker != 0xFF)
-            return std::nullopt;
-        while (marker == 0xFF)
-            marker = get();
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8))
-            continue; // no length
-        if (marker < 0 || marker == 0xD9 || marker == 0xDA)
-            return std::nullopt;
-        const int length = get16();
-        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-            marker != 0xCC) {
-            get(); // sample precision
-            const int height = get16();
-            const int width = get16();
-            if (!in)
-                return std::nullopt;
-            return PictureSize{width, height};
-        }
-        if (length < 2)
-            return std::nullopt;
-        in.seekg(length - 2, std::ios::cur);
-    }
-    return std::nullopt;
+        size = {le16(head, 18), le16(head, 20)};
+    // A negative height stands for rows stored top-down.
+    size.height = size.height < 0 ? -size.height : size.height;
+    if (size.width <= 0 || size.height == 0)
+        throw Error(msg::kBitmapNotValid);
+    return size;
 }
 
 } // namespace
 
-std::optional<PictureSize> readPictureSize(const std::string& path) {
-    const PictureFormat format = pictureFormatOf(path);
-    if (format != PictureFormat::Gif && format != PictureFormat::Bitmap &&
-        format != PictureFormat::Jpeg)
-        return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    if (format == PictureFormat::Jpeg)
-        return jpegSize(in);
-    std::string head(kHeaderBytes, '\0');
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<std::size_t>(in.gcount()));
-    return format == PictureFormat::Gif ? gifSize(head) : bmpSize(head);
+PictureFileSize readPictureFileSize(const std::string& path) {
+    switch (pictureFormatOf(path)) {
+    case PictureFormat::Gif: {
+        const GifExtent gif = measureGif(readWholeFile(path));
+        return {{gif.width, gif.height}, gif.framePixels};
+    }
+    case PictureFormat::Bitmap: {
+        const PictureSize size = bmpSize(path);
+        checkImageSize(size.width, size.height);
+        return {size, size.width * size.height};
+    }
+    case PictureFormat::Jpeg: {
+        const PictureSize size = readJpegSize(path);
+        checkImageSize(size.width, size.height);
+        return {size, size.width * size.height};
+    }
+    case PictureFormat::Icon:
+    case PictureFormat::None:
+        break;
+    }
+    throw Error(format(msg::kUnknownPictureExtension, fileExtension(path)));
 }
 
 } // namespace kelmor

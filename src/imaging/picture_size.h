@@ -3,7 +3,6 @@
 // The pixel size a picture file's header gives, read without decoding the picture.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 namespace kelmor {
@@ -13,10 +12,19 @@ struct PictureSize {
     std::int64_t height = 0;
 };
 
-// The size a GIF (its logical screen), BMP or JPEG file announces, chosen by the file's
-// extension as a load chooses its reader; nothing when the file cannot be opened, has another
-// extension or its header cannot be made sense of (the load then reports why). Only the header
-// is read: a JPEG's segments before its frame header are skipped, not read.
-std::optional<PictureSize> readPictureSize(const std::string& path);
+// What a picture file holds, from its headers: the size it is drawn at (a GIF's logical screen)
+// and the pixels its decoded frames take (every frame of a GIF, the picture itself for a BMP or
+// a JPEG).
+struct PictureFileSize {
+    PictureSize size;
+    std::int64_t pixels = 0;
+};
+
+// Reads the headers of a GIF, BMP or JPEG file, chosen by the file's extension as a load chooses
+// its reader, without decoding a pixel: a GIF's frames are walked with their image data skipped,
+// a JPEG's header is read by libjpeg. What cannot be measured is refused with the message its
+// load gives: "Unknown picture file extension (.EXT)", "Cannot open file PATH", "Invalid GIF
+// signature", "Bitmap image is not valid", libjpeg's own, "Image too large".
+PictureFileSize readPictureFileSize(const std::string& path);
 
 } // namespace kelmor

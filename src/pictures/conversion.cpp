@@ -24,8 +24,9 @@ const char* conversionOutputName(ConversionDirection direction) {
 std::string convertedPicture(ConversionDirection direction, const std::string& source,
                              const SourceReadStep& sourceRead) {
     if (direction == ConversionDirection::GifToBmp) {
+        // Only the first frame with an image is drawn, so no later frame is decoded.
         GifImage image;
-        image.loadFromBytes(readWholeFile(source));
+        image.loadFromFile(source, GifFrames::FirstImage);
         afterRead(sourceRead);
         return writeBmp(image.toBitmap());
     }

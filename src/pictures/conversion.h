@@ -24,8 +24,8 @@ using SourceReadStep = std::function<void()>;
 // BMP: the frame's own 8-bit bitmap with its colour table when it covers the
 // logical screen, otherwise a 32-bit bitmap of the screen's size with the
 // frame drawn at its place over black (its transparent pixels stay black).
-// Later frames, timing and transparency are dropped. Errors stop at their
-// step: the GIF reader's message or "Cannot open file SOURCE" (nothing
+// Later frames are not decoded; timing and transparency are dropped. Errors
+// stop at their step: the GIF reader's message or "Cannot open file SOURCE" (nothing
 // written), "Image too large", "Cannot create file TARGET".
 void convertGifToBmp(const std::string& source, const std::string& target,
                      const SourceReadStep& sourceRead = {});

@@ -95,6 +95,20 @@ TEST(GifLzwEncoder, WidthGrowsAfterTheTwoHundredFiftyFifthCode) {
     EXPECT_EQ(unblock(out), expected);
 }
 
+// Along a run of one colour each code is the string added just before it: the colour, 258,
+// 259, ..., each one pixel longer.
+TEST(GifLzwEncoder, ARunOfOneColourTakesEachNewStringInTurn) {
+    for (const unsigned colour : {0u, 200u}) {
+        const Bytes pixels(1 + 2 + 3 + 4 + 5, static_cast<std::uint8_t>(colour));
+        std::string out;
+        gifLzwEncode(out, 8, pixels.data(), 15, 1, false, 256);
+        std::vector<unsigned> values;
+        for (const Code& code : parseCodes(unblock(out), 8))
+            values.push_back(code.value);
+        EXPECT_EQ(values, (std::vector<unsigned>{256, colour, 258, 259, 260, 261, 257}));
+    }
+}
+
 TEST(GifLzwEncoder, ClearCodeFollowsWhenTheNextFreeCodeReaches4095) {
     std::mt19937 random(7);
     Bytes pixels(60000);

@@ -154,6 +154,18 @@ TEST_F(GifReaderTest, ExtensionsBeforeTheTrailerMakeAFrameWithoutImage) {
     EXPECT_EQ(std::get<GifCommentExtension>(image.frame(1).extensions[0]).text(), "bye");
 }
 
+// A first-picture load stops after the first frame with an image: what follows is not read.
+TEST_F(GifReaderTest, FirstImageLoadReadsNoFurther) {
+    const std::string frame = descriptor(0, 0, 2, 2) + imageData(kTwoByTwo, 2, 2);
+    const std::string bytes = header(2, 2) + gce(0, 5, 0) + frame + frame + "!\x99";
+    EXPECT_EQ(load(bytes), "Unknown extension type");
+    image.loadFromBytes(bytes, GifFrames::FirstImage);
+    ASSERT_EQ(image.frameCount(), 1);
+    EXPECT_EQ(image.frame(0).graphicControl()->delayTime, 5);
+    EXPECT_EQ(image.frame(0).pixels, kTwoByTwo);
+    EXPECT_TRUE(warnings.empty());
+}
+
 TEST_F(GifReaderTest, InterlacedRowsArePutInPlace) {
     Pixels pixels;
     for (int y = 0; y < 11; ++y)

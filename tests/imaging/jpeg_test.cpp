@@ -1,5 +1,6 @@
 #include "base/error.h"
 #include "base/read_file.h"
+#include "imaging/hostile_pictures.h"
 #include "imaging/jpeg.h"
 
 #include <cstdlib>
@@ -115,7 +116,23 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"OnlyTheStartMarker", std::string("\xFF\xD8", 2),
                                   "JPEG datastream contains no image"},
                       FailureCase{"HugePicture", fileBytes("blink/large-size-image-crash.jpeg"),
-                                  "Image too large"}));
+                                  "Image too large"},
+                      // Stopped before a coefficient is read: the progressive file's
+                      // coefficients (8192 x 7900 x 4 x 2 bytes) and its picture pass the budget.
+                      FailureCase{"ProgressiveCoefficientsPastTheBudget",
+                                  test::emptyProgressiveJpeg(8192, 7900, 4, 1), "Image too large"},
+                      FailureCase{"MoreScansThanTheLimit",
+                                  test::emptyProgressiveJpeg(16, 16, 3, 501),
+                                  "JPEG picture has more than 500 scans"},
+                      // 300 scans of 256 Ki blocks each walk more than 64 Mi blocks.
+                      FailureCase{"ScansWalkingMoreBlocksThanTheLimit",
+                                  test::emptyProgressiveJpeg(4096, 4096, 1, 300),
+                                  "JPEG picture has too many scans for its size"}));
+
+// Right at the limit, 500 empty scans still decode.
+TEST(Jpeg, FiveHundredScansDecode) {
+    EXPECT_EQ(decodeJpeg(test::emptyProgressiveJpeg(16, 16, 3, 500)).width(), 16);
+}
 
 // Header fields cut short: libjpeg reports them and the next decode works.
 TEST(Jpeg, DecodingGoesOnAfterAFailure) {

@@ -1,12 +1,16 @@
 #include "base/error.h"
+#include "base/messages.h"
 #include "base/read_file.h"
 #include "imaging/bmp.h"
+#include "imaging/hostile_pictures.h"
 #include "imaging/picture.h"
+#include "imaging/picture_size.h"
 #include "support/temp_folder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 
 namespace kelmor {
 namespace {
@@ -192,6 +196,82 @@ TEST(Picture, CopiesShareThePictureAndClearingOneKeepsTheOther) {
 }
 
 // ---- Type descriptions and dialog filters ---------------------------------------------------
+
+// ---- Sizes from the headers ------------------------------------------------------------------
+
+// A file (a folder when `bytes` is empty) and what its headers give: a width, a height and the
+// pixels its frames take, or the message ("%s" for its path) that refuses it.
+struct SizeCase {
+    const char* name;
+    const char* file;
+    std::string bytes;
+    PictureFileSize size;
+    const char* error = "";
+};
+
+void PrintTo(const SizeCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class PictureFileSizes : public PictureFiles, public ::testing::WithParamInterface<SizeCase> {};
+
+TEST_P(PictureFileSizes, ComeFromTheHeadersOrTheLoadsOwnMessage) {
+    const SizeCase& c = GetParam();
+    if (c.bytes.empty())
+        fs::create_directory(path(c.file));
+    const std::string file = c.bytes.empty() ? path(c.file) : writeFile(c.file, c.bytes);
+    try {
+        const PictureFileSize size = readPictureFileSize(file);
+        EXPECT_EQ(std::tuple(size.size.width, size.size.height, size.pixels),
+                  std::tuple(c.size.size.width, c.size.size.height, c.size.pixels));
+        EXPECT_STREQ(c.error, "");
+    } catch (const Error& e) {
+        EXPECT_EQ(e.what(), format(c.error, file));
+    }
+}
+
+using test::emptyFramesGif;
+using test::emptyJpeg;
+const std::vector<test::GifFrameSize> kFourLargest(4, {8192, 8192});
+const std::int64_t kLargest = 8192 * 8192;
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, PictureFileSizes,
+    ::testing::Values(
+        SizeCase{"GifFramesCountBeyondTheScreen",
+                 "a.gif",
+                 emptyFramesGif(1, 1, kFourLargest),
+                 {{1, 1}, 4 * kLargest}},
+        SizeCase{"AnUnreadableFrameEndsTheCount",
+                 "a.GIF",
+                 emptyFramesGif(9, 9, {{9, 9}}).substr(0, 34) + "!\x99" +
+                     emptyFramesGif(9, 9, kFourLargest).substr(19),
+                 {{9, 9}, 81}},
+        SizeCase{"GifFramesPastTheFileLimit",
+                 "a.gif",
+                 emptyFramesGif(1, 1, std::vector<test::GifFrameSize>(5, {8192, 8192})),
+                 {},
+                 "Image too large"},
+        SizeCase{"Bmp", "a.bmp", writeBmp(smallBitmap()), {{5, 3}, 15}},
+        SizeCase{"DamagedBmp", "a.bmp", "BM\1\2", {}, "Bitmap image is not valid"},
+        SizeCase{"JpegAfterAStrayByte",
+                 "a.jpg",
+                 emptyJpeg(8192, 8192, 3, std::string(1, '\0')),
+                 {{8192, 8192}, kLargest}},
+        SizeCase{"JpegAfterManySegments",
+                 "a.jpeg",
+                 emptyJpeg(300, 200, 1,
+                           [] {
+                               std::string comments;
+                               for (int i = 0; i < 1100; ++i)
+                                   comments += test::jpegSegment(0xFE, "x");
+                               return comments;
+                           }()),
+                 {{300, 200}, 60000}},
+        SizeCase{"NotAJpeg", "a.jpg", "BM", {}, "Not a JPEG file: starts with 0x42 0x4d"},
+        SizeCase{
+            "JpegPastThePictureLimit", "a.jpg", emptyJpeg(65000, 65000, 1), {}, "Image too large"},
+        SizeCase{"Folder", "folder.gif", "", {}, "Cannot open file %s"}));
 
 struct FilterCase {
     PictureFormat format;

@@ -1,6 +1,7 @@
 # Bitmaps, BMP and JPEG codecs, the picture holder and animation timing (pure).
 kelmor_test(imaging_raster_test
     SOURCES bmp_test.cpp jpeg_test.cpp picture_test.cpp picture_animation_test.cpp
+        hostile_pictures.cpp
     LIBS kelmor_imaging)
 
 # The same codecs checked against Qt's readers, and the picture view.

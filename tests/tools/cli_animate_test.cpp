@@ -4,6 +4,7 @@
 #include "base/read_file.h"
 #include "imaging/bmp.h"
 #include "imaging/gif_image.h"
+#include "imaging/hostile_pictures.h"
 #include "support/temp_folder.h"
 
 #include <filesystem>
@@ -63,9 +64,22 @@ TEST_F(CliAnimate, DefaultsAndOptionsReachTheAssembly) {
 
 TEST_F(CliAnimate, FailuresGoToStandardErrorAndWriteNothing) {
     const std::string out = " -o " + path("out.gif");
-    std::string twentyOne;
-    for (int i = 0; i < 21; ++i)
-        twentyOne += " " + path("one.bmp");
+    const auto times = [this](int count, const std::string& name) {
+        std::string list;
+        for (int i = 0; i < count; ++i)
+            list += " " + path(name);
+        return list;
+    };
+    const std::string twentyOne = times(21, "one.bmp");
+    // Each of these claims the largest frame, 64 Mi pixels, or four of them: the whole budget of
+    // 256 Mi. A GIF counts every frame, and at least its screen; a JPEG's size is found past a
+    // stray byte, as libjpeg finds it.
+    writeFile("frames.gif",
+              test::emptyFramesGif(1, 1, std::vector<test::GifFrameSize>(4, {8192, 8192})));
+    writeFile("screen.gif", test::emptyFramesGif(8192, 8192, {{1, 1}}));
+    writeFile("stray.jpg", test::emptyJpeg(8192, 8192, 3, std::string(1, '\0')));
+    writeFile("bad.jpg", "BM");
+    const std::string pastTheBudget = path("one.bmp") + ": Image too large\n";
     const std::pair<std::string, std::string> cases[] = {
         {"--loop -1" + out + files_, "--loop: '-1' is not a valid value (0 to 65535)\n"},
         {"--loop often" + out + files_, "--loop: 'often' is not a valid integer value\n"},
@@ -77,6 +91,13 @@ TEST_F(CliAnimate, FailuresGoToStandardErrorAndWriteNothing) {
          path("one.png") + ": Unknown picture file extension (.png)\n"},
         {"-o " + path("no/such/folder.gif") + files_,
          "Cannot create file " + path("no/such/folder.gif") + "\n"},
+        {out + times(1, "frames.gif") + times(1, "one.bmp"), pastTheBudget},
+        {out + times(4, "screen.gif") + times(1, "one.bmp"), pastTheBudget},
+        {out + times(4, "stray.jpg") + times(1, "one.bmp"), pastTheBudget},
+        {out + times(1, "bad.jpg") + files_,
+         path("bad.jpg") + ": Not a JPEG file: starts with 0x42 0x4d\n"},
+        // After -- every argument is a picture.
+        {out + " -- --loop.gif", "Cannot open file --loop.gif\n"},
         // Usage errors: 21 frames, none, no output, an unknown option.
         {out + twentyOne, "Usage:"},
         {out, "Usage:"},

@@ -1,5 +1,6 @@
 // kelmor-cli convert, run as the built program: the same files as the core conversion, the
 // default output names in the working directory, errors on stderr with exit status 1.
+#include "base/error.h"
 #include "base/read_file.h"
 #include "imaging/gif_image.h"
 #include "pictures/conversion.h"
@@ -77,6 +78,7 @@ TEST_F(CliConvert, FailuresGoToStderrWithStatusOneAndWriteNothing) {
          kCorpora + "bmpsuite/b/shortfile.bmp: Bitmap image is not valid\n"},
         {"gif2bmp '" + path("huge.gif") + "'", path("huge.gif") + ": Image too large\n"},
         {"bmp2gif '" + bmp + "' no/out.gif", "Cannot create file no/out.gif\n"},
+        {"gif2bmp '" + path("work") + "'", "Cannot open file " + path("work") + "\n"},
         {"gif2png x.gif", usage},
         {"gif2bmp a b c", usage}};
     for (const auto& [arguments, message] : cases) {
@@ -85,6 +87,22 @@ TEST_F(CliConvert, FailuresGoToStderrWithStatusOneAndWriteNothing) {
         EXPECT_EQ(err.substr(0, message.size()), message) << arguments;
     }
     EXPECT_TRUE(fs::is_empty(path("work")));
+}
+
+// gif2bmp reads no further than the first frame with an image: what follows is not judged.
+TEST_F(CliConvert, Gif2BmpReadsNoFurtherThanTheFirstPicture) {
+    Bitmap pixels(2, 2, 8);
+    pixels.palette = {{0, 0, 0}, {255, 255, 255}};
+    pixels.setIndex(1, 1, 1);
+    const std::string gif = GifImage(pixels).saveToBytes();
+    writeFile("one.gif", gif);
+    const std::string more = gif.substr(0, gif.size() - 1) + std::string("!\x99\0;", 4);
+    writeFile("more.gif", more);
+    EXPECT_THROW(GifImage().loadFromBytes(more), Error);
+    EXPECT_EQ(convert("gif2bmp '" + path("more.gif") + "' ../more.bmp"),
+              (std::pair<int, std::string>{0, ""}));
+    EXPECT_EQ(readWholeFile(path("more.bmp")),
+              convertedPicture(ConversionDirection::GifToBmp, path("one.gif")));
 }
 
 } // namespace

@@ -127,13 +127,13 @@ const LimitCase kLimitCases[] = {
     {"FrameDataEndingEarlyWarns", "info tiny.gif", "",
      "warning: Image data ended early: 15 pixels missing\n"},
     {"AssemblyPastTheTotal", "animate -o out.gif f1.gif f2.gif f3.gif f4.gif f5.gif",
-     "Image too large\n"},
+     "f5.gif: Image too large\n"},
     {"AssemblyWithinTheTotal", "animate -o out.gif f1.gif f2.gif f3.gif f4.gif",
      "f1.gif: Invalid GIF data\n"},
-    {"UnreadableHeaderIsLeftToItsLoad", "animate -o out.gif no.gif f1.gif f2.gif f3.gif f4.gif",
+    {"UnreadableHeaderIsRefused", "animate -o out.gif f1.gif f2.gif f3.gif f4.gif no.gif",
      "Cannot open file no.gif\n"},
     {"AssemblyScreenPastTheFrameLimit", "animate -o out.gif tall.gif wide.gif",
-     "Image too large\n"},
+     "wide.gif: Image too large\n"},
     {"AssemblyScreenAtTheFrameLimit", "animate -o out.gif tall8k.gif wide8k.gif", ""},
 };
 

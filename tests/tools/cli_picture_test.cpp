@@ -4,6 +4,7 @@
 #include "base/read_file.h"
 #include "imaging/bmp.h"
 #include "imaging/gif_image.h"
+#include "imaging/hostile_pictures.h"
 #include "support/temp_folder.h"
 
 #include <cstdio>
@@ -130,7 +131,7 @@ TEST_F(CliPictures, InfoOfAJpeg) {
 struct FailingInfo {
     const char* name;
     const char* file; // written into the test folder unless empty
-    const char* contents;
+    std::string contents;
     const char* message; // "%s" stands for the file's path
 };
 
@@ -142,7 +143,7 @@ class CliInfoFailure : public CliPictures, public ::testing::WithParamInterface<
 
 TEST_P(CliInfoFailure, PrintsTheMessageOnStderrAndExitsWithOne) {
     const FailingInfo& c = GetParam();
-    if (*c.contents)
+    if (!c.contents.empty())
         writeFileReplacing(path(c.file), c.contents);
     const CliRun info = run("info " + path(c.file));
     EXPECT_EQ(info.status, 1);
@@ -157,7 +158,11 @@ INSTANTIATE_TEST_SUITE_P(
         FailingInfo{"UnknownExtension", "a.png", "x", "%s: Unknown picture file extension (.png)"},
         FailingInfo{"DamagedBmp", "bad.bmp", "BM\1\2", "%s: Bitmap image is not valid"},
         FailingInfo{"NotAGif", "bad.gif", "PNG....", "%s: Invalid GIF signature"},
-        FailingInfo{"NotAJpeg", "bad.jpg", "BM", "%s: Not a JPEG file: starts with 0x42 0x4d"}));
+        FailingInfo{"NotAJpeg", "bad.jpg", "BM", "%s: Not a JPEG file: starts with 0x42 0x4d"},
+        FailingInfo{"JpegScanBomb", "scans.jpg", test::emptyProgressiveJpeg(8, 8, 1, 10000),
+                    "%s: JPEG picture has more than 500 scans"},
+        FailingInfo{"JpegCoefficientBomb", "cmyk.jpg", test::emptyProgressiveJpeg(8192, 7900, 4, 1),
+                    "%s: Image too large"}));
 
 TEST_F(CliPictures, UsageErrorsExitWithOne) {
     EXPECT_EQ(run("info").status, 1);
@@ -193,6 +198,14 @@ TEST_F(CliPictures, ResaveFailuresWriteNothing) {
     r = run("resave " + path("in.bmp") + " " + path("no/such/folder.bmp"));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Cannot create file " + path("no/such/folder.bmp") + "\n");
+
+    // A 1 x 1 frame whose pixel, 3, is past its two-colour local table: read, but not written.
+    const char indexPastTable[] = "GIF89a\1\0\1\0\0\0\0,\0\0\0\0\1\0\1\0\x80"
+                                  "\0\0\0\xFF\xFF\xFF\2\2\x5C\1\0;";
+    writeFileReplacing(path("index.gif"), std::string(indexPastTable, sizeof indexPastTable - 1));
+    r = run("resave " + path("index.gif") + " " + path("out.gif"));
+    EXPECT_EQ(r.err, path("index.gif") + ": Color not in color table\n");
+    EXPECT_FALSE(fs::exists(path("out.gif")));
 }
 
 } // namespace

@@ -1,0 +1,28 @@
+#pragma once
+
+// Small picture files that claim far more than they hold, made byte by byte: the shapes of the
+// files that once cost seconds or gigabytes to open.
+
+#include <string>
+#include <vector>
+
+namespace kelmor::test {
+
+// A GIF89a with a two-colour global table, a width x height screen and one frame per entry of
+// `frames` (its width and height at 0, 0), each frame's image data being a clear code and an end
+// code: no pixel at all, however large the frame.
+struct GifFrameSize {
+    int width, height;
+};
+std::string emptyFramesGif(int width, int height, const std::vector<GifFrameSize>& frames);
+
+// A JPEG of width x height and `components` components (1 grey, 3 YCbCr, 4 CMYK) whose scans
+// hold no data, so libjpeg decodes it in full with warnings only. A baseline file has one scan;
+// a progressive one `scans` DC scans. `beforeFrame` goes right after the start marker.
+std::string emptyJpeg(int width, int height, int components, const std::string& beforeFrame = "");
+std::string emptyProgressiveJpeg(int width, int height, int components, int scans);
+
+// A JPEG segment: marker, length, payload.
+std::string jpegSegment(int marker, const std::string& payload);
+
+} // namespace kelmor::test
