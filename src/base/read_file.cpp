@@ -2,6 +2,7 @@
 
 #include "base/messages.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -41,6 +42,34 @@ FileDescriptor openRegularFile(const std::string& path) {
     return file;
 }
 
+namespace {
+
+// Reads up to `count` bytes, fewer only at the end of the file; retries after interruptions.
+std::size_t readUpTo(const FileDescriptor& file, char* into, std::size_t count,
+                     const std::string& path) {
+    std::size_t got = 0;
+    while (got < count) {
+        const ssize_t n = ::read(file.get(), into + got, count - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw Error(format(msg::kCannotOpenFile, path));
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
+}
+
+} // namespace
+
+std::string readFileStart(const std::string& path, std::size_t count) {
+    const FileDescriptor file = openRegularFile(path);
+    std::string head(count, '\0');
+    head.resize(readUpTo(file, head.data(), count, path));
+    return head;
+}
+
 std::string readWholeFile(const std::string& path, std::size_t limit) {
     const FileDescriptor file = openRegularFile(path);
     struct stat info {};
@@ -49,21 +78,19 @@ std::string readWholeFile(const std::string& path, std::size_t limit) {
     if (static_cast<std::size_t>(info.st_size) > limit)
         throw FileTooLarge(format(msg::kFileTooLarge, path));
 
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    // One byte more than the file's size is asked for, to tell a file that grows while it is read.
+    std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
+    std::size_t got = readUpTo(file, bytes.data(), bytes.size(), path);
     char chunk[65536];
-    while (bytes.size() <= limit) {
-        const std::size_t left = limit - bytes.size();
-        const std::size_t want = left < sizeof chunk ? left + 1 : sizeof chunk;
-        const ssize_t got = ::read(file.get(), chunk, want);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            throw Error(format(msg::kCannotOpenFile, path));
-        if (got == 0)
+    while (got == bytes.size() && bytes.size() <= limit) {
+        const std::size_t left = limit + 1 - bytes.size();
+        const std::size_t more = readUpTo(file, chunk, std::min(left, sizeof chunk), path);
+        bytes.append(chunk, more);
+        got += more;
+        if (more == 0)
             break;
-        bytes.append(chunk, static_cast<std::size_t>(got));
     }
+    bytes.resize(got);
     if (bytes.size() > limit)
         throw FileTooLarge(format(msg::kFileTooLarge, path));
     return bytes;

@@ -40,6 +40,10 @@ private:
 // normally, so a file on a slow device still reads whole.
 FileDescriptor openRegularFile(const std::string& path);
 
+// Reads the first `count` bytes of a regular file (fewer when it is shorter), as openRegularFile
+// opens it: a header read without reading the rest.
+std::string readFileStart(const std::string& path, std::size_t count);
+
 // Reads a whole regular file of at most `limit` bytes. Throws Error("Cannot open file PATH")
 // when it cannot be opened or read, or is not a regular file (see openRegularFile), and
 // FileTooLarge("File PATH is too large") when it holds more than `limit` bytes. At most

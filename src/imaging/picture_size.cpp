@@ -8,9 +8,6 @@
 #include "imaging/jpeg.h"
 #include "imaging/picture.h"
 
-#include <cerrno>
-#include <unistd.h>
-
 namespace kelmor {
 namespace {
 
@@ -27,26 +24,8 @@ std::int64_t le32(const std::string& bytes, std::size_t at) {
     return static_cast<std::int32_t>(le16(bytes, at) | le16(bytes, at + 2) << 16);
 }
 
-std::string readHead(const std::string& path, std::size_t count) {
-    const FileDescriptor file = openRegularFile(path);
-    std::string head(count, '\0');
-    std::size_t got = 0;
-    while (got < count) {
-        const ssize_t n = ::read(file.get(), head.data() + got, count - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw Error(format(msg::kCannotOpenFile, path));
-        if (n == 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    head.resize(got);
-    return head;
-}
-
 PictureSize bmpSize(const std::string& path) {
-    const std::string head = readHead(path, kBmpHeaderBytes);
+    const std::string head = readFileStart(path, kBmpHeaderBytes);
     if (head.size() < kBmpHeaderBytes || head[0] != 'B' || head[1] != 'M')
         throw Error(msg::kBitmapNotValid);
     PictureSize size{le32(head, 18), le32(head, 22)};
