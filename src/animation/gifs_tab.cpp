@@ -174,6 +174,7 @@ void GifsTab::slotDragDrop(int slot) {
     if (item == nullptr || !item->isSelected())
         return;
     // Loaded aside first, so a file that fails leaves the slot's picture.
+    const WaitCursor hourglass;
     Picture loaded;
     loaded.loadFromFile(toLocal(framePath(item->text())));
     slots_->setFrame(slot, std::move(loaded));
@@ -185,6 +186,7 @@ void GifsTab::listView7DblClick() {
     const QListWidgetItem* item = sourceList_->currentItem();
     if (item == nullptr || !item->isSelected())
         return;
+    const WaitCursor hourglass;
     PictureView& preview = previewArea_->preview();
     preview.loadFromFile(toLocal(framePath(item->text())));
     statusLine_.showPictureSize(preview.picture().height(), preview.picture().width());
@@ -218,6 +220,7 @@ void GifsTab::toolButton54Click() {
     const std::optional<QString> chosen = services_.dialogs.openPicture();
     if (!chosen)
         return;
+    const WaitCursor hourglass;
     previewArea_->preview().loadFromFile(toLocal(*chosen));
     currentAnimation_->showPath(*chosen);
 }
@@ -240,6 +243,7 @@ void GifsTab::toolButton56Click() {
 }
 
 void GifsTab::comboBox7Click(int index) {
+    const WaitCursor hourglass;
     PictureView& preview = previewArea_->preview();
     preview.loadFromFile(toLocal(currentAnimation_->itemText(index)));
 }

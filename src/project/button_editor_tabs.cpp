@@ -8,6 +8,7 @@
 #include "ui/drawn_icons.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
+#include "ui/wait_cursor.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -359,6 +360,7 @@ void ButtonEditorTabs::pickPicture(const PictureFields& fields, PictureView& pre
     const auto path = dialogs_.openPicture();
     if (!path)
         return;
+    const WaitCursor wait;
     preview.loadFromFile(toLocal(*path));
     fields.name->setText(QFileInfo(*path).fileName());
     fields.width->setText(QString::number(preview.width()));

@@ -11,6 +11,7 @@
 #include "project/project_list_panel.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
+#include "ui/wait_cursor.h"
 
 #include <QAction>
 #include <QSplitter>
@@ -238,6 +239,7 @@ void ProjectsTab::StringGrid1DblClick() {
 // The cells hold bare file names, looked up in the images folder; if the normal
 // picture fails, the mouse-over picture is not loaded.
 void ProjectsTab::reloadPreviews(const QString& normal, const QString& mouseOver) {
+    const WaitCursor wait;
     previews_->normal().clear();
     previews_->mouseOver().clear();
     const QString folder = preferences_.path(PrefPath::Images) + QStringLiteral("/");
