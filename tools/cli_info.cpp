@@ -35,22 +35,35 @@ constexpr const char* kUsage =
     "      green, red). CRC-32 uses the zlib polynomial, printed as 8 hexadecimal digits.\n"
     "      Exit status: 0 read, 1 unreadable file or usage error.";
 
-// CRC-32 with the reflected polynomial 0xEDB88320 (zlib, PNG, gzip).
+// CRC-32 with the reflected polynomial 0xEDB88320 (zlib, PNG, gzip), eight bytes a step
+// through eight tables: a decoded frame may hold 64 Mi pixels.
 class Crc32 {
 public:
     void add(const std::uint8_t* data, std::size_t size) {
-        static const std::array<std::uint32_t, 256> table = [] {
-            std::array<std::uint32_t, 256> t{};
+        using Tables = std::array<std::array<std::uint32_t, 256>, 8>;
+        static const Tables tables = [] {
+            Tables t{};
             for (std::uint32_t i = 0; i < 256; ++i) {
                 std::uint32_t c = i;
                 for (int k = 0; k < 8; ++k)
                     c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-                t[i] = c;
+                t[0][i] = c;
             }
+            for (std::size_t k = 1; k < t.size(); ++k)
+                for (std::uint32_t i = 0; i < 256; ++i)
+                    t[k][i] = (t[k - 1][i] >> 8) ^ t[0][t[k - 1][i] & 0xFF];
             return t;
         }();
+        for (; size >= 8; data += 8, size -= 8) {
+            const std::uint32_t low =
+                crc_ ^ (std::uint32_t{data[0]} | std::uint32_t{data[1]} << 8 |
+                        std::uint32_t{data[2]} << 16 | std::uint32_t{data[3]} << 24);
+            crc_ = tables[7][low & 0xFF] ^ tables[6][(low >> 8) & 0xFF] ^
+                   tables[5][(low >> 16) & 0xFF] ^ tables[4][low >> 24] ^ tables[3][data[4]] ^
+                   tables[2][data[5]] ^ tables[1][data[6]] ^ tables[0][data[7]];
+        }
         for (std::size_t i = 0; i < size; ++i)
-            crc_ = table[(crc_ ^ data[i]) & 0xFF] ^ (crc_ >> 8);
+            crc_ = tables[0][(crc_ ^ data[i]) & 0xFF] ^ (crc_ >> 8);
     }
     std::string hex() const {
         char text[9];
