@@ -52,8 +52,9 @@ std::string emptyJpeg(int width, int height, int components, const std::string& 
            jpegScan(components, 63) + kEnd;
 }
 
-std::string emptyProgressiveJpeg(int width, int height, int components, int scans) {
-    std::string jpeg = kStart + jpegFrame(0xC2, width, height, components);
+std::string emptyProgressiveJpeg(int width, int height, int components, int scans,
+                                 const std::string& beforeFrame) {
+    std::string jpeg = kStart + beforeFrame + jpegFrame(0xC2, width, height, components);
     for (int i = 0; i < scans; ++i)
         jpeg += jpegScan(components, 0);
     return jpeg + kEnd;

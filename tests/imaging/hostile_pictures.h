@@ -20,7 +20,8 @@ std::string emptyFramesGif(int width, int height, const std::vector<GifFrameSize
 // hold no data, so libjpeg decodes it in full with warnings only. A baseline file has one scan;
 // a progressive one `scans` DC scans. `beforeFrame` goes right after the start marker.
 std::string emptyJpeg(int width, int height, int components, const std::string& beforeFrame = "");
-std::string emptyProgressiveJpeg(int width, int height, int components, int scans);
+std::string emptyProgressiveJpeg(int width, int height, int components, int scans,
+                                 const std::string& beforeFrame = "");
 
 // A JPEG segment: marker, length, payload.
 std::string jpegSegment(int marker, const std::string& payload);

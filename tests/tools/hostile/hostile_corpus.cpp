@@ -1,5 +1,7 @@
 #include "hostile_corpus.h"
 
+#include "imaging/hostile_pictures.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -123,60 +125,6 @@ std::string squareGif(int screen, int side, int frames, const std::string& data)
     return gif + ";";
 }
 
-// --- JPEG -------------------------------------------------------------------------------------
-
-std::string be16(std::size_t v) {
-    return {char((v >> 8) & 0xFF), char(v & 0xFF)};
-}
-
-std::string segment(unsigned char marker, const std::string& payload) {
-    return std::string("\xFF") + char(marker) + be16(payload.size() + 2) + payload;
-}
-
-const std::string kStartOfImage("\xFF\xD8", 2);
-const std::string kEndOfImage("\xFF\xD9", 2);
-
-// One quantisation table of ones, and a frame header (baseline or progressive `marker`) whose
-// components all use it unsampled.
-std::string frameHeader(unsigned char marker, int width, int height, int components) {
-    std::string frame = "\x08" + be16(static_cast<std::size_t>(height)) +
-                        be16(static_cast<std::size_t>(width)) + char(components);
-    for (int i = 1; i <= components; ++i)
-        frame += std::string{char(i), '\x11', '\0'};
-    return segment(0xDB, '\0' + std::string(64, '\x01')) + segment(marker, frame);
-}
-
-// A Huffman table of class `tableClass` (0 DC, 1 AC) holding one one-bit code for symbol 0: a
-// coefficient difference of zero, or the end of a block. Zero bits decode as empty blocks.
-std::string oneCodeTable(int tableClass) {
-    return segment(0xC4,
-                   char(tableClass << 4) + std::string("\x01", 1) + std::string(15, '\0') + '\0');
-}
-
-std::string scanHeader(int components, int spectralEnd, int approximation) {
-    std::string scan(1, char(components));
-    for (int i = 1; i <= components; ++i)
-        scan += std::string{char(i), '\0'};
-    return segment(0xDA, scan + char(0) + char(spectralEnd) + char(approximation));
-}
-
-// A grey 8192 x 8192 baseline JPEG without entropy-coded data (libjpeg decodes it as grey with
-// a warning); `afterStart` goes between the start of image and the first segment.
-std::string emptyBaselineJpeg(const std::string& afterStart) {
-    return kStartOfImage + afterStart + frameHeader(0xC0, 8192, 8192, 1) + oneCodeTable(0) +
-           oneCodeTable(1) + scanHeader(1, 63, 0) + kEndOfImage;
-}
-
-// A progressive JPEG whose `scans` DC scans carry no data: each makes libjpeg walk every block.
-std::string emptyProgressiveJpeg(int width, int height, int components, int scans,
-                                 const std::string& afterStart = {}) {
-    std::string jpeg =
-        kStartOfImage + afterStart + frameHeader(0xC2, width, height, components) + oneCodeTable(0);
-    for (int i = 0; i < scans; ++i)
-        jpeg += scanHeader(components, 0, 0);
-    return jpeg + kEndOfImage;
-}
-
 // --- WAV and projects -------------------------------------------------------------------------
 
 // A 440 Hz sine of `frames` frames, mono at 8000 Hz, in the libsndfile encoding given.
@@ -225,15 +173,16 @@ void writeHostileCorpus(const fs::path& site) {
     file("lzw.gif", squareGif(8192, 8192, 4, zeroRunLzw(std::int64_t{8192} * 8192)));
     file("empty.gif", squareGif(8192, 8192, 4, kNoPixels));
 
-    file("junk.jpg", emptyBaselineJpeg(std::string(1, '\0')));
+    file("junk.jpg", emptyJpeg(8192, 8192, 1, std::string(1, '\0')));
     std::string comments;
     for (int i = 0; i < 1100; ++i)
-        comments += segment(0xFE, "");
-    file("segments.jpg", emptyBaselineJpeg(comments));
+        comments += jpegSegment(0xFE, "");
+    file("segments.jpg", emptyJpeg(8192, 8192, 1, comments));
     file("scans.jpg", emptyProgressiveJpeg(8192, 8192, 1, 10000));
     // Adobe's marker with no colour transform: four components are CMYK.
-    file("cmyk.jpg", emptyProgressiveJpeg(8192, 7900, 4, 1,
-                                          segment(0xEE, std::string("Adobe\0\x64\0\0\0\0\0", 12))));
+    file("cmyk.jpg",
+         emptyProgressiveJpeg(8192, 7900, 4, 1,
+                              jpegSegment(0xEE, std::string("Adobe\0\x64\0\0\0\0\0", 12))));
 
     writeSine(site / "gsm.wav", SF_FORMAT_GSM610, 480000);
     // A data chunk claiming nearly 4 GiB in a file holding 1000 frames.
