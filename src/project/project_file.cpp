@@ -11,6 +11,7 @@
 #include <charconv>
 #include <climits>
 #include <cstddef>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace kelmor {
@@ -141,7 +142,8 @@ bool takePlainNumber(std::string_view& text, int& value) {
     return true;
 }
 
-void applyCell(std::string_view line, StringGrid& grid) {
+// `mayHaveBackspace` is false when the line surely holds no backspace, which spares looking.
+void applyCell(std::string_view line, bool mayHaveBackspace, StringGrid& grid) {
     int column = 0;
     int row = 0;
     std::string_view text = line;
@@ -152,14 +154,35 @@ void applyCell(std::string_view line, StringGrid& grid) {
     }
     if (!grid.contains(column, row))
         return;
-    if (text.find('\b') == std::string_view::npos) {
-        grid.setCell(column, row, std::string(text));
+    if (!mayHaveBackspace || text.find('\b') == std::string_view::npos) {
+        grid.assignCell(column, row, text);
         return;
     }
     std::string decoded = decodeCell(text);
     decoded.resize(std::min(decoded.size(), decoded.find('\r')));
     grid.setCell(column, row, std::move(decoded));
 }
+
+// Where the next backspace of the file is, found once for many lines: a cell holding one must be
+// decoded, and most files hold none.
+class BackspaceFinder {
+public:
+    explicit BackspaceFinder(std::string_view bytes)
+        : end_(bytes.data() + bytes.size()), next_(bytes.data()) {}
+
+    bool within(std::string_view line) {
+        if (next_ < line.data()) {
+            const void* found =
+                std::memchr(line.data(), '\b', static_cast<size_t>(end_ - line.data()));
+            next_ = found ? static_cast<const char*>(found) : end_;
+        }
+        return next_ < line.data() + line.size();
+    }
+
+private:
+    const char* end_;
+    const char* next_;
+};
 
 // Empties the data rows that the grid had before reading; rows added by the size line are
 // empty already.
@@ -227,11 +250,12 @@ void readProjectText(std::string_view bytes, StringGrid& grid, const ProgressHoo
     if (lines.next(line) && !line.empty())
         applySize(line, grid);
     clearDataRows(grid, previousRows);
+    BackspaceFinder backspaces(bytes);
     while (lines.next(line)) {
         if (line.substr(0, 2) == "cw")
             applyWidth(line, grid);
         else
-            applyCell(line, grid);
+            applyCell(line, backspaces.within(line), grid);
         if (progress)
             progress();
     }

@@ -2,12 +2,41 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdlib>
+#include <new>
+#include <sys/mman.h>
 
 namespace kelmor {
 namespace {
 constexpr int kDefaultColumnWidth = 64;
 const std::string kEmpty;
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+// Blocks from this size on are aligned to huge pages; smaller ones come from operator new.
+constexpr std::size_t kLargeBlock = 2 * kHugePage;
+
+std::size_t roundToHugePages(std::size_t bytes) {
+    return (bytes + kHugePage - 1) / kHugePage * kHugePage;
+}
 } // namespace
+
+void* allocateCellBlock(std::size_t bytes) {
+    if (bytes < kLargeBlock)
+        return ::operator new(bytes);
+    const std::size_t size = roundToHugePages(bytes);
+    void* block = std::aligned_alloc(kHugePage, size);
+    if (!block)
+        throw std::bad_alloc();
+    // Only a hint: without huge pages the block works as any other.
+    ::madvise(block, size, MADV_HUGEPAGE);
+    return block;
+}
+
+void freeCellBlock(void* block, std::size_t bytes) noexcept {
+    if (bytes < kLargeBlock)
+        ::operator delete(block);
+    else
+        std::free(block);
+}
 
 StringGrid::StringGrid(int columns, int rows) {
     reshape(std::max(columns, 0), std::max(rows, 0));
@@ -25,7 +54,7 @@ void StringGrid::reshape(int columns, int rows) {
     if (columns == columns_) {
         cells_.resize(static_cast<size_t>(columns) * rows);
     } else {
-        std::vector<std::string> cells(static_cast<size_t>(columns) * rows);
+        Cells cells(static_cast<size_t>(columns) * rows);
         int keepColumns = std::min(columns, columns_);
         int keepRows = std::min(rows, rows_);
         for (int r = 0; r < keepRows; ++r)
@@ -50,6 +79,11 @@ const std::string& StringGrid::cell(int column, int row) const {
 void StringGrid::setCell(int column, int row, std::string text) {
     if (contains(column, row))
         cells_[static_cast<size_t>(row) * columns_ + column] = std::move(text);
+}
+
+void StringGrid::assignCell(int column, int row, std::string_view text) {
+    if (contains(column, row))
+        cells_[static_cast<size_t>(row) * columns_ + column].assign(text);
 }
 
 int StringGrid::columnWidth(int column) const {
