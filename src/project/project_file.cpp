@@ -126,19 +126,21 @@ void applyWidth(std::string_view line, StringGrid& grid) {
 // The common case of a field: up to nine decimal digits and a comma. Anything else is left to
 // the general rules of takeField and parseProjectNumber.
 bool takePlainNumber(std::string_view& text, int& value) {
-    const size_t length = std::min<size_t>(text.size(), 9);
-    size_t i = 0;
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* const last = begin + std::min<size_t>(text.size(), 9);
+    const char* p = begin;
     int number = 0;
-    for (; i < length; ++i) {
-        const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned{'0'};
+    for (; p != last; ++p) {
+        const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};
         if (digit > 9)
             break;
         number = number * 10 + static_cast<int>(digit);
     }
-    if (i == 0 || i == text.size() || text[i] != ',')
+    if (p == begin || p == end || *p != ',')
         return false;
     value = number;
-    text.remove_prefix(i + 1);
+    text = std::string_view(p + 1, static_cast<size_t>(end - (p + 1)));
     return true;
 }
 

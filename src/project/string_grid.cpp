@@ -68,10 +68,6 @@ void StringGrid::reshape(int columns, int rows) {
     rows_ = rows;
 }
 
-bool StringGrid::contains(int column, int row) const {
-    return column >= 0 && column < columns_ && row >= 0 && row < rows_;
-}
-
 const std::string& StringGrid::cell(int column, int row) const {
     return contains(column, row) ? cells_[static_cast<size_t>(row) * columns_ + column] : kEmpty;
 }

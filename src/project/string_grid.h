@@ -40,7 +40,9 @@ public:
     void setCell(int column, int row, std::string text);
     // Copies `text` into the cell, reusing the cell's own storage.
     void assignCell(int column, int row, std::string_view text);
-    bool contains(int column, int row) const;
+    bool contains(int column, int row) const {
+        return column >= 0 && column < columns_ && row >= 0 && row < rows_;
+    }
 
     int columnWidth(int column) const;
     void setColumnWidth(int column, int width);

@@ -214,6 +214,15 @@ TEST_F(ProjectReadTest, LineEndsAtCarriageReturnAlone) {
     EXPECT_EQ(grid_.cell(3, 1), "last without end");
 }
 
+TEST_F(ProjectReadTest, OnlyCellsHoldingABackspaceAreDecoded) {
+    read("13,3\r\n0,1,a\bb\r\n1,1,tab\tkept\r\n2,1,c\bd\tcut\r\n3,1,e\tf\r\n4,1,\b\r\n");
+    EXPECT_EQ(grid_.cell(0, 1), "a\nb");
+    EXPECT_EQ(grid_.cell(1, 1), "tab\tkept");
+    EXPECT_EQ(grid_.cell(2, 1), "c\nd");
+    EXPECT_EQ(grid_.cell(3, 1), "e\tf");
+    EXPECT_EQ(grid_.cell(4, 1), "\n");
+}
+
 TEST_F(ProjectReadTest, ProgressRunsOncePerLineAfterTheSizeLine) {
     int calls = 0;
     readProjectText("13,2\r\ncw 0,1\r\n0,1,a\r\n\r\nx", grid_, [&] { ++calls; });
