@@ -3,6 +3,7 @@ FUZZ_DIR ?= build-fuzz
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
 SANITIZE_DIR ?= build-sanitize
+PACKAGE_DIR ?= build-package
 
 .PHONY: deps configure build run test bench fuzz format clean package
 
@@ -32,11 +33,14 @@ bench: build
 	@echo "== start-up to the first window (bench/startup/measure.sh)"
 	@bench/startup/measure.sh $(BUILD_DIR)
 
-# The Debian package (kelmor_VERSION_ARCH.deb in the build folder); its library dependencies
-# are computed from the binaries by dpkg-shlibdeps.
-package: build
-	@tools/install-deps.sh dpkg-dev file
-	cd $(BUILD_DIR) && cpack -G DEB
+# The Debian package (kelmor_VERSION_ARCH.deb in PACKAGE_DIR), built as a packager builds it:
+# in a folder of its own with BUILD_TESTING off, so neither the test tools nor the tests are
+# needed. Its library dependencies are computed from the binaries by dpkg-shlibdeps.
+package:
+	@tools/install-deps.sh --package dpkg-dev file
+	cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+	cmake --build $(PACKAGE_DIR) -j$(JOBS)
+	cd $(PACKAGE_DIR) && cpack -G DEB
 
 fuzz: deps
 	@tools/install-deps.sh clang libclang-rt-14-dev
@@ -53,7 +57,7 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(FUZZ_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(FUZZ_DIR) $(SANITIZE_DIR) $(PACKAGE_DIR)
 
 # Checks that .ci/run makes; each also works on its own.
 .PHONY: check-format check-core-includes sanitize check-package
@@ -83,4 +87,4 @@ sanitize: deps
 # Builds the package, unpacks it with dpkg-deb and checks its file list, the desktop entry and
 # the AppStream metainfo with their validators, and the unpacked programs.
 check-package: package
-	tools/check-package.sh $(BUILD_DIR)
+	tools/check-package.sh $(PACKAGE_DIR)

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# Checks the Debian package `make package` built in BUILD_DIR: unpacks it into a scratch
+# Checks the Debian package `make package` built in PACKAGE_DIR: unpacks it into a scratch
 # root with dpkg-deb, compares its file list with the expected one, runs the desktop entry
 # and AppStream validators on the unpacked files, and starts both programs from the
 # unpacked tree with no build tree behind them.
-# Usage: tools/check-package.sh [BUILD_DIR]
+# Usage: tools/check-package.sh [PACKAGE_DIR]   (default: build-package)
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$root/build}"
-"$root/tools/install-deps.sh" desktop-file-utils appstream
+build="${1:-$root/build-package}"
+"$root/tools/install-deps.sh" --package desktop-file-utils appstream
 
 debs=("$build"/kelmor_*.deb)
 [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "expected one kelmor_*.deb in $build" >&2; exit 1; }

@@ -1,19 +1,28 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Kelmor need.
+# Installs the Debian packages that building, running and testing Kelmor need, and the
+# packages named; with --package first, only what building the program and its Debian package
+# needs (a build with BUILD_TESTING off), without the tools of the tests and benchmarks.
 # Only missing packages are installed; root uses apt-get directly, others sudo.
+# Usage: tools/install-deps.sh [--package] [PACKAGE...]
 set -euo pipefail
 
+tests=1
+if [ "${1:-}" = --package ]; then
+    tests=0
+    shift
+fi
 packages=(
     g++ cmake ninja-build pkg-config make
-    qt6-base-dev qt6-multimedia-dev libsndfile1-dev libjpeg62-turbo-dev
-    libgtest-dev libgmock-dev libbenchmark-dev libgif-dev
-    pulseaudio pulseaudio-utils librsvg2-bin chromium
-    libx11-dev xvfb
+    qt6-base-dev qt6-multimedia-dev libsndfile1-dev libjpeg62-turbo-dev librsvg2-bin
     "$@"
 )
-# Node and npm for the browser test, from Debian unless a node with its own npm is installed
-# (Debian's npm package would conflict with that one).
-command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
+if [ $tests = 1 ]; then
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev libgif-dev
+        pulseaudio pulseaudio-utils chromium libx11-dev xvfb)
+    # Node and npm for the browser test, from Debian unless a node with its own npm is
+    # installed (Debian's npm package would conflict with that one).
+    command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
