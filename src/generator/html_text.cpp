@@ -1,5 +1,6 @@
 #include "generator/html_text.h"
 
+#include "base/ascii_case.h"
 #include "base/utf8.h"
 
 #include <algorithm>
@@ -125,16 +126,6 @@ void append(std::string& out, std::string_view text, Escape escape) {
             out += static_cast<char>(byte);
         }
     }
-}
-
-char lowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string lowerAscii(std::string_view text) {
-    std::string lower(text);
-    std::ranges::transform(lower, lower.begin(), [](char c) { return lowerAscii(c); });
-    return lower;
 }
 
 bool isHexDigits(std::string_view text) {

@@ -1,5 +1,6 @@
 #include "generator/page_target.h"
 
+#include "base/ascii_case.h"
 #include "base/error.h"
 #include "base/messages.h"
 #include "generator/html_text.h"
@@ -20,13 +21,6 @@ constexpr std::array<std::string_view, 8> kWebPageExtensions = {".htm", ".html",
 
 // Links followed at most, as the kernel stops resolving a path after 40.
 constexpr int kMaxLinks = 40;
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
-}
 
 fs::path absoluteNormal(const std::string& path) {
     std::error_code error;

@@ -1,5 +1,6 @@
 #include "prefs/ini_file.h"
 
+#include "base/ascii_case.h"
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
@@ -35,19 +36,6 @@ struct Location {
     std::optional<std::size_t> key;     // line of the key
     std::size_t lastKey = 0;            // last key line of the section, or its header
 };
-
-char lowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
-            return false;
-    return true;
-}
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
