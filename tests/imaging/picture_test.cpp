@@ -1,5 +1,4 @@
 #include "base/error.h"
-#include "base/messages.h"
 #include "base/read_file.h"
 #include "imaging/bmp.h"
 #include "imaging/hostile_pictures.h"
@@ -195,12 +194,10 @@ TEST(Picture, CopiesShareThePictureAndClearingOneKeepsTheOther) {
     EXPECT_EQ(b.height(), 3);
 }
 
-// ---- Type descriptions and dialog filters ---------------------------------------------------
-
 // ---- Sizes from the headers ------------------------------------------------------------------
 
-// A file (a folder when `bytes` is empty) and what its headers give: a width, a height and the
-// pixels its frames take, or the message ("%s" for its path) that refuses it.
+// A file and what its headers give: a width, a height and the pixels its frames take, or the
+// message that refuses it.
 struct SizeCase {
     const char* name;
     const char* file;
@@ -217,16 +214,14 @@ class PictureFileSizes : public PictureFiles, public ::testing::WithParamInterfa
 
 TEST_P(PictureFileSizes, ComeFromTheHeadersOrTheLoadsOwnMessage) {
     const SizeCase& c = GetParam();
-    if (c.bytes.empty())
-        fs::create_directory(path(c.file));
-    const std::string file = c.bytes.empty() ? path(c.file) : writeFile(c.file, c.bytes);
+    const std::string file = writeFile(c.file, c.bytes);
     try {
         const PictureFileSize size = readPictureFileSize(file);
         EXPECT_EQ(std::tuple(size.size.width, size.size.height, size.pixels),
                   std::tuple(c.size.size.width, c.size.size.height, c.size.pixels));
         EXPECT_STREQ(c.error, "");
     } catch (const Error& e) {
-        EXPECT_EQ(e.what(), format(c.error, file));
+        EXPECT_STREQ(e.what(), c.error);
     }
 }
 
@@ -254,24 +249,14 @@ INSTANTIATE_TEST_SUITE_P(
                  "Image too large"},
         SizeCase{"Bmp", "a.bmp", writeBmp(smallBitmap()), {{5, 3}, 15}},
         SizeCase{"DamagedBmp", "a.bmp", "BM\1\2", {}, "Bitmap image is not valid"},
-        SizeCase{"JpegAfterAStrayByte",
-                 "a.jpg",
-                 emptyJpeg(8192, 8192, 3, std::string(1, '\0')),
-                 {{8192, 8192}, kLargest}},
-        SizeCase{"JpegAfterManySegments",
-                 "a.jpeg",
-                 emptyJpeg(300, 200, 1,
-                           [] {
-                               std::string comments;
-                               for (int i = 0; i < 1100; ++i)
-                                   comments += test::jpegSegment(0xFE, "x");
-                               return comments;
-                           }()),
-                 {{300, 200}, 60000}},
         SizeCase{"NotAJpeg", "a.jpg", "BM", {}, "Not a JPEG file: starts with 0x42 0x4d"},
-        SizeCase{
-            "JpegPastThePictureLimit", "a.jpg", emptyJpeg(65000, 65000, 1), {}, "Image too large"},
-        SizeCase{"Folder", "folder.gif", "", {}, "Cannot open file %s"}));
+        SizeCase{"JpegPastThePictureLimit",
+                 "a.jpg",
+                 emptyJpeg(65000, 65000, 1),
+                 {},
+                 "Image too large"}));
+
+// ---- Type descriptions and dialog filters ---------------------------------------------------
 
 struct FilterCase {
     PictureFormat format;

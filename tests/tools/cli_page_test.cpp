@@ -103,41 +103,24 @@ TEST_F(CliPageTest, UnwritableTargetExitsWithOne) {
     EXPECT_EQ(result.err, "Cannot create file " + target + "\n");
 }
 
-// A project names where its page goes: a web page inside the project's folder that is none of
-// its pictures or sounds. Anything else is refused before it is written; OUT overrides the place.
-TEST_F(CliPageTest, TargetPageMustBeAWebPageInsideTheProjectsFolder) {
+// A page outside the project's folder is written only when named as OUT; OUT is never one of
+// the project's sounds. The rule itself is checked in the core; the hostile corpus refuses the
+// other planted targets end to end.
+TEST_F(CliPageTest, OutWritesAPageOutsideTheProjectsFolderButNeverOverItsSound) {
     fs::create_directories(path("site"));
-    fs::create_directory_symlink(folder_, path("site/up"));
     writeFile("site/s1.html", "a sound named like a page");
     const std::string outside = path("elsewhere.html");
-    const std::string outsideMessage = " lies outside the project's folder; nothing was written "
-                                       "(name it as OUT to write it there)";
-    const std::vector<std::pair<std::string, std::string>> refusals = {
-        {path("site/menu.txt"), "Target page is not a web page: " + path("site/menu.txt")},
-        {path(".ssh/authorized_keys"),
-         "Target page is not a web page: " + path(".ssh/authorized_keys")},
-        {outside, "Target page " + outside + outsideMessage},
-        {path("site/../elsewhere.html"), "Target page " + outside + outsideMessage},
-        {path("site/up/elsewhere.html"),
-         "Target page " + path("site/up/elsewhere.html") + outsideMessage},
-        {path("site/s1.html"),
-         "Target page " + path("site/s1.html") +
-             " is one of the project's pictures or sounds; nothing was written"},
-    };
-    auto withSound = [&](const std::string& target) {
-        std::string text = project(1, target);
-        text.replace(text.find("s1.wav"), 6, "s1.html");
-        return writeFile("site/site.kxq", text);
-    };
-    for (const auto& [target, message] : refusals) {
-        const CliResult result = runCli({withSound(target)});
-        EXPECT_EQ(result.status, 1) << target;
-        EXPECT_EQ(result.err, message + "\n");
-    }
-    EXPECT_FALSE(fs::exists(outside));
-    EXPECT_EQ(readFile("site/s1.html"), "a sound named like a page");
+    std::string text = project(1, outside);
+    text.replace(text.find("s1.wav"), 6, "s1.html");
+    const std::string site = writeFile("site/site.kxq", text);
 
-    const std::string site = withSound(outside);
+    const CliResult refused = runCli({site});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "Target page " + outside +
+                               " lies outside the project's folder; nothing was written (name it "
+                               "as OUT to write it there)\n");
+    EXPECT_FALSE(fs::exists(outside));
+
     const CliResult named = runCli({site, outside});
     EXPECT_EQ(named.status, 0) << named.err;
     std::vector<PageButton> buttons = expectedButtons(1);
@@ -149,24 +132,6 @@ TEST_F(CliPageTest, TargetPageMustBeAWebPageInsideTheProjectsFolder) {
     EXPECT_EQ(overSound.err, "The output would overwrite the input " + path("site/s1.html") +
                                  "; nothing was written\n");
     EXPECT_EQ(readFile("site/s1.html"), "a sound named like a page");
-}
-
-TEST_F(CliPageTest, Html5PageLeavesOutABgColorThatIsNoCssColourAndWarns) {
-    const std::string typed = "#fff; background-image:url(http://127.0.0.1:9/beacon)";
-    std::string text = project(1, path("menu.html"));
-    text.replace(text.find("#FFFFFF"), 7, typed);
-    const std::string site = writeFile("site.kxq", text);
-
-    const CliResult html5 = runCli({"--html5", site});
-    EXPECT_EQ(html5.status, 0);
-    EXPECT_EQ(html5.err, "kelmor-cli page: warning: BG Color is not a CSS colour (#rgb, #rrggbb, "
-                         "a colour name, rgb() or hsl()); the page has no background colour\n");
-    EXPECT_THAT(readFile("menu.html"),
-                HasSubstr("\r\n<body style=\"background-image: url(&quot;bg.gif&quot;)\">\r\n"));
-
-    const CliResult legacy = runCli({site});
-    EXPECT_EQ(legacy.err, "");
-    EXPECT_THAT(readFile("menu.html"), HasSubstr("<body bgcolor=\"" + typed + "\"background="));
 }
 
 TEST_F(CliPageTest, HelpAndUsageErrors) {

@@ -242,7 +242,8 @@ std::vector<HostileCase> hostileCases() {
         tinyGifs += " " + tinyName(i);
     const std::string notWav = "it is not a WAV sound file or it is damaged\\.\n";
     HostileCase cssColour = written("PageCssInBgColor", "page --html5 bgcolor.kxq -", "<body");
-    cssColour.err = "[^\n]*[Cc]olou?r[^\n]*\n";
+    cssColour.err = "kelmor-cli page: warning: BG Color is not a CSS colour \\(#rgb, #rrggbb, a "
+                    "colour name, rgb\\(\\) or hsl\\(\\)\\); the page has no background colour\n";
     cssColour.outLacks = "beacon";
     return {
         // Assembly counts every frame of every input before decoding any.
