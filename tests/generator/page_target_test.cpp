@@ -89,12 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TargetCase{"Plain", "menu.html", "", Outcome::Inside},
         TargetCase{"AnyCase", "MENU.HtM", "", Outcome::Inside},
-        TargetCase{"Xhtml", "a.xhtml", "", Outcome::Inside},
-        TargetCase{"Shtml", "a.shtml", "", Outcome::Inside},
         TargetCase{"Php", "a.PHP", "", Outcome::Inside},
-        TargetCase{"Asp", "a.asp", "", Outcome::Inside},
-        TargetCase{"Aspx", "a.aspx", "", Outcome::Inside},
-        TargetCase{"Jsp", "a.jsp", "", Outcome::Inside},
         TargetCase{"Text", "menu.txt", "", Outcome::NotWebPage},
         TargetCase{"NoExtension", "menu", "", Outcome::NotWebPage},
         TargetCase{"Empty", "", "", Outcome::NotWebPage},
