@@ -19,7 +19,7 @@ build: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
 run: build
-	$(BUILD_DIR)/src/app/kelmor
+	$(BUILD_DIR)/bin/kelmor
 
 # The tests and benchmarks run against a private sound server with a loopback device.
 test: build
@@ -67,7 +67,8 @@ check-format:
 	@tools/install-deps.sh clang-format
 	tools/check-format.sh
 
-# Fails when a pure core file includes a Qt header.
+# The layer check: fails on a Qt include in src/core or src/cli, an include against the arrows
+# gui -> core and cli -> core, a circle between folders, or a folder mixing Qt and pure files.
 check-core-includes: $(BUILD_DIR)/build.ninja
 	tools/check-core-includes.sh $(BUILD_DIR)
 

@@ -1,56 +1,131 @@
 #!/usr/bin/env bash
-# Fails when a pure core file includes a Qt header. The core files are the
-# sources of the pure targets (listed by CMake in BUILD/core-sources/, see
-# kelmor_core_sources in cmake/Kelmor.cmake), the header beside each source,
-# and every project header they include, directly or through other headers.
-# Usage: tools/check-core-includes.sh [BUILD_DIR]   (a configured build folder)
+# The layer check. The sources live in three trees, one folder per subsystem in each:
+#   src/core/  the Qt-free library        (may include: core)
+#   src/cli/   kelmor-cli                 (may include: cli, core)
+#   src/gui/   the desktop program        (may include: gui, core)
+# It fails when
+#   - a file of core or cli includes a Qt header (every file of those trees, listed by a
+#     target or not);
+#   - a quoted include reaches a tree its file may not include, or names a header that
+#     exists in more than one tree;
+#   - the folders' includes form a circle (inside a tree, arrows run one way down to base);
+#   - a folder holds both Qt files and pure ones (a Qt file includes a Qt header, directly
+#     or through project headers);
+#   - with a configured BUILD_DIR, a Qt-free target (listed by CMake in BUILD/core-sources,
+#     see kelmor_core_sources in cmake/Kelmor.cmake) compiles a file outside core and cli.
+# Usage: tools/check-core-includes.sh [BUILD_DIR] (SOURCE_ROOT in the environment checks
+# another tree, for the check's own test).
 set -euo pipefail
-cd "$(dirname "$0")/.."
-build=${1:-build}
-lists=("$build"/core-sources/*.txt)
-if [ ! -e "${lists[0]}" ]; then
-    echo "no core source lists in $build/core-sources: configure $build first" >&2
-    exit 2
-fi
-
-declare -A seen=()
-queue=()
-add() {
-    local file
-    file=$(realpath -m --relative-to=. "$1")
-    if [ -f "$file" ] && [ -z "${seen[$file]:-}" ]; then
-        seen[$file]=1
-        queue+=("$file")
-    fi
+cd "${SOURCE_ROOT:-$(dirname "$0")/..}"
+failed=0
+fail() {
+    echo "$*" >&2
+    failed=1
 }
 
-for list in "${lists[@]}"; do
-    dir=""
-    while IFS= read -r source; do
-        [ -z "$source" ] && continue
-        if [ -z "$dir" ]; then dir=$source; continue; fi
-        case $source in /*) ;; *) source=$dir/$source ;; esac
-        add "$source"
-        add "${source%.cpp}.h"
-    done <"$list"
-done
+mapfile -t files < <(find src/core src/cli src/gui -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
+tree_of() {
+    local rest=${1#src/}
+    tree=${rest%%/*}
+}
+allowed() { # allowed FROM_TREE TO_TREE
+    [ "$1" = "$2" ] || [ "$2" = core ]
+}
 
-# Quoted includes name project headers: beside the including file, under src/ or tools/.
-i=0
-while [ $i -lt ${#queue[@]} ]; do
-    file=${queue[$i]}
-    i=$((i + 1))
-    while IFS= read -r name; do
-        for base in "$(dirname "$file")" src tools; do
-            [ -f "$base/$name" ] && add "$base/$name"
-        done
-    done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
-done
-
-# Qt headers: <QWord>, <QtModule/...>, and the lower-case <qword.h> forms.
+# Qt headers: <QWord>, <QtModule/...>, and the lower-case <qword.h> forms. A file that
+# declares a Qt class ("class QWidget;") works on Qt types too.
 qt='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](Q[A-Za-z0-9_]*|Qt[A-Za-z0-9_]*/[^>"]*|q[a-z0-9_]*\.h)[>"]'
-if grep -nE "$qt" "${queue[@]}"; then
-    echo "Pure core files include Qt headers (above); move that code to the Qt layer." >&2
-    exit 1
+declared='^[[:space:]]*class[[:space:]]+Q[A-Za-z0-9_]*;'
+declare -A qtFile=() includes=()
+for file in "${files[@]}"; do
+    tree_of "$file"
+    if grep -qE "$qt" "$file"; then
+        qtFile[$file]=1
+        case $tree in
+        core | cli) fail "$file includes a Qt header: $(grep -nE "$qt" "$file" | head -1)" ;;
+        esac
+    elif grep -qE "$declared" "$file"; then
+        qtFile[$file]=1
+    fi
+done
+
+# Quoted includes name project headers: beside the including file, or under a tree's root.
+edges=()
+for file in "${files[@]}"; do
+    tree_of "$file"
+    from=$tree dir=${file%/*}
+    targets=()
+    while IFS= read -r name; do
+        found=()
+        if [ -f "$dir/$name" ]; then
+            found=("$(realpath -m --relative-to=. "$dir/$name")")
+        else
+            for root in core cli gui; do
+                [ -f "src/$root/$name" ] && found+=("src/$root/$name")
+            done
+        fi
+        if [ ${#found[@]} -gt 1 ]; then
+            fail "$file: \"$name\" exists in more than one tree: ${found[*]}"
+        elif [ ${#found[@]} -eq 1 ]; then
+            tree_of "${found[0]}"
+            allowed "$from" "$tree" || fail "$file ($from) includes ${found[0]} ($tree)"
+            targets+=("${found[0]}")
+            [ "$dir" != "${found[0]%/*}" ] && edges+=("$dir ${found[0]%/*}")
+        fi
+    done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
+    includes[$file]="${targets[*]:-}"
+done
+
+if [ ${#edges[@]} -gt 0 ] && ! printf '%s\n' "${edges[@]}" | sort -u | tsort >/dev/null 2>/tmp/tsort.$$; then
+    fail "The folders include each other in a circle: $(grep -v '^tsort: input contains a loop' /tmp/tsort.$$ | sed 's/^tsort: //' | tr '\n' ' ')"
 fi
-echo "${#queue[@]} core files checked: no Qt includes"
+rm -f /tmp/tsort.$$
+
+# A file is a Qt file when it or a project header it reaches includes a Qt header.
+changed=1
+while [ $changed -eq 1 ]; do
+    changed=0
+    for file in "${files[@]}"; do
+        [ -n "${qtFile[$file]:-}" ] && continue
+        for header in ${includes[$file]}; do
+            if [ -n "${qtFile[$header]:-}" ]; then
+                qtFile[$file]=1
+                changed=1
+                break
+            fi
+        done
+    done
+done
+declare -A kinds=()
+for file in "${files[@]}"; do
+    kind=pure
+    [ -n "${qtFile[$file]:-}" ] && kind=Qt
+    dir=${file%/*}
+    case " ${kinds[$dir]:-} " in *" $kind "*) ;; *) kinds[$dir]="${kinds[$dir]:-} $kind" ;; esac
+done
+for dir in "${!kinds[@]}"; do
+    case ${kinds[$dir]} in *pure*Qt* | *Qt*pure*)
+        fail "$dir holds Qt files and pure ones: $(for f in "$dir"/*.h "$dir"/*.cpp; do
+            [ -f "$f" ] && [ -z "${qtFile[$f]:-}" ] && printf '%s ' "${f##*/}"
+        done)are pure" ;;
+    esac
+done
+
+if [ $# -gt 0 ]; then
+    lists=("$1"/core-sources/*.txt)
+    [ -e "${lists[0]}" ] || { echo "no core source lists in $1/core-sources: configure $1 first" >&2; exit 2; }
+    for list in "${lists[@]}"; do
+        dir=$(head -1 "$list")
+        tail -n +2 "$list" | while IFS= read -r source; do
+            [ -z "$source" ] && continue
+            case $source in /*) ;; *) source=$dir/$source ;; esac
+            case $(realpath -m --relative-to=. "$source") in
+            src/core/* | src/cli/*) ;;
+            *) echo "$(basename "$list" .txt) is Qt-free but compiles $source" ;;
+            esac
+        done
+    done | grep . >&2 && failed=1
+fi
+
+[ $failed -eq 0 ] || { echo "Layer check failed (above)." >&2; exit 1; }
+echo "${#files[@]} files checked: core and cli are Qt-free, includes run gui -> core and cli -> core, no folder circles, no mixed folders"

@@ -18,7 +18,7 @@ mkdir -p "$out"
 plate() { # file label background foreground
     pbmtext -builtin fixed "$2" | pnmcrop -white | pnmpad -white -width 88 -height 31 |
         ppmchange white "$3" black "$4" | ppmtobmp > "$work/plate.bmp" 2>/dev/null
-    "$build/tools/kelmor-cli" convert bmp2gif "$work/plate.bmp" "$out/$1"
+    "$build/bin/kelmor-cli" convert bmp2gif "$work/plate.bmp" "$out/$1"
 }
 labels=(Home News Contact)
 for label in "${labels[@]}"; do

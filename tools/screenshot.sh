@@ -18,10 +18,10 @@ trap 'kill $kelmor $xserver 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir -p "$work/config/kelmor" "$work/data" "$work/frames"
 cp -r "$root/data/samples" "$work/site"
 # The page Build would write, for the Html tab; BMP frames for the Gifs tab.
-"$build/tools/kelmor-cli" page --separator '<br>' "$work/site/menu.kxq" "$work/site/index.html"
+"$build/bin/kelmor-cli" page --separator '<br>' "$work/site/menu.kxq" "$work/site/index.html"
 for name in home news contact; do
-    "$build/tools/kelmor-cli" convert gif2bmp "$work/site/$name.gif" "$work/frames/$name.bmp"
-    "$build/tools/kelmor-cli" convert gif2bmp "$work/site/${name}2.gif" "$work/frames/${name}2.bmp"
+    "$build/bin/kelmor-cli" convert gif2bmp "$work/site/$name.gif" "$work/frames/$name.bmp"
+    "$build/bin/kelmor-cli" convert gif2bmp "$work/site/${name}2.gif" "$work/frames/${name}2.bmp"
 done
 {
     echo '[PREFERENCES]'
@@ -36,7 +36,7 @@ Xvfb "$DISPLAY" -nocursor -screen 0 1024x768x24 >/dev/null 2>&1 &
 xserver=$!
 sleep 1
 XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
-    "$build/src/app/kelmor" "$work/site/menu.kxq" >/dev/null 2>&1 &
+    "$build/bin/kelmor" "$work/site/menu.kxq" >/dev/null 2>&1 &
 kelmor=$!
 sleep 2
 

@@ -14,7 +14,7 @@ root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
 runs="${2:-30}"
 timer="$build/bench/startup/startup-timer"
-kelmor="${KELMOR:-$build/src/app/kelmor}" # KELMOR=PATH measures another build of it
+kelmor="${KELMOR:-$build/bin/kelmor}" # KELMOR=PATH measures another build of it
 minimal="$build/bench/startup/startup-minimal"
 for program in "$timer" "$kelmor" "$minimal"; do
     [ -x "$program" ] || { echo "$0: $program is missing (build first: make build)" >&2; exit 2; }

@@ -1,2 +1,0 @@
-kelmor_core_library(kelmor_generator page_writer.cpp page_target.cpp html_text.cpp)
-target_link_libraries(kelmor_generator PUBLIC kelmor_project)

@@ -1,8 +1,0 @@
-# The bitmap type, the BMP and JPEG codecs, the picture holder and the timing
-# and composition of GIF animations (pure), and the Qt picture view.
-target_sources(kelmor_imaging PRIVATE bitmap.cpp bmp.cpp jpeg.cpp picture.cpp picture_animation.cpp
-    picture_size.cpp)
-target_link_libraries(kelmor_imaging PRIVATE JPEG::JPEG)
-
-kelmor_ui_library(kelmor_imaging_ui picture_view.cpp picture_qt.cpp)
-target_link_libraries(kelmor_imaging_ui PUBLIC kelmor_imaging)

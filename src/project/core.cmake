@@ -1,1 +1,0 @@
-kelmor_core_library(kelmor_project string_grid.cpp project_file.cpp)
