@@ -1,4 +1,4 @@
-#include "generator/page_build.h"
+#include "project/page_build.h"
 
 #include "base/error.h"
 #include "base/messages.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "generator/page_build.h"
 #include "prefs/preference_store.h"
+#include "project/page_build.h"
 #include "ui/services.h"
 #include "ui/tab_links.h"
 #include "ui/tab_page.h"
