@@ -8,8 +8,8 @@
 namespace kelmor {
 namespace {
 
-// One line per tab. Html's lists are not restyled at the first show: loading the preference
-// file gave them their stored style already, and the program never repeated it for them.
+// One line per tab. The first show does not restyle Html's lists, as the program never did: it
+// would change nothing, since loading the preference file gave every tab its stored style.
 const TabEntry kTabs[] = {
     {makeTab<ProjectsTab>, PrefFlag::ProjectsToolBar, PrefLists::Projects},
     {makeTab<PicsTab>, PrefFlag::PicsPanel, PrefLists::Pics},

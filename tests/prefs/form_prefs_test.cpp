@@ -11,25 +11,25 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 
 namespace kelmor::test {
 namespace {
 
-// Records every reaction of the Options dialog in the order it arrives.
+// Records every reaction of the Options dialog in the order it arrives; a preference
+// without a name here is recorded by its number.
 class RecordingReactions : public PreferenceReactions {
 public:
     explicit RecordingReactions(const PreferenceStore& store) : store_(store) {}
     QStringList calls;
     void showPart(PrefFlag flag, bool shown) override {
-        static const char* const parts[] = {"html panel", "pics panel", "tool bar"};
-        calls << QString::fromLatin1(parts[static_cast<int>(flag)]) +
+        calls << named({"html panel", "pics panel", "tool bar"}, static_cast<int>(flag)) +
                      (shown ? QStringLiteral(" shown") : QStringLiteral(" hidden"));
     }
     void setListStyle(PrefLists lists, ListStyle style) override {
-        static const char* const groups[] = {"projects", "pictures", "sounds", "html lists"};
-        calls << QString::fromLatin1(groups[static_cast<int>(lists)]) +
+        calls << named({"projects", "pictures", "sounds", "html lists"}, static_cast<int>(lists)) +
                      (style == ListStyle::Large ? QStringLiteral(" large")
                                                 : QStringLiteral(" small"));
     }
@@ -38,6 +38,10 @@ public:
     }
 
 private:
+    static QString named(std::initializer_list<const char*> names, int key) {
+        return key < static_cast<int>(names.size()) ? QString::fromLatin1(names.begin()[key])
+                                                    : QStringLiteral("preference %1").arg(key);
+    }
     const PreferenceStore& store_;
 };
 
