@@ -83,7 +83,7 @@ protected:
     // Starts the program with the Gifs tab in front, laid out.
     void startOnGifsTab() {
         start();
-        find<QTabWidget>("PageControl1")->setCurrentWidget(&app->mainWindow().gifsTab());
+        find<QTabWidget>("PageControl1")->setCurrentWidget(&tab<GifsTab>());
         QApplication::processEvents();
     }
     QListWidget& list() const { return *find<QListWidget>("ListView7"); }
@@ -96,7 +96,7 @@ protected:
     QLineEdit& frameCount() const { return *find<QLineEdit>("Edit27"); }
     QComboBox& currentAnimation() const { return *find<QComboBox>("ComboBox7"); }
     template <class T> T& option(const char* name) const {
-        return *app->anim().findChild<T*>(QString::fromLatin1(name));
+        return *tab<GifsTab>().gifsOptions().findChild<T*>(QString::fromLatin1(name));
     }
     const GifImage* animation() const { return preview().picture().gif(); }
 
@@ -156,7 +156,7 @@ TEST_F(GifsTabTest, FrameSourceListShowsTheBitmapsOfTheBmpFilesFolder) {
     QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, at.center());
     EXPECT_EQ(preview().picture().format(), PictureFormat::Bitmap);
     EXPECT_EQ(preview().size(), QSize(10, 8));
-    EXPECT_EQ(app->mainWindow().picsTab().statusText(), u"Image Size: 8h x 10w"_s);
+    EXPECT_EQ(tab<PicsTab>().statusText(), u"Image Size: 8h x 10w"_s);
 }
 
 TEST_F(GifsTabTest, UpDownStepsTheFrameCountFromZeroToTwentyWithoutWrapping) {
@@ -313,7 +313,7 @@ TEST_F(GifsTabTest, PlayNewGifAnimationAndTheNineteenActionsAssembleTheirCount) 
     option<QCheckBox>("CheckBoxCrop").setChecked(true);
     option<QCheckBox>("CheckBoxMerge").setChecked(true);
     for (int n = 2; n <= 20; ++n) {
-        auto* action = app->mainWindow().gifsTab().findChild<QAction*>(u"actAnimate%1"_s.arg(n));
+        auto* action = tab<GifsTab>().findChild<QAction*>(u"actAnimate%1"_s.arg(n));
         ASSERT_NE(action, nullptr) << n;
         action->trigger();
         ASSERT_NE(animation(), nullptr) << n;
@@ -412,7 +412,7 @@ TEST_F(GifsTabTest, GifsOptionsLoadAtStartAndOkStoresWhileCancelKeepsForTheRun) 
     const std::string stored = "[PREFERENCES]\nLoops=4\nSpeed=9\nCrop=yes\nMerge=0x0\n";
     writeConfig("KelGifPref.ini", stored);
     start();
-    TAnimForm& form = app->anim();
+    TAnimForm& form = tab<GifsTab>().gifsOptions();
     EXPECT_EQ(option<QLineEdit>("Edit1").text(), u"4"_s);
     EXPECT_EQ(option<QLineEdit>("Edit2").text(), u"9"_s);
     EXPECT_TRUE(option<QCheckBox>("CheckBoxCrop").isChecked());

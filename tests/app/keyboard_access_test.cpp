@@ -1,4 +1,5 @@
 #include "animation/anim_form.h"
+#include "animation/gifs_tab.h"
 #include "app/about_form.h"
 #include "app_fixture.h"
 #include "prefs/form_prefs.h"
@@ -120,8 +121,8 @@ protected:
     QStringList problemsEverywhere() {
         QSet<QString> problems;
         checkEveryPage(app->mainWindow(), app->mainWindow(), problems);
-        for (QWidget* window : std::initializer_list<QWidget*>{&app->prefs(), &app->sound(),
-                                                               &app->about(), &app->anim()}) {
+        for (QWidget* window : std::initializer_list<QWidget*>{
+                 &app->prefs(), &app->sound(), &app->about(), &tab<GifsTab>().gifsOptions()}) {
             window->show();
             checkEveryPage(*window, *window, problems);
             window->hide();
@@ -197,7 +198,7 @@ TEST_F(KeyboardAccessTest, EveryToolBarKeyRunsItsCommandOnItsTab) {
 
 TEST_F(KeyboardAccessTest, AnUnnamedEditAndAKeylessCommandAreFound) {
     start();
-    auto* planted = new QLineEdit(&app->mainWindow().projectsTab());
+    auto* planted = new QLineEdit(&tab<ProjectsTab>());
     planted->setObjectName(QStringLiteral("PlantedEdit"));
     planted->show();
     auto* command = new QAction(&app->sound());

@@ -1,4 +1,5 @@
 #include "animation/anim_form.h"
+#include "animation/gifs_tab.h"
 #include "app/about_form.h"
 #include "app_fixture.h"
 #include "base/product.h"
@@ -108,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(MainWindowTest, FirstShowReadsProjectsCaptionAndShowsEveryPanel) {
     start();
     EXPECT_EQ(app->mainWindow().windowTitle(), QStringLiteral(" Kelmor"));
-    EXPECT_TRUE(app->mainWindow().projectsTab().toolBar().isVisibleTo(&app->mainWindow()));
+    EXPECT_TRUE(tab<ProjectsTab>().toolBar().isVisibleTo(&app->mainWindow()));
     EXPECT_TRUE(item("ViewsToolBar", QStringLiteral("&ToolBar"))->isChecked());
     EXPECT_TRUE(item("ViewsImageWindows", QStringLiteral("&Image Windows"))->isChecked());
     EXPECT_TRUE(item("ViewsWindows", QStringLiteral("&Windows"))->isChecked());
@@ -131,7 +132,7 @@ TEST_F(MainWindowTest, HiddenTabsGetTheStartUpSettingsWhenFirstShown) {
     TKelButton& window = app->mainWindow();
     EXPECT_EQ(app->builtSound(), nullptr);
     for (TabPage* page : window.tabPages())
-        EXPECT_EQ(page->findChildren<QToolBar*>().isEmpty(), page != &window.projectsTab());
+        EXPECT_EQ(page->findChildren<QToolBar*>().isEmpty(), page != &tab<ProjectsTab>());
     auto* imageWindows = window.findChild<QMenu*>(QStringLiteral("ViewsImageWindows"));
     auto* htmlWindows = window.findChild<QMenu*>(QStringLiteral("ViewsWindows"));
     EXPECT_FALSE(imageWindows->actions().at(0)->isChecked());
@@ -139,13 +140,13 @@ TEST_F(MainWindowTest, HiddenTabsGetTheStartUpSettingsWhenFirstShown) {
 
     auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
     tabs->setCurrentIndex(1);
-    auto* gifs = window.picsTab().findChild<QListWidget*>(QStringLiteral("ListView2"));
+    auto* gifs = tab<PicsTab>().findChild<QListWidget*>(QStringLiteral("ListView2"));
     ASSERT_NE(gifs, nullptr);
     EXPECT_EQ(gifs->count(), 2);
     EXPECT_EQ(gifs->viewMode(), QListView::ListMode);
-    EXPECT_FALSE(window.picsTab().pictureLists().isVisibleTo(&window));
+    EXPECT_FALSE(tab<PicsTab>().pictureLists().isVisibleTo(&window));
     tabs->setCurrentIndex(2);
-    EXPECT_FALSE(window.htmlTab().fileLists().isVisibleTo(&window));
+    EXPECT_FALSE(tab<HtmlTab>().fileLists().isVisibleTo(&window));
     EXPECT_FALSE(htmlWindows->actions().at(0)->isChecked());
 }
 
@@ -170,7 +171,7 @@ TEST_F(MainWindowTest, TabsBuiltOnFirstShowPaintTheirLists) {
 TEST_F(MainWindowTest, ViewToggleTwiceRestoresPartAndTick) {
     start();
     QAction* toggle = item("ViewsToolBar", QStringLiteral("&ToolBar"));
-    QToolBar& bar = app->mainWindow().projectsTab().toolBar();
+    QToolBar& bar = tab<ProjectsTab>().toolBar();
     toggle->trigger();
     EXPECT_FALSE(bar.isVisibleTo(&app->mainWindow()));
     EXPECT_FALSE(toggle->isChecked());
@@ -267,8 +268,8 @@ INSTANTIATE_TEST_SUITE_P(TabsWithViews, ViewsMnemonicTest, ::testing::Values(0, 
 TEST_F(MainWindowTest, ClosingTheMainWindowEndsTheProgramWithOtherWindowsShown) {
     start();
     item("Tools1", QStringLiteral("&Sounds..."))->trigger();
-    app->anim().show();
-    ASSERT_TRUE(app->sound().isVisible() && app->anim().isVisible());
+    tab<GifsTab>().gifsOptions().show();
+    ASSERT_TRUE(app->sound().isVisible() && tab<GifsTab>().gifsOptions().isVisible());
     bool timedOut = false;
     QTimer::singleShot(0, &app->mainWindow(),
                        [this] { item("File1", QStringLiteral("E&xit"))->trigger(); });

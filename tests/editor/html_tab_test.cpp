@@ -25,7 +25,7 @@ protected:
         QDir(dir_.path()).mkdir(QStringLiteral("texts"));
         prefs_.setPath(PrefPath::Html, path(QStringLiteral("pages")));
         prefs_.setPath(PrefPath::Text, path(QStringLiteral("texts")));
-        tab_ = std::make_unique<HtmlTab>(services_, prefs_);
+        tab_ = std::make_unique<HtmlTab>(context_);
         tab_->resize(600, 400);
     }
 
@@ -74,6 +74,7 @@ protected:
     RecordingHelpViewer help_;
     Services services_{dialogs_, shell_, help_, AppPaths{}};
     PreferenceStore prefs_;
+    TabContext context_{services_, prefs_};
     QTemporaryDir dir_;
     std::unique_ptr<HtmlTab> tab_;
 };

@@ -44,7 +44,7 @@ protected:
         find<QTabWidget>("PageControl1")->setCurrentWidget(&tab());
     }
 
-    PicsTab& tab() const { return app->mainWindow().picsTab(); }
+    PicsTab& tab() const { return AppFixture::tab<PicsTab>(); }
     QString path(const char* name) const { return workDir() + u'/' + QLatin1String(name); }
     void copy(const char* from, const char* to) const {
         QFile source(kCorpora + QLatin1String(from));
@@ -257,7 +257,7 @@ TEST_F(PicsTabTest, AnOutputThatCannotBeCreatedEmptiesThePreviewAndKeepsTheSourc
 // The Image menu is shown only with the Pics tab in front, and converts from it.
 TEST_F(PicsTabTest, ImageMenuConvertsFromThePicsTab) {
     QMenu& image = *find<QMenu>("Image1");
-    find<QTabWidget>("PageControl1")->setCurrentWidget(&app->mainWindow().gifsTab());
+    find<QTabWidget>("PageControl1")->setCurrentWidget(&AppFixture::tab<GifsTab>());
     EXPECT_FALSE(image.menuAction()->isVisible());
     find<QTabWidget>("PageControl1")->setCurrentWidget(&tab());
     EXPECT_TRUE(image.menuAction()->isVisible());

@@ -11,35 +11,38 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 
 namespace kelmor::test {
 namespace {
 
-// Records every reaction of the Options dialog in the order it arrives.
+// Records every reaction of the Options dialog in the order it arrives; a preference
+// without a name here is recorded by its number.
 class RecordingReactions : public PreferenceReactions {
 public:
+    explicit RecordingReactions(const PreferenceStore& store) : store_(store) {}
     QStringList calls;
-    void showHtmlFileLists(bool shown) override { record("html panel", shown); }
-    void showPicsImageLists(bool shown) override { record("pics panel", shown); }
-    void showProjectsToolBar(bool shown) override { record("tool bar", shown); }
-    void setProjectListStyle(ListStyle style) override { record("projects", style); }
-    void setPictureListsStyle(ListStyle style) override { record("pictures", style); }
-    void setHtmlListsStyle(ListStyle style) override { record("html lists", style); }
-    void setProjectsFolder(const QString& folder) override {
-        calls << QStringLiteral("projects folder ") + folder;
+    void showPart(PrefFlag flag, bool shown) override {
+        calls << named({"html panel", "pics panel", "tool bar"}, static_cast<int>(flag)) +
+                     (shown ? QStringLiteral(" shown") : QStringLiteral(" hidden"));
+    }
+    void setListStyle(PrefLists lists, ListStyle style) override {
+        calls << named({"projects", "pictures", "sounds", "html lists"}, static_cast<int>(lists)) +
+                     (style == ListStyle::Large ? QStringLiteral(" large")
+                                                : QStringLiteral(" small"));
+    }
+    void foldersChanged() override {
+        calls << QStringLiteral("projects folder ") + store_.path(PrefPath::Projects);
     }
 
 private:
-    void record(const char* what, bool shown) {
-        calls << QString::fromLatin1(what) +
-                     (shown ? QStringLiteral(" shown") : QStringLiteral(" hidden"));
+    static QString named(std::initializer_list<const char*> names, int key) {
+        return key < static_cast<int>(names.size()) ? QString::fromLatin1(names.begin()[key])
+                                                    : QStringLiteral("preference %1").arg(key);
     }
-    void record(const char* what, ListStyle style) {
-        calls << QString::fromLatin1(what) + (style == ListStyle::Large ? QStringLiteral(" large")
-                                                                        : QStringLiteral(" small"));
-    }
+    const PreferenceStore& store_;
 };
 
 class FormPrefsTest : public ::testing::Test {
@@ -72,7 +75,7 @@ protected:
 
     ScriptedDialogs dialogs;
     PreferenceStore store;
-    RecordingReactions reactions;
+    RecordingReactions reactions{store};
     QTemporaryDir config_;
     RecordingShell shell_;
     RecordingHelpViewer help_;

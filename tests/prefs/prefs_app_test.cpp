@@ -45,9 +45,9 @@ protected:
 
 TEST_F(PrefsAppTest, WithoutPreferenceFileAllPartsShownAndSmallIcons) {
     start();
-    EXPECT_TRUE(shown(*app->mainWindow().htmlTab().togglablePart()));
-    EXPECT_TRUE(shown(*app->mainWindow().picsTab().togglablePart()));
-    EXPECT_TRUE(shown(app->mainWindow().projectsTab().toolBar()));
+    EXPECT_TRUE(shown(*tab<HtmlTab>().togglablePart()));
+    EXPECT_TRUE(shown(*tab<PicsTab>().togglablePart()));
+    EXPECT_TRUE(shown(tab<ProjectsTab>().toolBar()));
     EXPECT_TRUE(menuItem("&Windows")->isChecked());
     EXPECT_TRUE(menuItem("&Image Windows")->isChecked());
     EXPECT_TRUE(menuItem("&ToolBar")->isChecked());
@@ -61,19 +61,19 @@ TEST_F(PrefsAppTest, WithoutPreferenceFileAllPartsShownAndSmallIcons) {
 TEST_F(PrefsAppTest, StoredFlagsHidePartsAndUntickTheirToggles) {
     writePrefs("[PREFERENCES]\nHtml=0\nProject=0x0\nLarge Icons2=1\nSmalll Icons2=0\n");
     start();
-    EXPECT_FALSE(shown(*app->mainWindow().htmlTab().togglablePart()));
+    EXPECT_FALSE(shown(*tab<HtmlTab>().togglablePart()));
     EXPECT_FALSE(menuItem("&Windows")->isChecked());
     EXPECT_FALSE(option<QCheckBox>("CheckHtml")->isChecked());
-    EXPECT_FALSE(shown(app->mainWindow().projectsTab().toolBar()));
+    EXPECT_FALSE(shown(tab<ProjectsTab>().toolBar()));
     EXPECT_FALSE(menuItem("&ToolBar")->isChecked());
-    EXPECT_TRUE(shown(*app->mainWindow().picsTab().togglablePart()));
+    EXPECT_TRUE(shown(*tab<PicsTab>().togglablePart()));
     EXPECT_TRUE(menuItem("&Image Windows")->isChecked());
     EXPECT_TRUE(option<QRadioButton>("RadioPicsLarge")->isChecked());
     EXPECT_EQ(app->preferences().listStyle(PrefLists::Pics), ListStyle::Large);
 
     // The menu toggle changes the window only, never the stored preference.
     menuItem("&Windows")->trigger();
-    EXPECT_TRUE(shown(*app->mainWindow().htmlTab().togglablePart()));
+    EXPECT_TRUE(shown(*tab<HtmlTab>().togglablePart()));
     EXPECT_FALSE(option<QCheckBox>("CheckHtml")->isChecked());
 }
 
@@ -90,7 +90,7 @@ TEST_F(PrefsAppTest, OptionsOkFromMenuWritesAllKeysAndCancelWritesNothing) {
     EXPECT_EQ(dialogs.modalShown, QStringList{QStringLiteral("FormPrefs")});
     EXPECT_EQ(prefsBytes(), QByteArray("[PREFERENCES]\nSounds Directory=/old sounds\n"));
     EXPECT_EQ(app->preferences().path(PrefPath::Sounds), QStringLiteral("/new sounds"));
-    EXPECT_FALSE(shown(*app->mainWindow().picsTab().togglablePart()));
+    EXPECT_FALSE(shown(*tab<PicsTab>().togglablePart()));
     EXPECT_FALSE(menuItem("&Image Windows")->isChecked());
 
     dialogs.onModal = [this](QDialog& dialog) {

@@ -4,6 +4,7 @@
 #include "test_services.h"
 
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -26,6 +27,8 @@ protected:
     QString writeFile(const QString& name, const QByteArray& bytes) const;
 
     template <class T> T* find(const char* objectName) const;
+    // The main window's tab of that class.
+    template <class Tab> Tab& tab() const;
 
     ScriptedDialogs dialogs;
     RecordingShell shell;
@@ -55,4 +58,12 @@ template <class T> T* kelmor::test::AppFixture::find(const char* objectName) con
     T* found = app->mainWindow().findChild<T*>(QString::fromLatin1(objectName));
     EXPECT_NE(found, nullptr) << "no control named " << objectName;
     return found;
+}
+
+template <class Tab> Tab& kelmor::test::AppFixture::tab() const {
+    for (kelmor::TabPage* page : app->mainWindow().tabPages())
+        if (auto* found = qobject_cast<Tab*>(page))
+            return *found;
+    ADD_FAILURE() << "no tab of class " << Tab::staticMetaObject.className();
+    std::abort();
 }

@@ -23,23 +23,21 @@
 
 namespace kelmor {
 
-GifsTab::GifsTab(Services& services, const PreferenceStore& preferences,
-                 PictureStatusLine& statusLine, QWidget* parent)
+GifsTab::GifsTab(TabContext& context, QWidget* parent)
     : TabPage({"Gifs", DrawnIcon::Film, " Animated Gif Creator"}, parent,
               ContentsBuilt::OnFirstUse),
-      services_(services), preferences_(preferences), statusLine_(statusLine) {
+      services_(context.services()), preferences_(context.preferences()),
+      statusLine_(context.link<PictureStatusLine>()),
+      gifsOptions_(addSecondaryWindow(std::make_unique<TAnimForm>(context.services()))) {
     using C = Command<GifsTab>;
     setCommands(std::make_unique<CommandSet>(
         *this, services_.dialogs,
         std::initializer_list<C>{
             {"ToolButton53", "&New Gif Animation", "New Gif Animation", CommandIcon::NewAnimation,
              QKeySequence::New, &GifsTab::toolButton53Click, Place::ToolBar},
-            {"ToolButton54", "&Open...", "Open...", CommandIcon::Open, QKeySequence::Open,
-             &GifsTab::toolButton54Click, Place::ToolBar},
-            {"ToolButton55", "&Save", "Save", CommandIcon::Save, QKeySequence::Save,
-             &GifsTab::toolButton55Click, Place::ToolBar},
-            {"ToolButton56", "Save &As...", "Save As...", CommandIcon::SaveAs,
-             Qt::CTRL | Qt::SHIFT | Qt::Key_S, &GifsTab::toolButton56Click, Place::ToolBar},
+            C::shared(SharedCommand::Open, "ToolButton54", &GifsTab::toolButton54Click),
+            C::shared(SharedCommand::Save, "ToolButton55", &GifsTab::toolButton55Click),
+            C::shared(SharedCommand::SaveAs, "ToolButton56", &GifsTab::toolButton56Click),
             C::separator(Place::ToolBar),
             {"ToolButton62", "&Refresh Bmp View", "Refresh Bmp View", CommandIcon::Refresh,
              Qt::Key_F5, &GifsTab::refillLists, Place::ToolBar},
@@ -48,8 +46,7 @@ GifsTab::GifsTab(Services& services, const PreferenceStore& preferences,
             {"ToolButton60", "S&mall Icons", "Small Icons", CommandIcon::SmallView,
              Qt::CTRL | Qt::Key_2, &GifsTab::SmallIconsClick, Place::ToolBar},
             C::separator(Place::ToolBar),
-            {"ToolButton64", "O&ptions...", "Options...", CommandIcon::Options,
-             Qt::CTRL | Qt::Key_Comma, &GifsTab::requestOptions, Place::ToolBar},
+            C::shared(SharedCommand::Options, "ToolButton64", &GifsTab::requestOptions),
             {"ToolButton65", "&Gifs Option...", "Gifs Option...", CommandIcon::GifsOptions,
              Qt::CTRL | Qt::Key_G, &GifsTab::GifsOptionClick, Place::ToolBar},
             C::separator(Place::ToolBar),
@@ -134,7 +131,7 @@ void GifsTab::SmallIconsClick() {
 }
 
 void GifsTab::GifsOptionClick() {
-    gifsOptions_->showOptions();
+    gifsOptions_.showOptions();
 }
 
 // The keyboard's way to fill a slot: the focused slot, or else the first one
@@ -142,10 +139,6 @@ void GifsTab::GifsOptionClick() {
 void GifsTab::AddFrameClick() {
     if (const std::optional<int> slot = slots_->targetSlot())
         slotDragDrop(*slot);
-}
-
-void GifsTab::attachGifsOptions(TAnimForm& gifsOptions) {
-    gifsOptions_ = &gifsOptions;
 }
 
 void GifsTab::refillLists() {
@@ -202,7 +195,7 @@ void GifsTab::animate(int frameCount) {
     const WaitCursor hourglass;
     PictureView& preview = previewArea_->preview();
     const std::vector<Picture> pictures = slots_->pictures();
-    GifImage animation = assembleAnimation(pictures, frameCount, *gifsOptions_, [&](int slot) {
+    GifImage animation = assembleAnimation(pictures, frameCount, gifsOptions_, [&](int slot) {
         // Each frame is shown, and painted at once, while it is added.
         preview.setPicture(pictures[static_cast<std::size_t>(slot)]);
         preview.repaint();

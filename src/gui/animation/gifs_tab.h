@@ -32,19 +32,21 @@ class GifsTab : public TabPage {
     Q_OBJECT
 public:
     // The Bmp Files folder is read from the preferences each time it is
-    // needed; "Image Size: ..." goes to the Pics tab's status line.
-    GifsTab(Services& services, const PreferenceStore& preferences, PictureStatusLine& statusLine,
-            QWidget* parent = nullptr);
+    // needed; "Image Size: ..." goes to the PictureStatusLine link (the Pics
+    // tab's status line).
+    explicit GifsTab(TabContext& context, QWidget* parent = nullptr);
 
-    // The Gifs Options dialog, which is created after the main window: its
-    // controls are read by every assembly, and "Gifs Option..." shows it.
-    void attachGifsOptions(TAnimForm& gifsOptions);
+    // The Gifs Options dialog, created with the tab so that its preference file
+    // is read at start: its controls are read by every assembly, and
+    // "Gifs Option..." shows it.
+    TAnimForm& gifsOptions() { return gifsOptions_; }
     // FillFrameSourceList: runs when the main window is shown and on "Refresh Bmp View".
     void refillLists() override;
     // Large or small icons in the frame source list.
     void setListsStyle(ListStyle style) override;
     // Empties the animation preview, which stops its animation.
     void clearAnimation();
+    void mainWindowClosing() override { clearAnimation(); }
 
     // Assembles the first `frameCount` slots (2 to 20) and plays the result.
     void animate(int frameCount);
@@ -70,7 +72,7 @@ private:
     Services& services_;
     const PreferenceStore& preferences_;
     PictureStatusLine& statusLine_;
-    TAnimForm* gifsOptions_ = nullptr;
+    TAnimForm& gifsOptions_;
     FrameSlotColumn* slots_ = nullptr;
     QListWidget* sourceList_ = nullptr;
     PreviewArea* previewArea_ = nullptr;

@@ -1,15 +1,14 @@
 #include "app/kelmor_app.h"
 
-#include "animation/anim_form.h"
 #include "app/about_form.h"
 #include "app/data_files.h"
 #include "app/main_window.h"
 #include "imaging/picture_qt.h"
 #include "prefs/form_prefs.h"
 #include "prefs/start_preferences.h"
-#include "project/projects_tab.h"
 #include "sound/sound_form.h"
 #include "ui/error_guard.h"
+#include "ui/tab_links.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -30,8 +29,6 @@ KelmorApp::KelmorApp(Services& services) : services_(services) {
     mainWindow_ = std::make_unique<TKelButton>(services, preferences_);
     runGuarded(services.dialogs,
                [&] { loadStartPreferences(services, preferences_, *mainWindow_); });
-    anim_ = std::make_unique<TAnimForm>(services);
-    keepRunningOnClose(*anim_);
     mainWindow_->attachWindows(*this);
 }
 
@@ -66,7 +63,6 @@ TAboutForm& KelmorApp::about() {
 }
 
 KelmorApp::~KelmorApp() {
-    anim_.reset();
     about_.reset();
     sound_.reset();
     prefs_.reset();
@@ -82,7 +78,7 @@ void KelmorApp::openProject(const QString& path) {
     const QFileInfo file(path);
     runGuarded(services_.dialogs, [&] {
         QDir::setCurrent(file.absolutePath());
-        mainWindow_->projectsTab().openProject(file.absoluteFilePath());
+        mainWindow_->link<ProjectOpener>().openProject(file.absoluteFilePath());
     });
 }
 

@@ -9,14 +9,13 @@
 namespace kelmor {
 
 class TAboutForm;
-class TAnimForm;
 class TFormPrefs;
 class TSoundForm;
 
-// The preference store and the program's five windows, living until the end of
-// the run. The main window is created at start, then the preference file is
-// loaded into the store and shown in it, then the Gifs Options dialog is
-// created; the others are created when first asked for.
+// The preference store and the program's windows, living until the end of the
+// run. The main window is created at start with its tabs and their own windows
+// (the Gifs tab's Gifs Options dialog), then the preference file is loaded into
+// the store and shown in it; the shared windows are created when first asked for.
 class KelmorApp final : public TKelButton::Windows {
 public:
     explicit KelmorApp(Services& services);
@@ -32,7 +31,6 @@ public:
     TFormPrefs& prefs() override;
     TSoundForm& sound() override;
     TAboutForm& about() override;
-    TAnimForm& anim() override { return *anim_; }
     TSoundForm* builtSound() override { return sound_.get(); }
 
 private:
@@ -44,7 +42,6 @@ private:
     std::unique_ptr<TFormPrefs> prefs_;
     std::unique_ptr<TSoundForm> sound_;
     std::unique_ptr<TAboutForm> about_;
-    std::unique_ptr<TAnimForm> anim_;
 };
 
 } // namespace kelmor

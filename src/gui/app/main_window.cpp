@@ -1,14 +1,9 @@
 #include "app/main_window.h"
 
-#include "animation/anim_form.h"
-#include "animation/gifs_tab.h"
 #include "app/about_form.h"
 #include "app/data_files.h"
 #include "app/menu_mnemonics.h"
-#include "editor/html_tab.h"
-#include "pictures/pics_tab.h"
 #include "prefs/form_prefs.h"
-#include "project/projects_tab.h"
 #include "sound/sound_form.h"
 #include "ui/drawn_icons.h"
 #include "ui/error_guard.h"
@@ -24,42 +19,46 @@
 namespace kelmor {
 
 TKelButton::TKelButton(Services& services, const PreferenceStore& preferences, QWidget* parent)
-    : QMainWindow(parent), services_(services), preferences_(preferences) {
+    : QMainWindow(parent), TabContext(services, preferences), entries_(mainWindowTabs()),
+      pages_(entries_.size()), building_(entries_.size()) {
     setObjectName(QStringLiteral("KelButton"));
     setWindowTitle(QStringLiteral("Kelmor"));
     resize(618, 503);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    htmlTab_ = new HtmlTab(services_, preferences_);
-    picsTab_ = new PicsTab(services_, preferences_);
-    projectsTab_ = new ProjectsTab(services_, preferences_, *htmlTab_, *picsTab_);
-    gifsTab_ = new GifsTab(services_, preferences_, *picsTab_);
-    // The tabs in their order on the tab control: a new tab is created above and listed here;
-    // its tab, menus and view toggle follow from what it declares.
-    pages_ = {projectsTab_, picsTab_, htmlTab_, gifsTab_};
-
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("PageControl1"));
     tabs_->setTabPosition(QTabWidget::South);
-    for (TabPage* page : pages_)
+    for (std::size_t index = 0; index < entries_.size(); ++index) {
+        TabPage* page = tab(index);
         tabs_->addTab(page, drawnIcon(page->heading().icon),
                       QString::fromLatin1(page->heading().caption));
+    }
     tabs_->tabBar()->setFixedHeight(25);
     setCentralWidget(tabs_);
 
     buildMenus();
     connect(tabs_, &QTabWidget::currentChanged, this, &TKelButton::PageControl1Change);
-    for (TabPage* page : pages_)
+    for (TabPage* page : pages_) {
         connect(page, &TabPage::optionsRequested, this, &TKelButton::showOptions);
-    connect(projectsTab_, &ProjectsTab::soundsRequested, this, &TKelButton::showSounds);
+        connect(page, &TabPage::soundsRequested, this, &TKelButton::showSounds);
+    }
 }
 
 TKelButton::~TKelButton() = default;
 
+// A tab asked for while another one is built (for a link) is built at once.
+TabPage* TKelButton::tab(std::size_t index) {
+    if (pages_[index] == nullptr && !building_[index]) {
+        building_[index] = true;
+        pages_[index] = entries_[index].make(*this).release();
+    }
+    return pages_[index];
+}
+
 void TKelButton::attachWindows(Windows& windows) {
     windows_ = &windows;
-    gifsTab_->attachGifsOptions(windows.anim());
 }
 
 void TKelButton::attachSound(TSoundForm& sound) {
@@ -91,7 +90,7 @@ void TKelButton::addTabMenus(TabPage& page, TabMenus& menus, QAction* sharedMenu
     menus.viewToggle->setCheckable(true);
     menus.viewToggle->setChecked(true);
     connect(menus.viewToggle, &QAction::triggered, this,
-            [this, &page] { showPart(page, !page.togglablePartShown()); });
+            [this, &page] { showTabPart(page, !page.togglablePartShown()); });
 }
 
 void TKelButton::buildMenus() {
@@ -125,32 +124,28 @@ void TKelButton::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!shownOnce_) {
         shownOnce_ = true;
-        runGuarded(services_.dialogs, [this] { FormShow(); });
+        runGuarded(services().dialogs, [this] { FormShow(); });
     }
-}
-
-void TKelButton::applyStoredStyle(PrefLists lists, TabPage& tab) {
-    if (const std::optional<ListStyle> style = preferences_.listStyle(lists))
-        tab.setListsStyleWhenBuilt(*style);
 }
 
 void TKelButton::FormShow() {
     PageControl1Change(tabs_->currentIndex());
-    projectsTab_->setProjectsFolder(preferences_.path(PrefPath::Projects));
     for (TabPage* page : pages_)
-        page->refillWhenBuilt();
-    projectsTab_->updateButtonCount();
+        page->firstShown();
 
-    applyStoredStyle(PrefLists::Projects, *projectsTab_);
+    for (std::size_t index = 0; index < entries_.size(); ++index)
+        if (const std::optional<PrefLists> lists = entries_[index].lists;
+            lists && entries_[index].style == StyleOnFirstShow::Again)
+            if (const std::optional<ListStyle> style = preferences().listStyle(*lists))
+                pages_[index]->setListsStyleWhenBuilt(*style);
     // An unbuilt sound window takes the style when it is first shown.
     if (TSoundForm* sound = windows_ != nullptr ? windows_->builtSound() : nullptr)
-        if (const std::optional<ListStyle> style = preferences_.listStyle(PrefLists::Sounds))
+        if (const std::optional<ListStyle> style = preferences().listStyle(PrefLists::Sounds))
             sound->setListStyle(*style);
-    applyStoredStyle(PrefLists::Pics, *picsTab_);
 
-    showPart(*picsTab_, preferences_.flag(PrefFlag::PicsPanel));
-    showPart(*projectsTab_, preferences_.flag(PrefFlag::ProjectsToolBar));
-    showPart(*htmlTab_, preferences_.flag(PrefFlag::HtmlPanel));
+    for (std::size_t index = 0; index < entries_.size(); ++index)
+        if (const std::optional<PrefFlag> part = entries_[index].part)
+            showTabPart(*pages_[index], preferences().flag(*part));
 }
 
 void TKelButton::PageControl1Change(int index) {
@@ -164,48 +159,38 @@ void TKelButton::PageControl1Change(int index) {
 }
 
 void TKelButton::closeEvent(QCloseEvent* event) {
-    gifsTab_->clearAnimation();
+    for (TabPage* page : pages_)
+        page->mainWindowClosing();
     QMainWindow::closeEvent(event);
 }
 
-void TKelButton::showPart(TabPage& page, bool shown) {
+void TKelButton::showTabPart(TabPage& page, bool shown) {
     page.showTogglablePart(shown);
     for (std::size_t i = 0; i < pages_.size(); ++i)
         if (pages_[i] == &page && tabMenus_[i].viewToggle != nullptr)
             tabMenus_[i].viewToggle->setChecked(shown);
 }
 
-void TKelButton::showHtmlFileLists(bool shown) {
-    showPart(*htmlTab_, shown);
+void TKelButton::showPart(PrefFlag flag, bool shown) {
+    for (std::size_t index = 0; index < entries_.size(); ++index)
+        if (entries_[index].part == flag)
+            showTabPart(*pages_[index], shown);
 }
 
-void TKelButton::showPicsImageLists(bool shown) {
-    showPart(*picsTab_, shown);
+void TKelButton::setListStyle(PrefLists lists, ListStyle style) {
+    for (std::size_t index = 0; index < entries_.size(); ++index)
+        if (entries_[index].lists == lists)
+            pages_[index]->setListsStyleWhenBuilt(style);
 }
 
-void TKelButton::showProjectsToolBar(bool shown) {
-    showPart(*projectsTab_, shown);
-}
-
-void TKelButton::setProjectListStyle(ListStyle style) {
-    projectsTab_->setListsStyleWhenBuilt(style);
-}
-
-void TKelButton::setPictureListsStyle(ListStyle style) {
-    picsTab_->setListsStyleWhenBuilt(style);
-}
-
-void TKelButton::setHtmlListsStyle(ListStyle style) {
-    htmlTab_->setListsStyleWhenBuilt(style);
-}
-
-void TKelButton::setProjectsFolder(const QString& folder) {
-    projectsTab_->setProjectsFolder(folder);
+void TKelButton::foldersChanged() {
+    for (TabPage* page : pages_)
+        page->foldersChanged();
 }
 
 void TKelButton::showOptions() {
     if (windows_ != nullptr)
-        services_.dialogs.runModal(windows_->prefs());
+        services().dialogs.runModal(windows_->prefs());
 }
 
 void TKelButton::showSounds() {
@@ -216,12 +201,12 @@ void TKelButton::showSounds() {
 }
 
 void TKelButton::showHelpContents() {
-    services_.help.show(helpFile(services_.paths));
+    services().help.show(helpFile(services().paths));
 }
 
 void TKelButton::showAbout() {
     if (windows_ != nullptr)
-        services_.dialogs.runModal(windows_->about());
+        services().dialogs.runModal(windows_->about());
 }
 
 } // namespace kelmor

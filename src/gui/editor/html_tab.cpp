@@ -2,15 +2,12 @@
 
 #include "base/folder_scan.h"
 #include "editor/editor_text_box.h"
-#include "ui/browser_tab.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
 #include "ui/save_confirm.h"
 
 #include <QLabel>
-#include <QLayout>
 #include <QSplitter>
-#include <QStatusBar>
 
 namespace kelmor {
 namespace {
@@ -24,25 +21,16 @@ const QString kSaveAsFilter =
 
 } // namespace
 
-HtmlTab::HtmlTab(Services& services, const PreferenceStore& preferences, QWidget* parent)
-    : TabPage({"Html", DrawnIcon::HtmlSheet, " Html/Text Editor", "ViewsWindows", "&Windows"},
-              parent, ContentsBuilt::OnFirstUse),
-      services_(services), preferences_(preferences) {
+HtmlTab::HtmlTab(TabContext& context, QWidget* parent)
+    : BrowserTab({"Html", DrawnIcon::HtmlSheet, " Html/Text Editor", "ViewsWindows", "&Windows"},
+                 parent, ContentsBuilt::OnFirstUse),
+      services_(context.services()), preferences_(context.preferences()) {
     using C = Command<HtmlTab>;
     // Undo, Copy, Cut and Paste keep the standard keys, which the editor and
     // the boxes answer themselves while they have the focus.
-    setCommands(std::make_unique<CommandSet>(
-        *this, services_.dialogs,
-        std::initializer_list<C>{
-            {"HtmlClear", "&Clear", "Clear", CommandIcon::Clear, Qt::CTRL | Qt::Key_N,
-             &HtmlTab::ClearClick, Place::ToolBar},
-            {"HtmlOpen", "&Open...", "Open...", CommandIcon::Open, QKeySequence::Open,
-             &HtmlTab::OpenClick, Place::ToolBar},
-            {"HtmlSave", "&Save", "Save", CommandIcon::Save, QKeySequence::Save,
-             &HtmlTab::SaveClick, Place::ToolBar},
-            {"HtmlSaveAs", "Save &As...", "Save As...", CommandIcon::SaveAs,
-             Qt::CTRL | Qt::SHIFT | Qt::Key_S, &HtmlTab::SaveAsClick, Place::ToolBar},
-            C::separator(Place::ToolBar),
+    setBrowserCommands<HtmlTab>(
+        services_.dialogs, "Html",
+        {
             {"HtmlUndo", "&Undo", "Undo", CommandIcon::Undo, QKeySequence::Undo,
              &HtmlTab::UndoClick, Place::ToolBar},
             C::separator(Place::ToolBar),
@@ -59,17 +47,7 @@ HtmlTab::HtmlTab(Services& services, const PreferenceStore& preferences, QWidget
             {"HtmlEditor", "&Html Editor...", "Html Editor...", CommandIcon::HtmlEditor,
              Qt::CTRL | Qt::Key_E, &HtmlTab::HtmlEditorClick, Place::ToolBar},
             C::separator(Place::ToolBar),
-            {"HtmlRefresh", "&Refresh", "Refresh", CommandIcon::Refresh, Qt::Key_F5,
-             &HtmlTab::refillLists, Place::ToolBar},
-            C::separator(Place::ToolBar),
-            {"HtmlLargeView", "&Large View", "Large View", CommandIcon::LargeView,
-             Qt::CTRL | Qt::Key_1, &HtmlTab::LargeViewClick, Place::ToolBar},
-            {"HtmlSmallView", "S&mall View", "Small View", CommandIcon::SmallView,
-             Qt::CTRL | Qt::Key_2, &HtmlTab::SmallViewClick, Place::ToolBar},
-            C::separator(Place::ToolBar),
-            {"HtmlOptions", "O&ptions...", "Options...", CommandIcon::Options,
-             Qt::CTRL | Qt::Key_Comma, &HtmlTab::requestOptions, Place::ToolBar},
-        }));
+        });
 }
 
 void HtmlTab::buildContents() {
@@ -81,15 +59,8 @@ void HtmlTab::buildContents() {
                                 });
 
     // The status line tells what the last Build left out of its page.
-    auto* statusBar = new QStatusBar(this);
-    statusBar->setObjectName(QStringLiteral("HtmlStatusBar"));
-    statusBar->setSizeGripEnabled(false);
-    status_ = new QLabel(statusBar);
-    status_->setObjectName(QStringLiteral("HtmlStatus"));
+    status_ = addStatusLine(*this, "HtmlStatusBar", "HtmlStatus");
     status_->setTextFormat(Qt::PlainText);
-    status_->setAccessibleDescription(QStringLiteral("Status line"));
-    statusBar->addWidget(status_, 1);
-    layout()->addWidget(statusBar);
 
     connect(listPanel_, &FileListsPanel::fileClicked, this,
             guarded(services_.dialogs, [this](FileListsPanel::Kind kind, const QString& caption) {
@@ -136,16 +107,16 @@ void HtmlTab::openInEditor(const QString& path) {
     currentFile_->showPath(path);
 }
 
-void HtmlTab::ClearClick() {
+void HtmlTab::clearView() {
     editor_->clearText();
 }
 
-void HtmlTab::OpenClick() {
+void HtmlTab::openFile() {
     if (const std::optional<QString> path = services_.dialogs.openFile(kOpenFilter, {}))
         openInEditor(*path);
 }
 
-void HtmlTab::SaveClick() {
+void HtmlTab::saveFile() {
     const QString path = currentFile_->currentText();
     if (!confirmSaveAs(services_.dialogs, path))
         return;
@@ -153,7 +124,7 @@ void HtmlTab::SaveClick() {
     refillLists();
 }
 
-void HtmlTab::SaveAsClick() {
+void HtmlTab::saveFileAs() {
     if (const std::optional<QString> path =
             services_.dialogs.saveFile(kSaveAsFilter, currentFile_->currentText())) {
         editor_->saveToFile(*path);
@@ -189,12 +160,8 @@ void HtmlTab::HtmlEditorClick() {
         services_.shell.start(program);
 }
 
-void HtmlTab::LargeViewClick() {
-    listPanel_->setShownListStyle(ListStyle::Large);
-}
-
-void HtmlTab::SmallViewClick() {
-    listPanel_->setShownListStyle(ListStyle::Small);
+void HtmlTab::setShownListsStyle(ListStyle style) {
+    listPanel_->setShownListStyle(style);
 }
 
 void HtmlTab::ListViewClick(FileListsPanel::Kind kind, const QString& caption) {

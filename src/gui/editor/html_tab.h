@@ -2,10 +2,10 @@
 
 #include "editor/file_lists_panel.h"
 #include "prefs/preference_store.h"
+#include "ui/browser_tab.h"
 #include "ui/history.h"
 #include "ui/services.h"
 #include "ui/tab_links.h"
-#include "ui/tab_page.h"
 
 class QComboBox;
 class QLabel;
@@ -16,10 +16,10 @@ namespace kelmor {
 class EditorTextBox;
 
 // The "Html" tab: tool bars, the Html and Text file lists, the editor text box.
-class HtmlTab : public TabPage, public BuiltPageView {
+class HtmlTab : public BrowserTab, public BuiltPageView {
     Q_OBJECT
 public:
-    HtmlTab(Services& services, const PreferenceStore& preferences, QWidget* parent = nullptr);
+    explicit HtmlTab(TabContext& context, QWidget* parent = nullptr);
 
     // The left panel with the Html and Text lists, shown and hidden by "&Windows".
     QWidget* togglablePart() override;
@@ -36,6 +36,11 @@ public:
 
 protected:
     void buildContents() override;
+    void clearView() override;
+    void openFile() override;
+    void saveFile() override;
+    void saveFileAs() override;
+    void setShownListsStyle(ListStyle style) override;
 
 private:
     // Loads a file into the editor and makes it the current file; the box
@@ -43,18 +48,12 @@ private:
     void openInEditor(const QString& path);
     QString folderOf(FileListsPanel::Kind kind) const;
 
-    void ClearClick();
-    void OpenClick();
-    void SaveClick();
-    void SaveAsClick();
     void UndoClick();
     void CopyClick();
     void CutClick();
     void PasteClick();
     void ViewInBrowserClick();
     void HtmlEditorClick();
-    void LargeViewClick();
-    void SmallViewClick();
     void ListViewClick(FileListsPanel::Kind kind, const QString& caption);
     void ComboBox2Select(int index);
 

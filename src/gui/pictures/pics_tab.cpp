@@ -2,7 +2,6 @@
 
 #include "imaging/picture.h"
 #include "imaging/picture_view.h"
-#include "ui/browser_tab.h"
 #include "ui/error_guard.h"
 #include "ui/history.h"
 #include "ui/qt_text.h"
@@ -11,57 +10,36 @@
 
 #include <QDir>
 #include <QLabel>
-#include <QLayout>
 #include <QSplitter>
-#include <QStatusBar>
 
 namespace kelmor {
 
-PicsTab::PicsTab(Services& services, const PreferenceStore& preferences, QWidget* parent)
-    : TabPage({"Pics", DrawnIcon::Picture, " Pics Viewer", "ViewsImageWindows", "&Image Windows"},
-              parent, ContentsBuilt::OnFirstUse),
-      services_(services), preferences_(preferences) {
+PicsTab::PicsTab(TabContext& context, QWidget* parent)
+    : BrowserTab(
+          {"Pics", DrawnIcon::Picture, " Pics Viewer", "ViewsImageWindows", "&Image Windows"},
+          parent, ContentsBuilt::OnFirstUse),
+      services_(context.services()), preferences_(context.preferences()) {
     using C = Command<PicsTab>;
-    setCommands(std::make_unique<CommandSet>(
-        *this, services_.dialogs,
-        std::initializer_list<C>{
-            {"PicsClear", "&Clear", "Clear", CommandIcon::Clear, Qt::CTRL | Qt::Key_N,
-             &PicsTab::ClearClick, Place::ToolBar},
-            {"PicsOpen", "&Open...", "Open...", CommandIcon::Open, QKeySequence::Open,
-             &PicsTab::OpenClick, Place::ToolBar},
-            {"PicsSave", "&Save", "Save", CommandIcon::Save, QKeySequence::Save,
-             &PicsTab::SaveClick, Place::ToolBar},
-            {"PicsSaveAs", "Save &As...", "Save As...", CommandIcon::SaveAs,
-             Qt::CTRL | Qt::SHIFT | Qt::Key_S, &PicsTab::SaveAsClick, Place::ToolBar},
-            C::separator(Place::ToolBar),
-            {"PicsRefresh", "&Refresh", "Refresh", CommandIcon::Refresh, Qt::Key_F5,
-             &PicsTab::refillLists, Place::ToolBar},
-            C::separator(Place::ToolBar),
-            {"PicsLargeView", "&Large View", "Large View", CommandIcon::LargeView,
-             Qt::CTRL | Qt::Key_1, &PicsTab::LargeViewClick, Place::ToolBar},
-            {"PicsSmallView", "S&mall View", "Small View", CommandIcon::SmallView,
-             Qt::CTRL | Qt::Key_2, &PicsTab::SmallViewClick, Place::ToolBar},
-            C::separator(Place::ToolBar),
-            {"PicsOptions", "O&ptions...", "Options...", CommandIcon::Options,
-             Qt::CTRL | Qt::Key_Comma, &PicsTab::requestOptions, Place::ToolBar},
-            C::subMenu("Convert1", "&Convert"),
-            {"GifToBmp1",
-             "GIF -> BMP",
-             "Convert the GIF picture to BMP",
-             CommandIcon::None,
-             {},
-             &PicsTab::GifToBmpClick,
-             Place::Menu},
-            {"BmpToGif1",
-             "BMP -> GIF",
-             "Convert the BMP picture to GIF",
-             CommandIcon::None,
-             {},
-             &PicsTab::BmpToGifClick,
-             Place::Menu},
-            C::endSubMenu(),
-        },
-        MenuHeading{"&Image", "Image1", MenuPosition::Trailing}));
+    setBrowserCommands<PicsTab>(services_.dialogs, "Pics", {},
+                                {
+                                    C::subMenu("Convert1", "&Convert"),
+                                    {"GifToBmp1",
+                                     "GIF -> BMP",
+                                     "Convert the GIF picture to BMP",
+                                     CommandIcon::None,
+                                     {},
+                                     &PicsTab::GifToBmpClick,
+                                     Place::Menu},
+                                    {"BmpToGif1",
+                                     "BMP -> GIF",
+                                     "Convert the BMP picture to GIF",
+                                     CommandIcon::None,
+                                     {},
+                                     &PicsTab::BmpToGifClick,
+                                     Place::Menu},
+                                    C::endSubMenu(),
+                                },
+                                MenuHeading{"&Image", "Image1", MenuPosition::Trailing});
 }
 
 void PicsTab::buildContents() {
@@ -74,15 +52,7 @@ void PicsTab::buildContents() {
                                                    QStringLiteral("Picture preview"));
                      });
 
-    auto* statusBar = new QStatusBar(this);
-    statusBar->setObjectName(QStringLiteral("PicsStatusBar"));
-    statusBar->setSizeGripEnabled(false);
-    status_ = new QLabel(statusBar);
-    status_->setObjectName(QStringLiteral("PicsStatus"));
-    // The text is what a screen reader reads; the description says what it is.
-    status_->setAccessibleDescription(QStringLiteral("Status line"));
-    statusBar->addWidget(status_, 1);
-    layout()->addWidget(statusBar);
+    status_ = addStatusLine(*this, "PicsStatusBar", "PicsStatus");
 
     Dialogs& dialogs = services_.dialogs;
     connect(listPanel_, &PictureListsPanel::pictureClicked, this,
@@ -154,18 +124,18 @@ void PicsTab::ComboBox6Select(int index) {
     loadPreview(currentPicture_->itemText(index));
 }
 
-void PicsTab::ClearClick() {
+void PicsTab::clearView() {
     preview_->clear();
 }
 
-void PicsTab::OpenClick() {
+void PicsTab::openFile() {
     if (const std::optional<QString> path = services_.dialogs.openPicture()) {
         loadPreview(*path);
         makeCurrent(*path);
     }
 }
 
-void PicsTab::SaveClick() {
+void PicsTab::saveFile() {
     const QString path = currentPicture_->currentText();
     if (!confirmSaveAs(services_.dialogs, path))
         return;
@@ -173,7 +143,7 @@ void PicsTab::SaveClick() {
     refillLists();
 }
 
-void PicsTab::SaveAsClick() {
+void PicsTab::saveFileAs() {
     // The filter and default extension follow the type of the picture held;
     // with none held, every picture type is offered.
     const PictureFormat format = preview_->picture().format();
@@ -186,12 +156,8 @@ void PicsTab::SaveAsClick() {
     }
 }
 
-void PicsTab::LargeViewClick() {
-    listPanel_->setShownListStyle(ListStyle::Large);
-}
-
-void PicsTab::SmallViewClick() {
-    listPanel_->setShownListStyle(ListStyle::Small);
+void PicsTab::setShownListsStyle(ListStyle style) {
+    listPanel_->setShownListStyle(style);
 }
 
 void PicsTab::GifToBmpClick() {

@@ -3,10 +3,10 @@
 #include "pictures/conversion.h"
 #include "pictures/picture_lists_panel.h"
 #include "prefs/preference_store.h"
+#include "ui/browser_tab.h"
 #include "ui/history.h"
 #include "ui/services.h"
 #include "ui/tab_links.h"
-#include "ui/tab_page.h"
 
 class QComboBox;
 class QLabel;
@@ -17,10 +17,10 @@ class PictureView;
 
 // The "Pics" tab: the picture browser over the GIF, BMP and JPG folders, its
 // preview and status line, and the GIF/BMP conversion.
-class PicsTab : public TabPage, public PictureBrowser, public PictureStatusLine {
+class PicsTab : public BrowserTab, public PictureBrowser, public PictureStatusLine {
     Q_OBJECT
 public:
-    PicsTab(Services& services, const PreferenceStore& preferences, QWidget* parent = nullptr);
+    explicit PicsTab(TabContext& context, QWidget* parent = nullptr);
 
     // The left panel with the picture lists, shown and hidden by "&Image Windows".
     QWidget* togglablePart() override;
@@ -42,6 +42,11 @@ public:
 
 protected:
     void buildContents() override;
+    void clearView() override;
+    void openFile() override;
+    void saveFile() override;
+    void saveFileAs() override;
+    void setShownListsStyle(ListStyle style) override;
 
 private:
     QString folderOf(PictureListsPanel::Kind kind) const;
@@ -51,12 +56,6 @@ private:
     // The current picture box names the path, which joins the history.
     void makeCurrent(const QString& path);
 
-    void ClearClick();
-    void OpenClick();
-    void SaveClick();
-    void SaveAsClick();
-    void LargeViewClick();
-    void SmallViewClick();
     void GifToBmpClick();
     void BmpToGifClick();
     void ListViewClick(PictureListsPanel::Kind kind, const QString& caption);

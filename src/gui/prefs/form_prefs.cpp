@@ -185,11 +185,7 @@ void TFormPrefs::connectStore() {
         connect(edits_[row], &QLineEdit::textChanged, this, [this, row](const QString& text) {
             store_.setPath(static_cast<PrefPath>(row), text);
         });
-    const std::array<std::pair<QCheckBox*, PrefFlag>, kPrefFlagCount> flags{
-        {{htmlPanel_, PrefFlag::HtmlPanel},
-         {picsPanel_, PrefFlag::PicsPanel},
-         {toolBar_, PrefFlag::ProjectsToolBar}}};
-    for (auto [box, key] : flags)
+    for (auto [box, key] : flagBoxes())
         connect(box, &QCheckBox::toggled, this,
                 [this, key = key](bool checked) { store_.setFlag(key, checked); });
     for (auto [pair, key] : stylePairs())
@@ -212,16 +208,20 @@ void TFormPrefs::connectReactions() {
         });
     };
     PreferenceReactions& main = reactions_;
-    onChange(htmlPanel_, [&main](bool shown) { main.showHtmlFileLists(shown); });
-    onChange(picsPanel_, [&main](bool shown) { main.showPicsImageLists(shown); });
-    onChange(toolBar_, [&main](bool shown) { main.showProjectsToolBar(shown); });
-    onChecked(projects_.large, [&main] { main.setProjectListStyle(ListStyle::Large); });
-    onChecked(projects_.small, [&main] { main.setProjectListStyle(ListStyle::Small); });
-    onChecked(pics_.large, [&main] { main.setPictureListsStyle(ListStyle::Large); });
-    onChecked(pics_.small, [&main] { main.setPictureListsStyle(ListStyle::Small); });
-    onChecked(html_.large, [&main] { main.setHtmlListsStyle(ListStyle::Large); });
-    onChecked(html_.small, [&main] { main.setHtmlListsStyle(ListStyle::Small); });
+    for (auto [box, key] : flagBoxes())
+        onChange(box, [&main, key = key](bool shown) { main.showPart(key, shown); });
     // The sound list takes its style whenever the sound window is shown.
+    for (auto [pair, key] : stylePairs())
+        if (key != PrefLists::Sounds)
+            for (const ListStyle style : {ListStyle::Large, ListStyle::Small})
+                onChecked(style == ListStyle::Large ? pair->large : pair->small,
+                          [&main, key = key, style] { main.setListStyle(key, style); });
+}
+
+std::array<std::pair<QCheckBox*, PrefFlag>, kPrefFlagCount> TFormPrefs::flagBoxes() const {
+    return {{{htmlPanel_, PrefFlag::HtmlPanel},
+             {picsPanel_, PrefFlag::PicsPanel},
+             {toolBar_, PrefFlag::ProjectsToolBar}}};
 }
 
 std::array<std::pair<TFormPrefs::StylePair*, PrefLists>, kPrefListsCount> TFormPrefs::stylePairs() {
@@ -260,7 +260,7 @@ void TFormPrefs::Save() {
 void TFormPrefs::OKButtonClick() {
     // A failed write stops here with the error shown, and the dialog stays open.
     Save();
-    reactions_.setProjectsFolder(store_.path(PrefPath::Projects));
+    reactions_.foldersChanged();
     accept();
 }
 

@@ -59,6 +59,7 @@ private:
     void connectReactions();
     void connectStore();
     std::array<std::pair<StylePair*, PrefLists>, kPrefListsCount> stylePairs();
+    std::array<std::pair<QCheckBox*, PrefFlag>, kPrefFlagCount> flagBoxes() const;
     // The eleven boolean keys' controls, in the order of the file's keys.
     std::array<QAbstractButton*, kPrefFlagKeys.size()> flagControls() const;
     static std::optional<ListStyle> styleOf(const StylePair& pair);

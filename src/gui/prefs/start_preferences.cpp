@@ -22,26 +22,21 @@ void loadStartPreferences(Services& services, PreferenceStore& store,
         runGuarded(services.dialogs, reaction);
     };
 
-    const std::array<std::function<void()>, kPrefFlagCount> showParts{
-        [&] { reactions.showHtmlFileLists(true); }, [&] { reactions.showPicsImageLists(true); },
-        [&] { reactions.showProjectsToolBar(true); }};
     for (std::size_t flag = 0; flag < kPrefFlagCount; ++flag)
         if (stored(flag)) {
             store.setFlag(static_cast<PrefFlag>(flag), true);
-            react(showParts[flag]);
+            react([&] { reactions.showPart(static_cast<PrefFlag>(flag), true); });
         }
 
-    // The sound list has no reaction: it takes its style whenever the sound window shows.
-    const std::array<std::function<void(ListStyle)>, kPrefListsCount> setStyles{
-        [&](ListStyle style) { reactions.setProjectListStyle(style); },
-        [&](ListStyle style) { reactions.setPictureListsStyle(style); }, [](ListStyle) {},
-        [&](ListStyle style) { reactions.setHtmlListsStyle(style); }};
     for (std::size_t pair = 0; pair < kPrefListsCount; ++pair)
         for (const ListStyle style : {ListStyle::Large, ListStyle::Small}) {
             if (!stored(kPrefFlagCount + 2 * pair + (style == ListStyle::Small ? 1 : 0)))
                 continue;
-            store.setListStyle(static_cast<PrefLists>(pair), style);
-            react([&] { setStyles[pair](style); });
+            const auto lists = static_cast<PrefLists>(pair);
+            store.setListStyle(lists, style);
+            // The sound list has no reaction: it takes its style whenever the sound window shows.
+            if (lists != PrefLists::Sounds)
+                react([&] { reactions.setListStyle(lists, style); });
         }
 }
 

@@ -177,17 +177,25 @@ void ButtonEditorTabs::buildButtonTab(QWidget& into, PageKind kind, ButtonFields
     grid->addWidget(fields.breaks, 4, 1, 1, 4);
 
     int row = 5;
-    if (sound) {
-        soundFile_ = lineEdit(page, "Edit21");
-        grid->addWidget(caption(page, QStringLiteral("Sound:"), soundFile_), row, 0);
-        grid->addWidget(soundFile_, row, 1, 1, 3);
-        QToolButton* pick = toolButton(page, QStringLiteral("PickSoundFile"),
-                                       drawnIcon(DrawnIcon::Open), QStringLiteral("Pick a sound"));
-        connect(pick, &QToolButton::clicked, this, guarded(dialogs_, [this] { pickSound(); }));
-        grid->addWidget(pick, row, 4);
-        ++row;
-    }
+    if (sound)
+        addSoundFileRow(*grid, row++);
+    addListButtons(*grid, row, sound);
+}
 
+void ButtonEditorTabs::addSoundFileRow(QGridLayout& grid, int row) {
+    QWidget* page = grid.parentWidget();
+    soundFile_ = lineEdit(page, "Edit21");
+    grid.addWidget(caption(page, QStringLiteral("Sound:"), soundFile_), row, 0);
+    grid.addWidget(soundFile_, row, 1, 1, 3);
+    QToolButton* pick = toolButton(page, QStringLiteral("PickSoundFile"),
+                                   drawnIcon(DrawnIcon::Open), QStringLiteral("Pick a sound"));
+    connect(pick, &QToolButton::clicked, this, guarded(dialogs_, [this] { pickSound(); }));
+    grid.addWidget(pick, row, 4);
+}
+
+// "Add ... Button to List:" and "Build" under the fields, starting at `row`.
+void ButtonEditorTabs::addListButtons(QGridLayout& grid, int row, bool sound) {
+    QWidget* page = grid.parentWidget();
     QToolButton* add = toolButton(
         page, sound ? QStringLiteral("AddSoundButton") : QStringLiteral("AddPlainButton"),
         drawnIcon(DrawnIcon::ArrowDown), QStringLiteral("Add to List"));
@@ -195,14 +203,14 @@ void ButtonEditorTabs::buildButtonTab(QWidget& into, PageKind kind, ButtonFields
                                         : QStringLiteral("Add Plain Button to List:"),
                                   page);
     addCaption->setBuddy(add);
-    grid->addWidget(addCaption, row, 0);
-    grid->addWidget(add, row, 1, Qt::AlignLeft);
+    grid.addWidget(addCaption, row, 0);
+    grid.addWidget(add, row, 1, Qt::AlignLeft);
     auto* build = new QToolButton(page);
     build->setObjectName(sound ? QStringLiteral("SpeedButton13") : QStringLiteral("SpeedButton12"));
     build->setText(QStringLiteral("Build"));
-    grid->addWidget(build, row + 1, 1, Qt::AlignLeft);
-    grid->setRowStretch(row + 2, 1);
-    grid->setColumnStretch(1, 1);
+    grid.addWidget(build, row + 1, 1, Qt::AlignLeft);
+    grid.setRowStretch(row + 2, 1);
+    grid.setColumnStretch(1, 1);
 
     connect(add, &QToolButton::clicked, this,
             sound ? &ButtonEditorTabs::addSoundClicked : &ButtonEditorTabs::addPlainClicked);

@@ -82,6 +82,8 @@ private:
     // Names: normal name, width, height; mouse-over name, width, height; link; frame; breaks.
     void buildButtonTab(QWidget& page, PageKind kind, ButtonFields& fields,
                         const std::array<const char*, 9>& names);
+    void addSoundFileRow(QGridLayout& grid, int row);
+    void addListButtons(QGridLayout& grid, int row, bool sound);
     // The sound button's fields, built first if their tab has not been opened yet.
     ButtonFields& soundFields();
     QWidget* buildPageTab();

@@ -49,6 +49,15 @@ ButtonListPanel::ButtonListPanel(Dialogs& dialogs, QWidget* parent) : QWidget(pa
     auto* heading = new QLabel(QStringLiteral("Buttons ListBox"), this);
     layout->addWidget(heading);
 
+    layout->addWidget(buildToolRow(dialogs));
+    buildGrid();
+    layout->addWidget(view_, 1);
+    applyColumnWidths();
+    setCurrentCell(0, 1);
+    followCurrentCell();
+}
+
+QWidget* ButtonListPanel::buildToolRow(Dialogs& dialogs) {
     // A row of its own rather than a tool bar, so the count label never folds away into an
     // overflow menu when the grid is narrow.
     auto* bar = new QWidget(this);
@@ -90,8 +99,10 @@ ButtonListPanel::ButtonListPanel(Dialogs& dialogs, QWidget* parent) : QWidget(pa
     projectName_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     row->addSpacing(8);
     row->addWidget(projectName_, 1);
-    layout->addWidget(bar);
+    return bar;
+}
 
+void ButtonListPanel::buildGrid() {
     model_ = new ButtonListModel(newButtonList(), this);
     auto* grid = new ButtonGridView(this);
     grid->onDoubleClick = [this] { emit recallRequested(); };
@@ -115,10 +126,10 @@ ButtonListPanel::ButtonListPanel(Dialogs& dialogs, QWidget* parent) : QWidget(pa
     // The headers get their sizes before the model arrives, so that they lay out their
     // sections once, not again for every setting.
     view_->setModel(model_);
-    layout->addWidget(view_, 1);
+}
 
-    applyColumnWidths();
-    setCurrentCell(0, 1);
+// The current cell never rests on the header row; a move to another cell is reported.
+void ButtonListPanel::followCurrentCell() {
     connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current, const QModelIndex& previous) {
                 if (movingCurrent_)

@@ -53,6 +53,9 @@ signals:
     void currentCellChanged();
 
 private:
+    QWidget* buildToolRow(Dialogs& dialogs);
+    void buildGrid();
+    void followCurrentCell();
     void setCurrentCell(int column, int row);
     void applyColumnWidths();
 

@@ -30,13 +30,10 @@ ProjectListPanel::ProjectListPanel(Dialogs& dialogs, QWidget* parent)
     commands_ = std::make_unique<CommandSet>(
         *this, dialogs_,
         std::initializer_list<C>{
-            {"LargeView", "&Large View", "Large View", CommandIcon::LargeView, Qt::CTRL | Qt::Key_1,
-             &ProjectListPanel::LargeViewClick, Place::ToolBar},
-            {"SmallView", "S&mall View", "Small View", CommandIcon::SmallView, Qt::CTRL | Qt::Key_2,
-             &ProjectListPanel::SmallViewClick, Place::ToolBar},
+            C::shared(SharedCommand::LargeView, "LargeView", &ProjectListPanel::LargeViewClick),
+            C::shared(SharedCommand::SmallView, "SmallView", &ProjectListPanel::SmallViewClick),
             C::separator(Place::ToolBar),
-            {"Refresh", "&Refresh", "Refresh", CommandIcon::Refresh, Qt::Key_F5,
-             &ProjectListPanel::refill, Place::ToolBar},
+            C::shared(SharedCommand::Refresh, "Refresh", &ProjectListPanel::refill),
             {"ButtonsFolder", "&Buttons Folder", "Buttons Folder", CommandIcon::PickFolder,
              Qt::CTRL | Qt::SHIFT | Qt::Key_O, &ProjectListPanel::pickFolder, Place::ToolBar},
         });

@@ -25,38 +25,13 @@ constexpr int kToolBarHeight = 40;
 
 } // namespace
 
-ProjectsTab::ProjectsTab(Services& services, const PreferenceStore& preferences,
-                         BuiltPageView& builtPages, PictureBrowser& pictureBrowser, QWidget* parent)
+ProjectsTab::ProjectsTab(TabContext& context, QWidget* parent)
     : TabPage({"Projects", DrawnIcon::Home, " Kelmor", "ViewsToolBar", "&ToolBar"}, parent),
-      services_(services), preferences_(preferences) {
-    using C = Command<ProjectsTab>;
-    setCommands(std::make_unique<CommandSet>(
-        *this, services_.dialogs,
-        std::initializer_list<C>{
-            {"NewButton", "&New", "New Button", CommandIcon::NewButton, QKeySequence::New,
-             &ProjectsTab::NewButtonClick, Place::Both},
-            C::separator(Place::Both),
-            {"OpenProject", "&Open...", "Open...", CommandIcon::Open, QKeySequence::Open,
-             &ProjectsTab::OpenClick, Place::Both},
-            C::separator(Place::Menu),
-            {"SaveProject", "&Save", "Save", CommandIcon::Save, QKeySequence::Save,
-             &ProjectsTab::SaveClick, Place::Both},
-            {"SaveProjectAs", "Save &As...", "Save As...", CommandIcon::SaveAs,
-             Qt::CTRL | Qt::SHIFT | Qt::Key_S, &ProjectsTab::SaveAsClick, Place::Both},
-            C::separator(Place::Both),
-            {"Options", "O&ptions...", "Options...", CommandIcon::Options, Qt::CTRL | Qt::Key_Comma,
-             &ProjectsTab::requestOptions, Place::ToolBar},
-            C::separator(Place::ToolBar),
-            {"Sounds", "So&unds...", "Play/Record Sounds...", CommandIcon::Sounds, Qt::Key_F8,
-             &ProjectsTab::SoundsClick, Place::ToolBar},
-            C::separator(Place::ToolBar),
-            {"ToolButton22", "&View in Browser...", "View in Browser...",
-             CommandIcon::ViewInBrowser, Qt::Key_F12, &ProjectsTab::ViewInBrowserClick,
-             Place::ToolBar},
-            {"FileExit", "E&xit", "Exit", CommandIcon::None, QKeySequence::Quit,
-             &ProjectsTab::ExitClick, Place::Menu},
-        },
-        MenuHeading{"&File", "File1", MenuPosition::Leading}));
+      services_(context.services()), preferences_(context.preferences()) {
+    // Asked for first, so that the tabs offering them are built before this one's controls.
+    BuiltPageView& builtPages = context.link<BuiltPageView>();
+    PictureBrowser& pictureBrowser = context.link<PictureBrowser>();
+    setCommands(makeCommands());
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -67,7 +42,50 @@ ProjectsTab::ProjectsTab(Services& services, const PreferenceStore& preferences,
     toolBar_->setFixedHeight(kToolBarHeight);
     commands().fillToolBar(*toolBar_);
     layout->addWidget(toolBar_);
+    layout->addWidget(buildPanels(pictureBrowser), 1);
+    addPopupSaveCommands();
 
+    commands_ = std::make_unique<ProjectCommands>(services_.dialogs, *buttonList_, *projectList_,
+                                                  [this] { enableSaveCommands(); });
+    QAction& viewInBrowser = commands().action("ToolButton22");
+    viewInBrowser.setEnabled(false);
+    build_ =
+        std::make_unique<PageBuild>(services_.dialogs, services_.shell, builtPages, viewInBrowser,
+                                    [this](PageKind kind) { return pageSource(kind); });
+    connectCommands();
+}
+
+std::unique_ptr<CommandSet> ProjectsTab::makeCommands() {
+    using C = Command<ProjectsTab>;
+    return std::make_unique<CommandSet>(
+        *this, services_.dialogs,
+        std::initializer_list<C>{
+            {"NewButton", "&New", "New Button", CommandIcon::NewButton, QKeySequence::New,
+             &ProjectsTab::NewButtonClick, Place::Both},
+            C::separator(Place::Both),
+            C::shared(SharedCommand::Open, "OpenProject", &ProjectsTab::OpenClick, Place::Both),
+            C::separator(Place::Menu),
+            C::shared(SharedCommand::Save, "SaveProject", &ProjectsTab::SaveClick, Place::Both),
+            C::shared(SharedCommand::SaveAs, "SaveProjectAs", &ProjectsTab::SaveAsClick,
+                      Place::Both),
+            C::separator(Place::Both),
+            C::shared(SharedCommand::Options, "Options", &ProjectsTab::requestOptions),
+            C::separator(Place::ToolBar),
+            {"Sounds", "So&unds...", "Play/Record Sounds...", CommandIcon::Sounds, Qt::Key_F8,
+             &ProjectsTab::requestSounds, Place::ToolBar},
+            C::separator(Place::ToolBar),
+            {"ToolButton22", "&View in Browser...", "View in Browser...",
+             CommandIcon::ViewInBrowser, Qt::Key_F12, &ProjectsTab::ViewInBrowserClick,
+             Place::ToolBar},
+            {"FileExit", "E&xit", "Exit", CommandIcon::None, QKeySequence::Quit,
+             &ProjectsTab::ExitClick, Place::Menu},
+        },
+        MenuHeading{"&File", "File1", MenuPosition::Leading});
+}
+
+// The editor tabs over the project list on the left; the previews over the Button list on
+// the right.
+QSplitter* ProjectsTab::buildPanels(PictureBrowser& pictureBrowser) {
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     auto* left = new QWidget(splitter);
     auto* leftLayout = new QVBoxLayout(left);
@@ -88,8 +106,11 @@ ProjectsTab::ProjectsTab(Services& services, const PreferenceStore& preferences,
     buttonList_ = new ButtonListPanel(services_.dialogs, right);
     right->setStretchFactor(1, 1);
     splitter->setStretchFactor(1, 1);
-    layout->addWidget(splitter, 1);
+    return splitter;
+}
 
+// Save and Save As on the grid's pop-up menu; like the tool bar's, disabled until a change.
+void ProjectsTab::addPopupSaveCommands() {
     popupSaveAction_ = new QAction(QStringLiteral("&Save"), this);
     popupSaveAsAction_ = new QAction(QStringLiteral("Save &As..."), this);
     popupSaveAction_->setObjectName(QStringLiteral("PopupSave"));
@@ -98,15 +119,6 @@ ProjectsTab::ProjectsTab(Services& services, const PreferenceStore& preferences,
     buttonList_->addPopupAction(popupSaveAsAction_);
     for (QAction* save : saveCommands())
         save->setEnabled(false);
-
-    commands_ = std::make_unique<ProjectCommands>(services_.dialogs, *buttonList_, *projectList_,
-                                                  [this] { enableSaveCommands(); });
-    QAction& viewInBrowser = commands().action("ToolButton22");
-    viewInBrowser.setEnabled(false);
-    build_ =
-        std::make_unique<PageBuild>(services_.dialogs, services_.shell, builtPages, viewInBrowser,
-                                    [this](PageKind kind) { return pageSource(kind); });
-    connectCommands();
 }
 
 ProjectsTab::~ProjectsTab() = default;
@@ -130,10 +142,6 @@ void ProjectsTab::SaveClick() {
 
 void ProjectsTab::SaveAsClick() {
     commands_->saveAs();
-}
-
-void ProjectsTab::SoundsClick() {
-    emit soundsRequested();
 }
 
 void ProjectsTab::ViewInBrowserClick() {
@@ -181,16 +189,19 @@ void ProjectsTab::openProject(const QString& path) {
     commands_->openPath(path);
 }
 
-void ProjectsTab::setProjectsFolder(const QString& folder) {
-    projectList_->setFolder(folder);
+// The projects folder field only; the list follows at the next refill.
+void ProjectsTab::foldersChanged() {
+    projectList_->setFolder(preferences_.path(PrefPath::Projects));
+}
+
+void ProjectsTab::firstShown() {
+    foldersChanged();
+    refillLists();
+    buttonList_->updateButtonCount();
 }
 
 void ProjectsTab::refillLists() {
     projectList_->refill();
-}
-
-void ProjectsTab::updateButtonCount() {
-    buttonList_->updateButtonCount();
 }
 
 void ProjectsTab::setListsStyle(ListStyle style) {

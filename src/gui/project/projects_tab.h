@@ -10,6 +10,7 @@
 #include <memory>
 
 class QAction;
+class QSplitter;
 class QToolBar;
 
 namespace kelmor {
@@ -21,14 +22,12 @@ class ProjectCommands;
 class ProjectListPanel;
 
 // The "Projects" tab: its tool bar, the editor tabs, the project list, the
-// previews and the Button list.
-class ProjectsTab : public TabPage {
+// previews and the Button list. Build puts its page where the BuiltPageView link
+// shows it; a picked background picture shows in the PictureBrowser link.
+class ProjectsTab : public TabPage, public ProjectOpener {
     Q_OBJECT
 public:
-    // builtPages: where Build puts a page; pictureBrowser: where a picked background
-    // picture is shown.
-    ProjectsTab(Services& services, const PreferenceStore& preferences, BuiltPageView& builtPages,
-                PictureBrowser& pictureBrowser, QWidget* parent = nullptr);
+    explicit ProjectsTab(TabContext& context, QWidget* parent = nullptr);
     ~ProjectsTab() override;
 
     // The tool bar, shown and hidden by "&ToolBar".
@@ -38,23 +37,20 @@ public:
 
     QToolBar& toolBar() { return *toolBar_; }
 
-    // Opens a project file as "&Open..." does once its dialog is confirmed.
-    void openProject(const QString& path);
-
-    // Show-time steps, run by the main window in its fixed order.
-    void setProjectsFolder(const QString& folder);
-    void updateButtonCount();
-
-signals:
-    void soundsRequested();
+    void openProject(const QString& path) override;
+    void foldersChanged() override;
+    // Takes the projects folder, fills the project list and counts the buttons.
+    void firstShown() override;
 
 private:
+    std::unique_ptr<CommandSet> makeCommands();
+    QSplitter* buildPanels(PictureBrowser& pictureBrowser);
+    void addPopupSaveCommands();
     void connectCommands();
     void NewButtonClick();
     void OpenClick();
     void SaveClick();
     void SaveAsClick();
-    void SoundsClick();
     void ViewInBrowserClick();
     void ExitClick();
     // The Save and Save As commands of the tool bar (which the File menu shares) and of the

@@ -60,17 +60,31 @@ QString TSoundForm::fixedSoundsFolder() const {
 }
 
 void TSoundForm::buildWindow() {
-    Dialogs& dialogs = services_.dialogs;
+    QToolBar* bar = buildToolBar();
+    buildSoundList();
+    auto* close = new QPushButton(QStringLiteral("&Close"), this);
+    close->setObjectName(QStringLiteral("BitBtn1"));
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(bar);
+    layout->addWidget(history_);
+    layout->addWidget(soundList_);
+    layout->addWidget(close, 0, Qt::AlignHCenter);
+    // A fixed single border: the window keeps the size of its contents.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QToolBar* TSoundForm::buildToolBar() {
     using C = Command<TSoundForm>;
     // "Large Icons", "Small Icons" and "Refresh List" have no hint; their
     // captions name them for assistive tools.
     commands_ = std::make_unique<CommandSet>(
-        *this, dialogs,
+        *this, services_.dialogs,
         std::initializer_list<C>{
-            {"ToolButton1", "&Open...", "Open...", CommandIcon::Open, QKeySequence::Open,
-             &TSoundForm::OpenClick, Place::ToolBar},
-            {"ToolButton2", "&Save", "Save", CommandIcon::Save, QKeySequence::Save,
-             &TSoundForm::SaveClick, Place::ToolBar},
+            C::shared(SharedCommand::Open, "ToolButton1", &TSoundForm::OpenClick),
+            C::shared(SharedCommand::Save, "ToolButton2", &TSoundForm::SaveClick),
             {"ToolButton3", "Save&As...", "SaveAs...", CommandIcon::SaveAs,
              Qt::CTRL | Qt::SHIFT | Qt::Key_S, &TSoundForm::SaveAsClick, Place::ToolBar},
             C::separator(Place::ToolBar),
@@ -90,8 +104,7 @@ void TSoundForm::buildWindow() {
             {"ToolButton10", "Refresh List", nullptr, CommandIcon::Refresh, Qt::Key_F5,
              &TSoundForm::RefreshClick, Place::ToolBar},
             C::separator(Place::ToolBar),
-            {"ToolButton11", "O&ptions...", "Options...", CommandIcon::Options,
-             Qt::CTRL | Qt::Key_Comma, &TSoundForm::OptionsClick, Place::ToolBar},
+            C::shared(SharedCommand::Options, "ToolButton11", &TSoundForm::OptionsClick),
         });
     auto* bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("ToolBar1"));
@@ -108,6 +121,11 @@ void TSoundForm::buildWindow() {
     bar->addWidget(saveAsLabel);
     bar->addWidget(saveAsName_);
 
+    return bar;
+}
+
+void TSoundForm::buildSoundList() {
+    Dialogs& dialogs = services_.dialogs;
     history_ = new HistoryBox("ComboBox1", QStringLiteral("Sound history"), "actCombo1", this);
     connect(history_, &QComboBox::activated, this,
             guarded(dialogs, [this](int index) { ComboBox1Select(index); }));
@@ -125,19 +143,6 @@ void TSoundForm::buildWindow() {
     soundList_->addAction(playSelected);
     connect(playSelected, &QAction::triggered, this,
             guarded(dialogs, [this] { ListView1DblClick(); }));
-
-    auto* close = new QPushButton(QStringLiteral("&Close"), this);
-    close->setObjectName(QStringLiteral("BitBtn1"));
-    connect(close, &QPushButton::clicked, this, &QWidget::close);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(bar);
-    layout->addWidget(history_);
-    layout->addWidget(soundList_);
-    layout->addWidget(close, 0, Qt::AlignHCenter);
-    // A fixed single border: the window keeps the size of its contents.
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void TSoundForm::LargeIconsClick() {

@@ -15,6 +15,8 @@ class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 
+class QToolBar;
+
 namespace kelmor {
 
 // The "Play/Record Sound" window, shown without blocking the main window: a list of
@@ -47,6 +49,8 @@ private:
     TSoundForm(Services& services, const PreferenceStore& preferences,
                std::unique_ptr<AudioBackend> ownAudio, AudioBackend* audio, QWidget* parent);
     void buildWindow();
+    QToolBar* buildToolBar();
+    void buildSoundList();
     void openAndPlay(const QString& fileName);
     void openPlayerFile();
     void saveAs(const QString& fileName);

@@ -3,7 +3,9 @@
 #include "ui/history.h"
 #include "ui/tool_commands.h"
 
+#include <QLabel>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -33,6 +35,19 @@ QToolBar* layOutBrowserTab(QWidget& tab, const CommandSet& commands, const char*
     splitter->setSizes({160, 440});
     layout->addWidget(splitter, 1);
     return toolBar;
+}
+
+QLabel* addStatusLine(QWidget& tab, const char* barName, const char* labelName) {
+    auto* statusBar = new QStatusBar(&tab);
+    statusBar->setObjectName(QString::fromLatin1(barName));
+    statusBar->setSizeGripEnabled(false);
+    auto* status = new QLabel(statusBar);
+    status->setObjectName(QString::fromLatin1(labelName));
+    // The text is what a screen reader reads; the description says what it is.
+    status->setAccessibleDescription(QStringLiteral("Status line"));
+    statusBar->addWidget(status, 1);
+    tab.layout()->addWidget(statusBar);
+    return status;
 }
 
 } // namespace kelmor

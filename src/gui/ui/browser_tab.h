@@ -1,14 +1,22 @@
 #pragma once
 
-#include <functional>
+#include "ui/list_style.h"
+#include "ui/tab_page.h"
+#include "ui/tool_commands.h"
 
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QLabel;
 class QSplitter;
 class QToolBar;
 class QWidget;
 
 namespace kelmor {
 
-class CommandSet;
 class HistoryBox;
 
 // The layout the browser tabs share, top to bottom: the tool bar built from
@@ -18,5 +26,58 @@ class HistoryBox;
 QToolBar* layOutBrowserTab(QWidget& tab, const CommandSet& commands, const char* toolBarName,
                            HistoryBox& box, const char* boxBarName,
                            const std::function<void(QSplitter&)>& fillSplitter);
+
+// Adds the one-part status line under a browser tab's layout; its label is named `labelName`.
+QLabel* addStatusLine(QWidget& tab, const char* barName, const char* labelName);
+
+// A tab that browses the files of its folders. Its tool bar starts with Clear,
+// Open, Save and Save As and ends with Refresh, Large View, Small View and
+// Options; each of these is named by the tab's prefix and the command ("PicsOpen").
+class BrowserTab : public TabPage {
+    Q_OBJECT
+public:
+    using TabPage::TabPage;
+
+protected:
+    // What the shared commands do on this tab.
+    virtual void clearView() = 0;
+    virtual void openFile() = 0;
+    virtual void saveFile() = 0;
+    virtual void saveFileAs() = 0;
+    // Large View and Small View: the lists shown take the style.
+    virtual void setShownListsStyle(ListStyle style) = 0;
+
+    // The tab's command table: the shared commands with the tab's own `middle` lines
+    // between Save As and Refresh, and its `after` lines at the end. Owner: the tab's class.
+    template <class Owner>
+    void setBrowserCommands(Dialogs& dialogs, const char* prefix,
+                            std::initializer_list<Command<Owner>> middle,
+                            std::initializer_list<Command<Owner>> after = {},
+                            std::optional<MenuHeading> menu = std::nullopt) {
+        using C = Command<Owner>;
+        auto line = [prefix](SharedCommand command, void (Owner::*handler)()) {
+            return C::shared(command, prefix + std::string(sharedCommandText(command).name),
+                             handler);
+        };
+        std::vector<C> table{line(SharedCommand::Clear, &BrowserTab::clearView),
+                             line(SharedCommand::Open, &BrowserTab::openFile),
+                             line(SharedCommand::Save, &BrowserTab::saveFile),
+                             line(SharedCommand::SaveAs, &BrowserTab::saveFileAs),
+                             C::separator(Place::ToolBar)};
+        table.insert(table.end(), middle);
+        table.insert(table.end(), {line(SharedCommand::Refresh, &BrowserTab::refillLists),
+                                   C::separator(Place::ToolBar),
+                                   line(SharedCommand::LargeView, &BrowserTab::largeView),
+                                   line(SharedCommand::SmallView, &BrowserTab::smallView),
+                                   C::separator(Place::ToolBar),
+                                   line(SharedCommand::Options, &BrowserTab::requestOptions)});
+        table.insert(table.end(), after);
+        setCommands(std::make_unique<CommandSet>(static_cast<Owner&>(*this), dialogs, table, menu));
+    }
+
+private:
+    void largeView() { setShownListsStyle(ListStyle::Large); }
+    void smallView() { setShownListsStyle(ListStyle::Small); }
+};
 
 } // namespace kelmor

@@ -43,4 +43,13 @@ public:
     }
 };
 
+// The project list's owner (the Projects tab), which opens the project file
+// named on the command line.
+class ProjectOpener {
+public:
+    virtual ~ProjectOpener() = default;
+    // Opens a project file as "&Open..." does once its dialog is confirmed.
+    virtual void openProject(const QString& path) = 0;
+};
+
 } // namespace kelmor

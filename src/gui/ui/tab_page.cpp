@@ -4,6 +4,8 @@
 
 namespace kelmor {
 
+TabPage::~TabPage() = default;
+
 void TabPage::ensureBuilt() {
     if (built_)
         return;

@@ -7,69 +7,59 @@
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
+#include <iterator>
 
 namespace kelmor {
 
 QIcon commandIcon(CommandIcon command) {
-    switch (command) {
-    case CommandIcon::NewButton:
-        return drawnIcon(DrawnIcon::New);
-    case CommandIcon::Open:
-        return drawnIcon(DrawnIcon::Open);
-    case CommandIcon::Save:
-        return drawnIcon(DrawnIcon::Save);
-    case CommandIcon::SaveAs:
-        return drawnIcon(DrawnIcon::SaveAs);
-    case CommandIcon::Options:
-        return drawnIcon(DrawnIcon::Options);
-    case CommandIcon::Sounds:
-        return drawnIcon(DrawnIcon::Speaker);
-    case CommandIcon::ViewInBrowser:
-        return drawnIcon(DrawnIcon::Globe);
-    case CommandIcon::Clear:
-        return drawnIcon(DrawnIcon::ClearSheet);
-    case CommandIcon::Undo:
-        return drawnIcon(DrawnIcon::Undo);
-    case CommandIcon::Copy:
-        return drawnIcon(DrawnIcon::Copy);
-    case CommandIcon::Cut:
-        return drawnIcon(DrawnIcon::Cut);
-    case CommandIcon::Paste:
-        return drawnIcon(DrawnIcon::Paste);
-    case CommandIcon::HtmlEditor:
-        return drawnIcon(DrawnIcon::HtmlSheet);
-    case CommandIcon::Refresh:
-        return drawnIcon(DrawnIcon::Refresh);
-    case CommandIcon::LargeView:
-        return drawnIcon(DrawnIcon::LargeTiles);
-    case CommandIcon::SmallView:
-        return drawnIcon(DrawnIcon::SmallList);
-    case CommandIcon::PickFolder:
-        return drawnIcon(DrawnIcon::Folder);
-    case CommandIcon::ClearSelected:
-        return drawnIcon(DrawnIcon::ClearSelection);
-    case CommandIcon::AddRow:
-        return drawnIcon(DrawnIcon::AddRow);
-    case CommandIcon::DeleteRow:
-        return drawnIcon(DrawnIcon::DeleteRow);
-    case CommandIcon::NewAnimation:
-        return drawnIcon(DrawnIcon::NewFilm);
-    case CommandIcon::GifsOptions:
-        return drawnIcon(DrawnIcon::FilmSettings);
-    case CommandIcon::PlayAnimation:
-        return drawnIcon(DrawnIcon::Play);
-    case CommandIcon::PlaySound:
-        return drawnIcon(DrawnIcon::PlaySound);
-    case CommandIcon::StopSound:
-        return drawnIcon(DrawnIcon::Stop);
-    case CommandIcon::RewindSound:
-        return drawnIcon(DrawnIcon::Rewind);
-    case CommandIcon::RecordSound:
-        return drawnIcon(DrawnIcon::Record);
-    case CommandIcon::None:
-        break;
-    }
-    return {};
+    // The pictures in the order of CommandIcon.
+    static constexpr DrawnIcon pictures[] = {
+        DrawnIcon::New,          DrawnIcon::Open,       DrawnIcon::Save,
+        DrawnIcon::SaveAs,       DrawnIcon::Options,    DrawnIcon::Speaker,
+        DrawnIcon::Globe,        DrawnIcon::ClearSheet, DrawnIcon::Undo,
+        DrawnIcon::Copy,         DrawnIcon::Cut,        DrawnIcon::Paste,
+        DrawnIcon::HtmlSheet,    DrawnIcon::Refresh,    DrawnIcon::LargeTiles,
+        DrawnIcon::SmallList,    DrawnIcon::Folder,     DrawnIcon::ClearSelection,
+        DrawnIcon::AddRow,       DrawnIcon::DeleteRow,  DrawnIcon::NewFilm,
+        DrawnIcon::FilmSettings, DrawnIcon::Play,       DrawnIcon::PlaySound,
+        DrawnIcon::Stop,         DrawnIcon::Rewind,     DrawnIcon::Record,
+    };
+    static_assert(std::size(pictures) == static_cast<std::size_t>(CommandIcon::Last) + 1);
+    if (command == CommandIcon::None)
+        return {};
+    return drawnIcon(pictures[static_cast<std::size_t>(command)]);
+}
+
+SharedCommandText sharedCommandText(SharedCommand command) {
+    struct Row {
+        const char* name;
+        const char* caption;
+        const char* hint;
+        CommandIcon icon;
+        QKeySequence::StandardKey standardKey; // UnknownKey: the key below
+        QKeyCombination key;
+    };
+    // In the order of SharedCommand.
+    static constexpr Row rows[] = {
+        {"Clear", "&Clear", "Clear", CommandIcon::Clear, QKeySequence::UnknownKey,
+         Qt::CTRL | Qt::Key_N},
+        {"Open", "&Open...", "Open...", CommandIcon::Open, QKeySequence::Open, {}},
+        {"Save", "&Save", "Save", CommandIcon::Save, QKeySequence::Save, {}},
+        {"SaveAs", "Save &As...", "Save As...", CommandIcon::SaveAs, QKeySequence::UnknownKey,
+         Qt::CTRL | Qt::SHIFT | Qt::Key_S},
+        {"Refresh", "&Refresh", "Refresh", CommandIcon::Refresh, QKeySequence::UnknownKey,
+         Qt::Key_F5},
+        {"LargeView", "&Large View", "Large View", CommandIcon::LargeView, QKeySequence::UnknownKey,
+         Qt::CTRL | Qt::Key_1},
+        {"SmallView", "S&mall View", "Small View", CommandIcon::SmallView, QKeySequence::UnknownKey,
+         Qt::CTRL | Qt::Key_2},
+        {"Options", "O&ptions...", "Options...", CommandIcon::Options, QKeySequence::UnknownKey,
+         Qt::CTRL | Qt::Key_Comma},
+    };
+    const Row& row = rows[static_cast<std::size_t>(command)];
+    return {row.name, row.caption, row.hint, row.icon,
+            row.standardKey != QKeySequence::UnknownKey ? QKeySequence(row.standardKey)
+                                                        : QKeySequence(row.key)};
 }
 
 void setUpToolBar(QToolBar& bar, ToolBarSize size) {
@@ -94,7 +84,7 @@ void CommandSet::add(QWidget& owner, Dialogs& dialogs, Line line, std::function<
         const QString hint = QString::fromLatin1(line.hint);
         auto* action =
             new QAction(commandIcon(line.icon), QString::fromLatin1(line.caption), &owner);
-        action->setObjectName(QString::fromLatin1(line.id));
+        action->setObjectName(QString::fromStdString(line.id));
         action->setToolTip(hint);
         action->setShortcut(line.shortcut);
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -133,7 +123,7 @@ void CommandSet::fillMenu(QMenu& menu) const {
             break;
         case LineKind::SubMenu:
             into = into->addMenu(QString::fromLatin1(line.caption));
-            into->setObjectName(QString::fromLatin1(line.id));
+            into->setObjectName(QString::fromStdString(line.id));
             break;
         case LineKind::EndSubMenu:
             into = &menu;
@@ -154,7 +144,7 @@ QToolButton* CommandSet::makeButton(const char* id, QWidget& parent, ToolBarSize
 
 QAction& CommandSet::action(const char* id) const {
     for (const Line& line : lines_)
-        if (line.action != nullptr && qstrcmp(line.id, id) == 0)
+        if (line.action != nullptr && line.id == id)
             return *line.action;
     qFatal("no command %s", id);
 }

@@ -8,8 +8,9 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
-#include <initializer_list>
 #include <optional>
+#include <string>
+#include <type_traits>
 #include <vector>
 
 class QAction;
@@ -57,6 +58,19 @@ enum class CommandIcon {
 
 QIcon commandIcon(CommandIcon command);
 
+// The commands that the file browsing tabs and windows share: each keeps one
+// caption, hint, picture and key wherever it shows.
+enum class SharedCommand { Clear, Open, Save, SaveAs, Refresh, LargeView, SmallView, Options };
+
+struct SharedCommandText {
+    const char* name; // the end of the object name of a browser tab's command ("PicsOpen")
+    const char* caption;
+    const char* hint;
+    CommandIcon icon;
+    QKeySequence shortcut;
+};
+SharedCommandText sharedCommandText(SharedCommand command);
+
 // The icon sizes of the program's tool bars: every button of one bar has the same.
 enum class ToolBarSize { Small = 16, Large = 32 };
 
@@ -72,7 +86,7 @@ enum class Place { KeyOnly = 0, ToolBar = 1, Menu = 2, Both = 3 };
 template <class Owner> struct Command {
     enum class Kind { Command, Separator, SubMenu, EndSubMenu };
 
-    const char* id;      // object name of the action and of its tool button
+    std::string id;      // object name of the action and of its tool button
     const char* caption; // menu caption, with its mnemonic
     const char* hint;    // tool tip; the tool button's accessible name
     CommandIcon icon;
@@ -81,14 +95,19 @@ template <class Owner> struct Command {
     Place place;
     Kind kind = Kind::Command;
 
+    static Command shared(SharedCommand command, std::string id, void (Owner::*handler)(),
+                          Place place = Place::ToolBar) {
+        const SharedCommandText text = sharedCommandText(command);
+        return {std::move(id), text.caption, text.hint, text.icon, text.shortcut, handler, place};
+    }
     static Command separator(Place place) {
-        return {nullptr, nullptr, nullptr, {}, {}, nullptr, place, Kind::Separator};
+        return {{}, nullptr, nullptr, {}, {}, nullptr, place, Kind::Separator};
     }
     static Command subMenu(const char* id, const char* caption) {
         return {id, caption, nullptr, {}, {}, nullptr, Place::Menu, Kind::SubMenu};
     }
     static Command endSubMenu() {
-        return {nullptr, nullptr, nullptr, {}, {}, nullptr, Place::Menu, Kind::EndSubMenu};
+        return {{}, nullptr, nullptr, {}, {}, nullptr, Place::Menu, Kind::EndSubMenu};
     }
 };
 
@@ -108,7 +127,8 @@ struct MenuHeading {
 class CommandSet {
 public:
     template <class Owner>
-    CommandSet(Owner& owner, Dialogs& dialogs, std::initializer_list<Command<Owner>> table,
+    CommandSet(Owner& owner, Dialogs& dialogs,
+               const std::type_identity_t<std::vector<Command<Owner>>>& table,
                std::optional<MenuHeading> menu = std::nullopt)
         : menu_(menu) {
         for (const Command<Owner>& line : table) {
@@ -145,7 +165,7 @@ private:
     enum class LineKind { Command, Separator, SubMenu, EndSubMenu };
     struct Line {
         LineKind kind;
-        const char* id;
+        std::string id;
         const char* caption;
         const char* hint;
         CommandIcon icon;
