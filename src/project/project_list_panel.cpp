@@ -4,7 +4,7 @@
 #include "ui/drawn_icons.h"
 #include "ui/error_guard.h"
 #include "ui/folder_list.h"
-#include "ui/list_style.h"
+#include "prefs/list_style.h"
 #include "ui/qt_text.h"
 
 #include <QLineEdit>

@@ -3,7 +3,7 @@
 #include "prefs/preference_store.h"
 #include "sound/sound_device.h"
 #include "ui/history.h"
-#include "ui/list_style.h"
+#include "prefs/list_style.h"
 #include "ui/services.h"
 #include "ui/tool_commands.h"
 
