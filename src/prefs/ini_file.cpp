@@ -209,6 +209,8 @@ bool storable(const IniEntry& entry) {
 // Gives a line without one (the file's last) a line end. A text ending in '\r' then reads back
 // as a "\r\n" line, which is how the next read of the file would see it.
 void endLine(Line& line, const std::string& newline) {
+    if (!line.end.empty())
+        return;
     line.end = newline;
     if (newline == "\n" && line.text.ends_with('\r')) {
         line.text.pop_back();
@@ -232,13 +234,11 @@ void setKey(Document& document, std::string_view section, std::string_view key,
         Line& line = document.lines[*where.key];
         line.text = std::string(keyValue(line.text)->key) + '=' + std::string(value);
     } else if (where.section) {
-        if (document.lines[where.lastKey].end.empty())
-            endLine(document.lines[where.lastKey], newline);
-        document.lines.insert(document.lines.begin() + static_cast<std::ptrdiff_t>(where.lastKey) +
-                                  1,
-                              Line{entry, newline});
+        endLine(document.lines[where.lastKey], newline);
+        const auto after = static_cast<std::ptrdiff_t>(where.lastKey + 1);
+        document.lines.insert(document.lines.begin() + after, Line{entry, newline});
     } else {
-        if (!document.lines.empty() && document.lines.back().end.empty())
+        if (!document.lines.empty())
             endLine(document.lines.back(), newline);
         document.lines.push_back(Line{'[' + std::string(section) + ']', newline});
         document.lines.push_back(Line{entry, newline});

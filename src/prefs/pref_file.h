@@ -63,11 +63,11 @@ constexpr PrefKey key(const char* name, PrefKind kind, const char* defaultValue,
 // dialog's OK writes its keys in this order. A missing key reads as its default, so a missing
 // file shows every part of the window and ends every view style pair on "Small Icons".
 // "Smalll Icons" is spelt with three l's: that is the key's name in the file.
-inline constexpr std::array<PrefKey, 22> kPreferenceKeys{[] {
+inline constexpr auto kPreferenceKeys = [] {
     using enum PrefKind;
     using enum PrefOwner;
     using pref_table::key;
-    return std::array<PrefKey, 22>{
+    return std::array{
         key("Image Directory", Path, "", ProjectsTab, PrefPath::Images),
         key("Sounds Directory", Path, "", SoundWindow, PrefPath::Sounds),
         key("Buttons Directory", Path, "", ProjectsTab, PrefPath::Projects),
@@ -92,7 +92,7 @@ inline constexpr std::array<PrefKey, 22> kPreferenceKeys{[] {
         // The "HTML5 page" box of the Page tab in the Projects tab's button editor.
         key("HTML5 Page", Choice, "0", ProjectsTab, PrefChoice::Html5Page),
     };
-}()};
+}();
 
 // The key of a kind and slot; a pair that no key has does not compile where it is constant.
 constexpr const PrefKey& prefKey(PrefKind kind, std::size_t slot) {

@@ -7,12 +7,16 @@
 namespace kelmor {
 namespace {
 
-// The keys of a kind are numbered 0 to count - 1, each number once, so every value has its key.
+// The keys of a kind are numbered 0 to count - 1, each number once, so every value has one key.
 constexpr bool numbersEachOnce(PrefKind kind, std::size_t count) {
     std::size_t keys = 0;
-    for (const PrefKey& key : kPreferenceKeys)
-        if (key.kind == kind)
-            keys += key.slot < count && &prefKey(kind, key.slot) == &key ? 1 : 0;
+    for (const PrefKey& key : kPreferenceKeys) {
+        if (key.kind != kind)
+            continue;
+        if (key.slot >= count || &prefKey(kind, key.slot) != &key)
+            return false;
+        ++keys;
+    }
     return keys == count;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/drawn_icons.h"
 #include "prefs/list_style.h"
+#include "ui/drawn_icons.h"
 #include "ui/tool_commands.h"
 
 #include <QWidget>
