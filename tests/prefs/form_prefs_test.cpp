@@ -10,10 +10,13 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace kelmor::test {
 namespace {
@@ -226,6 +229,43 @@ TEST_P(FormPrefsOkTest, EveryTabsOkWritesAllKeysInOrderThenSetsProjectsFolder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Tabs, FormPrefsOkTest, ::testing::Range(1, 6));
+
+QByteArray dataFile(const char* name) {
+    QFile file(QStringLiteral(KELMOR_TEST_DATA "/prefs/") + QLatin1StringView(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// A file kept by hand comes back from OK with only the dialog's keys changed, in one rename of a
+// new file over it: the folder sees one move onto the file's name.
+TEST_F(FormPrefsTest, OkRewritesTheFileOnceKeepingWhatIsNotTheDialogs) {
+    writeIni(dataFile("before.ini"));
+    create();
+    edit(2)->setText(QStringLiteral("/new sounds"));
+    edit(5)->clear();
+    edit(10)->setText(QStringLiteral("/frames"));
+    for (const char* name : {"CheckHtml", "CheckPics", "RadioProjectsLarge", "RadioHtmlLarge"})
+        control<QAbstractButton>(name)->click();
+
+    // The moves from the new files' passing names come between the moves onto the file, so the
+    // kernel cannot fold equal events into one.
+    const int watch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(config_.path()).constData(),
+                                IN_MOVED_FROM | IN_MOVED_TO),
+              0);
+    control<QPushButton>("OkButton2")->click();
+    int replaced = 0;
+    alignas(inotify_event) char events[4096];
+    for (ssize_t got; (got = read(watch, events, sizeof events)) > 0;)
+        for (const char* at = events; at < events + got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            if ((event->mask & IN_MOVED_TO) != 0 && std::strcmp(event->name, "KelmorPref.ini") == 0)
+                ++replaced;
+            at += sizeof(inotify_event) + event->len;
+        }
+    close(watch);
+    EXPECT_EQ(iniBytes(), dataFile("saved.ini"));
+    EXPECT_EQ(replaced, 1);
+}
 
 TEST_F(FormPrefsTest, CancelAndCloseBoxKeepControlsButNotTheFile) {
     writeIni("[PREFERENCES]\nSounds Directory=/old\n");

@@ -7,6 +7,7 @@
 #include "base/read_file.h"
 #include "base/utf8.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <vector>
@@ -196,6 +197,86 @@ std::optional<std::string> lookUp(const std::string& path, std::string_view sect
     return fitReadBuffer(keyValue(document.lines[*where.key].text)->value);
 }
 
+// Whether writeString can store the entry in a line of its own.
+bool storable(const IniEntry& entry) {
+    const std::string_view section = trim(entry.section);
+    const std::string_view key = trim(entry.key);
+    return !hasLineBreak(section) && section.find(']') == section.npos && !key.empty() &&
+           !hasLineBreak(key) && key.find('=') == key.npos && !isComment(key) &&
+           key.front() != '[' && !hasLineBreak(entry.value);
+}
+
+// Gives a line without one (the file's last) a line end. A text ending in '\r' then reads back
+// as a "\r\n" line, which is how the next read of the file would see it.
+void endLine(Line& line, const std::string& newline) {
+    if (!line.end.empty())
+        return;
+    line.end = newline;
+    if (newline == "\n" && line.text.ends_with('\r')) {
+        line.text.pop_back();
+        line.end = "\r\n";
+    }
+}
+
+// Sets a key as writing it alone would: replaces its line, or adds it after the last key of its
+// section, or adds the section at the end; new lines take the first line end of the file.
+void setKey(Document& document, std::string_view section, std::string_view key,
+            std::string_view value) {
+    std::string newline = "\n";
+    for (const Line& line : document.lines)
+        if (!line.end.empty()) {
+            newline = line.end;
+            break;
+        }
+    const std::string entry = std::string(key) + '=' + std::string(value);
+    const Location where = locate(document, section, key);
+    if (where.key) {
+        Line& line = document.lines[*where.key];
+        line.text = std::string(keyValue(line.text)->key) + '=' + std::string(value);
+    } else if (where.section) {
+        endLine(document.lines[where.lastKey], newline);
+        const auto after = static_cast<std::ptrdiff_t>(where.lastKey + 1);
+        document.lines.insert(document.lines.begin() + after, Line{entry, newline});
+    } else {
+        if (!document.lines.empty())
+            endLine(document.lines.back(), newline);
+        document.lines.push_back(Line{'[' + std::string(section) + ']', newline});
+        document.lines.push_back(Line{entry, newline});
+    }
+}
+
+// The file as it stands before a write; empty when it is missing, nothing when it cannot be
+// read (rewriting it would lose its other keys) or is not a file.
+std::optional<Document> documentToRewrite(const std::string& path) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (status.type() == fs::file_type::not_found)
+        return Document{};
+    if (!fs::exists(status))
+        return std::nullopt;
+    std::optional<std::string> bytes = readFile(path);
+    if (!bytes)
+        return std::nullopt;
+    return parse(*bytes);
+}
+
+// Writes the document through the safe writer, creating the config folder; false on a failure.
+bool rewrite(const std::string& path, const Document& document) {
+    const fs::path folder = fs::path(path).parent_path();
+    std::error_code error;
+    if (!folder.empty()) {
+        fs::create_directories(folder, error);
+        if (error)
+            return false;
+    }
+    try {
+        writeFileReplacing(path, serialise(document));
+    } catch (const Error&) {
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::string profilePath(const std::string& configDir, const std::string& fileName) {
@@ -248,68 +329,27 @@ bool IniFile::readBool(std::string_view section, std::string_view key, bool defa
 }
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
-    section = trim(section);
-    key = trim(key);
-    if (hasLineBreak(section) || section.find(']') != section.npos || key.empty() ||
-        hasLineBreak(key) || key.find('=') != key.npos || isComment(key) || key.front() == '[' ||
-        hasLineBreak(value))
-        unableToWrite();
-
-    std::error_code error;
-    fs::file_status status = fs::status(path_, error);
-    Document document;
-    if (fs::exists(status)) {
-        std::optional<std::string> bytes = readFile(path_);
-        // Rewriting a file that cannot be read would lose its other keys.
-        if (!bytes)
-            unableToWrite();
-        document = parse(*bytes);
-    } else if (status.type() != fs::file_type::not_found) {
-        unableToWrite();
-    }
-
-    std::string newline = "\n";
-    for (const Line& line : document.lines)
-        if (!line.end.empty()) {
-            newline = line.end;
-            break;
-        }
-    auto entry = [&] { return std::string(key) + '=' + std::string(value); };
-    auto insertAfter = [&](std::size_t at, std::string text) {
-        if (document.lines[at].end.empty())
-            document.lines[at].end = newline;
-        document.lines.insert(document.lines.begin() + static_cast<std::ptrdiff_t>(at) + 1,
-                              Line{std::move(text), newline});
-    };
-
-    Location where = locate(document, section, key);
-    if (where.key) {
-        Line& line = document.lines[*where.key];
-        line.text = std::string(keyValue(line.text)->key) + '=' + std::string(value);
-    } else if (where.section) {
-        insertAfter(where.lastKey, entry());
-    } else {
-        if (!document.lines.empty() && document.lines.back().end.empty())
-            document.lines.back().end = newline;
-        document.lines.push_back(Line{'[' + std::string(section) + ']', newline});
-        document.lines.push_back(Line{entry(), newline});
-    }
-
-    fs::path folder = fs::path(path_).parent_path();
-    if (!folder.empty()) {
-        fs::create_directories(folder, error);
-        if (error)
-            unableToWrite();
-    }
-    try {
-        writeFileReplacing(path_, serialise(document));
-    } catch (const Error&) {
-        unableToWrite();
-    }
+    const IniEntry entry{section, key, std::string(value)};
+    write(std::span(&entry, 1));
 }
 
 void IniFile::writeBool(std::string_view section, std::string_view key, bool value) {
     writeString(section, key, value ? "1" : "0");
+}
+
+void IniFile::write(std::span<const IniEntry> entries) {
+    if (entries.empty())
+        return;
+    const auto refused = std::find_if_not(entries.begin(), entries.end(), storable);
+    if (refused == entries.begin())
+        unableToWrite();
+    std::optional<Document> document = documentToRewrite(path_);
+    if (!document)
+        unableToWrite();
+    for (auto entry = entries.begin(); entry != refused; ++entry)
+        setKey(*document, trim(entry->section), trim(entry->key), entry->value);
+    if (!rewrite(path_, *document) || refused != entries.end())
+        unableToWrite();
 }
 
 void IniFile::unableToWrite() const {

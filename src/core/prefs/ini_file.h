@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,13 @@ std::string profilePath(const std::string& configDir, const std::string& fileNam
 // Hexadecimal values up to 0xFFFFFFFF are taken as 32-bit patterns, so
 // "0xFFFFFFFF" is -1.
 std::optional<int> parseProfileInteger(std::string_view text);
+
+// One key to write and its value.
+struct IniEntry {
+    std::string_view section;
+    std::string_view key;
+    std::string value;
+};
 
 // A private-profile (INI) file: sections "[NAME]" holding "key=value" lines.
 //
@@ -62,6 +70,10 @@ public:
     void writeString(std::string_view section, std::string_view key, std::string_view value);
     // Written as "1" or "0".
     void writeBool(std::string_view section, std::string_view key, bool value);
+    // Writes several keys in one rewrite of the file, which ends as that many writeString calls
+    // in a row would leave it. An entry that writeString would refuse stops there: the entries
+    // before it are written, then the write error is thrown.
+    void write(std::span<const IniEntry> entries);
 
 private:
     [[noreturn]] void unableToWrite() const;

@@ -1,16 +1,17 @@
 #include "prefs/page_preference.h"
 
 #include "prefs/ini_file.h"
+#include "prefs/preference_values.h"
 
 namespace kelmor {
 
 bool loadHtml5Page(const std::string& configDir) {
-    return IniFile(configDir, kPrefFileName)
-        .readBool(kPrefSection, kHtml5PageKey, kHtml5PageDefault);
+    return readPreference(configDir, prefKey(PrefChoice::Html5Page)) == "1";
 }
 
 void saveHtml5Page(const std::string& configDir, bool ticked) {
-    IniFile(configDir, kPrefFileName).writeBool(kPrefSection, kHtml5PageKey, ticked);
+    const PrefKey& key = prefKey(PrefChoice::Html5Page);
+    IniFile(configDir, kPrefFileName).writeBool(key.section, key.name, ticked);
 }
 
 } // namespace kelmor

@@ -3,17 +3,12 @@
 // The one key of the preference file that the Options dialog does not own: the Page tab's
 // "HTML5 page" choice. Pure C++, no Qt.
 
-#include "prefs/pref_file.h"
-
 #include <string>
 
 namespace kelmor {
 
 // "1" when ticked, "0" when not; a missing key, or a value that is no integer, reads as not
 // ticked.
-inline constexpr const char* kHtml5PageKey = "HTML5 Page";
-inline constexpr bool kHtml5PageDefault = false;
-
 bool loadHtml5Page(const std::string& configDir);
 
 // Writes the key at once, keeping every other key of the file; throws "Unable to write to PATH".

@@ -1,32 +1,113 @@
 #pragma once
 
+// The program's preference file: every key it holds, once, with what it means. Pure C++, no Qt.
+
 #include <array>
+#include <cstddef>
+#include <stdexcept>
 
 namespace kelmor {
 
-// The program's preference file in the config folder, its one section, and
-// its keys.
+// The file in the config folder, and the one section its keys live in.
 inline constexpr const char* kPrefFileName = "KelmorPref.ini";
 inline constexpr const char* kPrefSection = "PREFERENCES";
-inline constexpr const char* kPrefSoundsKey = "Sounds Directory";
 
-// The ten path keys, in file order and in the order of PrefPath.
-inline constexpr std::array<const char*, 10> kPrefPathKeys{"Image Directory",
-                                                           kPrefSoundsKey,
-                                                           "Buttons Directory",
-                                                           "Html Editor",
-                                                           "Gif",
-                                                           "Bmp",
-                                                           "Jpg",
-                                                           "Html2",
-                                                           "Text",
-                                                           "Bmp2"};
+// The ten paths of the Options dialog, in the order of their keys in the file.
+enum class PrefPath { Images, Sounds, Projects, HtmlEditor, Gif, Bmp, Jpg, Html, Text, Frames };
+inline constexpr std::size_t kPrefPathCount = 10;
 
-// The boolean keys, in file order: the three window flags in the order of PrefFlag, then
-// "Large Icons" and "Small Icons" of each view style pair in the order of PrefLists.
-inline constexpr std::array<const char*, 11> kPrefFlagKeys{
-    "Html",          "Image",        "Project",       "Large Icons",
-    "Smalll Icons",  "Large Icons2", "Smalll Icons2", "Large Icons3",
-    "Smalll Icons3", "Large Icons4", "Smalll Icons4"};
+// The three window flags: which parts of the main window are shown.
+enum class PrefFlag { HtmlPanel, PicsPanel, ProjectsToolBar };
+inline constexpr std::size_t kPrefFlagCount = 3;
+
+// The four view style pairs, one per group of lists.
+enum class PrefLists { Projects, Pics, Sounds, Html };
+inline constexpr std::size_t kPrefListsCount = 4;
+
+// The choices a tab keeps itself and writes as soon as they change, outside the Options dialog.
+enum class PrefChoice { Html5Page };
+
+// What a key holds, and which of the enums above numbers it.
+enum class PrefKind {
+    Path,       // text: a folder or a program (PrefPath)
+    Shown,      // "1" or "0": a part of the main window is shown (PrefFlag)
+    LargeIcons, // "1" or "0": the "Large Icons" button of a view style pair (PrefLists)
+    SmallIcons, // "1" or "0": the "Small Icons" button of the same pair (PrefLists)
+    Choice,     // "1" or "0": a choice its tab writes at once (PrefChoice)
+};
+
+// The tab or window whose behaviour a key sets.
+enum class PrefOwner { ProjectsTab, PicsTab, HtmlTab, GifsTab, SoundWindow };
+
+struct PrefKey {
+    const char* section;
+    const char* name;
+    PrefKind kind;
+    const char* defaultValue; // what a missing key reads as, in the file's form
+    PrefOwner owner;
+    std::size_t slot; // the key's value among those of its kind: its PrefPath, PrefFlag...
+
+    // The Options dialog edits and writes every key but the tabs' own choices.
+    constexpr bool inOptions() const { return kind != PrefKind::Choice; }
+};
+
+namespace pref_table {
+template <class Slot>
+constexpr PrefKey key(const char* name, PrefKind kind, const char* defaultValue, PrefOwner owner,
+                      Slot slot) {
+    return {kPrefSection, name, kind, defaultValue, owner, static_cast<std::size_t>(slot)};
+}
+} // namespace pref_table
+
+// Every key of the file, in the order a file the program creates lists them: the Options
+// dialog's OK writes its keys in this order. A missing key reads as its default, so a missing
+// file shows every part of the window and ends every view style pair on "Small Icons".
+// "Smalll Icons" is spelt with three l's: that is the key's name in the file.
+inline constexpr auto kPreferenceKeys = [] {
+    using enum PrefKind;
+    using enum PrefOwner;
+    using pref_table::key;
+    return std::array{
+        key("Image Directory", Path, "", ProjectsTab, PrefPath::Images),
+        key("Sounds Directory", Path, "", SoundWindow, PrefPath::Sounds),
+        key("Buttons Directory", Path, "", ProjectsTab, PrefPath::Projects),
+        key("Html Editor", Path, "", HtmlTab, PrefPath::HtmlEditor),
+        key("Gif", Path, "", PicsTab, PrefPath::Gif),
+        key("Bmp", Path, "", PicsTab, PrefPath::Bmp),
+        key("Jpg", Path, "", PicsTab, PrefPath::Jpg),
+        key("Html2", Path, "", HtmlTab, PrefPath::Html),
+        key("Text", Path, "", HtmlTab, PrefPath::Text),
+        key("Bmp2", Path, "", GifsTab, PrefPath::Frames),
+        key("Html", Shown, "1", HtmlTab, PrefFlag::HtmlPanel),
+        key("Image", Shown, "1", PicsTab, PrefFlag::PicsPanel),
+        key("Project", Shown, "1", ProjectsTab, PrefFlag::ProjectsToolBar),
+        key("Large Icons", LargeIcons, "1", ProjectsTab, PrefLists::Projects),
+        key("Smalll Icons", SmallIcons, "1", ProjectsTab, PrefLists::Projects),
+        key("Large Icons2", LargeIcons, "1", PicsTab, PrefLists::Pics),
+        key("Smalll Icons2", SmallIcons, "1", PicsTab, PrefLists::Pics),
+        key("Large Icons3", LargeIcons, "1", SoundWindow, PrefLists::Sounds),
+        key("Smalll Icons3", SmallIcons, "1", SoundWindow, PrefLists::Sounds),
+        key("Large Icons4", LargeIcons, "1", HtmlTab, PrefLists::Html),
+        key("Smalll Icons4", SmallIcons, "1", HtmlTab, PrefLists::Html),
+        // The "HTML5 page" box of the Page tab in the Projects tab's button editor.
+        key("HTML5 Page", Choice, "0", ProjectsTab, PrefChoice::Html5Page),
+    };
+}();
+
+// The key of a kind and slot; a pair that no key has does not compile where it is constant.
+constexpr const PrefKey& prefKey(PrefKind kind, std::size_t slot) {
+    for (const PrefKey& key : kPreferenceKeys)
+        if (key.kind == kind && key.slot == slot)
+            return key;
+    throw std::out_of_range("no such preference key");
+}
+
+constexpr const PrefKey& prefKey(PrefPath path) {
+    return prefKey(PrefKind::Path, static_cast<std::size_t>(path));
+}
+
+constexpr const PrefKey& prefKey(PrefChoice choice) {
+    return prefKey(PrefKind::Choice, static_cast<std::size_t>(choice));
+}
 
 } // namespace kelmor

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "pictures/conversion.h"
-#include "ui/list_style.h"
+#include "prefs/list_style.h"
 
 #include <QTabWidget>
 #include <array>

@@ -1,7 +1,6 @@
 #include "prefs/form_prefs.h"
 
-#include "prefs/ini_file.h"
-#include "prefs/pref_file.h"
+#include "prefs/start_preferences.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
 
@@ -83,8 +82,10 @@ TFormPrefs::TFormPrefs(Services& services, PreferenceStore& store, PreferenceRea
     layout->addWidget(tabs_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    showStore();
+    // The store follows the controls from the start, so it holds the paths as the edits show
+    // them, and OK writes what the dialog shows.
     connectStore();
+    showStore();
     connectReactions();
 }
 
@@ -194,6 +195,7 @@ void TFormPrefs::connectStore() {
                     [this, pair = pair, key = key] { store_.setListStyle(key, styleOf(*pair)); });
 }
 
+// A check box reacts on every change, a radio button when it becomes checked.
 void TFormPrefs::connectReactions() {
     auto onChange = [this](QAbstractButton* control, std::function<void(bool)> react) {
         connect(control, &QAbstractButton::toggled, this,
@@ -201,21 +203,16 @@ void TFormPrefs::connectReactions() {
                     runGuarded(services_.dialogs, [&] { react(checked); });
                 });
     };
-    auto onChecked = [onChange](QRadioButton* radio, std::function<void()> react) {
-        onChange(radio, [react = std::move(react)](bool checked) {
-            if (checked)
-                react();
-        });
-    };
     PreferenceReactions& main = reactions_;
-    for (auto [box, key] : flagBoxes())
-        onChange(box, [&main, key = key](bool shown) { main.showPart(key, shown); });
-    // The sound list takes its style whenever the sound window is shown.
-    for (auto [pair, key] : stylePairs())
-        if (key != PrefLists::Sounds)
-            for (const ListStyle style : {ListStyle::Large, ListStyle::Small})
-                onChecked(style == ListStyle::Large ? pair->large : pair->small,
-                          [&main, key = key, style] { main.setListStyle(key, style); });
+    for (auto [box, flag] : flagBoxes())
+        onChange(box, [&main, flag = flag](bool shown) { main.showPart(flag, shown); });
+    for (auto [pair, lists] : stylePairs())
+        for (auto [radio, style] :
+             {std::pair{pair->large, ListStyle::Large}, std::pair{pair->small, ListStyle::Small}})
+            onChange(radio, [&main, lists = lists, style = style](bool checked) {
+                if (checked)
+                    reactToStyle(main, lists, style);
+            });
 }
 
 std::array<std::pair<QCheckBox*, PrefFlag>, kPrefFlagCount> TFormPrefs::flagBoxes() const {
@@ -231,30 +228,18 @@ std::array<std::pair<TFormPrefs::StylePair*, PrefLists>, kPrefListsCount> TFormP
              {&html_, PrefLists::Html}}};
 }
 
-std::array<QAbstractButton*, kPrefFlagKeys.size()> TFormPrefs::flagControls() const {
-    return {htmlPanel_,      picsPanel_,  toolBar_,    projects_.large,
-            projects_.small, pics_.large, pics_.small, sounds_.large,
-            sounds_.small,   html_.large, html_.small};
-}
-
 void TFormPrefs::showStore() {
     for (std::size_t row = 0; row < kPrefPathCount; ++row)
         edits_[row]->setText(store_.path(static_cast<PrefPath>(row)));
-    htmlPanel_->setChecked(store_.flag(PrefFlag::HtmlPanel));
-    picsPanel_->setChecked(store_.flag(PrefFlag::PicsPanel));
-    toolBar_->setChecked(store_.flag(PrefFlag::ProjectsToolBar));
+    for (auto [box, key] : flagBoxes())
+        box->setChecked(store_.flag(key));
     for (auto [pair, key] : stylePairs())
         if (const std::optional<ListStyle> style = store_.listStyle(key))
             (*style == ListStyle::Small ? pair->small : pair->large)->setChecked(true);
 }
 
 void TFormPrefs::Save() {
-    IniFile file(toLocal(services_.paths.configDir), kPrefFileName);
-    for (std::size_t row = 0; row < kPathRows.size(); ++row)
-        file.writeString(kPrefSection, kPrefPathKeys[row], toLocal(edits_[row]->text()));
-    const auto controls = flagControls();
-    for (std::size_t i = 0; i < kPrefFlagKeys.size(); ++i)
-        file.writeBool(kPrefSection, kPrefFlagKeys[i], controls[i]->isChecked());
+    savePreferences(toLocal(services_.paths.configDir), store_);
 }
 
 void TFormPrefs::OKButtonClick() {

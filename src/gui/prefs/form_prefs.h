@@ -1,6 +1,5 @@
 #pragma once
 
-#include "prefs/pref_file.h"
 #include "prefs/preference_store.h"
 #include "prefs/preferences.h"
 #include "ui/services.h"
@@ -58,10 +57,8 @@ private:
     void showStore();
     void connectReactions();
     void connectStore();
-    std::array<std::pair<StylePair*, PrefLists>, kPrefListsCount> stylePairs();
     std::array<std::pair<QCheckBox*, PrefFlag>, kPrefFlagCount> flagBoxes() const;
-    // The eleven boolean keys' controls, in the order of the file's keys.
-    std::array<QAbstractButton*, kPrefFlagKeys.size()> flagControls() const;
+    std::array<std::pair<StylePair*, PrefLists>, kPrefListsCount> stylePairs();
     static std::optional<ListStyle> styleOf(const StylePair& pair);
 
     void Save();

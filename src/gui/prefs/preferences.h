@@ -1,7 +1,7 @@
 #pragma once
 
+#include "prefs/list_style.h"
 #include "prefs/preference_store.h"
-#include "ui/list_style.h"
 
 namespace kelmor {
 

@@ -15,4 +15,8 @@ namespace kelmor {
 void loadStartPreferences(Services& services, PreferenceStore& store,
                           PreferenceReactions& reactions);
 
+// What a view style button changes in the main window when it is checked. The sound list has
+// no reaction: it takes its style whenever the sound window shows.
+void reactToStyle(PreferenceReactions& reactions, PrefLists lists, ListStyle style);
+
 } // namespace kelmor

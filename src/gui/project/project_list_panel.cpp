@@ -1,10 +1,10 @@
 #include "project/project_list_panel.h"
 
 #include "base/folder_scan.h"
+#include "prefs/list_style.h"
 #include "ui/drawn_icons.h"
 #include "ui/error_guard.h"
 #include "ui/folder_list.h"
-#include "ui/list_style.h"
 #include "ui/qt_text.h"
 
 #include <QLineEdit>

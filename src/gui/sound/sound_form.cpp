@@ -1,7 +1,6 @@
 #include "sound/sound_form.h"
 
-#include "prefs/ini_file.h"
-#include "prefs/pref_file.h"
+#include "prefs/preference_values.h"
 #include "sound/sound_module.h"
 #include "ui/drawn_icons.h"
 #include "ui/error_guard.h"
@@ -216,8 +215,8 @@ void TSoundForm::ListView1DblClick() {
     const QListWidgetItem* item = soundList_->currentItem();
     if (item == nullptr || !item->isSelected())
         return;
-    const IniFile file(toLocal(services_.paths.configDir), kPrefFileName);
-    const QString folder = toQt(file.readString(kPrefSection, kPrefSoundsKey, ""));
+    const QString folder =
+        toQt(readPreference(toLocal(services_.paths.configDir), prefKey(PrefPath::Sounds)));
     openAndPlay(folder + QLatin1Char('/') + item->text() + QStringLiteral(".wav"));
 }
 

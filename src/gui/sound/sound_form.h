@@ -1,9 +1,9 @@
 #pragma once
 
+#include "prefs/list_style.h"
 #include "prefs/preference_store.h"
 #include "sound/sound_device.h"
 #include "ui/history.h"
-#include "ui/list_style.h"
 #include "ui/services.h"
 #include "ui/tool_commands.h"
 

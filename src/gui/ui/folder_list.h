@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/list_style.h"
+#include "prefs/list_style.h"
 
 #include <QIcon>
 #include <QListWidget>

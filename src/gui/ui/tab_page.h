@@ -1,7 +1,7 @@
 #pragma once
 
+#include "prefs/list_style.h"
 #include "ui/drawn_icons.h"
-#include "ui/list_style.h"
 #include "ui/services.h"
 #include "ui/tool_commands.h"
 
