@@ -149,6 +149,7 @@ std::string GifImage::saveToBytes() const {
     if (global)
         putColorTable(out, header_.colorTable, static_cast<int>(announced) + 1);
 
+    GifLzwEncoder encoder;
     for (const GifFrame& frame : frames_) {
         for (const GifExtension& extension : frame.extensions)
             std::visit(ExtensionWriter{out}, extension);
@@ -174,8 +175,8 @@ std::string GifImage::saveToBytes() const {
         const std::size_t count = std::size_t(frame.width) * frame.height;
         const std::uint8_t* pixels = frame.pixels.size() >= count ? frame.pixels.data() : nullptr;
         // Rows go in interlaced order exactly when the written descriptor says so.
-        gifLzwEncode(out, std::max(codeBits, 2), pixels, frame.width, frame.height,
-                     (descriptor & 0x40) != 0, limit);
+        encoder.encode(out, std::max(codeBits, 2), pixels, frame.width, frame.height,
+                       (descriptor & 0x40) != 0, limit);
     }
     put8(out, 0x3B);
     return out;
