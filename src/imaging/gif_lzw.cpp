@@ -119,40 +119,41 @@ struct ShiftedTable {
     void reset(unsigned) {}
 };
 
-struct RunTable {
+// The tables below are walked by code: a cursor is the code itself.
+struct CodeCursor {
     Tables& t;
     unsigned m;
     unsigned cursor(unsigned code) const { return code; }
+    unsigned code(unsigned cursor) const { return cursor; }
+    void fill(unsigned code, unsigned pixel, unsigned longer) {
+        const unsigned slot = code << m | pixel;
+        t.child[slot] = static_cast<std::uint16_t>(longer);
+        t.slotOf[longer] = slot;
+    }
+};
+
+struct RunTable : CodeCursor {
     unsigned step(unsigned code, unsigned pixel) const {
         if (const std::uint32_t last = t.lastAdded[code]; last >> 12 == pixel + 1)
             return last & 0xFFF;
         return t.child[code << m | pixel];
     }
-    unsigned code(unsigned cursor) const { return cursor; }
     void add(unsigned code, unsigned pixel, unsigned longer) {
-        const unsigned slot = code << m | pixel;
-        t.child[slot] = static_cast<std::uint16_t>(longer);
-        t.slotOf[longer] = slot;
+        fill(code, pixel, longer);
         t.lastAdded[code] = (pixel + 1) << 12 | longer;
         t.lastAdded[longer] = 0;
     }
     void reset(unsigned firstFree) { std::fill_n(t.lastAdded, firstFree, 0u); }
 };
 
-struct SparseTable {
-    Tables& t;
-    unsigned m;
-    unsigned cursor(unsigned code) const { return code; }
+struct SparseTable : CodeCursor {
     unsigned step(unsigned code, unsigned pixel) const {
         if (((t.children[code] >> (pixel & 63)) & 1) == 0)
             return 0;
         return t.child[code << m | pixel];
     }
-    unsigned code(unsigned cursor) const { return cursor; }
     void add(unsigned code, unsigned pixel, unsigned longer) {
-        const unsigned slot = code << m | pixel;
-        t.child[slot] = static_cast<std::uint16_t>(longer);
-        t.slotOf[longer] = slot;
+        fill(code, pixel, longer);
         t.children[code] |= std::uint64_t(1) << (pixel & 63);
         t.children[longer] = 0;
     }
@@ -259,9 +260,9 @@ void GifLzwEncoder::encode(std::string& out, int minCodeSize, const std::uint8_t
     if (m <= 4)
         encodeCodes(writer, ShiftedTable{t, m}, pixels, width, height, interlaced);
     else if (m <= 6)
-        encodeCodes(writer, RunTable{t, m}, pixels, width, height, interlaced);
+        encodeCodes(writer, RunTable{{t, m}}, pixels, width, height, interlaced);
     else
-        encodeCodes(writer, SparseTable{t, m}, pixels, width, height, interlaced);
+        encodeCodes(writer, SparseTable{{t, m}}, pixels, width, height, interlaced);
     t.dirty = false;
     writer.finish();
 }
