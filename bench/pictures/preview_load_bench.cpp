@@ -4,7 +4,8 @@
 // (libjpeg, quality 85) and as a GIF of the fixed 216 colours.
 
 #include "imaging/bitmap.h"
-#include "imaging/gif_image.h"
+#include "imaging/gif_bitmap.h"
+#include "imaging/gif_encode.h"
 #include "imaging/picture_view.h"
 
 #include <QApplication>
@@ -76,7 +77,7 @@ struct Inputs {
     Inputs() {
         const kelmor::Bitmap picture = photo();
         writeJpeg(picture, jpeg);
-        kelmor::GifImage(picture).saveToFile(gif);
+        kelmor::saveGif(gif, kelmor::gifFromBitmap(picture));
     }
 };
 

@@ -6,7 +6,7 @@
 #include "cli_command.h"
 #include "cli_files.h"
 #include "imaging/bmp.h"
-#include "imaging/gif_image.h"
+#include "imaging/gif_decode.h"
 #include "imaging/jpeg.h"
 #include "imaging/picture.h"
 
@@ -87,10 +87,10 @@ std::string crcOfRows(const kelmor::Bitmap& bitmap) {
 }
 
 void printGif(const std::string& bytes) {
-    kelmor::GifImage image;
     std::vector<std::string> warnings;
-    image.setWarningHandler([&](const std::string& message) { warnings.push_back(message); });
-    image.loadFromBytes(bytes);
+    kelmor::GifDecodeOptions options;
+    options.warn = [&](const std::string& message) { warnings.push_back(message); };
+    const kelmor::GifImage image = kelmor::decodeGif(bytes, options);
     const kelmor::GifHeader& header = image.header();
     std::cout << "format: GIF\n"
               << "version: " << header.version << '\n'

@@ -4,7 +4,8 @@
 // tab does after a failed read or write in pics_tab_test.cpp.
 #include "base/error.h"
 #include "base/read_file.h"
-#include "imaging/gif_image.h"
+#include "imaging/gif_bitmap.h"
+#include "imaging/gif_decode.h"
 #include "imaging/gif_test_support.h"
 #include "pictures/conversion.h"
 #include "support/temp_folder.h"
@@ -48,13 +49,14 @@ std::vector<std::string> cleanGifs() {
             continue;
         GifImage image;
         bool warned = false;
-        image.setWarningHandler([&](const std::string&) { warned = true; });
+        GifDecodeOptions options;
+        options.warn = [&](const std::string&) { warned = true; };
         try {
-            image.loadFromBytes(bytes);
+            image = decodeGif(bytes, options);
         } catch (const Error&) {
             continue;
         }
-        if (!warned && !image.toBitmap().empty())
+        if (!warned && !toBitmap(image).empty())
             files.push_back(fs::relative(entry.path(), kCorpora).string());
     }
     std::sort(files.begin(), files.end());

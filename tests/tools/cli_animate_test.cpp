@@ -3,7 +3,8 @@
 #include "base/atomic_file.h"
 #include "base/read_file.h"
 #include "imaging/bmp.h"
-#include "imaging/gif_image.h"
+#include "imaging/gif_bitmap.h"
+#include "imaging/gif_encode.h"
 #include "imaging/hostile_pictures.h"
 #include "support/temp_folder.h"
 
@@ -34,7 +35,7 @@ protected:
         TempFolderTest::SetUp();
         writeFileReplacing(path("one.bmp"), writeBmp(frames_[0]));
         writeFileReplacing(path("two.BMP"), writeBmp(frames_[1]));
-        GifImage(frames_[2]).saveToFile(path("three.gif"));
+        saveGif(path("three.gif"), gifFromBitmap(frames_[2]));
         files_ = " " + path("one.bmp") + " " + path("two.BMP") + " " + path("three.gif");
     }
     // Runs kelmor-cli animate; returns the exit status and stderr.

@@ -2,7 +2,9 @@
 // default output names in the working directory, errors on stderr with exit status 1.
 #include "base/error.h"
 #include "base/read_file.h"
-#include "imaging/gif_image.h"
+#include "imaging/gif_bitmap.h"
+#include "imaging/gif_decode.h"
+#include "imaging/gif_encode.h"
 #include "pictures/conversion.h"
 #include "support/temp_folder.h"
 
@@ -59,9 +61,9 @@ TEST_F(CliConvert, FailuresGoToStderrWithStatusOneAndWriteNothing) {
     const std::string bmp = kCorpora + "bmpsuite/g/pal8.bmp";
     Bitmap pixel(1, 1, 8);
     pixel.palette = {{0, 0, 0}};
-    GifImage huge(pixel);
+    GifImage huge = gifFromBitmap(pixel);
     huge.header().width = huge.header().height = 20000;
-    huge.saveToFile(path("huge.gif"));
+    saveGif(path("huge.gif"), huge);
     const std::pair<std::string, std::string> cases[] = {
         {"gif2bmp missing.gif", "Cannot open file missing.gif\n"},
         {"bmp2gif missing.bmp", "Cannot open file missing.bmp\n"},
@@ -87,11 +89,11 @@ TEST_F(CliConvert, Gif2BmpReadsNoFurtherThanTheFirstPicture) {
     Bitmap pixels(2, 2, 8);
     pixels.palette = {{0, 0, 0}, {255, 255, 255}};
     pixels.setIndex(1, 1, 1);
-    const std::string gif = GifImage(pixels).saveToBytes();
+    const std::string gif = encodeGif(gifFromBitmap(pixels));
     writeFile("one.gif", gif);
     const std::string more = gif.substr(0, gif.size() - 1) + std::string("!\x99\0;", 4);
     writeFile("more.gif", more);
-    EXPECT_THROW(GifImage().loadFromBytes(more), Error);
+    EXPECT_THROW(decodeGif(more), Error);
     EXPECT_EQ(convert("gif2bmp '" + path("more.gif") + "' ../more.bmp"),
               (std::pair<int, std::string>{0, ""}));
     EXPECT_EQ(readWholeFile(path("more.bmp")),

@@ -3,7 +3,8 @@
 #include "base/error.h"
 #include "base/read_file.h"
 #include "imaging/bmp.h"
-#include "imaging/gif_image.h"
+#include "imaging/gif_decode.h"
+#include "imaging/gif_encode.h"
 #include "imaging/hostile_pictures.h"
 #include "support/temp_folder.h"
 
@@ -99,15 +100,15 @@ TEST_F(CliPictures, InfoOfABmp) {
 TEST_F(CliPictures, InfoOfAGifWithItsFramesWarningsAndChecksums) {
     // In place of the trailer, a zero and a byte that starts no block: the
     // reading ends there with warnings, which are printed as the reader gives them.
-    std::string bytes = digitAnimation().saveToBytes();
+    std::string bytes = encodeGif(digitAnimation());
     ASSERT_EQ(bytes.back(), '\x3B');
     bytes.back() = '\0';
     bytes += '\x99';
     writeFileReplacing(path("digits.gif"), bytes);
     std::string warnings;
-    GifImage reader;
-    reader.setWarningHandler([&](const std::string& w) { warnings += "warning: " + w + "\n"; });
-    reader.loadFromBytes(bytes);
+    GifDecodeOptions options;
+    options.warn = [&](const std::string& w) { warnings += "warning: " + w + "\n"; };
+    decodeGif(bytes, options);
     EXPECT_NE(warnings.find("warning: Unknown GIF block type\n"), std::string::npos);
 
     const CliRun info = run("info " + path("digits.gif"));
@@ -176,9 +177,9 @@ TEST_F(CliPictures, ResaveWritesThePicturesOwnFormatWhateverTheName) {
     ASSERT_EQ(run("resave " + path("in.bmp") + " " + path("out.gif")).status, 0);
     EXPECT_EQ(readWholeFile(path("out.gif")), writeBmp(digitRows()));
 
-    writeFileReplacing(path("in.gif"), digitAnimation().saveToBytes());
+    writeFileReplacing(path("in.gif"), encodeGif(digitAnimation()));
     ASSERT_EQ(run("resave " + path("in.gif") + " " + path("out.bmp")).status, 0);
-    EXPECT_EQ(readWholeFile(path("out.bmp")), digitAnimation().saveToBytes());
+    EXPECT_EQ(readWholeFile(path("out.bmp")), encodeGif(digitAnimation()));
 
     const std::string jpeg =
         std::string(KELMOR_TEST_DATA) + "/corpora/raster-misc/golang/video-001.jpeg";

@@ -2,6 +2,9 @@
 
 #include "base/error.h"
 #include "base/messages.h"
+#include "imaging/gif_bitmap.h"
+#include "imaging/gif_frame_optimise.h"
+#include "imaging/gif_palette.h"
 #include "imaging/image_limits.h"
 #include "prefs/ini_file.h"
 
@@ -53,9 +56,9 @@ namespace {
 // a GIF's first frame at its logical screen size.
 int appendPicture(GifImage& animation, const Picture& picture) {
     if (const Bitmap* bitmap = picture.bitmap())
-        return animation.appendFrame(*bitmap);
+        return appendFrame(animation, *bitmap);
     if (const GifImage* gif = picture.gif())
-        return animation.appendFrame(gif->toBitmap());
+        return appendFrame(animation, toBitmap(*gif));
     throw Error(msg::kObjectTypeNotSupported);
 }
 
@@ -90,11 +93,11 @@ GifImage assembleAnimation(std::span<const Picture> slots, int frameCount,
         appendAnimationFrame(animation, slots[static_cast<std::size_t>(i)], i > 0, settings);
     }
     if (settings.palette())
-        animation.shareColorTable();
+        shareColorTable(animation);
     const bool merge = settings.merge();
     const bool crop = settings.crop();
     if (merge || crop)
-        animation.reduceFrames(merge, crop);
+        reduceFrames(animation, merge, crop);
     return animation;
 }
 

@@ -1,2 +1,4 @@
-# The GIF image, its reader, writer, LZW coder and optimiser.
-target_sources(kelmor_imaging PRIVATE gif_image.cpp gif_lzw.cpp gif_reader.cpp gif_writer.cpp)
+# The GIF image, its decoder, encoder, LZW coder, palette work, frame optimisation and bitmap
+# conversion.
+target_sources(kelmor_imaging PRIVATE gif_image.cpp gif_decode.cpp gif_encode.cpp gif_lzw.cpp
+                                      gif_palette.cpp gif_frame_optimise.cpp gif_bitmap.cpp)

@@ -1,41 +1,22 @@
 #pragma once
 
-// GIF pictures, still and animated: the image model, the operations the
-// program runs on it (frame assembly, colour table sharing, frame reduction,
-// conversion to a bitmap) and its load and save. Pure C++, no Qt.
+// GIF pictures, still and animated: the image as the file holds it, a plain value. Decoding,
+// encoding, palette work, frame optimisation and bitmap conversion work on it from their own
+// headers (gif_decode.h, gif_encode.h, gif_palette.h, gif_frame_optimise.h, gif_bitmap.h).
+// Pure C++, no Qt.
 
 #include "imaging/bitmap.h"
 
 #include <cstdint>
 #include <functional>
-#include <iosfwd>
 #include <string>
-#include <string_view>
 #include <variant>
 #include <vector>
 
 namespace kelmor {
 
-// How much of a GIF file a load decodes: every frame, or the frames up to and including the
-// first one with an image, which is all that toBitmap draws. Either way the whole file's frame
-// descriptors are counted first, so a file that claims too many pixels is refused the same.
-enum class GifFrames { All, FirstImage };
-
-// What a GIF file's blocks announce, read without decoding a frame: the logical screen and the
-// pixels of all the frames that the reader would reach.
-struct GifExtent {
-    std::uint16_t width = 0, height = 0;
-    std::int64_t framePixels = 0;
-};
-
-// Reads the header and walks the frames, skipping their image data. Throws what a load throws
-// for the header ("Invalid GIF signature", "Invalid GIF data", "Image too large" for the
-// screen) and "Image too large" when the frames together claim more than one file may hold. A
-// later defect ends the count where a load would stop decoding.
-GifExtent measureGif(std::string_view bytes);
-
-// Receives the warnings of a load or an operation; they never stop it. The
-// program installs none, so warnings pass silently; tools and tests collect them.
+// Receives the warnings of a decode, an encode or an edit; they never stop it. The program
+// passes none, so warnings pass silently; tools and tests collect them.
 using GifWarningHandler = std::function<void(const std::string& message)>;
 
 // Table bits of a colour table of `entries` colours: 0 for none, otherwise the
@@ -145,23 +126,9 @@ struct GifFrame {
     friend bool operator==(const GifFrame&, const GifFrame&) = default;
 };
 
+// The header and the frames. Copies are independent values.
 class GifImage {
 public:
-    GifImage() = default;
-    // Copies the header and the frames; the copy has no warning handler.
-    GifImage(const GifImage& other);
-    GifImage(GifImage&&) noexcept = default;
-    // Copies the header and the frames; keeps this image's warning handler.
-    GifImage& operator=(const GifImage& other);
-    GifImage& operator=(GifImage&&) noexcept = default;
-    // A one-frame image made from the bitmap as appendFrame makes it.
-    explicit GifImage(const Bitmap& bitmap);
-
-    void setWarningHandler(GifWarningHandler handler) { warn_ = std::move(handler); }
-    const GifWarningHandler& warningHandler() const { return warn_; }
-    // Passes a warning to the handler, if one is installed.
-    void warn(const std::string& message) const;
-
     bool empty() const { return frames_.empty(); }
     void clear();
 
@@ -179,15 +146,6 @@ public:
     // The frame's local table when it has entries, otherwise the global table.
     const GifColorTable& activeColorTable(int index) const;
 
-    // Appends the bitmap as a new frame at 0, 0 and returns its index. 1/4/8-bit
-    // bitmaps keep their palette as the local table; deeper ones are reduced to
-    // the fixed 216-colour palette (level (v + 3) / 51 per channel, index
-    // 36 r + 6 g + b, no dithering). The logical screen grows to hold the frame.
-    // Throws "Object type not supported for operation" for a bitmap of no format.
-    int appendFrame(const Bitmap& bitmap);
-    // Replaces the whole image with one frame made from the bitmap.
-    void assign(const Bitmap& bitmap);
-
     // The colour index of the frame's pixel at column 0, row height - 1.
     int bottomLeftColorIndex(int index) const { return frame(index).bottomLeftColorIndex(); }
 
@@ -198,54 +156,18 @@ public:
     // Sets the Transparent Color Index of the frame's graphic control extension
     // (one is added when the frame has none). An index not below the size of a
     // non-empty active colour table warns "Invalid color index" and stores 0.
-    void setTransparentColorIndex(int index, int colorIndex);
+    void setTransparentColorIndex(int index, int colorIndex, const GifWarningHandler& warn = {});
     // The first loop extension of any frame, or nullptr.
     const GifLoopExtension* loopExtension() const;
 
-    // Merges every frame's colours into one sorted global table of at most 256
-    // colours (255 and a black transparent entry when a frame is transparent),
-    // most used first (first use breaks ties; transparent pixels do not count),
-    // maps dropped colours to the nearest kept one, empties the local tables
-    // and re-indexes the pixels.
-    void shareColorTable();
-    // Merge: pixels equal to the opaque pixel under them in the frame before become
-    // transparent; a frame without a transparent colour gets a new black entry
-    // for it (or, on the global table, the index another transparent frame uses).
-    // Crop: transparent frames are cut to their opaque pixels, and empty ones are
-    // removed. Merge runs first.
-    void reduceFrames(bool merge, bool crop);
-
-    // The first frame that has an image, at the logical screen size: the
-    // frame's own 8-bit bitmap when it covers the screen, otherwise a 32-bit
-    // bitmap with the frame drawn at its position over black. An image without
-    // such a frame gives an empty bitmap. Throws "No global or local color
-    // table defined" when the frame has no colour table.
-    Bitmap toBitmap() const;
-    // The frame alone as an 8-bit bitmap with its active colour table as palette.
-    Bitmap frameBitmap(int index) const;
-
-    // Reads a GIF file. On an error the image is left empty and the error
-    // (kelmor::Error with the reader's message) is passed on; a stream is set
-    // back to where the image began.
-    void loadFromBytes(std::string_view bytes, GifFrames frames = GifFrames::All);
-    void load(std::istream& in);
-    // Reads a regular file (see readWholeFile): "Cannot open file PATH" for anything else.
-    void loadFromFile(const std::string& path, GifFrames frames = GifFrames::All);
-
-    // Writes the GIF file. Throws "Unsupported GIF version" for an image
-    // without frames and "Color not in color table" for a pixel past its table.
-    std::string saveToBytes() const;
-    void save(std::ostream& out) const;             // "Stream write error" on failure
-    void saveToFile(const std::string& path) const; // temp file + rename; "Cannot create file PATH"
+    friend bool operator==(const GifImage&, const GifImage&) = default;
 
 private:
-    void mergeWithEarlier(int index, int earlierIndex);
-    int newTransparentIndex(int index, bool usesGlobal);
-    void cropTransparent(int index);
-
     GifHeader header_;
     std::vector<GifFrame> frames_;
-    GifWarningHandler warn_;
 };
+
+// Passes a warning to the handler, if there is one.
+void warnGif(const GifWarningHandler& warn, const std::string& message);
 
 } // namespace kelmor

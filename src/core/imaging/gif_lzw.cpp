@@ -22,22 +22,25 @@ public:
         bits_ |= static_cast<std::uint64_t>(code) << count_;
         count_ += width;
         if (count_ >= 32) {
-            for (int i = 0; i < 4; ++i) {
-                byte(static_cast<std::uint8_t>(bits_));
-                bits_ >>= 8;
-            }
+            for (unsigned i = 0; i < 4; ++i)
+                block_[used_ + i] = static_cast<std::uint8_t>(bits_ >> (8 * i));
+            used_ += 4;
+            bits_ >>= 32;
             count_ -= 32;
+            if (used_ >= 255)
+                flushBlock();
         }
     }
 
     // Emits the remaining bits, the last byte padded with zeros, the last
     // (shorter) block and the terminator.
     void finish() {
-        while (count_ > 0) {
-            byte(static_cast<std::uint8_t>(bits_));
+        for (; count_ > 0; count_ = count_ > 8 ? count_ - 8 : 0) {
+            block_[used_++] = static_cast<std::uint8_t>(bits_);
             bits_ >>= 8;
-            count_ = count_ > 8 ? count_ - 8 : 0;
         }
+        if (used_ >= 255)
+            flushBlock();
         if (used_ > 0) {
             out_.push_back(static_cast<char>(used_));
             out_.append(reinterpret_cast<const char*>(block_), used_);
@@ -46,167 +49,227 @@ public:
     }
 
 private:
-    void byte(std::uint8_t value) {
-        block_[used_++] = value;
-        if (used_ == 255) {
-            out_.push_back(static_cast<char>(255));
-            out_.append(reinterpret_cast<const char*>(block_), 255);
-            used_ = 0;
-        }
+    // Writes one full block and keeps the bytes past it for the next.
+    void flushBlock() {
+        out_.push_back(static_cast<char>(255));
+        out_.append(reinterpret_cast<const char*>(block_), 255);
+        used_ -= 255;
+        std::memmove(block_, block_ + 255, used_);
     }
 
     std::string& out_;
     std::uint64_t bits_ = 0;
     unsigned count_ = 0;
-    std::uint8_t block_[255];
+    std::uint8_t block_[255 + 8];
     unsigned used_ = 0;
 };
 
-// String table keyed by (code of the current string, pixel). Small alphabets
-// use a direct array, larger ones an open-addressing hash table.
-class DirectTable {
-public:
-    explicit DirectTable(unsigned minCodeSize)
-        : shift_(minCodeSize), codes_(std::size_t(kMaxCodes) << minCodeSize) {}
-    void clear() { std::fill(codes_.begin(), codes_.end(), std::uint16_t(0)); }
-    unsigned find(unsigned prefix, unsigned pixel) const {
-        return codes_[(prefix << shift_) | pixel];
+// Whether any of the n pixels is `limit` or more. The inner loop has a fixed length, so the
+// compiler turns it into vector code.
+bool anyPixelFrom(const std::uint8_t* pixels, std::size_t n, unsigned limit) {
+    std::uint8_t highest = 0;
+    std::size_t i = 0;
+    for (; i + 64 <= n; i += 64) {
+        std::uint8_t chunk = 0;
+        for (std::size_t k = 0; k < 64; ++k)
+            chunk = std::max(chunk, pixels[i + k]);
+        highest = std::max(highest, chunk);
     }
-    void add(unsigned prefix, unsigned pixel, unsigned code) {
-        codes_[(prefix << shift_) | pixel] = static_cast<std::uint16_t>(code);
-    }
-
-private:
-    unsigned shift_;
-    std::vector<std::uint16_t> codes_; // 0: no entry (every assigned code is at least 6)
-};
-
-// The hash table also keeps the string last added under each code and tries it first: along a
-// run of one colour every step extends that string, so a long run costs one direct look-up per
-// pixel instead of a hash and a probe.
-class HashTable {
-public:
-    HashTable() : slots_(kSize), lastAdded_(kMaxCodes) {}
-    void clear() {
-        std::fill(slots_.begin(), slots_.end(), 0u);
-        std::fill(lastAdded_.begin(), lastAdded_.end(), 0u);
-    }
-    unsigned find(unsigned prefix, unsigned pixel) const {
-        if (const std::uint32_t last = lastAdded_[prefix]; last >> 12 == pixel && last != 0)
-            return last & 0xFFF;
-        std::uint32_t key = (prefix << 8) | pixel;
-        for (std::uint32_t i = hash(key);; i = (i + 1) & (kSize - 1)) {
-            std::uint32_t slot = slots_[i];
-            if (slot == 0)
-                return 0;
-            if ((slot >> 12) == key)
-                return slot & 0xFFF;
-        }
-    }
-    void add(unsigned prefix, unsigned pixel, unsigned code) {
-        lastAdded_[prefix] = pixel << 12 | code;
-        std::uint32_t key = (prefix << 8) | pixel;
-        std::uint32_t i = hash(key);
-        while (slots_[i] != 0)
-            i = (i + 1) & (kSize - 1);
-        slots_[i] = (key << 12) | code;
-    }
-
-private:
-    static constexpr std::uint32_t kBits = 14;
-    static constexpr std::uint32_t kSize = 1u << kBits;
-    static std::uint32_t hash(std::uint32_t key) { return (key * 2654435761u) >> (32 - kBits); }
-    std::vector<std::uint32_t> slots_;     // key << 12 | code; 0 when free
-    std::vector<std::uint32_t> lastAdded_; // by prefix: pixel << 12 | code; 0 when none
-};
-
-// The rows of a frame in coding order.
-template <typename Visit> void forEachRow(int height, bool interlaced, Visit visit) {
-    if (!interlaced) {
-        for (int y = 0; y < height; ++y)
-            visit(y);
-        return;
-    }
-    static constexpr int kStart[4] = {0, 4, 2, 1};
-    static constexpr int kStep[4] = {8, 8, 4, 2};
-    for (int pass = 0; pass < 4; ++pass)
-        for (int y = kStart[pass]; y < height; y += kStep[pass])
-            visit(y);
+    for (; i < n; ++i)
+        highest = std::max(highest, pixels[i]);
+    return highest >= limit;
 }
 
-template <typename Table>
-void encode(CodeWriter& writer, Table& table, unsigned minCodeSize, const std::uint8_t* pixels,
-            int width, int height, bool interlaced, unsigned limit) {
-    const unsigned clear = 1u << minCodeSize;
-    unsigned next = clear + 2;
-    unsigned codeWidth = minCodeSize + 1;
-    unsigned largest = (1u << codeWidth) - 1;
-    table.clear();
+} // namespace
 
-    // Writes a code and then adjusts the width for the next one.
+// The string table: for each string (its code) and next pixel, the code of the string one
+// pixel longer, in a direct table of 4096 x 2^m slots (0: none). A clear empties only the
+// slots filled since the last one. How a look-up runs depends on the alphabet:
+// - up to 16 colours, a slot holds the longer code already shifted by m, so each step along
+//   the pixels is one OR and one load;
+// - 32 or 64 colours, the string last added under each code is tried first: along a run of
+//   one colour every step extends it, and that small array stays in the nearest cache;
+// - 128 or 256 colours, the table no longer fits the caches, so a bit per code and pixel
+//   (pixels taken modulo 64) says which slots can hold a string, and most failing look-ups
+//   never reach the table.
+struct GifLzwEncoder::Tables {
+    std::vector<std::uint16_t> child;
+    std::uint32_t slotOf[kMaxCodes] = {};    // the slot each assigned code fills
+    std::uint32_t lastAdded[kMaxCodes] = {}; // (pixel + 1) << 12 | code; 0 when none
+    std::uint64_t children[kMaxCodes] = {};  // bit pixel % 64: a longer string may exist
+    bool dirty = false;                      // slots may be filled (an encoding stopped)
+};
+
+namespace {
+
+using Tables = GifLzwEncoder::Tables;
+
+// A position in the table is a cursor: from it, step() follows one pixel (0: no such string).
+struct ShiftedTable {
+    Tables& t;
+    unsigned m;
+    unsigned cursor(unsigned code) const { return code << m; }
+    unsigned step(unsigned cursor, unsigned pixel) const { return t.child[cursor | pixel]; }
+    unsigned code(unsigned cursor) const { return cursor >> m; }
+    void add(unsigned code, unsigned pixel, unsigned longer) {
+        const unsigned slot = code << m | pixel;
+        t.child[slot] = static_cast<std::uint16_t>(longer << m);
+        t.slotOf[longer] = slot;
+    }
+    void reset(unsigned) {}
+};
+
+// The tables below are walked by code: a cursor is the code itself.
+struct CodeCursor {
+    Tables& t;
+    unsigned m;
+    unsigned cursor(unsigned code) const { return code; }
+    unsigned code(unsigned cursor) const { return cursor; }
+    void fill(unsigned code, unsigned pixel, unsigned longer) {
+        const unsigned slot = code << m | pixel;
+        t.child[slot] = static_cast<std::uint16_t>(longer);
+        t.slotOf[longer] = slot;
+    }
+};
+
+struct RunTable : CodeCursor {
+    unsigned step(unsigned code, unsigned pixel) const {
+        if (const std::uint32_t last = t.lastAdded[code]; last >> 12 == pixel + 1)
+            return last & 0xFFF;
+        return t.child[code << m | pixel];
+    }
+    void add(unsigned code, unsigned pixel, unsigned longer) {
+        fill(code, pixel, longer);
+        t.lastAdded[code] = (pixel + 1) << 12 | longer;
+        t.lastAdded[longer] = 0;
+    }
+    void reset(unsigned firstFree) { std::fill_n(t.lastAdded, firstFree, 0u); }
+};
+
+struct SparseTable : CodeCursor {
+    unsigned step(unsigned code, unsigned pixel) const {
+        if (((t.children[code] >> (pixel & 63)) & 1) == 0)
+            return 0;
+        return t.child[code << m | pixel];
+    }
+    void add(unsigned code, unsigned pixel, unsigned longer) {
+        fill(code, pixel, longer);
+        t.children[code] |= std::uint64_t(1) << (pixel & 63);
+        t.children[longer] = 0;
+    }
+    void reset(unsigned firstFree) { std::fill_n(t.children, firstFree, std::uint64_t(0)); }
+};
+
+// Empties the slots of the codes from `first` up to `next` and the per-code data of the roots.
+template <typename Table> void clearTable(Table& table, unsigned first, unsigned next) {
+    for (unsigned code = first; code < next; ++code)
+        table.t.child[table.t.slotOf[code]] = 0;
+    table.reset(first);
+}
+
+// The rows of a frame in coding order: one pass of every row, or the four interlaced passes.
+struct RowPasses {
+    explicit RowPasses(bool interlaced) : first(interlaced ? 0 : 4), last(interlaced ? 4 : 5) {}
+    static constexpr int kStart[5] = {0, 4, 2, 1, 0};
+    static constexpr int kStep[5] = {8, 8, 4, 2, 1};
+    int first, last;
+};
+
+template <typename Table>
+void encodeCodes(CodeWriter& writer, Table table, const std::uint8_t* pixels, int width, int height,
+                 bool interlaced) {
+    const unsigned m = table.m;
+    const unsigned clear = 1u << m;
+    unsigned next = clear + 2;
+    unsigned codeWidth = m + 1;
+    unsigned largest = (1u << codeWidth) - 1;
+    table.reset(next);
+
+    // Writes a code and then widens the codes when the next free code needs it.
     auto output = [&](unsigned code) {
         writer.put(code, codeWidth);
-        if (code == clear) {
-            codeWidth = minCodeSize + 1;
-            largest = (1u << codeWidth) - 1;
-        } else if (next > largest && codeWidth < 12) {
+        if (next > largest && codeWidth < 12) {
             ++codeWidth;
             largest = codeWidth == 12 ? kMaxCodes : (1u << codeWidth) - 1;
         }
     };
 
-    output(clear);
-    bool first = true;
-    unsigned current = 0;
-    forEachRow(height, interlaced, [&](int y) {
-        const std::uint8_t* p = pixels + static_cast<std::size_t>(y) * width;
-        const std::uint8_t* end = p + width;
-        if (first) {
-            if (*p >= limit)
-                throw Error(msg::kColorNotInColorTable);
-            current = *p++;
-            first = false;
-        }
-        for (; p != end; ++p) {
-            unsigned pixel = *p;
-            if (pixel >= limit)
-                throw Error(msg::kColorNotInColorTable);
-            if (unsigned code = table.find(current, pixel); code != 0) {
-                current = code;
-                continue;
+    writer.put(clear, codeWidth);
+    unsigned current = pixels[0];
+    const RowPasses passes(interlaced);
+    for (int pass = passes.first; pass < passes.last; ++pass) {
+        for (int y = RowPasses::kStart[pass]; y < height; y += RowPasses::kStep[pass]) {
+            const std::uint8_t* p = pixels + static_cast<std::size_t>(y) * width;
+            const std::uint8_t* const end = p + width;
+            if (p == pixels)
+                ++p;
+            while (p != end) {
+                // Follow the table as far as the pixels go.
+                unsigned cursor = table.cursor(current);
+                for (; p != end; ++p) {
+                    const unsigned longer = table.step(cursor, *p);
+                    if (longer == 0)
+                        break;
+                    cursor = longer;
+                }
+                current = table.code(cursor);
+                if (p == end)
+                    break;
+                output(current);
+                if (next >= kMaxCodes - 1) {
+                    writer.put(clear, codeWidth);
+                    codeWidth = m + 1;
+                    largest = (1u << codeWidth) - 1;
+                    clearTable(table, clear + 2, next);
+                    next = clear + 2;
+                } else {
+                    table.add(current, *p, next++);
+                }
+                current = *p++;
             }
-            output(current);
-            if (next >= kMaxCodes - 1) {
-                output(clear);
-                table.clear();
-                next = clear + 2;
-            } else {
-                table.add(current, pixel, next++);
-            }
-            current = pixel;
         }
-    });
+    }
     output(current);
     writer.put(clear + 1, codeWidth);
+    clearTable(table, clear + 2, next);
 }
 
 } // namespace
 
-void gifLzwEncode(std::string& out, int minCodeSize, const std::uint8_t* pixels, int width,
-                  int height, bool interlaced, unsigned colorLimit) {
+GifLzwEncoder::GifLzwEncoder() : tables_(std::make_unique<Tables>()) {}
+GifLzwEncoder::~GifLzwEncoder() = default;
+
+void GifLzwEncoder::encode(std::string& out, int minCodeSize, const std::uint8_t* pixels, int width,
+                           int height, bool interlaced, unsigned colorLimit) {
     out.push_back(static_cast<char>(minCodeSize));
     CodeWriter writer(out);
     const unsigned m = static_cast<unsigned>(minCodeSize);
     if (pixels == nullptr || width <= 0 || height <= 0) {
         writer.put((1u << m) + 1, m + 1);
-    } else if (m <= 4) {
-        DirectTable table(m);
-        encode(writer, table, m, pixels, width, height, interlaced, colorLimit);
-    } else {
-        HashTable table;
-        encode(writer, table, m, pixels, width, height, interlaced, colorLimit);
+        writer.finish();
+        return;
     }
+    if (colorLimit < 256 &&
+        anyPixelFrom(pixels, static_cast<std::size_t>(width) * height, colorLimit))
+        throw Error(msg::kColorNotInColorTable);
+    Tables& t = *tables_;
+    const std::size_t slots = std::size_t(kMaxCodes) << m;
+    if (t.child.size() < slots || t.dirty)
+        t.child.assign(std::max(slots, t.child.size()), 0);
+    t.dirty = true;
+    if (m <= 4)
+        encodeCodes(writer, ShiftedTable{t, m}, pixels, width, height, interlaced);
+    else if (m <= 6)
+        encodeCodes(writer, RunTable{{t, m}}, pixels, width, height, interlaced);
+    else
+        encodeCodes(writer, SparseTable{{t, m}}, pixels, width, height, interlaced);
+    t.dirty = false;
     writer.finish();
+}
+
+void gifLzwEncode(std::string& out, int minCodeSize, const std::uint8_t* pixels, int width,
+                  int height, bool interlaced, unsigned colorLimit) {
+    GifLzwEncoder().encode(out, minCodeSize, pixels, width, height, interlaced, colorLimit);
 }
 
 void GifLzwDecoder::start(int minCodeSize, std::uint8_t* out, std::size_t count) {

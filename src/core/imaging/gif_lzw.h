@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace kelmor {
@@ -23,6 +24,25 @@ namespace kelmor {
 // never assigns 4095 and the width never passes 12 bits.
 void gifLzwEncode(std::string& out, int minCodeSize, const std::uint8_t* pixels, int width,
                   int height, bool interlaced, unsigned colorLimit);
+
+// The same coder, keeping its string table from one frame to the next: a file of many frames
+// sets the table up once.
+class GifLzwEncoder {
+public:
+    GifLzwEncoder();
+    ~GifLzwEncoder();
+    GifLzwEncoder(const GifLzwEncoder&) = delete;
+    GifLzwEncoder& operator=(const GifLzwEncoder&) = delete;
+
+    // As gifLzwEncode.
+    void encode(std::string& out, int minCodeSize, const std::uint8_t* pixels, int width,
+                int height, bool interlaced, unsigned colorLimit);
+
+    struct Tables; // the string table, defined with the coder
+
+private:
+    std::unique_ptr<Tables> tables_;
+};
 
 // Decodes the codes of one frame's data sub-blocks into a pixel buffer, writing
 // decoded pixels in the order the codes give them (the caller de-interlaces).

@@ -29,9 +29,17 @@ inline constexpr std::int64_t kJpegWorkingBytes = std::int64_t{16} << 20;
 inline constexpr int kMaxJpegScans = 500;
 inline constexpr std::int64_t kMaxJpegScanBlocks = std::int64_t{64} << 20;
 
-// Whether a width x height picture fits kMaxImagePixels, with no negative side.
-inline bool withinImageLimits(std::int64_t width, std::int64_t height) {
-    return width >= 0 && height >= 0 && (width == 0 || height <= kMaxImagePixels / width);
+// How large a picture one decode accepts. The defaults are the program's; a caller that only
+// needs a small picture (a thumbnail) passes lower ones.
+struct ImageLimits {
+    std::int64_t maxImagePixels = kMaxImagePixels; // one picture, or one frame
+    std::int64_t maxTotalPixels = kMaxTotalPixels; // all frames of one file together
+};
+
+// Whether a width x height picture fits `maxPixels`, with no negative side.
+inline bool withinImageLimits(std::int64_t width, std::int64_t height,
+                              std::int64_t maxPixels = kMaxImagePixels) {
+    return width >= 0 && height >= 0 && (width == 0 || height <= maxPixels / width);
 }
 
 // Throws Error("Image too large") for a width x height picture past kMaxImagePixels, or with a

@@ -5,6 +5,7 @@
 #include "base/messages.h"
 #include "base/read_file.h"
 #include "imaging/bmp.h"
+#include "imaging/gif_encode.h"
 #include "imaging/jpeg.h"
 
 #include <algorithm>
@@ -136,9 +137,9 @@ void Picture::loadFromBytes(PictureFormat format, std::string bytes, GifFrames g
     Picture loaded;
     switch (format) {
     case PictureFormat::Gif: {
-        GifImage image;
-        image.loadFromBytes(bytes, gifFrames);
-        loaded = Picture(std::move(image));
+        GifDecodeOptions options;
+        options.frames = gifFrames;
+        loaded = Picture(decodeGif(bytes, options));
         break;
     }
     case PictureFormat::Bitmap:
@@ -163,7 +164,7 @@ void Picture::loadFromBytes(PictureFormat format, std::string bytes, GifFrames g
 std::string Picture::encoded() const {
     switch (format_) {
     case PictureFormat::Gif:
-        return gif_->saveToBytes();
+        return encodeGif(*gif_);
     case PictureFormat::Bitmap:
         return writeBmp(*bitmap_);
     case PictureFormat::Jpeg:

@@ -4,6 +4,7 @@
 // type, loaded by the file's extension and saved in its own format.
 
 #include "imaging/bitmap.h"
+#include "imaging/gif_decode.h"
 #include "imaging/gif_image.h"
 
 #include <functional>

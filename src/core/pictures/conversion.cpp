@@ -5,7 +5,9 @@
 #include "base/messages.h"
 #include "base/read_file.h"
 #include "imaging/bmp.h"
-#include "imaging/gif_image.h"
+#include "imaging/gif_bitmap.h"
+#include "imaging/gif_decode.h"
+#include "imaging/gif_encode.h"
 
 namespace kelmor {
 namespace {
@@ -25,14 +27,15 @@ std::string convertedPicture(ConversionDirection direction, const std::string& s
                              const SourceReadStep& sourceRead) {
     if (direction == ConversionDirection::GifToBmp) {
         // Only the first frame with an image is drawn, so no later frame is decoded.
-        GifImage image;
-        image.loadFromFile(source, GifFrames::FirstImage);
+        GifDecodeOptions options;
+        options.frames = GifFrames::FirstImage;
+        const GifImage image = loadGif(source, options);
         afterRead(sourceRead);
-        return writeBmp(image.toBitmap());
+        return writeBmp(toBitmap(image));
     }
     const Bitmap bitmap = readBmp(readWholeFile(source));
     afterRead(sourceRead);
-    return GifImage(bitmap).saveToBytes();
+    return encodeGif(gifFromBitmap(bitmap));
 }
 
 void convertGifToBmp(const std::string& source, const std::string& target,

@@ -1,10 +1,8 @@
-// Writing a GifImage as a GIF file: block order, descriptors, padded colour
-// tables, extensions and LZW image data.
+#include "imaging/gif_encode.h"
 
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
-#include "imaging/gif_image.h"
 #include "imaging/gif_lzw.h"
 
 #include <algorithm>
@@ -109,87 +107,107 @@ bool needs89a(const GifFrame& frame) {
     return frame.localColorTable.sorted || !frame.extensions.empty();
 }
 
-} // namespace
-
-std::string GifImage::saveToBytes() const {
-    if (frames_.empty())
-        throw Error(msg::kUnsupportedGifVersion);
-    if (header_.colorTable.size() > 256)
-        throw Error(msg::kInvalidGifData);
-
-    int maxBits = header_.colorTable.bits();
+// What the whole image decides for the file: the largest table bits (the code size of frames
+// on the global table), the version, and whether a frame lies past the logical screen.
+struct FileShape {
+    int maxBits = 0;
     bool gif89a = false;
     bool outside = false;
-    for (const GifFrame& frame : frames_) {
-        outside = outside || (frame.hasImage && (frame.left + frame.width > header_.width ||
-                                                 frame.top + frame.height > header_.height));
+};
+
+FileShape shapeOf(const GifImage& image) {
+    const GifHeader& header = image.header();
+    if (image.empty())
+        throw Error(msg::kUnsupportedGifVersion);
+    if (header.colorTable.size() > 256)
+        throw Error(msg::kInvalidGifData);
+    FileShape shape;
+    shape.maxBits = header.colorTable.bits();
+    for (const GifFrame& frame : image.frames()) {
+        shape.outside =
+            shape.outside || (frame.hasImage && (frame.left + frame.width > header.width ||
+                                                 frame.top + frame.height > header.height));
         if (frame.localColorTable.size() > 256)
             throw Error(msg::kInvalidGifData);
-        maxBits = std::max(maxBits, frame.localColorTable.bits());
-        gif89a = gif89a || needs89a(frame);
+        shape.maxBits = std::max(shape.maxBits, frame.localColorTable.bits());
+        shape.gif89a = shape.gif89a || needs89a(frame);
     }
+    return shape;
+}
 
-    if (outside)
-        warn(msg::kImageWidthTooSmall);
-
-    std::string out;
-    out += gif89a ? "GIF89a" : "GIF87a";
-    put16(out, header_.width);
-    put16(out, header_.height);
-    const bool global = !header_.colorTable.empty();
-    const unsigned announced = static_cast<unsigned>(maxBits - 1) & 7;
+// The signature, the logical screen descriptor and the global colour table.
+void putScreen(std::string& out, const GifHeader& header, const FileShape& shape) {
+    out += shape.gif89a ? "GIF89a" : "GIF87a";
+    put16(out, header.width);
+    put16(out, header.height);
+    const bool global = !header.colorTable.empty();
+    const unsigned announced = static_cast<unsigned>(shape.maxBits - 1) & 7;
     unsigned packed = (announced << 4) | announced;
     if (global)
-        packed |= 0x80 | (header_.colorTable.sorted ? 0x08 : 0);
+        packed |= 0x80 | (header.colorTable.sorted ? 0x08 : 0);
     put8(out, packed);
-    put8(out, header_.backgroundColorIndex);
-    put8(out, header_.aspectRatio);
+    put8(out, header.backgroundColorIndex);
+    put8(out, header.aspectRatio);
     // The global table fills the size the screen descriptor announces, also
     // when a local table has more table bits than the global one.
     if (global)
-        putColorTable(out, header_.colorTable, static_cast<int>(announced) + 1);
+        putColorTable(out, header.colorTable, static_cast<int>(announced) + 1);
+}
 
-    for (const GifFrame& frame : frames_) {
-        for (const GifExtension& extension : frame.extensions)
-            std::visit(ExtensionWriter{out}, extension);
-        if (!frame.hasImage)
-            continue;
+// A frame's extensions, then its image descriptor, local colour table and image data.
+void putFrame(std::string& out, const GifFrame& frame, int maxBits, GifLzwEncoder& encoder) {
+    for (const GifExtension& extension : frame.extensions)
+        std::visit(ExtensionWriter{out}, extension);
+    if (!frame.hasImage)
+        return;
 
-        const GifColorTable& local = frame.localColorTable;
-        const int localBits = local.bits();
-        unsigned descriptor = frame.packed & 0x58;
-        if (!local.empty())
-            descriptor = 0x80 | (local.sorted ? 0x20 : 0) | static_cast<unsigned>(localBits - 1);
-        put8(out, 0x2C);
-        put16(out, frame.left);
-        put16(out, frame.top);
-        put16(out, frame.width);
-        put16(out, frame.height);
-        put8(out, descriptor);
-        if (!local.empty())
-            putColorTable(out, local, localBits);
+    const GifColorTable& local = frame.localColorTable;
+    const int localBits = local.bits();
+    unsigned descriptor = frame.packed & 0x58;
+    if (!local.empty())
+        descriptor = 0x80 | (local.sorted ? 0x20 : 0) | static_cast<unsigned>(localBits - 1);
+    put8(out, 0x2C);
+    put16(out, frame.left);
+    put16(out, frame.top);
+    put16(out, frame.width);
+    put16(out, frame.height);
+    put8(out, descriptor);
+    if (!local.empty())
+        putColorTable(out, local, localBits);
 
-        const int codeBits = local.empty() ? maxBits : localBits;
-        const unsigned limit = local.empty() ? 1u << codeBits : static_cast<unsigned>(local.size());
-        const std::size_t count = std::size_t(frame.width) * frame.height;
-        const std::uint8_t* pixels = frame.pixels.size() >= count ? frame.pixels.data() : nullptr;
-        // Rows go in interlaced order exactly when the written descriptor says so.
-        gifLzwEncode(out, std::max(codeBits, 2), pixels, frame.width, frame.height,
-                     (descriptor & 0x40) != 0, limit);
-    }
+    const int codeBits = local.empty() ? maxBits : localBits;
+    const unsigned limit = local.empty() ? 1u << codeBits : static_cast<unsigned>(local.size());
+    const std::size_t count = std::size_t(frame.width) * frame.height;
+    const std::uint8_t* pixels = frame.pixels.size() >= count ? frame.pixels.data() : nullptr;
+    // Rows go in interlaced order exactly when the written descriptor says so.
+    encoder.encode(out, std::max(codeBits, 2), pixels, frame.width, frame.height,
+                   (descriptor & 0x40) != 0, limit);
+}
+
+} // namespace
+
+std::string encodeGif(const GifImage& image, const GifEncodeOptions& options) {
+    const FileShape shape = shapeOf(image);
+    if (shape.outside)
+        warnGif(options.warn, msg::kImageWidthTooSmall);
+    std::string out;
+    putScreen(out, image.header(), shape);
+    GifLzwEncoder encoder;
+    for (const GifFrame& frame : image.frames())
+        putFrame(out, frame, shape.maxBits, encoder);
     put8(out, 0x3B);
     return out;
 }
 
-void GifImage::save(std::ostream& out) const {
-    const std::string bytes = saveToBytes();
+void writeGif(std::ostream& out, const GifImage& image, const GifEncodeOptions& options) {
+    const std::string bytes = encodeGif(image, options);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out)
         throw Error(msg::kStreamWriteError);
 }
 
-void GifImage::saveToFile(const std::string& path) const {
-    writeFileReplacing(path, saveToBytes());
+void saveGif(const std::string& path, const GifImage& image, const GifEncodeOptions& options) {
+    writeFileReplacing(path, encodeGif(image, options));
 }
 
 } // namespace kelmor

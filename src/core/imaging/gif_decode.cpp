@@ -1,15 +1,15 @@
-// Reading GIF files into a GifImage: tolerant of the common defects, which only
-// warn, and strict where the data cannot be made sense of.
+// Reading GIF files into a GifImage.
+
+#include "imaging/gif_decode.h"
 
 #include "base/error.h"
 #include "base/messages.h"
 #include "base/read_file.h"
-#include "imaging/gif_image.h"
 #include "imaging/gif_lzw.h"
-#include "imaging/image_limits.h"
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <istream>
 #include <string>
 #include <vector>
@@ -145,9 +145,9 @@ public:
     // and gives no warnings.
     enum class Pass { Scan, Decode };
 
-    Reader(Source& source, GifImage& image, Pass pass, GifFrames frames = GifFrames::All)
-        : src_(source), image_(image), scan_(pass == Pass::Scan),
-          firstImageOnly_(frames == GifFrames::FirstImage) {}
+    Reader(Source& source, GifImage& image, Pass pass, const GifDecodeOptions& options)
+        : src_(source), image_(image), options_(options), scan_(pass == Pass::Scan),
+          firstImageOnly_(options.frames == GifFrames::FirstImage) {}
 
     std::int64_t claimedPixels() const { return totalPixels_; }
     // Whether the logical screen descriptor was read, and whether the reading stopped because a
@@ -192,7 +192,7 @@ public:
 private:
     void warn(const std::string& message) const {
         if (!scan_)
-            image_.warn(message);
+            warnGif(options_.warn, message);
     }
 
     void readHeader() {
@@ -222,7 +222,7 @@ private:
     }
 
     void checkSize(std::int64_t width, std::int64_t height) {
-        if (!withinImageLimits(width, height))
+        if (!withinImageLimits(width, height, options_.limits.maxImagePixels))
             refuseSize();
     }
     [[noreturn]] void refuseSize() {
@@ -410,7 +410,7 @@ private:
         checkSize(frame.width, frame.height);
         const std::size_t count = std::size_t(frame.width) * frame.height;
         totalPixels_ += static_cast<std::int64_t>(count);
-        if (totalPixels_ > kMaxTotalPixels)
+        if (totalPixels_ > options_.limits.maxTotalPixels)
             refuseSize();
         if (frame.packed & 0x80)
             readColorTable(frame.localColorTable, frame.packed, (frame.packed & 0x20) != 0);
@@ -471,6 +471,7 @@ private:
 
     Source& src_;
     GifImage& image_;
+    const GifDecodeOptions& options_;
     const bool scan_;
     const bool firstImageOnly_;
     GifLzwDecoder decoder_;
@@ -479,54 +480,62 @@ private:
     bool refusedSize_ = false;
 };
 
+// What a scan of the descriptors found, and the error that stopped it, if one did.
+struct Scan {
+    std::uint16_t width = 0, height = 0;
+    std::int64_t claimedPixels = 0;
+    bool headerRead = false;
+    bool refusedSize = false;
+    std::exception_ptr error;
+};
+
+Scan scanDescriptors(Source& source, const ImageLimits& limits) {
+    GifImage scratch;
+    const GifDecodeOptions options{GifFrames::All, limits, {}};
+    Reader reader(source, scratch, Reader::Pass::Scan, options);
+    Scan scan;
+    try {
+        reader.read();
+    } catch (const Error&) {
+        scan.error = std::current_exception();
+    }
+    scan.width = scratch.header().width;
+    scan.height = scratch.header().height;
+    scan.claimedPixels = reader.claimedPixels();
+    scan.headerRead = reader.headerRead();
+    scan.refusedSize = reader.refusedSize();
+    return scan;
+}
+
 // Throws "Image too large" when the frame descriptors together claim more pixels than one
 // file may hold, before any frame is decoded: a few bytes can claim gigabytes. Any other
 // defect is left to the decoding, which reports it in its place.
-void checkClaimedPixels(Source& source) {
-    GifImage scratch;
-    Reader scan(source, scratch, Reader::Pass::Scan);
-    try {
-        scan.read();
-    } catch (const Error&) {
-        if (scan.claimedPixels() > kMaxTotalPixels)
-            throw;
-    }
-}
-
-void readInto(Source& source, GifImage& image, GifFrames frames = GifFrames::All) {
-    image.clear();
-    try {
-        Reader(source, image, Reader::Pass::Decode, frames).read();
-    } catch (...) {
-        image.clear();
-        throw;
-    }
+void checkClaimedPixels(Source& source, const ImageLimits& limits) {
+    const Scan scan = scanDescriptors(source, limits);
+    if (scan.error && scan.claimedPixels > limits.maxTotalPixels)
+        std::rethrow_exception(scan.error);
 }
 
 } // namespace
 
-GifExtent measureGif(std::string_view bytes) {
+GifExtent measureGif(std::string_view bytes, const ImageLimits& limits) {
     Source source(bytes);
-    GifImage scratch;
-    Reader scan(source, scratch, Reader::Pass::Scan);
-    try {
-        scan.read();
-    } catch (const Error&) {
-        if (!scan.headerRead() || scan.refusedSize())
-            throw;
-    }
-    return {scratch.header().width, scratch.header().height, scan.claimedPixels()};
+    const Scan scan = scanDescriptors(source, limits);
+    if (scan.error && (!scan.headerRead || scan.refusedSize))
+        std::rethrow_exception(scan.error);
+    return {scan.width, scan.height, scan.claimedPixels};
 }
 
-void GifImage::loadFromBytes(std::string_view bytes, GifFrames frames) {
-    clear();
+GifImage decodeGif(std::string_view bytes, const GifDecodeOptions& options) {
     Source scan(bytes);
-    checkClaimedPixels(scan);
+    checkClaimedPixels(scan, options.limits);
     Source source(bytes);
-    readInto(source, *this, frames);
+    GifImage image;
+    Reader(source, image, Reader::Pass::Decode, options).read();
+    return image;
 }
 
-void GifImage::load(std::istream& in) {
+GifImage decodeGif(std::istream& in, const GifDecodeOptions& options) {
     const std::istream::pos_type start = in.tellg();
     const bool seekable = start != std::istream::pos_type(-1);
     const auto rewind = [&] {
@@ -535,16 +544,16 @@ void GifImage::load(std::istream& in) {
             in.seekg(start);
     };
     Source source(in);
+    GifImage image;
     try {
         // A stream that cannot go back is bounded only frame by frame as it is decoded.
         if (seekable) {
             Source scan(in);
-            checkClaimedPixels(scan);
+            checkClaimedPixels(scan, options.limits);
             rewind();
         }
-        readInto(source, *this);
+        Reader(source, image, Reader::Pass::Decode, options).read();
     } catch (...) {
-        clear();
         rewind();
         throw;
     }
@@ -553,10 +562,11 @@ void GifImage::load(std::istream& in) {
         in.clear();
         in.seekg(start + static_cast<std::streamoff>(source.consumed()));
     }
+    return image;
 }
 
-void GifImage::loadFromFile(const std::string& path, GifFrames frames) {
-    loadFromBytes(readWholeFile(path), frames);
+GifImage loadGif(const std::string& path, const GifDecodeOptions& options) {
+    return decodeGif(readWholeFile(path), options);
 }
 
 } // namespace kelmor

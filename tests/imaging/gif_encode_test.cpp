@@ -1,5 +1,8 @@
 #include "base/error.h"
-#include "imaging/gif_image.h"
+#include "imaging/gif_bitmap.h"
+#include "imaging/gif_decode.h"
+#include "imaging/gif_encode.h"
+#include "imaging/gif_palette.h"
 #include "imaging/gif_test_support.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +17,7 @@ using test::indexedBitmap;
 
 std::string errorOf(const GifImage& image) {
     try {
-        image.saveToBytes();
+        encodeGif(image);
     } catch (const Error& e) {
         return e.what();
     }
@@ -25,8 +28,8 @@ TEST(GifWriter, SinglePixelFrameWithTwoColourTable) {
     Bitmap bitmap(1, 1, 1);
     bitmap.palette = {{0, 0, 0}, {255, 255, 255}};
     GifImage image;
-    image.appendFrame(bitmap);
-    EXPECT_EQ(image.saveToBytes(),
+    appendFrame(image, bitmap);
+    EXPECT_EQ(encodeGif(image),
               bytesOf({"GIF87a", 1,    0,    1,    0,    0x00, 0, 0, // screen, no global table
                        0x2C,     0,    0,    0,    0,    1,    0, 1, 0, 0x80, // descriptor, b = 1
                        0,        0,    0,    255,  255,  255,                 // local table
@@ -36,7 +39,7 @@ TEST(GifWriter, SinglePixelFrameWithTwoColourTable) {
 
 TEST(GifWriter, LoopAndGraphicControlExtensions) {
     GifImage image;
-    image.appendFrame(indexedBitmap(1, 1, grayPalette(2), {0}));
+    appendFrame(image, indexedBitmap(1, 1, grayPalette(2), {0}));
     image.addLoopExtension(0).setLoopCount(0);
     GifGraphicControlExtension& gce = image.addGraphicControlExtension(0);
     gce.setDelayTime(0x1234);
@@ -44,7 +47,7 @@ TEST(GifWriter, LoopAndGraphicControlExtensions) {
     gce.setTransparent(true);
     gce.setUserInput(true);
     gce.transparentColorIndex = 1;
-    const std::string out = image.saveToBytes();
+    const std::string out = encodeGif(image);
     EXPECT_EQ(out.substr(0, 6), "GIF89a");
     EXPECT_EQ(out.substr(13, 19 + 8),
               bytesOf({0x21, 0xFF, 0x0B, "NETSCAPE2.0", 0x03, 0x01, 0x00, 0x00, 0x00, //
@@ -54,19 +57,19 @@ TEST(GifWriter, LoopAndGraphicControlExtensions) {
 
 TEST(GifWriter, LoopBufferSizeOnlyWhenSet) {
     GifImage image;
-    image.appendFrame(indexedBitmap(1, 1, grayPalette(2), {0}));
+    appendFrame(image, indexedBitmap(1, 1, grayPalette(2), {0}));
     GifLoopExtension& loop = image.addLoopExtension(0);
     loop.setLoopCount(-1);
     loop.bufferSize = 0x01020304;
-    EXPECT_EQ(image.saveToBytes().substr(13, 25),
+    EXPECT_EQ(encodeGif(image).substr(13, 25),
               bytesOf({0x21, 0xFF, 0x0B, "NETSCAPE2.0", 0x03, 0x01, 0xFF, 0xFF, //
                        0x05, 0x02, 0x04, 0x03, 0x02, 0x01, 0x00}));
 }
 
 TEST(GifWriter, ThreeColourTableIsPaddedToFourEntries) {
     GifImage image;
-    image.appendFrame(indexedBitmap(2, 1, {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}}, {2, 1}));
-    const std::string out = image.saveToBytes();
+    appendFrame(image, indexedBitmap(2, 1, {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}}, {2, 1}));
+    const std::string out = encodeGif(image);
     EXPECT_EQ(static_cast<unsigned char>(out[10]), 0x11); // resolution 1, size 1
     EXPECT_EQ(out.substr(13, 10 + 12), bytesOf({0x2C, 0,  0,  0,  0,  2,  0,  1,  0,  0x81, //
                                                 10,   20, 30, 40, 50, 60, 70, 80, 90, 0,    0, 0}));
@@ -77,14 +80,14 @@ TEST(GifWriter, ThreeColourTableIsPaddedToFourEntries) {
 // global table has the sort flag and the frames none.
 TEST(GifWriter, SharedPaletteMovesTheTablesIntoTheHeader) {
     GifImage image;
-    image.appendFrame(indexedBitmap(2, 2, grayPalette(16), {0, 1, 2, 3}));
-    image.appendFrame(indexedBitmap(2, 2, grayPalette(16), {3, 2, 1, 0}));
-    std::string out = image.saveToBytes();
+    appendFrame(image, indexedBitmap(2, 2, grayPalette(16), {0, 1, 2, 3}));
+    appendFrame(image, indexedBitmap(2, 2, grayPalette(16), {3, 2, 1, 0}));
+    std::string out = encodeGif(image);
     EXPECT_EQ(static_cast<unsigned char>(out[10]), 0x33);
     EXPECT_EQ(static_cast<unsigned char>(out[13 + 9]), 0x83);
 
-    image.shareColorTable();
-    out = image.saveToBytes();
+    shareColorTable(image);
+    out = encodeGif(image);
     EXPECT_EQ(out.substr(0, 6), "GIF87a"); // only sorted local tables and extensions need 89a
     EXPECT_EQ(static_cast<unsigned char>(out[10]), 0x80 | 0x08 | 0x10 | 0x01);
     EXPECT_EQ(static_cast<unsigned char>(out[13 + 12 + 9]), 0x00);
@@ -92,19 +95,19 @@ TEST(GifWriter, SharedPaletteMovesTheTablesIntoTheHeader) {
 
 TEST(GifWriter, VersionFollowsTheFramesNeeds) {
     GifImage image;
-    image.appendFrame(indexedBitmap(1, 1, grayPalette(2), {0}));
-    EXPECT_EQ(image.saveToBytes().substr(0, 6), "GIF87a");
+    appendFrame(image, indexedBitmap(1, 1, grayPalette(2), {0}));
+    EXPECT_EQ(encodeGif(image).substr(0, 6), "GIF87a");
     image.frame(0).localColorTable.sorted = true;
-    EXPECT_EQ(image.saveToBytes().substr(0, 6), "GIF89a");
-    EXPECT_EQ(static_cast<unsigned char>(image.saveToBytes()[13 + 9]), 0xA0);
+    EXPECT_EQ(encodeGif(image).substr(0, 6), "GIF89a");
+    EXPECT_EQ(static_cast<unsigned char>(encodeGif(image)[13 + 9]), 0xA0);
     image.frame(0).localColorTable.sorted = false;
     image.frame(0).extensions.emplace_back(GifCommentExtension{{"hi"}});
-    EXPECT_EQ(image.saveToBytes().substr(0, 6), "GIF89a");
+    EXPECT_EQ(encodeGif(image).substr(0, 6), "GIF89a");
 }
 
 TEST(GifWriter, KeptExtensionsAreWrittenBack) {
     GifImage image;
-    image.appendFrame(indexedBitmap(1, 1, grayPalette(2), {0}));
+    appendFrame(image, indexedBitmap(1, 1, grayPalette(2), {0}));
     auto& extensions = image.frame(0).extensions;
     extensions.emplace_back(GifCommentExtension{{"ab", "c"}});
     extensions.emplace_back(GifPlainTextExtension{std::string(12, '\x01'), {"xy"}});
@@ -113,24 +116,24 @@ TEST(GifWriter, KeptExtensionsAreWrittenBack) {
                                  bytesOf({0x21, 0x01, 12}) + std::string(12, '\x01') +
                                  bytesOf({2, "xy", 0}) +
                                  bytesOf({0x21, 0xFF, 11, "XMP DataXMP", 1, "q", 0});
-    EXPECT_EQ(image.saveToBytes().substr(13, expected.size()), expected);
+    EXPECT_EQ(encodeGif(image).substr(13, expected.size()), expected);
 }
 
 TEST(GifWriter, FrameWithoutImageWritesOnlyItsExtensions) {
     GifImage image;
-    image.appendFrame(indexedBitmap(1, 1, grayPalette(2), {0}));
+    appendFrame(image, indexedBitmap(1, 1, grayPalette(2), {0}));
     GifFrame tail;
     tail.extensions.emplace_back(GifCommentExtension{{"end"}});
     image.frames().push_back(tail);
-    const std::string out = image.saveToBytes();
+    const std::string out = encodeGif(image);
     EXPECT_EQ(out.substr(out.size() - 8), bytesOf({0x21, 0xFE, 3, "end", 0, 0x3B}));
 }
 
 TEST(GifWriter, FrameWithMissingPixelsGetsOnlyTheEndCode) {
     GifImage image;
-    image.appendFrame(indexedBitmap(2, 2, grayPalette(4), {0, 1, 2, 3}));
+    appendFrame(image, indexedBitmap(2, 2, grayPalette(4), {0, 1, 2, 3}));
     image.frame(0).pixels.clear();
-    const std::string out = image.saveToBytes();
+    const std::string out = encodeGif(image);
     EXPECT_EQ(out.substr(13 + 10 + 12), bytesOf({2, 1, 5, 0, 0x3B}));
 }
 
@@ -146,18 +149,17 @@ TEST(GifWriter, LoadedDescriptorKeepsInterlaceAndReservedBitsWithoutLocalTable) 
     frame.packed = 0xFF;
     frame.pixels = {0, 1, 2};
     image.frames().push_back(frame);
-    const std::string out = image.saveToBytes();
+    const std::string out = encodeGif(image);
     EXPECT_EQ(static_cast<unsigned char>(out[13 + 12 + 9]), 0x58);
-    GifImage back;
-    back.loadFromBytes(out);
+    GifImage back = decodeGif(out);
     EXPECT_TRUE(back.frame(0).interlaced());
     EXPECT_EQ(back.frame(0).pixels, (std::vector<std::uint8_t>{0, 1, 2}));
 
     // With a local table the interlace bit goes, and so does the row reordering.
     image.frame(0).localColorTable.colors = grayPalette(4);
-    const std::string withLocal = image.saveToBytes();
+    const std::string withLocal = encodeGif(image);
     EXPECT_EQ(static_cast<unsigned char>(withLocal[13 + 12 + 9]), 0x81);
-    back.loadFromBytes(withLocal);
+    back = decodeGif(withLocal);
     EXPECT_FALSE(back.frame(0).interlaced());
     EXPECT_EQ(back.frame(0).pixels, (std::vector<std::uint8_t>{0, 1, 2}));
 }
@@ -166,7 +168,7 @@ TEST(GifWriter, Errors) {
     GifImage image;
     EXPECT_EQ(errorOf(image), "Unsupported GIF version");
 
-    image.appendFrame(indexedBitmap(3, 1, grayPalette(3), {0, 1, 2}));
+    appendFrame(image, indexedBitmap(3, 1, grayPalette(3), {0, 1, 2}));
     image.frame(0).pixels[2] = 3;
     EXPECT_EQ(errorOf(image), "Color not in color table");
 
@@ -182,12 +184,13 @@ TEST(GifWriter, Errors) {
 TEST(GifWriter, FrameOutsideTheScreenWarns) {
     GifImage image;
     std::vector<std::string> warnings;
-    image.setWarningHandler([&](const std::string& m) { warnings.push_back(m); });
-    image.appendFrame(indexedBitmap(2, 2, grayPalette(2), {0, 1, 1, 0}));
-    image.saveToBytes();
+    GifEncodeOptions options;
+    options.warn = [&](const std::string& m) { warnings.push_back(m); };
+    appendFrame(image, indexedBitmap(2, 2, grayPalette(2), {0, 1, 1, 0}));
+    encodeGif(image, options);
     EXPECT_TRUE(warnings.empty());
     image.frame(0).left = 1;
-    const std::string out = image.saveToBytes();
+    const std::string out = encodeGif(image, options);
     EXPECT_EQ(warnings, std::vector<std::string>{"Image width too small for contained frames"});
     EXPECT_EQ(out.substr(6, 2), bytesOf({2, 0})); // the screen stays as held
 }
@@ -205,8 +208,8 @@ TEST(GifWriter, SmallGlobalTableIsPaddedToTheAnnouncedSize) {
     onGlobal.height = 1;
     onGlobal.pixels = {0, 1, 0, 1};
     image.frames().push_back(onGlobal);
-    image.appendFrame(indexedBitmap(4, 1, grayPalette(16), {15, 3, 9, 0}));
-    const std::string out = image.saveToBytes();
+    appendFrame(image, indexedBitmap(4, 1, grayPalette(16), {15, 3, 9, 0}));
+    const std::string out = encodeGif(image);
     EXPECT_EQ(static_cast<unsigned char>(out[10]), 0x80 | 0x30 | 0x03);
     EXPECT_EQ(out.substr(13, 6), bytesOf({1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(out.substr(19, 14 * 3), std::string(14 * 3, '\0'));
@@ -240,12 +243,12 @@ TEST_P(GifWriterAgainstGiflib, DecodesToTheSamePixels) {
         p = value;
     }
     GifImage image;
-    image.appendFrame(indexedBitmap(c.width, c.height, grayPalette(c.entries), pixels));
+    appendFrame(image, indexedBitmap(c.width, c.height, grayPalette(c.entries), pixels));
     if (c.sharedTable) {
-        image.shareColorTable();
+        shareColorTable(image);
         image.frame(0).packed = c.interlaced ? 0x40 : 0;
     }
-    const std::string out = image.saveToBytes();
+    const std::string out = encodeGif(image);
     const test::GiflibResult decoded = test::giflibDecode(out);
     ASSERT_TRUE(decoded.ok) << decoded.error;
     ASSERT_EQ(decoded.frames.size(), 1u);

@@ -1,5 +1,7 @@
 #include "base/error.h"
-#include "imaging/gif_image.h"
+#include "imaging/gif_bitmap.h"
+#include "imaging/gif_decode.h"
+#include "imaging/gif_encode.h"
 #include "imaging/gif_lzw.h"
 #include "imaging/gif_test_support.h"
 
@@ -41,11 +43,14 @@ std::string gce(int packed, int delay, int index) {
 class GifReaderTest : public testing::Test {
 protected:
     // Loads the bytes; returns the error message, empty when the load succeeded.
-    std::string load(const std::string& bytes) {
+    std::string load(const std::string& bytes, GifFrames frames = GifFrames::All) {
         warnings.clear();
-        image.setWarningHandler([this](const std::string& m) { warnings.push_back(m); });
+        image.clear();
+        GifDecodeOptions options;
+        options.frames = frames;
+        options.warn = [this](const std::string& m) { warnings.push_back(m); };
         try {
-            image.loadFromBytes(bytes);
+            image = decodeGif(bytes, options);
         } catch (const Error& e) {
             return e.what();
         }
@@ -159,7 +164,7 @@ TEST_F(GifReaderTest, FirstImageLoadReadsNoFurther) {
     const std::string frame = descriptor(0, 0, 2, 2) + imageData(kTwoByTwo, 2, 2);
     const std::string bytes = header(2, 2) + gce(0, 5, 0) + frame + frame + "!\x99";
     EXPECT_EQ(load(bytes), "Unknown extension type");
-    image.loadFromBytes(bytes, GifFrames::FirstImage);
+    EXPECT_EQ(load(bytes, GifFrames::FirstImage), "");
     ASSERT_EQ(image.frameCount(), 1);
     EXPECT_EQ(image.frame(0).graphicControl()->delayTime, 5);
     EXPECT_EQ(image.frame(0).pixels, kTwoByTwo);
@@ -232,21 +237,42 @@ class GifReaderErrors : public testing::TestWithParam<ErrorCase> {};
 
 TEST_P(GifReaderErrors, StopTheLoadAndResetTheStream) {
     const ErrorCase& c = GetParam();
-    GifImage image;
-    image.loadFromBytes(twoByTwo());
+    const GifImage earlier = decodeGif(twoByTwo());
+    GifImage image = earlier;
     try {
-        image.loadFromBytes(c.bytes);
+        image = decodeGif(c.bytes);
         FAIL() << "no error";
     } catch (const Error& e) {
         EXPECT_STREQ(e.what(), c.message);
     }
-    EXPECT_TRUE(image.empty());
-    EXPECT_EQ(image.width(), 0);
+    EXPECT_EQ(image, earlier); // nothing of the failed decode reaches the caller
 
     std::istringstream in("prefix" + c.bytes);
     in.seekg(6);
-    EXPECT_THROW(image.load(in), Error);
+    EXPECT_THROW(decodeGif(in), Error);
     EXPECT_EQ(in.tellg(), 6);
+}
+
+// A caller that needs only a small picture passes lower limits, for one frame or for all the
+// frames of the file together; the 2 x 2 file fits limits of 4 pixels.
+TEST(GifReaderLimits, LowerLimitsRefuseAPictureTheDefaultsAccept) {
+    const std::string file = twoByTwo();
+    const auto errorOf = [](const auto& call) {
+        try {
+            call();
+        } catch (const Error& e) {
+            return std::string(e.what());
+        }
+        return std::string();
+    };
+    const std::pair<ImageLimits, const char*> cases[] = {
+        {{4, 4}, ""}, {{3, 4}, "Image too large"}, {{4, 3}, "Image too large"}};
+    for (const auto& [limits, message] : cases) {
+        GifDecodeOptions options;
+        options.limits = limits;
+        EXPECT_EQ(errorOf([&] { decodeGif(file, options); }), message);
+        EXPECT_EQ(errorOf([&] { measureGif(file, limits); }), message);
+    }
 }
 
 std::string loopWith(std::initializer_list<test::Piece> subBlock) {
@@ -288,9 +314,8 @@ TEST_P(GifLongThin, OpensWithEveryPixel) {
     for (std::size_t i = 0; i < pixels.size(); ++i)
         pixels[i] = static_cast<int>(i * 7 % 4);
     GifImage written;
-    written.appendFrame(indexedBitmap(width, height, grayPalette(4), pixels));
-    GifImage image;
-    image.loadFromBytes(written.saveToBytes());
+    appendFrame(written, indexedBitmap(width, height, grayPalette(4), pixels));
+    const GifImage image = decodeGif(encodeGif(written));
     EXPECT_EQ(image.width(), width);
     EXPECT_EQ(image.height(), height);
     ASSERT_EQ(image.frames().size(), 1u);
@@ -307,8 +332,7 @@ INSTANTIATE_TEST_SUITE_P(Sides, GifLongThin,
 TEST(GifReaderStream, LoadsFromAStreamAndStopsAfterTheImage) {
     std::istringstream in("abc" + twoByTwo() + "tail");
     in.seekg(3);
-    GifImage image;
-    image.load(in);
+    const GifImage image = decodeGif(in);
     EXPECT_EQ(image.frame(0).pixels, kTwoByTwo);
     std::string rest;
     in >> rest;
@@ -316,9 +340,8 @@ TEST(GifReaderStream, LoadsFromAStreamAndStopsAfterTheImage) {
 }
 
 TEST(GifReaderFile, MissingFileCannotBeOpened) {
-    GifImage image;
     try {
-        image.loadFromFile("/nonexistent/x.gif");
+        loadGif("/nonexistent/x.gif");
         FAIL();
     } catch (const Error& e) {
         EXPECT_STREQ(e.what(), "Cannot open file /nonexistent/x.gif");
@@ -336,10 +359,10 @@ TEST(GifRoundTrip, WrittenFileReadsBackTheSame) {
             v = static_cast<int>(random() % static_cast<unsigned>(entries));
         return p;
     };
-    image.appendFrame(indexedBitmap(40, 30, grayPalette(16), noise(40, 30, 16)));
+    appendFrame(image, indexedBitmap(40, 30, grayPalette(16), noise(40, 30, 16)));
     image.addLoopExtension(0).setLoopCount(3);
     image.addGraphicControlExtension(0).setDelayTime(25);
-    image.appendFrame(indexedBitmap(20, 10, grayPalette(256), noise(20, 10, 256)));
+    appendFrame(image, indexedBitmap(20, 10, grayPalette(256), noise(20, 10, 256)));
     GifGraphicControlExtension& second = image.addGraphicControlExtension(1);
     second.setTransparent(true);
     second.setDisposal(2);
@@ -363,8 +386,7 @@ TEST(GifRoundTrip, WrittenFileReadsBackTheSame) {
     third.extensions.emplace_back(GifGraphicControlExtension{});
     image.frames().push_back(third);
 
-    GifImage back;
-    back.loadFromBytes(image.saveToBytes());
+    const GifImage back = decodeGif(encodeGif(image));
     EXPECT_EQ(back.width(), image.width());
     EXPECT_EQ(back.height(), image.height());
     // The global table is padded to the 256 entries that the largest table announces.
@@ -387,7 +409,7 @@ TEST(GifRoundTrip, WrittenFileReadsBackTheSame) {
         EXPECT_EQ(a.pixels, b.pixels) << "frame " << i;
     }
     // Written again, the bytes do not change.
-    EXPECT_EQ(back.saveToBytes(), image.saveToBytes());
+    EXPECT_EQ(encodeGif(back), encodeGif(image));
 }
 
 } // namespace
