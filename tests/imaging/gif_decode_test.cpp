@@ -271,7 +271,7 @@ TEST(GifReaderLimits, LowerLimitsRefuseAPictureTheDefaultsAccept) {
         GifDecodeOptions options;
         options.limits = limits;
         EXPECT_EQ(errorOf([&] { decodeGif(file, options); }), message);
-        EXPECT_EQ(errorOf([&] { measureGif(file, limits); }), message);
+        EXPECT_EQ(errorOf([&, &lower = limits] { measureGif(file, lower); }), message);
     }
 }
 
