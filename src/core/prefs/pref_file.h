@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <stdexcept>
 
 namespace kelmor {
@@ -100,6 +101,15 @@ constexpr const PrefKey& prefKey(PrefKind kind, std::size_t slot) {
         if (key.kind == kind && key.slot == slot)
             return key;
     throw std::out_of_range("no such preference key");
+}
+
+// The slot of the key of `kind` that belongs to `owner`: a tab's window flag or view style pair
+// (LargeIcons); nothing when it has none.
+constexpr std::optional<std::size_t> ownedSlot(PrefOwner owner, PrefKind kind) {
+    for (const PrefKey& key : kPreferenceKeys)
+        if (key.owner == owner && key.kind == kind)
+            return key.slot;
+    return std::nullopt;
 }
 
 constexpr const PrefKey& prefKey(PrefPath path) {

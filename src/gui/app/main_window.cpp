@@ -134,7 +134,7 @@ void TKelButton::FormShow() {
         page->firstShown();
 
     for (std::size_t index = 0; index < entries_.size(); ++index)
-        if (const std::optional<PrefLists> lists = entries_[index].lists;
+        if (const std::optional<PrefLists> lists = entries_[index].lists();
             lists && entries_[index].style == StyleOnFirstShow::Again)
             if (const std::optional<ListStyle> style = preferences().listStyle(*lists))
                 pages_[index]->setListsStyleWhenBuilt(*style);
@@ -144,7 +144,7 @@ void TKelButton::FormShow() {
             sound->setListStyle(*style);
 
     for (std::size_t index = 0; index < entries_.size(); ++index)
-        if (const std::optional<PrefFlag> part = entries_[index].part)
+        if (const std::optional<PrefFlag> part = entries_[index].part())
             showTabPart(*pages_[index], preferences().flag(*part));
 }
 
@@ -173,13 +173,13 @@ void TKelButton::showTabPart(TabPage& page, bool shown) {
 
 void TKelButton::showPart(PrefFlag flag, bool shown) {
     for (std::size_t index = 0; index < entries_.size(); ++index)
-        if (entries_[index].part == flag)
+        if (entries_[index].part() == flag)
             showTabPart(*pages_[index], shown);
 }
 
 void TKelButton::setListStyle(PrefLists lists, ListStyle style) {
     for (std::size_t index = 0; index < entries_.size(); ++index)
-        if (entries_[index].lists == lists)
+        if (entries_[index].lists() == lists)
             pages_[index]->setListsStyleWhenBuilt(style);
 }
 

@@ -11,10 +11,10 @@ namespace {
 // One line per tab. The first show does not restyle Html's lists, as the program never did: it
 // would change nothing, since loading the preference file gave every tab its stored style.
 const TabEntry kTabs[] = {
-    {makeTab<ProjectsTab>, PrefFlag::ProjectsToolBar, PrefLists::Projects},
-    {makeTab<PicsTab>, PrefFlag::PicsPanel, PrefLists::Pics},
-    {makeTab<HtmlTab>, PrefFlag::HtmlPanel, PrefLists::Html, StyleOnFirstShow::AsLoaded},
-    {makeTab<GifsTab>},
+    {makeTab<ProjectsTab>, PrefOwner::ProjectsTab},
+    {makeTab<PicsTab>, PrefOwner::PicsTab},
+    {makeTab<HtmlTab>, PrefOwner::HtmlTab, StyleOnFirstShow::AsLoaded},
+    {makeTab<GifsTab>, PrefOwner::GifsTab},
 };
 
 } // namespace
