@@ -14,11 +14,12 @@ fi
 packages=(
     g++ cmake ninja-build pkg-config make
     qt6-base-dev qt6-multimedia-dev libsndfile1-dev libjpeg62-turbo-dev librsvg2-bin
+    libspng-dev libwebp-dev librsvg2-dev
     "$@"
 )
 if [ $tests = 1 ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev libgif-dev
-        pulseaudio pulseaudio-utils chromium libx11-dev xvfb)
+        pulseaudio pulseaudio-utils chromium libx11-dev xvfb webp optipng)
     # Node and npm for the browser test, from Debian unless a node with its own npm is
     # installed (Debian's npm package would conflict with that one).
     command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)

@@ -16,6 +16,11 @@ inline constexpr const char* kOutputIsAnInput =
 inline constexpr const char* kUnknownPictureExtension = "Unknown picture file extension (.%s)";
 inline constexpr const char* kBitmapNotValid = "Bitmap image is not valid";
 inline constexpr const char* kIconNotValid = "Icon image is not valid";
+// Damaged PNG and SVG files; "%s" is the library's reason.
+inline constexpr const char* kPngNotValid = "PNG image is not valid: %s";
+inline constexpr const char* kWebpNotValid = "WebP image is not valid";
+inline constexpr const char* kSvgNotValid = "SVG image is not valid: %s";
+inline constexpr const char* kSvgNoSize = "SVG image has no size";
 inline constexpr const char* kTextExceedsMemo = "Text exceeds memo capacity";
 inline constexpr const char* kNoMciDevice = "No MCI device open";
 inline constexpr const char* kInvalidGifData = "Invalid GIF data";

@@ -7,6 +7,10 @@
 #include "imaging/bmp.h"
 #include "imaging/gif_encode.h"
 #include "imaging/jpeg.h"
+#include "imaging/picture_animation.h"
+#include "imaging/png.h"
+#include "imaging/svg.h"
+#include "imaging/webp.h"
 
 #include <algorithm>
 #include <cctype>
@@ -45,6 +49,9 @@ const std::vector<PictureType>& pictureTypes() {
         {PictureFormat::Bitmap, "Bitmaps", {"bmp"}},
         {PictureFormat::Jpeg, "JPEG Image File", {"jpg", "jpeg"}},
         {PictureFormat::Icon, "Icons", {"ico"}},
+        {PictureFormat::Png, "PNG Image", {"png"}},
+        {PictureFormat::WebP, "WebP Image", {"webp"}},
+        {PictureFormat::Svg, "SVG Image", {"svg"}},
     };
     return types;
 }
@@ -129,10 +136,11 @@ void Picture::loadFromFile(const std::string& path, GifFrames gifFrames) {
         format = PictureFormat::None;
     if (format == PictureFormat::None)
         throw Error(kelmor::format(msg::kUnknownPictureExtension, fileExtension(path)));
-    loadFromBytes(format, readWholeFile(path), gifFrames);
+    loadFromBytes(format, readWholeFile(path), gifFrames, path);
 }
 
-void Picture::loadFromBytes(PictureFormat format, std::string bytes, GifFrames gifFrames) {
+void Picture::loadFromBytes(PictureFormat format, std::string bytes, GifFrames gifFrames,
+                            const std::string& path) {
     clear();
     Picture loaded;
     switch (format) {
@@ -155,6 +163,23 @@ void Picture::loadFromBytes(PictureFormat format, std::string bytes, GifFrames g
         loaded.fileBytes_ = std::make_shared<const std::string>(std::move(bytes));
         break;
     }
+    case PictureFormat::Png:
+    case PictureFormat::WebP:
+    case PictureFormat::Svg: {
+        RgbaAnimation frames;
+        if (format == PictureFormat::Png)
+            frames.frames.push_back({decodePng(bytes), 0});
+        else if (format == PictureFormat::Svg)
+            frames.frames.push_back({renderSvg(bytes, path), 0});
+        else
+            frames = decodeWebp(bytes);
+        loaded.format_ = format;
+        loaded.bitmap_ = std::make_shared<const Bitmap>(toBitmap(frames.frames.front().image));
+        loaded.fileBytes_ = std::make_shared<const std::string>(std::move(bytes));
+        if (frames.frames.size() > 1)
+            loaded.animation_ = std::make_shared<const RgbaAnimation>(std::move(frames));
+        break;
+    }
     case PictureFormat::None:
         throw Error(msg::kObjectTypeNotSupported);
     }
@@ -169,6 +194,9 @@ std::string Picture::encoded() const {
         return writeBmp(*bitmap_);
     case PictureFormat::Jpeg:
     case PictureFormat::Icon:
+    case PictureFormat::Png:
+    case PictureFormat::WebP:
+    case PictureFormat::Svg:
         return fileBytes();
     case PictureFormat::None:
         break;
@@ -180,6 +208,27 @@ void Picture::saveToFile(const std::string& path) const {
     if (empty())
         return;
     writeFileReplacing(path, encoded());
+}
+
+RgbaImage Picture::rgba() const {
+    if (bitmap_)
+        return toRgba(*bitmap_);
+    if (!gif_)
+        return {};
+    const std::vector<int> shown = shownFrames(*gif_);
+    if (shown.empty())
+        return {};
+    FrameCanvas canvas(*gif_);
+    canvas.draw(shown.front());
+    RgbaImage image = RgbaImage::blank(canvas.width(), canvas.height());
+    std::uint8_t* out = image.pixels.data();
+    for (const std::uint32_t argb : canvas.pixels()) {
+        *out++ = static_cast<std::uint8_t>(argb >> 16);
+        *out++ = static_cast<std::uint8_t>(argb >> 8);
+        *out++ = static_cast<std::uint8_t>(argb);
+        *out++ = static_cast<std::uint8_t>(argb >> 24);
+    }
+    return image;
 }
 
 int Picture::width() const {

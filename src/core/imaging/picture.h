@@ -6,6 +6,7 @@
 #include "imaging/bitmap.h"
 #include "imaging/gif_decode.h"
 #include "imaging/gif_image.h"
+#include "imaging/rgba_image.h"
 
 #include <functional>
 #include <memory>
@@ -15,7 +16,7 @@
 
 namespace kelmor {
 
-enum class PictureFormat { None, Gif, Bitmap, Jpeg, Icon };
+enum class PictureFormat { None, Gif, Bitmap, Jpeg, Icon, Png, WebP, Svg };
 
 // One registered picture type: its description and the file extensions that
 // load it (lower case, without the dot; the first one is the default).
@@ -26,7 +27,7 @@ struct PictureType {
 };
 
 // The registered types in registration order: "GIF Image", "Bitmaps",
-// "JPEG Image File", "Icons".
+// "JPEG Image File", "Icons", "PNG Image", "WebP Image", "SVG Image".
 const std::vector<PictureType>& pictureTypes();
 
 // The type of a format, or nullptr for PictureFormat::None.
@@ -62,20 +63,21 @@ public:
     explicit Picture(Bitmap bitmap);
 
     // Empties the holder, then loads the file by its extension, ignoring case:
-    // "gif", "bmp", "jpg"/"jpeg", and "ico" when an icon decoder is installed.
+    // "gif", "bmp", "jpg"/"jpeg", "png", "webp", "svg", and "ico" when an icon decoder is
+    // installed.
     // Errors: "Unknown picture file extension (.EXT)", "Cannot open file PATH",
     // the reader's own message; the holder then stays empty. `gifFrames` says
     // how much of a GIF is decoded (a caller that draws only its first picture
     // needs no more).
     void loadFromFile(const std::string& path, GifFrames gifFrames = GifFrames::All);
     // Reads a file's bytes as the given format (a conversion reads a GIF or a
-    // BMP whatever its name says).
+    // BMP whatever its name says). `path` is where an SVG's references resolve.
     void loadFromBytes(PictureFormat format, std::string bytes,
-                       GifFrames gifFrames = GifFrames::All);
+                       GifFrames gifFrames = GifFrames::All, const std::string& path = {});
 
     // Writes the picture in its own format whatever the name's extension: a GIF
-    // anew from its frames, a bitmap as a BMP of its pixel format, a JPEG or an
-    // icon byte for byte as it was read. Writes nothing when empty. The file is
+    // anew from its frames, a bitmap as a BMP of its pixel format, a JPEG, icon,
+    // PNG, WebP or SVG byte for byte as it was read. Writes nothing when empty. The file is
     // replaced through a temporary file: "Cannot create file PATH".
     void saveToFile(const std::string& path) const;
     // The bytes saveToFile writes ("" when empty).
@@ -91,10 +93,17 @@ public:
 
     // The GIF image (nullptr unless the picture is a GIF).
     const GifImage* gif() const { return gif_.get(); }
-    // The pixels to show for a BMP, JPEG or icon picture (nullptr for a GIF or none).
+    // The pixels to show for a BMP, JPEG, icon, PNG, WebP or SVG picture (nullptr for a
+    // GIF or none): 32 bits with an alpha mask for the last three when not opaque; a WebP's
+    // first frame.
     const Bitmap* bitmap() const { return bitmap_.get(); }
-    // The file bytes kept for a JPEG or icon picture.
+    // Every frame of an animated WebP (nullptr for any other picture).
+    const RgbaAnimation* animation() const { return animation_.get(); }
+    // The file bytes kept for a JPEG, icon, PNG, WebP or SVG picture.
     const std::string& fileBytes() const;
+    // The picture's pixels as RGBA: a GIF's first frame at its logical screen size, with its
+    // transparent pixels transparent; empty for no picture.
+    RgbaImage rgba() const;
 
 private:
     PictureFormat format_ = PictureFormat::None;
@@ -102,6 +111,7 @@ private:
     std::shared_ptr<const GifImage> gif_;
     std::shared_ptr<const Bitmap> bitmap_;
     std::shared_ptr<const std::string> fileBytes_;
+    std::shared_ptr<const RgbaAnimation> animation_;
 };
 
 } // namespace kelmor

@@ -7,6 +7,9 @@
 #include "imaging/image_limits.h"
 #include "imaging/jpeg.h"
 #include "imaging/picture.h"
+#include "imaging/png.h"
+#include "imaging/svg.h"
+#include "imaging/webp.h"
 
 namespace kelmor {
 namespace {
@@ -56,6 +59,12 @@ PictureFileSize readPictureFileSize(const std::string& path) {
         checkImageSize(size.width, size.height);
         return {size, size.width * size.height};
     }
+    case PictureFormat::Png:
+        return measurePng(readWholeFile(path));
+    case PictureFormat::WebP:
+        return measureWebp(readWholeFile(path));
+    case PictureFormat::Svg:
+        return measureSvg(readWholeFile(path), path);
     case PictureFormat::Icon:
     case PictureFormat::None:
         break;

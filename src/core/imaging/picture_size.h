@@ -20,11 +20,12 @@ struct PictureFileSize {
     std::int64_t pixels = 0;
 };
 
-// Reads the headers of a GIF, BMP or JPEG file, chosen by the file's extension as a load chooses
-// its reader, without decoding a pixel: a GIF's frames are walked with their image data skipped,
-// a JPEG's header is read by libjpeg. What cannot be measured is refused with the message its
-// load gives: "Unknown picture file extension (.EXT)", "Cannot open file PATH", "Invalid GIF
-// signature", "Bitmap image is not valid", libjpeg's own, "Image too large".
+// Reads the headers of a GIF, BMP, JPEG, PNG, WebP or SVG file, chosen by the file's extension as
+// a load chooses its reader, without decoding a pixel: a GIF's frames are walked with their image
+// data skipped, a JPEG's header is read by libjpeg, an SVG is parsed but not rendered. What cannot
+// be measured is refused with the message its load gives: "Unknown picture file extension (.EXT)",
+// "Cannot open file PATH", "Invalid GIF signature", "Bitmap image is not valid", the other readers'
+// own, "Image too large".
 PictureFileSize readPictureFileSize(const std::string& path);
 
 } // namespace kelmor

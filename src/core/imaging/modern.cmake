@@ -1,0 +1,7 @@
+# The PNG, WebP and SVG readers and writers, on libspng, libwebp and librsvg, and the RGBA
+# pixel form they share.
+pkg_check_modules(SPNG REQUIRED IMPORTED_TARGET spng)
+pkg_check_modules(WEBP REQUIRED IMPORTED_TARGET libwebp libwebpmux libwebpdemux)
+pkg_check_modules(RSVG REQUIRED IMPORTED_TARGET librsvg-2.0)
+target_sources(kelmor_imaging PRIVATE rgba_image.cpp png.cpp webp.cpp svg.cpp)
+target_link_libraries(kelmor_imaging PRIVATE PkgConfig::SPNG PkgConfig::WEBP PkgConfig::RSVG)

@@ -1,0 +1,31 @@
+#pragma once
+
+// PNG files through libspng: decoding to the RGBA pixel form, and writing the smallest
+// lossless file for a picture.
+
+#include "imaging/image_limits.h"
+#include "imaging/picture_size.h"
+#include "imaging/rgba_image.h"
+
+#include <string>
+#include <string_view>
+
+namespace kelmor {
+
+// Decodes a PNG file held in memory into RGBA, with the values as stored: no gamma or colour
+// profile correction, 16-bit samples keep their high byte, 1/2/4-bit samples are scaled up to
+// 0..255, grey gives R = G = B and tRNS becomes alpha. The size in the header is checked against
+// `limits` before any pixel is decoded ("Image too large"); text and profile chunks are held to
+// small limits. Damage gives "PNG image is not valid: " and libspng's reason.
+RgbaImage decodePng(std::string_view bytes, const ImageLimits& limits = {});
+
+// The size the header gives, without decoding: "Image too large" past the limits of one
+// picture, libspng's message for a header it cannot read.
+PictureFileSize measurePng(std::string_view bytes);
+
+// A lossless PNG file of the pixels, in the smallest colour type and bit depth that holds them
+// exactly (grey, grey and alpha, palette with tRNS, RGB, RGBA), with the filters and compression
+// chosen for size. No ancillary chunk is written beside tRNS.
+std::string encodePng(const RgbaImage& image);
+
+} // namespace kelmor

@@ -1,0 +1,28 @@
+#pragma once
+
+// SVG files rendered through librsvg at their intrinsic size, to the RGBA pixel form.
+
+#include "imaging/image_limits.h"
+#include "imaging/picture_size.h"
+#include "imaging/rgba_image.h"
+
+#include <string>
+#include <string_view>
+
+namespace kelmor {
+
+// Renders an SVG document held in memory onto a transparent background, pixels
+// un-premultiplied. Its size is the intrinsic one: width and height in px, or in in, cm, mm,
+// pt or pc at 96 per inch, rounded up; without them the viewBox's. `path` is the file the
+// document came from: references resolve against its folder, and nothing outside that folder
+// nor anything from the network is ever loaded (with an empty path nothing outside the document
+// is). The size is checked against `limits` before rendering ("Image too large"). A document
+// that cannot be read gives "SVG image is not valid: " and librsvg's reason; one without a size
+// "SVG image has no size".
+RgbaImage renderSvg(std::string_view bytes, const std::string& path = {},
+                    const ImageLimits& limits = {});
+
+// The intrinsic size, from parsing the document without rendering it.
+PictureFileSize measureSvg(std::string_view bytes, const std::string& path = {});
+
+} // namespace kelmor
