@@ -94,4 +94,13 @@ GifImage assembleAnimation(std::span<const Picture> slots, int frameCount,
                            const AnimationSettings& settings,
                            const FrameStarted& frameStarted = {});
 
+// The first `frameCount` slots as a lossless animated WebP file: each picture as a frame at
+// 0, 0 on a canvas of the widest by the tallest picture, transparent where it does not reach,
+// shown for the speed text's hundredths of a second, looping the loop text's count (0: for
+// ever). Crop, Merge and Palette do not apply: every frame shows exactly its picture. The same
+// checks as assembleAnimation run first.
+std::string assembleWebpAnimation(std::span<const Picture> slots, int frameCount,
+                                  const AnimationSettings& settings,
+                                  const FrameStarted& frameStarted = {});
+
 } // namespace kelmor

@@ -1,10 +1,14 @@
 #pragma once
 
-// GIF to BMP and BMP to GIF: the Pics tab's "&Convert" commands and
-// `kelmor-cli convert`, on the GIF image services and the BMP codec. Pure C++.
+// GIF to BMP and BMP to GIF, and any picture to PNG, WebP, GIF or BMP: the Pics tab's
+// "&Convert" commands and `kelmor-cli convert`, on the picture holder and the codecs. Pure C++.
+
+#include "imaging/picture.h"
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace kelmor {
 
@@ -45,5 +49,30 @@ std::string convertedPicture(ConversionDirection direction, const std::string& s
 // The routine of the direction.
 void convertPicture(ConversionDirection direction, const std::string& source,
                     const std::string& target, const SourceReadStep& sourceRead = {});
+
+// The kinds a picture of any kind converts to.
+enum class PictureTarget { Png, WebP, Gif, Bmp };
+
+// "newimage.png", "newimage.webp", "newimage.gif" or "newimage.bmp".
+const char* conversionOutputName(PictureTarget target);
+// The target an extension names ("png", "webp", "gif", "bmp", any letter case).
+std::optional<PictureTarget> pictureTargetOf(std::string_view extension);
+
+// The bytes of the picture as a file of the target kind:
+// - PNG: lossless, in the smallest colour type that holds the pixels (encodePng);
+// - WebP: lossless (encodeWebp);
+// - GIF: a GIF picture as it is, every frame; a 1/4/8-bit bitmap with its palette, as BMP to
+//   GIF makes it; any other picture by gifFromRgba (alpha below 128 transparent, its exact
+//   colours when they fit a colour table, the 216-colour levels otherwise);
+// - BMP: 24 bits when opaque, 32 bits with an alpha mask otherwise.
+// A GIF, PNG or SVG picture gives its first frame's pixels to PNG, WebP and BMP.
+std::string convertedPicture(PictureTarget target, const Picture& picture);
+
+// Loads `source` by its extension (Picture::loadFromFile), then, once read, calls `sourceRead`
+// and writes the converted bytes to `target` through a temporary file and rename. Errors: the
+// load's ("Unknown picture file extension (.EXT)", "Cannot open file SOURCE", the reader's own;
+// nothing written), "Image too large", "Cannot create file TARGET".
+void convertPicture(PictureTarget kind, const std::string& source, const std::string& target,
+                    const SourceReadStep& sourceRead = {});
 
 } // namespace kelmor
