@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(Names, PictureExtension,
                                            ExtensionCase{"h.jpeg", PictureFormat::Jpeg}));
 
 TEST_F(PictureFiles, UnknownExtensionsNameTheExtension) {
-    EXPECT_EQ(loadError(writeFile("a.png", "x")), "Unknown picture file extension (.png)");
+    EXPECT_EQ(loadError(writeFile("a.tiff", "x")), "Unknown picture file extension (.tiff)");
     EXPECT_EQ(loadError(writeFile("noextension", "x")), "Unknown picture file extension (.)");
     EXPECT_EQ(loadError(path("") + "/"), "Unknown picture file extension (.)");
     fs::create_directories(folder_ / "dir.d");
@@ -283,9 +283,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PictureTypes, OpenFilterOffersEveryType) {
     EXPECT_EQ(pictureOpenFilter(),
-              "All pictures (*.gif;*.bmp;*.jpg;*.jpeg;*.ico)|*.gif;*.bmp;*.jpg;*.jpeg;*.ico"
+              "All pictures (*.gif;*.bmp;*.jpg;*.jpeg;*.ico;*.png;*.webp;*.svg)"
+              "|*.gif;*.bmp;*.jpg;*.jpeg;*.ico;*.png;*.webp;*.svg"
               "|GIF Image (*.gif)|*.gif|Bitmaps (*.bmp)|*.bmp"
-              "|JPEG Image File (*.jpg;*.jpeg)|*.jpg;*.jpeg|Icons (*.ico)|*.ico");
+              "|JPEG Image File (*.jpg;*.jpeg)|*.jpg;*.jpeg|Icons (*.ico)|*.ico"
+              "|PNG Image (*.png)|*.png|WebP Image (*.webp)|*.webp|SVG Image (*.svg)|*.svg");
 }
 
 } // namespace

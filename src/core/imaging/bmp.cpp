@@ -13,6 +13,7 @@ constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kOs2CoreHeaderSize = 12;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kV4HeaderSize = 108;
+constexpr std::uint32_t kV5HeaderSize = 124;
 
 [[noreturn]] void invalid() {
     throw Error(msg::kBitmapNotValid);
@@ -45,7 +46,7 @@ private:
 
 bool windowsHeaderSize(std::uint32_t size) {
     return size == kInfoHeaderSize || size == 52 || size == 56 || size == kV4HeaderSize ||
-           size == 124;
+           size == kV5HeaderSize;
 }
 
 // OS/2 2.x headers are 64 bytes long or any shorter length from 16 on that
@@ -256,10 +257,11 @@ std::vector<Rgb> writtenPalette(const Bitmap& bitmap) {
 }
 
 // How a bitmap is laid out in its file: masks of a 16- or 32-bit bitmap that are not the
-// default ones are written as bitfields, with an alpha mask in a V4 header.
+// default ones are written as bitfields, with an alpha mask in a V5 header (the one image
+// editors and browsers read alpha from).
 struct BmpLayout {
     bool bitfields = false;
-    bool v4 = false;
+    bool v5 = false;
     std::uint32_t headerSize = 0;
     std::size_t imageSize = 0;
     std::size_t dataOffset = 0;
@@ -274,9 +276,9 @@ BmpLayout layoutOf(const Bitmap& bitmap, std::size_t paletteEntries) {
                                 bitmap.greenMask == 0x0000FF00 && bitmap.blueMask == 0x000000FF));
     BmpLayout layout;
     layout.bitfields = (bpp == 16 || bpp == 32) && !defaultMasks;
-    layout.v4 = layout.bitfields && bitmap.alphaMask != 0;
-    layout.headerSize = layout.v4 ? kV4HeaderSize : kInfoHeaderSize;
-    const std::size_t masksSize = layout.bitfields && !layout.v4 ? 12 : 0;
+    layout.v5 = layout.bitfields && bitmap.alphaMask != 0;
+    layout.headerSize = layout.v5 ? kV5HeaderSize : kInfoHeaderSize;
+    const std::size_t masksSize = layout.bitfields && !layout.v5 ? 12 : 0;
     layout.imageSize = bitmap.stride() * static_cast<std::size_t>(bitmap.height());
     layout.dataOffset = kFileHeaderSize + layout.headerSize + masksSize + paletteEntries * 4;
     return layout;
@@ -306,10 +308,12 @@ void putHeaders(std::string& out, const Bitmap& bitmap, const BmpLayout& layout,
         putU32(out, bitmap.greenMask);
         putU32(out, bitmap.blueMask);
     }
-    if (layout.v4) {
+    if (layout.v5) {
         putU32(out, bitmap.alphaMask);
         out += "BGRs";             // LCS_sRGB, stored little-endian
         out.append(36 + 12, '\0'); // end points and gammas, unused for sRGB
+        putU32(out, 4);            // LCS_GM_IMAGES: perceptual rendering intent
+        out.append(12, '\0');      // no profile: its offset and size, and the reserved field
     }
 }
 
