@@ -171,7 +171,8 @@ TEST_F(FormPrefsTest, LoadsPathsIntoTheirEdits) {
     writeIni(
         "[PREFERENCES]\nImage Directory=/img\nsounds directory = /snd \nButtons Directory=/prj\n"
         "Html Editor=/usr/bin/ed\nGif=/gif\nBmp=/bmp\nJpg=" +
-        QByteArray(2100, 'j') + "\nHtml2=/html\nText=/text\nBmp2=/frames\n");
+        QByteArray(2100, 'j') +
+        "\nHtml2=/html\nText=/text\nBmp2=/frames\nPNG=/png\nWebP=/webp\nsvg=/svg\n");
     create();
     EXPECT_EQ(store.path(PrefPath::Images), QStringLiteral("/img"));
     EXPECT_EQ(store.path(PrefPath::Sounds), QStringLiteral("/snd"));
@@ -183,7 +184,12 @@ TEST_F(FormPrefsTest, LoadsPathsIntoTheirEdits) {
     EXPECT_EQ(store.path(PrefPath::Html), QStringLiteral("/html"));
     EXPECT_EQ(store.path(PrefPath::Text), QStringLiteral("/text"));
     EXPECT_EQ(store.path(PrefPath::Frames), QStringLiteral("/frames"));
+    EXPECT_EQ(store.path(PrefPath::Png), QStringLiteral("/png"));
+    EXPECT_EQ(store.path(PrefPath::WebP), QStringLiteral("/webp"));
+    EXPECT_EQ(store.path(PrefPath::Svg), QStringLiteral("/svg"));
     EXPECT_EQ(edit(7)->text(), store.path(PrefPath::Jpg));
+    EXPECT_EQ(edit(11)->text(), QStringLiteral("/png"));
+    EXPECT_EQ(edit(13)->text(), QStringLiteral("/svg"));
 }
 
 const QByteArray kSavedFile = "[PREFERENCES]\n"
@@ -207,7 +213,10 @@ const QByteArray kSavedFile = "[PREFERENCES]\n"
                               "Large Icons3=0\n"
                               "Smalll Icons3=1\n"
                               "Large Icons4=0\n"
-                              "Smalll Icons4=1\n";
+                              "Smalll Icons4=1\n"
+                              "Png=/png\n"
+                              "WebP=\n"
+                              "Svg=\n";
 
 class FormPrefsOkTest : public FormPrefsTest, public ::testing::WithParamInterface<int> {};
 
@@ -216,6 +225,7 @@ TEST_P(FormPrefsOkTest, EveryTabsOkWritesAllKeysInOrderThenSetsProjectsFolder) {
     edit(1)->setText(QStringLiteral("/img"));
     edit(3)->setText(QStringLiteral("/projects"));
     edit(10)->setText(QStringLiteral("/frames"));
+    edit(11)->setText(QStringLiteral("/png"));
     control<QCheckBox>("CheckHtml")->click();
     control<QRadioButton>("RadioProjectsLarge")->click();
     reactions.calls.clear();
@@ -243,6 +253,7 @@ TEST_F(FormPrefsTest, OkRewritesTheFileOnceKeepingWhatIsNotTheDialogs) {
     edit(2)->setText(QStringLiteral("/new sounds"));
     edit(5)->clear();
     edit(10)->setText(QStringLiteral("/frames"));
+    edit(12)->setText(QStringLiteral("/webp pictures"));
     for (const char* name : {"CheckHtml", "CheckPics", "RadioProjectsLarge", "RadioHtmlLarge"})
         control<QAbstractButton>(name)->click();
 
@@ -319,6 +330,9 @@ TEST_F(FormPrefsTest, BrowseButtonsFillTheirEditUnlessCancelled) {
     EXPECT_EQ(edit(6)->text(), QStringLiteral("/chosen folder"));
     control<QToolButton>("SpeedButton6")->click();
     EXPECT_EQ(edit(6)->text(), QStringLiteral("/chosen folder"));
+    dialogs.folderAnswers = {QStringLiteral("/svg folder")};
+    control<QToolButton>("SpeedButton13")->click();
+    EXPECT_EQ(edit(13)->text(), QStringLiteral("/svg folder"));
 
     edit(4)->setText(QStringLiteral("/usr/bin/old"));
     dialogs.fileAnswers = {QStringLiteral("/usr/bin/editor")};

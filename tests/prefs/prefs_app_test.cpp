@@ -103,7 +103,8 @@ TEST_F(PrefsAppTest, OptionsOkFromMenuWritesAllKeysAndCancelWritesNothing) {
                                        "Gif=\nBmp=\nJpg=\nHtml2=\nText=\nBmp2=\nHtml=1\n"
                                        "Image=0\nProject=1\nLarge Icons=0\nSmalll Icons=1\n"
                                        "Large Icons2=0\nSmalll Icons2=1\nLarge Icons3=0\n"
-                                       "Smalll Icons3=1\nLarge Icons4=0\nSmalll Icons4=1\n"));
+                                       "Smalll Icons3=1\nLarge Icons4=0\nSmalll Icons4=1\n"
+                                       "Png=\nWebP=\nSvg=\n"));
     EXPECT_TRUE(dialogs.errors.isEmpty());
 }
 

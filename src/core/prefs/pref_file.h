@@ -13,9 +13,23 @@ namespace kelmor {
 inline constexpr const char* kPrefFileName = "KelmorPref.ini";
 inline constexpr const char* kPrefSection = "PREFERENCES";
 
-// The ten paths of the Options dialog, in the order of their keys in the file.
-enum class PrefPath { Images, Sounds, Projects, HtmlEditor, Gif, Bmp, Jpg, Html, Text, Frames };
-inline constexpr std::size_t kPrefPathCount = 10;
+// The thirteen paths of the Options dialog, in the order of their keys in the file.
+enum class PrefPath {
+    Images,
+    Sounds,
+    Projects,
+    HtmlEditor,
+    Gif,
+    Bmp,
+    Jpg,
+    Html,
+    Text,
+    Frames,
+    Png,
+    WebP,
+    Svg
+};
+inline constexpr std::size_t kPrefPathCount = 13;
 
 // The three window flags: which parts of the main window are shown.
 enum class PrefFlag { HtmlPanel, PicsPanel, ProjectsToolBar };
@@ -90,6 +104,11 @@ inline constexpr auto kPreferenceKeys = [] {
         key("Smalll Icons3", SmallIcons, "1", SoundWindow, PrefLists::Sounds),
         key("Large Icons4", LargeIcons, "1", HtmlTab, PrefLists::Html),
         key("Smalll Icons4", SmallIcons, "1", HtmlTab, PrefLists::Html),
+        // The PNG, WebP and SVG folders came after every key above, so a file the program
+        // creates lists them where an older file gains them: at the end.
+        key("Png", Path, "", PicsTab, PrefPath::Png),
+        key("WebP", Path, "", PicsTab, PrefPath::WebP),
+        key("Svg", Path, "", PicsTab, PrefPath::Svg),
         // The "HTML5 page" box of the Page tab in the Projects tab's button editor.
         key("HTML5 Page", Choice, "0", ProjectsTab, PrefChoice::Html5Page),
     };

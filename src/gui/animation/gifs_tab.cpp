@@ -6,6 +6,7 @@
 #include "animation/frame_slots.h"
 #include "animation/placeholder.h"
 #include "animation/preview_area.h"
+#include "base/atomic_file.h"
 #include "base/folder_scan.h"
 #include "ui/error_guard.h"
 #include "ui/file_icons.h"
@@ -143,14 +144,18 @@ void GifsTab::AddFrameClick() {
 
 void GifsTab::refillLists() {
     ensureBuilt();
-    fillFileList(*sourceList_, preferences_.path(PrefPath::Frames), QStringLiteral("*.bmp"),
-                 fileIcon(FileIcon::Bmp));
+    const FilePattern frames[] = {{QStringLiteral("*.bmp"), fileIcon(FileIcon::Bmp)},
+                                  {QStringLiteral("*.png"), fileIcon(FileIcon::Png)},
+                                  {QStringLiteral("*.webp"), fileIcon(FileIcon::WebP)},
+                                  {QStringLiteral("*.svg"), fileIcon(FileIcon::Svg)}};
+    fillFileList(*sourceList_, preferences_.path(PrefPath::Frames), frames);
 }
 
 void GifsTab::clearAnimation() {
     // Before the tab is first shown there is no preview, so nothing plays.
     if (previewArea_ != nullptr)
         previewArea_->preview().clear();
+    assembledFrames_ = 0;
 }
 
 QString GifsTab::framePath(const QString& caption) const {
@@ -180,6 +185,7 @@ void GifsTab::listView7DblClick() {
     if (item == nullptr || !item->isSelected())
         return;
     const WaitCursor hourglass;
+    assembledFrames_ = 0;
     PictureView& preview = previewArea_->preview();
     preview.loadFromFile(toLocal(framePath(item->text())));
     statusLine_.showPictureSize(preview.picture().height(), preview.picture().width());
@@ -193,6 +199,7 @@ void GifsTab::toolButton57Click() {
 void GifsTab::animate(int frameCount) {
     ensureBuilt();
     const WaitCursor hourglass;
+    assembledFrames_ = 0;
     PictureView& preview = previewArea_->preview();
     const std::vector<Picture> pictures = slots_->pictures();
     GifImage animation = assembleAnimation(pictures, frameCount, gifsOptions_, [&](int slot) {
@@ -201,6 +208,7 @@ void GifsTab::animate(int frameCount) {
         preview.repaint();
     });
     preview.setPicture(Picture(std::move(animation)));
+    assembledFrames_ = frameCount;
     commands().action("ToolButton56").setEnabled(true);
 }
 
@@ -214,6 +222,7 @@ void GifsTab::toolButton54Click() {
     if (!chosen)
         return;
     const WaitCursor hourglass;
+    assembledFrames_ = 0;
     previewArea_->preview().loadFromFile(toLocal(*chosen));
     currentAnimation_->showPath(*chosen);
 }
@@ -228,15 +237,26 @@ void GifsTab::toolButton56Click() {
     const Picture& picture = previewArea_->preview().picture();
     if (picture.empty())
         return;
+    // An animation assembled from the slots can also be saved as an animated WebP of them.
+    QString filter = toQt(pictureSaveFilter(picture.format()));
+    if (assembledFrames_ > 0)
+        filter += QStringLiteral("|Animated WebP (*.webp)|*.webp");
     const std::optional<QString> chosen = services_.dialogs.saveFile(
-        toQt(pictureSaveFilter(picture.format())), currentAnimation_->currentText(),
-        toQt(pictureDefaultExtension(picture.format())));
-    if (chosen)
+        filter, currentAnimation_->currentText(), toQt(pictureDefaultExtension(picture.format())));
+    if (!chosen)
+        return;
+    if (assembledFrames_ > 0 && pictureFormatOf(toLocal(*chosen)) == PictureFormat::WebP) {
+        const WaitCursor hourglass;
+        writeFileReplacing(toLocal(*chosen), assembleWebpAnimation(slots_->pictures(),
+                                                                   assembledFrames_, gifsOptions_));
+    } else {
         picture.saveToFile(toLocal(*chosen));
+    }
 }
 
 void GifsTab::comboBox7Click(int index) {
     const WaitCursor hourglass;
+    assembledFrames_ = 0;
     PictureView& preview = previewArea_->preview();
     preview.loadFromFile(toLocal(currentAnimation_->itemText(index)));
 }

@@ -20,8 +20,9 @@ class PreviewArea;
 class TAnimForm;
 
 // The "Gifs" tab: the twenty frame slots, the frame source list over the Bmp
-// Files folder, the animation preview, and the commands that assemble, play,
-// open and save animations.
+// Files folder (its BMP, PNG, WebP and SVG pictures), the animation preview, and
+// the commands that assemble, play, open and save animations; Save As writes an
+// assembled animation as a GIF or as an animated WebP.
 //
 // Controls by object name: ToolButton53 ... ToolButton65 (the tool bar, by
 // handler), Edit27 and UpDown1 (frame count), ComboBox7 (current animation),
@@ -79,6 +80,9 @@ private:
     FrameCountBox* frameCount_ = nullptr;
     HistoryBox* currentAnimation_ = nullptr;
     std::vector<QAction*> animateActions_;
+    // The frame count of the animation the preview shows when it was assembled from the
+    // slots; 0 when it shows anything else.
+    int assembledFrames_ = 0;
 };
 
 } // namespace kelmor

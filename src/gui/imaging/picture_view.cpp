@@ -25,11 +25,15 @@ void PictureView::setPicture(Picture picture) {
         canvas_ = std::move(canvas);
         schedule_ = std::make_unique<AnimationSchedule>(*picture_.gif());
         showFrame();
-        if (schedule_->animated()) {
-            scheduledMs_ = schedule_->waitMs(0);
-            clock_.start();
-            timer_.start(scheduledMs_);
-        }
+        if (schedule_->animated())
+            startWait(schedule_->waitMs(0));
+    } else if (const RgbaAnimation* animation = picture.animation();
+               animation != nullptr && animation->frames.size() > 1) {
+        picture_ = std::move(picture);
+        rgbaFrame_ = 0;
+        rgbaPass_ = 1;
+        showRgbaFrame();
+        startWait(rgbaWaitMs(0));
     } else {
         picture_ = std::move(picture);
         if (picture_.width() > QWIDGETSIZE_MAX || picture_.height() > QWIDGETSIZE_MAX) {
@@ -76,7 +80,7 @@ void PictureView::setStretch(bool on) {
 }
 
 int PictureView::currentFrame() const {
-    return schedule_ ? schedule_->frame() : -1;
+    return schedule_ ? schedule_->frame() : rgbaFrame_;
 }
 
 QSize PictureView::sizeHint() const {
@@ -117,18 +121,60 @@ void PictureView::showFrame() {
 void PictureView::nextFrame() {
     // How far the frame just shown overran its wait shortens the next one.
     const int overrun = std::max<int>(0, static_cast<int>(clock_.elapsed()) - scheduledMs_);
-    if (!schedule_ || !schedule_->advance())
-        return;
-    showFrame();
-    scheduledMs_ = schedule_->waitMs(overrun);
+    if (schedule_) {
+        if (!schedule_->advance())
+            return;
+        showFrame();
+        startWait(schedule_->waitMs(overrun));
+    } else if (rgbaFrame_ >= 0 && advanceRgba()) {
+        showRgbaFrame();
+        startWait(rgbaWaitMs(overrun));
+    }
+}
+
+void PictureView::startWait(int waitMs) {
+    scheduledMs_ = waitMs;
     clock_.start();
     timer_.start(scheduledMs_);
+}
+
+void PictureView::showRgbaFrame() {
+    const RgbaImage& frame =
+        picture_.animation()->frames[static_cast<std::size_t>(rgbaFrame_)].image;
+    // A copy in the display's own form: the view's image outlives nothing it reads.
+    image_ = QImage(frame.pixels.data(), frame.width, frame.height, qsizetype(frame.width) * 4,
+                    QImage::Format_RGBA8888)
+                 .convertToFormat(QImage::Format_ARGB32);
+    update();
+}
+
+int PictureView::rgbaWaitMs(int previousOverrunMs) const {
+    // A frame of 10 ms or less stays 100 ms, as browsers show such a WebP.
+    const int duration =
+        picture_.animation()->frames[static_cast<std::size_t>(rgbaFrame_)].durationMs;
+    const int shown = duration <= 10 ? 100 : duration;
+    return std::max(0, shown - previousOverrunMs / 2);
+}
+
+bool PictureView::advanceRgba() {
+    const RgbaAnimation& animation = *picture_.animation();
+    if (static_cast<std::size_t>(rgbaFrame_) + 1 < animation.frames.size()) {
+        ++rgbaFrame_;
+        return true;
+    }
+    if (animation.loopCount != 0 && rgbaPass_ >= animation.loopCount)
+        return false;
+    ++rgbaPass_;
+    rgbaFrame_ = 0;
+    return true;
 }
 
 void PictureView::stopAnimation() {
     timer_.stop();
     schedule_.reset();
     canvas_.reset();
+    rgbaFrame_ = -1;
+    rgbaPass_ = 0;
 }
 
 PictureView* addPictureArea(QWidget& parent, const QString& objectName,

@@ -12,9 +12,10 @@
 namespace kelmor {
 
 // An image control: holds one picture, sizes itself to it (unless told to
-// stretch it over its own size instead) and animates a GIF of several frames
-// by itself, frame after frame on a timer of the UI thread. Clearing the
-// picture stops the animation.
+// stretch it over its own size instead) and animates a GIF or a WebP of several
+// frames by itself, frame after frame on a timer of the UI thread. Clearing the
+// picture stops the animation. Nothing is painted under transparent pixels: the
+// background behind the control shows through them.
 class PictureView : public QWidget {
     Q_OBJECT
 
@@ -61,6 +62,13 @@ private:
     void showFrame();
     void nextFrame();
     void stopAnimation();
+    // An animated WebP: its frame on screen, and how long that frame stays, less half of the
+    // time the previous frame overran its wait, as a GIF's frames are timed.
+    void showRgbaFrame();
+    int rgbaWaitMs(int previousOverrunMs) const;
+    // Moves to the next frame of an animated WebP; false when its last pass is over.
+    bool advanceRgba();
+    void startWait(int waitMs);
 
     Picture picture_;
     QImage image_;
@@ -72,6 +80,8 @@ private:
     QTimer timer_;
     QElapsedTimer clock_;
     int scheduledMs_ = 0;
+    int rgbaFrame_ = -1; // the frame of an animated WebP on screen, -1 for none
+    int rgbaPass_ = 0;
 };
 
 // A picture view on a white scrolling area created as a child of `parent` (a splitter adds

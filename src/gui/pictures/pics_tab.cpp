@@ -13,6 +13,15 @@
 #include <QSplitter>
 
 namespace kelmor {
+namespace {
+
+// A menu command of the "&Convert" menu.
+Command<PicsTab> convertCommand(const char* name, const char* caption, const char* hint,
+                                void (PicsTab::*handler)()) {
+    return {name, caption, hint, CommandIcon::None, {}, handler, Place::Menu};
+}
+
+} // namespace
 
 PicsTab::PicsTab(TabContext& context, QWidget* parent)
     : BrowserTab(
@@ -20,26 +29,35 @@ PicsTab::PicsTab(TabContext& context, QWidget* parent)
           parent, ContentsBuilt::OnFirstUse),
       services_(context.services()), preferences_(context.preferences()) {
     using C = Command<PicsTab>;
-    setBrowserCommands<PicsTab>(services_.dialogs, "Pics", {},
-                                {
-                                    C::subMenu("Convert1", "&Convert"),
-                                    {"GifToBmp1",
-                                     "GIF -> BMP",
-                                     "Convert the GIF picture to BMP",
-                                     CommandIcon::None,
-                                     {},
-                                     &PicsTab::GifToBmpClick,
-                                     Place::Menu},
-                                    {"BmpToGif1",
-                                     "BMP -> GIF",
-                                     "Convert the BMP picture to GIF",
-                                     CommandIcon::None,
-                                     {},
-                                     &PicsTab::BmpToGifClick,
-                                     Place::Menu},
-                                    C::endSubMenu(),
-                                },
-                                MenuHeading{"&Image", "Image1", MenuPosition::Trailing});
+    setBrowserCommands<PicsTab>(
+        services_.dialogs, "Pics", {},
+        {
+            C::subMenu("Convert1", "&Convert"),
+            {"GifToBmp1",
+             "GIF -> BMP",
+             "Convert the GIF picture to BMP",
+             CommandIcon::None,
+             {},
+             &PicsTab::GifToBmpClick,
+             Place::Menu},
+            {"BmpToGif1",
+             "BMP -> GIF",
+             "Convert the BMP picture to GIF",
+             CommandIcon::None,
+             {},
+             &PicsTab::BmpToGifClick,
+             Place::Menu},
+            convertCommand("PictureToPng1", "Picture -> PNG", "Convert the picture to PNG",
+                           &PicsTab::PictureToPngClick),
+            convertCommand("PictureToWebp1", "Picture -> WebP", "Convert the picture to WebP",
+                           &PicsTab::PictureToWebpClick),
+            convertCommand("PictureToGif1", "Picture -> GIF", "Convert the picture to GIF",
+                           &PicsTab::PictureToGifClick),
+            convertCommand("PictureToBmp1", "Picture -> BMP", "Convert the picture to BMP",
+                           &PicsTab::PictureToBmpClick),
+            C::endSubMenu(),
+        },
+        MenuHeading{"&Image", "Image1", MenuPosition::Trailing});
 }
 
 void PicsTab::buildContents() {
@@ -66,7 +84,10 @@ void PicsTab::buildContents() {
 }
 
 QString PicsTab::folderOf(PictureListsPanel::Kind kind) const {
-    static constexpr PrefPath folders[] = {PrefPath::Gif, PrefPath::Bmp, PrefPath::Jpg};
+    // In the order of PictureListsPanel::Kind.
+    static constexpr PrefPath folders[] = {PrefPath::Gif, PrefPath::Bmp,  PrefPath::Jpg,
+                                           PrefPath::Png, PrefPath::WebP, PrefPath::Svg};
+    static_assert(std::size(folders) == PictureListsPanel::kKinds.size());
     return preferences_.path(folders[static_cast<std::size_t>(kind)]);
 }
 
@@ -77,8 +98,7 @@ QWidget* PicsTab::togglablePart() {
 
 void PicsTab::refillLists() {
     ensureBuilt();
-    for (auto kind :
-         {PictureListsPanel::Kind::Gif, PictureListsPanel::Kind::Bmp, PictureListsPanel::Kind::Jpg})
+    for (PictureListsPanel::Kind kind : PictureListsPanel::kKinds)
         listPanel_->refill(kind, folderOf(kind));
 }
 
@@ -168,13 +188,45 @@ void PicsTab::BmpToGifClick() {
     convertPicture(ConversionDirection::BmpToGif);
 }
 
+void PicsTab::PictureToPngClick() {
+    convertPicture(PictureTarget::Png);
+}
+
+void PicsTab::PictureToWebpClick() {
+    convertPicture(PictureTarget::WebP);
+}
+
+void PicsTab::PictureToGifClick() {
+    convertPicture(PictureTarget::Gif);
+}
+
+void PicsTab::PictureToBmpClick() {
+    convertPicture(PictureTarget::Bmp);
+}
+
 void PicsTab::convertPicture(ConversionDirection direction) {
+    runConversion(conversionOutputName(direction),
+                  [direction](const std::string& source, const std::string& target,
+                              const SourceReadStep& sourceRead) {
+                      kelmor::convertPicture(direction, source, target, sourceRead);
+                  });
+}
+
+void PicsTab::convertPicture(PictureTarget target) {
+    runConversion(conversionOutputName(target),
+                  [target](const std::string& source, const std::string& output,
+                           const SourceReadStep& sourceRead) {
+                      kelmor::convertPicture(target, source, output, sourceRead);
+                  });
+}
+
+void PicsTab::runConversion(const char* outputName, const Converter& convert) {
     ensureBuilt();
     WaitCursor wait;
     showStatus(QString());
-    const QString output = QString::fromLatin1(conversionOutputName(direction));
-    kelmor::convertPicture(direction, toLocal(currentPicture_->currentText()), toLocal(output),
-                           [this] { preview_->clear(); });
+    const QString output = QString::fromLatin1(outputName);
+    convert(toLocal(currentPicture_->currentText()), toLocal(output),
+            [this] { preview_->clear(); });
     preview_->loadFromFile(toLocal(output));
     currentPicture_->setEditText(output);
     currentPicture_->setToolTip(QDir::current().absoluteFilePath(output));

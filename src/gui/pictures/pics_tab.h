@@ -8,6 +8,9 @@
 #include "ui/services.h"
 #include "ui/tab_links.h"
 
+#include <functional>
+#include <string>
+
 class QComboBox;
 class QLabel;
 
@@ -15,8 +18,8 @@ namespace kelmor {
 
 class PictureView;
 
-// The "Pics" tab: the picture browser over the GIF, BMP and JPG folders, its
-// preview and status line, and the GIF/BMP conversion.
+// The "Pics" tab: the picture browser over the GIF, BMP, JPG, PNG, WebP and SVG folders, its
+// preview and status line, and the conversions.
 class PicsTab : public BrowserTab, public PictureBrowser, public PictureStatusLine {
     Q_OBJECT
 public:
@@ -34,6 +37,10 @@ public:
     // lists' pop-up menus: converts the picture the current picture box names
     // into "newimage.bmp" / "newimage.gif" in the working folder and shows it.
     void convertPicture(ConversionDirection direction);
+    // "Picture -> PNG", "-> WebP", "-> GIF" and "-> BMP" of the same menu: converts the
+    // picture the box names, whatever its kind, into "newimage.png", ".webp", ".gif" or ".bmp"
+    // in the working folder and shows it, as the two above do.
+    void convertPicture(PictureTarget target);
 
     QComboBox& currentPictureBox() { return built(currentPicture_); }
     PictureView& previewImage() { return built(preview_); }
@@ -56,8 +63,18 @@ private:
     // The current picture box names the path, which joins the history.
     void makeCurrent(const QString& path);
 
+    // Runs a conversion of the box's picture into the output name, with the status line and
+    // the preview of the two "&Convert" commands above.
+    using Converter = std::function<void(const std::string& source, const std::string& target,
+                                         const SourceReadStep& sourceRead)>;
+    void runConversion(const char* outputName, const Converter& convert);
+
     void GifToBmpClick();
     void BmpToGifClick();
+    void PictureToPngClick();
+    void PictureToWebpClick();
+    void PictureToGifClick();
+    void PictureToBmpClick();
     void ListViewClick(PictureListsPanel::Kind kind, const QString& caption);
     void ComboBox6Select(int index);
 

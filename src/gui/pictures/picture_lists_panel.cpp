@@ -18,14 +18,19 @@ struct ListKind {
     FileIcon icon;
 };
 
-constexpr ListKind kKinds[] = {
+// In the order of PictureListsPanel::Kind.
+constexpr ListKind kListKinds[] = {
     {"ListView2", "GIF", "*.gif", FileIcon::Gif},
     {"ListView3", "BMP", "*.bmp", FileIcon::Bmp},
     {"ListView4", "JPG", "*.jpg", FileIcon::Jpg},
+    {"ListViewPng", "PNG", "*.png", FileIcon::Png},
+    {"ListViewWebp", "WebP", "*.webp", FileIcon::WebP},
+    {"ListViewSvg", "SVG", "*.svg", FileIcon::Svg},
 };
+static_assert(std::size(kListKinds) == PictureListsPanel::kKinds.size());
 
 const ListKind& kindOf(PictureListsPanel::Kind kind) {
-    return kKinds[static_cast<std::size_t>(kind)];
+    return kListKinds[static_cast<std::size_t>(kind)];
 }
 
 } // namespace
@@ -34,7 +39,7 @@ PictureListsPanel::PictureListsPanel(QWidget* parent) : QTabWidget(parent) {
     setObjectName(QStringLiteral("PageControl2"));
     setDocumentMode(true);
     tabBar()->setDrawBase(false);
-    for (Kind kind : {Kind::Gif, Kind::Bmp, Kind::Jpg})
+    for (Kind kind : kKinds)
         lists_[static_cast<std::size_t>(kind)] = addList(kind);
     addConvertMenu(list(Kind::Gif), ConversionDirection::GifToBmp,
                    QStringLiteral("Convert  &GIF -> BMP"), "PopupGifToBmp");

@@ -10,13 +10,16 @@ class QListWidget;
 
 namespace kelmor {
 
-// The Pics tab's image-list panel: flat inner tabs "GIF", "BMP" and "JPG", each
-// with the pictures of its folder (ListView2 "*.gif", ListView3 "*.bmp",
-// ListView4 "*.jpg"). The GIF and BMP lists carry the conversion pop-up menus.
+// The Pics tab's image-list panel: flat inner tabs "GIF", "BMP", "JPG", "PNG", "WebP" and "SVG",
+// each with the pictures of its folder (ListView2 "*.gif", ListView3 "*.bmp", ListView4 "*.jpg",
+// ListViewPng "*.png", ListViewWebp "*.webp", ListViewSvg "*.svg", any letter case). The GIF
+// and BMP lists carry the conversion pop-up menus.
 class PictureListsPanel : public QTabWidget {
     Q_OBJECT
 public:
-    enum class Kind { Gif, Bmp, Jpg };
+    enum class Kind { Gif, Bmp, Jpg, Png, WebP, Svg };
+    static constexpr std::array kKinds{Kind::Gif, Kind::Bmp,  Kind::Jpg,
+                                       Kind::Png, Kind::WebP, Kind::Svg};
 
     explicit PictureListsPanel(QWidget* parent = nullptr);
 
@@ -43,7 +46,7 @@ private:
     void addConvertMenu(QListWidget& list, ConversionDirection direction, const QString& caption,
                         const char* objectName);
 
-    std::array<QListWidget*, 3> lists_{};
+    std::array<QListWidget*, kKinds.size()> lists_{};
 };
 
 } // namespace kelmor

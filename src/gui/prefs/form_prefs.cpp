@@ -20,7 +20,7 @@
 namespace kelmor {
 namespace {
 
-// The ten path rows, in the order of their keys in the file; row N is EditN+1.
+// The path rows, in the order of their keys in the file; row N is EditN+1.
 struct PathRow {
     int tab;
     const char* label;
@@ -38,6 +38,9 @@ constexpr std::array<PathRow, kPrefPathCount> kPathRows{{
     {2, "Html Files:", "Locate html files folder"},
     {2, "Text Files:", "Locate text files folder"},
     {3, "Bmp Files:", "Locate bmp files folder"},
+    {1, "Png Images:", "Locate png images folder"},
+    {1, "WebP Images:", "Locate webp images folder"},
+    {1, "Svg Images:", "Locate svg images folder"},
 }};
 
 struct PathTab {

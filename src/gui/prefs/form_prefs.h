@@ -25,8 +25,8 @@ namespace kelmor {
 //
 // Controls by object name:
 //   PageControl1                       the tab control, tabs TabSheet1..TabSheet5
-//   Edit1..Edit10                      the ten paths, in the order of the file's keys
-//   SpeedButton1..SpeedButton10        the browse button of the edit with the same number
+//   Edit1..Edit13                      the thirteen paths, in the order of the file's keys
+//   SpeedButton1..SpeedButton13        the browse button of the edit with the same number
 //   RadioProjectsLarge, RadioProjectsSmall, RadioPicsLarge, RadioPicsSmall,
 //   RadioSoundsLarge, RadioSoundsSmall, RadioHtmlLarge, RadioHtmlSmall
 //                                      the view style pairs of the "Views" tab
@@ -71,7 +71,7 @@ private:
     PreferenceReactions& reactions_;
 
     QTabWidget* tabs_ = nullptr;
-    std::array<QLineEdit*, 10> edits_{};
+    std::array<QLineEdit*, kPrefPathCount> edits_{};
     StylePair projects_;
     StylePair pics_;
     StylePair sounds_;

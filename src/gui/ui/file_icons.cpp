@@ -24,6 +24,12 @@ Look lookOf(FileIcon kind) {
         return {QColor(0x1e, 0x64, 0xc8), "BMP"};
     case FileIcon::Jpg:
         return {QColor(0xd2, 0x69, 0x1e), "JPG"};
+    case FileIcon::Png:
+        return {QColor(0x6a, 0x3d, 0x9a), "PNG"};
+    case FileIcon::WebP:
+        return {QColor(0x00, 0x80, 0x80), "WEBP"};
+    case FileIcon::Svg:
+        return {QColor(0xb8, 0x86, 0x0b), "SVG"};
     case FileIcon::Html:
         return {QColor(0xc0, 0x1c, 0x28), "HTM"};
     case FileIcon::Text:

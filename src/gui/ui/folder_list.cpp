@@ -7,6 +7,7 @@
 #include <QCollatorSortKey>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <set>
 #include <vector>
 
 namespace kelmor {
@@ -36,12 +37,19 @@ public:
 struct Caption {
     QString text;
     QCollatorSortKey key;
+    std::size_t pattern; // the pattern the entry matched
 };
 
 } // namespace
 
 void fillFileList(QListWidget& list, const QString& folder, const QString& pattern,
                   const QIcon& icon, const QString& cutAt) {
+    const FilePattern one{pattern, icon};
+    fillFileList(list, folder, std::span(&one, 1), cutAt);
+}
+
+void fillFileList(QListWidget& list, const QString& folder, std::span<const FilePattern> patterns,
+                  const QString& cutAt) {
     // Only the list's own switch is restored: updatesEnabled() is also false while a
     // parent holds updates off (a tab control does while it changes pages), and
     // restoring that would keep the list from ever painting again.
@@ -50,20 +58,25 @@ void fillFileList(QListWidget& list, const QString& folder, const QString& patte
     list.setSortingEnabled(false);
     list.clear();
 
-    const std::vector<std::string> names = scanFolder(toLocal(folder), toLocal(pattern));
     // One sort key per caption makes the locale-aware sort cheap: comparing
     // keys is a byte comparison, while QCollator::compare redoes the work on
     // every comparison.
     const QCollator collator;
     std::vector<Caption> captions;
-    captions.reserve(names.size());
-    for (const std::string& name : names) {
-        QString text = toQt(name);
-        if (!cutAt.isEmpty())
-            if (const qsizetype at = text.indexOf(cutAt); at >= 0)
-                text.truncate(at);
-        QCollatorSortKey key = collator.sortKey(text);
-        captions.push_back(Caption{std::move(text), std::move(key)});
+    std::set<std::string> listed;
+    for (std::size_t p = 0; p < patterns.size(); ++p) {
+        const std::string local = toLocal(patterns[p].pattern);
+        for (const std::string& name : scanFolder(toLocal(folder), local)) {
+            // A name two patterns match is listed once.
+            if (patterns.size() > 1 && !listed.insert(name).second)
+                continue;
+            QString text = toQt(name);
+            if (!cutAt.isEmpty())
+                if (const qsizetype at = text.indexOf(cutAt); at >= 0)
+                    text.truncate(at);
+            QCollatorSortKey key = collator.sortKey(text);
+            captions.push_back(Caption{std::move(text), std::move(key), p});
+        }
     }
     std::stable_sort(captions.begin(), captions.end(),
                      [](const Caption& a, const Caption& b) { return a.key.compare(b.key) < 0; });
@@ -75,7 +88,7 @@ void fillFileList(QListWidget& list, const QString& folder, const QString& patte
         texts.push_back(std::move(caption.text));
     list.addItems(texts);
     for (int row = 0; row < list.count(); ++row)
-        list.item(row)->setIcon(icon);
+        list.item(row)->setIcon(patterns[captions[static_cast<std::size_t>(row)].pattern].icon);
 
     list.setUpdatesEnabled(!updatesOff);
 }

@@ -55,6 +55,14 @@ std::optional<QString> QtDialogs::chooseSaveFile(const QString& filter, const QS
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
+    // A name typed without an extension takes the one of the file type chosen in the dialog.
+    if (!defaultSuffix.isEmpty())
+        QObject::connect(
+            &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& chosen) {
+                static const QRegularExpression extension(QStringLiteral("\\(\\*\\.(\\w+)"));
+                if (const QRegularExpressionMatch match = extension.match(chosen); match.hasMatch())
+                    dialog.setDefaultSuffix(match.captured(1));
+            });
     dialog.setOption(QFileDialog::DontConfirmOverwrite, overwrite == Overwrite::Replace);
     dialog.selectFile(proposedPath);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
