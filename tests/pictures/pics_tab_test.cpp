@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QMenu>
+#include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -36,9 +37,10 @@ protected:
         copy("raster-misc/libjpeg-turbo/testorig.jpg", "jpg/photo.jpeg"); // not listed
         QFile prefs(configDir() + u"/KelmorPref.ini"_s);
         ASSERT_TRUE(prefs.open(QIODevice::WriteOnly));
-        prefs.write(u"[PREFERENCES]\r\nGif=%1\r\nBmp=%2\r\nJpg=%3\r\n"_s
-                        .arg(path("gif"), path("bmp"), path("jpg"))
-                        .toLocal8Bit());
+        prefs.write(
+            u"[PREFERENCES]\r\nGif=%1\r\nBmp=%2\r\nJpg=%3\r\nPng=%4\r\nWebP=%5\r\nSvg=%6\r\n"_s
+                .arg(path("gif"), path("bmp"), path("jpg"), path("png"), path("webp"), path("svg"))
+                .toLocal8Bit());
         prefs.close();
         start();
         find<QTabWidget>("PageControl1")->setCurrentWidget(&tab());
@@ -269,6 +271,129 @@ TEST_F(PicsTabTest, ImageMenuConvertsFromThePicsTab) {
     EXPECT_EQ(box().currentText(), u"newimage.gif"_s);
     EXPECT_TRUE(QFile::exists(path("newimage.bmp")));
     EXPECT_EQ(shown().format(), PictureFormat::Gif);
+}
+
+// A PNG (written by Qt), a WebP (by cwebp) and an SVG, each with an opaque left part in its own
+// colour and a transparent right part; and files the lists leave out.
+class NewKindsTest : public PicsTabTest {
+protected:
+    void SetUp() override {
+        PicsTabTest::SetUp();
+        ASSERT_TRUE(halfClear(12, 7, kPngColour).save(path("png/Button.PNG")));
+        writeFile(u"png/notes.txt"_s, "not listed");
+        ASSERT_TRUE(halfClear(9, 5, kWebpColour).save(path("source.png")));
+        QDir().mkpath(path("webp"));
+        ASSERT_EQ(
+            QProcess::execute(u"cwebp"_s, {u"-quiet"_s, u"-lossless"_s, u"-exact"_s,
+                                           path("source.png"), u"-o"_s, path("webp/photo.webp")}),
+            0);
+        writeFile(u"svg/ICON.SVG"_s,
+                  "<svg xmlns='http://www.w3.org/2000/svg' width='20' height='30'>"
+                  "<rect width='10' height='30' fill='#0000ff'/></svg>");
+        trigger("PicsRefresh");
+    }
+
+    static QImage halfClear(int width, int height, QRgb colour) {
+        QImage image(width, height, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width / 2; ++x)
+                image.setPixel(x, y, colour);
+        return image;
+    }
+
+    static constexpr QRgb kPngColour = 0xffc81e28;
+    static constexpr QRgb kWebpColour = 0xff147850;
+};
+
+// Each new list holds its folder's pictures of its kind; a click shows the picture, its
+// transparent part over the white area behind it, and writes its size.
+TEST_F(NewKindsTest, ListsShowEachKindOverTheBackgroundAndSaveAsKeepsIt) {
+    const struct {
+        Kind kind;
+        const char* tab;
+        QString caption;
+        PictureFormat format;
+        QRgb opaque;
+        QString status;
+    } cases[] = {
+        {Kind::Png, "PNG", u"Button.PNG"_s, PictureFormat::Png, kPngColour,
+         u"Image Size: 7h x 12w"_s},
+        {Kind::WebP, "WebP", u"photo.webp"_s, PictureFormat::WebP, kWebpColour,
+         u"Image Size: 5h x 9w"_s},
+        {Kind::Svg, "SVG", u"ICON.SVG"_s, PictureFormat::Svg, qRgb(0, 0, 255),
+         u"Image Size: 30h x 20w"_s},
+    };
+    const QStringList tabs = {u"GIF"_s, u"BMP"_s, u"JPG"_s, u"PNG"_s, u"WebP"_s, u"SVG"_s};
+    for (int i = 0; i < tabs.size(); ++i)
+        EXPECT_EQ(tab().pictureLists().tabText(i), tabs[i]);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tab);
+        EXPECT_EQ(captions(c.kind), QStringList{c.caption});
+        tab().pictureLists().setCurrentWidget(&list(c.kind));
+        click(c.kind, c.caption);
+        EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(u'\n').toStdString();
+        EXPECT_EQ(shown().format(), c.format);
+        EXPECT_EQ(tab().statusText(), c.status);
+        const QImage seen = seenOnScreen(tab().previewImage());
+        ASSERT_EQ(seen.size(), QSize(shown().width(), shown().height()));
+        EXPECT_EQ(seen.pixel(0, 0), c.opaque);
+        EXPECT_EQ(seen.pixel(seen.width() - 1, seen.height() - 1), qRgb(255, 255, 255));
+
+        trigger("PicsSmallView");
+        EXPECT_EQ(list(c.kind).viewMode(), QListView::ListMode);
+        EXPECT_EQ(list(Kind::Gif).viewMode(), QListView::IconMode);
+
+        const QString copy = path("copy.") + QLatin1String(c.tab).toLower();
+        dialogs.fileAnswers.push_back(copy);
+        trigger("PicsSaveAs");
+        EXPECT_EQ(dialogs.fileRequests.last(),
+                  u"save|%1 Image (*.%2)|*.%2|"_s.arg(c.tab, QLatin1String(c.tab).toLower()) +
+                      box().currentText());
+        QFile original(box().currentText()), saved(copy);
+        ASSERT_TRUE(original.open(QIODevice::ReadOnly) && saved.open(QIODevice::ReadOnly));
+        EXPECT_EQ(saved.readAll(), original.readAll()) << "kept byte for byte";
+    }
+}
+
+// The four commands of the Convert menu after the two old ones turn a picture of any kind into
+// their own, with the status line and the errors of the old ones.
+TEST_F(NewKindsTest, PictureCommandsConvertAnyKindIntoTheirOwn) {
+    QStringList convertMenu;
+    for (QAction* action : find<QMenu>("Convert1")->actions())
+        convertMenu << action->text();
+    EXPECT_EQ(convertMenu,
+              (QStringList{u"GIF -> BMP"_s, u"BMP -> GIF"_s, u"Picture -> PNG"_s,
+                           u"Picture -> WebP"_s, u"Picture -> GIF"_s, u"Picture -> BMP"_s}));
+    const struct {
+        const char* command;
+        const char* source;
+        QString output;
+        PictureFormat format;
+    } cases[] = {{"PictureToPng1", "svg/ICON.SVG", u"newimage.png"_s, PictureFormat::Png},
+                 {"PictureToWebp1", "jpg/photo.jpg", u"newimage.webp"_s, PictureFormat::WebP},
+                 {"PictureToGif1", "webp/photo.webp", u"newimage.gif"_s, PictureFormat::Gif},
+                 {"PictureToBmp1", "png/Button.PNG", u"newimage.bmp"_s, PictureFormat::Bitmap}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        Picture source;
+        source.loadFromFile(path(c.source).toStdString());
+        box().setEditText(path(c.source));
+        tab().showStatus(u"old"_s);
+        find<QAction>(c.command)->trigger();
+        EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(u'\n').toStdString();
+        EXPECT_EQ(shown().format(), c.format);
+        EXPECT_EQ(QSize(shown().width(), shown().height()), QSize(source.width(), source.height()));
+        EXPECT_EQ(box().currentText(), c.output);
+        EXPECT_EQ(box().toolTip(), path("") + c.output);
+        EXPECT_EQ(tab().statusText(), u"Status: Image Converted."_s);
+    }
+
+    box().setEditText(path("png/gone.png"));
+    find<QAction>("PictureToPng1")->trigger();
+    EXPECT_EQ(dialogs.errors, QStringList{u"Cannot open file "_s + path("png/gone.png")});
+    EXPECT_EQ(tab().statusText(), QString());
+    EXPECT_FALSE(shown().empty()) << "an unreadable source leaves the preview";
 }
 
 } // namespace

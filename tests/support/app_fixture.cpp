@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QWidget>
 
 namespace kelmor::test {
 
@@ -22,6 +23,10 @@ void AppFixture::TearDown() {
 void AppFixture::start() {
     app = std::make_unique<KelmorApp>(*services);
     app->show();
+}
+
+QImage AppFixture::seenOnScreen(const QWidget& view) {
+    return view.parentWidget()->grab().toImage().copy(view.geometry());
 }
 
 QString AppFixture::writeFile(const QString& name, const QByteArray& bytes) const {

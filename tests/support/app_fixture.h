@@ -3,6 +3,7 @@
 #include "app/kelmor_app.h"
 #include "test_services.h"
 
+#include <QImage>
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -25,6 +26,9 @@ protected:
     QString workDir() const { return work_.path(); }
     // Writes a file relative to workDir() and returns its full path.
     QString writeFile(const QString& name, const QByteArray& bytes) const;
+    // What the user sees of a picture control: its picture over the area it sits on, at the
+    // control's size.
+    static QImage seenOnScreen(const QWidget& view);
 
     template <class T> T* find(const char* objectName) const;
     // The main window's tab of that class.
