@@ -11,11 +11,15 @@
 namespace {
 
 constexpr const char* kUsage =
-    "  kelmor-cli animate [--loop N] [--delay N] [--crop] [--merge] [--palette] -o OUT.gif "
-    "[--] FRAME...\n"
-    "      Assembles 1 to 20 pictures (.bmp, .gif, .jpg/.jpeg, in the order given) into an\n"
-    "      animated GIF as the Gifs tab does, and writes it to OUT.gif (- for standard\n"
-    "      output); every argument after -- is a picture. The pictures together, every frame\n"
+    "  kelmor-cli animate [--loop N] [--delay N] [--crop] [--merge] [--palette]\n"
+    "                    -o OUT.gif|OUT.webp [--] FRAME...\n"
+    "      Assembles 1 to 20 pictures (.bmp, .gif, .jpg/.jpeg, .png, .webp, .svg, in the\n"
+    "      order given) into an animated GIF as the Gifs tab does, and writes it to OUT.gif\n"
+    "      (- for standard output); every argument after -- is a picture. Pixels with alpha\n"
+    "      below 128 are transparent and their frame is cleared before the next. OUT.webp\n"
+    "      writes a lossless animated WebP instead: every frame exactly as its picture, with\n"
+    "      the same delays and loop count (--crop, --merge and --palette do not apply). The "
+    "pictures together, every frame\n"
     "      of a GIF counted, may hold at most 256 Mi pixels; their headers are checked before\n"
     "      any is decoded, and a GIF adds its first frame only. --loop is the loop\n"
     "      count (0, the default, repeats for ever), --delay the delay of every frame in\n"
@@ -80,6 +84,10 @@ int runAnimate(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < frames.size(); ++i)
         kelmor::cli::labelErrors(
             frames[i], [&] { slots[i].loadFromFile(frames[i], kelmor::GifFrames::FirstImage); });
+    if (kelmor::pictureFormatOf(output) == kelmor::PictureFormat::WebP) {
+        out.write(kelmor::assembleWebpAnimation(slots, static_cast<int>(slots.size()), settings));
+        return 0;
+    }
     // Saved through the picture holder, as the tab's Save writes its preview.
     const kelmor::Picture animation(
         kelmor::assembleAnimation(slots, static_cast<int>(slots.size()), settings));

@@ -1,4 +1,6 @@
-// kelmor-cli convert: the Pics tab's GIF -> BMP and BMP -> GIF without the window.
+// kelmor-cli convert: the Pics tab's conversions without the window.
+#include "base/error.h"
+#include "base/messages.h"
 #include "cli_command.h"
 #include "cli_files.h"
 #include "pictures/conversion.h"
@@ -19,6 +21,15 @@ constexpr const char* kUsage =
     "      palette, deeper ones take the fixed 216-colour palette, no dithering). OUT defaults\n"
     "      to newimage.bmp or newimage.gif in the working directory and is replaced without\n"
     "      asking, only once the whole file is written; OUT - writes to standard output.\n"
+    "  kelmor-cli convert [--to gif|bmp|png|webp] IN OUT\n"
+    "      Converts a picture of any kind Kelmor reads (by IN's extension) as the Pics tab's\n"
+    "      \"Picture -> ...\" commands do, to the kind --to names or else OUT's extension:\n"
+    "      PNG lossless in the smallest colour type that holds the pixels; WebP lossless;\n"
+    "      GIF with pixels of alpha below 128 transparent, the picture's own colours when\n"
+    "      they fit a colour table, the fixed 216-colour palette otherwise (a GIF keeps its\n"
+    "      frames, a 1/4/8-bit BMP its palette); BMP of 24 bits, or 32 bits with an alpha\n"
+    "      mask when the picture has transparency. OUT - writes to standard output and\n"
+    "      needs --to.\n"
     "      Exit status: 0 written, 1 unreadable or unwritable file or usage error.";
 
 std::optional<kelmor::ConversionDirection> directionNamed(const std::string& name) {
@@ -29,18 +40,57 @@ std::optional<kelmor::ConversionDirection> directionNamed(const std::string& nam
     return std::nullopt;
 }
 
+int usageError(const std::string& problem) {
+    std::cerr << "kelmor-cli convert: " << problem << "\nUsage:\n" << kUsage << '\n';
+    return 1;
+}
+
+// convert [--to KIND] IN OUT: any picture to the kind named.
+int convertAnyPicture(const std::vector<std::string>& args) {
+    std::optional<kelmor::PictureTarget> target;
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--to") {
+            if (i + 1 == args.size())
+                return usageError("--to needs gif, bmp, png or webp");
+            target = kelmor::pictureTargetOf(args[++i]);
+            if (!target)
+                return usageError("--to needs gif, bmp, png or webp, not " + args[i]);
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.size() != 2)
+        return usageError("IN and OUT are needed");
+    const std::string& in = files[0];
+    const std::string& out = files[1];
+    if (!target && out == kelmor::cli::kStandardOutput)
+        return usageError("OUT - needs --to");
+    if (!target)
+        target = kelmor::pictureTargetOf(kelmor::fileExtension(out));
+    if (!target)
+        throw kelmor::Error(
+            kelmor::cli::labelled(out, kelmor::format(kelmor::msg::kUnknownPictureExtension,
+                                                      kelmor::fileExtension(out))));
+    const kelmor::cli::Output output(out, {&in, 1});
+    output.write(kelmor::cli::labelErrors(in, [&] {
+        kelmor::Picture picture;
+        picture.loadFromFile(in);
+        return kelmor::convertedPicture(*target, picture);
+    }));
+    return 0;
+}
+
 int runConvert(const std::vector<std::string>& args) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::cout << kUsage << '\n';
         return 0;
     }
     const auto direction = args.empty() ? std::nullopt : directionNamed(args[0]);
-    if (!direction || args.size() < 2 || args.size() > 3) {
-        std::cerr << "kelmor-cli convert: gif2bmp or bmp2gif, IN and an optional OUT are "
-                     "needed\nUsage:\n"
-                  << kUsage << '\n';
-        return 1;
-    }
+    if (!direction)
+        return convertAnyPicture(args);
+    if (args.size() < 2 || args.size() > 3)
+        return usageError("gif2bmp or bmp2gif, IN and an optional OUT are needed");
     const std::string& in = args[1];
     const kelmor::cli::Output output(
         args.size() == 3 ? args[2] : kelmor::conversionOutputName(*direction), {&in, 1});

@@ -9,6 +9,9 @@
 #include "imaging/gif_decode.h"
 #include "imaging/jpeg.h"
 #include "imaging/picture.h"
+#include "imaging/png.h"
+#include "imaging/svg.h"
+#include "imaging/webp.h"
 
 #include <array>
 #include <cstdint>
@@ -22,7 +25,8 @@ namespace {
 
 constexpr const char* kUsage =
     "  kelmor-cli info FILE\n"
-    "      Reads a picture as Kelmor does (by its extension: .gif, .bmp, .jpg/.jpeg) and\n"
+    "      Reads a picture as Kelmor does (by its extension: .gif, .bmp, .jpg/.jpeg, .png,\n"
+    "      .webp, .svg) and\n"
     "      prints what it holds, one \"key: value\" line each. A GIF gives its version, screen\n"
     "      size, background index, aspect byte, global table size and sort flag, a line per\n"
     "      frame (position, size, interlace, local table size, transparency and index, delay,\n"
@@ -32,7 +36,10 @@ constexpr const char* kUsage =
     "      table (red, green, blue per entry). A BMP gives its size, bits per pixel,\n"
     "      compression, palette size and the CRC-32 of its pixel rows (top row first,\n"
     "      without row padding); a JPEG its size and the CRC-32 of its decoded rows (blue,\n"
-    "      green, red). CRC-32 uses the zlib polynomial, printed as 8 hexadecimal digits.\n"
+    "      green, red). A PNG, WebP or SVG gives its size, a WebP of several frames their\n"
+    "      number, and the CRC-32 of its 8-bit RGBA rows as every reader gives them (top row\n"
+    "      first; a WebP's first frame, an SVG's rendering at its own size). CRC-32 uses the\n"
+    "      zlib polynomial, printed as 8 hexadecimal digits.\n"
     "      Exit status: 0 read, 1 unreadable file or usage error.";
 
 // CRC-32 with the reflected polynomial 0xEDB88320 (zlib, PNG, gzip), eight bytes a step
@@ -165,6 +172,41 @@ void printJpeg(const std::string& bytes) {
               << "crc: pixels=" << crcOfRows(bitmap) << '\n';
 }
 
+void printRgba(const char* format, const kelmor::RgbaImage& image, int frames) {
+    std::cout << "format: " << format << '\n'
+              << "size: " << image.width << 'x' << image.height << '\n';
+    if (frames > 1)
+        std::cout << "frames: " << frames << '\n';
+    Crc32 crc;
+    crc.add(image.pixels.data(), image.pixels.size());
+    std::cout << "crc: pixels=" << crc.hex() << '\n';
+}
+
+void printPicture(kelmor::PictureFormat format, const std::string& bytes, const std::string& path) {
+    switch (format) {
+    case kelmor::PictureFormat::Gif:
+        return printGif(bytes);
+    case kelmor::PictureFormat::Bitmap:
+        return printBmp(bytes);
+    case kelmor::PictureFormat::Jpeg:
+        return printJpeg(bytes);
+    case kelmor::PictureFormat::Png:
+        return printRgba("PNG", kelmor::decodePng(bytes), 1);
+    case kelmor::PictureFormat::WebP: {
+        const kelmor::RgbaAnimation animation = kelmor::decodeWebp(bytes);
+        return printRgba("WebP", animation.frames.front().image,
+                         static_cast<int>(animation.frames.size()));
+    }
+    case kelmor::PictureFormat::Svg:
+        return printRgba("SVG", kelmor::renderSvg(bytes, path), 1);
+    case kelmor::PictureFormat::Icon:
+    case kelmor::PictureFormat::None:
+        break;
+    }
+    throw kelmor::Error(
+        kelmor::format(kelmor::msg::kUnknownPictureExtension, kelmor::fileExtension(path)));
+}
+
 int runInfo(const std::vector<std::string>& args) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::cout << kUsage << '\n';
@@ -177,17 +219,11 @@ int runInfo(const std::vector<std::string>& args) {
     const std::string& path = args[0];
     const kelmor::PictureFormat format = kelmor::pictureFormatOf(path);
     kelmor::cli::labelErrors(path, [&] {
-        if (format != kelmor::PictureFormat::Gif && format != kelmor::PictureFormat::Bitmap &&
-            format != kelmor::PictureFormat::Jpeg)
-            throw kelmor::Error(
-                kelmor::format(kelmor::msg::kUnknownPictureExtension, kelmor::fileExtension(path)));
-        const std::string bytes = kelmor::readWholeFile(path);
-        if (format == kelmor::PictureFormat::Gif)
-            printGif(bytes);
-        else if (format == kelmor::PictureFormat::Bitmap)
-            printBmp(bytes);
+        // A kind without a reader here is refused before the file is read.
+        if (format == kelmor::PictureFormat::Icon || format == kelmor::PictureFormat::None)
+            printPicture(format, {}, path);
         else
-            printJpeg(bytes);
+            printPicture(format, kelmor::readWholeFile(path), path);
     });
     return 0;
 }

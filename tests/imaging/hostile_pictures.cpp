@@ -1,5 +1,7 @@
 #include "imaging/hostile_pictures.h"
 
+#include <cstdint>
+
 namespace kelmor::test {
 namespace {
 
@@ -58,6 +60,54 @@ std::string emptyProgressiveJpeg(int width, int height, int components, int scan
     for (int i = 0; i < scans; ++i)
         jpeg += jpegScan(components, 0);
     return jpeg + kEnd;
+}
+
+namespace {
+
+std::string be32(std::uint32_t value) {
+    return {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
+}
+
+std::string le32(std::uint32_t value) {
+    return {char(value), char(value >> 8), char(value >> 16), char(value >> 24)};
+}
+
+std::uint32_t crc32Of(const std::string& bytes) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const char byte : bytes) {
+        crc ^= static_cast<unsigned char>(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = crc & 1 ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    return crc ^ 0xFFFFFFFFu;
+}
+
+std::string pngChunk(const std::string& type, const std::string& data) {
+    return be32(static_cast<std::uint32_t>(data.size())) + type + data + be32(crc32Of(type + data));
+}
+
+} // namespace
+
+std::string claimingPng(int width, int height) {
+    const std::string header = be32(static_cast<std::uint32_t>(width)) +
+                               be32(static_cast<std::uint32_t>(height)) +
+                               std::string("\x08\x06\0\0\0", 5); // 8-bit RGBA, not interlaced
+    return "\x89PNG\r\n\x1a\n" + pngChunk("IHDR", header) + pngChunk("IEND", "");
+}
+
+std::string claimingWebp(int width, int height) {
+    const auto side = [](int value) {
+        const auto stored = static_cast<std::uint32_t>(value - 1);
+        return std::string{char(stored), char(stored >> 8), char(stored >> 16)};
+    };
+    const std::string vp8x = "VP8X" + le32(10) + std::string(4, '\0') + side(width) + side(height);
+    return "RIFF" + le32(static_cast<std::uint32_t>(4 + vp8x.size())) + "WEBP" + vp8x;
+}
+
+std::string claimingSvg(int width, int height) {
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width) +
+           "\" height=\"" + std::to_string(height) +
+           "\"><rect width=\"10\" height=\"10\"/></svg>\n";
 }
 
 } // namespace kelmor::test

@@ -26,4 +26,11 @@ std::string emptyProgressiveJpeg(int width, int height, int components, int scan
 // A JPEG segment: marker, length, payload.
 std::string jpegSegment(int marker, const std::string& payload);
 
+// A PNG whose header claims a width x height RGBA picture, with no pixel data after it.
+std::string claimingPng(int width, int height);
+// A WebP whose extended header claims a width x height canvas, with no picture in it.
+std::string claimingWebp(int width, int height);
+// An SVG document of width x height pixels holding one rectangle.
+std::string claimingSvg(int width, int height);
+
 } // namespace kelmor::test

@@ -74,8 +74,13 @@ TEST_F(CliConvert, FailuresGoToStderrWithStatusOneAndWriteNothing) {
          kCorpora + "bmpsuite/b/shortfile.bmp: Bitmap image is not valid\n"},
         {"gif2bmp '" + path("huge.gif") + "'", path("huge.gif") + ": Image too large\n"},
         {"bmp2gif '" + bmp + "' no/out.gif", "Cannot create file no/out.gif\n"},
-        {"gif2png x.gif", usage},
-        {"gif2bmp a b c", usage}};
+        {"gif2bmp a b c", usage},
+        // Without a direction: any picture to the kind --to or OUT's extension names.
+        {"'" + bmp + "' ../out.tiff", "../out.tiff: Unknown picture file extension (.tiff)\n"},
+        {"'" + bmp + "' -", "kelmor-cli convert: OUT - needs --to"},
+        {"--to jpg '" + bmp + "' ../out.jpg", "kelmor-cli convert: --to needs gif, bmp, png or"},
+        {"'" + bmp + "'", "kelmor-cli convert: IN and OUT are needed"},
+        {"a.tiff ../out.png", "a.tiff: Unknown picture file extension (.tiff)\n"}};
     for (const auto& [arguments, message] : cases) {
         const auto [status, err] = convert(arguments);
         EXPECT_EQ(status, 1) << arguments;

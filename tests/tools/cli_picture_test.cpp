@@ -156,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
     Files, CliInfoFailure,
     ::testing::Values(
         FailingInfo{"Missing", "missing.gif", "", "Cannot open file %s"},
-        FailingInfo{"UnknownExtension", "a.png", "x", "%s: Unknown picture file extension (.png)"},
+        FailingInfo{"UnknownExtension", "a.tiff", "x", "%s: Unknown picture file extension (.tiff)"},
         FailingInfo{"DamagedBmp", "bad.bmp", "BM\1\2", "%s: Bitmap image is not valid"},
         FailingInfo{"NotAGif", "bad.gif", "PNG....", "%s: Invalid GIF signature"},
         FailingInfo{"NotAJpeg", "bad.jpg", "BM", "%s: Not a JPEG file: starts with 0x42 0x4d"},

@@ -191,6 +191,11 @@ void writeHostileCorpus(const fs::path& site) {
     claims.replace(claims.find("data") + 4, 4, "\xF0\xF0\xF0\xF0");
     file("claims.wav", claims);
 
+    // Sides claimed by small PNG, WebP and SVG files.
+    file("huge.png", claimingPng(100000, 100000));
+    file("huge.webp", claimingWebp(100000, 100000));
+    file("huge.svg", claimingSvg(100000, 100000));
+
     file("README", "Not a picture.\n");
     fs::create_directory(site / "folder.gif");
     for (const char* pipe : {"f.gif", "f.wav", "f.kxq"}) {
@@ -268,6 +273,14 @@ std::vector<HostileCase> hostileCases() {
         written("ConvertLzwBomb", "convert gif2bmp lzw.gif lzw.bmp"),
         bounded("InfoEmptyFrames", "empty.gif", "info empty.gif"),
         written("ConvertEmptyFrames", "convert gif2bmp empty.gif empty.bmp"),
+        // The newer kinds' sizes are checked from their headers, before any pixel.
+        refused("InfoHugePng", "info huge.png", "huge\\.png: Image too large\n"),
+        refused("InfoHugeWebp", "info huge.webp", "huge\\.webp: Image too large\n"),
+        refused("InfoHugeSvg", "info huge.svg", "huge\\.svg: Image too large\n"),
+        refused("ConvertHugeSvg", "convert huge.svg out.png", "huge\\.svg: Image too large\n",
+                "out.png"),
+        refused("AnimateHugeWebp", "animate -o anim.webp small.gif huge.webp",
+                "huge\\.webp: Image too large\n", "anim.webp"),
         // Named pipes and folders are refused without waiting.
         refused("InfoPipe", "info f.gif", "Cannot open file f\\.gif\n"),
         refused("ResavePipe", "resave f.gif out.gif", "Cannot open file f\\.gif\n", "out.gif"),
