@@ -279,10 +279,11 @@ class NewKindsTest : public PicsTabTest {
 protected:
     void SetUp() override {
         PicsTabTest::SetUp();
-        ASSERT_TRUE(halfClear(12, 7, kPngColour).save(path("png/Button.PNG")));
+        for (const char* folder : {"png", "webp"})
+            QDir().mkpath(path(folder));
+        ASSERT_TRUE(halfClear(12, 7, kPngColour).save(path("png/Button.PNG"), "PNG"));
         writeFile(u"png/notes.txt"_s, "not listed");
         ASSERT_TRUE(halfClear(9, 5, kWebpColour).save(path("source.png")));
-        QDir().mkpath(path("webp"));
         ASSERT_EQ(
             QProcess::execute(u"cwebp"_s, {u"-quiet"_s, u"-lossless"_s, u"-exact"_s,
                                            path("source.png"), u"-o"_s, path("webp/photo.webp")}),
@@ -344,11 +345,12 @@ TEST_F(NewKindsTest, ListsShowEachKindOverTheBackgroundAndSaveAsKeepsIt) {
         EXPECT_EQ(list(c.kind).viewMode(), QListView::ListMode);
         EXPECT_EQ(list(Kind::Gif).viewMode(), QListView::IconMode);
 
-        const QString copy = path("copy.") + QLatin1String(c.tab).toLower();
+        const QString copy = path("copy.") + QString::fromLatin1(c.tab).toLower();
         dialogs.fileAnswers.push_back(copy);
         trigger("PicsSaveAs");
         EXPECT_EQ(dialogs.fileRequests.last(),
-                  u"save|%1 Image (*.%2)|*.%2|"_s.arg(c.tab, QLatin1String(c.tab).toLower()) +
+                  u"save|%1 Image (*.%2)|*.%2|"_s.arg(QString::fromLatin1(c.tab),
+                                                      QString::fromLatin1(c.tab).toLower()) +
                       box().currentText());
         QFile original(box().currentText()), saved(copy);
         ASSERT_TRUE(original.open(QIODevice::ReadOnly) && saved.open(QIODevice::ReadOnly));
