@@ -148,7 +148,7 @@ TEST_F(Html5PageTest, TheBoxIsWrittenAtOnceAndTheOptionsDialogKeepsIt) {
     app->prefs().findChild<QAbstractButton*>(QStringLiteral("OkButton1"))->click();
     const QByteArray afterOk = contents(iniPath());
     EXPECT_TRUE(afterOk.startsWith("[PREFERENCES]\nHTML5 Page=1\n")) << afterOk.data();
-    EXPECT_EQ(afterOk.count('='), 22) << afterOk.data();
+    EXPECT_EQ(afterOk.count('='), 25) << afterOk.data();
 
     html5Box()->setFocus();
     QTest::keyClick(html5Box(), Qt::Key_Space);
