@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <cstring>
 
 namespace kelmor {
 namespace {
@@ -68,7 +69,9 @@ QPixmap drawIcon(FileIcon kind, int size) {
     if (size >= 32) {
         QFont font;
         font.setBold(true);
-        font.setPixelSize(static_cast<int>(4.6 * unit));
+        // A four-letter type takes a smaller size to stay inside the band.
+        const bool longLabel = std::strlen(look.label) > 3;
+        font.setPixelSize(static_cast<int>((longLabel ? 3.6 : 4.6) * unit));
         painter.setFont(font);
         painter.setPen(Qt::white);
         painter.drawText(band, Qt::AlignCenter, QString::fromLatin1(look.label));
