@@ -297,6 +297,13 @@ RgbaImage expectedPixels(PictureTarget target, RgbaImage source) {
     return source;
 }
 
+std::string caseName(const char* source, PictureTarget target) {
+    std::string name = fs::path(source).stem().string() + "_to_" +
+                       fs::path(conversionOutputName(target)).extension().string().substr(1);
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+}
+
 class PictureConversion
     : public TempFolderTest,
       public ::testing::WithParamInterface<std::tuple<const char*, PictureTarget>> {};
@@ -332,13 +339,7 @@ INSTANTIATE_TEST_SUITE_P(
                                          "pygif-gif-test-suite/transparent.gif"),
                        ::testing::Values(PictureTarget::Png, PictureTarget::WebP,
                                          PictureTarget::Gif, PictureTarget::Bmp)),
-    [](const auto& test) {
-        static const char* const kinds[] = {"Png", "WebP", "Gif", "Bmp"};
-        std::string name = fs::path(std::get<0>(test.param)).stem().string() + "_to_" +
-                           kinds[int(std::get<1>(test.param))];
-        std::replace(name.begin(), name.end(), '-', '_');
-        return name;
-    });
+    [](const auto& param) { return caseName(std::get<0>(param.param), std::get<1>(param.param)); });
 
 } // namespace
 } // namespace kelmor
