@@ -73,8 +73,11 @@ int decodeInto(RgbaImage& image, std::string_view bytes, const ImageLimits& limi
     image.width = static_cast<int>(header.width);
     image.height = static_cast<int>(header.height);
     image.pixels.resize(size);
-    return spng_decode_image(context.get(), image.pixels.data(), size, SPNG_FMT_RGBA8,
-                             SPNG_DECODE_TRNS);
+    const int code = spng_decode_image(context.get(), image.pixels.data(), size, SPNG_FMT_RGBA8,
+                                       SPNG_DECODE_TRNS);
+    // The rest of the file, up to IEND: the last IDAT's CRC is only checked there, and a file cut
+    // after its pixel data is refused as any other cut file is.
+    return code != SPNG_OK ? code : spng_decode_chunks(context.get());
 }
 
 bool isCriticalOrTransparency(const char* type) {
