@@ -17,7 +17,7 @@ int channels(int colourType) {
 }
 
 // The samples of the pixels (x0 + k dx, y) for a row of a pass, packed at `depth` bits and
-// filtered.
+// preceded by its filter type byte.
 std::string packedRow(const std::vector<int>& samples, int width, int y, int x0, int dx,
                       const PngLayout& layout, int filter) {
     const int n = channels(layout.colourType);
@@ -43,11 +43,7 @@ std::string packedRow(const std::vector<int>& samples, int width, int y, int x0,
     }
     if (held > 0)
         bits += char(accumulator << (8 - held));
-    std::string row(1, char(filter));
-    const int step = std::max(1, n * layout.depth / 8);
-    for (std::size_t i = 0; i < bits.size(); ++i)
-        row += filter == 1 && i >= std::size_t(step) ? char(bits[i] - bits[i - step]) : bits[i];
-    return row;
+    return char(filter) + bits;
 }
 
 std::size_t lengthAt(const std::string& file, std::size_t at) {
@@ -91,14 +87,6 @@ std::string pngFile(int width, int height, const PngLayout& layout, const std::v
                                char(layout.interlaced ? 1 : 0);
     return "\x89PNG\r\n\x1a\n" + pngChunk("IHDR", header) + beforeData +
            pngChunk("IDAT", compressed) + pngChunk("IEND", "");
-}
-
-int pngColourType(const std::string& file) {
-    return std::uint8_t(file.at(25));
-}
-
-int pngDepth(const std::string& file) {
-    return std::uint8_t(file.at(24));
 }
 
 std::string pngChunkData(const std::string& file, const std::string& type) {

@@ -21,16 +21,12 @@ struct PngLayout {
 };
 
 // A width x height file of `samples` (per pixel, per channel, row by row, at the layout's depth),
-// with `beforeData` (PLTE, tRNS, any other chunk) between IHDR and IDAT. Each row is stored with
-// filter type `filter`, applied to the bytes as the format defines only for 0 (none) and 1 (sub);
-// any other value is written as it stands.
+// with `beforeData` (PLTE, tRNS, any other chunk) between IHDR and IDAT. Each row's filter type
+// byte is `filter`, its bytes stored unfiltered whatever the type says.
 std::string pngFile(int width, int height, const PngLayout& layout, const std::vector<int>& samples,
-                    const std::string& beforeData = "", int filter = 1);
+                    const std::string& beforeData = "", int filter = 0);
 
-// The colour type and bit depth an IHDR gives, and the data of the first chunk of `type` ("" if
-// none).
-int pngColourType(const std::string& file);
-int pngDepth(const std::string& file);
+// The data of the first chunk of `type` ("" if none).
 std::string pngChunkData(const std::string& file, const std::string& type);
 
 // A 10 x 7 file of the layout with varied samples and a gAMA chunk, and its pixels as the
