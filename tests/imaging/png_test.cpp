@@ -82,15 +82,22 @@ INSTANTIATE_TEST_SUITE_P(
                       Damage{"filter type 255", withFilter(255)},
                       Damage{"no IDAT", goodFile().substr(0, 33) + pngChunk("IEND", "")}));
 
-TEST(PngLimits, AHugeHeaderIsRefusedBeforeAnyPixel) {
-    // A 1 x 1 file whose header claims 100000 x 100000.
-    const std::string small = test::pngFile(1, 1, {2, 8}, {1, 2, 3});
+// A 1 x 1 RGBA file whose header claims another size and depth.
+std::string claiming(const char* size, char depth) {
+    const std::string small = test::pngFile(1, 1, {6, 8}, {1, 2, 3, 4});
     const std::string header =
-        std::string(small, 16, 13).replace(0, 8, "\x00\x01\x86\xA0\x00\x01\x86\xA0", 8);
-    const std::string file = small.substr(0, 8) + pngChunk("IHDR", header) + small.substr(33);
+        std::string(small, 16, 13).replace(0, 9, size, 8).insert(8, 1, depth);
+    return small.substr(0, 8) + pngChunk("IHDR", header) + small.substr(33);
+}
+
+TEST(PngLimits, AHugeHeaderIsRefusedBeforeAnyPixel) {
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(errorOf([&] { decodePng(file); }), "Image too large");
-    EXPECT_EQ(errorOf([&] { measurePng(file); }), "Image too large");
+    // 100000 x 100000; 10000000 x 1 at 16 bits, whose rows alone would take 80 MB each.
+    for (const std::string& file : {claiming("\x00\x01\x86\xA0\x00\x01\x86\xA0", 8),
+                                    claiming("\x00\x98\x96\x80\x00\x00\x00\x01", 16)}) {
+        EXPECT_EQ(errorOf([&] { decodePng(file); }), "Image too large");
+        EXPECT_EQ(errorOf([&] { measurePng(file); }), "Image too large");
+    }
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
 }
 

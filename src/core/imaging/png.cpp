@@ -22,6 +22,11 @@ namespace {
 constexpr std::size_t kChunkSizeLimit = std::size_t{1} << 20;
 constexpr std::size_t kChunkCacheLimit = std::size_t{4} << 20;
 
+// libspng holds rows as the file stores them, the row before each one too for the filters: a
+// picture a pixel high but millions wide, at 16 bits a channel, would need several times the
+// memory of its own pixels for them. A stored row is held to 64 MiB.
+constexpr std::int64_t kMaxStoredRowBytes = std::int64_t{64} << 20;
+
 using Context = std::unique_ptr<spng_ctx, decltype(&spng_ctx_free)>;
 
 Context newContext(int flags) {
@@ -48,7 +53,8 @@ Context openDecoder(std::string_view bytes, std::int64_t maxPixels) {
     return context;
 }
 
-// The header, refused with "Image too large" when the picture would pass `maxPixels`.
+// The header, refused with "Image too large" when the picture would pass `maxPixels` or its
+// rows the limit of a stored row.
 spng_ihdr readHeader(spng_ctx* context, std::int64_t maxPixels) {
     spng_ihdr header{};
     const int code = spng_get_ihdr(context, &header);
@@ -56,7 +62,10 @@ spng_ihdr readHeader(spng_ctx* context, std::int64_t maxPixels) {
         throw Error(msg::kImageTooLarge);
     if (code != SPNG_OK)
         failDecoding(code);
-    if (!withinImageLimits(header.width, header.height, maxPixels))
+    const int channels = std::array{1, 0, 3, 1, 2, 0, 4}[header.color_type];
+    const std::int64_t rowBits = std::int64_t{header.width} * channels * header.bit_depth;
+    if (!withinImageLimits(header.width, header.height, maxPixels) ||
+        rowBits > kMaxStoredRowBytes * 8)
         throw Error(msg::kImageTooLarge);
     return header;
 }
