@@ -41,8 +41,8 @@ diff -u <(printf '%s\n' "${expected[@]}" | sort) \
         <(cd "$scratch/root" && find . -type f -o -type l | sed 's|^\./||' | sort)
 echo "file list: ${#expected[@]} files as expected"
 
-# The sound module's libraries count too, though the program loads it only when needed.
-for library in libqt6widgets6 libqt6multimedia6 libsndfile1; do
+# The picture libraries, and the sound module's though the program loads it only when needed.
+for library in libqt6widgets6 libqt6multimedia6 libsndfile1 libspng0 libwebp7 libwebpmux3 libwebpdemux2 librsvg2-2; do
     dpkg-deb -f "$deb" Depends | grep -q "$library" ||
         { echo "Depends lacks $library: $(dpkg-deb -f "$deb" Depends)" >&2; exit 1; }
 done

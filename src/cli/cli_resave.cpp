@@ -12,9 +12,10 @@ namespace {
 
 constexpr const char* kUsage =
     "  kelmor-cli resave IN OUT\n"
-    "      Loads the picture IN by its extension (.gif, .bmp, .jpg/.jpeg) and writes it to\n"
-    "      OUT in its own format, whatever OUT's extension: a GIF anew from its frames, a BMP\n"
-    "      in its pixel format and palette, a JPEG byte for byte. OUT is replaced only when\n"
+    "      Loads the picture IN by its extension (.gif, .bmp, .jpg/.jpeg, .png, .webp, .svg)\n"
+    "      and writes it to OUT in its own format, whatever OUT's extension: a GIF anew from\n"
+    "      its frames, a BMP in its pixel format and palette, a JPEG, PNG, WebP or SVG byte\n"
+    "      for byte. OUT is replaced only when\n"
     "      the whole file is written; OUT - writes to standard output. Exit status: 0 written, 1 "
     "unreadable or unwritable file\n"
     "      or usage error.";

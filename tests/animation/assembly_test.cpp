@@ -5,6 +5,7 @@
 #include "animation/placeholder.h"
 #include "assembly_reference.h"
 #include "base/error.h"
+#include "imaging/webp.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -49,6 +50,20 @@ Bitmap withChangedPatch(Bitmap bitmap, int left, int top, int width, int height)
     return bitmap;
 }
 
+// A 32-bit copy of a 24-bit bitmap with an alpha mask, every pixel at `alpha`, and the pixels of
+// one column at `columnAlpha`.
+Bitmap withAlpha(const Bitmap& bitmap, std::uint8_t alpha, std::uint8_t columnAlpha) {
+    Bitmap out(bitmap.width(), bitmap.height(), 32);
+    out.alphaMask = 0xFF000000u;
+    for (int y = 0; y < bitmap.height(); ++y) {
+        for (int x = 0; x < bitmap.width(); ++x) {
+            out.setColor(x, y, bitmap.color(x, y));
+            out.row(y)[x * 4 + 3] = x == 2 ? columnAlpha : alpha;
+        }
+    }
+    return out;
+}
+
 std::vector<std::pair<std::string, std::vector<Bitmap>>> frameSets() {
     const Bitmap eight = indexedPattern(16, 12, 8, 40, 3);
     const Bitmap deep = truePattern(14, 11, 9);
@@ -67,6 +82,8 @@ std::vector<std::pair<std::string, std::vector<Bitmap>>> frameSets() {
          {indexedPattern(20, 20, 8, 200, 0), indexedPattern(20, 20, 8, 200, 1),
           indexedPattern(20, 20, 8, 256, 2), indexedPattern(20, 20, 8, 256, 2)}},
         {"OneFrame", {deep}},
+        // An alpha channel without a pixel below 128 makes no transparency: the same frames.
+        {"OpaqueAlpha", {withAlpha(deep, 255, 128), deep}},
     };
 }
 
@@ -159,6 +176,60 @@ TEST(AssemblyLimits, PicturesTooLargeTogetherAreRefusedBeforeAnyFrame) {
             EXPECT_STREQ(error.what(), "Image too large");
         }
         EXPECT_EQ(started, 0);
+    }
+}
+
+// Pixels with alpha below 128 take the frame's transparent index, and the frame is cleared to the
+// background before the next one; opaque frames keep their old extensions.
+TEST(AssemblyTransparency, TransparentPixelsShowWhatLiesBehind) {
+    const Bitmap deep = truePattern(6, 4, 1);
+    const std::vector<Picture> slots = {Picture(withAlpha(deep, 255, 0)), Picture(deep),
+                                        Picture(withAlpha(deep, 127, 200))};
+    const GifImage animation = assembleAnimation(slots, 3, FixedAnimationSettings{});
+    for (const int frame : {0, 2}) {
+        const GifFrame& f = animation.frame(frame);
+        const GifGraphicControlExtension* control = f.graphicControl();
+        ASSERT_TRUE(control && control->transparent()) << frame;
+        EXPECT_EQ(control->disposal(), 2);
+        for (int y = 0; y < 4; ++y) {
+            for (int x = 0; x < 6; ++x) {
+                const bool clear = frame == 0 ? x == 2 : x != 2;
+                EXPECT_EQ(f.pixel(x, y) == control->transparentColorIndex, clear) << x << y;
+            }
+        }
+    }
+    EXPECT_FALSE(animation.frame(1).graphicControl()->transparent());
+    EXPECT_EQ(animation.frame(1).graphicControl()->disposal(), 0);
+}
+
+// The animated WebP holds every picture as it is, on a canvas of the largest, with the speed as
+// each frame's duration and the loop count.
+TEST(AssemblyWebp, HoldsEveryPictureExactlyWithItsTiming) {
+    const Bitmap small = truePattern(5, 3, 2);
+    const Bitmap large = withAlpha(truePattern(8, 6, 4), 255, 0);
+    const std::vector<Picture> slots = {Picture(small), Picture(large), Picture(small)};
+    FixedAnimationSettings settings;
+    settings.loop = "4";
+    settings.speed = "7";
+    const RgbaAnimation read = decodeWebp(assembleWebpAnimation(slots, 3, settings));
+    EXPECT_EQ(read.loopCount, 4);
+    ASSERT_EQ(read.frames.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const RgbaImage& frame = read.frames[i].image;
+        EXPECT_EQ(read.frames[i].durationMs, 70);
+        ASSERT_EQ(std::pair(frame.width, frame.height), std::pair(8, 6));
+        const RgbaImage picture = slots[i].rgba();
+        for (int y = 0; y < 6; ++y) {
+            for (int x = 0; x < 8; ++x) {
+                const std::uint8_t* got = frame.row(y) + x * 4;
+                const std::uint8_t* want =
+                    x < picture.width && y < picture.height ? picture.row(y) + x * 4 : nullptr;
+                if (!want || want[3] == 0)
+                    EXPECT_EQ(got[3], 0) << i << ' ' << x << ' ' << y;
+                else
+                    EXPECT_TRUE(std::equal(got, got + 4, want)) << i << ' ' << x << ' ' << y;
+            }
+        }
     }
 }
 

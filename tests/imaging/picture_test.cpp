@@ -167,6 +167,19 @@ TEST_F(PictureFiles, JpegIsWrittenBackByteForByte) {
     EXPECT_EQ(picture.bitmap()->bitsPerPixel(), 24);
 }
 
+// A PNG, WebP or SVG picture is shown from its RGBA pixels and saved as the bytes it was read from.
+TEST_F(PictureFiles, NewerKindsAreWrittenBackByteForByte) {
+    const std::string svg = test::claimingSvg(12, 10);
+    Picture picture;
+    picture.loadFromFile(writeFile("in.Svg", svg));
+    EXPECT_EQ(picture.format(), PictureFormat::Svg);
+    EXPECT_EQ(std::pair(picture.width(), picture.height()), std::pair(12, 10));
+    EXPECT_EQ(picture.bitmap()->alpha(11, 9), 0);
+    EXPECT_EQ(picture.bitmap()->alpha(0, 0), 255);
+    picture.saveToFile(path("out.png"));
+    EXPECT_EQ(readWholeFile(path("out.png")), svg);
+}
+
 TEST_F(PictureFiles, AnEmptyHolderWritesNothing) {
     Picture().saveToFile(path("new.bmp"));
     EXPECT_FALSE(fs::exists(path("new.bmp")));
@@ -252,9 +265,23 @@ INSTANTIATE_TEST_SUITE_P(
         SizeCase{"Bmp", "a.bmp", writeBmp(smallBitmap()), {{5, 3}, 15}},
         SizeCase{"DamagedBmp", "a.bmp", "BM\1\2", {}, "Bitmap image is not valid"},
         SizeCase{"NotAJpeg", "a.jpg", "BM", {}, "Not a JPEG file: starts with 0x42 0x4d"},
-        SizeCase{"JpegPastThePictureLimit",
-                 "a.jpg",
-                 emptyJpeg(65000, 65000, 1),
+        SizeCase{
+            "JpegPastThePictureLimit", "a.jpg", emptyJpeg(65000, 65000, 1), {}, "Image too large"},
+        SizeCase{"Png", "a.PNG", test::claimingPng(5, 3), {{5, 3}, 15}},
+        SizeCase{"PngPastThePictureLimit",
+                 "a.png",
+                 test::claimingPng(100000, 100000),
+                 {},
+                 "Image too large"},
+        SizeCase{"WebpPastThePictureLimit",
+                 "a.webp",
+                 test::claimingWebp(100000, 100000),
+                 {},
+                 "Image too large"},
+        SizeCase{"Svg", "a.svg", test::claimingSvg(30, 20), {{30, 20}, 600}},
+        SizeCase{"SvgPastThePictureLimit",
+                 "a.svg",
+                 test::claimingSvg(100000, 100000),
                  {},
                  "Image too large"}));
 

@@ -12,8 +12,12 @@
 
 #include <QImage>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
+#include <set>
+#include <sstream>
 
 namespace kelmor {
 namespace {
@@ -207,6 +211,135 @@ TEST_F(TempFolderTest, EveryCorpusFileConvertsOrFailsWithAMessage) {
     EXPECT_GT(converted, 100);
     EXPECT_GT(refused, 100);
 }
+
+// --- Any picture to PNG, WebP, GIF or BMP, read back by other programs ---------------------------
+
+// The RGBA pixels of a file as `dwebp -pam` decodes it.
+RgbaImage dwebpRead(const std::string& in) {
+    const std::string command = "dwebp -quiet -pam -o - '" + in + "'";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string pam;
+    char buffer[65536];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
+        pam.append(buffer, n);
+    const std::size_t end = pam.find("ENDHDR\n");
+    if (end == std::string::npos)
+        return {};
+    std::istringstream header(pam.substr(0, end));
+    RgbaImage image;
+    for (std::string key; header >> key;) {
+        if (key == "WIDTH")
+            header >> image.width;
+        else if (key == "HEIGHT")
+            header >> image.height;
+    }
+    image.pixels.assign(pam.begin() + static_cast<std::ptrdiff_t>(end + 7), pam.end());
+    return image;
+}
+
+// The RGBA pixels of a PNG or BMP file as Qt's readers give them.
+RgbaImage qtRead(const std::string& bytes) {
+    const QImage read =
+        QImage::fromData(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())))
+            .convertToFormat(QImage::Format_RGBA8888);
+    RgbaImage image = RgbaImage::blank(read.width(), read.height());
+    for (int y = 0; y < read.height(); ++y)
+        std::copy_n(read.constScanLine(y), std::size_t(read.width()) * 4, image.row(y));
+    return image;
+}
+
+// What a GIF reader shows of a GIF file: the first frame's colours, alpha 0 where transparent.
+RgbaImage giflibRead(const std::string& bytes) {
+    const test::GiflibResult gif = test::giflibDecode(bytes);
+    if (!gif.ok || gif.frames.empty())
+        return {};
+    const test::GiflibResult::Frame& frame = gif.frames.front();
+    RgbaImage image = RgbaImage::blank(frame.width, frame.height);
+    for (std::size_t i = 0; i < frame.pixels.size(); ++i) {
+        const Rgb c = colorsOf(gif, frame).at(frame.pixels[i]);
+        const bool clear = frame.pixels[i] == frame.transparentIndex;
+        std::copy_n(
+            std::array<std::uint8_t, 4>{c.r, c.g, c.b, std::uint8_t(clear ? 0 : 255)}.data(), 4,
+            image.pixels.data() + i * 4);
+    }
+    return image;
+}
+
+// Whether the pixels with alpha of 128 or more hold more colours than a GIF table has room for.
+bool tooManyColours(const RgbaImage& image) {
+    std::set<std::uint32_t> colours;
+    bool transparent = false;
+    for (std::size_t i = 0; i < image.pixels.size(); i += 4) {
+        const std::uint8_t* p = image.pixels.data() + i;
+        if (p[3] < 128)
+            transparent = true;
+        else
+            colours.insert(std::uint32_t{p[0]} << 16 | std::uint32_t{p[1]} << 8 | p[2]);
+    }
+    return colours.size() > (transparent ? 255u : 256u);
+}
+
+// The pixels a conversion to `target` must keep of `source`: every one for PNG and BMP, the
+// colour of every visible one for WebP, and for GIF alpha cut at 128 and, when the picture holds
+// more colours than a table, each channel at its 216-colour level.
+RgbaImage expectedPixels(PictureTarget target, RgbaImage source) {
+    const bool manyColours = tooManyColours(source);
+    for (std::size_t i = 0; i < source.pixels.size(); i += 4) {
+        std::uint8_t* p = source.pixels.data() + i;
+        if (target == PictureTarget::WebP && p[3] == 0)
+            std::fill_n(p, 3, 0);
+        if (target != PictureTarget::Gif)
+            continue;
+        p[3] = p[3] < 128 ? 0 : 255;
+        for (int c = 0; c < 3; ++c)
+            p[c] = p[3] == 0 ? 0 : manyColours ? std::uint8_t((p[c] + 3) / 51 * 51) : p[c];
+    }
+    return source;
+}
+
+std::string caseName(const char* source, PictureTarget target) {
+    std::string name = fs::path(source).stem().string() + "_to_" +
+                       fs::path(conversionOutputName(target)).extension().string().substr(1);
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+}
+
+class PictureConversion
+    : public TempFolderTest,
+      public ::testing::WithParamInterface<std::tuple<const char*, PictureTarget>> {};
+
+TEST_P(PictureConversion, KeepsThePixelsAnotherReaderSees) {
+    const auto [source, target] = GetParam();
+    Picture picture;
+    picture.loadFromFile((kCorpora / source).string());
+    const std::string bytes = convertedPicture(target, picture);
+    RgbaImage read = target == PictureTarget::WebP  ? dwebpRead(writeFile("out.webp", bytes))
+                     : target == PictureTarget::Gif ? giflibRead(bytes)
+                                                    : qtRead(bytes);
+    if (target == PictureTarget::WebP || target == PictureTarget::Gif) {
+        for (std::size_t i = 0; i < read.pixels.size(); i += 4) {
+            if (read.pixels[i + 3] == 0)
+                std::fill_n(read.pixels.data() + i, 3, 0);
+        }
+    }
+    const RgbaImage expected = expectedPixels(target, picture.rgba());
+    ASSERT_EQ(std::pair(read.width, read.height), std::pair(expected.width, expected.height));
+    EXPECT_TRUE(read.pixels == expected.pixels);
+    // A BMP has 24 bits when opaque, else 32 with an alpha mask.
+    if (target == PictureTarget::Bmp) {
+        EXPECT_EQ(bytes[28], expected.opaque() ? 24 : 32);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, PictureConversion,
+    ::testing::Combine(::testing::Values("bmpsuite/html/rgba32.png", "bmpsuite/html/pal4gs.png",
+                                         "bmpsuite/html/pal8.png", "bmpsuite/g/rgb24.bmp",
+                                         "bmpsuite/q/rgba32-1.bmp",
+                                         "pygif-gif-test-suite/transparent.gif"),
+                       ::testing::Values(PictureTarget::Png, PictureTarget::WebP,
+                                         PictureTarget::Gif, PictureTarget::Bmp)),
+    [](const auto& param) { return caseName(std::get<0>(param.param), std::get<1>(param.param)); });
 
 } // namespace
 } // namespace kelmor

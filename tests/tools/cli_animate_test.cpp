@@ -1,4 +1,5 @@
 // kelmor-cli animate, run as the built program, against the model of the assembly.
+#include "animation/assembly.h"
 #include "animation/assembly_reference.h"
 #include "base/atomic_file.h"
 #include "base/read_file.h"
@@ -8,6 +9,7 @@
 #include "imaging/hostile_pictures.h"
 #include "support/temp_folder.h"
 
+#include <array>
 #include <filesystem>
 #include <sys/wait.h>
 
@@ -61,6 +63,23 @@ TEST_F(CliAnimate, DefaultsAndOptionsReachTheAssembly) {
                   (std::pair<int, std::string>{0, ""}));
         EXPECT_EQ(readFile("out.gif"), test::referenceAnimation(frames_, reference));
     }
+}
+
+// OUT.webp: the Gifs tab's animated WebP of the same pictures, of every kind, with the options.
+TEST_F(CliAnimate, WebpOutputIsTheTabsAnimatedWebp) {
+    const std::string svg = writeFile("four.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                                                  "width=\"6\" height=\"9\"><rect width=\"4\" "
+                                                  "height=\"5\" fill=\"#09c\"/></svg>");
+    EXPECT_EQ(animate("--loop 3 --delay 12 -o " + path("out.webp") + files_ + " " + svg),
+              (std::pair<int, std::string>{0, ""}));
+    std::vector<Picture> slots(4);
+    for (int i = 0; i < 4; ++i)
+        slots[std::size_t(i)].loadFromFile(
+            path(std::array{"one.bmp", "two.BMP", "three.gif", "four.svg"}[std::size_t(i)]));
+    FixedAnimationSettings settings;
+    settings.loop = "3";
+    settings.speed = "12";
+    EXPECT_EQ(readFile("out.webp"), assembleWebpAnimation(slots, 4, settings));
 }
 
 TEST_F(CliAnimate, FailuresGoToStandardErrorAndWriteNothing) {

@@ -55,6 +55,26 @@ TEST_F(CliConvert, WritesWhatTheWindowsConversionWritesUnderTheDefaultOrGivenNam
     }
 }
 
+// Without a direction: the kind of OUT's extension, or of --to, as the Pics tab's "Picture -> ..."
+// commands write it; standard output with --to.
+TEST_F(CliConvert, AnyPictureToTheKindItsOutputNames) {
+    const std::string png = kCorpora + "bmpsuite/html/rgba32.png";
+    Picture picture;
+    picture.loadFromFile(png);
+    for (const auto& [extension, target] : {std::pair{"png", PictureTarget::Png},
+                                            {"WEBP", PictureTarget::WebP},
+                                            {"gif", PictureTarget::Gif},
+                                            {"bmp", PictureTarget::Bmp}}) {
+        SCOPED_TRACE(extension);
+        const std::string out = std::string("out.") + extension;
+        EXPECT_EQ(convert("'" + png + "' ../" + out), (std::pair<int, std::string>{0, ""}));
+        EXPECT_EQ(readFile(out), convertedPicture(target, picture));
+        EXPECT_EQ(convert("--to " + std::string(extension) + " '" + png + "' - >../stdout"),
+                  (std::pair<int, std::string>{0, ""}));
+        EXPECT_EQ(readFile("stdout"), readFile(out));
+    }
+}
+
 TEST_F(CliConvert, FailuresGoToStderrWithStatusOneAndWriteNothing) {
     const std::string gif = kCorpora + "golang-image-testdata/video-001.gif";
     const std::string usage = "kelmor-cli convert: gif2bmp or bmp2gif, IN and an optional OUT";

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <zlib.h>
 
 namespace kelmor {
 namespace {
@@ -129,6 +130,93 @@ TEST_F(CliPictures, InfoOfAJpeg) {
     EXPECT_EQ(info.out.substr(0, 29), "format: JPEG\nsize: 227x149\ncr");
 }
 
+// A PNG, WebP or SVG file made by other programs, and the command that prints its first picture
+// as `dwebp -pam` does: the reference pixels for info's checksum. In both commands, FILE stands
+// for the file and DIR for the test folder.
+struct ModernInfo {
+    const char* name;
+    const char* make;      // makes FILE from the test data
+    const char* reference; // prints the PAM of FILE's first picture
+    const char* format;
+    int frames;
+};
+
+void PrintTo(const ModernInfo& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class CliModernInfo : public CliPictures, public ::testing::WithParamInterface<ModernInfo> {
+protected:
+    // Runs a shell command with FILE and DIR replaced; what it prints.
+    std::string shell(std::string command, const std::string& file) const {
+        for (const auto& [word, value] : {std::pair{"FILE", file}, {"DIR", path("")}}) {
+            for (std::size_t at; (at = command.find(word)) != std::string::npos;)
+                command.replace(at, std::string(word).size(), "'" + value + "'");
+        }
+        FILE* pipe = ::popen(command.c_str(), "r");
+        std::string out;
+        char buffer[65536];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            out.append(buffer, n);
+        EXPECT_EQ(::pclose(pipe), 0) << command;
+        return out;
+    }
+};
+
+TEST_P(CliModernInfo, PrintsTheSizeAndTheChecksumOfThePixelsOtherProgramsDecode) {
+    const ModernInfo& c = GetParam();
+    const std::string file = path(std::string("picture.") + c.format);
+    shell(c.make, file);
+    const std::string pam = shell(c.reference, file);
+    const std::size_t pixels = pam.find("ENDHDR\n") + 7;
+    ASSERT_GT(pixels, 7u);
+    int width = 0, height = 0;
+    ASSERT_EQ(std::sscanf(pam.c_str(), "P7\nWIDTH %d\nHEIGHT %d", &width, &height), 2);
+    char crc[9];
+    std::snprintf(crc, sizeof crc, "%08lx",
+                  ::crc32(0, reinterpret_cast<const Bytef*>(pam.data() + pixels),
+                          static_cast<uInt>(pam.size() - pixels)));
+    std::string format = c.format == std::string("png")   ? "PNG"
+                         : c.format == std::string("svg") ? "SVG"
+                                                          : "WebP";
+    std::string expected = "format: " + format + "\nsize: " + std::to_string(width) + "x" +
+                           std::to_string(height) + "\n";
+    if (c.frames > 1)
+        expected += "frames: " + std::to_string(c.frames) + "\n";
+    const CliRun info = run("info " + file);
+    EXPECT_EQ(info.out, expected + "crc: pixels=" + crc + "\n");
+    EXPECT_EQ(info.status, 0);
+}
+
+#define KELMOR_RGBA_PNG KELMOR_TEST_DATA "/corpora/bmpsuite/html/rgba32.png"
+#define KELMOR_PAL_PNG KELMOR_TEST_DATA "/corpora/bmpsuite/html/pal8.png"
+// An SVG of 24 x 16 pixels (0.25 in by 12 pt) with shapes on whole pixels, half transparent.
+#define KELMOR_SVG                                                                                 \
+    "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"0.25in\" height=\"12pt\">"                  \
+    "<rect x=\"2\" y=\"3\" width=\"10\" height=\"8\" fill=\"#3a7\"/>"                              \
+    "<rect x=\"6\" y=\"1\" width=\"12\" height=\"12\" fill=\"#c24\" fill-opacity=\"0.5\"/></svg>"
+#define KELMOR_TO_PAM                                                                              \
+    " && cwebp -quiet -lossless -exact DIR/ref.png -o DIR/ref.webp && dwebp -quiet -pam "          \
+    "DIR/ref.webp -o -"
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, CliModernInfo,
+    ::testing::Values(
+        ModernInfo{"Png", "cp " KELMOR_RGBA_PNG " FILE", "cp FILE DIR/ref.png" KELMOR_TO_PAM, "png",
+                   1},
+        ModernInfo{"LosslessWebp", "cwebp -quiet -lossless -exact " KELMOR_RGBA_PNG " -o FILE",
+                   "dwebp -quiet -pam FILE -o -", "webp", 1},
+        ModernInfo{"LossyWebp", "cwebp -quiet -q 70 " KELMOR_RGBA_PNG " -o FILE",
+                   "dwebp -quiet -pam FILE -o -", "webp", 1},
+        ModernInfo{
+            "AnimatedWebp",
+            "img2webp -lossless " KELMOR_PAL_PNG " " KELMOR_RGBA_PNG " -o FILE >/dev/null",
+            "webpmux -get frame 1 FILE -o DIR/first.webp && dwebp -quiet -pam DIR/first.webp -o -",
+            "webp", 2},
+        ModernInfo{"Svg", "printf '%s' '" KELMOR_SVG "' > FILE",
+                   "rsvg-convert FILE -o DIR/ref.png" KELMOR_TO_PAM, "svg", 1}),
+    [](const auto& param) { return std::string(param.param.name); });
+
 struct FailingInfo {
     const char* name;
     const char* file; // written into the test folder unless empty
@@ -156,7 +244,8 @@ INSTANTIATE_TEST_SUITE_P(
     Files, CliInfoFailure,
     ::testing::Values(
         FailingInfo{"Missing", "missing.gif", "", "Cannot open file %s"},
-        FailingInfo{"UnknownExtension", "a.tiff", "x", "%s: Unknown picture file extension (.tiff)"},
+        FailingInfo{"UnknownExtension", "a.tiff", "x",
+                    "%s: Unknown picture file extension (.tiff)"},
         FailingInfo{"DamagedBmp", "bad.bmp", "BM\1\2", "%s: Bitmap image is not valid"},
         FailingInfo{"NotAGif", "bad.gif", "PNG....", "%s: Invalid GIF signature"},
         FailingInfo{"NotAJpeg", "bad.jpg", "BM", "%s: Not a JPEG file: starts with 0x42 0x4d"},

@@ -1,15 +1,457 @@
 #include "imaging/png.h"
 
 #include "base/error.h"
+#include "base/messages.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <spng.h>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 namespace kelmor {
-RgbaImage decodePng(std::string_view, const ImageLimits&) {
-    throw Error("PNG not built yet");
+namespace {
+
+// Text, profile and other metadata chunks are never used: one may not exceed 1 MiB and all of
+// them together are held to 4 MiB, so a file cannot make the decoder keep much memory for them.
+constexpr std::size_t kChunkSizeLimit = std::size_t{1} << 20;
+constexpr std::size_t kChunkCacheLimit = std::size_t{4} << 20;
+
+// libspng holds rows as the file stores them, the row before each one too for the filters: a
+// picture a pixel high but millions wide, at 16 bits a channel, would need several times the
+// memory of its own pixels for them. A stored row is held to 64 MiB.
+constexpr std::int64_t kMaxStoredRowBytes = std::int64_t{64} << 20;
+
+using Context = std::unique_ptr<spng_ctx, decltype(&spng_ctx_free)>;
+
+Context newContext(int flags) {
+    Context context(spng_ctx_new(flags), spng_ctx_free);
+    if (!context)
+        throw std::bad_alloc();
+    return context;
 }
-PictureFileSize measurePng(std::string_view) {
-    throw Error("PNG not built yet");
+
+[[noreturn]] void failDecoding(int code) {
+    throw Error(format(msg::kPngNotValid, spng_strerror(code)));
 }
-std::string encodePng(const RgbaImage&) {
-    throw Error("PNG not built yet");
+
+// ---- Reading ---------------------------------------------------------------------------------
+
+Context openDecoder(std::string_view bytes, std::int64_t maxPixels) {
+    Context context = newContext(0);
+    const auto side =
+        static_cast<std::uint32_t>(std::clamp<std::int64_t>(maxPixels, 1, 0x7FFFFFFF));
+    spng_set_image_limits(context.get(), side, side);
+    spng_set_chunk_limits(context.get(), kChunkSizeLimit, kChunkCacheLimit);
+    if (int code = spng_set_png_buffer(context.get(), bytes.data(), bytes.size()))
+        failDecoding(code);
+    return context;
 }
+
+// The header, refused with "Image too large" when the picture would pass `maxPixels` or its
+// rows the limit of a stored row.
+spng_ihdr readHeader(spng_ctx* context, std::int64_t maxPixels) {
+    spng_ihdr header{};
+    const int code = spng_get_ihdr(context, &header);
+    if (code == SPNG_EUSER_WIDTH || code == SPNG_EUSER_HEIGHT)
+        throw Error(msg::kImageTooLarge);
+    if (code != SPNG_OK)
+        failDecoding(code);
+    const int channels = std::array{1, 0, 3, 1, 2, 0, 4}[header.color_type];
+    const std::int64_t rowBits = std::int64_t{header.width} * channels * header.bit_depth;
+    if (!withinImageLimits(header.width, header.height, maxPixels) ||
+        rowBits > kMaxStoredRowBytes * 8)
+        throw Error(msg::kImageTooLarge);
+    return header;
+}
+
+// Decodes into `image`; returns libspng's code. libspng's RGBA8 output with tRNS applied is the
+// pixel contract as it stands: samples of 1, 2 and 4 bits scaled up, 16-bit ones cut to their
+// high byte, grey copied to red, green and blue, and no gamma applied since none is asked for.
+int decodeInto(RgbaImage& image, std::string_view bytes, const ImageLimits& limits) {
+    const Context context = openDecoder(bytes, limits.maxImagePixels);
+    const spng_ihdr header = readHeader(context.get(), limits.maxImagePixels);
+    std::size_t size = 0;
+    if (int code = spng_decoded_image_size(context.get(), SPNG_FMT_RGBA8, &size))
+        return code;
+    image.width = static_cast<int>(header.width);
+    image.height = static_cast<int>(header.height);
+    image.pixels.resize(size);
+    const int code = spng_decode_image(context.get(), image.pixels.data(), size, SPNG_FMT_RGBA8,
+                                       SPNG_DECODE_TRNS);
+    // The rest of the file, up to IEND: the last IDAT's CRC is only checked there, and a file cut
+    // after its pixel data is refused as any other cut file is.
+    return code != SPNG_OK ? code : spng_decode_chunks(context.get());
+}
+
+bool isCriticalOrTransparency(const char* type) {
+    return (type[0] & 0x20) == 0 || std::memcmp(type, "tRNS", 4) == 0;
+}
+
+// The file with its ancillary chunks left out but tRNS: what the pixels need. Bytes that do
+// not form whole chunks are kept as they are, for the decoder to report.
+std::string withoutMetadata(std::string_view bytes) {
+    constexpr std::size_t kSignature = 8;
+    std::string kept(bytes.substr(0, kSignature));
+    std::size_t at = kSignature;
+    while (at < bytes.size()) {
+        const std::size_t left = bytes.size() - at;
+        if (left < 12)
+            break;
+        const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
+        const std::size_t length =
+            std::size_t{p[0]} << 24 | std::size_t{p[1]} << 16 | std::size_t{p[2]} << 8 | p[3];
+        if (length > left - 12)
+            break;
+        if (isCriticalOrTransparency(bytes.data() + at + 4))
+            kept.append(bytes.substr(at, length + 12));
+        at += length + 12;
+    }
+    kept.append(bytes.substr(at));
+    return kept;
+}
+
+// ---- Choosing the colour type ----------------------------------------------------------------
+
+std::uint32_t pack(const std::uint8_t* p) {
+    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+           std::uint32_t{p[3]} << 24;
+}
+
+// What the pixels hold, gathered in one pass.
+struct Survey {
+    bool grey = true;   // red = green = blue everywhere
+    bool opaque = true; // alpha 255 everywhere
+    // Alpha only 0 or 255, every transparent pixel of one colour that no opaque pixel has: a
+    // single tRNS colour holds the transparency.
+    bool keyed = false;
+    std::uint32_t keyColour = 0; // red, green, blue of the transparent pixels
+    // The grey depths below 8 bits that hold every value exactly, as the bits 1, 2 and 4.
+    unsigned greyDepths = 1 | 2 | 4;
+    // The distinct colours, in order of first use, while there are at most 256.
+    std::vector<std::uint32_t> colours;
+    bool fewColours = true;
+};
+
+unsigned greyDepthsOf(int value) {
+    return (value % 255 == 0 ? 1 : 0) | (value % 85 == 0 ? 2 : 0) | (value % 17 == 0 ? 4 : 0);
+}
+
+Survey survey(const RgbaImage& image) {
+    Survey found;
+    std::unordered_set<std::uint32_t> seen;
+    std::array<bool, 256> greyUsed{};
+    bool keyHolds = true;
+    const std::uint8_t* const begin = image.pixels.data();
+    const std::uint8_t* const end = begin + image.pixels.size();
+    std::uint32_t last = begin == end ? 0 : ~pack(begin);
+    for (const std::uint8_t* p = begin; p != end; p += 4) {
+        const std::uint32_t colour = pack(p);
+        if (colour == last)
+            continue;
+        last = colour;
+        if (p[0] != p[1] || p[1] != p[2])
+            found.grey = false;
+        else
+            greyUsed[p[0]] = true;
+        if (p[3] != 255) {
+            if (p[3] != 0 || (!found.opaque && (colour & 0xFFFFFF) != found.keyColour))
+                keyHolds = false;
+            found.opaque = false;
+            found.keyColour = colour & 0xFFFFFF;
+        }
+        if (found.fewColours && seen.insert(colour).second) {
+            found.fewColours = found.colours.size() < 256;
+            if (found.fewColours)
+                found.colours.push_back(colour);
+            else
+                found.colours.clear();
+        }
+        if (!found.fewColours && !found.grey && !found.opaque && !keyHolds)
+            return found; // only RGBA holds these pixels
+    }
+    for (int value = 0; value < 256; ++value) {
+        if (greyUsed[value])
+            found.greyDepths &= greyDepthsOf(value);
+    }
+    if (!found.opaque && keyHolds) {
+        const std::uint32_t opaqueKey = found.keyColour | 0xFF000000u;
+        found.keyed = true;
+        for (const std::uint8_t* p = begin; p != end && found.keyed; p += 4)
+            found.keyed = pack(p) != opaqueKey;
+    }
+    return found;
+}
+
+int brightness(std::uint32_t colour) {
+    return int(colour & 0xFF) * 299 + int(colour >> 8 & 0xFF) * 587 +
+           int(colour >> 16 & 0xFF) * 114;
+}
+
+// One way of storing the pixels.
+struct Layout {
+    std::uint8_t colourType = SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
+    std::uint8_t depth = 8;
+    std::vector<std::uint32_t> palette; // RGBA, the transparent entries first
+    bool keyed = false;                 // a tRNS colour for grey or RGB
+    std::uint32_t keyColour = 0;
+
+    Layout() = default;
+    Layout(std::uint8_t type, std::uint8_t bits) : colourType(type), depth(bits) {}
+
+    int bitsPerPixel() const {
+        switch (colourType) {
+        case SPNG_COLOR_TYPE_GRAYSCALE:
+        case SPNG_COLOR_TYPE_INDEXED:
+            return depth;
+        case SPNG_COLOR_TYPE_GRAYSCALE_ALPHA:
+            return 16;
+        case SPNG_COLOR_TYPE_TRUECOLOR:
+            return 24;
+        default:
+            return 32;
+        }
+    }
+};
+
+std::uint8_t greyDepth(unsigned fits) {
+    for (std::uint8_t depth : {1, 2, 4}) {
+        if (fits & depth)
+            return depth;
+    }
+    return 8;
+}
+
+std::uint8_t paletteDepth(std::size_t count) {
+    return count <= 2 ? 1 : count <= 4 ? 2 : count <= 16 ? 4 : 8;
+}
+
+// The layouts that hold the pixels exactly, fewest bits per pixel first; grey before a palette
+// of the same depth, which needs no PLTE chunk.
+std::vector<Layout> layoutsFor(const RgbaImage& image) {
+    const Survey found = survey(image);
+    std::vector<Layout> layouts;
+    const bool plainAlpha = found.opaque || found.keyed;
+    if (found.grey && plainAlpha) {
+        Layout grey{SPNG_COLOR_TYPE_GRAYSCALE, greyDepth(found.greyDepths)};
+        grey.keyed = found.keyed;
+        grey.keyColour = found.keyColour;
+        layouts.push_back(grey);
+    }
+    if (found.fewColours) {
+        Layout indexed{SPNG_COLOR_TYPE_INDEXED, paletteDepth(found.colours.size())};
+        indexed.palette = found.colours;
+        // Palettes sorted by brightness pack better: neighbouring indexes then tend to be
+        // similar colours. The transparent entries go first, so that tRNS is short.
+        std::sort(indexed.palette.begin(), indexed.palette.end(),
+                  [](std::uint32_t a, std::uint32_t b) { return brightness(a) < brightness(b); });
+        std::stable_partition(indexed.palette.begin(), indexed.palette.end(),
+                              [](std::uint32_t colour) { return colour >> 24 != 255; });
+        layouts.push_back(indexed);
+    }
+    if (found.grey)
+        layouts.push_back({SPNG_COLOR_TYPE_GRAYSCALE_ALPHA, 8});
+    if (plainAlpha) {
+        Layout rgb{SPNG_COLOR_TYPE_TRUECOLOR, 8};
+        rgb.keyed = found.keyed;
+        rgb.keyColour = found.keyColour;
+        layouts.push_back(rgb);
+    }
+    layouts.push_back({});
+    std::stable_sort(layouts.begin(), layouts.end(), [](const Layout& a, const Layout& b) {
+        return a.bitsPerPixel() < b.bitsPerPixel();
+    });
+    return layouts;
+}
+
+// ---- Writing ---------------------------------------------------------------------------------
+
+// The rows as the file stores them, before filtering.
+std::vector<std::uint8_t> storedRows(const RgbaImage& image, const Layout& layout) {
+    const std::size_t rowBytes = (std::size_t(image.width) * layout.bitsPerPixel() + 7) / 8;
+    std::vector<std::uint8_t> rows(rowBytes * image.height);
+    std::unordered_map<std::uint32_t, std::uint8_t> index;
+    for (std::size_t i = 0; i < layout.palette.size(); ++i)
+        index.emplace(layout.palette[i], static_cast<std::uint8_t>(i));
+    const int scale = 255 / ((1 << layout.depth) - 1);
+    for (int y = 0; y < image.height; ++y) {
+        const std::uint8_t* in = image.row(y);
+        std::uint8_t* out = rows.data() + rowBytes * y;
+        switch (layout.colourType) {
+        case SPNG_COLOR_TYPE_GRAYSCALE:
+        case SPNG_COLOR_TYPE_INDEXED: {
+            const bool indexed = layout.colourType == SPNG_COLOR_TYPE_INDEXED;
+            std::uint32_t last = ~pack(in);
+            std::uint8_t value = 0;
+            for (int x = 0; x < image.width; ++x, in += 4) {
+                if (!indexed) {
+                    value = static_cast<std::uint8_t>(in[0] / scale);
+                } else if (const std::uint32_t colour = pack(in); colour != last) {
+                    last = colour;
+                    value = index.at(colour);
+                }
+                const int bit = x * layout.depth;
+                out[bit / 8] |= static_cast<std::uint8_t>(value << (8 - layout.depth - bit % 8));
+            }
+            break;
+        }
+        case SPNG_COLOR_TYPE_GRAYSCALE_ALPHA:
+            for (int x = 0; x < image.width; ++x, in += 4, out += 2) {
+                out[0] = in[0];
+                out[1] = in[3];
+            }
+            break;
+        case SPNG_COLOR_TYPE_TRUECOLOR:
+            for (int x = 0; x < image.width; ++x, in += 4, out += 3)
+                std::memcpy(out, in, 3);
+            break;
+        default:
+            std::memcpy(out, in, rowBytes);
+        }
+    }
+    return rows;
+}
+
+// The file's bytes, until they pass `budget` bytes: a trial that cannot win stops there.
+struct Sink {
+    std::string bytes;
+    std::size_t budget = 0;
+    bool over = false;
+};
+
+int writeToSink(spng_ctx*, void* user, void* data, std::size_t length) {
+    auto* sink = static_cast<Sink*>(user);
+    sink->over = sink->bytes.size() + length > sink->budget;
+    if (sink->over)
+        return SPNG_IO_ERROR;
+    sink->bytes.append(static_cast<const char*>(data), length);
+    return 0;
+}
+
+// One way of filtering and compressing.
+struct Trial {
+    int filters;
+    int strategy;
+};
+
+// zlib's strategies.
+constexpr int kDefaultStrategy = 0;
+constexpr int kFiltered = 1;
+constexpr int kHuffmanOnly = 2;
+constexpr int kRunLengths = 3;
+
+// The ways that win most often: adaptive filters with the strategy for filtered data
+// (photographs), no filtering with the default strategy (buttons, palettes), and three quick
+// ones that sometimes pack a little better. The likely winners go first, so that the others
+// stop early once they pass the best file so far.
+constexpr std::array<Trial, 5> kTrials{{
+    {SPNG_FILTER_CHOICE_ALL, kFiltered},
+    {SPNG_DISABLE_FILTERING, kDefaultStrategy},
+    {SPNG_FILTER_CHOICE_ALL, kHuffmanOnly},
+    {SPNG_FILTER_CHOICE_ALL, kRunLengths},
+    {SPNG_DISABLE_FILTERING, kRunLengths},
+}};
+
+// Below this many pixels the next layout is tried too: for a small picture the PLTE chunk can
+// cost more than wider pixels.
+constexpr std::size_t kSmallPicture = 65536;
+
+// The file written with `trial`, or an empty string when it passes `budget` bytes.
+std::string encodeTrial(const RgbaImage& image, const Layout& layout,
+                        const std::vector<std::uint8_t>& rows, const Trial& trial,
+                        std::size_t budget) {
+    const Context context = newContext(SPNG_CTX_ENCODER);
+    spng_ctx* c = context.get();
+    Sink sink{{}, budget, false};
+    spng_set_png_stream(c, writeToSink, &sink);
+    spng_set_option(c, SPNG_IMG_COMPRESSION_LEVEL, 9);
+    spng_set_option(c, SPNG_IMG_MEM_LEVEL, 9);
+    spng_set_option(c, SPNG_IMG_COMPRESSION_STRATEGY, trial.strategy);
+    spng_set_option(c, SPNG_FILTER_CHOICE, trial.filters);
+    spng_ihdr header{};
+    header.width = static_cast<std::uint32_t>(image.width);
+    header.height = static_cast<std::uint32_t>(image.height);
+    header.bit_depth = layout.depth;
+    header.color_type = layout.colourType;
+    int code = spng_set_ihdr(c, &header);
+    if (code == SPNG_OK && !layout.palette.empty()) {
+        spng_plte plte{};
+        spng_trns trns{};
+        plte.n_entries = static_cast<std::uint32_t>(layout.palette.size());
+        for (std::size_t i = 0; i < layout.palette.size(); ++i) {
+            const std::uint32_t colour = layout.palette[i];
+            plte.entries[i] = {static_cast<std::uint8_t>(colour),
+                               static_cast<std::uint8_t>(colour >> 8),
+                               static_cast<std::uint8_t>(colour >> 16), 255};
+            if (colour >> 24 != 255)
+                trns.type3_alpha[trns.n_type3_entries++] = static_cast<std::uint8_t>(colour >> 24);
+        }
+        code = spng_set_plte(c, &plte);
+        if (code == SPNG_OK && trns.n_type3_entries > 0)
+            code = spng_set_trns(c, &trns);
+    } else if (code == SPNG_OK && layout.keyed) {
+        spng_trns trns{};
+        const int scale = 255 / ((1 << layout.depth) - 1);
+        trns.gray = static_cast<std::uint16_t>((layout.keyColour & 0xFF) / scale);
+        trns.red = static_cast<std::uint16_t>(layout.keyColour & 0xFF);
+        trns.green = static_cast<std::uint16_t>(layout.keyColour >> 8 & 0xFF);
+        trns.blue = static_cast<std::uint16_t>(layout.keyColour >> 16 & 0xFF);
+        code = spng_set_trns(c, &trns);
+    }
+    if (code == SPNG_OK)
+        code = spng_encode_image(c, rows.data(), rows.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
+    if (sink.over)
+        return {};
+    if (code != SPNG_OK)
+        throw Error(format(msg::kPngNotValid, spng_strerror(code)));
+    return std::move(sink.bytes);
+}
+
+} // namespace
+
+RgbaImage decodePng(std::string_view bytes, const ImageLimits& limits) {
+    RgbaImage image;
+    int code = decodeInto(image, bytes, limits);
+    if (code == SPNG_ECHUNK_LIMITS) {
+        // Metadata past the limits: the pixels are read from the chunks that describe them.
+        const std::string pixelChunks = withoutMetadata(bytes);
+        code = decodeInto(image, pixelChunks, limits);
+    }
+    if (code != SPNG_OK)
+        failDecoding(code);
+    return image;
+}
+
+PictureFileSize measurePng(std::string_view bytes) {
+    const Context context = openDecoder(bytes, kMaxImagePixels);
+    const spng_ihdr header = readHeader(context.get(), kMaxImagePixels);
+    const std::int64_t width = header.width;
+    const std::int64_t height = header.height;
+    return {{width, height}, width * height};
+}
+
+std::string encodePng(const RgbaImage& image) {
+    std::string best;
+    std::size_t budget = std::string::npos;
+    const std::vector<Layout> layouts = layoutsFor(image);
+    const std::size_t pixels = std::size_t(image.width) * image.height;
+    const std::size_t tried = pixels <= kSmallPicture ? 2 : 1;
+    for (std::size_t i = 0; i < std::min(tried, layouts.size()); ++i) {
+        const std::vector<std::uint8_t> rows = storedRows(image, layouts[i]);
+        for (const Trial& trial : kTrials) {
+            std::string file = encodeTrial(image, layouts[i], rows, trial, budget);
+            if (!file.empty() && file.size() < budget) {
+                budget = file.size();
+                best = std::move(file);
+            }
+        }
+    }
+    return best;
+}
+
 } // namespace kelmor

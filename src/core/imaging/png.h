@@ -15,8 +15,10 @@ namespace kelmor {
 // Decodes a PNG file held in memory into RGBA, with the values as stored: no gamma or colour
 // profile correction, 16-bit samples keep their high byte, 1/2/4-bit samples are scaled up to
 // 0..255, grey gives R = G = B and tRNS becomes alpha. The size in the header is checked against
-// `limits` before any pixel is decoded ("Image too large"); text and profile chunks are held to
-// small limits. Damage gives "PNG image is not valid: " and libspng's reason.
+// `limits` before any pixel is decoded ("Image too large"). Text, profile and other metadata
+// chunks are held to small limits, and skipped when they pass them. The file is read up to IEND:
+// a wrong CRC of a critical chunk, a cut anywhere or a bad filter type gives "PNG image is not
+// valid: " and libspng's reason.
 RgbaImage decodePng(std::string_view bytes, const ImageLimits& limits = {});
 
 // The size the header gives, without decoding: "Image too large" past the limits of one
