@@ -79,35 +79,45 @@ double pixels(const RsvgLength& length) {
     }
 }
 
+// The size the document is drawn at, and the whole pixels that hold it.
+struct SvgSize {
+    double width = 0;
+    double height = 0;
+    PictureSize pixels;
+};
+
 // Width and height in pixels, each from its own length or, without one, the viewBox's.
-PictureSize intrinsicSize(RsvgHandle* handle) {
+SvgSize intrinsicSize(RsvgHandle* handle) {
     gboolean hasWidth = FALSE, hasHeight = FALSE, hasViewBox = FALSE;
     RsvgLength width{}, height{};
     RsvgRectangle viewBox{};
     rsvg_handle_get_intrinsic_dimensions(handle, &hasWidth, &width, &hasHeight, &height,
                                          &hasViewBox, &viewBox);
-    double w = hasWidth ? pixels(width) : 0;
-    double h = hasHeight ? pixels(height) : 0;
+    SvgSize size;
+    size.width = hasWidth ? pixels(width) : 0;
+    size.height = hasHeight ? pixels(height) : 0;
     if (hasViewBox) {
-        w = w > 0 ? w : viewBox.width;
-        h = h > 0 ? h : viewBox.height;
+        size.width = size.width > 0 ? size.width : viewBox.width;
+        size.height = size.height > 0 ? size.height : viewBox.height;
     }
-    if (!(w > 0 && h > 0 && std::isfinite(w) && std::isfinite(h)))
+    if (!(size.width > 0 && size.height > 0 && std::isfinite(size.width) &&
+          std::isfinite(size.height)))
         throw Error(msg::kSvgNoSize);
     // Past this a length cannot be a picture's side in any case; the limits refuse it.
     constexpr double kLongest = 1e15;
-    if (w > kLongest || h > kLongest)
+    if (size.width > kLongest || size.height > kLongest)
         throw Error(msg::kImageTooLarge);
     const auto roundedUp = [](double length) {
         return std::max<std::int64_t>(
             1, static_cast<std::int64_t>(std::ceil(length - kRoundingSlack)));
     };
-    return {roundedUp(w), roundedUp(h)};
+    size.pixels = {roundedUp(size.width), roundedUp(size.height)};
+    return size;
 }
 
-PictureSize checkedSize(RsvgHandle* handle, const ImageLimits& limits) {
-    const PictureSize size = intrinsicSize(handle);
-    if (!withinImageLimits(size.width, size.height, limits.maxImagePixels))
+SvgSize checkedSize(RsvgHandle* handle, const ImageLimits& limits) {
+    const SvgSize size = intrinsicSize(handle);
+    if (!withinImageLimits(size.pixels.width, size.pixels.height, limits.maxImagePixels))
         throw Error(msg::kImageTooLarge);
     return size;
 }
@@ -150,11 +160,12 @@ void unpremultiply(RgbaImage& image) {
 
 RgbaImage renderSvg(std::string_view bytes, const std::string& path, const ImageLimits& limits) {
     const HandlePointer handle = parse(bytes, path);
-    const PictureSize size = checkedSize(handle.get(), limits);
+    const SvgSize size = checkedSize(handle.get(), limits);
     // Cairo surfaces have sides of at most 32767 pixels.
-    if (size.width > 32767 || size.height > 32767)
+    if (size.pixels.width > 32767 || size.pixels.height > 32767)
         throw Error(msg::kImageTooLarge);
-    RgbaImage image = RgbaImage::blank(static_cast<int>(size.width), static_cast<int>(size.height));
+    RgbaImage image =
+        RgbaImage::blank(static_cast<int>(size.pixels.width), static_cast<int>(size.pixels.height));
     const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, image.width);
     if (stride != image.width * 4)
         throw Error(msg::kImageTooLarge);
@@ -166,8 +177,8 @@ RgbaImage renderSvg(std::string_view bytes, const std::string& path, const Image
         throw Error(msg::kOutOfMemory);
     {
         const std::unique_ptr<cairo_t, CairoDestroy> cr(cairo_create(surface.get()));
-        const RsvgRectangle viewport{0, 0, static_cast<double>(image.width),
-                                     static_cast<double>(image.height)};
+        // Drawn at its own size: a fraction of a pixel past it stays partly covered.
+        const RsvgRectangle viewport{0, 0, size.width, size.height};
         GError* error = nullptr;
         if (!rsvg_handle_render_document(handle.get(), cr.get(), &viewport, &error))
             throwNotValid(error);
@@ -179,7 +190,7 @@ RgbaImage renderSvg(std::string_view bytes, const std::string& path, const Image
 
 PictureFileSize measureSvg(std::string_view bytes, const std::string& path) {
     const HandlePointer handle = parse(bytes, path);
-    const PictureSize size = checkedSize(handle.get(), {});
+    const PictureSize size = checkedSize(handle.get(), {}).pixels;
     return {size, size.width * size.height};
 }
 

@@ -256,6 +256,52 @@ int clampedDuration(int durationMs) {
     return std::clamp(durationMs, 0, kMaxFrameDuration);
 }
 
+void appendLittleEndian(std::string& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out += static_cast<char>(value >> (8 * i) & 0xFF);
+}
+
+void appendChunk(std::string& out, const char* tag, std::string_view payload) {
+    out += tag;
+    appendLittleEndian(out, static_cast<std::uint32_t>(payload.size()), 4);
+    out += payload;
+    if (payload.size() % 2 != 0)
+        out += '\0';
+}
+
+// An animated file of one frame over the whole canvas. libwebp's muxer writes such a frame as a
+// still picture, without its duration and the loop count, so the container is written here: the
+// extended header, the animation parameters (transparent background) and the frame, not blended.
+std::string singleFrameAnimation(const RgbaFrame& frame, int loopCount) {
+    const std::string still = encodeWebp(frame.image);
+    if (still.size() < 20 || still.compare(12, 4, "VP8L") != 0)
+        throw std::logic_error("lossless coder wrote an unexpected container");
+    const std::uint32_t width = static_cast<std::uint32_t>(frame.image.width);
+    const std::uint32_t height = static_cast<std::uint32_t>(frame.image.height);
+    constexpr std::uint32_t kAnimationFlag = 0x02, kAlphaFlag = 0x10;
+    std::string header;
+    appendLittleEndian(header, kAnimationFlag | (frame.image.opaque() ? 0 : kAlphaFlag), 4);
+    appendLittleEndian(header, width - 1, 3);
+    appendLittleEndian(header, height - 1, 3);
+    std::string parameters;
+    appendLittleEndian(parameters, 0, 4);
+    appendLittleEndian(parameters, static_cast<std::uint32_t>(loopCount), 2);
+    std::string anmf;
+    appendLittleEndian(anmf, 0, 6); // offsets
+    appendLittleEndian(anmf, width - 1, 3);
+    appendLittleEndian(anmf, height - 1, 3);
+    appendLittleEndian(anmf, static_cast<std::uint32_t>(clampedDuration(frame.durationMs)), 3);
+    anmf += '\x02'; // not blended, not disposed
+    anmf.append(still, 12);
+    std::string body = "WEBP";
+    appendChunk(body, "VP8X", header);
+    appendChunk(body, "ANIM", parameters);
+    appendChunk(body, "ANMF", anmf);
+    std::string file = "RIFF";
+    appendLittleEndian(file, static_cast<std::uint32_t>(body.size()), 4);
+    return file + body;
+}
+
 } // namespace
 
 RgbaAnimation decodeWebp(std::string_view bytes, const ImageLimits& limits) {
@@ -298,6 +344,9 @@ std::string encodeAnimatedWebp(const RgbaAnimation& animation) {
         if (frame.image.width != first.width || frame.image.height != first.height)
             throw Error(msg::kObjectTypeNotSupported);
     }
+    const int loopCount = std::clamp(animation.loopCount, 0, kMaxLoopCount);
+    if (animation.frames.size() == 1)
+        return singleFrameAnimation(animation.frames.front(), loopCount);
     EncodedFrames encoded;
     encodeFrames(animation, encoded);
 
@@ -334,7 +383,7 @@ std::string encodeAnimatedWebp(const RgbaAnimation& animation) {
     }
     if (input != animation.frames.size())
         throw std::logic_error("animation encoder lost frames");
-    const WebPMuxAnimParams params{0, std::clamp(animation.loopCount, 0, kMaxLoopCount)};
+    const WebPMuxAnimParams params{0, loopCount};
     DataGuard out;
     if (WebPMuxSetCanvasSize(mux.get(), first.width, first.height) != WEBP_MUX_OK ||
         WebPMuxSetAnimationParams(mux.get(), &params) != WEBP_MUX_OK ||
