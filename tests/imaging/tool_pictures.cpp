@@ -1,10 +1,10 @@
 #include "imaging/tool_pictures.h"
 
+#include "base/error.h"
 #include "base/read_file.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <gtest/gtest.h>
 #include <sstream>
 
 namespace kelmor::test {
@@ -13,35 +13,26 @@ bool runTool(const std::string& command) {
     return std::system(("(" + command + ") >/dev/null 2>&1").c_str()) == 0;
 }
 
-RgbaImage dwebpPixels(const std::string& webpPath) {
-    const std::string pamPath = webpPath + ".pam";
-    if (!runTool("dwebp -pam '" + webpPath + "' -o '" + pamPath + "'"))
+RgbaImage toolPixels(const std::string& path) {
+    std::string webp = path;
+    if (path.ends_with(".png") &&
+        !runTool("cwebp -lossless -exact '" + path + "' -o '" + (webp = path + ".webp") + "'"))
         return {};
-    const std::string pam = readWholeFile(pamPath);
-    std::remove(pamPath.c_str());
+    if (!runTool("dwebp -pam '" + webp + "' -o '" + webp + ".pam'"))
+        return {};
+    const std::string pam = readWholeFile(webp + ".pam");
     const std::size_t end = pam.find("ENDHDR\n");
-    if (end == std::string::npos)
-        return {};
     std::istringstream header(pam.substr(0, end));
     RgbaImage image;
     for (std::string key; header >> key;) {
-        if (key == "WIDTH")
-            header >> image.width;
-        else if (key == "HEIGHT")
-            header >> image.height;
+        if (key == "WIDTH" || key == "HEIGHT")
+            header >> (key == "WIDTH" ? image.width : image.height);
     }
-    const std::string data = pam.substr(end + 7);
-    if (data.size() != std::size_t(image.width) * image.height * 4)
+    if (end == std::string::npos ||
+        pam.size() - end - 7 != std::size_t(image.width) * image.height * 4)
         return {};
-    image.pixels.assign(data.begin(), data.end());
+    image.pixels.assign(pam.begin() + static_cast<std::ptrdiff_t>(end + 7), pam.end());
     return image;
-}
-
-RgbaImage pngPixels(const std::string& pngPath, const std::string& scratch) {
-    const std::string webpPath = scratch + "/reference.webp";
-    if (!runTool("cwebp -quiet -lossless -exact '" + pngPath + "' -o '" + webpPath + "'"))
-        return {};
-    return dwebpPixels(webpPath);
 }
 
 ::testing::AssertionResult sameVisiblePixels(const RgbaImage& actual, const RgbaImage& expected,
@@ -50,19 +41,24 @@ RgbaImage pngPixels(const std::string& pngPath, const std::string& scratch) {
         return ::testing::AssertionFailure()
                << "size " << actual.width << "x" << actual.height << ", expected " << expected.width
                << "x" << expected.height;
-    for (std::size_t i = 0; i < actual.pixels.size(); i += 4) {
-        const int alpha = expected.pixels[i + 3];
-        for (std::size_t c = 0; c < 4; ++c) {
-            if (alpha == 0 && c < 3)
-                continue;
-            if (std::abs(actual.pixels[i + c] - expected.pixels[i + c]) > tolerance)
-                return ::testing::AssertionFailure()
-                       << "pixel " << i / 4 % actual.width << "," << i / 4 / actual.width
-                       << " channel " << c << ": " << int(actual.pixels[i + c]) << ", expected "
-                       << int(expected.pixels[i + c]);
-        }
+    for (std::size_t i = 0; i < actual.pixels.size(); ++i) {
+        const bool hidden = i % 4 != 3 && expected.pixels[i | 3] == 0;
+        if (!hidden && std::abs(actual.pixels[i] - expected.pixels[i]) > tolerance)
+            return ::testing::AssertionFailure()
+                   << "pixel " << i / 4 % actual.width << "," << i / 4 / actual.width << " channel "
+                   << i % 4 << ": " << int(actual.pixels[i]) << ", expected "
+                   << int(expected.pixels[i]);
     }
     return ::testing::AssertionSuccess();
+}
+
+std::string errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "(no error)";
 }
 
 } // namespace kelmor::test

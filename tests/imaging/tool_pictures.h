@@ -1,28 +1,29 @@
 #pragma once
 
-// Pictures made and read by libwebp's and librsvg's command-line tools, the references the WebP
-// and SVG codecs are checked against.
+// Pictures read by libwebp's command-line tools, the references the WebP and SVG codecs are
+// checked against, and the helpers their tests share.
 
 #include "imaging/rgba_image.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 
 namespace kelmor::test {
 
-// Runs a shell command; false when it fails.
+// Runs a shell command, its output discarded; false when it fails.
 bool runTool(const std::string& command);
 
-// The pixels `dwebp -pam` decodes from a WebP file.
-RgbaImage dwebpPixels(const std::string& webpPath);
+// The pixels `dwebp -pam` decodes from a WebP file; a PNG file is first made lossless WebP by
+// `cwebp -lossless -exact`, which keeps every value. Empty when a tool fails.
+RgbaImage toolPixels(const std::string& path);
 
-// The pixels of a PNG file, read through `cwebp -lossless -exact` and `dwebp -pam`, which keep
-// every value. `scratch` is a folder for the files in between.
-RgbaImage pngPixels(const std::string& pngPath, const std::string& scratch);
-
-// Whether two pictures have the same size and alpha everywhere, and the same colour wherever
-// alpha is not 0, every channel within `tolerance`.
+// Whether two pictures have the same size and alpha, and the same colour wherever alpha is not 0,
+// every channel within `tolerance`.
 ::testing::AssertionResult sameVisiblePixels(const RgbaImage& actual, const RgbaImage& expected,
                                              int tolerance = 0);
+
+// The message of the kelmor::Error the action throws, "(no error)" when it throws none.
+std::string errorOf(const std::function<void()>& action);
 
 } // namespace kelmor::test

@@ -56,6 +56,8 @@ HandlePointer parse(std::string_view bytes, const std::string& path) {
         throwNotValid(error);
     if (error)
         g_error_free(error);
+    // Physical units are drawn at the same 96 per inch the size is measured at.
+    rsvg_handle_set_dpi(handle.get(), kPixelsPerInch);
     return handle;
 }
 
