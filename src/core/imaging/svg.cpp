@@ -4,13 +4,16 @@
 #include "base/messages.h"
 
 #include <algorithm>
-#include <array>
 #include <cairo.h>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <librsvg/rsvg.h>
 #include <memory>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace kelmor {
 namespace {
@@ -124,37 +127,49 @@ SvgSize checkedSize(RsvgHandle* handle, const ImageLimits& limits) {
     return size;
 }
 
-// The straight value of each premultiplied one, rounded as cairo's PNG writer rounds it.
-const std::array<std::array<std::uint8_t, 256>, 256>& unpremultiplyTable() {
-    static const auto table = [] {
-        std::array<std::array<std::uint8_t, 256>, 256> t{};
-        for (unsigned alpha = 1; alpha < 256; ++alpha) {
-            for (unsigned value = 0; value <= alpha; ++value)
-                t[alpha][value] = static_cast<std::uint8_t>((value * 255 + alpha / 2) / alpha);
-        }
-        return t;
-    }();
-    return table;
+// Straight values from premultiplied ones are value * 255 / alpha rounded to the nearest, as
+// cairo's PNG writer rounds them. In single precision this is exact with a little more than a
+// half added: the true quotient is a multiple of 1 / alpha, which the rounding error of a
+// product of at most 255 never comes near.
+constexpr float kHalf = 0.501f;
+
+float straightScale(std::uint32_t alpha) {
+    return 255.0f / static_cast<float>(std::max<std::uint32_t>(alpha, 1));
 }
 
-// Turns cairo's premultiplied native-endian ARGB words into straight RGBA bytes, in place.
+// Turns cairo's premultiplied native-endian ARGB words into straight RGBA bytes, in place; four
+// pixels at a time where SSE2 is there.
 void unpremultiply(RgbaImage& image) {
-    const auto& table = unpremultiplyTable();
     std::uint8_t* p = image.pixels.data();
-    const std::size_t count = image.pixels.size() / 4;
-    for (std::size_t i = 0; i < count; ++i, p += 4) {
+    std::size_t count = image.pixels.size() / 4;
+#if defined(__SSE2__)
+    const __m128i byte = _mm_set1_epi32(0xFF);
+    const __m128i one = _mm_set1_epi32(1);
+    const __m128 half = _mm_set1_ps(kHalf);
+    const __m128 full = _mm_set1_ps(255.0f);
+    for (; count >= 4; count -= 4, p += 16) {
+        const __m128i words = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i alpha = _mm_srli_epi32(words, 24);
+        const __m128 scale = _mm_div_ps(full, _mm_cvtepi32_ps(_mm_max_epi16(alpha, one)));
+        const auto channel = [&](int shift) {
+            const __m128 value = _mm_cvtepi32_ps(_mm_and_si128(_mm_srli_epi32(words, shift), byte));
+            return _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(value, scale), half));
+        };
+        // Little-endian words whose bytes are R, G, B, A.
+        const __m128i rgba =
+            _mm_or_si128(_mm_or_si128(channel(16), _mm_slli_epi32(channel(8), 8)),
+                         _mm_or_si128(_mm_slli_epi32(channel(0), 16), _mm_slli_epi32(alpha, 24)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), rgba);
+    }
+#endif
+    for (; count > 0; --count, p += 4) {
         std::uint32_t word;
         std::memcpy(&word, p, 4);
-        const unsigned alpha = word >> 24;
-        if (alpha == 0) {
-            std::memset(p, 0, 4);
-            continue;
-        }
-        const auto& row = table[alpha];
-        p[0] = row[(word >> 16) & 0xFF];
-        p[1] = row[(word >> 8) & 0xFF];
-        p[2] = row[word & 0xFF];
-        p[3] = static_cast<std::uint8_t>(alpha);
+        const float scale = straightScale(word >> 24);
+        for (int c = 0; c < 3; ++c)
+            p[c] = static_cast<std::uint8_t>(
+                static_cast<float>(word >> (16 - 8 * c) & 0xFF) * scale + kHalf);
+        p[3] = static_cast<std::uint8_t>(word >> 24);
     }
 }
 
