@@ -26,7 +26,8 @@ protected:
     void expectRsvgConvertPixels(const std::string& file, const std::string& bytes) {
         const RgbaImage rendered = renderSvg(bytes, file);
         ASSERT_TRUE(test::runTool("rsvg-convert '" + file + "' -o '" + path("ref.png") + "'"));
-        EXPECT_TRUE(test::sameVisiblePixels(rendered, test::toolPixels(path("ref.png")), 1));
+        EXPECT_TRUE(
+            test::sameVisiblePixels(rendered, test::toolPixels(path("ref.png"), path("ref")), 1));
         const PictureFileSize size = measureSvg(bytes, file);
         EXPECT_EQ(size.size.width, rendered.width);
         EXPECT_EQ(size.pixels, std::int64_t{rendered.width} * rendered.height);

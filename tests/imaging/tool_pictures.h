@@ -20,13 +20,14 @@ inline bool runTool(const std::string& command) {
 }
 
 // The pixels `dwebp -pam` decodes from a WebP file; a PNG file is first made lossless WebP by
-// `cwebp -lossless -exact`, which keeps every value. Empty when a tool fails.
-inline RgbaImage toolPixels(const std::string& path) {
-    const std::string webp = path.ends_with(".png") ? path + ".webp" : path;
+// `cwebp -lossless -exact`, which keeps every value. `scratch` names a file for the tools to
+// write. Empty when a tool fails.
+inline RgbaImage toolPixels(const std::string& path, const std::string& scratch) {
+    const std::string webp = path.ends_with(".png") ? scratch + ".webp" : path;
     if ((webp != path && !runTool("cwebp -lossless -exact '" + path + "' -o '" + webp + "'")) ||
-        !runTool("dwebp -pam '" + webp + "' -o '" + webp + ".pam'"))
+        !runTool("dwebp -pam '" + webp + "' -o '" + scratch + ".pam'"))
         return {};
-    const std::string pam = readWholeFile(webp + ".pam");
+    const std::string pam = readWholeFile(scratch + ".pam");
     const std::size_t data = pam.find("ENDHDR\n") + 7;
     std::istringstream header(pam.substr(0, data));
     RgbaImage image;
