@@ -145,11 +145,24 @@ void unpremultiply(RgbaImage& image) {
 #if defined(__SSE2__)
     const __m128i byte = _mm_set1_epi32(0xFF);
     const __m128i one = _mm_set1_epi32(1);
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i greenAlpha = _mm_set1_epi32(static_cast<int>(0xFF00FF00u));
     const __m128 half = _mm_set1_ps(kHalf);
     const __m128 full = _mm_set1_ps(255.0f);
     for (; count >= 4; count -= 4, p += 16) {
         const __m128i words = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
         const __m128i alpha = _mm_srli_epi32(words, 24);
+        // Four transparent pixels are already zero; four opaque ones only swap red and blue.
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(words, zero)) == 0xFFFF)
+            continue;
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, byte)) == 0xFFFF) {
+            const __m128i swapped =
+                _mm_or_si128(_mm_and_si128(words, greenAlpha),
+                             _mm_or_si128(_mm_and_si128(_mm_srli_epi32(words, 16), byte),
+                                          _mm_slli_epi32(_mm_and_si128(words, byte), 16)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p), swapped);
+            continue;
+        }
         const __m128 scale = _mm_div_ps(full, _mm_cvtepi32_ps(_mm_max_epi16(alpha, one)));
         const auto channel = [&](int shift) {
             const __m128 value = _mm_cvtepi32_ps(_mm_and_si128(_mm_srli_epi32(words, shift), byte));
