@@ -18,7 +18,7 @@
 namespace kelmor {
 namespace {
 
-// Pixels per unit at 96 pixels per inch.
+// Physical units become pixels at 96 per inch, as on the web.
 constexpr double kPixelsPerInch = 96.0;
 // Lengths are rounded up after conversion; a length a rounding error above a whole number of
 // pixels (2.54cm) stays that number.
