@@ -21,24 +21,19 @@ std::string svgOfSize(const std::string& attributes, const std::string& content 
 
 // Documents of every drawing feature, at whole and fractional sizes, render as rsvg-convert
 // renders them; an SVG of just a size gets rsvg-convert's size for it.
-class SvgTest : public test::TempFolderTest, public ::testing::WithParamInterface<std::string> {
-protected:
-    void expectRsvgConvertPixels(const std::string& file, const std::string& bytes) {
-        const RgbaImage rendered = renderSvg(bytes, file);
-        ASSERT_TRUE(test::runTool("rsvg-convert '" + file + "' -o '" + path("ref.png") + "'"));
-        EXPECT_TRUE(
-            test::sameVisiblePixels(rendered, test::toolPixels(path("ref.png"), path("ref")), 1));
-        const PictureFileSize size = measureSvg(bytes, file);
-        EXPECT_EQ(size.size.width, rendered.width);
-        EXPECT_EQ(size.pixels, std::int64_t{rendered.width} * rendered.height);
-    }
-};
+class SvgTest : public test::TempFolderTest, public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(SvgTest, RendersAsRsvgConvert) {
     const std::string file = GetParam().ends_with(".svg")
                                  ? kSvgData + GetParam()
                                  : writeFile("size.svg", svgOfSize(GetParam()));
-    expectRsvgConvertPixels(file, readWholeFile(file));
+    const RgbaImage rendered = renderSvg(readWholeFile(file), file);
+    ASSERT_TRUE(test::runTool("rsvg-convert '" + file + "' -o '" + path("ref.png") + "'"));
+    EXPECT_TRUE(
+        test::sameVisiblePixels(rendered, test::toolPixels(path("ref.png"), path("ref")), 1));
+    const PictureFileSize size = measureSvg(readWholeFile(file), file);
+    EXPECT_EQ(size.size.width, rendered.width);
+    EXPECT_EQ(size.pixels, std::int64_t{rendered.width} * rendered.height);
 }
 
 INSTANTIATE_TEST_SUITE_P(
