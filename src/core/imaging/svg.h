@@ -13,7 +13,8 @@ namespace kelmor {
 
 // Renders an SVG document held in memory onto a transparent background, pixels
 // un-premultiplied. Its size is the intrinsic one: width and height in px, or in in, cm, mm,
-// pt or pc at 96 per inch, rounded up; without them the viewBox's. `path` is the file the
+// pt or pc at 96 per inch; without them (or as percentages) the viewBox's. The document is drawn
+// at that exact size onto a picture rounded up to whole pixels. `path` is the file the
 // document came from: references resolve against its folder, and nothing outside that folder
 // nor anything from the network is ever loaded (with an empty path nothing outside the document
 // is). The size is checked against `limits` before rendering ("Image too large"). A document
