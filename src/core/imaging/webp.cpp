@@ -287,7 +287,8 @@ std::string singleFrameAnimation(const RgbaFrame& frame, int loopCount) {
     appendLittleEndian(parameters, 0, 4);
     appendLittleEndian(parameters, static_cast<std::uint32_t>(loopCount), 2);
     std::string anmf;
-    appendLittleEndian(anmf, 0, 6); // offsets
+    appendLittleEndian(anmf, 0, 3); // offsets
+    appendLittleEndian(anmf, 0, 3);
     appendLittleEndian(anmf, width - 1, 3);
     appendLittleEndian(anmf, height - 1, 3);
     appendLittleEndian(anmf, static_cast<std::uint32_t>(clampedDuration(frame.durationMs)), 3);
