@@ -120,28 +120,26 @@ RgbaAnimation decodeAnimated(std::string_view bytes) {
     return animation;
 }
 
-// Releases what libwebp's writers and pictures hold.
-struct PictureGuard {
-    WebPPicture picture;
-    PictureGuard() { WebPPictureInit(&picture); }
-    ~PictureGuard() { WebPPictureFree(&picture); }
-    PictureGuard(const PictureGuard&) = delete;
-    PictureGuard& operator=(const PictureGuard&) = delete;
+// One of libwebp's structures, set up by its init function and released by its free function.
+template <class T, auto init, auto release> struct Held {
+    T value;
+    Held() { init(&value); }
+    ~Held() { release(&value); }
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
 };
-struct MemoryWriter {
-    WebPMemoryWriter writer;
-    MemoryWriter() { WebPMemoryWriterInit(&writer); }
-    ~MemoryWriter() { WebPMemoryWriterClear(&writer); }
-    MemoryWriter(const MemoryWriter&) = delete;
-    MemoryWriter& operator=(const MemoryWriter&) = delete;
-};
-struct DataGuard {
-    WebPData data;
-    DataGuard() { WebPDataInit(&data); }
-    ~DataGuard() { WebPDataClear(&data); }
-    DataGuard(const DataGuard&) = delete;
-    DataGuard& operator=(const DataGuard&) = delete;
-};
+void initPicture(WebPPicture* picture) {
+    WebPPictureInit(picture);
+}
+void initData(WebPData* data) {
+    WebPDataInit(data);
+}
+void clearData(WebPData* data) {
+    WebPDataClear(data);
+}
+using PictureGuard = Held<WebPPicture, initPicture, WebPPictureFree>;
+using DataGuard = Held<WebPData, initData, clearData>;
+using MemoryWriter = Held<WebPMemoryWriter, WebPMemoryWriterInit, WebPMemoryWriterClear>;
 using MuxPointer = std::unique_ptr<WebPMux, decltype(&WebPMuxDelete)>;
 
 // Lossless at libwebp's middle preset, as cwebp -lossless encodes. Pixels with alpha 0 may lose
@@ -174,24 +172,29 @@ void throwEncodingError(const WebPPicture& picture) {
                                                                   : msg::kOutOfMemory);
 }
 
+// The file WebPEncode makes of the picture.
+std::string encodedToMemory(const WebPConfig& config, WebPPicture& picture) {
+    MemoryWriter memory;
+    picture.writer = WebPMemoryWrite;
+    picture.custom_ptr = &memory.value;
+    if (!WebPEncode(&config, &picture))
+        throwEncodingError(picture);
+    return {reinterpret_cast<const char*>(memory.value.mem), memory.value.size};
+}
+
 // A lossless file of a width x height picture with every pixel transparent.
 std::string transparentWebp(int width, int height) {
     WebPConfig config = losslessConfig();
     config.method = 0;
     PictureGuard picture;
-    picture.picture.use_argb = 1;
-    picture.picture.width = width;
-    picture.picture.height = height;
-    if (!WebPPictureAlloc(&picture.picture))
+    picture.value.use_argb = 1;
+    picture.value.width = width;
+    picture.value.height = height;
+    if (!WebPPictureAlloc(&picture.value))
         throw Error(msg::kOutOfMemory);
     for (int y = 0; y < height; ++y)
-        std::fill_n(picture.picture.argb + std::size_t(y) * picture.picture.argb_stride, width, 0u);
-    MemoryWriter memory;
-    picture.picture.writer = WebPMemoryWrite;
-    picture.picture.custom_ptr = &memory.writer;
-    if (!WebPEncode(&config, &picture.picture))
-        throwEncodingError(picture.picture);
-    return {reinterpret_cast<const char*>(memory.writer.mem), memory.writer.size};
+        std::fill_n(picture.value.argb + std::size_t(y) * picture.value.argb_stride, width, 0u);
+    return encodedToMemory(config, picture.value);
 }
 
 // The frames libwebp's animation encoder made, one per run of equal input frames (the encoder
@@ -222,15 +225,15 @@ void encodeFrames(const RgbaAnimation& animation, EncodedFrames& out) {
     int timestamp = 0;
     for (const RgbaFrame& frame : animation.frames) {
         PictureGuard picture;
-        importPixels(picture.picture, frame.image);
-        if (!WebPAnimEncoderAdd(encoder.get(), &picture.picture, timestamp++, &config))
-            throwEncodingError(picture.picture);
+        importPixels(picture.value, frame.image);
+        if (!WebPAnimEncoderAdd(encoder.get(), &picture.value, timestamp++, &config))
+            throwEncodingError(picture.value);
     }
     DataGuard assembled;
     if (!WebPAnimEncoderAdd(encoder.get(), nullptr, timestamp, nullptr) ||
-        !WebPAnimEncoderAssemble(encoder.get(), &assembled.data))
+        !WebPAnimEncoderAssemble(encoder.get(), &assembled.value))
         throw Error(msg::kOutOfMemory);
-    const MuxPointer mux(WebPMuxCreate(&assembled.data, 0), WebPMuxDelete);
+    const MuxPointer mux(WebPMuxCreate(&assembled.value, 0), WebPMuxDelete);
     int count = 0;
     if (!mux || WebPMuxNumChunks(mux.get(), WEBP_CHUNK_ANMF, &count) != WEBP_MUX_OK)
         throw Error(msg::kOutOfMemory);
@@ -323,13 +326,8 @@ std::string encodeWebp(const RgbaImage& image) {
     checkEncodable(image);
     const WebPConfig config = losslessConfig();
     PictureGuard picture;
-    importPixels(picture.picture, image);
-    MemoryWriter memory;
-    picture.picture.writer = WebPMemoryWrite;
-    picture.picture.custom_ptr = &memory.writer;
-    if (!WebPEncode(&config, &picture.picture))
-        throwEncodingError(picture.picture);
-    return {reinterpret_cast<const char*>(memory.writer.mem), memory.writer.size};
+    importPixels(picture.value, image);
+    return encodedToMemory(config, picture.value);
 }
 
 // The encoder's frames are written again with the real durations. Where one encoded frame
@@ -388,9 +386,9 @@ std::string encodeAnimatedWebp(const RgbaAnimation& animation) {
     DataGuard out;
     if (WebPMuxSetCanvasSize(mux.get(), first.width, first.height) != WEBP_MUX_OK ||
         WebPMuxSetAnimationParams(mux.get(), &params) != WEBP_MUX_OK ||
-        WebPMuxAssemble(mux.get(), &out.data) != WEBP_MUX_OK)
+        WebPMuxAssemble(mux.get(), &out.value) != WEBP_MUX_OK)
         throw Error(msg::kOutOfMemory);
-    return {reinterpret_cast<const char*>(out.data.bytes), out.data.size};
+    return {reinterpret_cast<const char*>(out.value.bytes), out.value.size};
 }
 
 } // namespace kelmor
