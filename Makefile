@@ -30,6 +30,8 @@ bench: build
 	@for b in $(BUILD_DIR)/bench/*/*-bench; do \
 		echo "== $$b"; QT_QPA_PLATFORM=offscreen tools/pulse-test-server.sh $$b || exit 1; \
 	done
+	@echo "== PNG file sizes against optipng -o2 (bench/png-size.sh)"
+	@bench/png-size.sh $(BUILD_DIR) | tail -1
 	@echo "== start-up to the first window (bench/startup/measure.sh)"
 	@bench/startup/measure.sh $(BUILD_DIR)
 
