@@ -206,8 +206,6 @@ INSTANTIATE_TEST_SUITE_P(
                    1},
         ModernInfo{"LosslessWebp", "cwebp -quiet -lossless -exact " KELMOR_RGBA_PNG " -o FILE",
                    "dwebp -quiet -pam FILE -o -", "webp", 1},
-        ModernInfo{"LossyWebp", "cwebp -quiet -q 70 " KELMOR_RGBA_PNG " -o FILE",
-                   "dwebp -quiet -pam FILE -o -", "webp", 1},
         ModernInfo{
             "AnimatedWebp",
             "img2webp -lossless " KELMOR_PAL_PNG " " KELMOR_RGBA_PNG " -o FILE >/dev/null",
