@@ -42,6 +42,9 @@ install(FILES ${desktop}/org.kelmor.Kelmor.desktop DESTINATION ${CMAKE_INSTALL_D
 install(FILES ${desktop}/kelmor.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES ${generated}/org.kelmor.Kelmor.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/samples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/kelmor/samples)
+# The button designer's shipped styles, beside the sample; the program also carries them and
+# copies them into the user's styles folder on first use.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/styles/ DESTINATION ${CMAKE_INSTALL_DATADIR}/kelmor/styles)
 
 # The Debian package: its library dependencies are computed from the binaries by dpkg-shlibdeps.
 set(CPACK_GENERATOR DEB)

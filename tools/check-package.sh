@@ -37,12 +37,15 @@ done
 for name in home news contact; do
     expected+=("usr/share/kelmor/samples/$name.gif" "usr/share/kelmor/samples/${name}2.gif")
 done
+for style in Flat Rounded Pill Glass; do
+    expected+=("usr/share/kelmor/styles/$style.ini")
+done
 diff -u <(printf '%s\n' "${expected[@]}" | sort) \
         <(cd "$scratch/root" && find . -type f -o -type l | sed 's|^\./||' | sort)
 echo "file list: ${#expected[@]} files as expected"
 
-# The picture libraries, and the sound module's though the program loads it only when needed.
-for library in libqt6widgets6 libqt6multimedia6 libsndfile1 libspng0 libwebp7 libwebpmux3 libwebpdemux2 librsvg2-2; do
+# The picture and text layout libraries, and the sound module's though the program loads it only when needed.
+for library in libqt6widgets6 libqt6multimedia6 libsndfile1 libspng0 libwebp7 libwebpmux3 libwebpdemux2 librsvg2-2 libpango-1.0-0 libpangocairo-1.0-0 libcairo2; do
     dpkg-deb -f "$deb" Depends | grep -q "$library" ||
         { echo "Depends lacks $library: $(dpkg-deb -f "$deb" Depends)" >&2; exit 1; }
 done

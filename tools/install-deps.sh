@@ -14,7 +14,7 @@ fi
 packages=(
     g++ cmake ninja-build pkg-config make
     qt6-base-dev qt6-multimedia-dev libsndfile1-dev libjpeg62-turbo-dev librsvg2-bin
-    libspng-dev libwebp-dev librsvg2-dev
+    libspng-dev libwebp-dev librsvg2-dev libpango1.0-dev libcairo2-dev
     "$@"
 )
 if [ $tests = 1 ]; then

@@ -76,6 +76,25 @@ inline constexpr const char* kBgColorNotCssColour =
     "BG Color is not a CSS colour (#rgb, #rrggbb, a colour name, rgb() or hsl()); the page has "
     "no background colour";
 
+// The button designer's values, styles and texts; "%s" is the value as given, a file or a text.
+inline constexpr const char* kNotAColour = "'%s' is not a colour (#RRGGBB)";
+inline constexpr const char* kPixelSizeOutOfRange = "'%s' is not a size from 1 to 2000 pixels";
+inline constexpr const char* kPixelSizeOrZeroOutOfRange =
+    "'%s' is not a size from 0 to 2000 pixels";
+inline constexpr const char* kFontSizeOutOfRange = "'%s' is not a font size from 4 to 200 points";
+inline constexpr const char* kUnknownShape = "'%s' is not a shape (rect, rounded or pill)";
+inline constexpr const char* kUnknownButtonFormat = "'%s' is not a picture kind (svg, png or gif)";
+inline constexpr const char* kNotABorder = "'%s' is not a border width and colour (N,#RRGGBB)";
+inline constexpr const char* kNotYesOrNo = "'%s' is not 1 or 0";
+inline constexpr const char* kStyleFileNotFound = "Style file %s not found";
+inline constexpr const char* kStyleFileDamaged = "Style file %s is damaged: ";
+inline constexpr const char* kStyleHasNoSection = "it has no [STYLE] section";
+inline constexpr const char* kEmptyButtonText = "A button text is empty";
+inline constexpr const char* kButtonTextGivesNoName = "The button text '%s' gives no file name";
+inline constexpr const char* kButtonNamesClash = "Two buttons would both be written as %s";
+inline constexpr const char* kButtonTooLarge = "The button '%s' would be larger than 2000 pixels";
+inline constexpr const char* kFontFallback = "Font '%s' is not installed; using ";
+
 // Why the sound device could not open a file: "Cannot open sound file PATH: REASON."
 inline constexpr const char* kSoundFileMissing = "the file does not exist";
 inline constexpr const char* kSoundFileUnreadable = "the file cannot be read";

@@ -1,0 +1,81 @@
+#pragma once
+
+// The pictures of buttons: a style and a text made into SVG markup, the text as outlines laid
+// out by Pango, and that markup rendered into PNG or GIF by the SVG reader. The window and
+// kelmor-cli call the same functions, so they give the same pixels.
+
+#include "designer/button_style.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelmor {
+
+enum class ButtonFormat { Svg, Png, Gif };
+
+// "svg", "png" or "gif", either letter case; anything else throws Error.
+ButtonFormat buttonFormatValue(std::string_view text);
+// The file extension, without the dot.
+std::string_view buttonExtension(ButtonFormat format);
+
+enum class ButtonState { Normal, MouseOver };
+
+// The font family the style's text is drawn with. A family that is not installed gives the
+// desktop's sans-serif font, `fellBack` telling the caller so. Generic names ("Sans", "Serif",
+// "Monospace" and their CSS forms) are always there.
+struct ButtonFont {
+    std::string family;
+    bool fellBack = false;
+};
+ButtonFont resolveButtonFont(const ButtonStyle& style);
+
+struct ButtonSize {
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const ButtonSize&, const ButtonSize&) = default;
+};
+
+// The one size of every button of a menu, both states: the style's width and height where it
+// fixes them, otherwise room for the widest and the tallest text with the padding, the border,
+// the round ends of a pill and the shadow. An empty text gives Error "A button text is empty",
+// a button larger than 2000 pixels "The button 'TEXT' would be larger than 2000 pixels".
+ButtonSize menuButtonSize(const ButtonStyle& style, std::span<const std::string> texts);
+
+// The SVG document of one button in one state, of the given size: the shape (rectangle, rounded
+// corners, pill) on whole pixels, so that a border of whole pixels lies on whole pixels, its
+// fill (one colour or a top-to-bottom gradient), border and soft shadow, and the text centred as
+// path outlines. It holds no text element, so it looks the same whatever fonts a visitor has.
+std::string buttonSvg(const ButtonStyle& style, std::string_view text, ButtonSize size,
+                      ButtonState state);
+
+// The file of a button's SVG document in the format: the markup itself, or its rendering as a
+// PNG file or as a GIF file (pixels below half opacity transparent).
+std::string buttonFile(std::string_view svg, ButtonFormat format);
+
+// One button of a menu: its file-safe name and both files' bytes.
+struct MadeButton {
+    std::string text;
+    std::string name;
+    std::string normal;
+    std::string mouseOver;
+    std::string normalFile() const;    // NAME.EXT
+    std::string mouseOverFile() const; // NAME-over.EXT
+    ButtonFormat format = ButtonFormat::Png;
+};
+
+// Every button of a menu, all of one size, made in memory so that a caller checks everything
+// before it writes a file.
+struct ButtonMenu {
+    std::vector<MadeButton> buttons;
+    ButtonSize size;
+    ButtonFont font;
+};
+
+// Makes the two pictures of every text. Besides the errors of menuButtonSize and fileSafeName,
+// two texts giving the same file name are refused ("Two buttons would both be written as F").
+ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string> texts,
+                          ButtonFormat format);
+
+} // namespace kelmor

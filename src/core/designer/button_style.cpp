@@ -1,0 +1,326 @@
+#include "designer/button_style.h"
+
+#include "base/ascii_case.h"
+#include "base/atomic_file.h"
+#include "base/error.h"
+#include "base/messages.h"
+#include "base/read_file.h"
+#include "base/utf8.h"
+#include "designer/shipped_styles.h"
+#include "prefs/ini_file.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+namespace kelmor {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A file name, with "-over" and an extension added, stays within the 255 bytes file systems
+// allow.
+constexpr std::size_t kMaxNameBytes = 200;
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    c = lowerAscii(c);
+    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+}
+
+std::optional<int> wholeNumber(std::string_view text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+bool boolValue(std::string_view text) {
+    if (text != "0" && text != "1")
+        throw Error(format(msg::kNotYesOrNo, std::string(text)));
+    return text == "1";
+}
+
+std::optional<Colour> optionalColour(std::string_view text) {
+    return text.empty() ? std::nullopt : std::optional(colourValue(text));
+}
+
+// Whether the file holds a "[STYLE]" line, blanks around the name allowed.
+bool hasStyleSection(std::string_view bytes) {
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        if (end == std::string_view::npos)
+            end = bytes.size();
+        std::string_view line = bytes.substr(start, end - start);
+        while (!line.empty() && std::string_view(" \t\r").find(line.back()) != line.npos)
+            line.remove_suffix(1);
+        while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+            line.remove_prefix(1);
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            std::string_view name = line.substr(1, line.size() - 2);
+            while (!name.empty() && (name.front() == ' ' || name.front() == '\t'))
+                name.remove_prefix(1);
+            while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
+                name.remove_suffix(1);
+            if (equalsIgnoringCase(name, styleKey::kSection))
+                return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+bool droppedFromName(unsigned char c) {
+    return c < 0x20 || c == 0x7F ||
+           std::string_view("/\\\"'<>&?#%*:|").find(char(c)) != std::string_view::npos;
+}
+
+} // namespace
+
+std::optional<Colour> parseColour(std::string_view text) {
+    if (text.size() != 7 || text[0] != '#')
+        return std::nullopt;
+    std::array<std::uint8_t, 3> channels{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const int high = hexDigit(text[1 + 2 * i]), low = hexDigit(text[2 + 2 * i]);
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        channels[i] = static_cast<std::uint8_t>(high * 16 + low);
+    }
+    return Colour{channels[0], channels[1], channels[2]};
+}
+
+std::string colourText(Colour colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", colour.red, colour.green, colour.blue);
+    return text;
+}
+
+Colour lighter(Colour colour, double amount) {
+    const auto up = [amount](std::uint8_t v) {
+        return static_cast<std::uint8_t>(std::lround(v + (255 - v) * amount));
+    };
+    return {up(colour.red), up(colour.green), up(colour.blue)};
+}
+
+ButtonFill ButtonStyle::mouseOverFill() const {
+    if (overFill)
+        return *overFill;
+    constexpr double kOverLighter = 0.2;
+    return {lighter(fill.top, kOverLighter),
+            fill.bottom ? std::optional(lighter(*fill.bottom, kOverLighter)) : std::nullopt};
+}
+
+Colour colourValue(std::string_view text) {
+    if (auto colour = parseColour(text))
+        return *colour;
+    throw Error(format(msg::kNotAColour, std::string(text)));
+}
+
+int pixelValue(std::string_view text, bool allowZero) {
+    const auto value = wholeNumber(text);
+    if (!value || *value < (allowZero ? 0 : 1) || *value > kMaxButtonPixels)
+        throw Error(format(allowZero ? msg::kPixelSizeOrZeroOutOfRange : msg::kPixelSizeOutOfRange,
+                           std::string(text)));
+    return *value;
+}
+
+int fontSizeValue(std::string_view text) {
+    const auto value = wholeNumber(text);
+    if (!value || *value < kMinFontPoints || *value > kMaxFontPoints)
+        throw Error(format(msg::kFontSizeOutOfRange, std::string(text)));
+    return *value;
+}
+
+ButtonShape shapeValue(std::string_view text) {
+    for (auto shape : {ButtonShape::Rectangle, ButtonShape::Rounded, ButtonShape::Pill})
+        if (equalsIgnoringCase(text, shapeName(shape)))
+            return shape;
+    throw Error(format(msg::kUnknownShape, std::string(text)));
+}
+
+std::string_view shapeName(ButtonShape shape) {
+    switch (shape) {
+    case ButtonShape::Rectangle:
+        return "rect";
+    case ButtonShape::Rounded:
+        return "rounded";
+    case ButtonShape::Pill:
+        return "pill";
+    }
+    return "rect";
+}
+
+std::string stylesFolder(const std::string& configDir) {
+    return (fs::path(configDir) / "styles").string();
+}
+
+void installShippedStyles(const std::string& folder) {
+    std::error_code error;
+    if (fs::exists(folder, error) || error)
+        return;
+    fs::create_directories(folder, error);
+    for (const ShippedStyle& style : shippedStyles())
+        writeFileReplacing((fs::path(folder) / (std::string(style.name) + ".ini")).string(),
+                           style.text);
+}
+
+std::vector<std::string> listStyles(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const fs::path& path = it->path();
+        if (equalsIgnoringCase(path.extension().string(), ".ini") && it->is_regular_file(error))
+            names.push_back(path.stem().string());
+    }
+    std::ranges::sort(names, [](const std::string& a, const std::string& b) {
+        return lowerAscii(a) < lowerAscii(b);
+    });
+    return names;
+}
+
+std::string styleFile(const std::string& folder, const std::string& nameOrFile) {
+    if (nameOrFile.find('/') != std::string::npos || lowerAscii(nameOrFile).ends_with(".ini"))
+        return nameOrFile;
+    return (fs::path(folder) / (nameOrFile + ".ini")).string();
+}
+
+ButtonStyle loadStyle(const std::string& path) {
+    const std::string absolute = fs::absolute(path).string();
+    std::error_code error;
+    if (!fs::exists(absolute, error))
+        throw Error(format(msg::kStyleFileNotFound, path));
+    const std::string damaged = format(msg::kStyleFileDamaged, path);
+    std::string bytes;
+    try {
+        bytes = readWholeFile(absolute, IniFile::kMaxFileBytes);
+    } catch (const Error& failure) {
+        throw Error(damaged + failure.what());
+    }
+    if (!hasStyleSection(bytes))
+        throw Error(damaged + msg::kStyleHasNoSection);
+
+    using namespace styleKey;
+    const IniFile file({}, absolute);
+    ButtonStyle style;
+    const ButtonStyle defaults;
+    // Reads one key, the default's text standing in for a missing key, into the style.
+    const auto read = [&](const char* key, const std::string& fallback,
+                          const std::function<void(std::string_view)>& apply) {
+        const std::string value = file.readString(kSection, key, fallback);
+        try {
+            apply(value);
+        } catch (const Error& failure) {
+            throw Error(damaged + key + ": " + failure.what());
+        }
+    };
+    const auto number = [](int value) { return value ? std::to_string(value) : std::string(); };
+    read(kFont, defaults.font, [&](std::string_view v) { style.font = v; });
+    read(kSize, std::to_string(defaults.fontSize),
+         [&](std::string_view v) { style.fontSize = fontSizeValue(v); });
+    read(kBold, "0", [&](std::string_view v) { style.bold = boolValue(v); });
+    read(kItalic, "0", [&](std::string_view v) { style.italic = boolValue(v); });
+    read(kColor, colourText(defaults.color),
+         [&](std::string_view v) { style.color = colourValue(v); });
+    read(kPadding, std::to_string(defaults.padding),
+         [&](std::string_view v) { style.padding = pixelValue(v, true); });
+    read(kWidth, number(defaults.width),
+         [&](std::string_view v) { style.width = v.empty() ? 0 : pixelValue(v, false); });
+    read(kHeight, number(defaults.height),
+         [&](std::string_view v) { style.height = v.empty() ? 0 : pixelValue(v, false); });
+    read(kShape, std::string(shapeName(defaults.shape)),
+         [&](std::string_view v) { style.shape = shapeValue(v); });
+    read(kRadius, std::to_string(defaults.radius),
+         [&](std::string_view v) { style.radius = pixelValue(v, true); });
+    read(kFill, colourText(defaults.fill.top),
+         [&](std::string_view v) { style.fill.top = colourValue(v); });
+    read(kFill2, "", [&](std::string_view v) { style.fill.bottom = optionalColour(v); });
+    read(kBorderWidth, std::to_string(defaults.borderWidth),
+         [&](std::string_view v) { style.borderWidth = pixelValue(v, true); });
+    read(kBorderColor, colourText(defaults.borderColor),
+         [&](std::string_view v) { style.borderColor = colourValue(v); });
+    read(kShadow, "0", [&](std::string_view v) { style.shadow = boolValue(v); });
+    read(kOverFill, "", [&](std::string_view v) {
+        if (auto top = optionalColour(v))
+            style.overFill = ButtonFill{*top, std::nullopt};
+    });
+    read(kOverFill2, "", [&](std::string_view v) {
+        if (auto bottom = optionalColour(v); bottom && style.overFill)
+            style.overFill->bottom = bottom;
+    });
+    read(kOverColor, "", [&](std::string_view v) { style.overColor = optionalColour(v); });
+    read(kOverBorderColor, "",
+         [&](std::string_view v) { style.overBorderColor = optionalColour(v); });
+    return style;
+}
+
+void saveStyle(const std::string& path, const ButtonStyle& style) {
+    using namespace styleKey;
+    const fs::path absolute = fs::absolute(path);
+    std::error_code error;
+    fs::create_directories(absolute.parent_path(), error);
+    const auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
+    const auto size = [](int pixels) { return pixels ? std::to_string(pixels) : std::string(); };
+    const auto optional = [](const std::optional<Colour>& colour) {
+        return colour ? colourText(*colour) : std::string();
+    };
+    const std::optional<Colour> overTop =
+        style.overFill ? std::optional(style.overFill->top) : std::nullopt;
+    const std::optional<Colour> overBottom = style.overFill ? style.overFill->bottom : std::nullopt;
+    const IniEntry entries[] = {
+        {kSection, kFont, style.font},
+        {kSection, kSize, std::to_string(style.fontSize)},
+        {kSection, kBold, flag(style.bold)},
+        {kSection, kItalic, flag(style.italic)},
+        {kSection, kColor, colourText(style.color)},
+        {kSection, kPadding, std::to_string(style.padding)},
+        {kSection, kWidth, size(style.width)},
+        {kSection, kHeight, size(style.height)},
+        {kSection, kShape, std::string(shapeName(style.shape))},
+        {kSection, kRadius, std::to_string(style.radius)},
+        {kSection, kFill, colourText(style.fill.top)},
+        {kSection, kFill2, optional(style.fill.bottom)},
+        {kSection, kBorderWidth, std::to_string(style.borderWidth)},
+        {kSection, kBorderColor, colourText(style.borderColor)},
+        {kSection, kShadow, flag(style.shadow)},
+        {kSection, kOverFill, optional(overTop)},
+        {kSection, kOverFill2, optional(overBottom)},
+        {kSection, kOverColor, optional(style.overColor)},
+        {kSection, kOverBorderColor, optional(style.overBorderColor)},
+    };
+    IniFile({}, absolute.string()).write(entries);
+}
+
+std::string fileSafeName(std::string_view text) {
+    if (text.empty())
+        throw Error(msg::kEmptyButtonText);
+    std::string name;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = utf8SequenceLength(text.substr(at));
+        if (length == 0) {
+            ++at;
+            continue;
+        }
+        const std::string_view piece = text.substr(at, length);
+        at += length;
+        if (name.size() + piece.size() > kMaxNameBytes)
+            break;
+        const auto c = static_cast<unsigned char>(piece[0]);
+        if (c == ' ' || c == '\t')
+            name += '-';
+        else if (length > 1 || !droppedFromName(c))
+            name += length > 1 ? std::string(piece) : std::string(1, lowerAscii(char(c)));
+    }
+    if (name.empty())
+        throw Error(format(msg::kButtonTextGivesNoName, std::string(text)));
+    return name;
+}
+
+} // namespace kelmor
