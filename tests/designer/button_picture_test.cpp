@@ -1,0 +1,180 @@
+// Button pictures: the SVG read back by Qt's XML reader, and the PNG and GIF pixels against
+// rsvg-convert's rendering of the same SVG.
+#include "base/read_file.h"
+#include "designer/button_picture.h"
+#include "designer/shipped_styles.h"
+#include "imaging/picture.h"
+#include "imaging/png.h"
+#include "imaging/tool_pictures.h"
+#include "support/temp_folder.h"
+
+#include <QString>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+#include <regex>
+
+namespace kelmor {
+namespace {
+
+using test::errorOf;
+
+// What the XML reader finds in a button's SVG.
+struct SvgFacts {
+    ButtonSize size;
+    int texts = 0, paths = 0, gradients = 0, filters = 0;
+    bool pathDataIsOutlines = true;
+    std::string error;
+};
+
+SvgFacts readSvg(const std::string& svg) {
+    SvgFacts facts;
+    QXmlStreamReader xml(QByteArray::fromStdString(svg));
+    const std::regex outline(R"(([MLCZ]|-?[0-9.]+| )+)");
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QStringView name = xml.name();
+        const auto attribute = [&](const char* key) {
+            return xml.attributes().value(QString::fromLatin1(key)).toString().toStdString();
+        };
+        if (name == QStringLiteral("svg"))
+            facts.size = {std::stoi(attribute("width")), std::stoi(attribute("height"))};
+        facts.texts += name == QStringLiteral("text");
+        facts.gradients += name == QStringLiteral("linearGradient");
+        facts.filters += name == QStringLiteral("filter");
+        if (name == QStringLiteral("path")) {
+            ++facts.paths;
+            facts.pathDataIsOutlines &=
+                !attribute("d").empty() && std::regex_match(attribute("d"), outline);
+        }
+    }
+    if (xml.hasError())
+        facts.error = xml.errorString().toStdString();
+    return facts;
+}
+
+ButtonStyle shipped(const char* name, const std::string& folder) {
+    installShippedStyles(folder);
+    return loadStyle(folder + "/" + name + ".ini");
+}
+
+class ShippedStyleSvg : public test::TempFolderTest,
+                        public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ShippedStyleSvg, IsOutlinesOfOneSizeInBothStates) {
+    const ButtonStyle style = shipped(GetParam(), path("styles"));
+    const std::vector<std::string> texts{"Home", "About the shop", "Ünïcode"};
+    const ButtonSize size = menuButtonSize(style, texts);
+    EXPECT_EQ(size, menuButtonSize(style, {texts.begin() + 1, texts.begin() + 2}));
+    for (const std::string& text : texts) {
+        for (auto state : {ButtonState::Normal, ButtonState::MouseOver}) {
+            const SvgFacts facts = readSvg(buttonSvg(style, text, size, state));
+            EXPECT_EQ(facts.error, "");
+            EXPECT_EQ(facts.size, size);
+            EXPECT_EQ(facts.texts, 0);
+            EXPECT_EQ(facts.paths, 1);
+            EXPECT_TRUE(facts.pathDataIsOutlines);
+            EXPECT_EQ(facts.gradients,
+                      (state == ButtonState::Normal ? style.fill : style.mouseOverFill())
+                          .bottom.has_value());
+            EXPECT_EQ(facts.filters, style.shadow ? 1 : 0);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, ShippedStyleSvg,
+                         ::testing::Values("Flat", "Rounded", "Pill", "Glass"));
+
+TEST(ButtonSizes, FixedSizesHoldAndAFontThatIsMissingFallsBackToSans) {
+    ButtonStyle style;
+    style.width = 150;
+    style.height = 40;
+    EXPECT_EQ(menuButtonSize(style, std::vector<std::string>{"Home"}), (ButtonSize{150, 40}));
+    style.width = style.height = 0;
+    style.font = "Sans";
+    const std::string sans = buttonSvg(style, "Home", {100, 40}, ButtonState::Normal);
+    EXPECT_FALSE(resolveButtonFont(style).fellBack);
+    style.font = "No Such Family Here";
+    const ButtonFont font = resolveButtonFont(style);
+    EXPECT_TRUE(font.fellBack);
+    EXPECT_NE(font.family, "");
+    EXPECT_EQ(buttonSvg(style, "Home", {100, 40}, ButtonState::Normal), sans);
+    style.fontSize = 200;
+    EXPECT_EQ(errorOf([&] { menuButtonSize(style, std::vector<std::string>{"Home Home Home"}); }),
+              "The button 'Home Home Home' would be larger than 2000 pixels");
+}
+
+class ButtonPixels : public test::TempFolderTest {
+protected:
+    const std::uint8_t* at(const RgbaImage& image, int x, int y) {
+        return image.pixels.data() + (std::size_t(y) * image.width + x) * 4;
+    }
+    void expectColour(const RgbaImage& image, int x, int y, Colour colour, int tolerance = 0) {
+        const std::uint8_t* p = at(image, x, y);
+        EXPECT_NEAR(p[0], colour.red, tolerance) << x << "," << y;
+        EXPECT_NEAR(p[1], colour.green, tolerance) << x << "," << y;
+        EXPECT_NEAR(p[2], colour.blue, tolerance) << x << "," << y;
+        EXPECT_EQ(p[3], 255) << x << "," << y;
+    }
+    // The PNG decoded, and rsvg-convert's rendering of the SVG written to a file.
+    std::pair<RgbaImage, RgbaImage> pngAndTool(const std::string& svg) {
+        const std::string file = writeFile("button.svg", svg);
+        EXPECT_TRUE(test::runTool("rsvg-convert -o '" + path("tool.png") + "' '" + file + "'"));
+        return {decodePng(buttonFile(svg, ButtonFormat::Png)),
+                decodePng(readWholeFile(path("tool.png")))};
+    }
+};
+
+TEST_F(ButtonPixels, FillBorderCornerAndMouseOverFallOnWholePixels) {
+    ButtonStyle style;
+    style.shape = ButtonShape::Rounded;
+    style.radius = 10;
+    style.borderWidth = 1;
+    style.fill = {{0x33, 0x66, 0x99}, std::nullopt};
+    style.borderColor = {0x10, 0x20, 0x30};
+    const ButtonMenu menu =
+        makeButtonMenu(style, std::vector<std::string>{"Shop"}, ButtonFormat::Svg);
+    const int w = menu.size.width, h = menu.size.height;
+    for (auto state : {ButtonState::Normal, ButtonState::MouseOver}) {
+        const auto [png, tool] = pngAndTool(buttonSvg(style, "Shop", menu.size, state));
+        EXPECT_TRUE(test::sameVisiblePixels(png, tool, 1));
+        const Colour fill =
+            state == ButtonState::Normal ? style.fill.top : lighter(style.fill.top, 0.2);
+        EXPECT_EQ(at(png, 0, 0)[3], 0);
+        EXPECT_EQ(at(png, w - 1, h - 1)[3], 0);
+        for (int x : {0, w - 1})
+            expectColour(png, x, h / 2, style.borderColor);
+        for (int y : {0, h - 1})
+            expectColour(png, w / 2, y, style.borderColor);
+        expectColour(png, 1, h / 2, fill);
+        expectColour(png, w - 2, 2 + h / 3, fill);
+    }
+    EXPECT_EQ(lighter(style.fill.top, 0.2), (Colour{0x5C, 0x85, 0xAD}));
+    EXPECT_EQ(menu.buttons[0].normal, buttonSvg(style, "Shop", menu.size, ButtonState::Normal));
+}
+
+TEST_F(ButtonPixels, GradientShadowAndGifAgreeWithTheSvg) {
+    const ButtonStyle glass = shipped("Glass", path("styles"));
+    const ButtonSize size = menuButtonSize(glass, std::vector<std::string>{"Contact"});
+    const std::string svg = buttonSvg(glass, "Contact", size, ButtonState::MouseOver);
+    const auto [png, tool] = pngAndTool(svg);
+    EXPECT_TRUE(test::sameVisiblePixels(png, tool, 1));
+    // Below the shape, the shadow is half transparent.
+    EXPECT_GT(at(png, size.width / 2, size.height - 3)[3], 0);
+    EXPECT_LT(at(png, size.width / 2, size.height - 3)[3], 255);
+    EXPECT_GT(at(png, 4, 3)[0], at(png, 4, size.height - 8)[0]);
+
+    Picture gif;
+    gif.loadFromBytes(PictureFormat::Gif, buttonFile(svg, ButtonFormat::Gif));
+    const RgbaImage frame = gif.rgba();
+    ASSERT_EQ(frame.width, png.width);
+    ASSERT_EQ(frame.height, png.height);
+    for (std::size_t i = 0; i < png.pixels.size(); i += 4) {
+        ASSERT_EQ(frame.pixels[i + 3], png.pixels[i + 3] < 128 ? 0 : 255) << i;
+        for (int c = 0; c < 3 && png.pixels[i + 3] >= 128; ++c)
+            ASSERT_NEAR(frame.pixels[i + c], png.pixels[i + c], 50) << i; // 216-colour levels
+    }
+}
+
+} // namespace
+} // namespace kelmor

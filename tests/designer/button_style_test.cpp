@@ -1,0 +1,107 @@
+// Button styles: their files, the shipped styles and the file-safe names of button texts.
+#include "base/error.h"
+#include "base/read_file.h"
+#include "designer/button_style.h"
+#include "designer/shipped_styles.h"
+#include "imaging/tool_pictures.h"
+#include "prefs/ini_file.h"
+#include "support/temp_folder.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace kelmor {
+namespace {
+
+namespace fs = std::filesystem;
+using test::errorOf;
+
+class ButtonStyleFiles : public test::TempFolderTest {};
+
+TEST_F(ButtonStyleFiles, EveryValueSurvivesSavingAndLoading) {
+    ButtonStyle style;
+    style.font = "Serif";
+    style.fontSize = 17;
+    style.bold = style.italic = style.shadow = true;
+    style.color = {1, 2, 3};
+    style.padding = 0;
+    style.width = 120;
+    style.height = 30;
+    style.shape = ButtonShape::Pill;
+    style.radius = 4;
+    style.fill = {{10, 20, 30}, Colour{40, 50, 60}};
+    style.borderWidth = 3;
+    style.borderColor = {0xAB, 0xCD, 0xEF};
+    style.overFill = ButtonFill{{70, 80, 90}, Colour{100, 110, 120}};
+    style.overColor = Colour{5, 6, 7};
+    style.overBorderColor = Colour{8, 9, 10};
+    const std::string file = path("styles/Mine.ini");
+    saveStyle(file, style);
+    EXPECT_EQ(loadStyle(file), style);
+    EXPECT_EQ(IniFile({}, file).readString("style", "shape", ""), "pill");
+    EXPECT_EQ(IniFile({}, file).readString("style", "BorderColor", ""), "#ABCDEF");
+
+    saveStyle(file, ButtonStyle{});
+    EXPECT_EQ(loadStyle(file), ButtonStyle{});
+    EXPECT_EQ(loadStyle(writeFile("partial.ini", "[Style]\nSize=20\n")).fontSize, 20);
+}
+
+TEST_F(ButtonStyleFiles, ShippedStylesMatchTheDataFilesAndArriveOnFirstUseOnly) {
+    const std::string folder = stylesFolder(path("config"));
+    installShippedStyles(folder);
+    EXPECT_EQ(listStyles(folder), (std::vector<std::string>{"Flat", "Glass", "Pill", "Rounded"}));
+    for (const ShippedStyle& style : shippedStyles()) {
+        const std::string name = std::string(style.name) + ".ini";
+        EXPECT_EQ(readWholeFile(folder + "/" + name), readWholeFile(KELMOR_STYLES "/" + name));
+        EXPECT_NO_THROW(loadStyle(folder + "/" + name)) << name;
+    }
+    fs::remove(folder + "/Flat.ini");
+    installShippedStyles(folder);
+    EXPECT_EQ(listStyles(folder), (std::vector<std::string>{"Glass", "Pill", "Rounded"}));
+}
+
+TEST_F(ButtonStyleFiles, AStyleIsANameInTheFolderOrAFile) {
+    EXPECT_EQ(styleFile("/s", "Glass"), "/s/Glass.ini");
+    EXPECT_EQ(styleFile("/s", "my.INI"), "my.INI");
+    EXPECT_EQ(styleFile("/s", "../x"), "../x");
+}
+
+TEST_F(ButtonStyleFiles, MissingAndDamagedFilesNameTheFileAndTheKey) {
+    const std::string missing = path("none.ini");
+    EXPECT_EQ(errorOf([&] { loadStyle(missing); }), "Style file " + missing + " not found");
+    const std::string noSection = writeFile("a.ini", "[OTHER]\nSize=12\n");
+    EXPECT_EQ(errorOf([&] { loadStyle(noSection); }),
+              "Style file " + noSection + " is damaged: it has no [STYLE] section");
+    const std::pair<const char*, const char*> bad[] = {
+        {"Size=3", "Size: '3' is not a font size from 4 to 200 points"},
+        {"Fill=#12345G", "Fill: '#12345G' is not a colour (#RRGGBB)"},
+        {"Width=0", "Width: '0' is not a size from 1 to 2000 pixels"},
+        {"Padding=2001", "Padding: '2001' is not a size from 0 to 2000 pixels"},
+        {"Shape=star", "Shape: 'star' is not a shape (rect, rounded or pill)"},
+        {"Bold=yes", "Bold: 'yes' is not 1 or 0"},
+    };
+    for (const auto& [line, reason] : bad) {
+        const std::string file = writeFile("b.ini", std::string("[STYLE]\n") + line + "\n");
+        EXPECT_EQ(errorOf([&] { loadStyle(file); }),
+                  "Style file " + file + " is damaged: " + reason);
+    }
+}
+
+TEST(FileSafeName, KeepsLettersAndDropsWhatBreaksFileNamesOrAttributes) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"About Us", "about-us"},
+        {"Café Ünïcode", "café-Ünïcode"},
+        {"a/b\\c\"d'e<f>g&h?#%*:|", "abcdefgh"},
+        {"Tab\there\x01\x7F", "tab-here"},
+        {"bad\xFFutf8", "badutf8"},
+        {"Новости", "Новости"},
+    };
+    for (const auto& [text, name] : cases)
+        EXPECT_EQ(fileSafeName(text), name) << text;
+    EXPECT_EQ(fileSafeName(std::string(300, 'x')).size(), 200u);
+    EXPECT_EQ(errorOf([] { fileSafeName(""); }), "A button text is empty");
+    EXPECT_EQ(errorOf([] { fileSafeName("<&>"); }), "The button text '<&>' gives no file name");
+}
+
+} // namespace
+} // namespace kelmor

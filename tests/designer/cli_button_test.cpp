@@ -1,0 +1,135 @@
+// kelmor-cli button, run as the built program: bad input refused with nothing written, and a
+// menu made into a project that kelmor-cli page then builds.
+#include "base/read_file.h"
+#include "generator/page_writer.h"
+#include "imaging/png.h"
+#include "support/temp_folder.h"
+
+#include <filesystem>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace kelmor {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+
+struct CliRun {
+    int status;
+    std::string out, err;
+};
+
+class CliButton : public test::TempFolderTest {
+protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        fs::create_directory(path("out"));
+    }
+    CliRun run(const std::string& command, const std::vector<std::string>& args) {
+        std::string line =
+            "XDG_CONFIG_HOME='" + path("config") + "' '" + KELMOR_CLI + "' " + command;
+        for (const std::string& arg : args) {
+            line += " '";
+            for (char c : arg)
+                line += c == '\'' ? std::string("'\\''") : std::string(1, c);
+            line += "'";
+        }
+        line += " >'" + path("stdout") + "' 2>'" + path("stderr") + "'";
+        const int raw = std::system(line.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile("stdout"), readFile("stderr")};
+    }
+    std::vector<std::string> outFiles() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder_ / "out"))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+};
+
+struct BadInput {
+    std::vector<std::string> args;
+    std::string message;
+};
+
+class CliButtonBadInput : public CliButton, public ::testing::WithParamInterface<BadInput> {};
+
+TEST_P(CliButtonBadInput, FailsWithItsMessageAndWritesNothing) {
+    writeFile("broken.ini", "[STYLE]\nFill=#12345\n");
+    writeFile("nosection.ini", "Fill=#123456\n");
+    std::vector<std::string> args{"-d", path("out"), "--project", path("out/site.kxq"), "Home"};
+    for (std::string arg : GetParam().args)
+        args.push_back(arg.starts_with("@") ? path(arg.substr(1)) : arg);
+    const CliRun result = run("button", args);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.err, HasSubstr(GetParam().message));
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(outFiles(), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, CliButtonBadInput,
+    ::testing::Values(
+        BadInput{{"--color", "red"}, "--color: 'red' is not a colour (#RRGGBB)"},
+        BadInput{{"--fill", "#123456,#12345"}, "--fill: '#12345' is not a colour (#RRGGBB)"},
+        BadInput{{"--over-border", "#GGGGGG"}, "--over-border: '#GGGGGG' is not a colour"},
+        BadInput{{"--width", "0"}, "--width: '0' is not a size from 1 to 2000 pixels"},
+        BadInput{{"--height", "2001"}, "--height: '2001' is not a size from 1 to 2000 pixels"},
+        BadInput{{"--border", "2"}, "--border: '2' is not a border width and colour"},
+        BadInput{{"--size", "3"}, "--size: '3' is not a font size from 4 to 200 points"},
+        BadInput{{"--size", "201"}, "--size: '201' is not a font size from 4 to 200 points"},
+        BadInput{{"--shape", "star"}, "--shape: 'star' is not a shape (rect, rounded or pill)"},
+        BadInput{{"--format", "bmp"}, "--format: 'bmp' is not a picture kind"},
+        BadInput{{""}, "A button text is empty"},
+        BadInput{{"home"}, "Two buttons would both be written as home.png"},
+        BadInput{{"--size", "200", "Contact us today"}, "'Contact us today' would be larger"},
+        BadInput{{"--style", "Missing"}, "not found"},
+        BadInput{{"--style", "@broken.ini"},
+                 "broken.ini is damaged: Fill: '#12345' is not a colour"},
+        BadInput{{"--style", "@nosection.ini"}, "nosection.ini is damaged: it has no [STYLE]"}));
+
+TEST_F(CliButton, MenuGoesIntoAProjectThatPageBuilds) {
+    const std::string project = path("site.kxq");
+    CliRun result =
+        run("button", {"--style", "Glass", "--project", project, "-d", folder_, "Home", "News"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    fs::create_directory(path("pics"));
+    result.out += run("button", {"--style", "Pill", "--bold", "--project", project, "-d",
+                                 path("pics"), "Contact"})
+                      .out;
+    EXPECT_TRUE(fs::exists(path("config/kelmor/styles/Rounded.ini")));
+
+    // Each printed line names the files and their size; the project's rows follow them.
+    std::istringstream lines(result.out);
+    std::vector<PageButton> expected;
+    std::string normal, normalSize, over, overSize;
+    while (lines >> normal >> normalSize >> over >> overSize) {
+        EXPECT_EQ(normalSize, overSize);
+        const std::string dir = expected.size() < 2 ? "" : "pics/";
+        const PictureSize size = measurePng(readFile(dir + normal)).size;
+        EXPECT_EQ(normalSize, std::to_string(size.width) + "x" + std::to_string(size.height));
+        EXPECT_EQ(measurePng(readFile(dir + over)).size.width, size.width);
+        expected.push_back({dir + normal, dir + over, "", "", "", std::to_string(size.width),
+                            std::to_string(size.height)});
+    }
+    ASSERT_EQ(expected.size(), 3u);
+    EXPECT_EQ(expected[1].mouseOver, "news-over.png");
+    EXPECT_EQ(expected[2].normal, "pics/contact.png");
+
+    result = run("page", {"--html5", project, path("menu.html")});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(readFile("menu.html"), pageText(PageKind::Plain, expected, {}, PageFormat::Html5));
+}
+
+TEST_F(CliButton, AMissingFontFallsBackAndSaysSo) {
+    const CliRun result =
+        run("button", {"-d", path("out"), "--font", "No Such Family Here", "Home"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_THAT(result.err, HasSubstr("Font 'No Such Family Here' is not installed; using "));
+    EXPECT_EQ(outFiles().size(), 2u);
+}
+
+} // namespace
+} // namespace kelmor
