@@ -100,10 +100,10 @@ ButtonFont resolveFont(PangoContext* context, const ButtonStyle& style) {
 // A text laid out in a font: its logical box in pixels, the layout's origin inside it.
 class TextLayout {
 public:
-    TextLayout(const ButtonStyle& style, std::string_view text) : context_(outlineContext()) {
-        const ButtonFont font = resolveFont(context_.get(), style);
-        layout_.reset(pango_layout_new(context_.get()));
-        pango_layout_set_font_description(layout_.get(), description(style, font.family).get());
+    TextLayout(PangoContext* context, const ButtonStyle& style, const std::string& family,
+               std::string_view text)
+        : layout_(pango_layout_new(context)) {
+        pango_layout_set_font_description(layout_.get(), description(style, family).get());
         pango_layout_set_alignment(layout_.get(), PANGO_ALIGN_CENTER);
         pango_layout_set_text(layout_.get(), text.data(), static_cast<int>(text.size()));
         PangoRectangle logical;
@@ -171,7 +171,6 @@ private:
         }
     }
 
-    ContextPointer context_;
     LayoutPointer layout_;
     double x_ = 0, y_ = 0, width_ = 0, height_ = 0;
 };
@@ -196,57 +195,31 @@ std::string gradientOrColour(const ButtonFill& fill, std::string& defs) {
     return "url(#fill)";
 }
 
-} // namespace
-
-ButtonFormat buttonFormatValue(std::string_view text) {
-    for (auto format : {ButtonFormat::Svg, ButtonFormat::Png, ButtonFormat::Gif})
-        if (equalsIgnoringCase(text, buttonExtension(format)))
-            return format;
-    throw Error(kelmor::format(msg::kUnknownButtonFormat, std::string(text)));
+// The size `size` grows to so that the button of `text` fits.
+ButtonSize largerSize(const ButtonStyle& style, ButtonSize size, const std::string& text,
+                      const TextLayout& layout) {
+    const int shapeHeight =
+        int(std::ceil(layout.height())) + 2 * (style.padding + style.borderWidth);
+    const int ends = style.shape == ButtonShape::Pill ? shapeHeight / 2 : 0;
+    const int shapeWidth =
+        int(std::ceil(layout.width())) + 2 * (style.padding + style.borderWidth) + ends;
+    const ButtonSize needed{style.width ? style.width : shapeWidth + shadowRoom(style),
+                            style.height ? style.height : shapeHeight + shadowRoom(style)};
+    if (needed.width > kMaxButtonPixels || needed.height > kMaxButtonPixels)
+        throw Error(format(msg::kButtonTooLarge, text));
+    return {std::max(size.width, needed.width), std::max(size.height, needed.height)};
 }
 
-std::string_view buttonExtension(ButtonFormat format) {
-    switch (format) {
-    case ButtonFormat::Svg:
-        return "svg";
-    case ButtonFormat::Gif:
-        return "gif";
-    case ButtonFormat::Png:
-        break;
-    }
-    return "png";
+// The text's outlines centred in the shape, on whole pixels so that each button's letters fall
+// alike on the pixel grid.
+std::string textOutlines(const ButtonStyle& style, ButtonSize size, const TextLayout& layout) {
+    const int room = shadowRoom(style);
+    return layout.pathData(std::round((size.width - room - layout.width()) / 2),
+                           std::round((size.height - room - layout.height()) / 2));
 }
 
-ButtonFont resolveButtonFont(const ButtonStyle& style) {
-    const ContextPointer context = outlineContext();
-    ButtonFont font = resolveFont(context.get(), style);
-    if (font.fellBack)
-        font.family = loadedFamily(context.get(), description(style, font.family).get());
-    return font;
-}
-
-ButtonSize menuButtonSize(const ButtonStyle& style, std::span<const std::string> texts) {
-    ButtonSize size{style.width, style.height};
-    for (const std::string& text : texts) {
-        if (text.empty())
-            throw Error(msg::kEmptyButtonText);
-        const TextLayout layout(style, text);
-        const int shapeHeight =
-            int(std::ceil(layout.height())) + 2 * (style.padding + style.borderWidth);
-        const int ends = style.shape == ButtonShape::Pill ? shapeHeight / 2 : 0;
-        const int shapeWidth =
-            int(std::ceil(layout.width())) + 2 * (style.padding + style.borderWidth) + ends;
-        const ButtonSize needed{style.width ? style.width : shapeWidth + shadowRoom(style),
-                                style.height ? style.height : shapeHeight + shadowRoom(style)};
-        if (needed.width > kMaxButtonPixels || needed.height > kMaxButtonPixels)
-            throw Error(format(msg::kButtonTooLarge, text));
-        size = {std::max(size.width, needed.width), std::max(size.height, needed.height)};
-    }
-    return size;
-}
-
-std::string buttonSvg(const ButtonStyle& style, std::string_view text, ButtonSize size,
-                      ButtonState state) {
+std::string svgDocument(const ButtonStyle& style, ButtonSize size, ButtonState state,
+                        const std::string& outlines) {
     const bool over = state == ButtonState::MouseOver;
     const int room = shadowRoom(style);
     const int border = style.borderWidth;
@@ -282,18 +255,61 @@ std::string buttonSvg(const ButtonStyle& style, std::string_view text, ButtonSiz
                 "\" stroke-width=\"" + std::to_string(border) + "\"";
     body += "/>";
 
-    // The text is centred in the shape, on whole pixels so that each button's letters fall
-    // alike on the pixel grid.
-    const TextLayout layout(style, text);
-    const double left = std::round((size.width - room - layout.width()) / 2);
-    const double top = std::round((size.height - room - layout.height()) / 2);
     body += "<path fill=\"" + colourText(over ? style.mouseOverColor() : style.color) + "\" d=\"" +
-            layout.pathData(left, top) + "\"/>";
+            outlines + "\"/>";
 
     const std::string width = std::to_string(size.width), height = std::to_string(size.height);
     return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + width + "\" height=\"" + height +
            "\" viewBox=\"0 0 " + width + " " + height + "\">" +
            (defs.empty() ? std::string() : "<defs>" + defs + "</defs>") + body + "</svg>\n";
+}
+
+} // namespace
+
+ButtonFormat buttonFormatValue(std::string_view text) {
+    for (auto format : {ButtonFormat::Svg, ButtonFormat::Png, ButtonFormat::Gif})
+        if (equalsIgnoringCase(text, buttonExtension(format)))
+            return format;
+    throw Error(kelmor::format(msg::kUnknownButtonFormat, std::string(text)));
+}
+
+std::string_view buttonExtension(ButtonFormat format) {
+    switch (format) {
+    case ButtonFormat::Svg:
+        return "svg";
+    case ButtonFormat::Gif:
+        return "gif";
+    case ButtonFormat::Png:
+        break;
+    }
+    return "png";
+}
+
+ButtonFont resolveButtonFont(const ButtonStyle& style) {
+    const ContextPointer context = outlineContext();
+    ButtonFont font = resolveFont(context.get(), style);
+    if (font.fellBack)
+        font.family = loadedFamily(context.get(), description(style, font.family).get());
+    return font;
+}
+
+ButtonSize menuButtonSize(const ButtonStyle& style, std::span<const std::string> texts) {
+    const ContextPointer context = outlineContext();
+    const std::string family = resolveFont(context.get(), style).family;
+    ButtonSize size{style.width, style.height};
+    for (const std::string& text : texts) {
+        if (text.empty())
+            throw Error(msg::kEmptyButtonText);
+        size = largerSize(style, size, text, TextLayout(context.get(), style, family, text));
+    }
+    return size;
+}
+
+std::string buttonSvg(const ButtonStyle& style, std::string_view text, ButtonSize size,
+                      ButtonState state) {
+    const ContextPointer context = outlineContext();
+    const TextLayout layout(context.get(), style, resolveFont(context.get(), style).family, text);
+    return svgDocument(style, size, state, textOutlines(style, size, layout));
 }
 
 std::string buttonFile(std::string_view svg, ButtonFormat format) {
@@ -305,7 +321,7 @@ std::string buttonFile(std::string_view svg, ButtonFormat format) {
     case ButtonFormat::Png:
         break;
     }
-    return encodePng(renderSvg(svg));
+    return encodePng(renderSvg(svg), PngEffort::Quick);
 }
 
 std::string MadeButton::normalFile() const {
@@ -327,12 +343,22 @@ ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string>
             throw Error(kelmor::format(msg::kButtonNamesClash, button.normalFile()));
         menu.buttons.push_back(std::move(button));
     }
-    menu.size = menuButtonSize(style, texts);
-    for (MadeButton& button : menu.buttons) {
+    // Each text is laid out once, for the common size and then for both states' outlines.
+    const ContextPointer context = outlineContext();
+    const std::string family = resolveFont(context.get(), style).family;
+    std::vector<TextLayout> layouts;
+    menu.size = {style.width, style.height};
+    for (const std::string& text : texts) {
+        layouts.emplace_back(context.get(), style, family, text);
+        menu.size = largerSize(style, menu.size, text, layouts.back());
+    }
+    for (std::size_t i = 0; i < layouts.size(); ++i) {
+        const std::string outlines = textOutlines(style, menu.size, layouts[i]);
+        MadeButton& button = menu.buttons[i];
         button.normal =
-            buttonFile(buttonSvg(style, button.text, menu.size, ButtonState::Normal), format);
+            buttonFile(svgDocument(style, menu.size, ButtonState::Normal, outlines), format);
         button.mouseOver =
-            buttonFile(buttonSvg(style, button.text, menu.size, ButtonState::MouseOver), format);
+            buttonFile(svgDocument(style, menu.size, ButtonState::MouseOver, outlines), format);
     }
     return menu;
 }

@@ -337,6 +337,8 @@ int writeToSink(spng_ctx*, void* user, void* data, std::size_t length) {
 struct Trial {
     int filters;
     int strategy;
+    int level = 9;
+    int memoryLevel = 9;
 };
 
 // zlib's strategies.
@@ -357,6 +359,10 @@ constexpr std::array<Trial, 5> kTrials{{
     {SPNG_DISABLE_FILTERING, kRunLengths},
 }};
 
+// The one way of a quick file: no filtering with the default strategy, the usual winner for
+// flat drawn pictures such as buttons.
+constexpr Trial kQuickTrial{SPNG_DISABLE_FILTERING, kDefaultStrategy, 1, 8};
+
 // Below this many pixels the next layout is tried too: for a small picture the PLTE chunk can
 // cost more than wider pixels.
 constexpr std::size_t kSmallPicture = 65536;
@@ -369,8 +375,8 @@ std::string encodeTrial(const RgbaImage& image, const Layout& layout,
     spng_ctx* c = context.get();
     Sink sink{{}, budget, false};
     spng_set_png_stream(c, writeToSink, &sink);
-    spng_set_option(c, SPNG_IMG_COMPRESSION_LEVEL, 9);
-    spng_set_option(c, SPNG_IMG_MEM_LEVEL, 9);
+    spng_set_option(c, SPNG_IMG_COMPRESSION_LEVEL, trial.level);
+    spng_set_option(c, SPNG_IMG_MEM_LEVEL, trial.memoryLevel);
     spng_set_option(c, SPNG_IMG_COMPRESSION_STRATEGY, trial.strategy);
     spng_set_option(c, SPNG_FILTER_CHOICE, trial.filters);
     spng_ihdr header{};
@@ -435,10 +441,13 @@ PictureFileSize measurePng(std::string_view bytes) {
     return {{width, height}, width * height};
 }
 
-std::string encodePng(const RgbaImage& image) {
+std::string encodePng(const RgbaImage& image, PngEffort effort) {
+    const std::vector<Layout> layouts = layoutsFor(image);
+    if (effort == PngEffort::Quick)
+        return encodeTrial(image, layouts[0], storedRows(image, layouts[0]), kQuickTrial,
+                           std::string::npos);
     std::string best;
     std::size_t budget = std::string::npos;
-    const std::vector<Layout> layouts = layoutsFor(image);
     const std::size_t pixels = std::size_t(image.width) * image.height;
     const std::size_t tried = pixels <= kSmallPicture ? 2 : 1;
     for (std::size_t i = 0; i < std::min(tried, layouts.size()); ++i) {

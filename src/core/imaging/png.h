@@ -25,9 +25,15 @@ RgbaImage decodePng(std::string_view bytes, const ImageLimits& limits = {});
 // picture, libspng's message for a header it cannot read.
 PictureFileSize measurePng(std::string_view bytes);
 
+// How hard the PNG writer works for a small file.
+enum class PngEffort {
+    Smallest, // several colour layouts, filters and compression strategies tried
+    Quick,    // one way of filtering and compressing, for pictures made many at a time
+};
+
 // A lossless PNG file of the pixels, in the smallest colour type and bit depth that holds them
 // exactly (grey, grey and alpha, palette with tRNS, RGB, RGBA), with the filters and compression
-// chosen for size. No ancillary chunk is written beside tRNS.
-std::string encodePng(const RgbaImage& image);
+// chosen for size, or with Quick effort in one pass. No ancillary chunk is written beside tRNS.
+std::string encodePng(const RgbaImage& image, PngEffort effort = PngEffort::Smallest);
 
 } // namespace kelmor
