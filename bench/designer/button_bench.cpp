@@ -1,0 +1,105 @@
+// ButtonRender/10: ten buttons of the shipped "Glass" style, both states, made from their texts
+// into PNG files in memory (text layout and outlines, the SVG, its rendering and the PNG writer)
+// against ButtonRender/Librsvg10: librsvg alone drawing the same twenty SVG documents, made
+// beforehand, onto cairo surfaces. The ratio of the two is printed at the end.
+
+#include "designer/button_picture.h"
+#include "designer/button_style.h"
+
+#include <benchmark/benchmark.h>
+#include <cairo.h>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <librsvg/rsvg.h>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::vector<std::string> kTexts{"Home",    "About us", "Products", "Services", "News",
+                                      "Gallery", "Prices",   "Support",  "Blog",     "Contact"};
+
+kelmor::ButtonStyle glassStyle() {
+    std::string folder = (std::filesystem::temp_directory_path() / "kelmor-bench-XXXXXX").string();
+    if (!::mkdtemp(folder.data()))
+        std::abort();
+    const std::string styles = folder + "/styles";
+    kelmor::installShippedStyles(styles);
+    const kelmor::ButtonStyle style = kelmor::loadStyle(styles + "/Glass.ini");
+    std::filesystem::remove_all(folder);
+    return style;
+}
+
+void buttonRender(benchmark::State& state, const kelmor::ButtonStyle& style) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(kelmor::makeButtonMenu(style, kTexts, kelmor::ButtonFormat::Png));
+}
+
+void librsvgRender(benchmark::State& state, const std::vector<std::string>& documents) {
+    for (auto _ : state) {
+        for (const std::string& svg : documents) {
+            RsvgHandle* handle = rsvg_handle_new_from_data(
+                reinterpret_cast<const guint8*>(svg.data()), svg.size(), nullptr);
+            double width = 0, height = 0;
+            rsvg_handle_get_intrinsic_size_in_pixels(handle, &width, &height);
+            cairo_surface_t* surface = cairo_image_surface_create(
+                CAIRO_FORMAT_ARGB32, int(std::ceil(width)), int(std::ceil(height)));
+            cairo_t* cr = cairo_create(surface);
+            const RsvgRectangle viewport{0, 0, width, height};
+            rsvg_handle_render_document(handle, cr, &viewport, nullptr);
+            cairo_surface_flush(surface);
+            benchmark::DoNotOptimize(cairo_image_surface_get_data(surface));
+            cairo_destroy(cr);
+            cairo_surface_destroy(surface);
+            g_object_unref(handle);
+        }
+    }
+}
+
+// Prints the runs as the console does and keeps each benchmark's median CPU time per
+// iteration: CPU time, because other programs may share the machine's cores.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                times[run.run_name.function_name] = run.GetAdjustedCPUTime();
+    }
+    std::map<std::string, double> times;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const kelmor::ButtonStyle style = glassStyle();
+    const kelmor::ButtonSize size = kelmor::menuButtonSize(style, kTexts);
+    std::vector<std::string> documents;
+    for (const std::string& text : kTexts)
+        for (auto state : {kelmor::ButtonState::Normal, kelmor::ButtonState::MouseOver})
+            documents.push_back(kelmor::buttonSvg(style, text, size, state));
+    benchmark::RegisterBenchmark("ButtonRender/10", buttonRender, style)
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark("ButtonRender/Librsvg10", librsvgRender, documents)
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    const auto ours = reporter.times.find("ButtonRender/10");
+    const auto librsvg = reporter.times.find("ButtonRender/Librsvg10");
+    if (ours != reporter.times.end() && librsvg != reporter.times.end())
+        std::printf("ButtonRender/10 takes %.2fx the CPU time of librsvg alone (medians; target: "
+                    "1.3x at most)\n",
+                    ours->second / librsvg->second);
+    return 0;
+}
