@@ -360,7 +360,8 @@ constexpr std::array<Trial, 5> kTrials{{
 }};
 
 // The one way of a quick file: no filtering with the default strategy, the usual winner for
-// flat drawn pictures such as buttons.
+// flat drawn pictures such as buttons, at zlib's fastest level; a button's file comes out a few
+// percent larger than at level 9, in a fraction of the time.
 constexpr Trial kQuickTrial{SPNG_DISABLE_FILTERING, kDefaultStrategy, 1, 8};
 
 // Below this many pixels the next layout is tried too: for a small picture the PLTE chunk can
