@@ -83,6 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{{"--shape", "star"}, "--shape: 'star' is not a shape (rect, rounded or pill)"},
         BadInput{{"--format", "bmp"}, "--format: 'bmp' is not a picture kind"},
         BadInput{{""}, "A button text is empty"},
+        BadInput{{"Caf\xE9"}, "A button text is not valid UTF-8"},
         BadInput{{"home"}, "Two buttons would both be written as home.png"},
         BadInput{{"--size", "200", "Contact us today"}, "'Contact us today' would be larger"},
         BadInput{{"--style", "Missing"}, "not found"},

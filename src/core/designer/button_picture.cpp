@@ -3,6 +3,7 @@
 #include "base/ascii_case.h"
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/utf8.h"
 #include "imaging/gif_encode.h"
 #include "imaging/gif_rgba.h"
 #include "imaging/png.h"
@@ -195,6 +196,14 @@ std::string gradientOrColour(const ButtonFill& fill, std::string& defs) {
     return "url(#fill)";
 }
 
+// Pango lays out UTF-8 only.
+void checkText(std::string_view text) {
+    if (text.empty())
+        throw Error(msg::kEmptyButtonText);
+    if (!isValidUtf8(text))
+        throw Error(msg::kButtonTextNotUtf8);
+}
+
 // The size `size` grows to so that the button of `text` fits.
 ButtonSize largerSize(const ButtonStyle& style, ButtonSize size, const std::string& text,
                       const TextLayout& layout) {
@@ -298,8 +307,7 @@ ButtonSize menuButtonSize(const ButtonStyle& style, std::span<const std::string>
     const std::string family = resolveFont(context.get(), style).family;
     ButtonSize size{style.width, style.height};
     for (const std::string& text : texts) {
-        if (text.empty())
-            throw Error(msg::kEmptyButtonText);
+        checkText(text);
         size = largerSize(style, size, text, TextLayout(context.get(), style, family, text));
     }
     return size;
@@ -307,6 +315,7 @@ ButtonSize menuButtonSize(const ButtonStyle& style, std::span<const std::string>
 
 std::string buttonSvg(const ButtonStyle& style, std::string_view text, ButtonSize size,
                       ButtonState state) {
+    checkText(text);
     const ContextPointer context = outlineContext();
     const TextLayout layout(context.get(), style, resolveFont(context.get(), style).family, text);
     return svgDocument(style, size, state, textOutlines(style, size, layout));
@@ -338,6 +347,7 @@ ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string>
     menu.font = resolveButtonFont(style);
     std::set<std::string> names;
     for (const std::string& text : texts) {
+        checkText(text);
         MadeButton button{text, fileSafeName(text), {}, {}, format};
         if (!names.insert(button.name).second)
             throw Error(kelmor::format(msg::kButtonNamesClash, button.normalFile()));

@@ -222,7 +222,8 @@ ButtonStyle loadStyle(const std::string& path) {
         }
     };
     const auto number = [](int value) { return value ? std::to_string(value) : std::string(); };
-    read(kFont, defaults.font, [&](std::string_view v) { style.font = v; });
+    read(kFont, defaults.font,
+         [&](std::string_view v) { style.font = v.empty() ? defaults.font : std::string(v); });
     read(kSize, std::to_string(defaults.fontSize),
          [&](std::string_view v) { style.fontSize = fontSizeValue(v); });
     read(kBold, "0", [&](std::string_view v) { style.bold = boolValue(v); });
