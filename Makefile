@@ -85,6 +85,7 @@ sanitize: deps
 	cmake --build $(SANITIZE_DIR) -j$(JOBS)
 	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1 \
 		ASAN_OPTIONS=intercept_tls_get_addr=0 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan-suppressions.txt \
 		$(CURDIR)/tools/pulse-test-server.sh ctest --output-on-failure -j$(JOBS)
 
 # Builds the package, unpacks it with dpkg-deb and checks its file list, the desktop entry and
