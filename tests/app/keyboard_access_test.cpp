@@ -2,6 +2,7 @@
 #include "animation/gifs_tab.h"
 #include "app/about_form.h"
 #include "app_fixture.h"
+#include "designer/button_designer.h"
 #include "prefs/form_prefs.h"
 #include "project/projects_tab.h"
 #include "sound/sound_form.h"
@@ -121,8 +122,9 @@ protected:
     QStringList problemsEverywhere() {
         QSet<QString> problems;
         checkEveryPage(app->mainWindow(), app->mainWindow(), problems);
-        for (QWidget* window : std::initializer_list<QWidget*>{
-                 &app->prefs(), &app->sound(), &app->about(), &tab<GifsTab>().gifsOptions()}) {
+        for (QWidget* window :
+             std::initializer_list<QWidget*>{&app->prefs(), &app->sound(), &app->about(),
+                                             &app->designer(), &tab<GifsTab>().gifsOptions()}) {
             window->show();
             checkEveryPage(*window, *window, problems);
             window->hide();

@@ -43,6 +43,11 @@ std::optional<QColor> ScriptedDialogs::pickColor(const QColor&) {
     return next(colorAnswers);
 }
 
+std::optional<QString> ScriptedDialogs::askText(const QString& question, const QString&) {
+    questions << question;
+    return next(textAnswers);
+}
+
 bool ScriptedDialogs::confirm(const QString& question) {
     questions << question;
     if (confirmAnswers.empty())

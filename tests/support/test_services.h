@@ -16,17 +16,19 @@ public:
     std::deque<std::optional<QString>> fileAnswers;   // openFile, openPicture, saveFile
     std::deque<std::optional<QString>> folderAnswers; // pickFolder
     std::deque<std::optional<QColor>> colorAnswers;
+    std::deque<std::optional<QString>> textAnswers; // askText
     std::deque<bool> confirmAnswers;
     // Called for each modal dialog instead of a nested event loop; returns its result.
     std::function<int(QDialog&)> onModal;
 
     QStringList errors;
-    QStringList questions;
+    QStringList questions;    // confirm and askText
     QStringList fileRequests; // "open|filter|start", "picture", "save|filter|proposed"
     QStringList modalShown;   // object names of dialogs run modally
 
     std::optional<QString> pickFolder(const QString& startFolder) override;
     std::optional<QColor> pickColor(const QColor& initial) override;
+    std::optional<QString> askText(const QString& question, const QString& initial) override;
     bool confirm(const QString& question) override;
     void error(const QString& message) override;
     int runModal(QDialog& dialog) override;

@@ -3,6 +3,7 @@
 #include "app/about_form.h"
 #include "app/data_files.h"
 #include "app/main_window.h"
+#include "designer/button_designer.h"
 #include "imaging/picture_qt.h"
 #include "prefs/form_prefs.h"
 #include "prefs/start_preferences.h"
@@ -62,7 +63,17 @@ TAboutForm& KelmorApp::about() {
     return *about_;
 }
 
+TButtonDesigner& KelmorApp::designer() {
+    if (!designer_) {
+        designer_ = std::make_unique<TButtonDesigner>(services_, preferences_,
+                                                      mainWindow_->link<DesignedButtons>());
+        keepRunningOnClose(*designer_);
+    }
+    return *designer_;
+}
+
 KelmorApp::~KelmorApp() {
+    designer_.reset();
     about_.reset();
     sound_.reset();
     prefs_.reset();

@@ -9,6 +9,7 @@
 namespace kelmor {
 
 class TAboutForm;
+class TButtonDesigner;
 class TFormPrefs;
 class TSoundForm;
 
@@ -31,6 +32,7 @@ public:
     TFormPrefs& prefs() override;
     TSoundForm& sound() override;
     TAboutForm& about() override;
+    TButtonDesigner& designer() override;
     TSoundForm* builtSound() override { return sound_.get(); }
 
 private:
@@ -42,6 +44,7 @@ private:
     std::unique_ptr<TFormPrefs> prefs_;
     std::unique_ptr<TSoundForm> sound_;
     std::unique_ptr<TAboutForm> about_;
+    std::unique_ptr<TButtonDesigner> designer_;
 };
 
 } // namespace kelmor

@@ -3,6 +3,7 @@
 #include "app/about_form.h"
 #include "app/data_files.h"
 #include "app/menu_mnemonics.h"
+#include "designer/button_designer.h"
 #include "prefs/form_prefs.h"
 #include "sound/sound_form.h"
 #include "ui/drawn_icons.h"
@@ -43,6 +44,8 @@ TKelButton::TKelButton(Services& services, const PreferenceStore& preferences, Q
     for (TabPage* page : pages_) {
         connect(page, &TabPage::optionsRequested, this, &TKelButton::showOptions);
         connect(page, &TabPage::soundsRequested, this, &TKelButton::showSounds);
+        connect(page, &TabPage::buttonDesignerRequested, this,
+                [this] { showButtonDesigner(true); });
     }
 }
 
@@ -104,6 +107,8 @@ void TKelButton::buildMenus() {
     tools->setObjectName(QStringLiteral("Tools1"));
     connect(tools->addAction(QStringLiteral("&Sounds...")), &QAction::triggered, this,
             &TKelButton::showSounds);
+    connect(tools->addAction(QStringLiteral("&Button Designer...")), &QAction::triggered, this,
+            [this] { showButtonDesigner(false); });
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -198,6 +203,14 @@ void TKelButton::showSounds() {
         return;
     windows_->sound().show();
     windows_->sound().raise();
+}
+
+void TKelButton::showButtonDesigner(bool oneButton) {
+    if (windows_ == nullptr)
+        return;
+    TButtonDesigner& designer = windows_->designer();
+    designer.setOneButton(oneButton);
+    services().dialogs.runModal(designer);
 }
 
 void TKelButton::showHelpContents() {

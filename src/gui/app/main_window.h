@@ -18,6 +18,7 @@ namespace kelmor {
 
 class TabPage;
 class TAboutForm;
+class TButtonDesigner;
 class TFormPrefs;
 class TSoundForm;
 
@@ -38,6 +39,7 @@ public:
         virtual TFormPrefs& prefs() = 0;
         virtual TSoundForm& sound() = 0;
         virtual TAboutForm& about() = 0;
+        virtual TButtonDesigner& designer() = 0;
         // The sound window if it has been built, else nullptr.
         virtual TSoundForm* builtSound() = 0;
 
@@ -76,6 +78,8 @@ private:
     void PageControl1Change(int index);
     void showOptions();
     void showSounds();
+    // The button designer, for a whole menu or for the one button whose "Design..." asked.
+    void showButtonDesigner(bool oneButton);
     void showHelpContents();
     void showAbout();
 

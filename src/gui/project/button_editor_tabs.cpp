@@ -17,6 +17,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
 
@@ -155,6 +156,7 @@ void ButtonEditorTabs::buildButtonTab(QWidget& into, PageKind kind, ButtonFields
     fields.mouseOver =
         pictureRow(*grid, 1, QStringLiteral("Mouse Over:"), prefix + QStringLiteral("MouseOver"),
                    &names[3], previews_.mouseOver());
+    addDesignButton(*grid, kind);
 
     fields.link = lineEdit(page, names[6]);
     grid->addWidget(caption(page, QStringLiteral("Link to:"), fields.link), 2, 0);
@@ -180,6 +182,16 @@ void ButtonEditorTabs::buildButtonTab(QWidget& into, PageKind kind, ButtonFields
     if (sound)
         addSoundFileRow(*grid, row++);
     addListButtons(*grid, row, sound);
+}
+
+// "Design..." beside both pickers: the button designer makes this button's two pictures.
+void ButtonEditorTabs::addDesignButton(QGridLayout& grid, PageKind kind) {
+    auto* design = new QPushButton(QStringLiteral("Design..."), grid.parentWidget());
+    design->setObjectName(kind == PageKind::Sound ? QStringLiteral("DesignSound")
+                                                  : QStringLiteral("DesignPlain"));
+    design->setToolTip(QStringLiteral("Make this button's pictures in the Button Designer"));
+    connect(design, &QPushButton::clicked, this, [this, kind] { emit designClicked(kind); });
+    grid.addWidget(design, 0, 5, 2, 1);
 }
 
 void ButtonEditorTabs::addSoundFileRow(QGridLayout& grid, int row) {
@@ -332,6 +344,18 @@ void ButtonEditorTabs::clearFields() {
                             sound_.mouseOver.width, sound_.mouseOver.height})
         edit->clear();
     setSwatch(*swatch_, windowColour());
+}
+
+void ButtonEditorTabs::setPictures(PageKind kind, const DesignedButton& button) {
+    const ButtonFields& fields = kind == PageKind::Sound ? soundFields() : plain_;
+    const QString width = QString::number(button.width);
+    const QString height = QString::number(button.height);
+    fields.normal.name->setText(button.normal);
+    fields.normal.width->setText(width);
+    fields.normal.height->setText(height);
+    fields.mouseOver.name->setText(button.mouseOver);
+    fields.mouseOver.width->setText(width);
+    fields.mouseOver.height->setText(height);
 }
 
 QString ButtonEditorTabs::pageTitle() const {

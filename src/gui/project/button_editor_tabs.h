@@ -45,6 +45,8 @@ public:
     void recall(const ButtonRow& row);
     // New Button: empties every field but "Target Page:" and resets the colour swatch.
     void clearFields();
+    // Puts a designed button's picture names and size into the page's picture fields.
+    void setPictures(PageKind kind, const DesignedButton& button);
 
     QString pageTitle() const;
     QString bgColor() const;
@@ -60,6 +62,8 @@ public:
 signals:
     void addPlainClicked();
     void addSoundClicked();
+    // "Design...", beside the picture pickers of the page of that kind.
+    void designClicked(PageKind kind);
     void buildPlainClicked();
     void buildSoundClicked();
     // The user ticked or cleared "HTML5 page".
@@ -82,6 +86,7 @@ private:
     // Names: normal name, width, height; mouse-over name, width, height; link; frame; breaks.
     void buildButtonTab(QWidget& page, PageKind kind, ButtonFields& fields,
                         const std::array<const char*, 9>& names);
+    void addDesignButton(QGridLayout& grid, PageKind kind);
     void addSoundFileRow(QGridLayout& grid, int row);
     void addListButtons(QGridLayout& grid, int row, bool sound);
     // The sound button's fields, built first if their tab has not been opened yet.

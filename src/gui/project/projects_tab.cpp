@@ -171,6 +171,11 @@ void ProjectsTab::connectCommands() {
                 saveHtml5Page(toLocal(services_.paths.configDir), ticked);
             }));
 
+    connect(editorTabs_, &ButtonEditorTabs::designClicked, this, [this](PageKind kind) {
+        designKind_ = kind;
+        requestButtonDesigner();
+    });
+
     connect(buttonList_, &ButtonListPanel::recallRequested, this,
             guarded(dialogs, [this] { StringGrid1DblClick(); }));
     connect(buttonList_, &ButtonListPanel::currentCellChanged, this,
@@ -190,6 +195,38 @@ void ProjectsTab::openProject(const QString& path) {
 }
 
 // The projects folder field only; the list follows at the next refill.
+void ProjectsTab::addDesignedButtons(const std::vector<DesignedButton>& buttons) {
+    ButtonListModel& model = buttonList_->model();
+    const auto empty = [&](int row) {
+        for (int column = 0; column < model.grid().columnCount(); ++column)
+            if (!model.grid().cell(column, row).empty())
+                return false;
+        return true;
+    };
+    int row = model.rowCount() - 1;
+    while (row >= 1 && empty(row))
+        --row;
+    for (const DesignedButton& button : buttons) {
+        if (++row >= model.rowCount())
+            model.insertEmptyRow(row);
+        const QString width = QString::number(button.width);
+        const QString height = QString::number(button.height);
+        model.setCell(ButtonColumn::Normal, row, button.normal);
+        model.setCell(ButtonColumn::NormalWidth, row, width);
+        model.setCell(ButtonColumn::NormalHeight, row, height);
+        model.setCell(ButtonColumn::MouseOver, row, button.mouseOver);
+        model.setCell(ButtonColumn::MouseOverWidth, row, width);
+        model.setCell(ButtonColumn::MouseOverHeight, row, height);
+    }
+    buttonList_->updateButtonCount();
+    enableSaveCommands();
+}
+
+void ProjectsTab::fillDesignedButton(const DesignedButton& button) {
+    editorTabs_->setPictures(designKind_, button);
+    reloadPreviews(button.normal, button.mouseOver);
+}
+
 void ProjectsTab::foldersChanged() {
     projectList_->setFolder(preferences_.path(PrefPath::Projects));
 }

@@ -24,7 +24,7 @@ class ProjectListPanel;
 // The "Projects" tab: its tool bar, the editor tabs, the project list, the
 // previews and the Button list. Build puts its page where the BuiltPageView link
 // shows it; a picked background picture shows in the PictureBrowser link.
-class ProjectsTab : public TabPage, public ProjectOpener {
+class ProjectsTab : public TabPage, public ProjectOpener, public DesignedButtons {
     Q_OBJECT
 public:
     explicit ProjectsTab(TabContext& context, QWidget* parent = nullptr);
@@ -38,6 +38,8 @@ public:
     QToolBar& toolBar() { return *toolBar_; }
 
     void openProject(const QString& path) override;
+    void addDesignedButtons(const std::vector<DesignedButton>& buttons) override;
+    void fillDesignedButton(const DesignedButton& button) override;
     void foldersChanged() override;
     // Takes the projects folder, fills the project list and counts the buttons.
     void firstShown() override;
@@ -75,6 +77,8 @@ private:
     ButtonListPanel* buttonList_ = nullptr;
     std::unique_ptr<ProjectCommands> commands_;
     std::unique_ptr<PageBuild> build_;
+    // The button editor page whose "Design..." opened the designer last.
+    PageKind designKind_ = PageKind::Plain;
 };
 
 } // namespace kelmor

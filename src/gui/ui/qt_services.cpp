@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -82,6 +84,15 @@ std::optional<QColor> QtDialogs::pickColor(const QColor& initial) {
     if (!chosen.isValid())
         return std::nullopt;
     return chosen;
+}
+
+std::optional<QString> QtDialogs::askText(const QString& question, const QString& initial) {
+    bool accepted = false;
+    const QString text = QInputDialog::getText(parent_, QStringLiteral("Kelmor"), question,
+                                               QLineEdit::Normal, initial, &accepted);
+    if (!accepted)
+        return std::nullopt;
+    return text;
 }
 
 bool QtDialogs::confirm(const QString& question) {

@@ -16,6 +16,7 @@ public:
 
     std::optional<QString> pickFolder(const QString& startFolder) override;
     std::optional<QColor> pickColor(const QColor& initial) override;
+    std::optional<QString> askText(const QString& question, const QString& initial) override;
     bool confirm(const QString& question) override;
     void error(const QString& message) override;
     int runModal(QDialog& dialog) override;

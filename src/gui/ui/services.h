@@ -32,6 +32,8 @@ public:
     }
     virtual std::optional<QString> pickFolder(const QString& startFolder) = 0;
     virtual std::optional<QColor> pickColor(const QColor& initial) = 0;
+    // A one-line text asked with `question`, the box holding `initial`; nothing when cancelled.
+    virtual std::optional<QString> askText(const QString& question, const QString& initial) = 0;
     // Title "Confirm", buttons "&Yes" and "&No"; true for Yes.
     virtual bool confirm(const QString& question) = 0;
     // Title "Kelmor"; the standard error box.

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace kelmor {
 
@@ -50,6 +51,26 @@ public:
     virtual ~ProjectOpener() = default;
     // Opens a project file as "&Open..." does once its dialog is confirmed.
     virtual void openProject(const QString& path) = 0;
+};
+
+// One button the button designer wrote into the Project Images folder: the bare file names of
+// its two pictures and their one size.
+struct DesignedButton {
+    QString normal;
+    QString mouseOver;
+    int width = 0;
+    int height = 0;
+};
+
+// Where the button designer's buttons go: the Button list and the button editor's fields (the
+// Projects tab).
+class DesignedButtons {
+public:
+    virtual ~DesignedButtons() = default;
+    // Adds one Button list row per button after the last row that holds anything.
+    virtual void addDesignedButtons(const std::vector<DesignedButton>& buttons) = 0;
+    // Fills the picture fields of the button editor page whose "Design..." opened the designer.
+    virtual void fillDesignedButton(const DesignedButton& button) = 0;
 };
 
 } // namespace kelmor

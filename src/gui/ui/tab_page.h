@@ -108,10 +108,13 @@ signals:
     void optionsRequested();
     // The tab's "Sounds..." command: the main window shows the sound window.
     void soundsRequested();
+    // A "Design..." button: the main window shows the button designer for one button.
+    void buttonDesignerRequested();
 
 protected:
     void requestOptions() { emit optionsRequested(); }
     void requestSounds() { emit soundsRequested(); }
+    void requestButtonDesigner() { emit buttonDesignerRequested(); }
     void setCommands(std::unique_ptr<CommandSet> commands) { commands_ = std::move(commands); }
     // Builds the tool bars, lists and views of a tab built on first use.
     virtual void buildContents() {}

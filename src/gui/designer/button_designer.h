@@ -1,0 +1,107 @@
+#pragma once
+
+#include "prefs/preference_store.h"
+#include "ui/services.h"
+#include "ui/tab_links.h"
+
+#include <QDialog>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QTimer;
+class QVBoxLayout;
+
+namespace kelmor {
+
+struct ButtonStyle;
+enum class ButtonFormat;
+
+// The button designer: a style's values, a text list of one button per line, the picture kind
+// and a preview of the menu, whose buttons change to their mouse-over picture under the mouse.
+// "Make Buttons" writes both pictures of every button into the Project Images folder and hands
+// them to the Button list, or to one button's fields when a "Design..." button opened it. The
+// pictures come from the same core as kelmor-cli button, so both give the same pixels.
+class TButtonDesigner : public QDialog {
+    Q_OBJECT
+public:
+    TButtonDesigner(Services& services, const PreferenceStore& preferences, DesignedButtons& target,
+                    QWidget* parent = nullptr);
+    ~TButtonDesigner() override;
+
+    // Whether Make Buttons makes only the first line's button and fills one button's fields.
+    void setOneButton(bool one);
+    bool oneButton() const { return oneButton_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct ColourField {
+        QLineEdit* edit;
+        bool optional; // empty means "not set"
+    };
+
+    QWidget* buildStyleValues();
+    QWidget* buildMenuSide();
+    QLineEdit* addField(QGridLayout& grid, int row, const QString& caption, const char* name);
+    ColourField addColourField(QGridLayout& grid, int row, const QString& caption, const char* name,
+                               bool optional);
+    void pickColour(const ColourField& field);
+    void watchChanges();
+
+    std::string stylesFolder() const;
+    void fillStyleList(const QString& chosen);
+    void chooseStyle(const QString& name);
+    void saveStyle();
+    void saveStyleAs();
+    void showStyle(const ButtonStyle& style);
+    // The style the fields hold; a value that is not valid throws Error naming its field.
+    ButtonStyle fieldStyle() const;
+    std::vector<std::string> texts() const;
+    ButtonFormat outputFormat() const;
+
+    void schedulePreview();
+    void refreshPreview();
+    void makeButtons();
+
+    Services& services_;
+    const PreferenceStore& preferences_;
+    DesignedButtons& target_;
+    bool oneButton_ = false;
+    bool showingStyle_ = false;
+
+    QComboBox* styleBox_ = nullptr;
+    QComboBox* font_ = nullptr;
+    QLineEdit* fontSize_ = nullptr;
+    QCheckBox* bold_ = nullptr;
+    QCheckBox* italic_ = nullptr;
+    ColourField color_{};
+    QLineEdit* padding_ = nullptr;
+    QLineEdit* width_ = nullptr;
+    QLineEdit* height_ = nullptr;
+    QComboBox* shape_ = nullptr;
+    QLineEdit* radius_ = nullptr;
+    ColourField fill_{};
+    ColourField fill2_{};
+    QLineEdit* borderWidth_ = nullptr;
+    ColourField borderColor_{};
+    QCheckBox* shadow_ = nullptr;
+    ColourField overFill_{};
+    ColourField overFill2_{};
+    ColourField overColor_{};
+    ColourField overBorderColor_{};
+    QPlainTextEdit* texts_ = nullptr;
+    QComboBox* format_ = nullptr;
+    QWidget* preview_ = nullptr;
+    QVBoxLayout* previewLayout_ = nullptr;
+    QLabel* previewNote_ = nullptr;
+    QTimer* previewTimer_ = nullptr;
+};
+
+} // namespace kelmor

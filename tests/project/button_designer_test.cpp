@@ -1,0 +1,199 @@
+#include "designer/button_designer.h"
+#include "designer/button_picture.h"
+#include "designer/button_style.h"
+#include "imaging/png.h"
+#include "project/button_columns.h"
+#include "projects_tab_fixture.h"
+#include "qstring_printer.h"
+#include "ui/qt_text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <algorithm>
+#include <span>
+
+namespace kelmor::test {
+namespace {
+
+const std::vector<std::string> kTexts = {"Home", "About Us", "Contact"};
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The designer of the running program, its Project Images folder a fresh folder of the work
+// folder, the shipped styles installed by its first show.
+class ButtonDesignerTest : public ProjectsTabFixture {
+protected:
+    void SetUp() override {
+        ProjectsTabFixture::SetUp();
+        QDir(workDir()).mkpath(QStringLiteral("images"));
+        app->preferences().setPath(PrefPath::Images, images());
+        designer().show();
+    }
+
+    TButtonDesigner& designer() const { return app->designer(); }
+    QString images() const { return workDir() + QStringLiteral("/images"); }
+    QStringList written() const { return QDir(images()).entryList(QDir::Files, QDir::Name); }
+    template <class T> T* control(const char* name) const {
+        T* found = designer().findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << "no designer control named " << name;
+        return found;
+    }
+
+    void chooseStyle(const QString& name) const {
+        auto* box = control<QComboBox>("StyleBox");
+        box->setCurrentText(name);
+        emit box->textActivated(name);
+    }
+    void typeTexts(const std::vector<std::string>& texts) const {
+        QStringList lines;
+        for (const std::string& text : texts)
+            lines << QString::fromStdString(text);
+        control<QPlainTextEdit>("ButtonTexts")
+            ->setPlainText(lines.join(QLatin1Char('\n')) + QStringLiteral("\n"));
+    }
+    void make() const { QTest::mouseClick(control<QPushButton>("MakeButtons"), Qt::LeftButton); }
+
+    // The menu kelmor-cli makes from the same style file and texts.
+    ButtonMenu coreMenu(const char* style, std::span<const std::string> texts) const {
+        const std::string folder = stylesFolder(toLocal(configDir()));
+        return makeButtonMenu(loadStyle(styleFile(folder, style)), texts, ButtonFormat::Png);
+    }
+};
+
+TEST_F(ButtonDesignerTest, MakesPngButtonsOfTheCoreSizeAndFillsTheButtonList) {
+    chooseStyle(QStringLiteral("Glass"));
+    typeTexts(kTexts);
+    make();
+
+    const ButtonMenu expected = coreMenu("Glass", kTexts);
+    EXPECT_EQ(dialogs.errors, QStringList());
+    EXPECT_EQ(written().size(), 6);
+    EXPECT_EQ(count(), QStringLiteral("3"));
+    const QString width = QString::number(expected.size.width);
+    const QString height = QString::number(expected.size.height);
+    for (int i = 0; i < 3; ++i) {
+        const MadeButton& button = expected.buttons[static_cast<size_t>(i)];
+        const QString normal = toQt(button.normalFile());
+        const QString over = toQt(button.mouseOverFile());
+        EXPECT_EQ(fileBytes(images() + QLatin1Char('/') + normal),
+                  QByteArray::fromStdString(button.normal));
+        EXPECT_EQ(fileBytes(images() + QLatin1Char('/') + over),
+                  QByteArray::fromStdString(button.mouseOver));
+        const PictureFileSize size = measurePng(button.normal);
+        EXPECT_EQ(size.size.width, expected.size.width);
+        EXPECT_EQ(size.size.height, expected.size.height);
+        EXPECT_EQ((QStringList{
+                      cell(ButtonColumn::Normal, i + 1), cell(ButtonColumn::NormalWidth, i + 1),
+                      cell(ButtonColumn::NormalHeight, i + 1), cell(ButtonColumn::MouseOver, i + 1),
+                      cell(ButtonColumn::MouseOverWidth, i + 1),
+                      cell(ButtonColumn::MouseOverHeight, i + 1)}),
+                  (QStringList{normal, width, height, over, width, height}));
+    }
+    // The preview shows each button at the size of its files, once it has caught up.
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        const auto shown = control<QWidget>("Preview")->findChildren<QWidget*>();
+        return std::any_of(shown.begin(), shown.end(), [&](const QWidget* w) {
+            return w->accessibleName() == QStringLiteral("About Us") &&
+                   w->size() == QSize(expected.size.width, expected.size.height);
+        });
+    }));
+}
+
+// "Design..." opens the designer for one button: only the first line's pictures are made, and
+// they land in the page's picture fields, not in the Button list.
+TEST_F(ButtonDesignerTest, DesignButtonMakesTheFirstLinesButtonForItsPage) {
+    designer().hide();
+    dialogs.onModal = [this](QDialog&) {
+        typeTexts(kTexts);
+        make();
+        return 0;
+    };
+    press("DesignPlain");
+    EXPECT_EQ(dialogs.modalShown, QStringList{QStringLiteral("ButtonDesigner")});
+    EXPECT_EQ(written(),
+              (QStringList{QStringLiteral("home-over.png"), QStringLiteral("home.png")}));
+    const ButtonMenu expected = coreMenu("Flat", {kTexts.begin(), 1});
+    EXPECT_EQ(text("Edit11"), QStringLiteral("home.png"));
+    EXPECT_EQ(text("Edit16"), QStringLiteral("home-over.png"));
+    EXPECT_EQ(text("Edit12"), QString::number(expected.size.width));
+    EXPECT_EQ(text("Edit14"), QString::number(expected.size.height));
+    EXPECT_EQ(cell(ButtonColumn::Normal, 1), QString());
+
+    // Tools / Button Designer... makes the whole menu again.
+    QMenu* tools = app->mainWindow().menuBar()->findChild<QMenu*>(QStringLiteral("Tools1"));
+    dialogs.confirmAnswers = {false};
+    for (QAction* item : tools->actions())
+        if (item->text() == QStringLiteral("&Button Designer..."))
+            item->trigger();
+    EXPECT_FALSE(designer().oneButton());
+    EXPECT_EQ(dialogs.questions.size(), 1);
+    EXPECT_EQ(written().size(), 6); // "No" kept the existing home pictures
+    EXPECT_EQ(cell(ButtonColumn::Normal, 1), QStringLiteral("about-us.png"));
+}
+
+struct BadValue {
+    const char* field;
+    const char* value;
+    const char* message;
+};
+
+class ButtonDesignerBadValueTest : public ButtonDesignerTest,
+                                   public ::testing::WithParamInterface<BadValue> {};
+
+TEST_P(ButtonDesignerBadValueTest, ShowsTheCoreMessageAndWritesNothing) {
+    typeTexts(kTexts);
+    control<QLineEdit>(GetParam().field)->setText(QString::fromLatin1(GetParam().value));
+    make();
+    EXPECT_EQ(dialogs.errors, QStringList{QString::fromUtf8(GetParam().message)});
+    EXPECT_EQ(written(), QStringList());
+    EXPECT_EQ(cell(ButtonColumn::Normal, 1), QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ButtonDesignerBadValueTest,
+    ::testing::Values(
+        BadValue{"TextColor", "#12345", "Text colour: '#12345' is not a colour (#RRGGBB)"},
+        BadValue{"OverFill", "blue", "Mouse-over fill: 'blue' is not a colour (#RRGGBB)"},
+        BadValue{"FontSize", "300",
+                 "Font size (points): '300' is not a font size from 4 to 200 points"},
+        BadValue{"FixedWidth", "2001", "Fixed width: '2001' is not a size from 1 to 2000 pixels"},
+        BadValue{"Padding", "-1", "Padding: '-1' is not a size from 0 to 2000 pixels"},
+        BadValue{"FixedHeight", "0", "Fixed height: '0' is not a size from 1 to 2000 pixels"}));
+
+TEST_F(ButtonDesignerTest, RefusesTextsTheCoreRefuses) {
+    for (const auto& [texts, message] : std::vector<std::pair<std::string, QString>>{
+             {"\n \n", QStringLiteral("A button text is empty")},
+             {"Home\nhome", QStringLiteral("Two buttons would both be written as home.png")}}) {
+        dialogs.errors.clear();
+        control<QPlainTextEdit>("ButtonTexts")->setPlainText(QString::fromStdString(texts));
+        make();
+        EXPECT_EQ(dialogs.errors, QStringList{message});
+    }
+    EXPECT_EQ(written(), QStringList());
+}
+
+TEST_F(ButtonDesignerTest, SaveStyleAsWritesTheFieldsAsANewStyle) {
+    chooseStyle(QStringLiteral("Pill"));
+    control<QLineEdit>("FontSize")->setText(QStringLiteral("17"));
+    control<QLineEdit>("OverColor")->setText(QStringLiteral("#ffee00"));
+    dialogs.textAnswers = {QStringLiteral("My Style")};
+    QTest::mouseClick(control<QPushButton>("SaveStyleAs"), Qt::LeftButton);
+
+    const std::string folder = stylesFolder(toLocal(configDir()));
+    ButtonStyle expected = loadStyle(styleFile(folder, "Pill"));
+    expected.fontSize = 17;
+    expected.overColor = Colour{0xFF, 0xEE, 0x00};
+    EXPECT_EQ(loadStyle(styleFile(folder, "my-style")), expected);
+    EXPECT_EQ(control<QComboBox>("StyleBox")->currentText(), QStringLiteral("my-style"));
+    EXPECT_EQ(dialogs.errors, QStringList());
+}
+
+} // namespace
+} // namespace kelmor::test
