@@ -15,9 +15,9 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
 
@@ -156,11 +156,13 @@ void ButtonEditorTabs::buildButtonTab(QWidget& into, PageKind kind, ButtonFields
     fields.mouseOver =
         pictureRow(*grid, 1, QStringLiteral("Mouse Over:"), prefix + QStringLiteral("MouseOver"),
                    &names[3], previews_.mouseOver());
-    addDesignButton(*grid, kind);
 
     fields.link = lineEdit(page, names[6]);
     grid->addWidget(caption(page, QStringLiteral("Link to:"), fields.link), 2, 0);
-    grid->addWidget(fields.link, 2, 1, 1, 4);
+    auto* linkRow = new QHBoxLayout;
+    linkRow->addWidget(fields.link, 1);
+    linkRow->addWidget(designButton(*page, kind));
+    grid->addLayout(linkRow, 2, 1, 1, 4);
 
     fields.frame = comboBox(page, names[7],
                             {QStringLiteral("_top"), QStringLiteral("_self"),
@@ -184,14 +186,17 @@ void ButtonEditorTabs::buildButtonTab(QWidget& into, PageKind kind, ButtonFields
     addListButtons(*grid, row, sound);
 }
 
-// "Design..." beside both pickers: the button designer makes this button's two pictures.
-void ButtonEditorTabs::addDesignButton(QGridLayout& grid, PageKind kind) {
-    auto* design = new QPushButton(QStringLiteral("Design..."), grid.parentWidget());
+// "Design..." under both pickers, at the end of the link's row: the button designer makes this
+// button's two pictures. The link box gives it room, so the page keeps its width and height.
+QToolButton* ButtonEditorTabs::designButton(QWidget& page, PageKind kind) {
+    auto* design = new QToolButton(&page);
     design->setObjectName(kind == PageKind::Sound ? QStringLiteral("DesignSound")
                                                   : QStringLiteral("DesignPlain"));
+    design->setText(QStringLiteral("Design..."));
     design->setToolTip(QStringLiteral("Make this button's pictures in the Button Designer"));
-    connect(design, &QPushButton::clicked, this, [this, kind] { emit designClicked(kind); });
-    grid.addWidget(design, 0, 5, 2, 1);
+    design->setFocusPolicy(Qt::StrongFocus);
+    connect(design, &QToolButton::clicked, this, [this, kind] { emit designClicked(kind); });
+    return design;
 }
 
 void ButtonEditorTabs::addSoundFileRow(QGridLayout& grid, int row) {

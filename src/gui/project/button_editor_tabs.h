@@ -86,7 +86,7 @@ private:
     // Names: normal name, width, height; mouse-over name, width, height; link; frame; breaks.
     void buildButtonTab(QWidget& page, PageKind kind, ButtonFields& fields,
                         const std::array<const char*, 9>& names);
-    void addDesignButton(QGridLayout& grid, PageKind kind);
+    QToolButton* designButton(QWidget& page, PageKind kind);
     void addSoundFileRow(QGridLayout& grid, int row);
     void addListButtons(QGridLayout& grid, int row, bool sound);
     // The sound button's fields, built first if their tab has not been opened yet.
