@@ -7,13 +7,14 @@
 #include "qstring_printer.h"
 #include "ui/qt_text.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QEnterEvent>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <algorithm>
 #include <span>
 
 namespace kelmor::test {
@@ -96,14 +97,24 @@ TEST_F(ButtonDesignerTest, MakesPngButtonsOfTheCoreSizeAndFillsTheButtonList) {
                       cell(ButtonColumn::MouseOverHeight, i + 1)}),
                   (QStringList{normal, width, height, over, width, height}));
     }
-    // The preview shows each button at the size of its files, once it has caught up.
+    // The preview shows each button at the size of its files, once it has caught up, and its
+    // mouse-over picture while the mouse is over it.
+    QWidget* shown = nullptr;
     EXPECT_TRUE(QTest::qWaitFor([&] {
-        const auto shown = control<QWidget>("Preview")->findChildren<QWidget*>();
-        return std::any_of(shown.begin(), shown.end(), [&](const QWidget* w) {
-            return w->accessibleName() == QStringLiteral("About Us") &&
-                   w->size() == QSize(expected.size.width, expected.size.height);
-        });
+        for (QWidget* w : control<QWidget>("Preview")->findChildren<QWidget*>())
+            if (w->accessibleName() == QStringLiteral("About Us"))
+                shown = w;
+        return shown != nullptr;
     }));
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->size(), QSize(expected.size.width, expected.size.height));
+    const QImage normal = shown->grab().toImage();
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QApplication::sendEvent(shown, &enter);
+    EXPECT_NE(shown->grab().toImage(), normal);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(shown, &leave);
+    EXPECT_EQ(shown->grab().toImage(), normal);
 }
 
 // "Design..." opens the designer for one button: only the first line's pictures are made, and
