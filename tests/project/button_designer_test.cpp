@@ -194,15 +194,15 @@ TEST_F(ButtonDesignerTest, SaveStyleAsWritesTheFieldsAsANewStyle) {
     chooseStyle(QStringLiteral("Pill"));
     control<QLineEdit>("FontSize")->setText(QStringLiteral("17"));
     control<QLineEdit>("OverColor")->setText(QStringLiteral("#ffee00"));
-    dialogs.textAnswers = {QStringLiteral("My Style")};
+    dialogs.textAnswers = {QStringLiteral("My/Style.ini")};
     QTest::mouseClick(control<QPushButton>("SaveStyleAs"), Qt::LeftButton);
 
     const std::string folder = stylesFolder(toLocal(configDir()));
     ButtonStyle expected = loadStyle(styleFile(folder, "Pill"));
     expected.fontSize = 17;
     expected.overColor = Colour{0xFF, 0xEE, 0x00};
-    EXPECT_EQ(loadStyle(styleFile(folder, "my-style")), expected);
-    EXPECT_EQ(control<QComboBox>("StyleBox")->currentText(), QStringLiteral("my-style"));
+    EXPECT_EQ(loadStyle(styleFile(folder, "My-Style")), expected);
+    EXPECT_EQ(control<QComboBox>("StyleBox")->currentText(), QStringLiteral("My-Style"));
     EXPECT_EQ(dialogs.errors, QStringList());
 }
 

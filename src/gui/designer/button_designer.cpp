@@ -293,8 +293,6 @@ void TButtonDesigner::watchChanges() {
 
 void TButtonDesigner::setOneButton(bool one) {
     oneButton_ = one;
-    setWindowTitle(one ? QStringLiteral("Button Designer - one button")
-                       : QStringLiteral("Button Designer"));
 }
 
 // The first show installs the shipped styles and takes the first of them; later shows keep the
@@ -340,16 +338,22 @@ void TButtonDesigner::saveStyleAs() {
     const ButtonStyle style = fieldStyle();
     const std::optional<QString> name =
         services_.dialogs.askText(QStringLiteral("Style name:"), styleBox_->currentText());
-    if (!name || name->trimmed().isEmpty())
+    if (!name)
         return;
-    // A style is a file of the styles folder, named like a button picture.
-    const QString safe = toQt(fileSafeName(toLocal(name->trimmed())));
-    const std::string file = styleFile(stylesFolder(), toLocal(safe));
+    // A style is a NAME.ini file of the styles folder: the name holds no folder.
+    QString styleName = name->trimmed();
+    styleName.replace(QLatin1Char('/'), QLatin1Char('-'))
+        .replace(QLatin1Char('\\'), QLatin1Char('-'));
+    if (styleName.endsWith(QStringLiteral(".ini"), Qt::CaseInsensitive))
+        styleName.chop(4);
+    if (styleName.isEmpty())
+        return;
+    const std::string file = styleFile(stylesFolder(), toLocal(styleName));
     if (QFileInfo::exists(toQt(file)) &&
-        !services_.dialogs.confirm(QStringLiteral("Style %1 exists. Replace it?").arg(safe)))
+        !services_.dialogs.confirm(QStringLiteral("Style %1 exists. Replace it?").arg(styleName)))
         return;
     kelmor::saveStyle(file, style);
-    fillStyleList(safe);
+    fillStyleList(styleName);
 }
 
 void TButtonDesigner::showStyle(const ButtonStyle& style) {
@@ -452,7 +456,6 @@ void TButtonDesigner::refreshPreview() {
     if (lines.empty())
         return;
     try {
-        const WaitCursor wait;
         const ButtonMenu menu = makeButtonMenu(fieldStyle(), lines, ButtonFormat::Svg);
         for (const MadeButton& button : menu.buttons)
             previewLayout_->addWidget(new PreviewButton(
