@@ -4,9 +4,11 @@
 #include "app/data_files.h"
 #include "app/menu_mnemonics.h"
 #include "prefs/form_prefs.h"
+#include "prefs/page_preference.h"
 #include "sound/sound_form.h"
 #include "ui/drawn_icons.h"
 #include "ui/error_guard.h"
+#include "ui/qt_text.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -136,7 +138,7 @@ void TKelButton::FormShow() {
     for (std::size_t index = 0; index < entries_.size(); ++index)
         if (const std::optional<PrefLists> lists = entries_[index].lists();
             lists && entries_[index].style == StyleOnFirstShow::Again)
-            if (const std::optional<ListStyle> style = preferences().listStyle(*lists))
+            if (const std::optional<ListStyle> style = startStyle(*lists))
                 pages_[index]->setListsStyleWhenBuilt(*style);
     // An unbuilt sound window takes the style when it is first shown.
     if (TSoundForm* sound = windows_ != nullptr ? windows_->builtSound() : nullptr)
@@ -146,6 +148,16 @@ void TKelButton::FormShow() {
     for (std::size_t index = 0; index < entries_.size(); ++index)
         if (const std::optional<PrefFlag> part = entries_[index].part())
             showTabPart(*pages_[index], preferences().flag(*part));
+}
+
+// The pair's checked button, or else Thumbnail View when the lists offer it and it was chosen.
+std::optional<ListStyle> TKelButton::startStyle(PrefLists lists) const {
+    if (const std::optional<ListStyle> style = preferences().listStyle(lists))
+        return style;
+    if (const std::optional<PrefChoice> thumbnails = thumbnailChoice(lists))
+        if (loadThumbnailView(toLocal(services().paths.configDir), *thumbnails, lists))
+            return ListStyle::Thumbnails;
+    return std::nullopt;
 }
 
 void TKelButton::PageControl1Change(int index) {
