@@ -5,6 +5,9 @@
 #include "imaging/picture_view.h"
 #include "pictures/pics_tab.h"
 #include "qstring_printer.h"
+#include "thumbnails/thumbnail_cache.h"
+#include "ui/qt_text.h"
+#include "ui/thumbnail_loader.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -101,6 +104,48 @@ TEST_F(PicsTabTest, ListsHoldTheirFoldersPicturesIgnoringCaseAndViewsSwitchOnlyT
     EXPECT_EQ(list(Kind::Bmp).viewMode(), QListView::IconMode);
     trigger("PicsOptions");
     EXPECT_EQ(dialogs.modalShown, QStringList{u"FormPrefs"_s});
+}
+
+// Thumbnail View on the JPG list: the photo's thumbnail reaches the cache and its item, centred
+// on a 128-pixel canvas; a damaged file keeps its icon without a message; Large View takes the
+// file-type icons back.
+TEST_F(PicsTabTest, ThumbnailViewShowsTheCachedThumbnailsAndKeepsADamagedFilesIcon) {
+    copy("bmpsuite/g/rgb24.bmp", "jpg/broken.jpg");
+    trigger("PicsRefresh");
+    tab().pictureLists().setCurrentIndex(static_cast<int>(Kind::Jpg));
+    const QImage fileIcon = list(Kind::Jpg).item(0)->icon().pixmap(128).toImage();
+    trigger("PicsThumbnailView");
+    EXPECT_EQ(list(Kind::Jpg).iconSize(), QSize(128, 128));
+
+    const auto cacheName = [this](const char* file) {
+        return QString::fromStdString(thumbnailFileName(thumbnailUri(toLocal(path(file)))));
+    };
+    const QString cached = thumbnailRoot() + u"/normal/"_s + cacheName("jpg/photo.jpg");
+    QTRY_VERIFY(QFileInfo::exists(cached));
+    QListWidgetItem& photo = *list(Kind::Jpg).item(1);
+    QTRY_VERIFY(photo.icon().pixmap(128).toImage() != fileIcon);
+    ThumbnailLoader::pool().waitForDone();
+    QCoreApplication::sendPostedEvents();
+    const QStringList failures =
+        QDir(thumbnailRoot() + u"/fail"_s).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(QFileInfo::exists(thumbnailRoot() + u"/fail/"_s + failures[0] + u'/' +
+                                  cacheName("jpg/broken.jpg")));
+
+    const QImage thumbnail = QImage(cached).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    ASSERT_FALSE(thumbnail.isNull());
+    EXPECT_EQ(std::max(thumbnail.width(), thumbnail.height()), 128);
+    const QImage canvas = photo.icon().pixmap(128).toImage().convertToFormat(
+        QImage::Format_ARGB32_Premultiplied);
+    ASSERT_EQ(canvas.size(), QSize(128, 128));
+    const QPoint corner((128 - thumbnail.width()) / 2, (128 - thumbnail.height()) / 2);
+    EXPECT_EQ(canvas.copy(QRect(corner, thumbnail.size())), thumbnail);
+    EXPECT_EQ(qAlpha(canvas.pixel(0, 0)) == 0, corner != QPoint(0, 0)) << "transparent margin";
+    EXPECT_EQ(list(Kind::Jpg).item(0)->icon().pixmap(128).toImage(), fileIcon) << "damaged";
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+
+    trigger("PicsLargeView");
+    EXPECT_EQ(photo.icon().pixmap(128).toImage(), fileIcon);
 }
 
 TEST_F(PicsTabTest, AClickShowsThePictureMakesItCurrentOnceAndWritesItsSize) {
