@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QTest>
+#include <QThreadPool>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -135,8 +136,8 @@ TEST_F(PicsTabTest, ThumbnailViewShowsTheCachedThumbnailsAndKeepsADamagedFilesIc
     const QImage thumbnail = QImage(cached).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     ASSERT_FALSE(thumbnail.isNull());
     EXPECT_EQ(std::max(thumbnail.width(), thumbnail.height()), 128);
-    const QImage canvas = photo.icon().pixmap(128).toImage().convertToFormat(
-        QImage::Format_ARGB32_Premultiplied);
+    const QImage canvas =
+        photo.icon().pixmap(128).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
     ASSERT_EQ(canvas.size(), QSize(128, 128));
     const QPoint corner((128 - thumbnail.width()) / 2, (128 - thumbnail.height()) / 2);
     EXPECT_EQ(canvas.copy(QRect(corner, thumbnail.size())), thumbnail);

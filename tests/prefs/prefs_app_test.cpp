@@ -132,10 +132,11 @@ TEST_P(ThumbnailStartTest, ListsStartInTheStoredView) {
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, ThumbnailStartTest,
-    ::testing::Values(
-        StartView{"Thumbnails2=1\nLarge Icons2=0\nSmalll Icons2=0\n", true, false},
-        StartView{"Thumbnails2=1\nLarge Icons2=1\nSmalll Icons2=0\nThumbnails5=1\n", false, true},
-        StartView{"Thumbnails2=0\nLarge Icons2=1\nSmalll Icons2=0\nThumbnails5=0\n", false, false}));
+    ::testing::Values(StartView{"Thumbnails2=1\nLarge Icons2=0\nSmalll Icons2=0\n", true, false},
+                      StartView{"Thumbnails2=1\nLarge Icons2=1\nSmalll Icons2=0\nThumbnails5=1\n",
+                                false, true},
+                      StartView{"Thumbnails2=0\nLarge Icons2=1\nSmalll Icons2=0\nThumbnails5=0\n",
+                                false, false}));
 
 // The view commands write the Thumbnails keys at once, and Thumbnail View on the Pics tab also
 // unticks both buttons of its pair; a write that fails is shown.
