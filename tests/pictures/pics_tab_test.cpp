@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QListWidget>
 #include <QMenu>
@@ -147,6 +148,35 @@ TEST_F(PicsTabTest, ThumbnailViewShowsTheCachedThumbnailsAndKeepsADamagedFilesIc
 
     trigger("PicsLargeView");
     EXPECT_EQ(photo.icon().pixmap(128).toImage(), fileIcon);
+}
+
+// A folder of 10,000 (unreadable) pictures: only the items around the view are tried, and
+// scrolling to the end tries the last ones.
+TEST_F(PicsTabTest, ThumbnailsAreMadeOnlyAroundTheView) {
+    QDir().mkpath(path("png"));
+    for (int i = 0; i < 10'000; ++i)
+        QFile(path("png") + u"/p%1.png"_s.arg(i, 5, 10, QLatin1Char('0')))
+            .open(QIODevice::WriteOnly);
+    trigger("PicsRefresh");
+    tab().pictureLists().setCurrentIndex(static_cast<int>(Kind::Png));
+    trigger("PicsThumbnailView");
+    const auto tried = [this] {
+        QStringList files;
+        for (QDirIterator it(thumbnailRoot(), QDir::Files, QDirIterator::Subdirectories);
+             it.hasNext();)
+            files << it.next();
+        return files;
+    };
+    QTRY_VERIFY(!tried().isEmpty());
+    ThumbnailLoader::pool().waitForDone();
+    const qsizetype first = tried().size();
+    EXPECT_LT(first, 100);
+    list(Kind::Png).scrollToBottom();
+    const QString last =
+        QString::fromStdString(thumbnailFileName(thumbnailUri(toLocal(path("png/p09999.png")))));
+    QTRY_VERIFY(tried().filter(last).size() == 1);
+    ThumbnailLoader::pool().waitForDone();
+    EXPECT_LT(tried().size(), 2 * first + 1);
 }
 
 TEST_F(PicsTabTest, AClickShowsThePictureMakesItCurrentOnceAndWritesItsSize) {
