@@ -4,6 +4,7 @@
 #include "base/messages.h"
 #include "base/read_file.h"
 #include "imaging/jpeg.h"
+#include "imaging/tool_pictures.h"
 #include "thumbnail_test_support.h"
 #include "thumbnails/thumbnail_batch.h"
 
@@ -135,12 +136,7 @@ TEST_P(FailureEntry, HoldsUntilTheFileChanges) {
     const std::string bytes =
         readWholeFile(std::string(KELMOR_TEST_DATA "/corpora/") + GetParam().corpusFile);
     const std::string file = writeFile("pics/" + std::string(GetParam().name), bytes);
-    std::string readerMessage;
-    try {
-        decodeJpegReduced(bytes, 128);
-    } catch (const Error& error) {
-        readerMessage = error.what();
-    }
+    const std::string readerMessage = test::errorOf([&] { decodeJpegReduced(bytes, 128); });
     const fs::path entry =
         cache_.root() / "fail" / "kelmor-1.0" / thumbnailFileName(thumbnailUri(file));
 
@@ -183,6 +179,10 @@ TEST_F(ThumbnailCacheTest, NeverWritesIntoTheCacheForItsOwnFilesNorWhenItCannot)
         EXPECT_EQ(skipped.origin, Thumbnail::Origin::Skipped);
         EXPECT_EQ(skipped.failure, msg::kThumbnailOfCache);
     }
+    // A file that is not there gets no entry either.
+    const Thumbnail missing = cache_.thumbnail(picture("gone.jpg"), ThumbnailSize::Normal);
+    EXPECT_EQ(missing.origin, Thumbnail::Origin::Failed);
+    EXPECT_TRUE(missing.file.empty());
     EXPECT_EQ(std::distance(fs::recursive_directory_iterator(cache_.root()), {}), 2);
 
     // A cache root below a plain file cannot be made: the pixels come without a file.

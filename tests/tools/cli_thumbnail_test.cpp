@@ -3,6 +3,7 @@
 // other size.
 #include "base/read_file.h"
 #include "imaging/jpeg.h"
+#include "imaging/tool_pictures.h"
 #include "support/temp_folder.h"
 #include "thumbnails/thumbnail_cache.h"
 
@@ -34,12 +35,7 @@ TEST_F(CliThumbnail, PrintsEachThumbnailOrFailureEntryInArgumentOrder) {
         kCorpora + "raster-misc/golang/video-001.progressive.truncated.jpeg";
     const std::string invalid = kCorpora + "raster-misc/blink/invalid.jpg";
     const ThumbnailCache cache(folder_ / "cache" / "thumbnails");
-    std::string readerMessage;
-    try {
-        decodeJpeg(readWholeFile(invalid));
-    } catch (const Error& error) {
-        readerMessage = error.what();
-    }
+    const std::string readerMessage = test::errorOf([&] { decodeJpeg(readWholeFile(invalid)); });
 
     const auto [status, out, err] = thumbnail("'" + good + "' '" + invalid + "' '" + damaged + "'");
     EXPECT_EQ(status, 1);
