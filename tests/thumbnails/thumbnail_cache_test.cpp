@@ -59,6 +59,12 @@ protected:
         ::stat(file.c_str(), &info);
         return info.st_mtim.tv_sec;
     }
+    // A text chunk of a PNG file, as Qt reads it.
+    static std::string textOf(const fs::path& file, const char* key) {
+        return QImage(QString::fromStdString(file.string()))
+            .text(QString::fromLatin1(key))
+            .toStdString();
+    }
     static void touchLater(const std::string& file) {
         fs::last_write_time(file, fs::last_write_time(file) + std::chrono::seconds(2));
     }
@@ -76,12 +82,15 @@ TEST_F(ThumbnailCacheTest, WritesTheStandardTextPrivatelyAtBothSizes) {
         const QImage written(QString::fromStdString(made.file.string()));
         EXPECT_EQ(written.size(), QSize(width, height));
         EXPECT_EQ(test::fromQt(written), made.image);
-        EXPECT_EQ(written.text(QStringLiteral("Thumb::URI")).toStdString(), thumbnailUri(file));
-        EXPECT_EQ(written.text(QStringLiteral("Thumb::MTime")).toLongLong(), mtimeOf(file));
-        EXPECT_EQ(written.text(QStringLiteral("Thumb::Size")).toLongLong(), fs::file_size(file));
-        EXPECT_EQ(written.text(QStringLiteral("Thumb::Image::Width")), QStringLiteral("600"));
-        EXPECT_EQ(written.text(QStringLiteral("Thumb::Image::Height")), QStringLiteral("400"));
-        EXPECT_EQ(written.text(QStringLiteral("Software")), QStringLiteral("Kelmor 1.0"));
+        const std::pair<const char*, std::string> keys[] = {
+            {"Thumb::URI", thumbnailUri(file)},
+            {"Thumb::MTime", std::to_string(mtimeOf(file))},
+            {"Thumb::Size", std::to_string(fs::file_size(file))},
+            {"Thumb::Image::Width", "600"},
+            {"Thumb::Image::Height", "400"},
+            {"Software", "Kelmor 1.0"}};
+        for (const auto& [key, value] : keys)
+            EXPECT_EQ(textOf(made.file, key), value) << key;
         EXPECT_EQ(test::modeOf(made.file), 0600u);
         EXPECT_EQ(test::modeOf(made.file.parent_path()), 0700u);
     }
@@ -117,8 +126,7 @@ TEST_F(ThumbnailCacheTest, ReusesAValidForeignThumbnailAndRemakesAStaleOne) {
             EXPECT_EQ(thumbnail.origin, Thumbnail::Origin::Made);
             EXPECT_EQ(thumbnail.image.width, 128);
             EXPECT_NE(after, before);
-            const QImage remade(QString::fromStdString(cachePath(file).string()));
-            EXPECT_EQ(remade.text(QStringLiteral("Thumb::MTime")).toLongLong(), mtimeOf(file));
+            EXPECT_EQ(textOf(cachePath(file), "Thumb::MTime"), std::to_string(mtimeOf(file)));
         }
     }
 }
@@ -144,10 +152,9 @@ TEST_P(FailureEntry, HoldsUntilTheFileChanges) {
     EXPECT_EQ(first.origin, Thumbnail::Origin::Failed);
     EXPECT_EQ(first.failure, readerMessage);
     EXPECT_EQ(first.file, entry);
-    const QImage written(QString::fromStdString(entry.string()));
-    EXPECT_EQ(written.size(), QSize(1, 1));
-    EXPECT_EQ(written.text(QStringLiteral("Thumb::URI")).toStdString(), thumbnailUri(file));
-    EXPECT_EQ(written.text(QStringLiteral("Thumb::MTime")).toLongLong(), mtimeOf(file));
+    EXPECT_EQ(QImage(QString::fromStdString(entry.string())).size(), QSize(1, 1));
+    EXPECT_EQ(textOf(entry, "Thumb::URI"), thumbnailUri(file));
+    EXPECT_EQ(textOf(entry, "Thumb::MTime"), std::to_string(mtimeOf(file)));
     EXPECT_EQ(test::modeOf(entry), 0600u);
     EXPECT_EQ(test::modeOf(entry.parent_path()), 0700u);
     EXPECT_EQ(test::modeOf(entry.parent_path().parent_path()), 0700u);
