@@ -4,6 +4,7 @@
 #include "base/messages.h"
 #include "base/read_file.h"
 #include "imaging/jpeg.h"
+#include "imaging/tool_pictures.h"
 #include "thumbnail_test_support.h"
 #include "thumbnails/thumbnail_batch.h"
 
@@ -58,6 +59,12 @@ protected:
         ::stat(file.c_str(), &info);
         return info.st_mtim.tv_sec;
     }
+    // A text chunk of a PNG file, as Qt reads it.
+    static std::string textOf(const fs::path& file, const char* key) {
+        return QImage(QString::fromStdString(file.string()))
+            .text(QString::fromLatin1(key))
+            .toStdString();
+    }
     static void touchLater(const std::string& file) {
         fs::last_write_time(file, fs::last_write_time(file) + std::chrono::seconds(2));
     }
@@ -75,12 +82,15 @@ TEST_F(ThumbnailCacheTest, WritesTheStandardTextPrivatelyAtBothSizes) {
         const QImage written(QString::fromStdString(made.file.string()));
         EXPECT_EQ(written.size(), QSize(width, height));
         EXPECT_EQ(test::fromQt(written), made.image);
-        EXPECT_EQ(written.text(QStringLiteral("Thumb::URI")).toStdString(), thumbnailUri(file));
-        EXPECT_EQ(written.text(QStringLiteral("Thumb::MTime")).toLongLong(), mtimeOf(file));
-        EXPECT_EQ(written.text(QStringLiteral("Thumb::Size")).toLongLong(), fs::file_size(file));
-        EXPECT_EQ(written.text(QStringLiteral("Thumb::Image::Width")), QStringLiteral("600"));
-        EXPECT_EQ(written.text(QStringLiteral("Thumb::Image::Height")), QStringLiteral("400"));
-        EXPECT_EQ(written.text(QStringLiteral("Software")), QStringLiteral("Kelmor 1.0"));
+        const std::pair<const char*, std::string> keys[] = {
+            {"Thumb::URI", thumbnailUri(file)},
+            {"Thumb::MTime", std::to_string(mtimeOf(file))},
+            {"Thumb::Size", std::to_string(fs::file_size(file))},
+            {"Thumb::Image::Width", "600"},
+            {"Thumb::Image::Height", "400"},
+            {"Software", "Kelmor 1.0"}};
+        for (const auto& [key, value] : keys)
+            EXPECT_EQ(textOf(made.file, key), value) << key;
         EXPECT_EQ(test::modeOf(made.file), 0600u);
         EXPECT_EQ(test::modeOf(made.file.parent_path()), 0700u);
     }
@@ -116,8 +126,7 @@ TEST_F(ThumbnailCacheTest, ReusesAValidForeignThumbnailAndRemakesAStaleOne) {
             EXPECT_EQ(thumbnail.origin, Thumbnail::Origin::Made);
             EXPECT_EQ(thumbnail.image.width, 128);
             EXPECT_NE(after, before);
-            const QImage remade(QString::fromStdString(cachePath(file).string()));
-            EXPECT_EQ(remade.text(QStringLiteral("Thumb::MTime")).toLongLong(), mtimeOf(file));
+            EXPECT_EQ(textOf(cachePath(file), "Thumb::MTime"), std::to_string(mtimeOf(file)));
         }
     }
 }
@@ -135,12 +144,7 @@ TEST_P(FailureEntry, HoldsUntilTheFileChanges) {
     const std::string bytes =
         readWholeFile(std::string(KELMOR_TEST_DATA "/corpora/") + GetParam().corpusFile);
     const std::string file = writeFile("pics/" + std::string(GetParam().name), bytes);
-    std::string readerMessage;
-    try {
-        decodeJpegReduced(bytes, 128);
-    } catch (const Error& error) {
-        readerMessage = error.what();
-    }
+    const std::string readerMessage = test::errorOf([&] { decodeJpegReduced(bytes, 128); });
     const fs::path entry =
         cache_.root() / "fail" / "kelmor-1.0" / thumbnailFileName(thumbnailUri(file));
 
@@ -148,10 +152,9 @@ TEST_P(FailureEntry, HoldsUntilTheFileChanges) {
     EXPECT_EQ(first.origin, Thumbnail::Origin::Failed);
     EXPECT_EQ(first.failure, readerMessage);
     EXPECT_EQ(first.file, entry);
-    const QImage written(QString::fromStdString(entry.string()));
-    EXPECT_EQ(written.size(), QSize(1, 1));
-    EXPECT_EQ(written.text(QStringLiteral("Thumb::URI")).toStdString(), thumbnailUri(file));
-    EXPECT_EQ(written.text(QStringLiteral("Thumb::MTime")).toLongLong(), mtimeOf(file));
+    EXPECT_EQ(QImage(QString::fromStdString(entry.string())).size(), QSize(1, 1));
+    EXPECT_EQ(textOf(entry, "Thumb::URI"), thumbnailUri(file));
+    EXPECT_EQ(textOf(entry, "Thumb::MTime"), std::to_string(mtimeOf(file)));
     EXPECT_EQ(test::modeOf(entry), 0600u);
     EXPECT_EQ(test::modeOf(entry.parent_path()), 0700u);
     EXPECT_EQ(test::modeOf(entry.parent_path().parent_path()), 0700u);
@@ -183,6 +186,10 @@ TEST_F(ThumbnailCacheTest, NeverWritesIntoTheCacheForItsOwnFilesNorWhenItCannot)
         EXPECT_EQ(skipped.origin, Thumbnail::Origin::Skipped);
         EXPECT_EQ(skipped.failure, msg::kThumbnailOfCache);
     }
+    // A file that is not there gets no entry either.
+    const Thumbnail missing = cache_.thumbnail(picture("gone.jpg"), ThumbnailSize::Normal);
+    EXPECT_EQ(missing.origin, Thumbnail::Origin::Failed);
+    EXPECT_TRUE(missing.file.empty());
     EXPECT_EQ(std::distance(fs::recursive_directory_iterator(cache_.root()), {}), 2);
 
     // A cache root below a plain file cannot be made: the pixels come without a file.

@@ -376,8 +376,10 @@ constexpr std::array<Trial, 5> kTrials{{
     {SPNG_DISABLE_FILTERING, kRunLengths},
 }};
 
-// The zlib level of a quick file: most of the size of level 9 in a fraction of its time.
-constexpr int kFastLevel = 4;
+// The zlib level and memory of a quick file. On a photograph's thumbnail level 2 writes a file
+// about a tenth larger than level 9 in half the time of level 4 and a tenth of encodePng's.
+constexpr int kFastLevel = 2;
+constexpr int kFastMemLevel = 8;
 
 // Below this many pixels the next layout is tried too: for a small picture the PLTE chunk can
 // cost more than wider pixels.
@@ -386,13 +388,14 @@ constexpr std::size_t kSmallPicture = 65536;
 // The file written with `trial`, or an empty string when it passes `budget` bytes.
 std::string encodeTrial(const RgbaImage& image, const Layout& layout,
                         const std::vector<std::uint8_t>& rows, const Trial& trial,
-                        std::size_t budget, int level = 9, const std::vector<PngText>& text = {}) {
+                        std::size_t budget, int level = 9, int memLevel = 9,
+                        const std::vector<PngText>& text = {}) {
     const Context context = newContext(SPNG_CTX_ENCODER);
     spng_ctx* c = context.get();
     Sink sink{{}, budget, false};
     spng_set_png_stream(c, writeToSink, &sink);
     spng_set_option(c, SPNG_IMG_COMPRESSION_LEVEL, level);
-    spng_set_option(c, SPNG_IMG_MEM_LEVEL, 9);
+    spng_set_option(c, SPNG_IMG_MEM_LEVEL, memLevel);
     spng_set_option(c, SPNG_IMG_COMPRESSION_STRATEGY, trial.strategy);
     spng_set_option(c, SPNG_FILTER_CHOICE, trial.filters);
     spng_ihdr header{};
@@ -501,7 +504,8 @@ std::string encodePng(const RgbaImage& image) {
 std::string encodePngFast(const RgbaImage& image, const std::vector<PngText>& text) {
     const Layout layout = image.opaque() ? Layout{SPNG_COLOR_TYPE_TRUECOLOR, 8} : Layout{};
     return encodeTrial(image, layout, storedRows(image, layout),
-                       {SPNG_FILTER_CHOICE_ALL, kFiltered}, std::string::npos, kFastLevel, text);
+                       {SPNG_FILTER_CHOICE_ALL, kFiltered}, std::string::npos, kFastLevel,
+                       kFastMemLevel, text);
 }
 
 } // namespace kelmor

@@ -5,6 +5,7 @@
 #include "base/messages.h"
 #include "base/product.h"
 #include "base/read_file.h"
+#include "imaging/image_limits.h"
 #include "imaging/picture.h"
 #include "imaging/png.h"
 #include "thumbnails/box_scale.h"
@@ -24,8 +25,10 @@ namespace fs = std::filesystem;
 
 constexpr const char* kUriKey = "Thumb::URI";
 constexpr const char* kMTimeKey = "Thumb::MTime";
-// A cache file larger than this is no thumbnail.
+// A cache file larger than this, or of more pixels, is no thumbnail: the largest sizes other
+// programs write are 1024 pixels a side.
 constexpr std::size_t kMaxCacheFileBytes = std::size_t{16} << 20;
+constexpr ImageLimits kCacheFileLimits{std::int64_t{2048} * 2048, std::int64_t{2048} * 2048};
 
 // What identifies the version of a file a thumbnail was made from.
 struct FileState {
@@ -107,7 +110,7 @@ std::optional<RgbaImage> cachedThumbnail(const fs::path& file, const std::string
     try {
         const std::string bytes = readWholeFile(file.string(), kMaxCacheFileBytes);
         std::vector<PngText> text;
-        RgbaImage image = decodePng(bytes, {}, &text);
+        RgbaImage image = decodePng(bytes, kCacheFileLimits, &text);
         if (!describes(text, uri, state) || image.empty())
             return std::nullopt;
         const PictureSize size = fittedSize(image.width, image.height, edge);
