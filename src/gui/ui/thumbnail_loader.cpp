@@ -118,31 +118,33 @@ std::vector<int> ThumbnailLoader::wantedRows() const {
     const int count = std::min(list_.count(), static_cast<int>(rows_.size()));
     if (!shown_ || count == 0 || !list_.isVisible())
         return wanted;
-    // Rows follow each other down the view, so the first row at or below a line is found by
-    // halving, whatever the number of items.
-    const QRect view = list_.viewport()->rect();
-    const auto firstReaching = [this, count](int y) {
+    // Rows follow each other down the view, so the first row past a line is found by halving,
+    // whatever the number of items.
+    const auto firstRow = [this, count](auto past) {
         int low = 0, high = count;
         while (low < high) {
             const int middle = (low + high) / 2;
-            if (list_.visualItemRect(list_.item(middle)).bottom() < y)
-                low = middle + 1;
-            else
+            if (past(list_.visualItemRect(list_.item(middle))))
                 high = middle;
+            else
+                low = middle + 1;
         }
         return low;
     };
-    const int firstShown = firstReaching(view.top());
-    const int firstBelow = firstReaching(view.bottom() + 1);
-    // A row that starts within the last pixel line of the view shows too.
-    int endShown = firstBelow;
-    while (endShown < count && list_.visualItemRect(list_.item(endShown)).top() <= view.bottom())
-        ++endShown;
-    const int endBelow = firstReaching(view.bottom() + 1 + view.height());
-    const int firstAbove = firstReaching(view.top() - view.height());
+    const auto reaching = [&firstRow](int y) {
+        return firstRow([y](const QRect& rect) { return rect.bottom() >= y; });
+    };
+    const auto startingBelow = [&firstRow](int y) {
+        return firstRow([y](const QRect& rect) { return rect.top() > y; });
+    };
+    const QRect view = list_.viewport()->rect();
+    const int firstShown = reaching(view.top());
+    const int endShown = startingBelow(view.bottom());
+    const int endBelow = startingBelow(view.bottom() + view.height());
+    const int firstAbove = reaching(view.top() - view.height());
     for (int row = firstShown; row < endShown; ++row)
         wanted.push_back(row);
-    for (int row = endShown; row < std::min(endBelow + 1, count); ++row)
+    for (int row = endShown; row < endBelow; ++row)
         wanted.push_back(row);
     for (int row = firstShown - 1; row >= firstAbove; --row)
         wanted.push_back(row);
