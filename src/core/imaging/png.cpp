@@ -71,9 +71,6 @@ spng_ihdr readHeader(spng_ctx* context, std::int64_t maxPixels) {
     return header;
 }
 
-// Decodes into `image`; returns libspng's code. libspng's RGBA8 output with tRNS applied is the
-// pixel contract as it stands: samples of 1, 2 and 4 bits scaled up, 16-bit ones cut to their
-// high byte, grey copied to red, green and blue, and no gamma applied since none is asked for.
 // Appends the text chunks libspng has read so far; returns libspng's code.
 int readText(spng_ctx* context, std::vector<PngText>& text) {
     std::uint32_t count = 0;
@@ -88,6 +85,10 @@ int readText(spng_ctx* context, std::vector<PngText>& text) {
     return code;
 }
 
+// Decodes into `image`, and the text chunks into `text` when given; returns libspng's code.
+// libspng's RGBA8 output with tRNS applied is the pixel contract as it stands: samples of 1, 2
+// and 4 bits scaled up, 16-bit ones cut to their high byte, grey copied to red, green and blue,
+// and no gamma applied since none is asked for.
 int decodeInto(RgbaImage& image, std::string_view bytes, const ImageLimits& limits,
                std::vector<PngText>* text) {
     const Context context = openDecoder(bytes, limits.maxImagePixels);

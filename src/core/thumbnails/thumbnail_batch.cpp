@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
 #include <thread>
 
 namespace kelmor {
@@ -16,8 +17,15 @@ std::vector<Thumbnail> makeThumbnails(const ThumbnailCache& cache,
     std::vector<Thumbnail> thumbnails(files.size());
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
-        for (std::size_t i = next++; i < files.size(); i = next++)
-            thumbnails[i] = cache.thumbnail(files[i], size);
+        for (std::size_t i = next++; i < files.size(); i = next++) {
+            // The cache reports what it can as a failure; what is left (no memory) must not
+            // end the program from a worker thread.
+            try {
+                thumbnails[i] = cache.thumbnail(files[i], size);
+            } catch (const std::exception& error) {
+                thumbnails[i].failure = error.what();
+            }
+        }
     };
     const std::size_t count =
         std::min<std::size_t>(std::max(workers, 1), std::max<std::size_t>(files.size(), 1));

@@ -14,7 +14,8 @@ namespace kelmor {
 int thumbnailWorkerCount();
 
 // The thumbnails of the files, in their order, made or looked up by `workers` threads that each
-// take the next file not yet taken.
+// take the next file not yet taken. A file whose work fails otherwise (out of memory) is Failed
+// with that reason.
 std::vector<Thumbnail> makeThumbnails(const ThumbnailCache& cache,
                                       const std::vector<std::filesystem::path>& files,
                                       ThumbnailSize size, int workers = thumbnailWorkerCount());

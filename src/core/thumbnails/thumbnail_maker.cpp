@@ -12,8 +12,11 @@
 namespace kelmor {
 namespace {
 
-// The decoded picture fitted into the edge, and its own size.
+// The decoded picture fitted into the edge, and its own size. A file of no image at all (a GIF
+// without frames) has no thumbnail.
 ThumbnailPixels fitted(const RgbaImage& image, PictureSize original, int edge) {
+    if (image.empty())
+        throw Error(msg::kPictureHasNoImage);
     const PictureSize size = fittedSize(original.width, original.height, edge);
     return {boxScale(image, static_cast<int>(size.width), static_cast<int>(size.height)), original};
 }
