@@ -61,9 +61,10 @@ protected:
                             std::optional<MenuHeading> menu = std::nullopt,
                             BrowserViews views = BrowserViews::Icons) {
         using C = Command<Owner>;
-        auto line = [prefix](SharedCommand command, void (Owner::*handler)()) {
+        auto line = [prefix](SharedCommand command, void (Owner::*handler)(),
+                             Place place = Place::ToolBar) {
             return C::shared(command, prefix + std::string(sharedCommandText(command).name),
-                             handler);
+                             handler, place);
         };
         std::vector<C> table{line(SharedCommand::Clear, &BrowserTab::clearView),
                              line(SharedCommand::Open, &BrowserTab::openFile),
@@ -76,10 +77,9 @@ protected:
                                    line(SharedCommand::LargeView, &BrowserTab::largeView),
                                    line(SharedCommand::SmallView, &BrowserTab::smallView)});
         if (views == BrowserViews::IconsAndThumbnails)
-            table.push_back(C::shared(
-                SharedCommand::ThumbnailView,
-                prefix + std::string(sharedCommandText(SharedCommand::ThumbnailView).name),
-                &BrowserTab::thumbnailView, Place::Both));
+            // Also on the tab's own menu, which shows its key.
+            table.push_back(
+                line(SharedCommand::ThumbnailView, &BrowserTab::thumbnailView, Place::Both));
         table.insert(table.end(), {C::separator(Place::ToolBar),
                                    line(SharedCommand::Options, &BrowserTab::requestOptions)});
         table.insert(table.end(), after);
