@@ -3,7 +3,9 @@
 #include "editor/html_tab.h"
 #include "pictures/pics_tab.h"
 #include "prefs/form_prefs.h"
+#include "prefs/page_preference.h"
 #include "project/projects_tab.h"
+#include "ui/qt_text.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -168,6 +170,21 @@ TEST_F(PrefsAppTest, ThumbnailViewIsWrittenAtOnceAndAFailedWriteIsShown) {
     tab<PicsTab>().findChild<QAction*>(QStringLiteral("PicsThumbnailView"))->trigger();
     EXPECT_EQ(dialogs.errors, QStringList{QStringLiteral("Unable to write to ") +
                                           blocker.fileName() + QStringLiteral("/KelmorPref.ini")});
+}
+
+// OK in the Options dialog after Thumbnail View keeps it: the Pics pair is written unticked.
+TEST_F(PrefsAppTest, OptionsOkKeepsThumbnailView) {
+    writePrefs("[PREFERENCES]\nLarge Icons2=1\nSmalll Icons2=0\n");
+    start();
+    tab<PicsTab>().findChild<QAction*>(QStringLiteral("PicsThumbnailView"))->trigger();
+    dialogs.onModal = [this](QDialog& dialog) {
+        option<QPushButton>("OkButton5")->click();
+        return dialog.result();
+    };
+    menuItem("&Options...")->trigger();
+    EXPECT_TRUE(
+        loadThumbnailView(toLocal(configDir()), PrefChoice::PicsThumbnails, PrefLists::Pics));
+    EXPECT_TRUE(dialogs.errors.isEmpty());
 }
 
 } // namespace

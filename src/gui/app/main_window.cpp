@@ -201,8 +201,10 @@ void TKelButton::foldersChanged() {
 }
 
 void TKelButton::showOptions() {
-    if (windows_ != nullptr)
+    if (windows_ != nullptr) {
+        windows_->prefs().showThumbnailViews();
         services().dialogs.runModal(windows_->prefs());
+    }
 }
 
 void TKelButton::showSounds() {
