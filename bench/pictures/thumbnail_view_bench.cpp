@@ -1,6 +1,5 @@
 // Thumbnail View on the Pics tab's JPG list over a folder of 60 photos of 3000 x 2000 pixels,
 // the whole program built with silent services and a window large enough to hold every photo.
-// The photos are made once, as JPEG files of quality 90: smooth scenes under fine noise.
 //
 // ThumbnailView/EventLoopLatency: the view switched on with an empty cache; while the
 // thumbnails are made, a call is queued on the window's thread every 10 ms and the time until
@@ -13,6 +12,7 @@
 #include "app/main_window.h"
 #include "pictures/pics_tab.h"
 #include "support/silent_services.h"
+#include "support/test_photos.h"
 #include "ui/thumbnail_loader.h"
 
 #include <QAction>
@@ -29,11 +29,7 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <cmath>
-#include <cstdio>
-#include <jpeglib.h>
 #include <memory>
-#include <random>
 #include <vector>
 
 namespace {
@@ -41,60 +37,21 @@ namespace {
 using kelmor::PictureListsPanel;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kPhotos = 60;
-constexpr int kWidth = 3000;
-constexpr int kHeight = 2000;
+using kelmor::bench::kPhotoCount;
 constexpr int kPostEveryMs = 10;
 constexpr int kGiveUpMs = 60'000;
-
-// Photo `index`: broad waves of colour that differ per photo, under noise.
-void writePhoto(const QString& path, int index) {
-    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");
-    if (file == nullptr)
-        std::abort();
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
-    info.image_width = kWidth;
-    info.image_height = kHeight;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::mt19937 random(static_cast<unsigned>(index));
-    std::uniform_int_distribution<int> noise(-12, 12);
-    std::vector<JSAMPLE> row(std::size_t{kWidth} * 3);
-    const float phase = static_cast<float>(index) * 0.41f;
-    while (info.next_scanline < info.image_height) {
-        const float fy = static_cast<float>(info.next_scanline) / kHeight;
-        for (int x = 0; x < kWidth; ++x) {
-            const float fx = static_cast<float>(x) / kWidth;
-            const float scene[3] = {128 + 100 * std::sin(fx * 5.1f + fy * 2.3f + phase),
-                                    120 + 90 * std::sin(fy * 6.3f - fx * 1.1f + phase),
-                                    110 + 80 * std::cos((fx - 0.4f) * (fy - 0.6f) * 20.0f)};
-            for (int c = 0; c < 3; ++c)
-                row[std::size_t(x) * 3 + std::size_t(c)] = static_cast<JSAMPLE>(
-                    std::clamp(scene[c] + static_cast<float>(noise(random)), 0.0f, 255.0f));
-        }
-        JSAMPROW rows[] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::fclose(file);
-}
 
 // The photos, written once into a temporary folder.
 struct Photos {
     QTemporaryDir folder;
     Photos() {
-        for (int index = 0; index < kPhotos; ++index)
-            writePhoto(folder.path() +
-                           QStringLiteral("/photo%1.jpg").arg(index, 2, 10, QLatin1Char('0')),
-                       index);
+        for (int index = 0; index < kPhotoCount; ++index)
+            kelmor::bench::writeTestPhoto(
+                QFile::encodeName(
+                    folder.path() +
+                    QStringLiteral("/photo%1.jpg").arg(index, 2, 10, QLatin1Char('0')))
+                    .toStdString(),
+                index);
     }
 };
 
@@ -167,7 +124,7 @@ double percentile(std::vector<double> values, double share) {
 bool waitForEveryThumbnail(const Session& session) {
     QElapsedTimer waited;
     waited.start();
-    while (session.shown() < kPhotos) {
+    while (session.shown() < kPhotoCount) {
         if (waited.elapsed() > kGiveUpMs)
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents,

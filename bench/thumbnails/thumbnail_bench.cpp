@@ -1,21 +1,19 @@
 // Thumbnails of 60 photos of 3000 x 2000 pixels, written into a fresh empty cache by the batch's
 // worker threads (Thumbnails/Kelmor), against vipsthumbnail -s 128 over the same files
-// (Thumbnails/Vipsthumbnail), started from here as a program. The photos are made once, as JPEG
-// files of quality 90 in a temporary folder: smooth scenes under fine noise, 1 to 3 MB each, as a
-// camera's are. Kelmor's benchmark runs vipsthumbnail before each of its own runs and reports
+// (Thumbnails/Vipsthumbnail), started from here as a program. The photos are made once in a
+// temporary folder. Kelmor's benchmark runs vipsthumbnail before each of its own runs and reports
 // the time of its runs over theirs as the counter "vs_vipsthumbnail"; the run ends with that
 // ratio printed. The target is at most 1.0.
 
+#include "support/test_photos.h"
 #include "thumbnails/thumbnail_batch.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <jpeglib.h>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -27,53 +25,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kPhotos = 60;
-constexpr int kWidth = 3000;
-constexpr int kHeight = 2000;
-
-// Writes photo `index`: a few broad shapes of colour, a finer texture, and noise.
-void writePhoto(const fs::path& file, int index) {
-    std::FILE* out = std::fopen(file.c_str(), "wb");
-    if (out == nullptr)
-        std::abort();
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, out);
-    info.image_width = kWidth;
-    info.image_height = kHeight;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(kWidth * 3);
-    std::uint32_t random = 2463534242u + static_cast<std::uint32_t>(index) * 7919u;
-    const float phase = index * 0.37f;
-    while (info.next_scanline < info.image_height) {
-        const float fy = float(info.next_scanline) / kHeight;
-        for (int x = 0; x < kWidth; ++x) {
-            const float fx = float(x) / kWidth;
-            const float scene[3] = {128 + 90 * std::sin(fx * 4.1f + fy * 2.3f + phase),
-                                    120 + 80 * std::sin(fy * 5.3f - fx * 1.7f + phase * 2),
-                                    110 + 70 * std::cos((fx - 0.4f) * (fy - 0.6f) * 18.0f + phase) +
-                                        20 * std::sin(fx * 160.0f) * std::sin(fy * 110.0f)};
-            for (int c = 0; c < 3; ++c) {
-                random ^= random << 13;
-                random ^= random >> 17;
-                random ^= random << 5;
-                const float noise = float(random % 29) - 14.0f;
-                row[x * 3 + c] = static_cast<JSAMPLE>(std::clamp(scene[c] + noise, 0.0f, 255.0f));
-            }
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::fclose(out);
-}
+using kelmor::bench::kPhotoCount;
+using kelmor::bench::kPhotoHeight;
+using kelmor::bench::kPhotoWidth;
 
 // The temporary folder with the photos, made on first use and removed at the end.
 struct Photos {
@@ -87,9 +41,9 @@ struct Photos {
             std::abort();
         folder = pattern;
         fs::create_directory(folder / "photos");
-        for (int i = 0; i < kPhotos; ++i) {
+        for (int i = 0; i < kPhotoCount; ++i) {
             files.push_back(folder / "photos" / ("photo" + std::to_string(i) + ".jpg"));
-            writePhoto(files.back(), i);
+            kelmor::bench::writeTestPhoto(files.back(), i);
             bytes += fs::file_size(files.back());
         }
     }
@@ -158,7 +112,7 @@ void Vipsthumbnail(benchmark::State& state) {
         }
         state.SetIterationTime(seconds);
     }
-    state.counters["photo_MB"] = double(input.bytes) / kPhotos / 1e6;
+    state.counters["photo_MB"] = double(input.bytes) / kPhotoCount / 1e6;
 }
 
 void Kelmor(benchmark::State& state) {
@@ -199,7 +153,7 @@ int main(int argc, char** argv) {
     if (vipsSeconds > 0 && kelmorSeconds > 0)
         std::printf("Thumbnails of %d photos of %d x %d, paired runs: Kelmor %.0f ms, "
                     "vipsthumbnail %.0f ms in all, ratio %.2fx (target <= 1.0x)\n",
-                    kPhotos, kWidth, kHeight, kelmorSeconds * 1e3, vipsSeconds * 1e3,
+                    kPhotoCount, kPhotoWidth, kPhotoHeight, kelmorSeconds * 1e3, vipsSeconds * 1e3,
                     kelmorSeconds / vipsSeconds);
     return 0;
 }
