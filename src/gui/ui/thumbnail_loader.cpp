@@ -38,7 +38,7 @@ QThreadPool& ThumbnailLoader::pool() {
 }
 
 ThumbnailLoader::ThumbnailLoader(QListWidget& list, const QString& cacheRoot)
-    : QObject(&list), list_(list), cache_(toLocal(cacheRoot)) {
+    : QObject(&list), list_(list), viewport_(*list.viewport()), cache_(toLocal(cacheRoot)) {
     connect(this, &ThumbnailLoader::made, this, &ThumbnailLoader::show, Qt::QueuedConnection);
     const QAbstractItemModel* model = list.model();
     connect(model, &QAbstractItemModel::modelReset, this, &ThumbnailLoader::restart);
@@ -48,7 +48,7 @@ ThumbnailLoader::ThumbnailLoader(QListWidget& list, const QString& cacheRoot)
     for (const QScrollBar* bar : {list.verticalScrollBar(), list.horizontalScrollBar()})
         connect(bar, &QScrollBar::valueChanged, this, &ThumbnailLoader::askSoon);
     list.installEventFilter(this);
-    list.viewport()->installEventFilter(this);
+    viewport_.installEventFilter(this);
     // Closing the program waits for no picture that was only asked for.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
         const std::lock_guard lock(mutex_);
@@ -76,9 +76,11 @@ void ThumbnailLoader::setShown(bool shown) {
     restart();
 }
 
+// Compares addresses only: the viewport's events also come while the list is being destroyed,
+// when it can no longer be asked for its viewport.
 bool ThumbnailLoader::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == &list_ && event->type() == QEvent::Show) ||
-        (watched == list_.viewport() && event->type() == QEvent::Resize))
+        (watched == &viewport_ && event->type() == QEvent::Resize))
         askSoon();
     return QObject::eventFilter(watched, event);
 }

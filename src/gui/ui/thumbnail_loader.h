@@ -13,6 +13,7 @@
 
 class QListWidget;
 class QThreadPool;
+class QWidget;
 
 namespace kelmor {
 
@@ -73,6 +74,7 @@ private:
     void show(quint64 generation, int row, const QImage& canvas);
 
     QListWidget& list_;
+    QWidget& viewport_; // the list's, kept for the event filter
     const ThumbnailCache cache_;
     QString folder_;
     bool shown_ = false;
