@@ -38,9 +38,10 @@ QThreadPool& ThumbnailLoader::pool() {
 }
 
 ThumbnailLoader::ThumbnailLoader(QListWidget& list, const QString& cacheRoot)
-    : QObject(&list), list_(list), viewport_(*list.viewport()), cache_(toLocal(cacheRoot)) {
+    : QObject(&list), list_(list), viewport_(*list.viewport()), model_(*list.model()),
+      cache_(toLocal(cacheRoot)) {
     connect(this, &ThumbnailLoader::made, this, &ThumbnailLoader::show, Qt::QueuedConnection);
-    const QAbstractItemModel* model = list.model();
+    const QAbstractItemModel* model = &model_;
     connect(model, &QAbstractItemModel::modelReset, this, &ThumbnailLoader::restart);
     connect(model, &QAbstractItemModel::rowsInserted, this, &ThumbnailLoader::restart);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &ThumbnailLoader::restart);
@@ -76,8 +77,7 @@ void ThumbnailLoader::setShown(bool shown) {
     restart();
 }
 
-// Compares addresses only: the viewport's events also come while the list is being destroyed,
-// when it can no longer be asked for its viewport.
+// Compares addresses only: the viewport's events also come while the list is destroyed.
 bool ThumbnailLoader::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == &list_ && event->type() == QEvent::Show) ||
         (watched == &viewport_ && event->type() == QEvent::Resize))
@@ -91,7 +91,9 @@ void ThumbnailLoader::restart() {
         queue_.clear();
     }
     ++generation_;
-    rows_.assign(shown_ ? static_cast<std::size_t>(list_.count()) : 0, RowState::Waiting);
+    // Counted on the model: it also resets while the list is destroyed, when the list can no
+    // longer be asked.
+    rows_.assign(shown_ ? static_cast<std::size_t>(model_.rowCount()) : 0, RowState::Waiting);
     askSoon();
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class QAbstractItemModel;
 class QListWidget;
 class QThreadPool;
 class QWidget;
@@ -74,7 +75,8 @@ private:
     void show(quint64 generation, int row, const QImage& canvas);
 
     QListWidget& list_;
-    QWidget& viewport_; // the list's, kept for the event filter
+    QWidget& viewport_;               // the list's, kept for the event filter
+    const QAbstractItemModel& model_; // the list's
     const ThumbnailCache cache_;
     QString folder_;
     bool shown_ = false;
