@@ -6,7 +6,6 @@
 #include "imaging/jpeg.h"
 #include "imaging/tool_pictures.h"
 #include "thumbnail_test_support.h"
-#include "thumbnails/thumbnail_batch.h"
 
 #include <QCryptographicHash>
 #include <QImage>
@@ -206,22 +205,6 @@ TEST_F(ThumbnailCacheTest, NeverWritesIntoTheCacheForItsOwnFilesNorWhenItCannot)
     EXPECT_EQ(inMemory.origin, Thumbnail::Origin::Made);
     EXPECT_EQ(inMemory.image, made.image);
     EXPECT_TRUE(inMemory.file.empty());
-}
-
-TEST_F(ThumbnailCacheTest, ABatchGivesWhatSingleCallsGiveInTheFilesOrder) {
-    std::vector<fs::path> files;
-    for (int i = 0; i < 9; ++i)
-        files.push_back(photo("p" + std::to_string(i) + ".jpg", qRgb(i * 20, 255 - i * 20, 0)));
-    files.push_back(writeFile("pics/broken.png", "not a picture"));
-    const std::vector<Thumbnail> batch = makeThumbnails(cache_, files, ThumbnailSize::Normal, 4);
-    ASSERT_EQ(batch.size(), files.size());
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        const Thumbnail single = cache_.thumbnail(files[i], ThumbnailSize::Normal);
-        EXPECT_EQ(batch[i].image, single.image) << i;
-        EXPECT_EQ(batch[i].file, single.file) << i;
-        EXPECT_EQ(batch[i].origin,
-                  i + 1 < files.size() ? Thumbnail::Origin::Made : Thumbnail::Origin::Failed);
-    }
 }
 
 } // namespace
