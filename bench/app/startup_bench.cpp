@@ -1,5 +1,6 @@
 #include "app/kelmor_app.h"
 #include "app/main_window.h"
+#include "support/silent_services.h"
 #include "ui/services.h"
 
 #include <QApplication>
@@ -11,32 +12,9 @@
 
 namespace {
 
-// Services that never block: start-up shows no dialog, so these are never asked.
-class SilentDialogs : public kelmor::Dialogs {
-public:
-    std::optional<QString> chooseOpenFile(const QString&, const QString&) override { return {}; }
-    std::optional<QString> choosePicture() override { return {}; }
-    std::optional<QString> chooseSaveFile(const QString&, const QString&, const QString&,
-                                          Overwrite) override {
-        return {};
-    }
-    std::optional<QString> pickFolder(const QString&) override { return {}; }
-    std::optional<QColor> pickColor(const QColor&) override { return {}; }
-    bool confirm(const QString&) override { return false; }
-    void error(const QString&) override {}
-    int runModal(QDialog&) override { return QDialog::Rejected; }
-};
-
-class SilentShell : public kelmor::Shell {
-public:
-    void open(const QString&) override {}
-    void start(const QString&) override {}
-};
-
-class SilentHelp : public kelmor::HelpViewer {
-public:
-    void show(const QString&) override {}
-};
+using kelmor::bench::SilentDialogs;
+using kelmor::bench::SilentHelp;
+using kelmor::bench::SilentShell;
 
 int argc = 1;
 char programName[] = "kelmor-bench";
@@ -45,11 +23,12 @@ char* argv[] = {programName, nullptr};
 // Program start-up as a user meets it: the application object (platform, fonts,
 // style), then the five windows, the main window shown and its events run.
 void startupKelmor(benchmark::State& state) {
-    QTemporaryDir config, data, work;
+    QTemporaryDir config, data, work, thumbnails;
     SilentDialogs dialogs;
     SilentShell shell;
     SilentHelp help;
-    kelmor::Services services{dialogs, shell, help, {config.path(), data.path(), work.path()}};
+    kelmor::Services services{
+        dialogs, shell, help, {config.path(), data.path(), work.path(), thumbnails.path()}};
     for (auto _ : state) {
         QApplication application(argc, argv);
         kelmor::KelmorApp app(services);

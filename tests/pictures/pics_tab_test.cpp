@@ -5,15 +5,20 @@
 #include "imaging/picture_view.h"
 #include "pictures/pics_tab.h"
 #include "qstring_printer.h"
+#include "thumbnails/thumbnail_cache.h"
+#include "ui/qt_text.h"
+#include "ui/thumbnail_loader.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QListWidget>
 #include <QMenu>
 #include <QProcess>
 #include <QTest>
+#include <QThreadPool>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -101,6 +106,77 @@ TEST_F(PicsTabTest, ListsHoldTheirFoldersPicturesIgnoringCaseAndViewsSwitchOnlyT
     EXPECT_EQ(list(Kind::Bmp).viewMode(), QListView::IconMode);
     trigger("PicsOptions");
     EXPECT_EQ(dialogs.modalShown, QStringList{u"FormPrefs"_s});
+}
+
+// Thumbnail View on the JPG list: the photo's thumbnail reaches the cache and its item, centred
+// on a 128-pixel canvas; a damaged file keeps its icon without a message; Large View takes the
+// file-type icons back.
+TEST_F(PicsTabTest, ThumbnailViewShowsTheCachedThumbnailsAndKeepsADamagedFilesIcon) {
+    copy("bmpsuite/g/rgb24.bmp", "jpg/broken.jpg");
+    trigger("PicsRefresh");
+    tab().pictureLists().setCurrentIndex(static_cast<int>(Kind::Jpg));
+    const QImage fileIcon = list(Kind::Jpg).item(0)->icon().pixmap(128).toImage();
+    trigger("PicsThumbnailView");
+    EXPECT_EQ(list(Kind::Jpg).iconSize(), QSize(128, 128));
+
+    const auto cacheName = [this](const char* file) {
+        return QString::fromStdString(thumbnailFileName(thumbnailUri(toLocal(path(file)))));
+    };
+    const QString cached = thumbnailRoot() + u"/normal/"_s + cacheName("jpg/photo.jpg");
+    QTRY_VERIFY(QFileInfo::exists(cached));
+    QListWidgetItem& photo = *list(Kind::Jpg).item(1);
+    QTRY_VERIFY(photo.icon().pixmap(128).toImage() != fileIcon);
+    ThumbnailLoader::pool().waitForDone();
+    QCoreApplication::sendPostedEvents();
+    const QStringList failures =
+        QDir(thumbnailRoot() + u"/fail"_s).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(QFileInfo::exists(thumbnailRoot() + u"/fail/"_s + failures[0] + u'/' +
+                                  cacheName("jpg/broken.jpg")));
+
+    const QImage thumbnail = QImage(cached).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    ASSERT_FALSE(thumbnail.isNull());
+    EXPECT_EQ(std::max(thumbnail.width(), thumbnail.height()), 128);
+    const QImage canvas =
+        photo.icon().pixmap(128).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    ASSERT_EQ(canvas.size(), QSize(128, 128));
+    const QPoint corner((128 - thumbnail.width()) / 2, (128 - thumbnail.height()) / 2);
+    EXPECT_EQ(canvas.copy(QRect(corner, thumbnail.size())), thumbnail);
+    EXPECT_EQ(qAlpha(canvas.pixel(0, 0)) == 0, corner != QPoint(0, 0)) << "transparent margin";
+    EXPECT_EQ(list(Kind::Jpg).item(0)->icon().pixmap(128).toImage(), fileIcon) << "damaged";
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+
+    trigger("PicsLargeView");
+    EXPECT_EQ(photo.icon().pixmap(128).toImage(), fileIcon);
+}
+
+// A folder of 10,000 (unreadable) pictures: only the items around the view are tried, and
+// scrolling to the end tries the last ones.
+TEST_F(PicsTabTest, ThumbnailsAreMadeOnlyAroundTheView) {
+    QDir().mkpath(path("png"));
+    for (int i = 0; i < 10'000; ++i)
+        QFile(path("png") + u"/p%1.png"_s.arg(i, 5, 10, QLatin1Char('0')))
+            .open(QIODevice::WriteOnly);
+    trigger("PicsRefresh");
+    tab().pictureLists().setCurrentIndex(static_cast<int>(Kind::Png));
+    trigger("PicsThumbnailView");
+    const auto tried = [this] {
+        QStringList files;
+        for (QDirIterator it(thumbnailRoot(), QDir::Files, QDirIterator::Subdirectories);
+             it.hasNext();)
+            files << it.next();
+        return files;
+    };
+    QTRY_VERIFY(!tried().isEmpty());
+    ThumbnailLoader::pool().waitForDone();
+    const qsizetype first = tried().size();
+    EXPECT_LT(first, 100);
+    list(Kind::Png).scrollToBottom();
+    const QString last =
+        QString::fromStdString(thumbnailFileName(thumbnailUri(toLocal(path("png/p09999.png")))));
+    QTRY_VERIFY(tried().filter(last).size() == 1);
+    ThumbnailLoader::pool().waitForDone();
+    EXPECT_LT(tried().size(), 2 * first + 1);
 }
 
 TEST_F(PicsTabTest, AClickShowsThePictureMakesItCurrentOnceAndWritesItsSize) {

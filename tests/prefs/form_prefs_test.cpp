@@ -82,7 +82,7 @@ protected:
     QTemporaryDir config_;
     RecordingShell shell_;
     RecordingHelpViewer help_;
-    Services services_{dialogs, shell_, help_, AppPaths{config_.path(), {}, {}}};
+    Services services_{dialogs, shell_, help_, AppPaths{config_.path(), {}, {}, {}}};
     std::unique_ptr<TFormPrefs> form_;
 };
 

@@ -1,13 +1,17 @@
+#include "animation/gifs_tab.h"
 #include "app_fixture.h"
 #include "editor/html_tab.h"
 #include "pictures/pics_tab.h"
 #include "prefs/form_prefs.h"
+#include "prefs/page_preference.h"
 #include "project/projects_tab.h"
+#include "ui/qt_text.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolBar>
@@ -105,6 +109,81 @@ TEST_F(PrefsAppTest, OptionsOkFromMenuWritesAllKeysAndCancelWritesNothing) {
                                        "Large Icons2=0\nSmalll Icons2=1\nLarge Icons3=0\n"
                                        "Smalll Icons3=1\nLarge Icons4=0\nSmalll Icons4=1\n"
                                        "Png=\nWebP=\nSvg=\n"));
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+// Thumbnail View at start: the Pics lists when "Thumbnails2" is chosen and neither button of
+// their pair is, the Gifs frame source list when "Thumbnails5" is.
+struct StartView {
+    const char* keys;
+    bool pics;
+    bool gifs;
+};
+
+class ThumbnailStartTest : public PrefsAppTest, public ::testing::WithParamInterface<StartView> {};
+
+TEST_P(ThumbnailStartTest, ListsStartInTheStoredView) {
+    writePrefs(QByteArray("[PREFERENCES]\n") + GetParam().keys);
+    start();
+    const auto size = [](bool thumbnails) { return thumbnails ? QSize(128, 128) : QSize(32, 32); };
+    for (PictureListsPanel::Kind kind : PictureListsPanel::kKinds)
+        EXPECT_EQ(tab<PicsTab>().pictureLists().list(kind).iconSize(), size(GetParam().pics));
+    tab<GifsTab>().ensureBuilt();
+    EXPECT_EQ(find<QListWidget>("ListView7")->iconSize(), size(GetParam().gifs));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ThumbnailStartTest,
+    ::testing::Values(StartView{"Thumbnails2=1\nLarge Icons2=0\nSmalll Icons2=0\n", true, false},
+                      StartView{"Thumbnails2=1\nLarge Icons2=1\nSmalll Icons2=0\nThumbnails5=1\n",
+                                false, true},
+                      StartView{"Thumbnails2=0\nLarge Icons2=1\nSmalll Icons2=0\nThumbnails5=0\n",
+                                false, false}));
+
+// The view commands write the Thumbnails keys at once, and Thumbnail View on the Pics tab also
+// unticks both buttons of its pair; a write that fails is shown.
+TEST_F(PrefsAppTest, ThumbnailViewIsWrittenAtOnceAndAFailedWriteIsShown) {
+    writePrefs("[PREFERENCES]\nLarge Icons2=1\nSmalll Icons2=0\n");
+    start();
+    const struct {
+        TabPage& tab;
+        const char* command;
+        const char* bytes;
+    } steps[] = {
+        {tab<PicsTab>(), "PicsThumbnailView", "Large Icons2=0\nSmalll Icons2=0\nThumbnails2=1\n"},
+        {tab<PicsTab>(), "PicsSmallView", "Large Icons2=0\nSmalll Icons2=0\nThumbnails2=0\n"},
+        {tab<GifsTab>(), "ToolButtonThumbnails",
+         "Large Icons2=0\nSmalll Icons2=0\nThumbnails2=0\nThumbnails5=1\n"},
+        {tab<GifsTab>(), "ToolButton59",
+         "Large Icons2=0\nSmalll Icons2=0\nThumbnails2=0\nThumbnails5=0\n"},
+    };
+    for (const auto& step : steps) {
+        step.tab.ensureBuilt();
+        step.tab.findChild<QAction*>(QString::fromLatin1(step.command))->trigger();
+        EXPECT_EQ(prefsBytes(), QByteArray("[PREFERENCES]\n") + step.bytes) << step.command;
+    }
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+
+    QFile blocker(configDir() + QStringLiteral("/blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    services->paths.configDir = blocker.fileName();
+    tab<PicsTab>().findChild<QAction*>(QStringLiteral("PicsThumbnailView"))->trigger();
+    EXPECT_EQ(dialogs.errors, QStringList{QStringLiteral("Unable to write to ") +
+                                          blocker.fileName() + QStringLiteral("/KelmorPref.ini")});
+}
+
+// OK in the Options dialog after Thumbnail View keeps it: the Pics pair is written unticked.
+TEST_F(PrefsAppTest, OptionsOkKeepsThumbnailView) {
+    writePrefs("[PREFERENCES]\nLarge Icons2=1\nSmalll Icons2=0\n");
+    start();
+    tab<PicsTab>().findChild<QAction*>(QStringLiteral("PicsThumbnailView"))->trigger();
+    dialogs.onModal = [this](QDialog& dialog) {
+        option<QPushButton>("OkButton5")->click();
+        return dialog.result();
+    };
+    menuItem("&Options...")->trigger();
+    EXPECT_TRUE(
+        loadThumbnailView(toLocal(configDir()), PrefChoice::PicsThumbnails, PrefLists::Pics));
     EXPECT_TRUE(dialogs.errors.isEmpty());
 }
 

@@ -75,7 +75,7 @@ protected:
     test::ScriptedDialogs dialogs;
     test::RecordingShell shell;
     test::RecordingHelpViewer help;
-    Services services{dialogs, shell, help, {config_.path(), data_.path(), work_.path()}};
+    Services services{dialogs, shell, help, {config_.path(), data_.path(), work_.path(), {}}};
     PreferenceStore preferences;
     test::FakeAudioBackend audio;
     std::unique_ptr<TSoundForm> form;

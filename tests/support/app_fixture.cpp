@@ -8,11 +8,12 @@
 namespace kelmor::test {
 
 void AppFixture::SetUp() {
-    ASSERT_TRUE(config_.isValid() && data_.isValid() && work_.isValid());
+    ASSERT_TRUE(config_.isValid() && data_.isValid() && work_.isValid() && thumbnails_.isValid());
     previousDir_ = QDir::currentPath();
     QDir::setCurrent(work_.path());
     services = std::make_unique<Services>(
-        Services{dialogs, shell, help, AppPaths{config_.path(), data_.path(), work_.path()}});
+        Services{dialogs, shell, help,
+                 AppPaths{config_.path(), data_.path(), work_.path(), thumbnails_.path()}});
 }
 
 void AppFixture::TearDown() {

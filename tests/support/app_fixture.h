@@ -24,6 +24,8 @@ protected:
     QString configDir() const { return config_.path(); }
     QString dataDir() const { return data_.path(); }
     QString workDir() const { return work_.path(); }
+    // The shared thumbnail cache the program is given, in place of the user's own.
+    QString thumbnailRoot() const { return thumbnails_.path(); }
     // Writes a file relative to workDir() and returns its full path.
     QString writeFile(const QString& name, const QByteArray& bytes) const;
     // What the user sees of a picture control: its picture over the area it sits on, at the
@@ -44,6 +46,7 @@ private:
     QTemporaryDir config_;
     QTemporaryDir data_;
     QTemporaryDir work_;
+    QTemporaryDir thumbnails_;
     QString previousDir_;
 };
 

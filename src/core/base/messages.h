@@ -106,6 +106,12 @@ inline std::string soundOpenFailed(const std::string& path, const std::string& r
     return "Cannot open sound file " + path + ": " + reason + ".";
 }
 
+// Why a file has no thumbnail.
+inline constexpr const char* kThumbnailFailedBefore =
+    "The picture could not be read when its thumbnail was last made, and has not changed since";
+inline constexpr const char* kThumbnailOfCache = "Files of the thumbnail cache get no thumbnail";
+inline constexpr const char* kPictureHasNoImage = "The picture holds no image";
+
 // "File " + path + " not found", raised when a project file cannot be opened.
 inline std::string fileNotFound(const std::string& path) {
     return "File " + path + " not found";

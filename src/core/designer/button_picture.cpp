@@ -330,7 +330,7 @@ std::string buttonFile(std::string_view svg, ButtonFormat format) {
     case ButtonFormat::Png:
         break;
     }
-    return encodePng(renderSvg(svg), PngEffort::Quick);
+    return encodePngFast(renderSvg(svg));
 }
 
 std::string MadeButton::normalFile() const {

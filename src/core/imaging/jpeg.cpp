@@ -5,9 +5,11 @@
 #include "base/read_file.h"
 #include "imaging/image_limits.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE and size_t first
 #include <jpeglib.h>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -137,9 +139,10 @@ std::int64_t coefficientBytes(const jpeg_decompress_struct& info) {
 // Refuses a picture whose decode would pass kMaxJpegDecodeBytes, before libjpeg allocates its
 // buffers, and lets libjpeg take what is left beside the picture.
 void checkDecodeMemory(jpeg_decompress_struct& info) {
-    const std::int64_t picture =
-        static_cast<std::int64_t>(Bitmap::checkedStride(info.image_width, info.image_height, 24)) *
-        info.image_height;
+    checkImageSize(info.image_width, info.image_height);
+    const std::int64_t picture = static_cast<std::int64_t>(Bitmap::checkedStride(
+                                     info.output_width, info.output_height, 24)) *
+                                 info.output_height;
     if (picture + coefficientBytes(info) + kJpegWorkingBytes > kMaxJpegDecodeBytes)
         throw Error(msg::kImageTooLarge);
     info.mem->max_memory_to_use = static_cast<long>(kMaxJpegDecodeBytes - picture);
@@ -168,9 +171,19 @@ void decodeInto(jpeg_decompress_struct& info, Bitmap& bitmap, std::vector<JSAMPL
     jpeg_finish_decompress(&info);
 }
 
-} // namespace
+// Sets the smallest scale whose longer side reaches `minLongSide`, and the output size.
+void chooseScale(jpeg_decompress_struct& info, int minLongSide) {
+    info.scale_num = 1;
+    for (unsigned denominator : {8u, 4u, 2u, 1u}) {
+        info.scale_denom = denominator;
+        jpeg_calc_output_dimensions(&info);
+        if (std::max(info.output_width, info.output_height) >= JDIMENSION(minLongSide))
+            return;
+    }
+}
 
-Bitmap decodeJpeg(std::string_view bytes) {
+// The decode of decodeJpeg, at the smallest scale that keeps `minLongSide` pixels.
+Bitmap decodeScaled(std::string_view bytes, int minLongSide, PictureSize* fullSize) {
     Decompressor decompressor;
     jpeg_decompress_struct& info = decompressor.info;
     readHeader(decompressor, [&](jpeg_decompress_struct& source) {
@@ -179,12 +192,27 @@ Bitmap decodeJpeg(std::string_view bytes) {
     });
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    guarded(decompressor, [&] { chooseScale(info, minLongSide); });
     checkDecodeMemory(info);
+    if (fullSize != nullptr)
+        *fullSize = {info.image_width, info.image_height};
     info.progress = &decompressor.scans.base;
     Bitmap bitmap;
     std::vector<JSAMPLE> row;
     guarded(decompressor, [&] { decodeInto(info, bitmap, row); });
     return bitmap;
+}
+
+} // namespace
+
+Bitmap decodeJpeg(std::string_view bytes) {
+    return decodeScaled(bytes, std::numeric_limits<int>::max(), nullptr);
+}
+
+ReducedJpeg decodeJpegReduced(std::string_view bytes, int minLongSide) {
+    ReducedJpeg reduced;
+    reduced.bitmap = decodeScaled(bytes, minLongSide, &reduced.fullSize);
+    return reduced;
 }
 
 PictureSize readJpegSize(const std::string& path) {

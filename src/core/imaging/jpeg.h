@@ -19,6 +19,18 @@ namespace kelmor {
 // more than 500 scans" or "JPEG picture has too many scans for its size".
 Bitmap decodeJpeg(std::string_view bytes);
 
+// A JPEG decoded small, and the size of the whole picture.
+struct ReducedJpeg {
+    Bitmap bitmap;
+    PictureSize fullSize;
+};
+
+// Decodes a JPEG file as decodeJpeg does, at the smallest of libjpeg's 1/2, 1/4 and 1/8 scales
+// whose longer side still has at least `minLongSide` pixels (at full size when none has): the
+// scaled inverse DCT skips most of the work and memory. The limits and errors are decodeJpeg's,
+// the picture limit applying to the full size.
+ReducedJpeg decodeJpegReduced(std::string_view bytes, int minLongSide);
+
 // The size a JPEG file's frame header gives, read by libjpeg as a decode reads
 // it: markers and stray bytes before the frame header are passed over as the
 // decode passes them, and no pixel is decoded. Throws "Cannot open file PATH"

@@ -9,8 +9,16 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelmor {
+
+// One text chunk: its keyword and its text.
+struct PngText {
+    std::string keyword;
+    std::string text;
+    friend bool operator==(const PngText&, const PngText&) = default;
+};
 
 // Decodes a PNG file held in memory into RGBA, with the values as stored: no gamma or colour
 // profile correction, 16-bit samples keep their high byte, 1/2/4-bit samples are scaled up to
@@ -19,21 +27,27 @@ namespace kelmor {
 // chunks are held to small limits, and skipped when they pass them. The file is read up to IEND:
 // a wrong CRC of a critical chunk, a cut anywhere or a bad filter type gives "PNG image is not
 // valid: " and libspng's reason.
-RgbaImage decodePng(std::string_view bytes, const ImageLimits& limits = {});
+// With `text`, the file's text chunks (tEXt, zTXt, iTXt, wherever they stand) are put there.
+RgbaImage decodePng(std::string_view bytes, const ImageLimits& limits = {},
+                    std::vector<PngText>* text = nullptr);
+
+// The text chunks that stand before the pixel data, where writers put them, read without
+// decoding a pixel. Damage gives "PNG image is not valid: " and libspng's reason.
+std::vector<PngText> readPngText(std::string_view bytes);
 
 // The size the header gives, without decoding: "Image too large" past the limits of one
 // picture, libspng's message for a header it cannot read.
 PictureFileSize measurePng(std::string_view bytes);
 
-// How hard the PNG writer works for a small file.
-enum class PngEffort {
-    Smallest, // several colour layouts, filters and compression strategies tried
-    Quick,    // one way of filtering and compressing, for pictures made many at a time
-};
-
 // A lossless PNG file of the pixels, in the smallest colour type and bit depth that holds them
 // exactly (grey, grey and alpha, palette with tRNS, RGB, RGBA), with the filters and compression
-// chosen for size, or with Quick effort in one pass. No ancillary chunk is written beside tRNS.
-std::string encodePng(const RgbaImage& image, PngEffort effort = PngEffort::Smallest);
+// chosen for size. No ancillary chunk is written beside tRNS.
+std::string encodePng(const RgbaImage& image);
+
+// A lossless PNG file written quickly rather than small, for pictures made by the dozen
+// (thumbnails): RGB when every pixel is opaque, RGBA otherwise, one pass of adaptive filtering
+// and a moderate compression level. The text goes into tEXt chunks before the pixel data;
+// keywords are 1 to 79 Latin-1 characters.
+std::string encodePngFast(const RgbaImage& image, const std::vector<PngText>& text = {});
 
 } // namespace kelmor

@@ -192,16 +192,13 @@ void unpremultiply(RgbaImage& image) {
     }
 }
 
-} // namespace
-
-RgbaImage renderSvg(std::string_view bytes, const std::string& path, const ImageLimits& limits) {
-    const HandlePointer handle = parse(bytes, path);
-    const SvgSize size = checkedSize(handle.get(), limits);
+// Draws the document of `size` scaled by `scale` onto a width x height picture.
+RgbaImage renderScaled(RsvgHandle* handle, const SvgSize& size, double scale, int width,
+                       int height) {
     // Cairo surfaces have sides of at most 32767 pixels.
-    if (size.pixels.width > 32767 || size.pixels.height > 32767)
+    if (width > 32767 || height > 32767)
         throw Error(msg::kImageTooLarge);
-    RgbaImage image =
-        RgbaImage::blank(static_cast<int>(size.pixels.width), static_cast<int>(size.pixels.height));
+    RgbaImage image = RgbaImage::blank(width, height);
     const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, image.width);
     if (stride != image.width * 4)
         throw Error(msg::kImageTooLarge);
@@ -213,15 +210,41 @@ RgbaImage renderSvg(std::string_view bytes, const std::string& path, const Image
         throw Error(msg::kOutOfMemory);
     {
         const std::unique_ptr<cairo_t, CairoDestroy> cr(cairo_create(surface.get()));
-        // Drawn at its own size: a fraction of a pixel past it stays partly covered.
-        const RsvgRectangle viewport{0, 0, size.width, size.height};
+        // A fraction of a pixel past the drawn size stays partly covered.
+        const RsvgRectangle viewport{0, 0, size.width * scale, size.height * scale};
         GError* error = nullptr;
-        if (!rsvg_handle_render_document(handle.get(), cr.get(), &viewport, &error))
+        if (!rsvg_handle_render_document(handle, cr.get(), &viewport, &error))
             throwNotValid(error);
     }
     cairo_surface_flush(surface.get());
     unpremultiply(image);
     return image;
+}
+
+} // namespace
+
+RgbaImage renderSvg(std::string_view bytes, const std::string& path, const ImageLimits& limits) {
+    const HandlePointer handle = parse(bytes, path);
+    const SvgSize size = checkedSize(handle.get(), limits);
+    return renderScaled(handle.get(), size, 1.0, static_cast<int>(size.pixels.width),
+                        static_cast<int>(size.pixels.height));
+}
+
+RgbaImage renderSvgFitted(std::string_view bytes, const std::string& path, int edge,
+                          PictureSize* intrinsic) {
+    const HandlePointer handle = parse(bytes, path);
+    const SvgSize size = checkedSize(handle.get(), {});
+    if (intrinsic != nullptr)
+        *intrinsic = size.pixels;
+    const double longer = std::max(size.width, size.height);
+    const double scale = longer > edge ? edge / longer : 1.0;
+    const auto side = [&](double length) {
+        return static_cast<int>(std::clamp(std::round(length * scale), 1.0, double(edge)));
+    };
+    if (scale < 1.0)
+        return renderScaled(handle.get(), size, scale, side(size.width), side(size.height));
+    return renderScaled(handle.get(), size, 1.0, static_cast<int>(size.pixels.width),
+                        static_cast<int>(size.pixels.height));
 }
 
 PictureFileSize measureSvg(std::string_view bytes, const std::string& path) {

@@ -23,6 +23,12 @@ namespace kelmor {
 RgbaImage renderSvg(std::string_view bytes, const std::string& path = {},
                     const ImageLimits& limits = {});
 
+// Renders the document scaled down to fit `edge` x `edge` pixels, keeping its aspect ratio (a
+// smaller document is drawn at its own size), for a thumbnail: no pixel of the full size is
+// drawn. The intrinsic size in whole pixels goes to `intrinsic`; past the picture limits it
+// gives "Image too large", other errors as renderSvg.
+RgbaImage renderSvgFitted(std::string_view bytes, const std::string& path, int edge,
+                          PictureSize* intrinsic = nullptr);
 // The intrinsic size, from parsing the document without rendering it.
 PictureFileSize measureSvg(std::string_view bytes, const std::string& path = {});
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -87,7 +88,8 @@ RgbaAnimation decodeStill(std::string_view bytes, const WebpHeader& header) {
     return animation;
 }
 
-RgbaAnimation decodeAnimated(std::string_view bytes) {
+// The frames composed onto the canvas, the first `maxFrames` of them.
+RgbaAnimation decodeAnimated(std::string_view bytes, std::size_t maxFrames) {
     WebPAnimDecoderOptions options;
     if (!WebPAnimDecoderOptionsInit(&options))
         throw Error(msg::kWebpNotValid);
@@ -103,7 +105,7 @@ RgbaAnimation decodeAnimated(std::string_view bytes) {
     animation.loopCount = static_cast<int>(info.loop_count);
     animation.frames.reserve(info.frame_count);
     int previousEnd = 0;
-    while (WebPAnimDecoderHasMoreFrames(decoder.get())) {
+    while (animation.frames.size() < maxFrames && WebPAnimDecoderHasMoreFrames(decoder.get())) {
         std::uint8_t* canvas = nullptr;
         int end = 0;
         if (!WebPAnimDecoderGetNext(decoder.get(), &canvas, &end))
@@ -310,7 +312,15 @@ std::string singleFrameAnimation(const RgbaFrame& frame, int loopCount) {
 
 RgbaAnimation decodeWebp(std::string_view bytes, const ImageLimits& limits) {
     const WebpHeader header = readHeader(bytes, limits);
-    return header.animated ? decodeAnimated(bytes) : decodeStill(bytes, header);
+    return header.animated ? decodeAnimated(bytes, std::numeric_limits<std::size_t>::max())
+                           : decodeStill(bytes, header);
+}
+
+RgbaImage decodeWebpFirstFrame(std::string_view bytes, const ImageLimits& limits) {
+    const WebpHeader header = readHeader(bytes, limits);
+    RgbaAnimation animation =
+        header.animated ? decodeAnimated(bytes, 1) : decodeStill(bytes, header);
+    return std::move(animation.frames.front().image);
 }
 
 PictureFileSize measureWebp(std::string_view bytes) {

@@ -19,6 +19,8 @@ namespace kelmor {
 // ("Image too large"). Damage gives "WebP image is not valid".
 RgbaAnimation decodeWebp(std::string_view bytes, const ImageLimits& limits = {});
 
+// The first frame alone, as decodeWebp gives it, without decoding the others.
+RgbaImage decodeWebpFirstFrame(std::string_view bytes, const ImageLimits& limits = {});
 // The canvas size and the pixels of all frames together, from the headers alone.
 PictureFileSize measureWebp(std::string_view bytes);
 // The number of frames a WebP file holds (1 for a still picture), from its headers.

@@ -2,7 +2,8 @@
 
 namespace kelmor {
 
-// The two looks of every file list: large icons or small icons.
-enum class ListStyle { Large, Small };
+// The looks of a file list: large icons or small icons, which every list offers, or the
+// pictures' thumbnails, which only picture lists offer.
+enum class ListStyle { Large, Small, Thumbnails };
 
 } // namespace kelmor

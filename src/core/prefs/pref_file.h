@@ -40,7 +40,7 @@ enum class PrefLists { Projects, Pics, Sounds, Html };
 inline constexpr std::size_t kPrefListsCount = 4;
 
 // The choices a tab keeps itself and writes as soon as they change, outside the Options dialog.
-enum class PrefChoice { Html5Page };
+enum class PrefChoice { Html5Page, PicsThumbnails, GifsThumbnails };
 
 // What a key holds, and which of the enums above numbers it.
 enum class PrefKind {
@@ -111,6 +111,10 @@ inline constexpr auto kPreferenceKeys = [] {
         key("Svg", Path, "", PicsTab, PrefPath::Svg),
         // The "HTML5 page" box of the Page tab in the Projects tab's button editor.
         key("HTML5 Page", Choice, "0", ProjectsTab, PrefChoice::Html5Page),
+        // Thumbnail View, remembered per list pair with the suffix of the pair's "Large Icons"
+        // key: the Pics tab's lists, and the Gifs tab's frame source list.
+        key("Thumbnails2", Choice, "0", PicsTab, PrefChoice::PicsThumbnails),
+        key("Thumbnails5", Choice, "0", GifsTab, PrefChoice::GifsThumbnails),
     };
 }();
 

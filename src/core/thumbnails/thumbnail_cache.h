@@ -42,7 +42,9 @@ struct Thumbnail {
     // when nothing could be written (an unwritable cache), or when the file changed or
     // vanished while it was read.
     std::filesystem::path file;
-    std::string failure; // the reader's message, when Failed
+    // Why there is no thumbnail, when Failed or Skipped: the reader's message, or the
+    // kThumbnailFailedBefore / kThumbnailOfCache / unknown-extension text of messages.h.
+    std::string failure;
 };
 
 class ThumbnailCache {

@@ -8,11 +8,13 @@
 #include "animation/preview_area.h"
 #include "base/atomic_file.h"
 #include "base/folder_scan.h"
+#include "prefs/page_preference.h"
 #include "ui/error_guard.h"
 #include "ui/file_icons.h"
 #include "ui/folder_list.h"
 #include "ui/qt_text.h"
 #include "ui/save_confirm.h"
+#include "ui/thumbnail_loader.h"
 #include "ui/wait_cursor.h"
 
 #include <QAction>
@@ -46,6 +48,9 @@ GifsTab::GifsTab(TabContext& context, QWidget* parent)
              Qt::CTRL | Qt::Key_1, &GifsTab::LargeIconsClick, Place::ToolBar},
             {"ToolButton60", "S&mall Icons", "Small Icons", CommandIcon::SmallView,
              Qt::CTRL | Qt::Key_2, &GifsTab::SmallIconsClick, Place::ToolBar},
+            {"ToolButtonThumbnails", "&Thumbnail View", "Thumbnail View",
+             CommandIcon::ThumbnailView, Qt::CTRL | Qt::Key_3, &GifsTab::ThumbnailsClick,
+             Place::ToolBar},
             C::separator(Place::ToolBar),
             C::shared(SharedCommand::Options, "ToolButton64", &GifsTab::requestOptions),
             {"ToolButton65", "&Gifs Option...", "Gifs Option...", CommandIcon::GifsOptions,
@@ -104,6 +109,7 @@ void GifsTab::buildContents() {
     sourceList_->setAccessibleName(QStringLiteral("Bmp files"));
     sourceList_->setDragEnabled(true);
     sourceList_->setDragDropMode(QAbstractItemView::DragOnly);
+    thumbnails_ = new ThumbnailLoader(*sourceList_, services_.paths.thumbnailRoot);
     previewArea_ = new PreviewArea(splitter);
     splitter->setStretchFactor(1, 1);
     bodyLayout->addWidget(splitter, 1);
@@ -112,7 +118,9 @@ void GifsTab::buildContents() {
     // The placeholder film frame: kept by Image24, and in every slot at start.
     previewArea_->placeholderKeeper().setPicture(Picture(filmFramePlaceholder()));
     slots_->fillAll(previewArea_->placeholderKeeper().picture());
-    setListsStyle(ListStyle::Large);
+    setListsStyle(loadThumbnailView(toLocal(services_.paths.configDir), PrefChoice::GifsThumbnails)
+                      ? ListStyle::Thumbnails
+                      : ListStyle::Large);
 
     Dialogs& dialogs = services_.dialogs;
     connect(slots_, &FrameSlotColumn::dropped, this,
@@ -124,11 +132,23 @@ void GifsTab::buildContents() {
 }
 
 void GifsTab::LargeIconsClick() {
-    setListsStyle(ListStyle::Large);
+    leaveThumbnails(ListStyle::Large);
 }
 
 void GifsTab::SmallIconsClick() {
-    setListsStyle(ListStyle::Small);
+    leaveThumbnails(ListStyle::Small);
+}
+
+void GifsTab::ThumbnailsClick() {
+    setListsStyle(ListStyle::Thumbnails);
+    saveThumbnailView(toLocal(services_.paths.configDir), PrefChoice::GifsThumbnails, true);
+}
+
+void GifsTab::leaveThumbnails(ListStyle style) {
+    const bool leaving = thumbnails_->shown();
+    setListsStyle(style);
+    if (leaving)
+        saveThumbnailView(toLocal(services_.paths.configDir), PrefChoice::GifsThumbnails, false);
 }
 
 void GifsTab::GifsOptionClick() {
@@ -148,6 +168,7 @@ void GifsTab::refillLists() {
                                   {QStringLiteral("*.png"), fileIcon(FileIcon::Png)},
                                   {QStringLiteral("*.webp"), fileIcon(FileIcon::WebP)},
                                   {QStringLiteral("*.svg"), fileIcon(FileIcon::Svg)}};
+    thumbnails_->setFolder(preferences_.path(PrefPath::Frames));
     fillFileList(*sourceList_, preferences_.path(PrefPath::Frames), frames);
 }
 
@@ -165,6 +186,7 @@ QString GifsTab::framePath(const QString& caption) const {
 void GifsTab::setListsStyle(ListStyle style) {
     ensureBuilt();
     applyListStyle(*sourceList_, style);
+    thumbnails_->setShown(style == ListStyle::Thumbnails);
 }
 
 void GifsTab::slotDragDrop(int slot) {

@@ -18,6 +18,7 @@ class FrameSlotColumn;
 class PictureView;
 class PreviewArea;
 class TAnimForm;
+class ThumbnailLoader;
 
 // The "Gifs" tab: the twenty frame slots, the frame source list over the Bmp
 // Files folder (its BMP, PNG, WebP and SVG pictures), the animation preview, and
@@ -28,6 +29,8 @@ class TAnimForm;
 // handler), Edit27 and UpDown1 (frame count), ComboBox7 (current animation),
 // ScrollBox4 with the slots a1 ... Image22, ListView7 (frame source list),
 // ScrollBox5 with ImageAnimate (preview) and Image24 (placeholder keeper);
+// ToolButtonThumbnails puts the frame source list into Thumbnail View, which the
+// preference file remembers;
 // actions actAnimate2 ... actAnimate20 and actCombo3.
 class GifsTab : public TabPage {
     Q_OBJECT
@@ -43,7 +46,7 @@ public:
     TAnimForm& gifsOptions() { return gifsOptions_; }
     // FillFrameSourceList: runs when the main window is shown and on "Refresh Bmp View".
     void refillLists() override;
-    // Large or small icons in the frame source list.
+    // Large icons, small icons or thumbnails in the frame source list.
     void setListsStyle(ListStyle style) override;
     // Empties the animation preview, which stops its animation.
     void clearAnimation();
@@ -59,6 +62,9 @@ private:
     QString framePath(const QString& caption) const;
     void LargeIconsClick();
     void SmallIconsClick();
+    void ThumbnailsClick();
+    // Large or small icons chosen on the tool bar: Thumbnail View is left and forgotten.
+    void leaveThumbnails(ListStyle style);
     void GifsOptionClick();
     void AddFrameClick();
     void slotDragDrop(int slot);
@@ -76,6 +82,7 @@ private:
     TAnimForm& gifsOptions_;
     FrameSlotColumn* slots_ = nullptr;
     QListWidget* sourceList_ = nullptr;
+    ThumbnailLoader* thumbnails_ = nullptr;
     PreviewArea* previewArea_ = nullptr;
     FrameCountBox* frameCount_ = nullptr;
     HistoryBox* currentAnimation_ = nullptr;

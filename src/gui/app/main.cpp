@@ -1,7 +1,9 @@
 #include "app/kelmor_app.h"
 #include "app/main_window.h"
+#include "thumbnails/thumbnail_cache.h"
 #include "ui/drawn_icons.h"
 #include "ui/qt_services.h"
+#include "ui/qt_text.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,6 +22,7 @@ int main(int argc, char* argv[]) {
     paths.dataDir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                     QStringLiteral("/kelmor");
     paths.workingDir = QDir::currentPath();
+    paths.thumbnailRoot = kelmor::toQt(kelmor::defaultThumbnailRoot().string());
 
     kelmor::QtDialogs dialogs;
     kelmor::QtShell shell;

@@ -5,9 +5,11 @@
 #include "app/menu_mnemonics.h"
 #include "designer/button_designer.h"
 #include "prefs/form_prefs.h"
+#include "prefs/page_preference.h"
 #include "sound/sound_form.h"
 #include "ui/drawn_icons.h"
 #include "ui/error_guard.h"
+#include "ui/qt_text.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -141,7 +143,7 @@ void TKelButton::FormShow() {
     for (std::size_t index = 0; index < entries_.size(); ++index)
         if (const std::optional<PrefLists> lists = entries_[index].lists();
             lists && entries_[index].style == StyleOnFirstShow::Again)
-            if (const std::optional<ListStyle> style = preferences().listStyle(*lists))
+            if (const std::optional<ListStyle> style = startStyle(*lists))
                 pages_[index]->setListsStyleWhenBuilt(*style);
     // An unbuilt sound window takes the style when it is first shown.
     if (TSoundForm* sound = windows_ != nullptr ? windows_->builtSound() : nullptr)
@@ -151,6 +153,16 @@ void TKelButton::FormShow() {
     for (std::size_t index = 0; index < entries_.size(); ++index)
         if (const std::optional<PrefFlag> part = entries_[index].part())
             showTabPart(*pages_[index], preferences().flag(*part));
+}
+
+// The pair's checked button, or else Thumbnail View when the lists offer it and it was chosen.
+std::optional<ListStyle> TKelButton::startStyle(PrefLists lists) const {
+    if (const std::optional<ListStyle> style = preferences().listStyle(lists))
+        return style;
+    if (const std::optional<PrefChoice> thumbnails = thumbnailChoice(lists))
+        if (loadThumbnailView(toLocal(services().paths.configDir), *thumbnails, lists))
+            return ListStyle::Thumbnails;
+    return std::nullopt;
 }
 
 void TKelButton::PageControl1Change(int index) {
@@ -194,8 +206,10 @@ void TKelButton::foldersChanged() {
 }
 
 void TKelButton::showOptions() {
-    if (windows_ != nullptr)
+    if (windows_ != nullptr) {
+        windows_->prefs().showThumbnailViews();
         services().dialogs.runModal(windows_->prefs());
+    }
 }
 
 void TKelButton::showSounds() {

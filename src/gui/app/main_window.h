@@ -75,6 +75,7 @@ private:
                      QAction*& viewsEnd);
     void showTabPart(TabPage& page, bool shown);
     void FormShow();
+    std::optional<ListStyle> startStyle(PrefLists lists) const;
     void PageControl1Change(int index);
     void showOptions();
     void showSounds();

@@ -2,6 +2,7 @@
 
 #include "imaging/picture.h"
 #include "imaging/picture_view.h"
+#include "prefs/page_preference.h"
 #include "ui/error_guard.h"
 #include "ui/history.h"
 #include "ui/qt_text.h"
@@ -47,7 +48,7 @@ PicsTab::PicsTab(TabContext& context, QWidget* parent)
                            &PicsTab::PictureToBmpClick),
             C::endSubMenu(),
         },
-        MenuHeading{"&Image", "Image1", MenuPosition::Trailing});
+        MenuHeading{"&Image", "Image1", MenuPosition::Trailing}, BrowserViews::IconsAndThumbnails);
 }
 
 void PicsTab::buildContents() {
@@ -55,7 +56,8 @@ void PicsTab::buildContents() {
         new HistoryBox("ComboBox6", QStringLiteral("Current picture"), "actCombo2", this);
     layOutBrowserTab(*this, commands(), "PicsToolBar", *currentPicture_, "PicsPictureBar",
                      [this](QSplitter& splitter) {
-                         listPanel_ = new PictureListsPanel(&splitter);
+                         listPanel_ =
+                             new PictureListsPanel(services_.paths.thumbnailRoot, &splitter);
                          preview_ = addPictureArea(splitter, QStringLiteral("Image3"),
                                                    QStringLiteral("Picture preview"));
                      });
@@ -166,8 +168,14 @@ void PicsTab::saveFileAs() {
     }
 }
 
+// Thumbnail View is remembered for all six lists as it is chosen or left on one of them.
 void PicsTab::setShownListsStyle(ListStyle style) {
+    const bool thumbnails = style == ListStyle::Thumbnails;
+    const bool leaving = listPanel_->shownListInThumbnails() && !thumbnails;
     listPanel_->setShownListStyle(style);
+    if (thumbnails || leaving)
+        saveThumbnailView(toLocal(services_.paths.configDir), PrefChoice::PicsThumbnails,
+                          thumbnails, PrefLists::Pics);
 }
 
 void PicsTab::GifToBmpClick() {

@@ -2,6 +2,7 @@
 
 #include "ui/file_icons.h"
 #include "ui/folder_list.h"
+#include "ui/thumbnail_loader.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -35,12 +36,13 @@ const ListKind& kindOf(PictureListsPanel::Kind kind) {
 
 } // namespace
 
-PictureListsPanel::PictureListsPanel(QWidget* parent) : QTabWidget(parent) {
+PictureListsPanel::PictureListsPanel(const QString& thumbnailRoot, QWidget* parent)
+    : QTabWidget(parent) {
     setObjectName(QStringLiteral("PageControl2"));
     setDocumentMode(true);
     tabBar()->setDrawBase(false);
     for (Kind kind : kKinds)
-        lists_[static_cast<std::size_t>(kind)] = addList(kind);
+        lists_[static_cast<std::size_t>(kind)] = addList(kind, thumbnailRoot);
     addConvertMenu(list(Kind::Gif), ConversionDirection::GifToBmp,
                    QStringLiteral("Convert  &GIF -> BMP"), "PopupGifToBmp");
     addConvertMenu(list(Kind::Bmp), ConversionDirection::BmpToGif,
@@ -48,7 +50,7 @@ PictureListsPanel::PictureListsPanel(QWidget* parent) : QTabWidget(parent) {
     setCurrentIndex(0);
 }
 
-QListWidget* PictureListsPanel::addList(Kind kind) {
+QListWidget* PictureListsPanel::addList(Kind kind, const QString& thumbnailRoot) {
     auto* files = new QListWidget(this);
     const ListKind& k = kindOf(kind);
     files->setObjectName(QString::fromLatin1(k.objectName));
@@ -56,6 +58,7 @@ QListWidget* PictureListsPanel::addList(Kind kind) {
     files->setSelectionMode(QAbstractItemView::SingleSelection);
     files->setEditTriggers(QAbstractItemView::NoEditTriggers);
     applyListStyle(*files, ListStyle::Large);
+    thumbnails_[static_cast<std::size_t>(kind)] = new ThumbnailLoader(*files, thumbnailRoot);
     connect(files, &QListWidget::itemClicked, this, [this, kind] { emitClicked(kind); });
     files->installEventFilter(this);
     addTab(files, QString::fromLatin1(k.caption));
@@ -92,16 +95,26 @@ void PictureListsPanel::addConvertMenu(QListWidget& list, ConversionDirection di
 
 void PictureListsPanel::refill(Kind kind, const QString& folder) {
     const ListKind& k = kindOf(kind);
+    thumbnails_[static_cast<std::size_t>(kind)]->setFolder(folder);
     fillFileList(list(kind), folder, QString::fromLatin1(k.pattern), fileIcon(k.icon));
 }
 
+void PictureListsPanel::applyStyle(std::size_t index, ListStyle style) {
+    applyListStyle(*lists_[index], style);
+    thumbnails_[index]->setShown(style == ListStyle::Thumbnails);
+}
+
 void PictureListsPanel::setListsStyle(ListStyle style) {
-    for (QListWidget* files : lists_)
-        applyListStyle(*files, style);
+    for (std::size_t index = 0; index < lists_.size(); ++index)
+        applyStyle(index, style);
 }
 
 void PictureListsPanel::setShownListStyle(ListStyle style) {
-    applyListStyle(*lists_[static_cast<std::size_t>(currentIndex())], style);
+    applyStyle(static_cast<std::size_t>(currentIndex()), style);
+}
+
+bool PictureListsPanel::shownListInThumbnails() const {
+    return thumbnails_[static_cast<std::size_t>(currentIndex())]->shown();
 }
 
 } // namespace kelmor

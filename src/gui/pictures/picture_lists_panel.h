@@ -10,10 +10,13 @@ class QListWidget;
 
 namespace kelmor {
 
+class ThumbnailLoader;
+
 // The Pics tab's image-list panel: flat inner tabs "GIF", "BMP", "JPG", "PNG", "WebP" and "SVG",
 // each with the pictures of its folder (ListView2 "*.gif", ListView3 "*.bmp", ListView4 "*.jpg",
 // ListViewPng "*.png", ListViewWebp "*.webp", ListViewSvg "*.svg", any letter case). The GIF
-// and BMP lists carry the conversion pop-up menus.
+// and BMP lists carry the conversion pop-up menus. In Thumbnail View a list shows its pictures'
+// thumbnails from the shared cache under `thumbnailRoot`.
 class PictureListsPanel : public QTabWidget {
     Q_OBJECT
 public:
@@ -21,7 +24,7 @@ public:
     static constexpr std::array kKinds{Kind::Gif, Kind::Bmp,  Kind::Jpg,
                                        Kind::Png, Kind::WebP, Kind::Svg};
 
-    explicit PictureListsPanel(QWidget* parent = nullptr);
+    explicit PictureListsPanel(const QString& thumbnailRoot, QWidget* parent = nullptr);
 
     QListWidget& list(Kind kind) { return *lists_[static_cast<std::size_t>(kind)]; }
     // Rebuilds one list from its folder; an empty folder lists the root folder.
@@ -29,6 +32,8 @@ public:
     void setListsStyle(ListStyle style);
     // Switches only the list of the inner tab now shown.
     void setShownListStyle(ListStyle style);
+    // Whether the list of the inner tab now shown is in Thumbnail View.
+    bool shownListInThumbnails() const;
 
 signals:
     // A click on a list; the caption is the selected file name, empty when no item is selected.
@@ -41,12 +46,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QListWidget* addList(Kind kind);
+    QListWidget* addList(Kind kind, const QString& thumbnailRoot);
+    void applyStyle(std::size_t index, ListStyle style);
     void emitClicked(Kind kind);
     void addConvertMenu(QListWidget& list, ConversionDirection direction, const QString& caption,
                         const char* objectName);
 
     std::array<QListWidget*, kKinds.size()> lists_{};
+    std::array<ThumbnailLoader*, kKinds.size()> thumbnails_{};
 };
 
 } // namespace kelmor

@@ -1,5 +1,6 @@
 #include "prefs/form_prefs.h"
 
+#include "prefs/page_preference.h"
 #include "prefs/start_preferences.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
@@ -239,6 +240,21 @@ void TFormPrefs::showStore() {
     for (auto [pair, key] : stylePairs())
         if (const std::optional<ListStyle> style = store_.listStyle(key))
             (*style == ListStyle::Small ? pair->small : pair->large)->setChecked(true);
+}
+
+void TFormPrefs::showThumbnailViews() {
+    const std::string configDir = toLocal(services_.paths.configDir);
+    for (auto [pair, key] : stylePairs()) {
+        const std::optional<PrefChoice> thumbnails = thumbnailChoice(key);
+        if (!thumbnails || !loadThumbnailView(configDir, *thumbnails, key))
+            continue;
+        // Radio buttons of one group only untick together while they are not exclusive.
+        for (QRadioButton* radio : {pair->large, pair->small}) {
+            radio->setAutoExclusive(false);
+            radio->setChecked(false);
+            radio->setAutoExclusive(true);
+        }
+    }
 }
 
 void TFormPrefs::Save() {

@@ -43,6 +43,10 @@ public:
     TFormPrefs(Services& services, PreferenceStore& store, PreferenceReactions& reactions,
                QWidget* parent = nullptr);
 
+    // Before each showing: a pair whose lists were switched to Thumbnail View since the file was
+    // read shows neither button, so that OK keeps that view for the next start.
+    void showThumbnailViews();
+
 private:
     // One view style pair: "Large Icons" and "Small Icons" of one group.
     struct StylePair {

@@ -25,6 +25,7 @@ enum class DrawnIcon {
     Refresh,
     LargeTiles,
     SmallList,
+    Thumbnails,
     ClearSelection,
     AddRow,
     DeleteRow,

@@ -13,10 +13,12 @@
 namespace kelmor {
 namespace {
 
-// Large icons sit in cells of one size, the caption wrapped to at most two
-// lines below the icon, as file managers show them.
+// Large icons and thumbnails sit in cells of one size, the caption wrapped to
+// at most two lines below the icon, as file managers show them.
 constexpr int kCellWidth = 96;
+constexpr int kCellMargin = 16; // beside an icon wider than a large-icon cell
 constexpr int kCaptionLines = 2;
+constexpr int kThumbnailEdge = 128;
 
 // Gives every item of the large-icon view the same cell size. File lists use
 // uniform item sizes, so the view measures a single sample item instead of
@@ -30,7 +32,8 @@ public:
         if (option.decorationPosition != QStyleOptionViewItem::Top)
             return QStyledItemDelegate::sizeHint(option, index);
         const int textHeight = option.fontMetrics.lineSpacing() * kCaptionLines;
-        return {kCellWidth - 4, option.decorationSize.height() + textHeight + 8};
+        const int width = std::max(kCellWidth, option.decorationSize.width() + kCellMargin);
+        return {width - 4, option.decorationSize.height() + textHeight + 8};
     }
 };
 
@@ -110,6 +113,15 @@ void applyListStyle(QListWidget& list, ListStyle style) {
         list.setViewMode(QListView::IconMode);
         list.setIconSize(QSize(32, 32));
         list.setFlow(QListView::TopToBottom);
+        list.setWrapping(true);
+        list.setWordWrap(true);
+        list.setSpacing(4);
+    } else if (style == ListStyle::Thumbnails) {
+        // Rows of pictures read left to right and scroll downwards, as picture browsers show
+        // them.
+        list.setViewMode(QListView::IconMode);
+        list.setIconSize(QSize(kThumbnailEdge, kThumbnailEdge));
+        list.setFlow(QListView::LeftToRight);
         list.setWrapping(true);
         list.setWordWrap(true);
         list.setSpacing(4);

@@ -25,6 +25,7 @@ struct FilePattern {
 void fillFileList(QListWidget& list, const QString& folder, std::span<const FilePattern> patterns,
                   const QString& cutAt = {});
 // Large: icon mode, 32-pixel icons, arranged from the left. Small: list mode, 16-pixel icons.
+// Thumbnails: icon mode, 128-pixel icons in rows that wrap, the caption under each.
 void applyListStyle(QListWidget& list, ListStyle style);
 
 } // namespace kelmor

@@ -263,6 +263,22 @@ void drawSmallList(QPainter& painter) {
     }
 }
 
+// Two rows of two framed pictures, each a small landscape: a sun over a hill.
+void drawThumbnails(QPainter& painter) {
+    for (const qreal y : {2.5, 12.0})
+        for (const qreal x : {2.5, 12.0}) {
+            painter.setPen(inkPen(1, kBlue.darker(150)));
+            painter.setBrush(QColor(0xd4, 0xe6, 0xfa));
+            painter.drawRect(QRectF(x, y, 7.5, 7.5));
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(kGreen);
+            painter.drawPolygon(QPolygonF{QPointF(x + 0.5, y + 7), QPointF(x + 3.5, y + 3.5),
+                                          QPointF(x + 7, y + 7)});
+            painter.setBrush(kYellow);
+            painter.drawEllipse(QPointF(x + 5.5, y + 2.2), 1.1, 1.1);
+        }
+}
+
 // Rows of a list or table, the middle one selected when asked.
 void drawRows(QPainter& painter, bool middleSelected) {
     painter.setPen(inkPen(1));
@@ -468,13 +484,13 @@ using Drawing = void (*)(QPainter&);
 
 // One drawing per picture, in the order of DrawnIcon.
 constexpr Drawing kDrawings[] = {
-    drawNew,        drawOpenFolder, drawFolder,         drawSave,       drawSaveAs,
-    drawOptions,    drawSpeaker,    drawGlobe,          drawClearSheet, drawUndo,
-    drawCopy,       drawCut,        drawPaste,          drawHtmlSheet,  drawRefresh,
-    drawLargeTiles, drawSmallList,  drawClearSelection, drawAddRow,     drawDeleteRow,
-    drawNewFilm,    drawFilm,       drawFilmSettings,   drawPlay,       drawPlaySound,
-    drawStop,       drawRewind,     drawRecord,         drawHome,       drawLandscape,
-    drawArrowDown,  drawPalette,    drawProjectFile,    drawProgram};
+    drawNew,        drawOpenFolder, drawFolder,     drawSave,           drawSaveAs,
+    drawOptions,    drawSpeaker,    drawGlobe,      drawClearSheet,     drawUndo,
+    drawCopy,       drawCut,        drawPaste,      drawHtmlSheet,      drawRefresh,
+    drawLargeTiles, drawSmallList,  drawThumbnails, drawClearSelection, drawAddRow,
+    drawDeleteRow,  drawNewFilm,    drawFilm,       drawFilmSettings,   drawPlay,
+    drawPlaySound,  drawStop,       drawRewind,     drawRecord,         drawHome,
+    drawLandscape,  drawArrowDown,  drawPalette,    drawProjectFile,    drawProgram};
 static_assert(std::size(kDrawings) == static_cast<std::size_t>(DrawnIcon::Last) + 1,
               "one drawing per picture");
 

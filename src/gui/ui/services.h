@@ -74,6 +74,7 @@ struct AppPaths {
     QString configDir; // preference files
     QString dataDir;   // sounds/default.wav and help/
     QString workingDir;
+    QString thumbnailRoot; // the desktop's shared thumbnail cache
 };
 
 struct Services {

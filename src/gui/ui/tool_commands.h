@@ -41,6 +41,7 @@ enum class CommandIcon {
     Refresh,
     LargeView,
     SmallView,
+    ThumbnailView,
     PickFolder,
     ClearSelected,
     AddRow,
@@ -60,7 +61,17 @@ QIcon commandIcon(CommandIcon command);
 
 // The commands that the file browsing tabs and windows share: each keeps one
 // caption, hint, picture and key wherever it shows.
-enum class SharedCommand { Clear, Open, Save, SaveAs, Refresh, LargeView, SmallView, Options };
+enum class SharedCommand {
+    Clear,
+    Open,
+    Save,
+    SaveAs,
+    Refresh,
+    LargeView,
+    SmallView,
+    ThumbnailView,
+    Options
+};
 
 struct SharedCommandText {
     const char* name; // the end of the object name of a browser tab's command ("PicsOpen")

@@ -1,0 +1,204 @@
+#include "thumbnails/thumbnail_cache.h"
+
+#include "base/atomic_file.h"
+#include "base/error.h"
+#include "base/messages.h"
+#include "base/product.h"
+#include "base/read_file.h"
+#include "imaging/image_limits.h"
+#include "imaging/picture.h"
+#include "imaging/png.h"
+#include "thumbnails/box_scale.h"
+#include "thumbnails/thumbnail_maker.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace kelmor {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kUriKey = "Thumb::URI";
+constexpr const char* kMTimeKey = "Thumb::MTime";
+// A cache file larger than this, or of more pixels, is no thumbnail: the largest sizes other
+// programs write are 1024 pixels a side.
+constexpr std::size_t kMaxCacheFileBytes = std::size_t{16} << 20;
+constexpr ImageLimits kCacheFileLimits{std::int64_t{2048} * 2048, std::int64_t{2048} * 2048};
+
+// What identifies the version of a file a thumbnail was made from.
+struct FileState {
+    std::int64_t seconds = 0; // modification time, whole seconds
+    long nanoseconds = 0;
+    std::int64_t size = 0;
+    friend bool operator==(const FileState&, const FileState&) = default;
+};
+
+std::optional<FileState> regularFileState(const fs::path& file) {
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return FileState{info.st_mtim.tv_sec, info.st_mtim.tv_nsec, info.st_size};
+}
+
+std::string textOf(const std::vector<PngText>& text, std::string_view keyword) {
+    for (const PngText& chunk : text) {
+        if (chunk.keyword == keyword)
+            return chunk.text;
+    }
+    return {};
+}
+
+// Whether a cache file's text names this URI at this modification time.
+bool describes(const std::vector<PngText>& text, const std::string& uri, const FileState& state) {
+    return textOf(text, kUriKey) == uri && textOf(text, kMTimeKey) == std::to_string(state.seconds);
+}
+
+// Whether `file` lies inside `folder`, both absolute and normal.
+bool isInside(const fs::path& file, const fs::path& folder) {
+    const fs::path relative = file.lexically_relative(folder);
+    return !relative.empty() && *relative.begin() != "..";
+}
+
+// Creates each missing folder down to `folder`, with mode 0700.
+bool makeFolders(const fs::path& folder) {
+    fs::path at;
+    for (const fs::path& part : folder) {
+        at /= part;
+        if (::mkdir(at.c_str(), 0700) == 0)
+            ::chmod(at.c_str(), 0700); // whatever the umask left
+        else if (errno != EEXIST)
+            return false;
+    }
+    return fs::is_directory(folder);
+}
+
+// Writes the file under a temporary name in its own folder, mode 0600, and renames it into
+// place, so that a reader sees the old file or the whole new one. The name is unique to this
+// write, whoever else writes the same thumbnail at the same time.
+bool writeAtomically(const fs::path& target, std::string_view bytes) {
+    if (!makeFolders(target.parent_path()))
+        return false;
+    std::string temporary =
+        (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool written = ::fchmod(fd, 0600) == 0 && writeAllBytes(fd, bytes);
+    written = ::close(fd) == 0 && written;
+    if (written && ::rename(temporary.c_str(), target.c_str()) == 0)
+        return true;
+    ::unlink(temporary.c_str());
+    return false;
+}
+
+// The text every cache file of ours holds.
+std::vector<PngText> identity(const std::string& uri, const FileState& state) {
+    return {{kUriKey, uri},
+            {kMTimeKey, std::to_string(state.seconds)},
+            {"Software", std::string(product::kName) + ' ' + product::kVersion}};
+}
+
+// A thumbnail in the cache that matches the file, fitted into the edge should another program
+// have made it larger.
+std::optional<RgbaImage> cachedThumbnail(const fs::path& file, const std::string& uri,
+                                         const FileState& state, int edge) {
+    try {
+        const std::string bytes = readWholeFile(file.string(), kMaxCacheFileBytes);
+        std::vector<PngText> text;
+        RgbaImage image = decodePng(bytes, kCacheFileLimits, &text);
+        if (!describes(text, uri, state) || image.empty())
+            return std::nullopt;
+        const PictureSize size = fittedSize(image.width, image.height, edge);
+        return boxScale(image, static_cast<int>(size.width), static_cast<int>(size.height));
+    } catch (const Error&) {
+        return std::nullopt;
+    }
+}
+
+// Whether a failure entry records this very version of the file.
+bool failedBefore(const fs::path& entry, const std::string& uri, const FileState& state) {
+    try {
+        return describes(readPngText(readWholeFile(entry.string(), kMaxCacheFileBytes)), uri,
+                         state);
+    } catch (const Error&) {
+        return false;
+    }
+}
+
+} // namespace
+
+ThumbnailCache::ThumbnailCache(std::filesystem::path root)
+    : root_(fs::absolute(root).lexically_normal()) {}
+
+Thumbnail ThumbnailCache::thumbnail(const std::filesystem::path& file, ThumbnailSize size) const {
+    Thumbnail result;
+    const fs::path path = fs::absolute(file).lexically_normal();
+    std::error_code ignored;
+    const fs::path root = fs::weakly_canonical(root_, ignored);
+    if (isInside(path, root_) || isInside(fs::weakly_canonical(path, ignored), root)) {
+        result.origin = Thumbnail::Origin::Skipped;
+        result.failure = msg::kThumbnailOfCache;
+        return result;
+    }
+    const PictureFormat format = pictureFormatOf(path.string());
+    if (format == PictureFormat::None || format == PictureFormat::Icon) {
+        result.origin = Thumbnail::Origin::Skipped;
+        result.failure =
+            kelmor::format(msg::kUnknownPictureExtension, fileExtension(path.string()));
+        return result;
+    }
+    const std::optional<FileState> before = regularFileState(path);
+    if (!before) {
+        result.failure = kelmor::format(msg::kCannotOpenFile, path.string());
+        return result;
+    }
+    const std::string uri = thumbnailUri(path);
+    const std::string name = thumbnailFileName(uri);
+    const int edge = thumbnailEdge(size);
+    const fs::path made = root_ / (size == ThumbnailSize::Large ? "large" : "normal") / name;
+    if (std::optional<RgbaImage> cached = cachedThumbnail(made, uri, *before, edge)) {
+        result.origin = Thumbnail::Origin::Cache;
+        result.image = std::move(*cached);
+        result.file = made;
+        return result;
+    }
+    const fs::path failure = root_ / "fail" / (std::string("kelmor-") + product::kVersion) / name;
+    if (failedBefore(failure, uri, *before)) {
+        result.failure = msg::kThumbnailFailedBefore;
+        result.file = failure;
+        return result;
+    }
+    ThumbnailPixels pixels;
+    try {
+        pixels = makeThumbnailPixels(format, readWholeFile(path.string()), path.string(), edge);
+        result.origin = Thumbnail::Origin::Made;
+        result.image = std::move(pixels.image);
+    } catch (const Error& error) {
+        result.failure = error.what();
+    }
+    // A file that changed or went while it was read gets no entry: it would describe neither
+    // version.
+    if (regularFileState(path) != before)
+        return result;
+    std::vector<PngText> text = identity(uri, *before);
+    if (result.origin == Thumbnail::Origin::Failed) {
+        if (writeAtomically(failure, encodePngFast(RgbaImage::blank(1, 1), text)))
+            result.file = failure;
+        return result;
+    }
+    text.push_back({"Thumb::Size", std::to_string(before->size)});
+    text.push_back({"Thumb::Image::Width", std::to_string(pixels.original.width)});
+    text.push_back({"Thumb::Image::Height", std::to_string(pixels.original.height)});
+    if (writeAtomically(made, encodePngFast(result.image, text))) {
+        result.file = made;
+        ::unlink(failure.c_str()); // an entry of an older version that failed, if any
+    }
+    return result;
+}
+
+} // namespace kelmor

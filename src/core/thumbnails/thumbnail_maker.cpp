@@ -1,0 +1,60 @@
+#include "thumbnails/thumbnail_maker.h"
+
+#include "base/error.h"
+#include "base/messages.h"
+#include "imaging/bmp.h"
+#include "imaging/jpeg.h"
+#include "imaging/png.h"
+#include "imaging/svg.h"
+#include "imaging/webp.h"
+#include "thumbnails/box_scale.h"
+
+namespace kelmor {
+namespace {
+
+// The decoded picture fitted into the edge, and its own size. A file of no image at all (a GIF
+// without frames) has no thumbnail.
+ThumbnailPixels fitted(const RgbaImage& image, PictureSize original, int edge) {
+    if (image.empty())
+        throw Error(msg::kPictureHasNoImage);
+    const PictureSize size = fittedSize(original.width, original.height, edge);
+    return {boxScale(image, static_cast<int>(size.width), static_cast<int>(size.height)), original};
+}
+
+ThumbnailPixels fitted(const RgbaImage& image, int edge) {
+    return fitted(image, {image.width, image.height}, edge);
+}
+
+} // namespace
+
+ThumbnailPixels makeThumbnailPixels(PictureFormat format, std::string_view bytes,
+                                    const std::string& path, int edge) {
+    switch (format) {
+    case PictureFormat::Jpeg: {
+        const ReducedJpeg jpeg = decodeJpegReduced(bytes, edge);
+        return fitted(toRgba(jpeg.bitmap), jpeg.fullSize, edge);
+    }
+    case PictureFormat::Png:
+        return fitted(decodePng(bytes), edge);
+    case PictureFormat::Bitmap:
+        return fitted(toRgba(readBmp(bytes)), edge);
+    case PictureFormat::Gif: {
+        Picture picture;
+        picture.loadFromBytes(PictureFormat::Gif, std::string(bytes), GifFrames::FirstImage);
+        return fitted(picture.rgba(), edge);
+    }
+    case PictureFormat::WebP:
+        return fitted(decodeWebpFirstFrame(bytes), edge);
+    case PictureFormat::Svg: {
+        ThumbnailPixels pixels;
+        pixels.image = renderSvgFitted(bytes, path, edge, &pixels.original);
+        return pixels;
+    }
+    case PictureFormat::Icon:
+    case PictureFormat::None:
+        break;
+    }
+    throw Error(kelmor::format(msg::kUnknownPictureExtension, fileExtension(path)));
+}
+
+} // namespace kelmor

@@ -1,0 +1,246 @@
+#include "ui/thumbnail_loader.h"
+
+#include "base/folder_scan.h"
+#include "ui/qt_text.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QIcon>
+#include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QThread>
+#include <QThreadPool>
+#include <QTimer>
+#include <QVariant>
+#include <algorithm>
+
+namespace kelmor {
+namespace {
+
+constexpr int kMostThreads = 4;
+// A large thumbnail's canvas holds twice the list's pixels in each direction.
+constexpr qreal kLargeRatio = 2.0;
+// Where an item showing its thumbnail keeps its file-type icon.
+constexpr int kFileIconRole = Qt::UserRole + 1;
+
+struct SharedPool {
+    QThreadPool threads;
+    SharedPool() { threads.setMaxThreadCount(std::min(QThread::idealThreadCount(), kMostThreads)); }
+};
+
+} // namespace
+
+QThreadPool& ThumbnailLoader::pool() {
+    static SharedPool shared;
+    return shared.threads;
+}
+
+ThumbnailLoader::ThumbnailLoader(QListWidget& list, const QString& cacheRoot)
+    : QObject(&list), list_(list), viewport_(*list.viewport()), model_(*list.model()),
+      cache_(toLocal(cacheRoot)) {
+    connect(this, &ThumbnailLoader::made, this, &ThumbnailLoader::show, Qt::QueuedConnection);
+    const QAbstractItemModel* model = &model_;
+    connect(model, &QAbstractItemModel::modelReset, this, &ThumbnailLoader::restart);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &ThumbnailLoader::restart);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &ThumbnailLoader::restart);
+    connect(model, &QAbstractItemModel::layoutChanged, this, &ThumbnailLoader::restart);
+    for (const QScrollBar* bar : {list.verticalScrollBar(), list.horizontalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, &ThumbnailLoader::askSoon);
+    list.installEventFilter(this);
+    viewport_.installEventFilter(this);
+    // Closing the program waits for no picture that was only asked for.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
+        const std::lock_guard lock(mutex_);
+        queue_.clear();
+    });
+}
+
+ThumbnailLoader::~ThumbnailLoader() {
+    std::unique_lock lock(mutex_);
+    queue_.clear();
+    idle_.wait(lock, [this] { return workers_ == 0; });
+}
+
+void ThumbnailLoader::setFolder(const QString& folder) {
+    folder_ = folder;
+    restoreFileIcons();
+    restart();
+}
+
+void ThumbnailLoader::setShown(bool shown) {
+    if (shown == shown_)
+        return;
+    shown_ = shown;
+    restoreFileIcons();
+    restart();
+}
+
+// Compares addresses only: the viewport's events also come while the list is destroyed.
+bool ThumbnailLoader::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == &list_ && event->type() == QEvent::Show) ||
+        (watched == &viewport_ && event->type() == QEvent::Resize))
+        askSoon();
+    return QObject::eventFilter(watched, event);
+}
+
+void ThumbnailLoader::restart() {
+    {
+        const std::lock_guard lock(mutex_);
+        queue_.clear();
+    }
+    ++generation_;
+    // Counted on the model: it also resets while the list is destroyed, when the list can no
+    // longer be asked.
+    rows_.assign(shown_ ? static_cast<std::size_t>(model_.rowCount()) : 0, RowState::Waiting);
+    askSoon();
+}
+
+void ThumbnailLoader::restoreFileIcons() {
+    for (int row = 0; row < list_.count(); ++row) {
+        QListWidgetItem& item = *list_.item(row);
+        if (const QVariant icon = item.data(kFileIconRole); icon.isValid()) {
+            item.setIcon(icon.value<QIcon>());
+            item.setData(kFileIconRole, QVariant());
+        }
+    }
+}
+
+void ThumbnailLoader::askSoon() {
+    if (!shown_ || askPending_)
+        return;
+    askPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        askPending_ = false;
+        ask();
+    });
+}
+
+std::vector<int> ThumbnailLoader::wantedRows() const {
+    std::vector<int> wanted;
+    const int count = std::min(list_.count(), static_cast<int>(rows_.size()));
+    if (!shown_ || count == 0 || !list_.isVisible())
+        return wanted;
+    // Rows follow each other down the view, so the first row past a line is found by halving,
+    // whatever the number of items.
+    const auto firstRow = [this, count](auto past) {
+        int low = 0, high = count;
+        while (low < high) {
+            const int middle = (low + high) / 2;
+            if (past(list_.visualItemRect(list_.item(middle))))
+                high = middle;
+            else
+                low = middle + 1;
+        }
+        return low;
+    };
+    const auto reaching = [&firstRow](int y) {
+        return firstRow([y](const QRect& rect) { return rect.bottom() >= y; });
+    };
+    const auto startingBelow = [&firstRow](int y) {
+        return firstRow([y](const QRect& rect) { return rect.top() > y; });
+    };
+    const QRect view = list_.viewport()->rect();
+    const int firstShown = reaching(view.top());
+    const int endShown = startingBelow(view.bottom());
+    const int endBelow = startingBelow(view.bottom() + view.height());
+    const int firstAbove = reaching(view.top() - view.height());
+    for (int row = firstShown; row < endShown; ++row)
+        wanted.push_back(row);
+    for (int row = endShown; row < endBelow; ++row)
+        wanted.push_back(row);
+    for (int row = firstShown - 1; row >= firstAbove; --row)
+        wanted.push_back(row);
+    return wanted;
+}
+
+void ThumbnailLoader::ask() {
+    const std::vector<int> wanted = wantedRows();
+    const ThumbnailSize size =
+        list_.devicePixelRatioF() > 1.0 ? ThumbnailSize::Large : ThumbnailSize::Normal;
+    const std::string folder = toLocal(folder_);
+    const std::lock_guard lock(mutex_);
+    // Rows still waiting in the queue are asked for again below if they are still wanted;
+    // those asked for and no longer queued are being made.
+    for (const Request& dropped : queue_)
+        rows_[static_cast<std::size_t>(dropped.row)] = RowState::Waiting;
+    queue_.clear();
+    for (const int row : wanted) {
+        RowState& state = rows_[static_cast<std::size_t>(row)];
+        if (state != RowState::Waiting)
+            continue;
+        state = RowState::Asked;
+        queue_.push_back(
+            {generation_, row, joinPath(folder, toLocal(list_.item(row)->text())), size});
+    }
+    QThreadPool& threads = pool();
+    const int more = std::min(static_cast<int>(queue_.size()), threads.maxThreadCount()) - workers_;
+    for (int started = 0; started < more; ++started) {
+        ++workers_;
+        threads.start([this] { work(); });
+    }
+}
+
+// One task of the pool: makes the queued thumbnails, one at a time, until none is left.
+void ThumbnailLoader::work() {
+    for (;;) {
+        Request request;
+        {
+            const std::lock_guard lock(mutex_);
+            if (queue_.empty()) {
+                --workers_;
+                idle_.notify_all();
+                return;
+            }
+            request = std::move(queue_.front());
+            queue_.pop_front();
+        }
+        emit made(request.generation, request.row, makeCanvas(request));
+    }
+}
+
+QImage ThumbnailLoader::makeCanvas(const Request& request) const {
+    try {
+        const Thumbnail thumbnail = cache_.thumbnail(request.file, request.size);
+        if (thumbnail.image.empty())
+            return {};
+        const RgbaImage& pixels = thumbnail.image;
+        const QImage picture(pixels.pixels.data(), pixels.width, pixels.height, pixels.width * 4,
+                             QImage::Format_RGBA8888);
+        const int edge = thumbnailEdge(request.size);
+        QImage canvas(edge, edge, QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::transparent);
+        // Fitted into the canvas, keeping its proportions, and centred.
+        const QSize fitted = picture.size().boundedTo(canvas.size()) == picture.size()
+                                 ? picture.size()
+                                 : picture.size().scaled(canvas.size(), Qt::KeepAspectRatio);
+        {
+            QPainter painter(&canvas);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(
+                QRect(QPoint((edge - fitted.width()) / 2, (edge - fitted.height()) / 2), fitted),
+                picture);
+        }
+        if (request.size == ThumbnailSize::Large)
+            canvas.setDevicePixelRatio(kLargeRatio);
+        return canvas;
+    } catch (...) {
+        // A picture that cannot be shown keeps its file-type icon, as a damaged one does.
+        return {};
+    }
+}
+
+void ThumbnailLoader::show(quint64 generation, int row, const QImage& canvas) {
+    if (generation != generation_ || row >= list_.count())
+        return;
+    rows_[static_cast<std::size_t>(row)] = RowState::Done;
+    if (canvas.isNull())
+        return;
+    QListWidgetItem& item = *list_.item(row);
+    if (!item.data(kFileIconRole).isValid())
+        item.setData(kFileIconRole, item.icon());
+    item.setIcon(QIcon(QPixmap::fromImage(canvas)));
+}
+
+} // namespace kelmor

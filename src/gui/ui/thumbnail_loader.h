@@ -1,0 +1,94 @@
+#pragma once
+
+#include "thumbnails/thumbnail_cache.h"
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class QAbstractItemModel;
+class QListWidget;
+class QThreadPool;
+class QWidget;
+
+namespace kelmor {
+
+// Gives the items of a picture list their thumbnails while the list is in Thumbnail View. Only
+// the items in view and a screen above and below them are asked for, those in view first;
+// scrolling, resizing and showing the list ask again in the new order. The thumbnails are made
+// on the shared pool and reach the list through a queued signal, so the window never waits
+// for a picture. An item keeps its file-type icon until its thumbnail is ready, and for good
+// when none can be made. Refilling the list, changing its folder or leaving Thumbnail View
+// drops the work not yet started for the list as it was.
+class ThumbnailLoader : public QObject {
+    Q_OBJECT
+public:
+    // The loader belongs to the list; captions name files of the folder set below.
+    ThumbnailLoader(QListWidget& list, const QString& cacheRoot);
+    // Drops the work not yet started and waits for the thumbnails being made.
+    ~ThumbnailLoader() override;
+
+    // The folder the list's captions name files in; an empty one is the root folder.
+    void setFolder(const QString& folder);
+    // Thumbnail View on or off: off, every item takes back its file-type icon.
+    void setShown(bool shown);
+    bool shown() const { return shown_; }
+
+    // The pool every list's thumbnails are made on: one thread per core, at most four.
+    static QThreadPool& pool();
+
+signals:
+    // A thumbnail made for the row of the list as it was in `generation`, on its canvas;
+    // a null image when the picture has none. Emitted from the pool's threads.
+    void made(quint64 generation, int row, const QImage& canvas);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Request {
+        quint64 generation;
+        int row;
+        std::string file;
+        ThumbnailSize size;
+    };
+    enum class RowState : unsigned char { Waiting, Asked, Done };
+
+    // Forgets the rows' states and the work asked for: the list changed, or it left the view
+    // or its folder, when its items also take back their file-type icons.
+    void restart();
+    void restoreFileIcons();
+    // Asks for the rows around the view that have no thumbnail yet, at the next turn of the
+    // event loop, once however often it is called before that.
+    void askSoon();
+    void ask();
+    // The rows to make, in the order to make them: those in view, then those below, then
+    // those above, the nearest first.
+    std::vector<int> wantedRows() const;
+    void work();
+    QImage makeCanvas(const Request& request) const;
+    void show(quint64 generation, int row, const QImage& canvas);
+
+    QListWidget& list_;
+    QWidget& viewport_;               // the list's, kept for the event filter
+    const QAbstractItemModel& model_; // the list's
+    const ThumbnailCache cache_;
+    QString folder_;
+    bool shown_ = false;
+    bool askPending_ = false;
+    quint64 generation_ = 0;
+    std::vector<RowState> rows_;
+
+    // Shared with the pool's threads.
+    std::mutex mutex_;
+    std::condition_variable idle_;
+    std::deque<Request> queue_;
+    int workers_ = 0; // tasks started on the pool and not yet ended
+};
+
+} // namespace kelmor
