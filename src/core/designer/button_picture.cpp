@@ -330,7 +330,7 @@ std::string buttonFile(std::string_view svg, ButtonFormat format) {
     case ButtonFormat::Png:
         break;
     }
-    return encodePngFast(renderSvg(svg));
+    return encodePngFast(renderSvg(svg), {}, PngContent::Drawn);
 }
 
 std::string MadeButton::normalFile() const {

@@ -386,6 +386,16 @@ constexpr int kFastMemLevel = 8;
 // cost more than wider pixels.
 constexpr std::size_t kSmallPicture = 65536;
 
+// The smallest zlib window that still reaches back over all `length` bytes of filtered rows, so
+// a small picture compresses exactly as with the largest window without that window's memory.
+int windowBitsFor(std::size_t length) {
+    constexpr std::size_t kLookahead = 262; // zlib matches reach back at most window - 262 bytes
+    int bits = 9;
+    while (bits < 15 && (std::size_t{1} << bits) < length + kLookahead)
+        ++bits;
+    return bits;
+}
+
 // The file written with `trial`, or an empty string when it passes `budget` bytes.
 std::string encodeTrial(const RgbaImage& image, const Layout& layout,
                         const std::vector<std::uint8_t>& rows, const Trial& trial,
@@ -397,6 +407,7 @@ std::string encodeTrial(const RgbaImage& image, const Layout& layout,
     spng_set_png_stream(c, writeToSink, &sink);
     spng_set_option(c, SPNG_IMG_COMPRESSION_LEVEL, level);
     spng_set_option(c, SPNG_IMG_MEM_LEVEL, memLevel);
+    spng_set_option(c, SPNG_IMG_WINDOW_BITS, windowBitsFor(rows.size() + image.height));
     spng_set_option(c, SPNG_IMG_COMPRESSION_STRATEGY, trial.strategy);
     spng_set_option(c, SPNG_FILTER_CHOICE, trial.filters);
     spng_ihdr header{};
@@ -502,11 +513,14 @@ std::string encodePng(const RgbaImage& image) {
     return best;
 }
 
-std::string encodePngFast(const RgbaImage& image, const std::vector<PngText>& text) {
+std::string encodePngFast(const RgbaImage& image, const std::vector<PngText>& text,
+                          PngContent content) {
     const Layout layout = image.opaque() ? Layout{SPNG_COLOR_TYPE_TRUECOLOR, 8} : Layout{};
-    return encodeTrial(image, layout, storedRows(image, layout),
-                       {SPNG_FILTER_CHOICE_ALL, kFiltered}, std::string::npos, kFastLevel,
-                       kFastMemLevel, text);
+    const Trial trial = content == PngContent::Photo
+                            ? Trial{SPNG_FILTER_CHOICE_ALL, kFiltered}
+                            : Trial{SPNG_DISABLE_FILTERING, kDefaultStrategy};
+    return encodeTrial(image, layout, storedRows(image, layout), trial, std::string::npos,
+                       kFastLevel, kFastMemLevel, text);
 }
 
 } // namespace kelmor

@@ -44,10 +44,17 @@ PictureFileSize measurePng(std::string_view bytes);
 // chosen for size. No ancillary chunk is written beside tRNS.
 std::string encodePng(const RgbaImage& image);
 
+// What a quickly written picture shows, which decides its one way of filtering.
+enum class PngContent {
+    Photo, // adaptive filters and zlib's strategy for filtered data (thumbnails of photographs)
+    Drawn, // no filtering: flat areas and sharp edges (buttons) pack as well in less time
+};
+
 // A lossless PNG file written quickly rather than small, for pictures made by the dozen
-// (thumbnails): RGB when every pixel is opaque, RGBA otherwise, one pass of adaptive filtering
-// and a moderate compression level. The text goes into tEXt chunks before the pixel data;
-// keywords are 1 to 79 Latin-1 characters.
-std::string encodePngFast(const RgbaImage& image, const std::vector<PngText>& text = {});
+// (thumbnails, buttons): RGB when every pixel is opaque, RGBA otherwise, one pass of the
+// filtering that suits `content` and a moderate compression level. The text goes into tEXt
+// chunks before the pixel data; keywords are 1 to 79 Latin-1 characters.
+std::string encodePngFast(const RgbaImage& image, const std::vector<PngText>& text = {},
+                          PngContent content = PngContent::Photo);
 
 } // namespace kelmor
