@@ -5,14 +5,12 @@
 
 #include "designer/button_picture.h"
 #include "designer/button_style.h"
+#include "support/librsvg_render.h"
 
 #include <benchmark/benchmark.h>
-#include <cairo.h>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <librsvg/rsvg.h>
 #include <map>
 #include <string>
 #include <vector>
@@ -39,24 +37,9 @@ void buttonRender(benchmark::State& state, const kelmor::ButtonStyle& style) {
 }
 
 void librsvgRender(benchmark::State& state, const std::vector<std::string>& documents) {
-    for (auto _ : state) {
-        for (const std::string& svg : documents) {
-            RsvgHandle* handle = rsvg_handle_new_from_data(
-                reinterpret_cast<const guint8*>(svg.data()), svg.size(), nullptr);
-            double width = 0, height = 0;
-            rsvg_handle_get_intrinsic_size_in_pixels(handle, &width, &height);
-            cairo_surface_t* surface = cairo_image_surface_create(
-                CAIRO_FORMAT_ARGB32, int(std::ceil(width)), int(std::ceil(height)));
-            cairo_t* cr = cairo_create(surface);
-            const RsvgRectangle viewport{0, 0, width, height};
-            rsvg_handle_render_document(handle, cr, &viewport, nullptr);
-            cairo_surface_flush(surface);
-            benchmark::DoNotOptimize(cairo_image_surface_get_data(surface));
-            cairo_destroy(cr);
-            cairo_surface_destroy(surface);
-            g_object_unref(handle);
-        }
-    }
+    for (auto _ : state)
+        for (const std::string& svg : documents)
+            kelmor::bench::renderWithLibrsvg(svg);
 }
 
 // Prints the runs as the console does and keeps each benchmark's median CPU time per

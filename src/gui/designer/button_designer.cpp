@@ -71,18 +71,6 @@ private:
     bool over_ = false;
 };
 
-// A field's caption: it names the field for assistive tools, without its colon and mnemonic.
-QLabel* caption(QWidget* page, const QString& text, QWidget* field) {
-    auto* label = new QLabel(text, page);
-    label->setBuddy(field);
-    QString name = text;
-    name.remove(QLatin1Char('&'));
-    if (name.endsWith(QLatin1Char(':')))
-        name.chop(1);
-    setAccessibleNameOf(*field, name);
-    return label;
-}
-
 // Runs a reading of one field's text; its Error goes on with the field's name in front.
 template <class Read> auto fieldValue(const QLineEdit& field, Read read) {
     try {
@@ -132,7 +120,7 @@ QLineEdit* TButtonDesigner::addField(QGridLayout& grid, int row, const QString& 
     QWidget* page = grid.parentWidget();
     auto* edit = new QLineEdit(page);
     edit->setObjectName(QString::fromLatin1(name));
-    grid.addWidget(caption(page, text, edit), row, 0);
+    grid.addWidget(fieldCaption(page, text, edit), row, 0);
     grid.addWidget(edit, row, 1);
     return edit;
 }
@@ -162,7 +150,7 @@ QWidget* TButtonDesigner::buildStyleValues() {
 
     styleBox_ = new QComboBox(page);
     styleBox_->setObjectName(QStringLiteral("StyleBox"));
-    grid->addWidget(caption(page, QStringLiteral("St&yle:"), styleBox_), row, 0);
+    grid->addWidget(fieldCaption(page, QStringLiteral("St&yle:"), styleBox_), row, 0);
     grid->addWidget(styleBox_, row++, 1, 1, 2);
     auto* saveButtons = new QHBoxLayout;
     auto* save = new QPushButton(QStringLiteral("Save Style"), page);
@@ -184,7 +172,7 @@ QWidget* TButtonDesigner::buildStyleValues() {
     font_->setInsertPolicy(QComboBox::NoInsert);
     font_->addItems({QStringLiteral("Sans"), QStringLiteral("Serif"), QStringLiteral("Monospace")});
     font_->addItems(QFontDatabase::families());
-    grid->addWidget(caption(page, QStringLiteral("&Font:"), font_), row, 0);
+    grid->addWidget(fieldCaption(page, QStringLiteral("&Font:"), font_), row, 0);
     grid->addWidget(font_, row++, 1, 1, 2);
     fontSize_ = addField(*grid, row++, QStringLiteral("Font si&ze (points):"), "FontSize");
     auto* faces = new QHBoxLayout;
@@ -207,7 +195,7 @@ QWidget* TButtonDesigner::buildStyleValues() {
     shape_->setObjectName(QStringLiteral("ShapeBox"));
     for (ButtonShape shape : {ButtonShape::Rectangle, ButtonShape::Rounded, ButtonShape::Pill})
         shape_->addItem(toQt(std::string(shapeName(shape))));
-    grid->addWidget(caption(page, QStringLiteral("Sh&ape:"), shape_), row, 0);
+    grid->addWidget(fieldCaption(page, QStringLiteral("Sh&ape:"), shape_), row, 0);
     grid->addWidget(shape_, row++, 1, 1, 2);
     radius_ = addField(*grid, row++, QStringLiteral("Corner &radius:"), "Radius");
     fill_ = addColourField(*grid, row++, QStringLiteral("Fi&ll:"), "Fill", false);
@@ -235,15 +223,15 @@ QWidget* TButtonDesigner::buildMenuSide() {
     texts_->setObjectName(QStringLiteral("ButtonTexts"));
     texts_->setTabChangesFocus(true);
     texts_->setFixedHeight(110);
-    grid->addWidget(caption(page, QStringLiteral("&Texts, one button a line:"), texts_), 0, 0, 1,
-                    2);
+    grid->addWidget(fieldCaption(page, QStringLiteral("&Texts, one button a line:"), texts_), 0, 0,
+                    1, 2);
     grid->addWidget(texts_, 1, 0, 1, 2);
 
     format_ = new QComboBox(page);
     format_->setObjectName(QStringLiteral("FormatBox"));
     format_->addItems({QStringLiteral("SVG"), QStringLiteral("PNG"), QStringLiteral("GIF")});
     format_->setCurrentIndex(1);
-    grid->addWidget(caption(page, QStringLiteral("&Output:"), format_), 2, 0);
+    grid->addWidget(fieldCaption(page, QStringLiteral("&Output:"), format_), 2, 0);
     grid->addWidget(format_, 2, 1);
 
     auto* scroll = new QScrollArea(page);

@@ -57,19 +57,6 @@ QToolButton* toolButton(QWidget* parent, const QString& name, const QIcon& icon,
     return button;
 }
 
-// The caption before a field: it names the field for assistive tools, without its colon,
-// and Alt with its mnemonic, when it has one, moves the focus there.
-QLabel* caption(QWidget* page, const QString& text, QWidget* field) {
-    auto* label = new QLabel(text, page);
-    label->setBuddy(field);
-    QString name = text;
-    name.remove(QLatin1Char('&'));
-    if (name.endsWith(QLatin1Char(':')))
-        name.chop(1);
-    setAccessibleNameOf(*field, name);
-    return label;
-}
-
 QColor windowColour() {
     return QApplication::palette().color(QPalette::Base);
 }
@@ -127,7 +114,7 @@ ButtonEditorTabs::PictureFields ButtonEditorTabs::pictureRow(QGridLayout& grid, 
     QWidget* page = grid.parentWidget();
     PictureFields fields{lineEdit(page, names[0], 80), lineEdit(page, names[1], 36),
                          lineEdit(page, names[2], 36)};
-    QLabel* label = kelmor::caption(page, caption, fields.name);
+    QLabel* label = kelmor::fieldCaption(page, caption, fields.name);
     grid.addWidget(label, row, 0);
     const QString name = fields.name->accessibleName();
     fields.width->setAccessibleName(name + QStringLiteral(" width"));
@@ -158,7 +145,7 @@ void ButtonEditorTabs::buildButtonTab(QWidget& into, PageKind kind, ButtonFields
                    &names[3], previews_.mouseOver());
 
     fields.link = lineEdit(page, names[6]);
-    grid->addWidget(caption(page, QStringLiteral("Link to:"), fields.link), 2, 0);
+    grid->addWidget(fieldCaption(page, QStringLiteral("Link to:"), fields.link), 2, 0);
     auto* linkRow = new QHBoxLayout;
     linkRow->addWidget(fields.link, 1);
     linkRow->addWidget(designButton(*page, kind));
@@ -167,7 +154,7 @@ void ButtonEditorTabs::buildButtonTab(QWidget& into, PageKind kind, ButtonFields
     fields.frame = comboBox(page, names[7],
                             {QStringLiteral("_top"), QStringLiteral("_self"),
                              QStringLiteral("_parent"), QStringLiteral("_blank")});
-    grid->addWidget(caption(page, QStringLiteral("Target Frame:"), fields.frame), 3, 0);
+    grid->addWidget(fieldCaption(page, QStringLiteral("Target Frame:"), fields.frame), 3, 0);
     grid->addWidget(fields.frame, 3, 1, 1, 4);
 
     fields.breaks = comboBox(page, names[8],
@@ -177,7 +164,7 @@ void ButtonEditorTabs::buildButtonTab(QWidget& into, PageKind kind, ButtonFields
                               QStringLiteral("&nbsp;&nbsp;&nbsp;  "),
                               QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;  ")});
     fields.breaks->setCurrentIndex(-1);
-    grid->addWidget(caption(page, QStringLiteral("Breaks/Spaces:"), fields.breaks), 4, 0);
+    grid->addWidget(fieldCaption(page, QStringLiteral("Breaks/Spaces:"), fields.breaks), 4, 0);
     grid->addWidget(fields.breaks, 4, 1, 1, 4);
 
     int row = 5;
@@ -202,7 +189,7 @@ QToolButton* ButtonEditorTabs::designButton(QWidget& page, PageKind kind) {
 void ButtonEditorTabs::addSoundFileRow(QGridLayout& grid, int row) {
     QWidget* page = grid.parentWidget();
     soundFile_ = lineEdit(page, "Edit21");
-    grid.addWidget(caption(page, QStringLiteral("Sound:"), soundFile_), row, 0);
+    grid.addWidget(fieldCaption(page, QStringLiteral("Sound:"), soundFile_), row, 0);
     grid.addWidget(soundFile_, row, 1, 1, 3);
     QToolButton* pick = toolButton(page, QStringLiteral("PickSoundFile"),
                                    drawnIcon(DrawnIcon::Open), QStringLiteral("Pick a sound"));
@@ -242,7 +229,7 @@ QWidget* ButtonEditorTabs::buildPageTab() {
     grid->setHorizontalSpacing(4);
 
     bgImage_ = lineEdit(page, "Edit2");
-    grid->addWidget(caption(page, QStringLiteral("BG Image:"), bgImage_), 0, 0);
+    grid->addWidget(fieldCaption(page, QStringLiteral("BG Image:"), bgImage_), 0, 0);
     grid->addWidget(bgImage_, 0, 1, 1, 2);
     QToolButton* pickImage =
         toolButton(page, QStringLiteral("PickBgImage"), drawnIcon(DrawnIcon::Open),
@@ -251,7 +238,7 @@ QWidget* ButtonEditorTabs::buildPageTab() {
     grid->addWidget(pickImage, 0, 3);
 
     bgColor_ = lineEdit(page, "Edit3");
-    grid->addWidget(caption(page, QStringLiteral("BG Color:"), bgColor_), 1, 0);
+    grid->addWidget(fieldCaption(page, QStringLiteral("BG Color:"), bgColor_), 1, 0);
     grid->addWidget(bgColor_, 1, 1);
     swatch_ = new QLabel(page);
     swatch_->setObjectName(QStringLiteral("Edit6"));
@@ -268,11 +255,11 @@ QWidget* ButtonEditorTabs::buildPageTab() {
     grid->addWidget(pickColour, 1, 3);
 
     title_ = lineEdit(page, "Edit4");
-    grid->addWidget(caption(page, QStringLiteral("Page Title:"), title_), 2, 0);
+    grid->addWidget(fieldCaption(page, QStringLiteral("Page Title:"), title_), 2, 0);
     grid->addWidget(title_, 2, 1, 1, 3);
 
     target_ = lineEdit(page, "Edit25");
-    grid->addWidget(caption(page, QStringLiteral("Target Page:"), target_), 3, 0);
+    grid->addWidget(fieldCaption(page, QStringLiteral("Target Page:"), target_), 3, 0);
     grid->addWidget(target_, 3, 1, 1, 2);
     QToolButton* pickTarget =
         toolButton(page, QStringLiteral("PickTargetPage"), drawnIcon(DrawnIcon::Open),
