@@ -4,13 +4,13 @@
 #include "base/error.h"
 #include "base/messages.h"
 #include "base/utf8.h"
+#include "imaging/cairo_pointers.h"
 #include "imaging/gif_encode.h"
 #include "imaging/gif_rgba.h"
 #include "imaging/png.h"
 #include "imaging/svg.h"
 
 #include <algorithm>
-#include <cairo.h>
 #include <charconv>
 #include <cmath>
 #include <memory>
@@ -28,19 +28,10 @@ constexpr double kShadowBlur = 1.5;
 constexpr int kShadowRoom = 4;
 constexpr const char* kShadowOpacity = "0.45";
 
-struct GObjectUnref {
-    void operator()(void* object) const { g_object_unref(object); }
-};
 struct FontDescriptionFree {
     void operator()(PangoFontDescription* description) const {
         pango_font_description_free(description);
     }
-};
-struct CairoSurfaceDestroy {
-    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-struct CairoDestroy {
-    void operator()(cairo_t* cr) const { cairo_destroy(cr); }
 };
 struct CairoPathDestroy {
     void operator()(cairo_path_t* path) const { cairo_path_destroy(path); }
@@ -120,9 +111,9 @@ public:
 
     // The outlines as SVG path data, the logical box's top left corner at (left, top).
     std::string pathData(double left, double top) const {
-        const std::unique_ptr<cairo_surface_t, CairoSurfaceDestroy> surface(
+        const CairoSurfacePointer surface(
             cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr));
-        const std::unique_ptr<cairo_t, CairoDestroy> cr(cairo_create(surface.get()));
+        const CairoPointer cr(cairo_create(surface.get()));
         cairo_move_to(cr.get(), left - x_, top - y_);
         pango_cairo_layout_path(cr.get(), layout_.get());
         const std::unique_ptr<cairo_path_t, CairoPathDestroy> path(cairo_copy_path(cr.get()));

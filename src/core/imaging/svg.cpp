@@ -2,10 +2,10 @@
 
 #include "base/error.h"
 #include "base/messages.h"
+#include "imaging/cairo_pointers.h"
 
 #include <algorithm>
 #include <array>
-#include <cairo.h>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -27,15 +27,6 @@ constexpr double kRoundingSlack = 1e-6;
 
 struct GErrorFree {
     void operator()(GError* error) const { g_error_free(error); }
-};
-struct GObjectUnref {
-    void operator()(void* object) const { g_object_unref(object); }
-};
-struct CairoSurfaceDestroy {
-    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-struct CairoDestroy {
-    void operator()(cairo_t* cr) const { cairo_destroy(cr); }
 };
 using ErrorPointer = std::unique_ptr<GError, GErrorFree>;
 using HandlePointer = std::unique_ptr<RsvgHandle, GObjectUnref>;
@@ -203,13 +194,12 @@ RgbaImage renderScaled(RsvgHandle* handle, const SvgSize& size, double scale, in
     if (stride != image.width * 4)
         throw Error(msg::kImageTooLarge);
     // Cairo draws straight into the picture's pixels, which start transparent.
-    const std::unique_ptr<cairo_surface_t, CairoSurfaceDestroy> surface(
-        cairo_image_surface_create_for_data(image.pixels.data(), CAIRO_FORMAT_ARGB32, image.width,
-                                            image.height, stride));
+    const CairoSurfacePointer surface(cairo_image_surface_create_for_data(
+        image.pixels.data(), CAIRO_FORMAT_ARGB32, image.width, image.height, stride));
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
         throw Error(msg::kOutOfMemory);
     {
-        const std::unique_ptr<cairo_t, CairoDestroy> cr(cairo_create(surface.get()));
+        const CairoPointer cr(cairo_create(surface.get()));
         // A fraction of a pixel past the drawn size stays partly covered.
         const RsvgRectangle viewport{0, 0, size.width * scale, size.height * scale};
         GError* error = nullptr;
