@@ -86,6 +86,20 @@ std::optional<Colour> optionalColour(const QLineEdit& field) {
     return fieldValue(field, [](const std::string& v) { return colourValue(v); });
 }
 
+// A colour button's icon: a swatch of the field's colour, or the palette while the field holds
+// no colour.
+QIcon colourIcon(const QString& text) {
+    const std::optional<Colour> colour = parseColour(toLocal(text.trimmed()));
+    if (!colour)
+        return drawnIcon(DrawnIcon::Palette);
+    QPixmap swatch(16, 16);
+    swatch.fill(QColor(colour->red, colour->green, colour->blue));
+    QPainter painter(&swatch);
+    painter.setPen(Qt::darkGray);
+    painter.drawRect(0, 0, swatch.width() - 1, swatch.height() - 1);
+    return swatch;
+}
+
 QString sizeText(int pixels) {
     return pixels ? QString::number(pixels) : QString();
 }
@@ -138,6 +152,8 @@ TButtonDesigner::ColourField TButtonDesigner::addColourField(QGridLayout& grid, 
     pick->setFocusPolicy(Qt::StrongFocus);
     connect(pick, &QToolButton::clicked, this,
             guarded(services_.dialogs, [this, field] { pickColour(field); }));
+    connect(field.edit, &QLineEdit::textChanged, pick,
+            [pick](const QString& value) { pick->setIcon(colourIcon(value)); });
     grid.addWidget(pick, row, 2);
     return field;
 }
