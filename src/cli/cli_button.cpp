@@ -3,14 +3,14 @@
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/user_folders.h"
 #include "cli_command.h"
 #include "cli_files.h"
 #include "designer/button_picture.h"
 #include "designer/button_style.h"
-#include "project/button_columns.h"
+#include "project/button_rows.h"
 #include "project/project_file.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -168,11 +168,7 @@ std::optional<std::string> parse(const std::vector<std::string>& args, ButtonOpt
 
 // The user's config folder: $XDG_CONFIG_HOME/kelmor, by default ~/.config/kelmor.
 std::string configFolder() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config && config[0] == '/')
-        return (fs::path(config) / "kelmor").string();
-    const char* home = std::getenv("HOME");
-    return (fs::path(home ? home : "") / ".config" / "kelmor").string();
+    return (kelmor::userBaseFolder("XDG_CONFIG_HOME", ".config") / "kelmor").string();
 }
 
 // The style named by --style (the defaults without it), with the options' changes.
@@ -204,30 +200,16 @@ std::string projectName(const std::string& project, const std::string& picture) 
 // Adds one row per button after the last row that holds anything.
 void appendRows(kelmor::StringGrid& grid, const kelmor::ButtonMenu& menu,
                 const ButtonOptions& options) {
-    using kelmor::ButtonColumn;
-    int row = grid.rowCount() - 1;
-    const auto empty = [&](int r) {
-        for (int column = 0; column < grid.columnCount(); ++column)
-            if (!grid.cell(column, r).empty())
-                return false;
-        return true;
-    };
-    while (row >= 1 && empty(row))
-        --row;
-    ++row;
+    int row = kelmor::rowAfterLastFilled(grid);
     grid.setRowCount(std::max(grid.rowCount(), row + int(menu.buttons.size())));
-    const std::string width = std::to_string(menu.size.width);
-    const std::string height = std::to_string(menu.size.height);
+    const auto name = [&](const std::string& file) {
+        return projectName(*options.project, (fs::path(options.folder) / file).string());
+    };
     for (const kelmor::MadeButton& button : menu.buttons) {
-        const auto name = [&](const std::string& file) {
-            return projectName(*options.project, (fs::path(options.folder) / file).string());
-        };
-        grid.setCell(ButtonColumn::Normal, row, name(button.normalFile()));
-        grid.setCell(ButtonColumn::NormalWidth, row, width);
-        grid.setCell(ButtonColumn::NormalHeight, row, height);
-        grid.setCell(ButtonColumn::MouseOver, row, name(button.mouseOverFile()));
-        grid.setCell(ButtonColumn::MouseOverWidth, row, width);
-        grid.setCell(ButtonColumn::MouseOverHeight, row, height);
+        for (const kelmor::ButtonCell& cell :
+             kelmor::pictureCells(name(button.normalFile()), name(button.mouseOverFile()),
+                                  menu.size.width, menu.size.height))
+            grid.setCell(cell.column, row, cell.text);
         ++row;
     }
 }

@@ -51,32 +51,6 @@ std::optional<Colour> optionalColour(std::string_view text) {
     return text.empty() ? std::nullopt : std::optional(colourValue(text));
 }
 
-// Whether the file holds a "[STYLE]" line, blanks around the name allowed.
-bool hasStyleSection(std::string_view bytes) {
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
-        if (end == std::string_view::npos)
-            end = bytes.size();
-        std::string_view line = bytes.substr(start, end - start);
-        while (!line.empty() && std::string_view(" \t\r").find(line.back()) != line.npos)
-            line.remove_suffix(1);
-        while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
-            line.remove_prefix(1);
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            std::string_view name = line.substr(1, line.size() - 2);
-            while (!name.empty() && (name.front() == ' ' || name.front() == '\t'))
-                name.remove_prefix(1);
-            while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
-                name.remove_suffix(1);
-            if (equalsIgnoringCase(name, styleKey::kSection))
-                return true;
-        }
-        start = end + 1;
-    }
-    return false;
-}
-
 bool droppedFromName(unsigned char c) {
     return c < 0x20 || c == 0x7F ||
            std::string_view("/\\\"'<>&?#%*:|").find(char(c)) != std::string_view::npos;
@@ -198,17 +172,15 @@ ButtonStyle loadStyle(const std::string& path) {
     if (!fs::exists(absolute, error))
         throw Error(format(msg::kStyleFileNotFound, path));
     const std::string damaged = format(msg::kStyleFileDamaged, path);
-    std::string bytes;
     try {
-        bytes = readWholeFile(absolute, IniFile::kMaxFileBytes);
+        readWholeFile(absolute, IniFile::kMaxFileBytes);
     } catch (const Error& failure) {
         throw Error(damaged + failure.what());
     }
-    if (!hasStyleSection(bytes))
-        throw Error(damaged + msg::kStyleHasNoSection);
-
     using namespace styleKey;
     const IniFile file({}, absolute);
+    if (!file.hasSection(kSection))
+        throw Error(damaged + msg::kStyleHasNoSection);
     ButtonStyle style;
     const ButtonStyle defaults;
     // Reads one key, the default's text standing in for a missing key, into the style.

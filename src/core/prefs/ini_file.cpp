@@ -328,6 +328,11 @@ bool IniFile::readBool(std::string_view section, std::string_view key, bool defa
     return readInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
+bool IniFile::hasSection(std::string_view section) const {
+    const std::optional<std::string> bytes = readFile(path_);
+    return bytes && locate(parse(*bytes), trim(section), {}).section.has_value();
+}
+
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
     const IniEntry entry{section, key, std::string(value)};
     write(std::span(&entry, 1));

@@ -63,6 +63,8 @@ public:
     int readInteger(std::string_view section, std::string_view key, int defaultValue) const;
     // An integer read; any non-zero number is true.
     bool readBool(std::string_view section, std::string_view key, bool defaultValue) const;
+    // Whether the file holds the section, found as the reads find it.
+    bool hasSection(std::string_view section) const;
 
     // A value holding a line break cannot be stored in a line of the file and
     // is refused with the write error, as are section names holding ']' and

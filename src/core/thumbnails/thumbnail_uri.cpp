@@ -1,10 +1,8 @@
+#include "base/user_folders.h"
 #include "thumbnails/thumbnail_cache.h"
 
-#include <cstdlib>
 #include <glib.h>
 #include <memory>
-#include <pwd.h>
-#include <unistd.h>
 
 namespace kelmor {
 namespace {
@@ -14,21 +12,10 @@ struct GFree {
 };
 using GString = std::unique_ptr<gchar, GFree>;
 
-// The home folder: $HOME, or the account's entry when that is unset.
-std::filesystem::path homeFolder() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0')
-        return home;
-    if (const passwd* account = ::getpwuid(::getuid()); account != nullptr)
-        return account->pw_dir;
-    return "/";
-}
-
 } // namespace
 
 std::filesystem::path defaultThumbnailRoot() {
-    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache != nullptr && cache[0] == '/')
-        return std::filesystem::path(cache) / "thumbnails";
-    return homeFolder() / ".cache" / "thumbnails";
+    return userBaseFolder("XDG_CACHE_HOME", ".cache") / "thumbnails";
 }
 
 std::string thumbnailUri(const std::filesystem::path& absolutePath) {

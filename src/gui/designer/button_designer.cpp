@@ -5,6 +5,7 @@
 #include "base/messages.h"
 #include "designer/button_picture.h"
 #include "designer/button_style.h"
+#include "imaging/picture_qt.h"
 #include "imaging/svg.h"
 #include "ui/accessible_name.h"
 #include "ui/drawn_icons.h"
@@ -34,12 +35,6 @@ namespace {
 
 // How long the preview waits after the last change before it draws the buttons again.
 constexpr int kPreviewDelayMs = 150;
-
-QImage toQImage(const RgbaImage& image) {
-    return QImage(image.pixels.data(), image.width, image.height, image.width * 4,
-                  QImage::Format_RGBA8888)
-        .copy();
-}
 
 // One button of the preview: its normal picture, and its mouse-over picture while the mouse is
 // over it, as on the built page.
@@ -462,9 +457,10 @@ void TButtonDesigner::refreshPreview() {
     try {
         const ButtonMenu menu = makeButtonMenu(fieldStyle(), lines, ButtonFormat::Svg);
         for (const MadeButton& button : menu.buttons)
-            previewLayout_->addWidget(new PreviewButton(
-                toQImage(renderSvg(button.normal)), toQImage(renderSvg(button.mouseOver)),
-                QString::fromStdString(button.text), preview_));
+            previewLayout_->addWidget(
+                new PreviewButton(rgbaView(renderSvg(button.normal)).copy(),
+                                  rgbaView(renderSvg(button.mouseOver)).copy(),
+                                  QString::fromStdString(button.text), preview_));
         if (menu.font.fellBack)
             previewNote_->setText(toQt(format(msg::kFontFallback, fieldStyle().font)) +
                                   toQt(menu.font.family));

@@ -90,6 +90,11 @@ QImage toQImage(std::shared_ptr<const FrameCanvas> canvas) {
         [](void* info) { delete static_cast<std::shared_ptr<const FrameCanvas>*>(info); }, owner);
 }
 
+QImage rgbaView(const RgbaImage& image) {
+    return QImage(image.pixels.data(), image.width, image.height, qsizetype(image.width) * 4,
+                  QImage::Format_RGBA8888);
+}
+
 Bitmap toBitmap(const QImage& image) {
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
     Bitmap bitmap(argb.width(), argb.height(), 32);

@@ -5,6 +5,7 @@
 
 #include "imaging/bitmap.h"
 #include "imaging/picture_animation.h"
+#include "imaging/rgba_image.h"
 
 #include <QImage>
 #include <memory>
@@ -18,6 +19,9 @@ QImage toQImage(const Bitmap& bitmap);
 // alive while it or a copy of it lives. Drawing another frame on the canvas
 // changes what the image shows: make a new one for each frame drawn.
 QImage toQImage(std::shared_ptr<const FrameCanvas> canvas);
+// An RGBA8888 image that reads the pixels in place, without a copy: it is valid while `image`
+// lives unchanged, so copy or convert it to keep it.
+QImage rgbaView(const RgbaImage& image);
 // A 32-bit bitmap with an alpha mask holding the image's pixels.
 Bitmap toBitmap(const QImage& image);
 

@@ -142,9 +142,7 @@ void PictureView::showRgbaFrame() {
     const RgbaImage& frame =
         picture_.animation()->frames[static_cast<std::size_t>(rgbaFrame_)].image;
     // A copy in the display's own form, so the image does not depend on the frame's pixels.
-    image_ = QImage(frame.pixels.data(), frame.width, frame.height, qsizetype(frame.width) * 4,
-                    QImage::Format_RGBA8888)
-                 .convertToFormat(QImage::Format_ARGB32);
+    image_ = rgbaView(frame).convertToFormat(QImage::Format_ARGB32);
     update();
 }
 

@@ -6,6 +6,7 @@
 #include "project/button_editor_tabs.h"
 #include "project/button_list_model.h"
 #include "project/button_list_panel.h"
+#include "project/button_rows.h"
 #include "project/image_previews.h"
 #include "project/project_commands.h"
 #include "project/project_list_panel.h"
@@ -197,26 +198,14 @@ void ProjectsTab::openProject(const QString& path) {
 // The projects folder field only; the list follows at the next refill.
 void ProjectsTab::addDesignedButtons(const std::vector<DesignedButton>& buttons) {
     ButtonListModel& model = buttonList_->model();
-    const auto empty = [&](int row) {
-        for (int column = 0; column < model.grid().columnCount(); ++column)
-            if (!model.grid().cell(column, row).empty())
-                return false;
-        return true;
-    };
-    int row = model.rowCount() - 1;
-    while (row >= 1 && empty(row))
-        --row;
+    int row = rowAfterLastFilled(model.grid());
     for (const DesignedButton& button : buttons) {
-        if (++row >= model.rowCount())
+        if (row >= model.rowCount())
             model.insertEmptyRow(row);
-        const QString width = QString::number(button.width);
-        const QString height = QString::number(button.height);
-        model.setCell(ButtonColumn::Normal, row, button.normal);
-        model.setCell(ButtonColumn::NormalWidth, row, width);
-        model.setCell(ButtonColumn::NormalHeight, row, height);
-        model.setCell(ButtonColumn::MouseOver, row, button.mouseOver);
-        model.setCell(ButtonColumn::MouseOverWidth, row, width);
-        model.setCell(ButtonColumn::MouseOverHeight, row, height);
+        for (const ButtonCell& cell : pictureCells(
+                 toLocal(button.normal), toLocal(button.mouseOver), button.width, button.height))
+            model.setCell(cell.column, row, toQt(cell.text));
+        ++row;
     }
     buttonList_->updateButtonCount();
     enableSaveCommands();

@@ -1,6 +1,7 @@
 #include "ui/thumbnail_loader.h"
 
 #include "base/folder_scan.h"
+#include "imaging/picture_qt.h"
 #include "ui/qt_text.h"
 
 #include <QCoreApplication>
@@ -205,9 +206,7 @@ QImage ThumbnailLoader::makeCanvas(const Request& request) const {
         const Thumbnail thumbnail = cache_.thumbnail(request.file, request.size);
         if (thumbnail.image.empty())
             return {};
-        const RgbaImage& pixels = thumbnail.image;
-        const QImage picture(pixels.pixels.data(), pixels.width, pixels.height, pixels.width * 4,
-                             QImage::Format_RGBA8888);
+        const QImage picture = rgbaView(thumbnail.image);
         const int edge = thumbnailEdge(request.size);
         QImage canvas(edge, edge, QImage::Format_ARGB32_Premultiplied);
         canvas.fill(Qt::transparent);
