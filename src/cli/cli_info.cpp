@@ -192,11 +192,11 @@ void printPicture(kelmor::PictureFormat format, const std::string& bytes, const 
         return printJpeg(bytes);
     case kelmor::PictureFormat::Png:
         return printRgba("PNG", kelmor::decodePng(bytes), 1);
-    case kelmor::PictureFormat::WebP: {
-        const kelmor::RgbaAnimation animation = kelmor::decodeWebp(bytes);
-        return printRgba("WebP", animation.frames.front().image,
-                         static_cast<int>(animation.frames.size()));
-    }
+    case kelmor::PictureFormat::WebP:
+        // The frames are counted from the headers, which give every frame's own header too:
+        // only the first one is decoded.
+        return printRgba("WebP", kelmor::decodeWebpFirstFrame(bytes),
+                         kelmor::webpFrameCount(bytes));
     case kelmor::PictureFormat::Svg:
         return printRgba("SVG", kelmor::renderSvg(bytes, path), 1);
     case kelmor::PictureFormat::Icon:

@@ -5,6 +5,7 @@
 #include "imaging/picture.h"
 
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,10 +31,14 @@ int runResave(const std::vector<std::string>& args) {
         return 1;
     }
     const kelmor::cli::Output output(args[1], {args.data(), 1});
-    kelmor::Picture picture;
     // Writing a GIF anew can find what reading let pass (an index past its colour table): that
-    // too is the input's fault.
+    // too is the input's fault. A file written as it is needs no decode, only its structure
+    // checked.
     const std::string bytes = kelmor::cli::labelErrors(args[0], [&] {
+        const kelmor::PictureFormat format = kelmor::pictureFormatOf(args[0]);
+        if (std::optional<std::string> verbatim = kelmor::readVerbatimPicture(format, args[0]))
+            return std::move(*verbatim);
+        kelmor::Picture picture;
         picture.loadFromFile(args[0]);
         return picture.encoded();
     });

@@ -3,5 +3,7 @@
 pkg_check_modules(SPNG REQUIRED IMPORTED_TARGET spng)
 pkg_check_modules(WEBP REQUIRED IMPORTED_TARGET libwebp libwebpmux libwebpdemux)
 pkg_check_modules(RSVG REQUIRED IMPORTED_TARGET librsvg-2.0)
+find_package(ZLIB REQUIRED) # CRC-32, to check a PNG's chunks without decoding it
 target_sources(kelmor_imaging PRIVATE rgba_image.cpp png.cpp webp.cpp svg.cpp)
-target_link_libraries(kelmor_imaging PRIVATE PkgConfig::SPNG PkgConfig::WEBP PkgConfig::RSVG)
+target_link_libraries(kelmor_imaging PRIVATE PkgConfig::SPNG PkgConfig::WEBP PkgConfig::RSVG
+    ZLIB::ZLIB)

@@ -166,13 +166,14 @@ void Picture::loadFromBytes(PictureFormat format, std::string bytes, GifFrames g
     case PictureFormat::Png:
     case PictureFormat::WebP:
     case PictureFormat::Svg: {
+        // The bitmap to show is made beside the decoded pixels.
+        ImageLimits limits;
+        limits.bytesPerPixelAfter = 4;
         RgbaAnimation frames;
-        if (format == PictureFormat::Png)
-            frames.frames.push_back({decodePng(bytes), 0});
-        else if (format == PictureFormat::Svg)
-            frames.frames.push_back({renderSvg(bytes, path), 0});
+        if (format == PictureFormat::WebP && gifFrames == GifFrames::All)
+            frames = decodeWebp(bytes, limits);
         else
-            frames = decodeWebp(bytes);
+            frames.frames.push_back({decodeFirstFrame(format, bytes, path, limits), 0});
         loaded.format_ = format;
         loaded.bitmap_ = std::make_shared<const Bitmap>(toBitmap(frames.frames.front().image));
         loaded.fileBytes_ = std::make_shared<const std::string>(std::move(bytes));
@@ -184,6 +185,39 @@ void Picture::loadFromBytes(PictureFormat format, std::string bytes, GifFrames g
         throw Error(msg::kObjectTypeNotSupported);
     }
     *this = std::move(loaded);
+}
+
+RgbaImage decodeFirstFrame(PictureFormat format, std::string_view bytes, const std::string& path,
+                           const ImageLimits& limits) {
+    switch (format) {
+    case PictureFormat::Png:
+        return decodePng(bytes, limits);
+    case PictureFormat::WebP:
+        return decodeWebpFirstFrame(bytes, limits);
+    case PictureFormat::Svg:
+        return renderSvg(bytes, path, limits);
+    default:
+        throw Error(msg::kObjectTypeNotSupported);
+    }
+}
+
+std::optional<std::string> readVerbatimPicture(PictureFormat format, const std::string& path) {
+    switch (format) {
+    case PictureFormat::Png: {
+        std::string bytes = readWholeFile(path);
+        checkPngStructure(bytes);
+        return bytes;
+    }
+    case PictureFormat::WebP: {
+        std::string bytes = readWholeFile(path);
+        webpFrameCount(bytes);
+        return bytes;
+    }
+    // An SVG is checked by drawing it until its reader offers a check of its own structure;
+    // that check goes here.
+    default:
+        return std::nullopt;
+    }
 }
 
 std::string Picture::encoded() const {

@@ -6,10 +6,12 @@
 #include "imaging/bitmap.h"
 #include "imaging/gif_decode.h"
 #include "imaging/gif_image.h"
+#include "imaging/image_limits.h"
 #include "imaging/rgba_image.h"
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +52,18 @@ std::string fileExtension(std::string_view path);
 // an extension no registered type has.
 PictureFormat pictureFormatOf(std::string_view path);
 
+// The first frame of a PNG, WebP or SVG file's bytes as RGBA, decoded within `limits` (an SVG
+// rendered at its own size, its references resolved from `path`). Errors: the reader's own;
+// "Object type not supported" for any other format.
+RgbaImage decodeFirstFrame(PictureFormat format, std::string_view bytes, const std::string& path,
+                           const ImageLimits& limits = {});
+
+// The bytes of a file that the picture holder would write back as they are, read and checked
+// for structure without decoding a pixel (checkPngStructure, a WebP's headers and frames):
+// a PNG or a WebP. Nothing for a format whose file is checked only by decoding it. Errors:
+// "Cannot open file PATH", the reader's own.
+std::optional<std::string> readVerbatimPicture(PictureFormat format, const std::string& path);
+
 class Picture {
 public:
     // Decodes the bytes of an icon file into a bitmap. The core has no icon
@@ -67,8 +81,9 @@ public:
     // installed.
     // Errors: "Unknown picture file extension (.EXT)", "Cannot open file PATH",
     // the reader's own message; the holder then stays empty. `gifFrames` says
-    // how much of a GIF is decoded (a caller that draws only its first picture
-    // needs no more).
+    // how much of a GIF or an animated WebP is decoded (a caller that draws only
+    // its first picture needs no more). The decode's memory, with the bitmap made
+    // beside it, is held to the command's budget ("Image too large").
     void loadFromFile(const std::string& path, GifFrames gifFrames = GifFrames::All);
     // Reads a file's bytes as the given format (a conversion reads a GIF or a
     // BMP whatever its name says). `path` is where an SVG's references resolve.

@@ -14,6 +14,7 @@
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
+#include <zlib.h>
 
 namespace kelmor {
 namespace {
@@ -22,6 +23,13 @@ namespace {
 // them together are held to 4 MiB, so a file cannot make the decoder keep much memory for them.
 constexpr std::size_t kChunkSizeLimit = std::size_t{1} << 20;
 constexpr std::size_t kChunkCacheLimit = std::size_t{4} << 20;
+
+// What one decode may walk: the bytes of the rows once inflated, each row counted
+// kRowWorkBytes more for what libspng does per row (about as long as for a dozen bytes). Past
+// this a small file would keep the decoder busy for more than a second or two: a 16-bit
+// 8192 x 8192 picture walks 512 MiB, one of 1 x 64 Mi pixels makes 64 Mi rows.
+constexpr std::int64_t kMaxDecodeWork = std::int64_t{320} << 20;
+constexpr std::int64_t kRowWorkBytes = 16;
 
 // libspng holds rows as the file stores them, the row before each one too for the filters: a
 // picture a pixel high but millions wide, at 16 bits a channel, would need several times the
@@ -71,6 +79,24 @@ spng_ihdr readHeader(spng_ctx* context, std::int64_t maxPixels) {
     return header;
 }
 
+// The memory a decode to RGBA takes: the picture, and libspng's rows as the file stores them
+// (the row, the one before it for the filters, and one more while it expands them).
+// Throws "Image too large" for a picture whose rows would take the decoder past kMaxDecodeWork.
+void checkDecodeWork(const spng_ihdr& header) {
+    const int channels = std::array{1, 0, 3, 1, 2, 0, 4}[header.color_type];
+    const std::int64_t rowBytes =
+        (std::int64_t{header.width} * channels * header.bit_depth + 7) / 8 + 1 + kRowWorkBytes;
+    if (header.height > kMaxDecodeWork / rowBytes)
+        throw Error(msg::kImageTooLarge);
+}
+
+std::int64_t decodeBytesOf(const spng_ihdr& header) {
+    const int channels = std::array{1, 0, 3, 1, 2, 0, 4}[header.color_type];
+    const std::int64_t rowBytes =
+        (std::int64_t{header.width} * channels * header.bit_depth + 7) / 8 + 1;
+    return std::int64_t{header.width} * header.height * 4 + 3 * rowBytes;
+}
+
 // Appends the text chunks libspng has read so far; returns libspng's code.
 int readText(spng_ctx* context, std::vector<PngText>& text) {
     std::uint32_t count = 0;
@@ -93,6 +119,8 @@ int decodeInto(RgbaImage& image, std::string_view bytes, const ImageLimits& limi
                std::vector<PngText>* text) {
     const Context context = openDecoder(bytes, limits.maxImagePixels);
     const spng_ihdr header = readHeader(context.get(), limits.maxImagePixels);
+    checkMemory(limits, decodeBytesOf(header), std::int64_t{header.width} * header.height);
+    checkDecodeWork(header);
     std::size_t size = 0;
     if (int code = spng_decoded_image_size(context.get(), SPNG_FMT_RGBA8, &size))
         return code;
@@ -111,6 +139,33 @@ int decodeInto(RgbaImage& image, std::string_view bytes, const ImageLimits& limi
 
 bool isCriticalOrTransparency(const char* type) {
     return (type[0] & 0x20) == 0 || std::memcmp(type, "tRNS", 4) == 0;
+}
+
+// Whether libspng could refuse the file's metadata for its limits: a chunk or all of them
+// together past them as stored, or compressed text or a profile, whose size shows only once
+// inflated. Such a file is decoded from its pixel chunks at once, never twice.
+bool metadataMayPassLimits(std::string_view bytes) {
+    constexpr std::size_t kSignature = 8;
+    // More than libspng keeps beside a chunk's bytes: many small chunks count too.
+    constexpr std::size_t kChunkBookkeeping = 1024;
+    std::size_t total = 0;
+    for (std::size_t at = kSignature; bytes.size() - at >= 12;) {
+        const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
+        const std::size_t length =
+            std::size_t{p[0]} << 24 | std::size_t{p[1]} << 16 | std::size_t{p[2]} << 8 | p[3];
+        const char* type = bytes.data() + at + 4;
+        if (length > bytes.size() - at - 12)
+            return false;
+        if (!isCriticalOrTransparency(type)) {
+            total += length + kChunkBookkeeping;
+            if (length > kChunkSizeLimit || total > kChunkCacheLimit ||
+                std::memcmp(type, "zTXt", 4) == 0 || std::memcmp(type, "iTXt", 4) == 0 ||
+                std::memcmp(type, "iCCP", 4) == 0)
+                return true;
+        }
+        at += length + 12;
+    }
+    return false;
 }
 
 // The file with its ancillary chunks left out but tRNS: what the pixels need. Bytes that do
@@ -138,7 +193,7 @@ std::string withoutMetadata(std::string_view bytes) {
 
 // ---- Choosing the colour type ----------------------------------------------------------------
 
-std::uint32_t pack(const std::uint8_t* p) {
+std::uint32_t pack32(const std::uint8_t* p) {
     return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
            std::uint32_t{p[3]} << 24;
 }
@@ -169,9 +224,9 @@ Survey survey(const RgbaImage& image) {
     bool keyHolds = true;
     const std::uint8_t* const begin = image.pixels.data();
     const std::uint8_t* const end = begin + image.pixels.size();
-    std::uint32_t last = begin == end ? 0 : ~pack(begin);
+    std::uint32_t last = begin == end ? 0 : ~pack32(begin);
     for (const std::uint8_t* p = begin; p != end; p += 4) {
-        const std::uint32_t colour = pack(p);
+        const std::uint32_t colour = pack32(p);
         if (colour == last)
             continue;
         last = colour;
@@ -203,7 +258,7 @@ Survey survey(const RgbaImage& image) {
         const std::uint32_t opaqueKey = found.keyColour | 0xFF000000u;
         found.keyed = true;
         for (const std::uint8_t* p = begin; p != end && found.keyed; p += 4)
-            found.keyed = pack(p) != opaqueKey;
+            found.keyed = pack32(p) != opaqueKey;
     }
     return found;
 }
@@ -291,50 +346,65 @@ std::vector<Layout> layoutsFor(const RgbaImage& image) {
 
 // ---- Writing ---------------------------------------------------------------------------------
 
-// The rows as the file stores them, before filtering.
-std::vector<std::uint8_t> storedRows(const RgbaImage& image, const Layout& layout) {
-    const std::size_t rowBytes = (std::size_t(image.width) * layout.bitsPerPixel() + 7) / 8;
-    std::vector<std::uint8_t> rows(rowBytes * image.height);
-    std::unordered_map<std::uint32_t, std::uint8_t> index;
-    for (std::size_t i = 0; i < layout.palette.size(); ++i)
-        index.emplace(layout.palette[i], static_cast<std::uint8_t>(i));
-    const int scale = 255 / ((1 << layout.depth) - 1);
-    for (int y = 0; y < image.height; ++y) {
-        const std::uint8_t* in = image.row(y);
-        std::uint8_t* out = rows.data() + rowBytes * y;
-        switch (layout.colourType) {
-        case SPNG_COLOR_TYPE_GRAYSCALE:
-        case SPNG_COLOR_TYPE_INDEXED: {
-            const bool indexed = layout.colourType == SPNG_COLOR_TYPE_INDEXED;
-            std::uint32_t last = ~pack(in);
-            std::uint8_t value = 0;
-            for (int x = 0; x < image.width; ++x, in += 4) {
-                if (!indexed) {
-                    value = static_cast<std::uint8_t>(in[0] / scale);
-                } else if (const std::uint32_t colour = pack(in); colour != last) {
-                    last = colour;
-                    value = index.at(colour);
-                }
-                const int bit = x * layout.depth;
-                out[bit / 8] |= static_cast<std::uint8_t>(value << (8 - layout.depth - bit % 8));
-            }
-            break;
-        }
-        case SPNG_COLOR_TYPE_GRAYSCALE_ALPHA:
-            for (int x = 0; x < image.width; ++x, in += 4, out += 2) {
-                out[0] = in[0];
-                out[1] = in[3];
-            }
-            break;
-        case SPNG_COLOR_TYPE_TRUECOLOR:
-            for (int x = 0; x < image.width; ++x, in += 4, out += 3)
-                std::memcpy(out, in, 3);
-            break;
-        default:
-            std::memcpy(out, in, rowBytes);
-        }
+// Packs the picture's rows as the file stores them, before filtering, one row at a time: the
+// encoder never holds a second copy of the picture.
+class RowPacker {
+public:
+    RowPacker(const RgbaImage& image, const Layout& layout)
+        : image_(image), layout_(layout),
+          rowBytes_((std::size_t(image.width) * layout.bitsPerPixel() + 7) / 8), row_(rowBytes_),
+          scale_(255 / ((1 << layout.depth) - 1)) {
+        for (std::size_t i = 0; i < layout.palette.size(); ++i)
+            index_.emplace(layout.palette[i], static_cast<std::uint8_t>(i));
     }
-    return rows;
+    std::size_t rowBytes() const { return rowBytes_; }
+    const std::vector<std::uint8_t>& pack(int y);
+
+private:
+    const RgbaImage& image_;
+    const Layout& layout_;
+    std::size_t rowBytes_;
+    std::vector<std::uint8_t> row_;
+    int scale_;
+    std::unordered_map<std::uint32_t, std::uint8_t> index_;
+};
+
+const std::vector<std::uint8_t>& RowPacker::pack(int y) {
+    const std::uint8_t* in = image_.row(y);
+    std::uint8_t* out = row_.data();
+    switch (layout_.colourType) {
+    case SPNG_COLOR_TYPE_GRAYSCALE:
+    case SPNG_COLOR_TYPE_INDEXED: {
+        std::fill(row_.begin(), row_.end(), 0);
+        const bool indexed = layout_.colourType == SPNG_COLOR_TYPE_INDEXED;
+        std::uint32_t last = ~pack32(in);
+        std::uint8_t value = 0;
+        for (int x = 0; x < image_.width; ++x, in += 4) {
+            if (!indexed) {
+                value = static_cast<std::uint8_t>(in[0] / scale_);
+            } else if (const std::uint32_t colour = pack32(in); colour != last) {
+                last = colour;
+                value = index_.at(colour);
+            }
+            const int bit = x * layout_.depth;
+            out[bit / 8] |= static_cast<std::uint8_t>(value << (8 - layout_.depth - bit % 8));
+        }
+        break;
+    }
+    case SPNG_COLOR_TYPE_GRAYSCALE_ALPHA:
+        for (int x = 0; x < image_.width; ++x, in += 4, out += 2) {
+            out[0] = in[0];
+            out[1] = in[3];
+        }
+        break;
+    case SPNG_COLOR_TYPE_TRUECOLOR:
+        for (int x = 0; x < image_.width; ++x, in += 4, out += 3)
+            std::memcpy(out, in, 3);
+        break;
+    default:
+        std::memcpy(out, in, rowBytes_);
+    }
+    return row_;
 }
 
 // The file's bytes, until they pass `budget` bytes: a trial that cannot win stops there.
@@ -377,6 +447,10 @@ constexpr std::array<Trial, 5> kTrials{{
     {SPNG_DISABLE_FILTERING, kRunLengths},
 }};
 
+// The quick pass of a large picture: the Up filter alone, which costs no more than a copy and
+// packs a photograph nearly as well as the adaptive choice.
+constexpr Trial kQuickTrial{SPNG_FILTER_CHOICE_UP, kFiltered};
+
 // The zlib level and memory of a quick file. On a photograph's thumbnail level 2 writes a file
 // about a tenth larger than level 9 in half the time of level 4 and a tenth of encodePng's.
 constexpr int kFastLevel = 2;
@@ -385,6 +459,10 @@ constexpr int kFastMemLevel = 8;
 // Below this many pixels the next layout is tried too: for a small picture the PLTE chunk can
 // cost more than wider pixels.
 constexpr std::size_t kSmallPicture = 65536;
+// Up to this many pixels (a 1000 x 1000 picture) every trial runs; up to kQuickPicture the two
+// likeliest ones; past it one quick pass.
+constexpr std::size_t kSearchedPicture = 1 << 20;
+constexpr std::size_t kQuickPicture = std::size_t{4} << 20;
 
 // The smallest zlib window that still reaches back over all `length` bytes of filtered rows, so
 // a small picture compresses exactly as with the largest window without that window's memory.
@@ -396,20 +474,8 @@ int windowBitsFor(std::size_t length) {
     return bits;
 }
 
-// The file written with `trial`, or an empty string when it passes `budget` bytes.
-std::string encodeTrial(const RgbaImage& image, const Layout& layout,
-                        const std::vector<std::uint8_t>& rows, const Trial& trial,
-                        std::size_t budget, int level = 9, int memLevel = 9,
-                        const std::vector<PngText>& text = {}) {
-    const Context context = newContext(SPNG_CTX_ENCODER);
-    spng_ctx* c = context.get();
-    Sink sink{{}, budget, false};
-    spng_set_png_stream(c, writeToSink, &sink);
-    spng_set_option(c, SPNG_IMG_COMPRESSION_LEVEL, level);
-    spng_set_option(c, SPNG_IMG_MEM_LEVEL, memLevel);
-    spng_set_option(c, SPNG_IMG_WINDOW_BITS, windowBitsFor(rows.size() + image.height));
-    spng_set_option(c, SPNG_IMG_COMPRESSION_STRATEGY, trial.strategy);
-    spng_set_option(c, SPNG_FILTER_CHOICE, trial.filters);
+// The header, palette and transparency of the layout; returns libspng's code.
+int setLayout(spng_ctx* c, const RgbaImage& image, const Layout& layout) {
     spng_ihdr header{};
     header.width = static_cast<std::uint32_t>(image.width);
     header.height = static_cast<std::uint32_t>(image.height);
@@ -440,6 +506,13 @@ std::string encodeTrial(const RgbaImage& image, const Layout& layout,
         trns.blue = static_cast<std::uint16_t>(layout.keyColour >> 16 & 0xFF);
         code = spng_set_trns(c, &trns);
     }
+    return code;
+}
+
+// The text as tEXt chunks; returns libspng's code.
+int setText(spng_ctx* c, const std::vector<PngText>& text) {
+    if (text.empty())
+        return SPNG_OK;
     std::vector<spng_text> chunks(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i].keyword.empty() || text[i].keyword.size() >= sizeof chunks[i].keyword)
@@ -449,10 +522,43 @@ std::string encodeTrial(const RgbaImage& image, const Layout& layout,
         chunks[i].length = text[i].text.size();
         chunks[i].text = const_cast<char*>(text[i].text.c_str());
     }
-    if (code == SPNG_OK && !chunks.empty())
-        code = spng_set_text(c, chunks.data(), static_cast<std::uint32_t>(chunks.size()));
+    return spng_set_text(c, chunks.data(), static_cast<std::uint32_t>(chunks.size()));
+}
+
+// How hard one trial works: zlib's level and memory.
+struct Effort {
+    int level = 9;
+    int memLevel = 9;
+};
+
+// The file written with `trial`, or an empty string when it passes `budget` bytes. The rows are
+// packed and handed to libspng one at a time.
+std::string encodeTrial(const RgbaImage& image, const Layout& layout, const Trial& trial,
+                        std::size_t budget, Effort effort = {},
+                        const std::vector<PngText>& text = {}) {
+    const Context context = newContext(SPNG_CTX_ENCODER);
+    spng_ctx* c = context.get();
+    Sink sink{{}, budget, false};
+    RowPacker packer(image, layout);
+    spng_set_png_stream(c, writeToSink, &sink);
+    spng_set_option(c, SPNG_IMG_COMPRESSION_LEVEL, effort.level);
+    spng_set_option(c, SPNG_IMG_MEM_LEVEL, effort.memLevel);
+    spng_set_option(c, SPNG_IMG_WINDOW_BITS,
+                    windowBitsFor((packer.rowBytes() + 1) * std::size_t(image.height)));
+    spng_set_option(c, SPNG_IMG_COMPRESSION_STRATEGY, trial.strategy);
+    spng_set_option(c, SPNG_FILTER_CHOICE, trial.filters);
+    int code = setLayout(c, image, layout);
     if (code == SPNG_OK)
-        code = spng_encode_image(c, rows.data(), rows.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
+        code = setText(c, text);
+    if (code == SPNG_OK)
+        code = spng_encode_image(c, nullptr, 0, SPNG_FMT_PNG,
+                                 SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE);
+    for (int y = 0; code == SPNG_OK && y < image.height; ++y) {
+        const std::vector<std::uint8_t>& row = packer.pack(y);
+        code = spng_encode_row(c, row.data(), row.size());
+    }
+    if (code == SPNG_EOI)
+        code = SPNG_OK;
     if (sink.over)
         return {};
     if (code != SPNG_OK)
@@ -464,6 +570,12 @@ std::string encodeTrial(const RgbaImage& image, const Layout& layout,
 
 RgbaImage decodePng(std::string_view bytes, const ImageLimits& limits, std::vector<PngText>* text) {
     RgbaImage image;
+    if (text == nullptr && metadataMayPassLimits(bytes)) {
+        const int code = decodeInto(image, withoutMetadata(bytes), limits, nullptr);
+        if (code != SPNG_OK)
+            failDecoding(code);
+        return image;
+    }
     int code = decodeInto(image, bytes, limits, text);
     if (code == SPNG_ECHUNK_LIMITS) {
         // Metadata past the limits: the pixels are read from the chunks that describe them.
@@ -485,6 +597,45 @@ PictureFileSize measurePng(std::string_view bytes) {
     return {{width, height}, width * height};
 }
 
+std::int64_t pngDecodeBytes(std::string_view bytes) {
+    const Context context = openDecoder(bytes, kMaxImagePixels);
+    return decodeBytesOf(readHeader(context.get(), kMaxImagePixels));
+}
+
+void checkPngStructure(std::string_view bytes) {
+    {
+        const Context context = openDecoder(bytes, kMaxImagePixels);
+        readHeader(context.get(), kMaxImagePixels);
+        // The chunks before the pixel data, as a decode reads them; metadata past the limits
+        // is skipped there, so it is no damage.
+        if (const int code = spng_decode_chunks(context.get());
+            code != SPNG_OK && code != SPNG_ECHUNK_LIMITS)
+            failDecoding(code);
+    }
+    bool pixels = false;
+    for (std::size_t at = 8;;) {
+        if (bytes.size() - at < 12)
+            failDecoding(SPNG_EOF);
+        const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
+        const std::size_t length =
+            std::size_t{p[0]} << 24 | std::size_t{p[1]} << 16 | std::size_t{p[2]} << 8 | p[3];
+        if (length > bytes.size() - at - 12)
+            failDecoding(SPNG_EOF);
+        const unsigned char* end = p + 8 + length;
+        const std::uint32_t stored = std::uint32_t{end[0]} << 24 | std::uint32_t{end[1]} << 16 |
+                                     std::uint32_t{end[2]} << 8 | end[3];
+        const char* type = bytes.data() + at + 4;
+        if ((type[0] & 0x20) == 0 && crc32(0, p + 4, static_cast<uInt>(length + 4)) != stored)
+            failDecoding(SPNG_ECHUNK_CRC);
+        pixels = pixels || std::memcmp(type, "IDAT", 4) == 0;
+        if (std::memcmp(type, "IEND", 4) == 0)
+            break;
+        at += length + 12;
+    }
+    if (!pixels)
+        failDecoding(SPNG_EIDAT_TOO_SHORT);
+}
+
 std::vector<PngText> readPngText(std::string_view bytes) {
     const Context context = openDecoder(bytes, kMaxImagePixels);
     readHeader(context.get(), kMaxImagePixels);
@@ -499,11 +650,17 @@ std::string encodePng(const RgbaImage& image) {
     std::size_t budget = std::string::npos;
     const std::vector<Layout> layouts = layoutsFor(image);
     const std::size_t pixels = std::size_t(image.width) * image.height;
+    // The search's trials each run zlib over every pixel, and adaptive filtering tries five
+    // filters on every row: past a few megapixels one quick pass of one filter keeps the time
+    // near that of a decode.
+    if (pixels > kQuickPicture)
+        return encodeTrial(image, layouts.front(), kQuickTrial, budget,
+                           {kFastLevel, kFastMemLevel});
     const std::size_t tried = pixels <= kSmallPicture ? 2 : 1;
+    const std::size_t trials = pixels <= kSearchedPicture ? kTrials.size() : 2;
     for (std::size_t i = 0; i < std::min(tried, layouts.size()); ++i) {
-        const std::vector<std::uint8_t> rows = storedRows(image, layouts[i]);
-        for (const Trial& trial : kTrials) {
-            std::string file = encodeTrial(image, layouts[i], rows, trial, budget);
+        for (std::size_t t = 0; t < trials; ++t) {
+            std::string file = encodeTrial(image, layouts[i], kTrials[t], budget);
             if (!file.empty() && file.size() < budget) {
                 budget = file.size();
                 best = std::move(file);
@@ -519,8 +676,8 @@ std::string encodePngFast(const RgbaImage& image, const std::vector<PngText>& te
     const Trial trial = content == PngContent::Photo
                             ? Trial{SPNG_FILTER_CHOICE_ALL, kFiltered}
                             : Trial{SPNG_DISABLE_FILTERING, kDefaultStrategy};
-    return encodeTrial(image, layout, storedRows(image, layout), trial, std::string::npos,
-                       kFastLevel, kFastMemLevel, text);
+    return encodeTrial(image, layout, trial, std::string::npos, {kFastLevel, kFastMemLevel},
+                       text);
 }
 
 } // namespace kelmor

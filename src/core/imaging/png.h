@@ -23,7 +23,8 @@ struct PngText {
 // Decodes a PNG file held in memory into RGBA, with the values as stored: no gamma or colour
 // profile correction, 16-bit samples keep their high byte, 1/2/4-bit samples are scaled up to
 // 0..255, grey gives R = G = B and tRNS becomes alpha. The size in the header is checked against
-// `limits` before any pixel is decoded ("Image too large"). Text, profile and other metadata
+// `limits` before any pixel is decoded, and so is the memory the decode takes with the copies
+// `limits` counts ("Image too large"). Text, profile and other metadata
 // chunks are held to small limits, and skipped when they pass them. The file is read up to IEND:
 // a wrong CRC of a critical chunk, a cut anywhere or a bad filter type gives "PNG image is not
 // valid: " and libspng's reason.
@@ -38,6 +39,15 @@ std::vector<PngText> readPngText(std::string_view bytes);
 // The size the header gives, without decoding: "Image too large" past the limits of one
 // picture, libspng's message for a header it cannot read.
 PictureFileSize measurePng(std::string_view bytes);
+
+// The memory decodePng takes for the file, its picture included, from the header alone.
+std::int64_t pngDecodeBytes(std::string_view bytes);
+
+// Checks a file's structure without decoding a pixel, for writing it again as it is: the header
+// within the limits of one picture, the chunks before the pixel data as a decode reads them,
+// then every chunk whole, each critical one with its right CRC, pixel data present, up to IEND.
+// Damage gives "PNG image is not valid: " and libspng's reason.
+void checkPngStructure(std::string_view bytes);
 
 // A lossless PNG file of the pixels, in the smallest colour type and bit depth that holds them
 // exactly (grey, grey and alpha, palette with tRNS, RGB, RGBA), with the filters and compression

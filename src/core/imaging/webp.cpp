@@ -36,7 +36,23 @@ struct WebpHeader {
     PictureSize canvas;
     int frames = 1;
     bool animated = false;
+    bool lossy = false; // a still picture of VP8 data, decoded row by row
 };
+
+// libwebp's own memory for one picture decoded to RGBA, per pixel of the canvas, with the
+// picture itself: a lossless one decodes into a whole picture of its own first, a lossy one only
+// its alpha plane. The animation decoder adds its canvas and the canvas before the frame was
+// disposed of, and the frame it hands over is copied.
+constexpr std::int64_t kStillLosslessBytesPerPixel = 8;
+constexpr std::int64_t kStillLossyBytesPerPixel = 5;
+constexpr std::int64_t kAnimationDecoderBytesPerPixel = 12;
+
+std::int64_t decodeBytes(const WebpHeader& header, std::int64_t keptFrames) {
+    const std::int64_t pixels = header.canvas.width * header.canvas.height;
+    if (!header.animated)
+        return pixels * (header.lossy ? kStillLossyBytesPerPixel : kStillLosslessBytesPerPixel);
+    return pixels * (kAnimationDecoderBytesPerPixel + 4 * keptFrames);
+}
 
 // The canvas an extended (VP8X) file declares. libwebp refuses a canvas past 2^32 pixels as
 // damage; read here, such a claim is refused as too large instead.
@@ -58,6 +74,7 @@ WebpHeader readHeader(std::string_view bytes, const ImageLimits& limits) {
         throw Error(msg::kWebpNotValid);
     WebpHeader header;
     header.canvas = {features.width, features.height};
+    header.lossy = features.format == 1;
     if (!withinImageLimits(features.width, features.height, limits.maxImagePixels))
         throw Error(msg::kImageTooLarge);
     if (features.has_animation) {
@@ -312,12 +329,15 @@ std::string singleFrameAnimation(const RgbaFrame& frame, int loopCount) {
 
 RgbaAnimation decodeWebp(std::string_view bytes, const ImageLimits& limits) {
     const WebpHeader header = readHeader(bytes, limits);
+    checkMemory(limits, decodeBytes(header, header.frames),
+                header.canvas.width * header.canvas.height);
     return header.animated ? decodeAnimated(bytes, std::numeric_limits<std::size_t>::max())
                            : decodeStill(bytes, header);
 }
 
 RgbaImage decodeWebpFirstFrame(std::string_view bytes, const ImageLimits& limits) {
     const WebpHeader header = readHeader(bytes, limits);
+    checkMemory(limits, decodeBytes(header, 1), header.canvas.width * header.canvas.height);
     RgbaAnimation animation =
         header.animated ? decodeAnimated(bytes, 1) : decodeStill(bytes, header);
     return std::move(animation.frames.front().image);
@@ -330,6 +350,10 @@ PictureFileSize measureWebp(std::string_view bytes) {
 
 int webpFrameCount(std::string_view bytes) {
     return readHeader(bytes, {}).frames;
+}
+
+std::int64_t webpFirstFrameDecodeBytes(std::string_view bytes) {
+    return decodeBytes(readHeader(bytes, {}), 1);
 }
 
 std::string encodeWebp(const RgbaImage& image) {

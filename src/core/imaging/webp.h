@@ -16,15 +16,21 @@ namespace kelmor {
 // frame composed onto its canvas as libwebp's animation decoder composes it, with each frame's
 // duration and the loop count. The canvas size (VP8, VP8L or VP8X header) is checked against
 // `limits` before any pixel is decoded, and the frames together against the total limit
-// ("Image too large"). Damage gives "WebP image is not valid".
+// ("Image too large"), and the memory libwebp takes for them, with the frames kept and the
+// copies `limits` counts, against its memory ("Image too large"). Damage gives "WebP image is
+// not valid".
 RgbaAnimation decodeWebp(std::string_view bytes, const ImageLimits& limits = {});
 
 // The first frame alone, as decodeWebp gives it, without decoding the others.
 RgbaImage decodeWebpFirstFrame(std::string_view bytes, const ImageLimits& limits = {});
 // The canvas size and the pixels of all frames together, from the headers alone.
 PictureFileSize measureWebp(std::string_view bytes);
-// The number of frames a WebP file holds (1 for a still picture), from its headers.
+// The number of frames a WebP file holds (1 for a still picture), from its headers. The
+// headers are checked as a decode checks them, every frame's header too, so a file whose
+// structure is damaged gives "WebP image is not valid".
 int webpFrameCount(std::string_view bytes);
+// The memory decodeWebpFirstFrame takes for the file, its picture included, from its headers.
+std::int64_t webpFirstFrameDecodeBytes(std::string_view bytes);
 
 // A lossless WebP file of the pixels: every pixel that is not fully transparent keeps its
 // exact colour.

@@ -88,44 +88,98 @@ std::optional<PictureTarget> pictureTargetOf(std::string_view extension) {
     return std::nullopt;
 }
 
+namespace {
+
+// A BMP of the pixels: 24 bits when opaque, 32 bits with an alpha mask otherwise.
+std::string bmpOf(const RgbaImage& pixels) {
+    if (!pixels.opaque())
+        return writeBmp(toBitmap(pixels));
+    Bitmap opaque(pixels.width, pixels.height, 24);
+    for (int y = 0; y < pixels.height; ++y) {
+        const std::uint8_t* in = pixels.row(y);
+        std::uint8_t* out = opaque.row(y);
+        for (int x = 0; x < pixels.width; ++x, in += 4, out += 3) {
+            out[0] = in[2];
+            out[1] = in[1];
+            out[2] = in[0];
+        }
+    }
+    return writeBmp(opaque);
+}
+
+std::string encodedAs(PictureTarget target, const RgbaImage& pixels) {
+    switch (target) {
+    case PictureTarget::Png:
+        return encodePng(pixels);
+    case PictureTarget::WebP:
+        return encodeWebp(pixels);
+    case PictureTarget::Gif:
+        return encodeGif(gifFromRgba(pixels));
+    case PictureTarget::Bmp:
+        break;
+    }
+    return bmpOf(pixels);
+}
+
+// The bytes per pixel each writer holds beside the picture it writes, the file it makes
+// included: the PNG writer its best file and the one it is trying (compressed), the WebP writer
+// libwebp's copy of the picture, its hash chains and backward references, the GIF writer the
+// frame's indices and its LZW data, the BMP writer the bitmap and its file.
+std::int64_t writerBytesPerPixel(PictureTarget target) {
+    switch (target) {
+    case PictureTarget::Png:
+        return 2;
+    case PictureTarget::WebP:
+        return 16;
+    case PictureTarget::Gif:
+        return 3;
+    case PictureTarget::Bmp:
+        break;
+    }
+    return 8;
+}
+
+bool decodedToRgba(PictureFormat format) {
+    return format == PictureFormat::Png || format == PictureFormat::WebP ||
+           format == PictureFormat::Svg;
+}
+
+} // namespace
+
 std::string convertedPicture(PictureTarget target, const Picture& picture) {
     if (picture.empty())
         throw Error(msg::kObjectTypeNotSupported);
-    switch (target) {
-    case PictureTarget::Png:
-        return encodePng(picture.rgba());
-    case PictureTarget::WebP:
-        return encodeWebp(picture.rgba());
-    case PictureTarget::Gif:
+    if (target == PictureTarget::Gif) {
         if (const GifImage* gif = picture.gif())
             return encodeGif(*gif);
         if (picture.format() == PictureFormat::Bitmap && picture.bitmap()->bitsPerPixel() <= 8)
             return encodeGif(gifFromBitmap(*picture.bitmap()));
-        return encodeGif(gifFromRgba(picture.rgba()));
-    case PictureTarget::Bmp:
-        break;
     }
-    const RgbaImage pixels = picture.rgba();
-    Bitmap bitmap = toBitmap(pixels);
-    if (bitmap.alphaMask == 0) {
-        Bitmap opaque(bitmap.width(), bitmap.height(), 24);
-        for (int y = 0; y < bitmap.height(); ++y) {
-            const std::uint8_t* in = bitmap.row(y);
-            std::uint8_t* out = opaque.row(y);
-            for (int x = 0; x < bitmap.width(); ++x, in += 4, out += 3)
-                std::copy_n(in, 3, out);
-        }
-        return writeBmp(opaque);
+    return encodedAs(target, picture.rgba());
+}
+
+std::string convertedPicture(PictureTarget target, const std::string& source,
+                             const SourceReadStep& sourceRead) {
+    const PictureFormat format = pictureFormatOf(source);
+    if (!decodedToRgba(format)) {
+        Picture picture;
+        picture.loadFromFile(source);
+        afterRead(sourceRead);
+        return convertedPicture(target, picture);
     }
-    return writeBmp(bitmap);
+    // Decoded straight to the pixels the writer takes, its first frame only, with the writer's
+    // memory counted before the decode.
+    const std::string bytes = readWholeFile(source);
+    ImageLimits limits;
+    limits.bytesPerPixelAfter = writerBytesPerPixel(target);
+    const RgbaImage pixels = decodeFirstFrame(format, bytes, source, limits);
+    afterRead(sourceRead);
+    return encodedAs(target, pixels);
 }
 
 void convertPicture(PictureTarget kind, const std::string& source, const std::string& target,
                     const SourceReadStep& sourceRead) {
-    Picture picture;
-    picture.loadFromFile(source);
-    afterRead(sourceRead);
-    writeFileReplacing(target, convertedPicture(kind, picture));
+    writeFileReplacing(target, convertedPicture(kind, source, sourceRead));
 }
 
 } // namespace kelmor

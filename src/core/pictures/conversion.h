@@ -68,8 +68,16 @@ std::optional<PictureTarget> pictureTargetOf(std::string_view extension);
 // A GIF, PNG or SVG picture gives its first frame's pixels to PNG, WebP and BMP.
 std::string convertedPicture(PictureTarget target, const Picture& picture);
 
-// Loads `source` by its extension (Picture::loadFromFile), then, once read, calls `sourceRead`
-// and writes the converted bytes to `target` through a temporary file and rename. Errors: the
+// The bytes of the picture file `source` (by its extension) as a file of the target kind, as
+// convertedPicture makes them from its picture. A PNG, WebP or SVG file is decoded straight to
+// its first frame's pixels, with the writer's memory counted against the budget before the
+// decode ("Image too large"); any other is loaded by Picture::loadFromFile. `sourceRead` is
+// called once it is read.
+std::string convertedPicture(PictureTarget target, const std::string& source,
+                             const SourceReadStep& sourceRead = {});
+
+// Loads `source` by its extension (as convertedPicture above), then, once read, calls
+// `sourceRead` and writes the converted bytes to `target` through a temporary file and rename. Errors: the
 // load's ("Unknown picture file extension (.EXT)", "Cannot open file SOURCE", the reader's own;
 // nothing written), "Image too large", "Cannot create file TARGET".
 void convertPicture(PictureTarget kind, const std::string& source, const std::string& target,

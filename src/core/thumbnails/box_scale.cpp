@@ -37,6 +37,27 @@ std::uint8_t toByte(float value) {
     return static_cast<std::uint8_t>(std::clamp(value + 0.5f, 0.0f, 255.0f));
 }
 
+// One source row scaled across into `out`, premultiplied.
+void scaleAcross(const std::uint8_t* in, const Taps& across, std::vector<float>& out) {
+    float* to = out.data();
+    for (std::size_t x = 0; x < across.first.size(); ++x, to += 4) {
+        const float* w = across.weight.data() + across.offset[x];
+        const std::uint8_t* p = in + std::size_t(across.first[x]) * 4;
+        float r = 0, g = 0, b = 0, a = 0;
+        for (int k = 0; k < across.count[x]; ++k, p += 4) {
+            const float alpha = w[k] * p[3];
+            r += alpha * p[0];
+            g += alpha * p[1];
+            b += alpha * p[2];
+            a += alpha;
+        }
+        to[0] = r;
+        to[1] = g;
+        to[2] = b;
+        to[3] = a;
+    }
+}
+
 } // namespace
 
 PictureSize fittedSize(std::int64_t width, std::int64_t height, int edge) {
@@ -54,38 +75,19 @@ RgbaImage boxScale(const RgbaImage& source, int width, int height) {
         return source;
     const Taps across = tapsFor(source.width, width);
     const Taps down = tapsFor(source.height, height);
-    // Across first, into premultiplied floats: red, green and blue times alpha, then alpha.
-    std::vector<float> rows(std::size_t(width) * source.height * 4);
-    for (int y = 0; y < source.height; ++y) {
-        const std::uint8_t* in = source.row(y);
-        float* out = rows.data() + std::size_t(y) * width * 4;
-        for (int x = 0; x < width; ++x, out += 4) {
-            const float* w = across.weight.data() + across.offset[x];
-            const std::uint8_t* p = in + std::size_t(across.first[x]) * 4;
-            float r = 0, g = 0, b = 0, a = 0;
-            for (int k = 0; k < across.count[x]; ++k, p += 4) {
-                const float alpha = w[k] * p[3];
-                r += alpha * p[0];
-                g += alpha * p[1];
-                b += alpha * p[2];
-                a += alpha;
-            }
-            out[0] = r;
-            out[1] = g;
-            out[2] = b;
-            out[3] = a;
-        }
-    }
-    // Then down, each target row summing the rows it covers, and back to straight values.
+    // Each target row sums the source rows it covers, each scaled across first into
+    // premultiplied floats (red, green and blue times alpha, then alpha) one at a time, so that
+    // a tall picture takes no more memory than a row; then back to straight values.
     RgbaImage image = RgbaImage::blank(width, height);
-    std::vector<float> sum(std::size_t(width) * 4);
+    std::vector<float> row(std::size_t(width) * 4);
+    std::vector<float> sum(row.size());
     for (int y = 0; y < height; ++y) {
         std::fill(sum.begin(), sum.end(), 0.0f);
         const float* w = down.weight.data() + down.offset[y];
         for (int k = 0; k < down.count[y]; ++k) {
-            const float* in = rows.data() + std::size_t(down.first[y] + k) * width * 4;
+            scaleAcross(source.row(down.first[y] + k), across, row);
             for (std::size_t i = 0; i < sum.size(); ++i)
-                sum[i] += w[k] * in[i];
+                sum[i] += w[k] * row[i];
         }
         std::uint8_t* out = image.row(y);
         for (int x = 0; x < width; ++x, out += 4) {

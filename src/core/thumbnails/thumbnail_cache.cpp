@@ -25,6 +25,9 @@ namespace fs = std::filesystem;
 
 constexpr const char* kUriKey = "Thumb::URI";
 constexpr const char* kMTimeKey = "Thumb::MTime";
+constexpr const char* kSizeKey = "Thumb::Size";
+// The standard keeps whole seconds; two saves within one second differ only in these.
+constexpr const char* kNanosecondsKey = "X-Kelmor::MTime-NSec";
 // A cache file larger than this, or of more pixels, is no thumbnail: the largest sizes other
 // programs write are 1024 pixels a side.
 constexpr std::size_t kMaxCacheFileBytes = std::size_t{16} << 20;
@@ -45,17 +48,28 @@ std::optional<FileState> regularFileState(const fs::path& file) {
     return FileState{info.st_mtim.tv_sec, info.st_mtim.tv_nsec, info.st_size};
 }
 
-std::string textOf(const std::vector<PngText>& text, std::string_view keyword) {
+const std::string* textOf(const std::vector<PngText>& text, std::string_view keyword) {
     for (const PngText& chunk : text) {
         if (chunk.keyword == keyword)
-            return chunk.text;
+            return &chunk.text;
     }
-    return {};
+    return nullptr;
 }
 
-// Whether a cache file's text names this URI at this modification time.
+bool holds(const std::vector<PngText>& text, std::string_view keyword, const std::string& value) {
+    const std::string* found = textOf(text, keyword);
+    return found && *found == value;
+}
+
+// Whether a cache file's text names this URI at this modification time, and, where it records
+// them (other programs may not), this size and these nanoseconds.
 bool describes(const std::vector<PngText>& text, const std::string& uri, const FileState& state) {
-    return textOf(text, kUriKey) == uri && textOf(text, kMTimeKey) == std::to_string(state.seconds);
+    const auto matchesIfPresent = [&text](std::string_view keyword, std::int64_t value) {
+        return !textOf(text, keyword) || holds(text, keyword, std::to_string(value));
+    };
+    return holds(text, kUriKey, uri) && holds(text, kMTimeKey, std::to_string(state.seconds)) &&
+           matchesIfPresent(kSizeKey, state.size) &&
+           matchesIfPresent(kNanosecondsKey, state.nanoseconds);
 }
 
 // Whether `file` lies inside `folder`, both absolute and normal.
@@ -100,6 +114,8 @@ bool writeAtomically(const fs::path& target, std::string_view bytes) {
 std::vector<PngText> identity(const std::string& uri, const FileState& state) {
     return {{kUriKey, uri},
             {kMTimeKey, std::to_string(state.seconds)},
+            {kSizeKey, std::to_string(state.size)},
+            {kNanosecondsKey, std::to_string(state.nanoseconds)},
             {"Software", std::string(product::kName) + ' ' + product::kVersion}};
 }
 
@@ -173,9 +189,18 @@ Thumbnail ThumbnailCache::thumbnail(const std::filesystem::path& file, Thumbnail
         result.file = failure;
         return result;
     }
+    // A file that cannot be opened or read (its mode, an I/O error) gets no failure entry: it
+    // may be readable tomorrow without changing.
+    std::string bytes;
+    try {
+        bytes = readWholeFile(path.string());
+    } catch (const Error& error) {
+        result.failure = error.what();
+        return result;
+    }
     ThumbnailPixels pixels;
     try {
-        pixels = makeThumbnailPixels(format, readWholeFile(path.string()), path.string(), edge);
+        pixels = makeThumbnailPixels(format, bytes, path.string(), edge);
         result.origin = Thumbnail::Origin::Made;
         result.image = std::move(pixels.image);
     } catch (const Error& error) {
@@ -191,7 +216,6 @@ Thumbnail ThumbnailCache::thumbnail(const std::filesystem::path& file, Thumbnail
             result.file = failure;
         return result;
     }
-    text.push_back({"Thumb::Size", std::to_string(before->size)});
     text.push_back({"Thumb::Image::Width", std::to_string(pixels.original.width)});
     text.push_back({"Thumb::Image::Height", std::to_string(pixels.original.height)});
     if (writeAtomically(made, encodePngFast(result.image, text))) {

@@ -51,9 +51,12 @@ class ThumbnailCache {
 public:
     explicit ThumbnailCache(std::filesystem::path root = defaultThumbnailRoot());
 
-    // The thumbnail of a picture file (made absolute first). Never throws for the picture or
-    // the cache: an unreadable picture gives Failed (with a failure entry, which holds until
-    // the file's modification time changes); an unwritable cache still gives the pixels.
+    // The thumbnail of a picture file (made absolute first). A cached thumbnail or failure entry
+    // holds while Thumb::MTime matches the file and, where the entry records them, Thumb::Size
+    // and X-Kelmor::MTime-NSec (the modification time's nanoseconds) match too. Never throws
+    // for the picture or the cache: a picture read whole that cannot be decoded gives Failed
+    // with a failure entry; one that cannot be opened or read gives Failed without one; an
+    // unwritable cache still gives the pixels.
     Thumbnail thumbnail(const std::filesystem::path& file, ThumbnailSize size) const;
 
     const std::filesystem::path& root() const { return root_; }
