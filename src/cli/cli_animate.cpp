@@ -76,15 +76,17 @@ int runAnimate(const std::vector<std::string>& args) {
     const kelmor::cli::Output out(output, frames);
     // The headers first: pictures too large together are refused, naming the one that passes
     // the budget, before any is decoded.
-    kelmor::AssemblyBudget budget;
+    const bool webp = kelmor::pictureFormatOf(output) == kelmor::PictureFormat::WebP;
+    kelmor::AssemblyBudget budget(webp ? kelmor::AnimationKind::WebP : kelmor::AnimationKind::Gif);
     for (const std::string& frame : frames)
         kelmor::cli::labelErrors(frame, [&] { budget.addFile(frame); });
-    // The assembly draws a GIF's first frame only, so no later frame is decoded.
+    // The assembly draws a GIF's or an animated WebP's first frame only, so no later frame is
+    // decoded.
     std::vector<kelmor::Picture> slots(frames.size());
     for (std::size_t i = 0; i < frames.size(); ++i)
         kelmor::cli::labelErrors(
             frames[i], [&] { slots[i].loadFromFile(frames[i], kelmor::GifFrames::FirstImage); });
-    if (kelmor::pictureFormatOf(output) == kelmor::PictureFormat::WebP) {
+    if (webp) {
         out.write(kelmor::assembleWebpAnimation(slots, static_cast<int>(slots.size()), settings));
         return 0;
     }

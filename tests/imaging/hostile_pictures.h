@@ -33,4 +33,20 @@ std::string claimingWebp(int width, int height);
 // An SVG document of width x height pixels holding one rectangle.
 std::string claimingSvg(int width, int height);
 
+// A PNG of a width x height RGBA gradient with `bitDepth` bits a sample (8 or 16) whose rows,
+// each filtered to the same few bytes, deflate a thousandfold. `afterPixels` goes between the
+// pixel data and IEND.
+std::string gradientPng(int width, int height, int bitDepth, const std::string& afterPixels = "");
+// A zTXt chunk whose text inflates to `size` bytes.
+std::string zTxtChunk(int size);
+// A 1-bit grey PNG one pixel wide and `height` rows tall.
+std::string tallPng(int height);
+
+// A lossless WebP of a width x height picture of one colour: a few bytes of prefix codes that
+// each give a single symbol, so no pixel takes a bit.
+std::string flatWebp(int width, int height);
+// An animated WebP of a width x height canvas and `frames` frames of one colour each, of
+// frameWidth x frameHeight at the corner.
+std::string flatAnimatedWebp(int width, int height, int frames, int frameWidth, int frameHeight);
+
 } // namespace kelmor::test

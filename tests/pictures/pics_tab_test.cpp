@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
 #include <QMenu>
@@ -177,6 +178,31 @@ TEST_F(PicsTabTest, ThumbnailsAreMadeOnlyAroundTheView) {
     QTRY_VERIFY(tried().filter(last).size() == 1);
     ThumbnailLoader::pool().waitForDone();
     EXPECT_LT(tried().size(), 2 * first + 1);
+}
+
+// Closing the program while a thumbnail takes seconds to draw: the windows go at once, the
+// drawing is abandoned, and what it makes later reaches no list.
+TEST_F(PicsTabTest, ClosingWaitsForNoThumbnailBeingMade) {
+    QByteArray svg = R"(<svg xmlns="http://www.w3.org/2000/svg" width="1000" height="1000">)"
+                     R"(<filter id="b"><feGaussianBlur stdDeviation="30"/></filter>)";
+    for (int i = 0; i < 3000; ++i)
+        svg += u"<rect x=\"%1\" y=\"%2\" width=\"900\" height=\"900\" filter=\"url(#b)\" "
+               u"opacity=\"0.5\"/>"_s.arg(i % 100)
+                   .arg(i % 97)
+                   .toLatin1();
+    writeFile(u"svg/slow.svg"_s, svg + "</svg>");
+    trigger("PicsRefresh");
+    tab().pictureLists().setCurrentIndex(static_cast<int>(Kind::Svg));
+    trigger("PicsThumbnailView");
+    QTRY_VERIFY(ThumbnailLoader::pool().activeThreadCount() > 0);
+
+    QElapsedTimer closing;
+    closing.start();
+    app.reset();
+    EXPECT_LT(closing.elapsed(), 1000);
+    EXPECT_GT(ThumbnailLoader::pool().activeThreadCount(), 0) << "the drawing was waited for";
+    ThumbnailLoader::pool().waitForDone();
+    QCoreApplication::sendPostedEvents();
 }
 
 TEST_F(PicsTabTest, AClickShowsThePictureMakesItCurrentOnceAndWritesItsSize) {

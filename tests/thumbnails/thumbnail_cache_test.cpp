@@ -10,7 +10,10 @@
 #include <QCryptographicHash>
 #include <QImage>
 #include <chrono>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kelmor {
 namespace {
@@ -184,6 +187,80 @@ INSTANTIATE_TEST_SUITE_P(
         Unreadable{"huge.jpg", "raster-misc/blink/large-size-image-crash.jpeg", nullptr},
         Unreadable{"none.gif", "wuffs-testdata/no-frames.gif", msg::kPictureHasNoImage}),
     [](const auto& tested) { return std::string(tested.param.name, 4); });
+
+// Two versions of one file, saved within the same second: the second must not be taken for the
+// first, whatever the first gave.
+enum class FirstVersion { Picture, Damaged, Unreadable };
+
+struct SameSecond {
+    const char* name;
+    FirstVersion first;
+};
+
+class ThumbnailFreshness : public ThumbnailCacheTest,
+                           public ::testing::WithParamInterface<SameSecond> {
+protected:
+    // A 24-bit BMP of one colour: every such file has the same size.
+    std::string bmp(QRgb colour) const {
+        QImage image(16, 16, QImage::Format_RGB32);
+        image.fill(colour);
+        const std::string file = picture("scratch.bmp");
+        EXPECT_TRUE(image.save(QString::fromStdString(file), "BMP"));
+        return readWholeFile(file);
+    }
+    static void setModified(const std::string& file, long nanoseconds) {
+        const timespec at{1704067200, nanoseconds}; // 2024-01-01 00:00:00 UTC
+        const timespec times[2] = {at, at};
+        ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
+    }
+};
+
+TEST_P(ThumbnailFreshness, TellsAVersionSavedInTheSameSecond) {
+    const std::string red = bmp(qRgb(255, 0, 0));
+    const std::string blue = bmp(qRgb(0, 0, 255));
+    std::string damaged = red;
+    damaged[28] = 7; // no such bit count
+    ASSERT_EQ(damaged.size(), blue.size());
+    const std::string file = picture("f.bmp");
+    const fs::path entry =
+        cache_.root() / "fail" / "kelmor-1.0" / thumbnailFileName(thumbnailUri(file));
+    // Root reads a file of any mode: a link to this process's memory, which no read gets past
+    // its first page, stands for the unreadable file there.
+    const bool root = ::geteuid() == 0;
+    const FirstVersion first = GetParam().first;
+    if (first == FirstVersion::Unreadable && root)
+        fs::create_symlink("/proc/self/mem", file);
+    else
+        writeFile("pics/f.bmp", first == FirstVersion::Damaged ? damaged : red);
+    if (first == FirstVersion::Unreadable && !root)
+        fs::permissions(file, fs::perms::none);
+    setModified(file, 100'000'000);
+
+    const Thumbnail before = cache_.thumbnail(file, ThumbnailSize::Normal);
+    EXPECT_EQ(before.origin, first == FirstVersion::Picture ? Thumbnail::Origin::Made
+                                                            : Thumbnail::Origin::Failed);
+    EXPECT_EQ(fs::exists(entry), first == FirstVersion::Damaged);
+
+    if (first == FirstVersion::Unreadable && !root) {
+        fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(cache_.thumbnail(file, ThumbnailSize::Normal).image.pixels.at(0), 255);
+    }
+    fs::remove(file);
+    writeFile("pics/f.bmp", blue);
+    setModified(file, 900'000'000);
+    const Thumbnail after = cache_.thumbnail(file, ThumbnailSize::Normal);
+    ASSERT_EQ(after.origin, Thumbnail::Origin::Made) << after.failure;
+    EXPECT_EQ(after.image.pixels.at(0), 0);
+    EXPECT_EQ(after.image.pixels.at(2), 255);
+    EXPECT_EQ(textOf(after.file, "X-Kelmor::MTime-NSec"), "900000000");
+    EXPECT_FALSE(fs::exists(entry));
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, ThumbnailFreshness,
+                         ::testing::Values(SameSecond{"Edited", FirstVersion::Picture},
+                                           SameSecond{"Repaired", FirstVersion::Damaged},
+                                           SameSecond{"Unreadable", FirstVersion::Unreadable}),
+                         [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(ThumbnailCacheTest, NeverWritesIntoTheCacheForItsOwnFilesNorWhenItCannot) {
     const std::string file = photo("a.jpg");

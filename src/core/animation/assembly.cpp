@@ -32,6 +32,20 @@ std::uint16_t animationValue(const std::string& text) {
     return static_cast<std::uint16_t>(*value);
 }
 
+namespace {
+
+// Bytes per pixel of the screen: for each frame made, and once for making a frame (the
+// picture's RGBA pixels) and writing the file (the GIF writer's composed canvases when merging
+// and cropping; libwebp's animation encoder, its canvases and one frame's lossless coder).
+struct AssemblyCost {
+    std::int64_t perFrame;
+    std::int64_t writing;
+};
+constexpr AssemblyCost kGifCost{2, 12};
+constexpr AssemblyCost kWebpCost{4, 30};
+
+} // namespace
+
 void AssemblyBudget::add(PictureSize size, std::int64_t pixels) {
     checkImageSize(size.width, size.height);
     if (pixels < 0 || pixels > kMaxTotalPixels - pixels_)
@@ -39,6 +53,14 @@ void AssemblyBudget::add(PictureSize size, std::int64_t pixels) {
     pixels_ += pixels;
     screen_ = {std::max(screen_.width, size.width), std::max(screen_.height, size.height)};
     checkImageSize(screen_.width, screen_.height);
+    // The sizes are each within the limit of one picture, so the products below stay far from
+    // overflowing.
+    heldBytes_ += 4 * size.width * size.height;
+    ++frames_;
+    const AssemblyCost cost = kind_ == AnimationKind::WebP ? kWebpCost : kGifCost;
+    const std::int64_t screenPixels = screen_.width * screen_.height;
+    if (heldBytes_ + screenPixels * (cost.perFrame * frames_ + cost.writing) > kMemoryBudgetBytes)
+        throw Error(msg::kImageTooLarge);
 }
 
 void AssemblyBudget::addFile(const std::string& path) {
@@ -46,8 +68,8 @@ void AssemblyBudget::addFile(const std::string& path) {
     add(file.size, std::max(file.pixels, file.size.width * file.size.height));
 }
 
-void checkAssemblySize(std::span<const PictureSize> sizes) {
-    AssemblyBudget budget;
+void checkAssemblySize(std::span<const PictureSize> sizes, AnimationKind kind) {
+    AssemblyBudget budget(kind);
     for (const PictureSize& size : sizes)
         budget.add(size, size.width * size.height);
 }
@@ -150,7 +172,7 @@ std::string assembleWebpAnimation(std::span<const Picture> slots, int frameCount
                                   const FrameStarted& frameStarted) {
     const int used = std::min<int>(frameCount, static_cast<int>(slots.size()));
     const std::vector<PictureSize> sizes = slotSizes(slots, used);
-    checkAssemblySize(sizes);
+    checkAssemblySize(sizes, AnimationKind::WebP);
     PictureSize canvas;
     for (const PictureSize& size : sizes)
         canvas = {std::max(canvas.width, size.width), std::max(canvas.height, size.height)};

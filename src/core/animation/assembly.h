@@ -60,14 +60,21 @@ std::optional<int> assemblyFrameCount(std::string_view text);
 // "'TEXT' is not a valid value (0 to 65535)".
 std::uint16_t animationValue(const std::string& text);
 
+// What an assembly writes.
+enum class AnimationKind { Gif, WebP };
+
 // The pixels of an animation's pictures, added up one picture at a time, so that the picture
 // that passes the limits is the one refused.
 class AssemblyBudget {
 public:
+    explicit AssemblyBudget(AnimationKind kind = AnimationKind::Gif) : kind_(kind) {}
     // Adds a picture that becomes a frame of `size` and takes `pixels` pixels once decoded.
     // Throws "Image too large" when the pictures so far take more than kMaxTotalPixels, or make
     // a logical screen (the widest side by the tallest) past the limit of one frame, which no
-    // reader would open.
+    // reader would open, or when the memory the assembly takes with them passes the command's
+    // budget: every picture held at 32 bits, the frames made so far on the screen (GIF indices
+    // and their LZW data, or a WebP's 32-bit canvases), and what making one more frame and
+    // writing the file take at the screen's size.
     void add(PictureSize size, std::int64_t pixels);
     // Adds a picture file from its headers, before it is decoded (readPictureFileSize): a GIF
     // with every frame it holds, and at least its logical screen, the size of the frame it
@@ -76,12 +83,16 @@ public:
     void addFile(const std::string& path);
 
 private:
+    AnimationKind kind_;
     std::int64_t pixels_ = 0;
+    std::int64_t heldBytes_ = 0;
+    int frames_ = 0;
     PictureSize screen_;
 };
 
 // The budget's check on pictures of these sizes, each taking its own pixels.
-void checkAssemblySize(std::span<const PictureSize> sizes);
+void checkAssemblySize(std::span<const PictureSize> sizes,
+                       AnimationKind kind = AnimationKind::Gif);
 
 // Builds the animation of the first `frameCount` slots. Frame 0 carries the
 // NETSCAPE2.0 loop extension and then a graphic control extension with the

@@ -91,6 +91,7 @@ inline constexpr const char* kStyleFileDamaged = "Style file %s is damaged: ";
 inline constexpr const char* kStyleHasNoSection = "it has no [STYLE] section";
 inline constexpr const char* kEmptyButtonText = "A button text is empty";
 inline constexpr const char* kButtonTextNotUtf8 = "A button text is not valid UTF-8";
+inline constexpr const char* kButtonTextTooLong = "A button text is longer than %s characters";
 inline constexpr const char* kButtonTextGivesNoName = "The button text '%s' gives no file name";
 inline constexpr const char* kButtonNamesClash = "Two buttons would both be written as %s";
 inline constexpr const char* kButtonTooLarge = "The button '%s' would be larger than 2000 pixels";

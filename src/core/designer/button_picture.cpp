@@ -187,12 +187,18 @@ std::string gradientOrColour(const ButtonFill& fill, std::string& defs) {
     return "url(#fill)";
 }
 
-// Pango lays out UTF-8 only.
+// Pango lays out UTF-8 only, and takes seconds over tens of thousands of marks or lines, which
+// no button of 2000 pixels shows: a longer text is refused before it is laid out.
 void checkText(std::string_view text) {
     if (text.empty())
         throw Error(msg::kEmptyButtonText);
     if (!isValidUtf8(text))
         throw Error(msg::kButtonTextNotUtf8);
+    const auto characters = std::count_if(text.begin(), text.end(), [](char byte) {
+        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    });
+    if (characters > kMaxButtonTextCharacters)
+        throw Error(format(msg::kButtonTextTooLong, std::to_string(kMaxButtonTextCharacters)));
 }
 
 // The size `size` grows to so that the button of `text` fits.

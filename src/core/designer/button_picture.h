@@ -40,8 +40,9 @@ struct ButtonSize {
 // The one size of every button of a menu, both states: the style's width and height where it
 // fixes them, otherwise room for the widest and the tallest text with the padding, the border,
 // the round ends of a pill and the shadow. An empty text gives Error "A button text is empty",
-// one that is not UTF-8 "A button text is not valid UTF-8", a button larger than 2000 pixels
-// "The button 'TEXT' would be larger than 2000 pixels".
+// one that is not UTF-8 "A button text is not valid UTF-8", one of more than 1000 characters
+// "A button text is longer than 1000 characters" (before it is laid out), a button larger than
+// 2000 pixels "The button 'TEXT' would be larger than 2000 pixels".
 ButtonSize menuButtonSize(const ButtonStyle& style, std::span<const std::string> texts);
 
 // The SVG document of one button in one state, of the given size: the shape (rectangle, rounded

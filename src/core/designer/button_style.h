@@ -63,6 +63,8 @@ struct ButtonStyle {
 
 // The largest side of a button picture, and the limits of the values.
 inline constexpr int kMaxButtonPixels = 2000;
+// The most characters (code points) of one button's text, far more than a menu button holds.
+inline constexpr int kMaxButtonTextCharacters = 1000;
 inline constexpr int kMinFontPoints = 4;
 inline constexpr int kMaxFontPoints = 200;
 

@@ -54,6 +54,23 @@ RgbaImage toRgba(const Bitmap& bitmap) {
         }
         return image;
     }
+    if (bitmap.bitsPerPixel() == 32 && bitmap.redMask == 0x00FF0000u &&
+        bitmap.greenMask == 0x0000FF00u && bitmap.blueMask == 0x000000FFu &&
+        (bitmap.alphaMask == 0 || bitmap.alphaMask == 0xFF000000u)) {
+        // Blue, green, red and alpha bytes, as toBitmap makes them: copied without a lookup.
+        const bool alpha = bitmap.alphaMask != 0;
+        for (int y = 0; y < image.height; ++y) {
+            const std::uint8_t* in = bitmap.row(y);
+            std::uint8_t* out = image.row(y);
+            for (int x = 0; x < image.width; ++x, in += 4, out += 4) {
+                out[0] = in[2];
+                out[1] = in[1];
+                out[2] = in[0];
+                out[3] = alpha ? in[3] : 255;
+            }
+        }
+        return image;
+    }
     for (int y = 0; y < image.height; ++y) {
         std::uint8_t* out = image.row(y);
         for (int x = 0; x < image.width; ++x, out += 4) {

@@ -161,11 +161,18 @@ using DataGuard = Held<WebPData, initData, clearData>;
 using MemoryWriter = Held<WebPMemoryWriter, WebPMemoryWriterInit, WebPMemoryWriterClear>;
 using MuxPointer = std::unique_ptr<WebPMux, decltype(&WebPMuxDelete)>;
 
-// Lossless at libwebp's middle preset, as cwebp -lossless encodes. Pixels with alpha 0 may lose
-// their colour, which nothing shows.
-WebPConfig losslessConfig() {
+// Past this many pixels to write (a picture, or all frames of an animation together) the
+// lossless coder's fastest preset is used: its middle one takes about a second for every
+// 5 Mi pixels. On a 4096 x 4096 gradient the fastest takes 0.9 s instead of 3.2 s, for a file of
+// 62 KB instead of 6 KB.
+constexpr std::int64_t kQuickWebpPixels = std::int64_t{4} << 20;
+
+// Lossless at libwebp's middle preset, as cwebp -lossless encodes, or its fastest for a large
+// picture. Pixels with alpha 0 may lose their colour, which nothing shows.
+WebPConfig losslessConfig(std::int64_t pixels) {
     WebPConfig config;
-    if (!WebPConfigInit(&config) || !WebPConfigLosslessPreset(&config, 6))
+    if (!WebPConfigInit(&config) ||
+        !WebPConfigLosslessPreset(&config, pixels > kQuickWebpPixels ? 0 : 6))
         throw Error(msg::kOutOfMemory);
     return config;
 }
@@ -203,7 +210,7 @@ std::string encodedToMemory(const WebPConfig& config, WebPPicture& picture) {
 
 // A lossless file of a width x height picture with every pixel transparent.
 std::string transparentWebp(int width, int height) {
-    WebPConfig config = losslessConfig();
+    WebPConfig config = losslessConfig(0);
     config.method = 0;
     PictureGuard picture;
     picture.value.use_argb = 1;
@@ -240,7 +247,8 @@ void encodeFrames(const RgbaAnimation& animation, EncodedFrames& out) {
         WebPAnimEncoderNew(first.width, first.height, &options), WebPAnimEncoderDelete);
     if (!encoder)
         throw Error(msg::kOutOfMemory);
-    const WebPConfig config = losslessConfig();
+    const WebPConfig config = losslessConfig(std::int64_t{first.width} * first.height *
+                                             std::int64_t(animation.frames.size()));
     int timestamp = 0;
     for (const RgbaFrame& frame : animation.frames) {
         PictureGuard picture;
@@ -358,7 +366,7 @@ std::int64_t webpFirstFrameDecodeBytes(std::string_view bytes) {
 
 std::string encodeWebp(const RgbaImage& image) {
     checkEncodable(image);
-    const WebPConfig config = losslessConfig();
+    const WebPConfig config = losslessConfig(std::int64_t{image.width} * image.height);
     PictureGuard picture;
     importPixels(picture.value, image);
     return encodedToMemory(config, picture.value);

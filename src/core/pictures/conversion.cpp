@@ -130,7 +130,7 @@ std::int64_t writerBytesPerPixel(PictureTarget target) {
     case PictureTarget::Png:
         return 2;
     case PictureTarget::WebP:
-        return 16;
+        return 18;
     case PictureTarget::Gif:
         return 3;
     case PictureTarget::Bmp:

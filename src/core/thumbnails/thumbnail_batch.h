@@ -9,8 +9,9 @@
 
 namespace kelmor {
 
-// The workers a batch uses: one per hardware thread, at most 4 (each holds one decoded
-// picture at a time, so this also bounds the memory).
+// The workers a batch uses: one per hardware thread, at most 4. Each holds one decoded picture
+// at a time, and all the thumbnails being made in the process share one memory budget, so a
+// large picture waits for the others and one past the budget is refused.
 int thumbnailWorkerCount();
 
 // The thumbnails of the files, in their order, made or looked up by `workers` threads that each

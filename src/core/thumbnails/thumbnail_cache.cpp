@@ -9,6 +9,7 @@
 #include "imaging/picture.h"
 #include "imaging/png.h"
 #include "thumbnails/box_scale.h"
+#include "thumbnails/shared_budget.h"
 #include "thumbnails/thumbnail_maker.h"
 
 #include <cerrno>
@@ -32,6 +33,14 @@ constexpr const char* kNanosecondsKey = "X-Kelmor::MTime-NSec";
 // programs write are 1024 pixels a side.
 constexpr std::size_t kMaxCacheFileBytes = std::size_t{16} << 20;
 constexpr ImageLimits kCacheFileLimits{std::int64_t{2048} * 2048, std::int64_t{2048} * 2048};
+
+// The memory every thumbnail being made in the process shares, whichever thread makes it: a
+// large picture waits until the others are done, and one past the budget is refused.
+// Never destroyed: the program may end while a thumbnail is being made.
+SharedBudget& workerBudget() {
+    static SharedBudget* const budget = new SharedBudget(kMemoryBudgetBytes);
+    return *budget;
+}
 
 // What identifies the version of a file a thumbnail was made from.
 struct FileState {
@@ -200,6 +209,8 @@ Thumbnail ThumbnailCache::thumbnail(const std::filesystem::path& file, Thumbnail
     }
     ThumbnailPixels pixels;
     try {
+        const SharedBudget::Share share =
+            workerBudget().take(thumbnailDecodeBytes(format, bytes, path.string(), edge));
         pixels = makeThumbnailPixels(format, bytes, path.string(), edge);
         result.origin = Thumbnail::Origin::Made;
         result.image = std::move(pixels.image);

@@ -3,11 +3,15 @@
 #include "base/error.h"
 #include "base/messages.h"
 #include "imaging/bmp.h"
+#include "imaging/gif_decode.h"
+#include "imaging/image_limits.h"
 #include "imaging/jpeg.h"
 #include "imaging/png.h"
 #include "imaging/svg.h"
 #include "imaging/webp.h"
 #include "thumbnails/box_scale.h"
+
+#include <algorithm>
 
 namespace kelmor {
 namespace {
@@ -26,6 +30,38 @@ ThumbnailPixels fitted(const RgbaImage& image, int edge) {
 }
 
 } // namespace
+
+std::int64_t thumbnailDecodeBytes(PictureFormat format, std::string_view bytes,
+                                  const std::string& path, int edge) {
+    switch (format) {
+    case PictureFormat::Png:
+        return pngDecodeBytes(bytes);
+    case PictureFormat::WebP:
+        return webpFirstFrameDecodeBytes(bytes);
+    case PictureFormat::Gif: {
+        // The frames' indices as decoded up to the first image, the screen it is drawn on and
+        // its RGBA copy.
+        const GifExtent gif = measureGif(bytes);
+        return gif.framePixels + std::int64_t{gif.width} * gif.height * 8;
+    }
+    case PictureFormat::Bitmap:
+    case PictureFormat::Jpeg: {
+        // A bitmap and its RGBA copy; a JPEG's coefficients, two bytes for each of its three
+        // components when progressive, within the JPEG reader's own budget.
+        const PictureFileSize file = readPictureFileSize(path);
+        const std::int64_t pixels = file.size.width * file.size.height;
+        return format == PictureFormat::Bitmap ? pixels * 8
+                                               : std::min(pixels * 6, kMaxJpegDecodeBytes);
+    }
+    case PictureFormat::Svg:
+        // Drawn at the thumbnail's size, the drawing and its copy.
+        return std::int64_t{edge} * edge * 8;
+    case PictureFormat::Icon:
+    case PictureFormat::None:
+        break;
+    }
+    return 0;
+}
 
 ThumbnailPixels makeThumbnailPixels(PictureFormat format, std::string_view bytes,
                                     const std::string& path, int edge) {

@@ -6,6 +6,7 @@
 #include "imaging/picture_size.h"
 #include "imaging/rgba_image.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,11 @@ struct ThumbnailPixels {
 // the header's size against the picture limits before it decodes a pixel. Throws Error with the
 // reader's message ("Unknown picture file extension (.EXT)" for a kind without a reader here).
 // `path` is where an SVG's references resolve.
+// The memory makeThumbnailPixels takes for the file, from its headers. Throws what reading the
+// headers throws.
+std::int64_t thumbnailDecodeBytes(PictureFormat format, std::string_view bytes,
+                                  const std::string& path, int edge);
+
 ThumbnailPixels makeThumbnailPixels(PictureFormat format, std::string_view bytes,
                                     const std::string& path, int edge);
 

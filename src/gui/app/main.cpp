@@ -4,10 +4,14 @@
 #include "ui/drawn_icons.h"
 #include "ui/qt_services.h"
 #include "ui/qt_text.h"
+#include "ui/thumbnail_loader.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
+#include <QThreadPool>
+#include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -29,11 +33,21 @@ int main(int argc, char* argv[]) {
     kelmor::QtHelpViewer help;
     kelmor::Services services{dialogs, shell, help, paths};
 
-    kelmor::KelmorApp app(services);
-    dialogs.setParentWindow(&app.mainWindow());
-    app.show();
-    // A project file given on the command line (or by the desktop entry) opens at once.
-    if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1)
-        app.openProject(arguments.at(1));
-    return QApplication::exec();
+    int status = 0;
+    {
+        kelmor::KelmorApp app(services);
+        dialogs.setParentWindow(&app.mainWindow());
+        app.show();
+        // A project file given on the command line (or by the desktop entry) opens at once.
+        if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1)
+            app.openProject(arguments.at(1));
+        status = QApplication::exec();
+    }
+    // Thumbnails still being made are abandoned: the program ends at once, without running the
+    // libraries' own ends under a thread that is still drawing with them.
+    if (kelmor::ThumbnailLoader::pool().activeThreadCount() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }

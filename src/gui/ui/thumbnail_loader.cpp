@@ -26,21 +26,21 @@ constexpr qreal kLargeRatio = 2.0;
 // Where an item showing its thumbnail keeps its file-type icon.
 constexpr int kFileIconRole = Qt::UserRole + 1;
 
-struct SharedPool {
-    QThreadPool threads;
-    SharedPool() { threads.setMaxThreadCount(std::min(QThread::idealThreadCount(), kMostThreads)); }
-};
-
 } // namespace
 
 QThreadPool& ThumbnailLoader::pool() {
-    static SharedPool shared;
-    return shared.threads;
+    static QThreadPool* const threads = [] {
+        auto* made = new QThreadPool;
+        made->setMaxThreadCount(std::min(QThread::idealThreadCount(), kMostThreads));
+        return made;
+    }();
+    return *threads;
 }
 
 ThumbnailLoader::ThumbnailLoader(QListWidget& list, const QString& cacheRoot)
     : QObject(&list), list_(list), viewport_(*list.viewport()), model_(*list.model()),
-      cache_(toLocal(cacheRoot)) {
+      shared_(std::make_shared<Shared>(toLocal(cacheRoot))) {
+    shared_->loader = this;
     connect(this, &ThumbnailLoader::made, this, &ThumbnailLoader::show, Qt::QueuedConnection);
     const QAbstractItemModel* model = &model_;
     connect(model, &QAbstractItemModel::modelReset, this, &ThumbnailLoader::restart);
@@ -53,15 +53,15 @@ ThumbnailLoader::ThumbnailLoader(QListWidget& list, const QString& cacheRoot)
     viewport_.installEventFilter(this);
     // Closing the program waits for no picture that was only asked for.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
-        const std::lock_guard lock(mutex_);
-        queue_.clear();
+        const std::lock_guard lock(shared_->mutex);
+        shared_->queue.clear();
     });
 }
 
 ThumbnailLoader::~ThumbnailLoader() {
-    std::unique_lock lock(mutex_);
-    queue_.clear();
-    idle_.wait(lock, [this] { return workers_ == 0; });
+    const std::lock_guard lock(shared_->mutex);
+    shared_->queue.clear();
+    shared_->loader = nullptr;
 }
 
 void ThumbnailLoader::setFolder(const QString& folder) {
@@ -88,8 +88,8 @@ bool ThumbnailLoader::eventFilter(QObject* watched, QEvent* event) {
 
 void ThumbnailLoader::restart() {
     {
-        const std::lock_guard lock(mutex_);
-        queue_.clear();
+        const std::lock_guard lock(shared_->mutex);
+        shared_->queue.clear();
     }
     ++generation_;
     // Counted on the model: it also resets while the list is destroyed, when the list can no
@@ -161,49 +161,55 @@ void ThumbnailLoader::ask() {
     const ThumbnailSize size =
         list_.devicePixelRatioF() > 1.0 ? ThumbnailSize::Large : ThumbnailSize::Normal;
     const std::string folder = toLocal(folder_);
-    const std::lock_guard lock(mutex_);
+    Shared& shared = *shared_;
+    const std::lock_guard lock(shared.mutex);
     // Rows still waiting in the queue are asked for again below if they are still wanted;
     // those asked for and no longer queued are being made.
-    for (const Request& dropped : queue_)
+    for (const Request& dropped : shared.queue)
         rows_[static_cast<std::size_t>(dropped.row)] = RowState::Waiting;
-    queue_.clear();
+    shared.queue.clear();
     for (const int row : wanted) {
         RowState& state = rows_[static_cast<std::size_t>(row)];
         if (state != RowState::Waiting)
             continue;
         state = RowState::Asked;
-        queue_.push_back(
+        shared.queue.push_back(
             {generation_, row, joinPath(folder, toLocal(list_.item(row)->text())), size});
     }
     QThreadPool& threads = pool();
-    const int more = std::min(static_cast<int>(queue_.size()), threads.maxThreadCount()) - workers_;
+    const int more =
+        std::min(static_cast<int>(shared.queue.size()), threads.maxThreadCount()) - shared.workers;
     for (int started = 0; started < more; ++started) {
-        ++workers_;
-        threads.start([this] { work(); });
+        ++shared.workers;
+        threads.start([task = shared_] { work(task); });
     }
 }
 
-// One task of the pool: makes the queued thumbnails, one at a time, until none is left.
-void ThumbnailLoader::work() {
+// One task of the pool: makes the queued thumbnails, one at a time, until none is left, and
+// hands each to the loader while it is there. The signal is queued, so the loader takes it on
+// its own thread; one still queued when the loader goes goes with it.
+void ThumbnailLoader::work(const std::shared_ptr<Shared>& shared) {
     for (;;) {
         Request request;
         {
-            const std::lock_guard lock(mutex_);
-            if (queue_.empty()) {
-                --workers_;
-                idle_.notify_all();
+            const std::lock_guard lock(shared->mutex);
+            if (shared->queue.empty()) {
+                --shared->workers;
                 return;
             }
-            request = std::move(queue_.front());
-            queue_.pop_front();
+            request = std::move(shared->queue.front());
+            shared->queue.pop_front();
         }
-        emit made(request.generation, request.row, makeCanvas(request));
+        const QImage canvas = makeCanvas(shared->cache, request);
+        const std::lock_guard lock(shared->mutex);
+        if (shared->loader)
+            emit shared->loader->made(request.generation, request.row, canvas);
     }
 }
 
-QImage ThumbnailLoader::makeCanvas(const Request& request) const {
+QImage ThumbnailLoader::makeCanvas(const ThumbnailCache& cache, const Request& request) {
     try {
-        const Thumbnail thumbnail = cache_.thumbnail(request.file, request.size);
+        const Thumbnail thumbnail = cache.thumbnail(request.file, request.size);
         if (thumbnail.image.empty())
             return {};
         const QImage picture = rgbaView(thumbnail.image);

@@ -5,8 +5,8 @@
 #include <QImage>
 #include <QObject>
 #include <QString>
-#include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -30,7 +30,8 @@ class ThumbnailLoader : public QObject {
 public:
     // The loader belongs to the list; captions name files of the folder set below.
     ThumbnailLoader(QListWidget& list, const QString& cacheRoot);
-    // Drops the work not yet started and waits for the thumbnails being made.
+    // Drops the work not yet started and abandons the thumbnails being made, without waiting
+    // for them: their results go nowhere.
     ~ThumbnailLoader() override;
 
     // The folder the list's captions name files in; an empty one is the root folder.
@@ -39,7 +40,8 @@ public:
     void setShown(bool shown);
     bool shown() const { return shown_; }
 
-    // The pool every list's thumbnails are made on: one thread per core, at most four.
+    // The pool every list's thumbnails are made on: one thread per core, at most four. It is
+    // never destroyed, so the end of the program waits for none of its work.
     static QThreadPool& pool();
 
 signals:
@@ -70,25 +72,30 @@ private:
     // The rows to make, in the order to make them: those in view, then those below, then
     // those above, the nearest first.
     std::vector<int> wantedRows() const;
-    void work();
-    QImage makeCanvas(const Request& request) const;
     void show(quint64 generation, int row, const QImage& canvas);
+
+    // What the loader shares with the pool's tasks, kept alive by them: a task still making a
+    // thumbnail when the loader goes finds it detached and drops what it made.
+    struct Shared {
+        explicit Shared(const std::string& cacheRoot) : cache(cacheRoot) {}
+        const ThumbnailCache cache;
+        std::mutex mutex;
+        std::deque<Request> queue;
+        int workers = 0;                    // tasks started on the pool and not yet ended
+        ThumbnailLoader* loader = nullptr; // none once the loader is gone
+    };
+    static void work(const std::shared_ptr<Shared>& shared);
+    static QImage makeCanvas(const ThumbnailCache& cache, const Request& request);
 
     QListWidget& list_;
     QWidget& viewport_;               // the list's, kept for the event filter
     const QAbstractItemModel& model_; // the list's
-    const ThumbnailCache cache_;
     QString folder_;
     bool shown_ = false;
     bool askPending_ = false;
     quint64 generation_ = 0;
     std::vector<RowState> rows_;
-
-    // Shared with the pool's threads.
-    std::mutex mutex_;
-    std::condition_variable idle_;
-    std::deque<Request> queue_;
-    int workers_ = 0; // tasks started on the pool and not yet ended
+    std::shared_ptr<Shared> shared_;
 };
 
 } // namespace kelmor

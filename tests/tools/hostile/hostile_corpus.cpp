@@ -15,6 +15,7 @@
 #include <signal.h>
 #include <sndfile.h>
 #include <sstream>
+#include <string_view>
 #include <stdexcept>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -196,6 +197,22 @@ void writeHostileCorpus(const fs::path& site) {
     file("huge.webp", claimingWebp(100000, 100000));
     file("huge.svg", claimingSvg(100000, 100000));
 
+    // Small files of large pictures, each costing gigabytes or seconds to decode in full. The
+    // large ones are made once: every case writes the corpus anew.
+    file("anim4.webp", flatAnimatedWebp(8192, 8192, 4, 8192, 8192));
+    file("anim1.webp", flatAnimatedWebp(8192, 8192, 1, 8192, 8192));
+    file("still.webp", flatWebp(8192, 8192));
+    static const std::string manyFrames = flatAnimatedWebp(128, 128, 16384, 128, 128);
+    file("many.webp", manyFrames);
+    static const std::string gradient = gradientPng(8192, 8192, 8);
+    file("gradient.png", gradient);
+    static const std::string deep = gradientPng(8192, 8192, 16);
+    file("deep.png", deep);
+    static const std::string lateText = gradientPng(8192, 8192, 8, zTxtChunk(6 << 20));
+    file("late-text.png", lateText);
+    static const std::string tall = tallPng(64 << 20);
+    file("tall.png", tall);
+
     file("README", "Not a picture.\n");
     fs::create_directory(site / "folder.gif");
     for (const char* pipe : {"f.gif", "f.wav", "f.kxq"}) {
@@ -281,6 +298,33 @@ std::vector<HostileCase> hostileCases() {
                 "out.png"),
         refused("AnimateHugeWebp", "animate -o anim.webp small.gif huge.webp",
                 "huge\\.webp: Image too large\n", "anim.webp"),
+        // Every copy a command makes is counted from the headers against its budget.
+        refused("InfoFourHugeWebpFrames", "info anim4.webp", "anim4\\.webp: Image too large\n"),
+        written("ResaveFourHugeWebpFrames", "resave anim4.webp out.webp"),
+        refused("ConvertFourHugeWebpFrames", "convert anim4.webp out.png",
+                "anim4\\.webp: Image too large\n", "out.png"),
+        refused("InfoOneHugeWebpFrame", "info anim1.webp", "anim1\\.webp: Image too large\n"),
+        refused("ThumbnailOneHugeWebpFrame", "thumbnail anim1.webp",
+                "anim1\\.webp: Image too large\n"),
+        refused("InfoHugeStillWebp", "info still.webp", "still\\.webp: Image too large\n"),
+        refused("ThumbnailTwoHugeWebps", "thumbnail still.webp anim1.webp",
+                "still\\.webp: Image too large\nanim1\\.webp: Image too large\n"),
+        written("InfoManyWebpFrames", "info many.webp", "frames: 16384\n"),
+        written("ConvertGradientToPng", "convert gradient.png out.png"),
+        refused("ConvertGradientToWebp", "convert gradient.png out.webp",
+                "gradient\\.png: Image too large\n", "out.webp"),
+        refused("ConvertGradientToBmp", "convert gradient.png out.bmp",
+                "gradient\\.png: Image too large\n", "out.bmp"),
+        refused("ConvertGradientToGif", "convert gradient.png out.gif",
+                "gradient\\.png: Image too large\n", "out.gif"),
+        refused("AnimateFourGradients",
+                "animate -o anim.webp gradient.png gradient.png gradient.png gradient.png",
+                "gradient\\.png: Image too large\n", "anim.webp"),
+        // Rows that would keep the decoder busy for seconds, and metadata skipped at once.
+        refused("InfoSixteenBitPng", "info deep.png", "deep\\.png: Image too large\n"),
+        written("InfoTextAfterPixels", "info late-text.png", "size: 8192x8192\n"),
+        refused("InfoTallPng", "info tall.png", "tall\\.png: Image too large\n"),
+        refused("ThumbnailTallPng", "thumbnail tall.png", "tall\\.png: Image too large\n"),
         // Named pipes and folders are refused without waiting.
         refused("InfoPipe", "info f.gif", "Cannot open file f\\.gif\n"),
         refused("ResavePipe", "resave f.gif out.gif", "Cannot open file f\\.gif\n", "out.gif"),
@@ -331,6 +375,17 @@ ChildRun runCase(const std::string& program, const fs::path& site, const Hostile
     for (std::string& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
+    // The thumbnail cache the child writes lies beside the site, not in the user's own.
+    std::vector<std::string> environment;
+    for (char** variable = environ; *variable; ++variable) {
+        if (!std::string_view(*variable).starts_with("XDG_CACHE_HOME="))
+            environment.emplace_back(*variable);
+    }
+    environment.push_back("XDG_CACHE_HOME=" + (site.parent_path() / "cache").string());
+    std::vector<char*> envp;
+    for (std::string& variable : environment)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
     const std::string outFile = (site.parent_path() / "stdout").string();
     const std::string errFile = (site.parent_path() / "stderr").string();
     const char* outTarget = c.output == StandardOutput::FullDisk ? "/dev/full" : outFile.c_str();
@@ -351,7 +406,7 @@ ChildRun runCase(const std::string& program, const fs::path& site, const Hostile
         ::close(out);
         if (c.output == StandardOutput::Closed)
             ::close(STDOUT_FILENO);
-        ::execv(argv[0], argv.data());
+        ::execve(argv[0], argv.data(), envp.data());
         ::_exit(127);
     }
     ChildRun run;
