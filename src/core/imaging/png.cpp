@@ -149,7 +149,7 @@ bool metadataMayPassLimits(std::string_view bytes) {
     // More than libspng keeps beside a chunk's bytes: many small chunks count too.
     constexpr std::size_t kChunkBookkeeping = 1024;
     std::size_t total = 0;
-    for (std::size_t at = kSignature; bytes.size() - at >= 12;) {
+    for (std::size_t at = kSignature; at + 12 <= bytes.size();) {
         const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
         const std::size_t length =
             std::size_t{p[0]} << 24 | std::size_t{p[1]} << 16 | std::size_t{p[2]} << 8 | p[3];
@@ -614,7 +614,7 @@ void checkPngStructure(std::string_view bytes) {
     }
     bool pixels = false;
     for (std::size_t at = 8;;) {
-        if (bytes.size() - at < 12)
+        if (at + 12 > bytes.size())
             failDecoding(SPNG_EOF);
         const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
         const std::size_t length =
