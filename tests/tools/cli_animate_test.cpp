@@ -91,9 +91,9 @@ TEST_F(CliAnimate, FailuresGoToStandardErrorAndWriteNothing) {
         return list;
     };
     const std::string twentyOne = times(21, "one.bmp");
-    // Four screens of the largest frame, 64 Mi pixels, fill the budget of 256 Mi: a GIF counts at
-    // least its screen, which the assembly turns into a frame.
-    writeFile("screen.gif", test::emptyFramesGif(8192, 8192, {{1, 1}}));
+    // A GIF counts at least its screen, which the assembly turns into a frame: two of 4096 x 4096
+    // pictures, with their frames, come near the memory budget, and a third picture passes it.
+    writeFile("screen.gif", test::emptyFramesGif(4096, 4096, {{1, 1}}));
     writeFile("bad.jpg", "BM");
     const std::string pastTheBudget = path("one.bmp") + ": Image too large\n";
     const std::pair<std::string, std::string> cases[] = {
@@ -107,7 +107,7 @@ TEST_F(CliAnimate, FailuresGoToStandardErrorAndWriteNothing) {
          path("one.tiff") + ": Unknown picture file extension (.tiff)\n"},
         {"-o " + path("no/such/folder.gif") + files_,
          "Cannot create file " + path("no/such/folder.gif") + "\n"},
-        {out + times(4, "screen.gif") + times(1, "one.bmp"), pastTheBudget},
+        {out + times(2, "screen.gif") + times(1, "one.bmp"), pastTheBudget},
         {out + times(1, "bad.jpg") + files_,
          path("bad.jpg") + ": Not a JPEG file: starts with 0x42 0x4d\n"},
         // After -- every argument is a picture.
