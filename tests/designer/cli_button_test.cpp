@@ -54,6 +54,13 @@ struct BadInput {
     std::string message;
 };
 
+std::string repeated(const std::string& text, int times) {
+    std::string all;
+    for (int i = 0; i < times; ++i)
+        all += text;
+    return all;
+}
+
 class CliButtonBadInput : public CliButton, public ::testing::WithParamInterface<BadInput> {};
 
 TEST_P(CliButtonBadInput, FailsWithItsMessageAndWritesNothing) {
@@ -84,6 +91,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{{"--format", "bmp"}, "--format: 'bmp' is not a picture kind"},
         BadInput{{""}, "A button text is empty"},
         BadInput{{"Caf\xE9"}, "A button text is not valid UTF-8"},
+        // Refused before Pango spends seconds laying them out.
+        BadInput{{"A" + repeated("\xCC\x81", 30000)}, "A button text is longer than 1000 characters"},
+        BadInput{{repeated("a\n", 50000)}, "A button text is longer than 1000 characters"},
         BadInput{{"home"}, "Two buttons would both be written as home.png"},
         BadInput{{"--size", "200", "Contact us today"}, "'Contact us today' would be larger"},
         BadInput{{"--style", "Missing"}, "not found"},

@@ -56,6 +56,7 @@ std::string withFilter(int filter) {
 struct Damage {
     const char* name;
     std::string file;
+    bool inStructure = true; // seen without decoding a pixel
 };
 
 void PrintTo(const Damage& d, std::ostream* out) {
@@ -67,6 +68,13 @@ class PngDamage : public ::testing::TestWithParam<Damage> {};
 TEST_P(PngDamage, GivesTheReadersMessage) {
     const std::string message = errorOf([] { decodePng(GetParam().file); });
     EXPECT_EQ(message.rfind("PNG image is not valid: ", 0), 0u) << message;
+    // The check before a file is written again as it is sees damage to its chunks, and lets
+    // damaged pixel data pass.
+    const std::string structure = errorOf([] { checkPngStructure(GetParam().file); });
+    if (GetParam().inStructure)
+        EXPECT_EQ(structure.rfind("PNG image is not valid: ", 0), 0u) << structure;
+    else
+        EXPECT_EQ(structure, "no error");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -78,8 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Damage{"cut in IDAT", goodFile().substr(0, goodFile().size() - 40)},
                       Damage{"cut in IHDR", goodFile().substr(0, 20)},
                       Damage{"cut before IEND", goodFile().substr(0, goodFile().size() - 12)},
-                      Damage{"filter type 5", withFilter(5)},
-                      Damage{"filter type 255", withFilter(255)},
+                      Damage{"filter type 5", withFilter(5), false},
+                      Damage{"filter type 255", withFilter(255), false},
                       Damage{"no IDAT", goodFile().substr(0, 33) + pngChunk("IEND", "")}));
 
 // A 1 x 1 RGBA file whose header claims another size and depth.
@@ -205,6 +213,23 @@ INSTANTIATE_TEST_SUITE_P(
                 [](int x, int y) { return y == 5 ? 0x12345600u : noise(x, y); }, 2, 8},
         Written{"photograph, varied alpha",
                 [](int x, int y) { return noise(x, y) & ~std::uint32_t((x + y) % 256); }, 6, 8}));
+
+// Past a few megapixels the writer makes one quick pass, a row at a time: still exact, in the
+// smallest layout.
+TEST(PngWrite, LargePictureReadsBackExactlyInItsOneQuickPass) {
+    for (const auto& [colours, colourType] :
+         {std::pair{std::function<std::uint32_t(int, int)>(
+                        [](int x, int y) { return 0x10203000u * ((x / 7 + y) % 5) | 0xFF; }),
+                    3},
+          std::pair{std::function<std::uint32_t(int, int)>(
+                        [](int x, int y) { return noise(x, y) & ~std::uint32_t(x % 256); }),
+                    6}}) {
+        const RgbaImage image = picture(2100, 2100, colours);
+        const std::string file = encodePng(image);
+        EXPECT_EQ(int(file.at(25)), colourType);
+        EXPECT_EQ(decodePng(file), image);
+    }
+}
 
 TEST(PngWrite, SmallPictureWithoutAPaletteWhenThatIsSmaller) {
     // Eight colours in 4 x 2 pixels: a 24-byte PLTE costs more than 24-bit pixels.

@@ -185,7 +185,7 @@ TEST_F(PicsTabTest, ThumbnailsAreMadeOnlyAroundTheView) {
 TEST_F(PicsTabTest, ClosingWaitsForNoThumbnailBeingMade) {
     QByteArray svg = R"(<svg xmlns="http://www.w3.org/2000/svg" width="1000" height="1000">)"
                      R"(<filter id="b"><feGaussianBlur stdDeviation="30"/></filter>)";
-    for (int i = 0; i < 3000; ++i)
+    for (int i = 0; i < 1500; ++i)
         svg += u"<rect x=\"%1\" y=\"%2\" width=\"900\" height=\"900\" filter=\"url(#b)\" "
                u"opacity=\"0.5\"/>"_s.arg(i % 100)
                    .arg(i % 97)
