@@ -73,7 +73,8 @@ int convertAnyPicture(const std::vector<std::string>& args) {
             kelmor::cli::labelled(out, kelmor::format(kelmor::msg::kUnknownPictureExtension,
                                                       kelmor::fileExtension(out))));
     const kelmor::cli::Output output(out, {&in, 1});
-    output.write(kelmor::cli::labelErrors(in, [&] { return kelmor::convertedPicture(*target, in); }));
+    output.write(
+        kelmor::cli::labelErrors(in, [&] { return kelmor::convertedPicture(*target, in); }));
     return 0;
 }
 

@@ -92,7 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{{""}, "A button text is empty"},
         BadInput{{"Caf\xE9"}, "A button text is not valid UTF-8"},
         // Refused before Pango spends seconds laying them out.
-        BadInput{{"A" + repeated("\xCC\x81", 30000)}, "A button text is longer than 1000 characters"},
+        BadInput{{"A" + repeated("\xCC\x81", 30000)},
+                 "A button text is longer than 1000 characters"},
         BadInput{{repeated("a\n", 50000)}, "A button text is longer than 1000 characters"},
         BadInput{{"home"}, "Two buttons would both be written as home.png"},
         BadInput{{"--size", "200", "Contact us today"}, "'Contact us today' would be larger"},

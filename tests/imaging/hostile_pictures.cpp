@@ -220,8 +220,7 @@ std::string tallPng(int height) {
     std::string rows;
     for (int i = 0; i < kRowsAtOnce; ++i)
         rows += std::string("\0\x80", 2);
-    return pngFile(1, height, 1, 0, deflated([&](int) { return rows; }, height / kRowsAtOnce),
-                   "");
+    return pngFile(1, height, 1, 0, deflated([&](int) { return rows; }, height / kRowsAtOnce), "");
 }
 
 std::string flatWebp(int width, int height) {
@@ -232,10 +231,10 @@ std::string flatAnimatedWebp(int width, int height, int frames, int frameWidth, 
     std::string body = riffChunk("VP8X", le32(0x12) + le24(width - 1) + le24(height - 1));
     body += riffChunk("ANIM", std::string(6, '\0'));
     for (int i = 0; i < frames; ++i) {
-        const std::string placement = le24(0) + le24(0) + le24(frameWidth - 1) +
-                                      le24(frameHeight - 1) + le24(100) + '\x02';
-        body += riffChunk("ANMF", placement + riffChunk("VP8L", vp8lFlat(frameWidth, frameHeight,
-                                                                         i * 7 & 0xFF)));
+        const std::string placement =
+            le24(0) + le24(0) + le24(frameWidth - 1) + le24(frameHeight - 1) + le24(100) + '\x02';
+        body += riffChunk(
+            "ANMF", placement + riffChunk("VP8L", vp8lFlat(frameWidth, frameHeight, i * 7 & 0xFF)));
     }
     return riffWebp(body);
 }

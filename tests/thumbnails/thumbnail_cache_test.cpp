@@ -237,8 +237,8 @@ TEST_P(ThumbnailFreshness, TellsAVersionSavedInTheSameSecond) {
     setModified(file, 100'000'000);
 
     const Thumbnail before = cache_.thumbnail(file, ThumbnailSize::Normal);
-    EXPECT_EQ(before.origin, first == FirstVersion::Picture ? Thumbnail::Origin::Made
-                                                            : Thumbnail::Origin::Failed);
+    EXPECT_EQ(before.origin,
+              first == FirstVersion::Picture ? Thumbnail::Origin::Made : Thumbnail::Origin::Failed);
     EXPECT_EQ(fs::exists(entry), first == FirstVersion::Damaged);
 
     if (first == FirstVersion::Unreadable && !root) {

@@ -91,8 +91,7 @@ private:
 };
 
 // The budget's check on pictures of these sizes, each taking its own pixels.
-void checkAssemblySize(std::span<const PictureSize> sizes,
-                       AnimationKind kind = AnimationKind::Gif);
+void checkAssemblySize(std::span<const PictureSize> sizes, AnimationKind kind = AnimationKind::Gif);
 
 // Builds the animation of the first `frameCount` slots. Frame 0 carries the
 // NETSCAPE2.0 loop extension and then a graphic control extension with the

@@ -676,8 +676,7 @@ std::string encodePngFast(const RgbaImage& image, const std::vector<PngText>& te
     const Trial trial = content == PngContent::Photo
                             ? Trial{SPNG_FILTER_CHOICE_ALL, kFiltered}
                             : Trial{SPNG_DISABLE_FILTERING, kDefaultStrategy};
-    return encodeTrial(image, layout, trial, std::string::npos, {kFastLevel, kFastMemLevel},
-                       text);
+    return encodeTrial(image, layout, trial, std::string::npos, {kFastLevel, kFastMemLevel}, text);
 }
 
 } // namespace kelmor

@@ -77,9 +77,9 @@ std::string convertedPicture(PictureTarget target, const std::string& source,
                              const SourceReadStep& sourceRead = {});
 
 // Loads `source` by its extension (as convertedPicture above), then, once read, calls
-// `sourceRead` and writes the converted bytes to `target` through a temporary file and rename. Errors: the
-// load's ("Unknown picture file extension (.EXT)", "Cannot open file SOURCE", the reader's own;
-// nothing written), "Image too large", "Cannot create file TARGET".
+// `sourceRead` and writes the converted bytes to `target` through a temporary file and rename.
+// Errors: the load's ("Unknown picture file extension (.EXT)", "Cannot open file SOURCE", the
+// reader's own; nothing written), "Image too large", "Cannot create file TARGET".
 void convertPicture(PictureTarget kind, const std::string& source, const std::string& target,
                     const SourceReadStep& sourceRead = {});
 

@@ -81,7 +81,7 @@ private:
         const ThumbnailCache cache;
         std::mutex mutex;
         std::deque<Request> queue;
-        int workers = 0;                    // tasks started on the pool and not yet ended
+        int workers = 0;                   // tasks started on the pool and not yet ended
         ThumbnailLoader* loader = nullptr; // none once the loader is gone
     };
     static void work(const std::shared_ptr<Shared>& shared);

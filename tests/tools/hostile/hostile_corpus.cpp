@@ -15,8 +15,8 @@
 #include <signal.h>
 #include <sndfile.h>
 #include <sstream>
-#include <string_view>
 #include <stdexcept>
+#include <string_view>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
