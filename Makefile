@@ -70,7 +70,8 @@ check-format:
 	tools/check-format.sh
 
 # The layer check: fails on a Qt include in src/core or src/cli, an include against the arrows
-# gui -> core and cli -> core, a circle between folders, or a folder mixing Qt and pure files.
+# gui -> core and cli -> core, a circle between folders, a folder mixing Qt and pure files, or
+# one tab's folder under src/gui including another's.
 check-core-includes: $(BUILD_DIR)/build.ninja
 	tools/check-core-includes.sh $(BUILD_DIR)
 
