@@ -1,4 +1,5 @@
 // kelmor-cli page: writes the rollover page of a project file, byte for byte as Build does.
+#include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
 #include "cli_command.h"
@@ -92,6 +93,7 @@ kelmor::cli::Output pageOutput(const PageOptions& options, const kelmor::StringG
                             kelmor::projectFolderOf(options.project),
                             kelmor::pageInputNames(grid),
                             {}};
+    kelmor::checkPathName(files.page, kelmor::msg::kTargetPageNotAWebPage);
     if (!options.out) {
         // Only an OUT argument of "-" means standard output: a Target Page of "-" is refused
         // here as no web page.
