@@ -59,6 +59,7 @@ class CliButtonBadInput : public CliButton, public ::testing::WithParamInterface
 TEST_P(CliButtonBadInput, FailsWithItsMessageAndWritesNothing) {
     writeFile("broken.ini", "[STYLE]\nFill=#12345\n");
     writeFile("nosection.ini", "Fill=#123456\n");
+    fs::create_symlink("missing/site.kxq", folder_ / "dangling.kxq");
     std::vector<std::string> args{"-d", path("out"), "--project", path("out/site.kxq"), "Home"};
     for (std::string arg : GetParam().args)
         args.push_back(arg.starts_with("@") ? path(arg.substr(1)) : arg);
@@ -84,7 +85,15 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{{"--format", "bmp"}, "--format: 'bmp' is not a picture kind"},
         BadInput{{""}, "A button text is empty"},
         BadInput{{"Caf\xE9"}, "A button text is not valid UTF-8"},
-        BadInput{{"home"}, "Two buttons would both be written as home.png"},
+        BadInput{{"home"}, "Buttons 'Home' and 'home' would both write home.png"},
+        BadInput{{"Home over"}, "Buttons 'Home' and 'Home over' would both write home-over.png"},
+        BadInput{{"--color", "\x1B]0;title\x07"}, "--color: '\\x1B]0;title\\x07' is not a colour"},
+        BadInput{{"--color", std::string(300, 'r')},
+                 "--color: '" + std::string(200, 'r') + "...' is not a colour"},
+        // A project that cannot be written is found before any picture is.
+        BadInput{{"--project", "@dangling.kxq"}, "Cannot create file /"},
+        BadInput{{"--project", "@site\x01.kxq"}, "site\\x01.kxq"},
+        BadInput{{"-d", "@out/\x1B"}, "out/\\x1B/home.png"},
         BadInput{{"--size", "200", "Contact us today"}, "'Contact us today' would be larger"},
         BadInput{{"--style", "Missing"}, "not found"},
         BadInput{{"--style", "@broken.ini"},

@@ -95,7 +95,6 @@ inline constexpr const char* kStyleHasNoSection = "it has no [STYLE] section";
 inline constexpr const char* kEmptyButtonText = "A button text is empty";
 inline constexpr const char* kButtonTextNotUtf8 = "A button text is not valid UTF-8";
 inline constexpr const char* kButtonTextGivesNoName = "The button text '%s' gives no file name";
-inline constexpr const char* kButtonNamesClash = "Two buttons would both be written as %s";
 // Two buttons of a menu that would write one file, each's normal or mouse-over picture.
 inline std::string buttonFilesClash(const std::string& first, const std::string& second,
                                     const std::string& file) {
