@@ -3,6 +3,7 @@
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/shown_value.h"
 #include "base/user_folders.h"
 #include "cli_command.h"
 #include "cli_files.h"
@@ -160,7 +161,7 @@ std::optional<std::string> parse(const std::vector<std::string>& args, ButtonOpt
                 options.changes.push_back(
                     *kelmor::cli::labelErrors(arg, [&] { return valueChange(arg, value); }));
         } else {
-            return "unknown option " + arg;
+            return "unknown option " + kelmor::shownValue(arg);
         }
     }
     if (!options.help && options.texts.empty())

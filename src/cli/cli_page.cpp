@@ -2,6 +2,7 @@
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/shown_value.h"
 #include "cli_command.h"
 #include "cli_files.h"
 #include "generator/page_target.h"
@@ -68,7 +69,7 @@ std::optional<std::string> parse(const std::vector<std::string>& args, PageOptio
                 return "--separator needs a TEXT";
             options.separator = args[i];
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return "unknown option " + arg;
+            return "unknown option " + kelmor::shownValue(arg);
         } else {
             positional.push_back(arg);
         }
@@ -78,7 +79,7 @@ std::optional<std::string> parse(const std::vector<std::string>& args, PageOptio
     if (positional.empty())
         return std::string("a PROJECT.kxq file is needed");
     if (positional.size() > 2)
-        return "too many arguments (" + positional[2] + ")";
+        return "too many arguments (" + kelmor::shownValue(positional[2]) + ")";
     options.project = positional[0];
     if (positional.size() == 2)
         options.out = positional[1];

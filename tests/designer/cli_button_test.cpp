@@ -28,9 +28,11 @@ protected:
         TempFolderTest::SetUp();
         fs::create_directory(path("out"));
     }
-    CliRun run(const std::string& command, const std::vector<std::string>& args) {
+    // Runs kelmor-cli from a shell that runs `setup` first.
+    CliRun run(const std::string& command, const std::vector<std::string>& args,
+               const std::string& setup = "") {
         std::string line =
-            "XDG_CONFIG_HOME='" + path("config") + "' '" + KELMOR_CLI + "' " + command;
+            setup + "XDG_CONFIG_HOME='" + path("config") + "' '" + KELMOR_CLI + "' " + command;
         for (const std::string& arg : args) {
             line += " '";
             for (char c : arg)
@@ -131,6 +133,19 @@ TEST_F(CliButton, MenuGoesIntoAProjectThatPageBuilds) {
     result = run("page", {"--html5", project, path("menu.html")});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(readFile("menu.html"), pageText(PageKind::Plain, expected, {}, PageFormat::Html5));
+}
+
+TEST_F(CliButton, AProjectWriteThatFailsRemovesThePicturesItMade) {
+    // Larger than the file size limit, the project passes every check and fails as it is written.
+    const std::string project = "13,2\r\n0,1," + std::string(40000, 'x') + "\r\n";
+    writeFile("out/big.kxq", project);
+    const CliRun result =
+        run("button", {"-d", path("out"), "--project", path("out/big.kxq"), "Home", "News"},
+            "trap '' XFSZ; ulimit -f 32; ");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "Cannot create file " + path("out/big.kxq") + "\n");
+    EXPECT_EQ(outFiles(), std::vector<std::string>{"big.kxq"});
+    EXPECT_EQ(readFile("out/big.kxq"), project);
 }
 
 TEST_F(CliButton, AMissingFontFallsBackAndSaysSo) {

@@ -320,6 +320,8 @@ std::vector<HostileCase> hostileCases() {
                 "Target page is not a web page: out\\\\x01\\.html\n", "out\x01.html"),
         refused("ConvertOutWithEscape", "convert small.gif x\x1B[2J.png",
                 "Cannot create file x\\\\x1B\\[2J\\.png\n", "x\x1B[2J.png"),
+        refused("UnknownCommandEscaped", "\x1B]0;x\x07",
+                "kelmor-cli: unknown command '\\\\x1B\\]0;x\\\\x07' \\(try kelmor-cli --help\\)\n"),
         refused("InfoLongName", "info " + std::string(300, 'n') + ".gif",
                 "Cannot open file " + std::string(200, 'n') + "\\.\\.\\.\n"),
         // Sound: the frames libsndfile counts, whatever the encoding packs into a byte.
