@@ -228,9 +228,9 @@ std::vector<std::pair<std::string, const std::string*>> pictureFiles(const kelmo
     return files;
 }
 
-// Writes every picture, then the project with the buttons' rows. What can be checked before is:
+// Writes every picture, then the project with the buttons' rows. Checked before the first write:
 // the folder, and that the project may be written. A write that fails all the same removes the
-// pictures this run created, so a refused run leaves no new file behind.
+// pictures this run created, so a failed run leaves no new file behind.
 void writeMenu(const kelmor::ButtonMenu& menu, const ButtonOptions& options,
                kelmor::StringGrid& grid) {
     const auto files = pictureFiles(menu, options.folder);

@@ -108,8 +108,6 @@ INSTANTIATE_TEST_SUITE_P(
                    "sound.html\\x00.html"},
         TargetCase{"LineEnd", "a\nb.html", "", Outcome::NotWebPage, {}, "a\\x0Ab.html"},
         TargetCase{"Delete", "menu\x7F.html", "", Outcome::NotWebPage, {}, "menu\\x7F.html"},
-        TargetCase{
-            "EscapeInFolder", "\x1B/menu.html", "", Outcome::NotWebPage, {}, "\\x1B/menu.html"},
         TargetCase{"NewSubfolder", "new/menu.html", "", Outcome::Inside},
         TargetCase{"UpAndBack", "../site/menu.html", "", Outcome::Inside},
         TargetCase{"Up", "../elsewhere/x.html", "", Outcome::Outside},

@@ -322,8 +322,6 @@ std::vector<HostileCase> hostileCases() {
                 "Cannot create file x\\\\x1B\\[2J\\.png\n", "x\x1B[2J.png"),
         refused("UnknownCommandEscaped", "\x1B]0;x\x07",
                 "kelmor-cli: unknown command '\\\\x1B\\]0;x\\\\x07' \\(try kelmor-cli --help\\)\n"),
-        refused("InfoLongName", "info " + std::string(300, 'n') + ".gif",
-                "Cannot open file " + std::string(200, 'n') + "\\.\\.\\.\n"),
         // Sound: the frames libsndfile counts, whatever the encoding packs into a byte.
         written("SoundInfoGsm", "sound info gsm.wav", "frames: 480000\nduration: 60.000 s\n"),
         written("SoundInfoClaimingSize", "sound info claims.wav", "frames: 1000\n"),
