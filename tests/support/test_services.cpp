@@ -57,6 +57,15 @@ bool ScriptedDialogs::confirm(const QString& question) {
     return answer;
 }
 
+Dialogs::SaveChoice ScriptedDialogs::askSaveChanges(const QString& document) {
+    saveQuestions << QStringLiteral("Save changes to %1?").arg(document);
+    if (saveAnswers.empty())
+        return SaveChoice::Discard;
+    const SaveChoice answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+}
+
 void ScriptedDialogs::error(const QString& message) {
     errors << message;
 }

@@ -38,6 +38,7 @@ EditorTextBox::EditorTextBox(QWidget* parent) : QPlainTextEdit(parent) {
 void EditorTextBox::replaceText(const QString& text) {
     setPlainText(text);
     undoneLast_ = false;
+    document()->setModified(false);
 }
 
 void EditorTextBox::setLines(const QStringList& lines) {
@@ -73,6 +74,7 @@ void EditorTextBox::saveToFile(const QString& path) const {
         bytes = toLocal(text);
     }
     writeFileReplacing(toLocal(path), bytes);
+    document()->setModified(false);
 }
 
 void EditorTextBox::loadFromFile(const QString& path) {

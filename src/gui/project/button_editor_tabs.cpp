@@ -317,10 +317,45 @@ void ButtonEditorTabs::recall(const ButtonRow& row) {
         fields->mouseOver.height->setText(row[ButtonColumn::MouseOverHeight]);
     }
     soundFile_->setText(row[ButtonColumn::Sound]);
+    recallPage(row);
+}
+
+void ButtonEditorTabs::recallPage(const ButtonRow& row) {
     bgImage_->setText(row[ButtonColumn::BgImage]);
     bgColor_->setText(row[ButtonColumn::BgColor]);
     title_->setText(row[ButtonColumn::PageTitle]);
     target_->setText(row[ButtonColumn::TargetPage]);
+}
+
+QList<QWidget*> ButtonEditorTabs::textFields() {
+    soundPage_->ensureBuilt();
+    QList<QWidget*> fields;
+    for (QWidget* widget : findChildren<QWidget*>()) {
+        const bool comboEdit = qobject_cast<QComboBox*>(widget->parentWidget()) != nullptr;
+        if ((qobject_cast<QLineEdit*>(widget) != nullptr && !comboEdit) ||
+            qobject_cast<QComboBox*>(widget) != nullptr)
+            fields << widget;
+    }
+    return fields;
+}
+
+QStringList ButtonEditorTabs::fieldTexts() {
+    QStringList texts;
+    for (QWidget* field : textFields())
+        if (auto* edit = qobject_cast<QLineEdit*>(field))
+            texts << edit->text();
+        else
+            texts << static_cast<QComboBox*>(field)->currentText();
+    return texts;
+}
+
+void ButtonEditorTabs::setFieldTexts(const QStringList& texts) {
+    const QList<QWidget*> fields = textFields();
+    for (qsizetype i = 0; i < fields.size() && i < texts.size(); ++i)
+        if (auto* edit = qobject_cast<QLineEdit*>(fields[i]))
+            edit->setText(texts[i]);
+        else
+            static_cast<QComboBox*>(fields[i])->setEditText(texts[i]);
 }
 
 void ButtonEditorTabs::clearFields() {
