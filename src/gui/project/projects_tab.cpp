@@ -70,15 +70,10 @@ std::unique_ptr<CommandSet> ProjectsTab::makeCommands() {
     return std::make_unique<CommandSet>(
         *this, services_.dialogs,
         std::initializer_list<C>{
-            {"NewButton",
-             "New &Button",
-             "New Button",
-             CommandIcon::NewButton,
-             {},
-             &ProjectsTab::NewButtonClick,
-             Place::ToolBar},
             {"FileNew", "&New", "New project", CommandIcon::None, QKeySequence::New,
              &ProjectsTab::NewClick, Place::Menu},
+            {"NewButton", "New &Button", "New Button", CommandIcon::NewButton, QKeySequence(),
+             &ProjectsTab::NewButtonClick, Place::Both},
             C::separator(Place::Both),
             C::shared(SharedCommand::Open, "OpenProject", &ProjectsTab::OpenClick, Place::Both),
             C::subMenu("OpenRecent", "Open &Recent"),
