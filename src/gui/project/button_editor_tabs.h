@@ -104,6 +104,9 @@ private:
                              const QString& pickName, const char* const* names,
                              PictureView& preview);
     void pickPicture(const PictureFields& fields, PictureView& preview);
+    // A picked or dropped picture: shown in the preview, its name and size in the fields.
+    void takePicture(const PictureFields& fields, PictureView& preview, const QString& path);
+    void takeBgImage(const QString& path);
     ButtonRowUpdate rowFrom(const ButtonFields& fields) const;
     void pickBgImage();
     void pickSound();
