@@ -96,7 +96,8 @@ std::unique_ptr<CommandSet> ProjectsTab::makeCommands() {
             {"ToolButton22", "&View in Browser...", "View in Browser...",
              CommandIcon::ViewInBrowser, Qt::Key_F12, &ProjectsTab::ViewInBrowserClick,
              Place::ToolBar},
-            {"FileExit", "E&xit", "Exit", CommandIcon::None, QKeySequence::Quit,
+            // Ctrl+Q whatever the desktop's key scheme, which may have no Quit key.
+            {"FileExit", "E&xit", "Exit", CommandIcon::None, Qt::CTRL | Qt::Key_Q,
              &ProjectsTab::ExitClick, Place::Menu},
         },
         MenuHeading{"&File", "File1", MenuPosition::Leading});
