@@ -1,6 +1,7 @@
 #include "generator/page_references.h"
 
 #include "base/messages.h"
+#include "base/shown_value.h"
 #include "generator/html_text.h"
 #include "generator/page_target.h"
 
@@ -61,7 +62,7 @@ std::string missingPicturesLine(const std::vector<std::string>& missing) {
     std::string line = std::to_string(missing.size()) +
                        (missing.size() == 1 ? msg::kPictureNotFound : msg::kPicturesNotFound);
     for (std::size_t i = 0; i < missing.size(); ++i)
-        line += (i == 0 ? "" : ", ") + missing[i];
+        line += (i == 0 ? "" : ", ") + shownValue(missing[i]);
     return line;
 }
 

@@ -19,7 +19,8 @@ std::vector<std::string> pagePictureNames(const std::vector<PageButton>& buttons
 std::vector<std::string> missingPictures(const std::vector<std::string>& names,
                                          const std::string& pagePath);
 
-// "2 pictures not found: nwes.gif, over.gif" ("1 picture not found: ..."); empty for none.
+// "2 pictures not found: nwes.gif, over.gif" ("1 picture not found: ..."); empty for none. Each
+// name is shown as messages show a value, control characters escaped.
 std::string missingPicturesLine(const std::vector<std::string>& missing);
 
 } // namespace kelmor

@@ -34,7 +34,9 @@ void PageBuild::build(PageKind kind) {
     // Without a page there is nothing to save: the target page keeps its old contents.
     if (!count)
         throw Error(format(msg::kButtonCountOutOfRange, countText));
-    if (!targetAllowed(source))
+    // The page is checked and written under one name, converted once from the field.
+    const std::string page = toLocal(source.targetPage);
+    if (!targetAllowed(source, page))
         return;
 
     const PageSettings settings{toLocal(source.title), toLocal(source.bgColor),
@@ -47,17 +49,17 @@ void PageBuild::build(PageKind kind) {
     if (dropsBgColor(settings, source.format))
         notes << QString::fromLatin1(msg::kBgColorNotCssColour);
     // Looked up once the page is written, so a page in a new folder is checked there.
-    output_.showBuiltPage(lines, source.targetPage, notes.join(QStringLiteral("; ")));
-    const std::string missing = missingPicturesLine(
-        missingPictures(pagePictureNames(buttons, settings.bgImage), toLocal(source.targetPage)));
+    output_.showBuiltPage(lines, toQt(page), notes.join(QStringLiteral("; ")));
+    const std::string missing =
+        missingPicturesLine(missingPictures(pagePictureNames(buttons, settings.bgImage), page));
     if (!missing.empty()) {
         notes << toQt(missing);
         output_.showBuildNote(notes.join(QStringLiteral("; ")));
     }
 }
 
-bool PageBuild::targetAllowed(const PageSource& source) const {
-    PageFiles files{toLocal(source.targetPage),
+bool PageBuild::targetAllowed(const PageSource& source, const std::string& page) const {
+    PageFiles files{page,
                     toLocal(source.projectFolder),
                     pageInputNames(source.grid),
                     {toLocal(source.imagesFolder)}};
