@@ -21,13 +21,14 @@ public:
     std::optional<QColor> pickColor(const QColor&) override { return {}; }
     std::optional<QString> askText(const QString&, const QString&) override { return {}; }
     bool confirm(const QString&) override { return false; }
+    SaveChoice askSaveChanges(const QString&) override { return SaveChoice::Discard; }
     void error(const QString&) override {}
     int runModal(QDialog&) override { return QDialog::Rejected; }
 };
 
 class SilentShell : public Shell {
 public:
-    void open(const QString&) override {}
+    bool open(const QUrl&) override { return true; }
     void start(const QString&) override {}
 };
 

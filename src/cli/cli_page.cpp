@@ -5,6 +5,7 @@
 #include "base/shown_value.h"
 #include "cli_command.h"
 #include "cli_files.h"
+#include "generator/page_references.h"
 #include "generator/page_target.h"
 #include "generator/page_writer.h"
 #include "project/button_columns.h"
@@ -32,7 +33,8 @@ constexpr const char* kUsage =
     "      --sound writes the sound page; --html5 writes the HTML5 page of that kind, as\n"
     "      Build does with \"HTML5 page\" ticked; --separator puts TEXT before every\n"
     "      button (for example \"<br>\" or \"&nbsp;  \"). Exit status: 0 written, 1 file or\n"
-    "      usage error, 2 button count outside 1 to 10.";
+    "      usage error, 2 button count outside 1 to 10. Pictures the page names that are\n"
+    "      not there, from the page's folder, are listed on standard error (exit status 0).";
 
 struct PageOptions {
     kelmor::PageKind kind = kelmor::PageKind::Plain;
@@ -129,12 +131,18 @@ int runPage(const std::vector<std::string>& args) {
     const kelmor::PageSettings settings{grid.cell(ButtonColumn::PageTitle, 1),
                                         grid.cell(ButtonColumn::BgColor, 1),
                                         grid.cell(ButtonColumn::BgImage, 1), options.separator};
-    const std::string text =
-        kelmor::pageText(options.kind, kelmor::pageButtons(grid, count), settings, options.format);
+    const std::vector<kelmor::PageButton> buttons = kelmor::pageButtons(grid, count);
+    const std::string text = kelmor::pageText(options.kind, buttons, settings, options.format);
     const kelmor::cli::Output output = pageOutput(options, grid);
     if (kelmor::dropsBgColor(settings, options.format))
         std::cerr << "kelmor-cli page: warning: " << kelmor::msg::kBgColorNotCssColour << '\n';
     output.write(text);
+    // Looked up from the page's folder once it is written; the page stands as it is.
+    const std::string missing = kelmor::missingPicturesLine(
+        kelmor::missingPictures(kelmor::pagePictureNames(buttons, settings.bgImage),
+                                options.out.value_or(grid.cell(ButtonColumn::TargetPage, 1))));
+    if (!missing.empty())
+        std::cerr << "kelmor-cli page: " << missing << '\n';
     return 0;
 }
 

@@ -52,10 +52,13 @@ TEST_F(MainWindowTest, MenuBarHoldsTheMenusInOrder) {
     QStringList fileItems;
     for (QAction* action : menu("File1")->actions())
         fileItems << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    EXPECT_EQ(fileItems, (QStringList{QStringLiteral("&New"), QStringLiteral("-"),
-                                      QStringLiteral("&Open..."), QStringLiteral("-"),
-                                      QStringLiteral("&Save"), QStringLiteral("Save &As..."),
-                                      QStringLiteral("-"), QStringLiteral("E&xit")}));
+    EXPECT_EQ(
+        fileItems,
+        (QStringList{QStringLiteral("&New"), QStringLiteral("New &Button"), QStringLiteral("-"),
+                     QStringLiteral("&Open..."), QStringLiteral("Open &Recent"),
+                     QStringLiteral("-"), QStringLiteral("&Save"), QStringLiteral("Save &As..."),
+                     QStringLiteral("-"), QStringLiteral("&Undo"), QStringLiteral("&Redo"),
+                     QStringLiteral("-"), QStringLiteral("E&xit")}));
     EXPECT_FALSE(item("File1", QStringLiteral("&Save"))->isEnabled());
     EXPECT_FALSE(item("File1", QStringLiteral("Save &As..."))->isEnabled());
 }
@@ -93,7 +96,8 @@ TEST_P(TabShownTest, SetsMenusAndCaption) {
     EXPECT_EQ(menuShown("ViewsWindows"), expected.windowsViews);
     EXPECT_EQ(menuShown("Image1"), expected.image);
     EXPECT_TRUE(menuShown("Project1") && menuShown("Tools1") && menuShown("Help1"));
-    EXPECT_EQ(app->mainWindow().windowTitle(), QString::fromLatin1(expected.caption));
+    EXPECT_EQ(app->mainWindow().windowTitle(),
+              QString::fromLatin1(expected.caption) + QStringLiteral("[*]"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -108,7 +112,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MainWindowTest, FirstShowReadsProjectsCaptionAndShowsEveryPanel) {
     start();
-    EXPECT_EQ(app->mainWindow().windowTitle(), QStringLiteral(" Kelmor"));
+    // "[*]" marks unsaved changes, of which there are none yet.
+    EXPECT_EQ(app->mainWindow().windowTitle(), QStringLiteral(" Kelmor[*]"));
+    EXPECT_FALSE(app->mainWindow().isWindowModified());
     EXPECT_TRUE(tab<ProjectsTab>().toolBar().isVisibleTo(&app->mainWindow()));
     EXPECT_TRUE(item("ViewsToolBar", QStringLiteral("&ToolBar"))->isChecked());
     EXPECT_TRUE(item("ViewsImageWindows", QStringLiteral("&Image Windows"))->isChecked());

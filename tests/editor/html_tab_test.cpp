@@ -285,9 +285,15 @@ TEST_F(HtmlTabTest, ViewStyleSwitchesOnlyTheListShown) {
 TEST_F(HtmlTabTest, ViewInBrowserOpensTheCurrentFileBoxText) {
     trigger("HtmlViewInBrowser");
     EXPECT_TRUE(shell_.opened.isEmpty());
+    // A typed name is a file of the current folder, handed over as its absolute address.
     box().setEditText(QStringLiteral("page.html"));
     trigger("HtmlViewInBrowser");
-    EXPECT_EQ(shell_.opened, QStringList{QStringLiteral("page.html")});
+    EXPECT_EQ(shell_.opened, QStringList{QUrl::fromLocalFile(QDir::current().absoluteFilePath(
+                                                                 QStringLiteral("page.html")))
+                                             .toString()});
+    box().setEditText(QStringLiteral("https://example.org/menu.html"));
+    trigger("HtmlViewInBrowser");
+    EXPECT_EQ(shell_.opened.last(), QStringLiteral("https://example.org/menu.html"));
 }
 
 TEST_F(HtmlTabTest, HtmlEditorStartsThePreferredProgramAlone) {

@@ -202,7 +202,7 @@ TEST_F(PageBuildFixture, ViewInBrowserOpensTheCurrentFileOnceBuilt) {
     press(kPlain.build);
     ASSERT_TRUE(viewInBrowser()->isEnabled());
     QTest::mouseClick(find<QToolButton>("ToolButton22"), Qt::LeftButton);
-    EXPECT_EQ(shell.opened, QStringList{target()});
+    EXPECT_EQ(shell.opened, QStringList{QUrl::fromLocalFile(target()).toString()});
 
     currentFileBox()->setEditText(QString());
     viewInBrowser()->trigger();
@@ -210,7 +210,16 @@ TEST_F(PageBuildFixture, ViewInBrowserOpensTheCurrentFileOnceBuilt) {
 
     currentFileBox()->setEditText(QStringLiteral("other.html"));
     viewInBrowser()->trigger();
-    EXPECT_EQ(shell.opened.last(), QStringLiteral("other.html"));
+    EXPECT_EQ(shell.opened.last(),
+              QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("other.html")))
+                  .toString());
+
+    // The desktop found no program for it: the user is told.
+    shell.opens = false;
+    viewInBrowser()->trigger();
+    EXPECT_EQ(dialogs.errors,
+              QStringList{QStringLiteral("No program opened ") +
+                          QDir::current().absoluteFilePath(QStringLiteral("other.html"))});
 }
 
 } // namespace

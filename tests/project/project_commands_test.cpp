@@ -127,14 +127,15 @@ TEST_F(ProjectCommandsTest, SaveAsWritesRefillsTheListAndMakesTheFileCurrent) {
     EXPECT_EQ(saveAnswering(false), QStringLiteral("Save Project as ") + file);
 }
 
-TEST_F(ProjectCommandsTest, SaveAsAddsNoExtension) {
+// A name typed without an extension gets the project one, so the list shows the file.
+TEST_F(ProjectCommandsTest, SaveAsGivesATypedNameTheProjectExtension) {
     showProjectsOf(workDir());
     press("AddPlainButton");
     dialogs.fileAnswers.push_back(path(QStringLiteral("plain")));
     trigger("SaveProjectAs");
-    EXPECT_TRUE(QFile::exists(path(QStringLiteral("plain"))));
-    EXPECT_TRUE(captions().isEmpty());
-    EXPECT_EQ(text("ProjectName"), QStringLiteral("plain"));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("plain.kxq"))));
+    EXPECT_EQ(captions(), QStringList{QStringLiteral("plain")});
+    EXPECT_EQ(text("ProjectName"), QStringLiteral("plain.kxq"));
 }
 
 TEST_F(ProjectCommandsTest, SaveAsThatCannotWriteStopsThere) {

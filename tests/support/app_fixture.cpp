@@ -1,8 +1,13 @@
 #include "app_fixture.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 #include <QWidget>
 
 namespace kelmor::test {
@@ -28,6 +33,22 @@ void AppFixture::start() {
 
 QImage AppFixture::seenOnScreen(const QWidget& view) {
     return view.parentWidget()->grab().toImage().copy(view.geometry());
+}
+
+bool AppFixture::dropFiles(QWidget& target, const QStringList& files) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& file : files)
+        urls << QUrl::fromLocalFile(file);
+    data.setUrls(urls);
+    const QPointF at = QRectF(target.rect()).center();
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &drop);
+    return drop.isAccepted();
 }
 
 QString AppFixture::writeFile(const QString& name, const QByteArray& bytes) const {

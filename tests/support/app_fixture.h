@@ -31,6 +31,9 @@ protected:
     // What the user sees of a picture control: its picture over the area it sits on, at the
     // control's size.
     static QImage seenOnScreen(const QWidget& view);
+    // Drops the files on the widget as the file manager does (a text/uri-list drag); true when
+    // the widget took both the drag and the drop.
+    static bool dropFiles(QWidget& target, const QStringList& files);
 
     template <class T> T* find(const char* objectName) const;
     // The main window's tab of that class.

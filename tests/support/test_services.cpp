@@ -1,6 +1,7 @@
 #include "test_services.h"
 
 #include <QDialog>
+#include <QFileInfo>
 
 namespace kelmor::test {
 namespace {
@@ -27,12 +28,18 @@ std::optional<QString> ScriptedDialogs::choosePicture() {
     return next(fileAnswers);
 }
 
+// A name answered without an extension takes the default suffix, as the desktop's dialog
+// gives it one.
 std::optional<QString> ScriptedDialogs::chooseSaveFile(const QString& filter,
-                                                       const QString& proposedPath, const QString&,
+                                                       const QString& proposedPath,
+                                                       const QString& defaultSuffix,
                                                        Overwrite overwrite) {
     fileRequests << QStringLiteral("save|") + filter + QLatin1Char('|') + proposedPath +
                         (overwrite == Overwrite::Replace ? QStringLiteral("|replace") : QString());
-    return next(fileAnswers);
+    std::optional<QString> answer = next(fileAnswers);
+    if (answer && !defaultSuffix.isEmpty() && !QFileInfo(*answer).fileName().contains(u'.'))
+        *answer += QLatin1Char('.') + defaultSuffix;
+    return answer;
 }
 
 std::optional<QString> ScriptedDialogs::pickFolder(const QString&) {
@@ -54,6 +61,15 @@ bool ScriptedDialogs::confirm(const QString& question) {
         return false;
     bool answer = confirmAnswers.front();
     confirmAnswers.pop_front();
+    return answer;
+}
+
+Dialogs::SaveChoice ScriptedDialogs::askSaveChanges(const QString& document) {
+    saveQuestions << QStringLiteral("Save changes to %1?").arg(document);
+    if (saveAnswers.empty())
+        return SaveChoice::Discard;
+    const SaveChoice answer = saveAnswers.front();
+    saveAnswers.pop_front();
     return answer;
 }
 

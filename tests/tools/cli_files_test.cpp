@@ -75,7 +75,8 @@ protected:
 
 TEST_P(CliOutput, DashIsStandardOutputAndNoInputIsOverwritten) {
     const std::string input = GetParam().input;
-    make({{"in.gif", kTiny}, {"p.kxq", kProject}});
+    // The project's pictures are there, so a page reports nothing missing.
+    make({{"in.gif", kTiny}, {"p.kxq", kProject}, {"n1.gif", kTiny}, {"o1.gif", kTiny}});
     const std::string before = readFile(input);
     ASSERT_EQ(run(withOutput("file.out")).status, 0);
 

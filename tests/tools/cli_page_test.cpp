@@ -63,9 +63,23 @@ protected:
 TEST_F(CliPageTest, WritesTheTargetPageOfRowOne) {
     const CliResult result = runCli({writeFile("site.kxq", project(3, path("menu.html")))});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.err, "");
+    // None of the pictures is there: the page is written all the same, and says so.
+    EXPECT_EQ(result.err, "kelmor-cli page: 7 pictures not found: n1.gif, o1.gif, n2.gif, "
+                          "o2.gif, n3.gif, o3.gif, bg.gif\n");
     EXPECT_EQ(readFile("menu.html"), pageText(PageKind::Plain, expectedButtons(3),
                                               {"Home Page", "#FFFFFF", "bg.gif", ""}));
+}
+
+// Names from the project reach the terminal with their control characters escaped; web
+// addresses and the pictures that are there are not listed.
+TEST_F(CliPageTest, MissingPicturesAreNamedSafelyAndThePageIsWrittenAllTheSame) {
+    writeFile("n1.gif", "GIF89a");
+    const CliResult result = runCli(
+        {writeFile("site.kxq", "13,3\r\n0,1,n1.gif\r\n5,1,http://example.org/o.gif\r\n12,1," +
+                                   path("menu.html") + "\r\n0,2,\x1b[2Jx.gif\r\n")});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "kelmor-cli page: 1 picture not found: \\x1B[2Jx.gif\n");
+    EXPECT_FALSE(readFile("menu.html").empty());
 }
 
 TEST_F(CliPageTest, OutReplacesTheTargetAndOptionsChooseKindAndSeparator) {

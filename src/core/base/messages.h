@@ -74,6 +74,14 @@ inline constexpr const char* kBuildWritesOutside =
 inline constexpr const char* kTargetPageOutsideProject =
     "Target page %s lies outside the project's folder; nothing was written (name it as OUT to "
     "write it there)";
+// The pictures a written page names that are not there, relative to its folder: after the
+// count, then the names, separated by ", ".
+inline constexpr const char* kPicturesNotFound = " pictures not found: ";
+inline constexpr const char* kPictureNotFound = " picture not found: ";
+// The desktop found no program for a page or address handed to it.
+inline constexpr const char* kNoProgramOpened = "No program opened %s";
+// The question before unsaved changes would be lost; "%s" names the document.
+inline constexpr const char* kSaveChangesTo = "Save changes to %s?";
 // The HTML5 page writes BG Color only when it is a CSS colour.
 inline constexpr const char* kBgColorNotCssColour =
     "BG Color is not a CSS colour (#rgb, #rrggbb, a colour name, rgb() or hsl()); the page has "

@@ -42,6 +42,12 @@ inline constexpr std::size_t kPrefListsCount = 4;
 // The choices a tab keeps itself and writes as soon as they change, outside the Options dialog.
 enum class PrefChoice { Html5Page, PicsThumbnails, GifsThumbnails };
 
+// The projects of File / Open Recent, the most recent first.
+inline constexpr std::size_t kRecentProjectCount = 8;
+
+// Where the main window was when it last closed.
+enum class PrefWindow { Geometry, Maximized, Splitters };
+
 // What a key holds, and which of the enums above numbers it.
 enum class PrefKind {
     Path,       // text: a folder or a program (PrefPath)
@@ -49,10 +55,12 @@ enum class PrefKind {
     LargeIcons, // "1" or "0": the "Large Icons" button of a view style pair (PrefLists)
     SmallIcons, // "1" or "0": the "Small Icons" button of the same pair (PrefLists)
     Choice,     // "1" or "0": a choice its tab writes at once (PrefChoice)
+    Recent,     // text: the full path of a recent project (0 to kRecentProjectCount - 1)
+    Window,     // text: the main window's place (PrefWindow)
 };
 
 // The tab or window whose behaviour a key sets.
-enum class PrefOwner { ProjectsTab, PicsTab, HtmlTab, GifsTab, SoundWindow };
+enum class PrefOwner { ProjectsTab, PicsTab, HtmlTab, GifsTab, SoundWindow, MainWindow };
 
 struct PrefKey {
     const char* section;
@@ -62,8 +70,17 @@ struct PrefKey {
     PrefOwner owner;
     std::size_t slot; // the key's value among those of its kind: its PrefPath, PrefFlag...
 
-    // The Options dialog edits and writes every key but the tabs' own choices.
-    constexpr bool inOptions() const { return kind != PrefKind::Choice; }
+    // The Options dialog edits and writes its folders, window flags and view style pairs.
+    constexpr bool inOptions() const {
+        return kind == PrefKind::Path || kind == PrefKind::Shown || kind == PrefKind::LargeIcons ||
+               kind == PrefKind::SmallIcons;
+    }
+    // Whether the value is text rather than "1" or "0".
+    constexpr bool holdsText() const {
+        return kind == PrefKind::Path || kind == PrefKind::Recent ||
+               (kind == PrefKind::Window &&
+                slot != static_cast<std::size_t>(PrefWindow::Maximized));
+    }
 };
 
 namespace pref_table {
@@ -115,6 +132,20 @@ inline constexpr auto kPreferenceKeys = [] {
         // key: the Pics tab's lists, and the Gifs tab's frame source list.
         key("Thumbnails2", Choice, "0", PicsTab, PrefChoice::PicsThumbnails),
         key("Thumbnails5", Choice, "0", GifsTab, PrefChoice::GifsThumbnails),
+        // File / Open Recent, the most recent first, and the main window's place when it last
+        // closed: "left,top,width,height", whether it was maximised, and the splitters' sizes
+        // as "NAME:a,b;NAME:a,b".
+        key("Recent Project1", Recent, "", ProjectsTab, 0),
+        key("Recent Project2", Recent, "", ProjectsTab, 1),
+        key("Recent Project3", Recent, "", ProjectsTab, 2),
+        key("Recent Project4", Recent, "", ProjectsTab, 3),
+        key("Recent Project5", Recent, "", ProjectsTab, 4),
+        key("Recent Project6", Recent, "", ProjectsTab, 5),
+        key("Recent Project7", Recent, "", ProjectsTab, 6),
+        key("Recent Project8", Recent, "", ProjectsTab, 7),
+        key("Window Geometry", Window, "", MainWindow, PrefWindow::Geometry),
+        key("Window Maximized", Window, "0", MainWindow, PrefWindow::Maximized),
+        key("Window Splitters", Window, "", MainWindow, PrefWindow::Splitters),
     };
 }();
 
@@ -141,6 +172,10 @@ constexpr const PrefKey& prefKey(PrefPath path) {
 
 constexpr const PrefKey& prefKey(PrefChoice choice) {
     return prefKey(PrefKind::Choice, static_cast<std::size_t>(choice));
+}
+
+constexpr const PrefKey& prefKey(PrefWindow place) {
+    return prefKey(PrefKind::Window, static_cast<std::size_t>(place));
 }
 
 } // namespace kelmor

@@ -2,6 +2,7 @@
 
 #include "prefs/ini_file.h"
 
+#include <cstdlib>
 #include <vector>
 
 namespace kelmor {
@@ -24,6 +25,8 @@ static_assert(numbersEachOnce(PrefKind::Path, kPrefPathCount));
 static_assert(numbersEachOnce(PrefKind::Shown, kPrefFlagCount));
 static_assert(numbersEachOnce(PrefKind::LargeIcons, kPrefListsCount));
 static_assert(numbersEachOnce(PrefKind::SmallIcons, kPrefListsCount));
+static_assert(numbersEachOnce(PrefKind::Recent, kRecentProjectCount));
+static_assert(numbersEachOnce(PrefKind::Window, 3));
 
 bool isTrue(const std::string& stored) {
     return stored == "1";
@@ -34,7 +37,7 @@ std::string boolean(bool value) {
 }
 
 std::string readFrom(const IniFile& file, const PrefKey& key) {
-    if (key.kind == PrefKind::Path)
+    if (key.holdsText())
         return file.readString(key.section, key.name, key.defaultValue);
     return boolean(file.readBool(key.section, key.name, isTrue(key.defaultValue)));
 }
@@ -69,6 +72,15 @@ bool Preferences::take(const PrefKey& key, const std::string& stored) {
     else
         styles_[key.slot] = buttonStyle(key.kind);
     return true;
+}
+
+std::string expandHome(const std::string& path) {
+    if (path != "~" && !path.starts_with("~/"))
+        return path;
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home == '\0')
+        return path;
+    return std::string(home) + path.substr(1);
 }
 
 std::string readPreference(const std::string& configDir, const PrefKey& key) {

@@ -48,6 +48,10 @@ private:
 // The view style a style button's key stands for; nothing for other kinds.
 std::optional<ListStyle> buttonStyle(PrefKind kind);
 
+// A folder or program as typed, with a leading "~" or "~/" standing for the home folder ($HOME);
+// any other text as it stands.
+std::string expandHome(const std::string& path);
+
 // A key's value in the file in the config folder, in the file's form ("1" or "0" for a
 // boolean, whatever number the file holds); its default when the file or the key is missing.
 std::string readPreference(const std::string& configDir, const PrefKey& key);

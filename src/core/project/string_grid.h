@@ -52,6 +52,9 @@ public:
     void removeRow(int row);
     void clearRow(int row, int firstColumn, int lastColumn);
 
+    // Same counts, cells and widths.
+    bool operator==(const StringGrid&) const = default;
+
 private:
     using Cells = std::vector<std::string, CellAllocator<std::string>>;
 

@@ -1,6 +1,7 @@
 #include "animation/frame_slots.h"
 
 #include "animation/assembly.h"
+#include "ui/file_drop.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -36,17 +37,40 @@ FrameSlot::FrameSlot(int slot, QWidget* parent) : PictureView(parent), slot_(slo
     setGeometry(1, 1 + kSlotPitch * slot, kSlotSide, kSlotSide);
 }
 
+namespace {
+
+// A drag of files is taken when they are pictures; any other drag is.
+bool takesDrag(const QDropEvent& event) {
+    const QStringList files = droppedFiles(*event.mimeData());
+    return files.isEmpty() || isPictureFile(files.first());
+}
+
+} // namespace
+
 void FrameSlot::dragEnterEvent(QDragEnterEvent* event) {
-    event->acceptProposedAction();
+    if (takesDrag(*event))
+        event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void FrameSlot::dragMoveEvent(QDragMoveEvent* event) {
-    event->acceptProposedAction();
+    if (takesDrag(*event))
+        event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void FrameSlot::dropEvent(QDropEvent* event) {
+    if (!takesDrag(*event)) {
+        event->ignore();
+        return;
+    }
     event->acceptProposedAction();
-    emit dropped(slot_);
+    if (const QStringList files = droppedFiles(*event->mimeData()); !files.isEmpty())
+        emit filesDropped(slot_, files);
+    else
+        emit dropped(slot_);
 }
 
 void FrameSlot::keyPressEvent(QKeyEvent* event) {
@@ -82,6 +106,8 @@ FrameSlotColumn::FrameSlotColumn(QWidget* parent) : QScrollArea(parent) {
         slots_[static_cast<std::size_t>(k)] = new FrameSlot(k, column);
         connect(slots_[static_cast<std::size_t>(k)], &FrameSlot::dropped, this,
                 &FrameSlotColumn::dropped);
+        connect(slots_[static_cast<std::size_t>(k)], &FrameSlot::filesDropped, this,
+                &FrameSlotColumn::filesDropped);
     }
     setWidget(column);
     // A slot reached with the keyboard is scrolled into view.

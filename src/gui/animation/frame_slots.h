@@ -10,8 +10,9 @@
 namespace kelmor {
 
 // One frame slot: shows its picture stretched over its 50 x 50 square while
-// holding it at full size. It accepts every drag, whatever its source; a drop
-// only reports the slot, because the slot loads the frame source list's
+// holding it at full size. It accepts every drag but one of files that are no
+// pictures; a drop of picture files from the file manager reports them, any other
+// drop only reports the slot, because the slot then loads the frame source list's
 // selected item whatever was dragged. For keyboard users, Enter or Space on a
 // focused slot reports it the same way.
 class FrameSlot : public PictureView {
@@ -21,6 +22,7 @@ public:
 
 signals:
     void dropped(int slot);
+    void filesDropped(int slot, const QStringList& files);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -53,6 +55,7 @@ public:
 
 signals:
     void dropped(int slot);
+    void filesDropped(int slot, const QStringList& files);
 
 private:
     std::array<FrameSlot*, 20> slots_{};

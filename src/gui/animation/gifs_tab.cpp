@@ -19,6 +19,7 @@
 #include "ui/wait_cursor.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSplitter>
@@ -105,6 +106,7 @@ void GifsTab::buildContents() {
     bodyLayout->addWidget(slots_);
     // The frame source list sits above the animation preview.
     auto* splitter = new QSplitter(Qt::Vertical, body);
+    splitter->setObjectName(QStringLiteral("GifsSplitter"));
     sourceList_ = new QListWidget(splitter);
     sourceList_->setObjectName(QStringLiteral("ListView7"));
     sourceList_->setAccessibleName(QStringLiteral("Bmp files"));
@@ -126,6 +128,9 @@ void GifsTab::buildContents() {
     Dialogs& dialogs = services_.dialogs;
     connect(slots_, &FrameSlotColumn::dropped, this,
             guarded(dialogs, [this](int slot) { slotDragDrop(slot); }));
+    connect(slots_, &FrameSlotColumn::filesDropped, this,
+            guarded(dialogs,
+                    [this](int slot, const QStringList& files) { slotFilesDropped(slot, files); }));
     connect(sourceList_, &QListWidget::itemDoubleClicked, this,
             guarded(dialogs, [this] { listView7DblClick(); }));
     connect(currentAnimation_, &QComboBox::activated, this,
@@ -199,8 +204,46 @@ void GifsTab::slotDragDrop(int slot) {
     Picture loaded;
     loaded.loadFromFile(toLocal(framePath(item->text())));
     slots_->setFrame(slot, std::move(loaded));
+    frameFilled(slot);
+}
+
+void GifsTab::slotFilesDropped(int slot, const QStringList& files) {
+    const WaitCursor hourglass;
+    for (const QString& file : files) {
+        if (slot >= kFrameSlotCount)
+            break;
+        Picture loaded;
+        loaded.loadFromFile(toLocal(file));
+        slots_->setFrame(slot, std::move(loaded));
+        frameFilled(slot);
+        ++slot;
+    }
+}
+
+void GifsTab::frameFilled(int slot) {
+    framesChanged_ = true;
     if (slot == 0)
         commands().action("ToolButton57").setEnabled(true);
+}
+
+// "Save" in the question plays the first N slots when the preview does not show their
+// animation yet, then saves it as Save As does.
+UnsavedWork GifsTab::unsavedFrames() {
+    const QString name =
+        currentAnimation_ != nullptr ? currentAnimation_->currentText() : QString();
+    return {framesChanged_,
+            name.isEmpty() ? QStringLiteral("the animation frames") : QFileInfo(name).fileName(),
+            [this] {
+                if (assembledFrames_ == 0)
+                    if (const std::optional<int> n =
+                            assemblyFrameCount(toLocal(frameCount_->text())))
+                        animate(*n);
+                return saveAnimationAs();
+            }};
+}
+
+bool GifsTab::settleUnsavedWork() {
+    return kelmor::settleUnsavedWork(services_.dialogs, unsavedFrames());
 }
 
 void GifsTab::listView7DblClick() {
@@ -236,8 +279,11 @@ void GifsTab::animate(int frameCount) {
 }
 
 void GifsTab::toolButton53Click() {
+    if (!settleUnsavedWork())
+        return;
     clearAnimation();
     slots_->fillAll(previewArea_->placeholderKeeper().picture());
+    framesChanged_ = false;
 }
 
 void GifsTab::toolButton54Click() {
@@ -252,14 +298,21 @@ void GifsTab::toolButton54Click() {
 
 void GifsTab::toolButton55Click() {
     const QString name = currentAnimation_->currentText();
-    if (confirmSaveAs(services_.dialogs, name))
-        previewArea_->preview().saveToFile(toLocal(name));
+    if (!confirmSaveAs(services_.dialogs, name))
+        return;
+    previewArea_->preview().saveToFile(toLocal(name));
+    if (assembledFrames_ > 0)
+        framesChanged_ = false;
 }
 
 void GifsTab::toolButton56Click() {
+    saveAnimationAs();
+}
+
+bool GifsTab::saveAnimationAs() {
     const Picture& picture = previewArea_->preview().picture();
     if (picture.empty())
-        return;
+        return false;
     // An animation assembled from the slots can also be saved as an animated WebP of them.
     QString filter = toQt(pictureSaveFilter(picture.format()));
     if (assembledFrames_ > 0)
@@ -267,7 +320,7 @@ void GifsTab::toolButton56Click() {
     const std::optional<QString> chosen = services_.dialogs.saveFile(
         filter, currentAnimation_->currentText(), toQt(pictureDefaultExtension(picture.format())));
     if (!chosen)
-        return;
+        return false;
     if (assembledFrames_ > 0 && pictureFormatOf(toLocal(*chosen)) == PictureFormat::WebP) {
         const WaitCursor hourglass;
         const std::string file = toLocal(*chosen);
@@ -277,6 +330,9 @@ void GifsTab::toolButton56Click() {
     } else {
         picture.saveToFile(toLocal(*chosen));
     }
+    if (assembledFrames_ > 0)
+        framesChanged_ = false;
+    return true;
 }
 
 void GifsTab::comboBox7Click(int index) {

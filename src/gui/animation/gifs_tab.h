@@ -5,6 +5,7 @@
 #include "ui/services.h"
 #include "ui/tab_links.h"
 #include "ui/tab_page.h"
+#include "ui/unsaved_work.h"
 
 #include <vector>
 
@@ -51,6 +52,8 @@ public:
     // Empties the animation preview, which stops its animation.
     void clearAnimation();
     void mainWindowClosing() override { clearAnimation(); }
+    // Asks about frames put into the slots since they were last emptied or saved.
+    bool settleUnsavedWork() override;
 
     // Assembles the first `frameCount` slots (2 to 20) and plays the result.
     void animate(int frameCount);
@@ -68,6 +71,12 @@ private:
     void GifsOptionClick();
     void AddFrameClick();
     void slotDragDrop(int slot);
+    // Picture files from the file manager: one per slot from `slot` on, as far as slots go.
+    void slotFilesDropped(int slot, const QStringList& files);
+    void frameFilled(int slot);
+    UnsavedWork unsavedFrames();
+    // Save As; false when there was nothing to save or its dialog was cancelled.
+    bool saveAnimationAs();
     void listView7DblClick();
     void toolButton57Click();
     void toolButton53Click();
@@ -90,6 +99,8 @@ private:
     // The frame count of the animation the preview shows when it was assembled from the
     // slots; 0 when it shows anything else.
     int assembledFrames_ = 0;
+    // Frames were put into the slots since they were last emptied or their animation saved.
+    bool framesChanged_ = false;
 };
 
 } // namespace kelmor

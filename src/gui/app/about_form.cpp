@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace kelmor {
@@ -34,7 +35,7 @@ TAboutForm::TAboutForm(Services& services, QWidget* parent)
     link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     link->setText(QStringLiteral("<a href=\"%1\" style=\"color: blue;\">%1</a>").arg(address));
     connect(link, &QLabel::linkActivated, this,
-            [this](const QString& target) { services_.shell.open(target); });
+            [this](const QString& target) { services_.shell.open(QUrl(target)); });
 
     auto* ok = new QPushButton(QStringLiteral("&OK"), this);
     ok->setObjectName(QStringLiteral("OKButton"));

@@ -9,15 +9,21 @@
 #include "sound/sound_form.h"
 #include "ui/drawn_icons.h"
 #include "ui/error_guard.h"
+#include "ui/file_drop.h"
 #include "ui/qt_text.h"
+#include "ui/tab_links.h"
+#include "ui/window_layout.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
+#include <algorithm>
 
 namespace kelmor {
 
@@ -29,6 +35,8 @@ TKelButton::TKelButton(Services& services, const PreferenceStore& preferences, Q
     resize(618, 503);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    layout_ = std::make_unique<WindowLayout>(services.paths.configDir);
+    layout_->restoreFrame(*this);
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("PageControl1"));
@@ -48,7 +56,25 @@ TKelButton::TKelButton(Services& services, const PreferenceStore& preferences, Q
         connect(page, &TabPage::soundsRequested, this, &TKelButton::showSounds);
         connect(page, &TabPage::buttonDesignerRequested, this,
                 [this] { showButtonDesigner(true); });
+        connect(page, &TabPage::windowModifiedChanged, this, &QWidget::setWindowModified);
+        for (QAction* command : page->windowWideCommands()) {
+            addAction(command);
+            command->setShortcutContext(Qt::WindowShortcut);
+        }
     }
+    // A project file dropped anywhere on the window opens as File / Open opens it.
+    acceptFileDropsAnywhere(
+        *this,
+        [](const QString& file) {
+            return file.endsWith(QLatin1String(".kxq"), Qt::CaseInsensitive);
+        },
+        [this](const QStringList& files) {
+            runGuarded(this->services().dialogs, [&] {
+                const QFileInfo project(files.first());
+                QDir::setCurrent(project.absolutePath());
+                link<ProjectOpener>().openProject(project.absoluteFilePath());
+            });
+        });
 }
 
 TKelButton::~TKelButton() = default;
@@ -80,6 +106,7 @@ void TKelButton::addTabMenus(TabPage& page, TabMenus& menus, QAction* sharedMenu
         menus.menu = new QMenu(QString::fromLatin1(heading->title), bar);
         menus.menu->setObjectName(QString::fromLatin1(heading->objectName));
         page.commands().fillMenu(*menus.menu);
+        page.menuFilled(*menus.menu);
         const bool leading = heading->position == MenuPosition::Leading;
         bar->insertMenu(leading ? sharedMenus : closingMenus, menus.menu);
         if (!leading && viewsEnd == closingMenus)
@@ -139,6 +166,7 @@ void TKelButton::FormShow() {
     PageControl1Change(tabs_->currentIndex());
     for (TabPage* page : pages_)
         page->firstShown();
+    focusFirstField();
 
     for (std::size_t index = 0; index < entries_.size(); ++index)
         if (const std::optional<PrefLists> lists = entries_[index].lists();
@@ -153,6 +181,20 @@ void TKelButton::FormShow() {
     for (std::size_t index = 0; index < entries_.size(); ++index)
         if (const std::optional<PrefFlag> part = entries_[index].part())
             showTabPart(*pages_[index], preferences().flag(*part));
+}
+
+// The first control of the shown tab takes the keyboard focus, so its keys and the window's
+// answer from the first key pressed.
+void TKelButton::focusFirstField() {
+    QWidget* page = tabs_->currentWidget();
+    if (page == nullptr)
+        return;
+    for (QWidget* next = page->nextInFocusChain(); next != page; next = next->nextInFocusChain())
+        if (page->isAncestorOf(next) && (next->focusPolicy() & Qt::TabFocus) != 0 &&
+            next->isVisibleTo(page) && next->isEnabled()) {
+            next->setFocus(Qt::ActiveWindowFocusReason);
+            return;
+        }
 }
 
 // The pair's checked button, or else Thumbnail View when the lists offer it and it was chosen.
@@ -170,12 +212,27 @@ void TKelButton::PageControl1Change(int index) {
         for (QMenu* menu : {tabMenus_[i].menu, tabMenus_[i].views})
             if (menu != nullptr)
                 menu->menuAction()->setVisible(static_cast<int>(i) == index);
-    if (index >= 0 && index < static_cast<int>(pages_.size()))
-        setWindowTitle(
-            QString::fromLatin1(pages_[static_cast<std::size_t>(index)]->heading().windowTitle));
+    if (index < 0 || index >= static_cast<int>(pages_.size()))
+        return;
+    TabPage& page = *pages_[static_cast<std::size_t>(index)];
+    // "[*]" is where the title bar marks a project with unsaved changes.
+    setWindowTitle(QString::fromLatin1(page.heading().windowTitle) + QStringLiteral("[*]"));
+    if (shownOnce_)
+        layout_->restoreSplitters(page);
 }
 
+// Every tab settles its unsaved changes first; a Cancel keeps the window open.
 void TKelButton::closeEvent(QCloseEvent* event) {
+    bool settled = false;
+    runGuarded(services().dialogs, [&] {
+        settled = std::all_of(pages_.begin(), pages_.end(),
+                              [](TabPage* page) { return page->settleUnsavedWork(); });
+    });
+    if (!settled) {
+        event->ignore();
+        return;
+    }
+    runGuarded(services().dialogs, [this] { layout_->save(*this); });
     for (TabPage* page : pages_)
         page->mainWindowClosing();
     QMainWindow::closeEvent(event);

@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <cstddef>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -21,6 +22,7 @@ class TAboutForm;
 class TButtonDesigner;
 class TFormPrefs;
 class TSoundForm;
+class WindowLayout;
 
 // The main window: builds the tabs of the tab list, each tab's menu and view
 // toggle from what the tab declares, and forwards the Options dialog's
@@ -75,6 +77,7 @@ private:
                      QAction*& viewsEnd);
     void showTabPart(TabPage& page, bool shown);
     void FormShow();
+    void focusFirstField();
     std::optional<ListStyle> startStyle(PrefLists lists) const;
     void PageControl1Change(int index);
     void showOptions();
@@ -92,6 +95,7 @@ private:
     std::vector<TabPage*> pages_;
     std::vector<bool> building_;
     std::vector<TabMenus> tabMenus_;
+    std::unique_ptr<WindowLayout> layout_;
 };
 
 } // namespace kelmor

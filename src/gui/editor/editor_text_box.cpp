@@ -39,6 +39,7 @@ EditorTextBox::EditorTextBox(QWidget* parent) : QPlainTextEdit(parent) {
 void EditorTextBox::replaceText(const QString& text) {
     setPlainText(text);
     undoneLast_ = false;
+    document()->setModified(false);
 }
 
 void EditorTextBox::setLines(const QStringList& lines) {
@@ -76,6 +77,7 @@ void EditorTextBox::saveToFile(const QString& path) const {
     const std::string file = toLocal(path);
     checkPathName(file, msg::kCannotCreateFile);
     writeFileReplacing(file, bytes);
+    document()->setModified(false);
 }
 
 void EditorTextBox::loadFromFile(const QString& path) {

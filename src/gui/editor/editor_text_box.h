@@ -15,7 +15,8 @@ class EditorTextBox : public QPlainTextEdit {
 public:
     explicit EditorTextBox(QWidget* parent = nullptr);
 
-    // Replaces the whole text with the given lines, each followed by a line end.
+    // Replaces the whole text with the given lines, each followed by a line end. Replacing,
+    // loading and saving the text leave it unmodified; typing modifies it.
     void setLines(const QStringList& lines);
     // The text as the file holds it: CR LF at every line end.
     QString fileText() const;

@@ -5,7 +5,10 @@
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
 #include "ui/save_confirm.h"
+#include "ui/shell_target.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QSplitter>
 
@@ -95,16 +98,49 @@ void HtmlTab::showBuiltPage(const QStringList& lines, const QString& path, const
     status_->setText(note);
     editor_->saveToFile(path);
     editor_->loadFromFile(path);
-    currentFile_->showPath(path);
+    showCurrentFile(path);
 }
 
-QString HtmlTab::currentFile() const {
-    return currentFile_ != nullptr ? currentFile_->currentText() : QString();
+void HtmlTab::showBuildNote(const QString& note) {
+    ensureBuilt();
+    status_->setText(note);
+}
+
+void HtmlTab::showCurrentFile(const QString& path) {
+    currentFile_->showPath(path);
+    shownFile_ = path;
+    shownFolder_ = QDir::currentPath();
+}
+
+QUrl HtmlTab::currentFileTarget() const {
+    const QString text = currentFile_ != nullptr ? currentFile_->currentText() : QString();
+    if (text.isEmpty())
+        return {};
+    return shellTarget(text, text == shownFile_ ? shownFolder_ : QDir::currentPath());
+}
+
+UnsavedWork HtmlTab::unsavedText() {
+    const QString path = currentFile_ != nullptr ? currentFile_->currentText() : QString();
+    return {editor_ != nullptr && editor_->document()->isModified(),
+            path.isEmpty() ? QStringLiteral("the editor text") : QFileInfo(path).fileName(),
+            [this, path] {
+                if (path.isEmpty())
+                    return saveTextAs();
+                editor_->saveToFile(path);
+                refillLists();
+                return true;
+            }};
+}
+
+bool HtmlTab::settleUnsavedWork() {
+    return kelmor::settleUnsavedWork(services_.dialogs, unsavedText());
 }
 
 void HtmlTab::openInEditor(const QString& path) {
+    if (!kelmor::settleUnsavedWork(services_.dialogs, unsavedText()))
+        return;
     editor_->loadFromFile(path);
-    currentFile_->showPath(path);
+    showCurrentFile(path);
 }
 
 void HtmlTab::clearView() {
@@ -125,11 +161,17 @@ void HtmlTab::saveFile() {
 }
 
 void HtmlTab::saveFileAs() {
-    if (const std::optional<QString> path =
-            services_.dialogs.saveFile(kSaveAsFilter, currentFile_->currentText())) {
-        editor_->saveToFile(*path);
-        refillLists();
-    }
+    saveTextAs();
+}
+
+bool HtmlTab::saveTextAs() {
+    const std::optional<QString> path =
+        services_.dialogs.saveFile(kSaveAsFilter, currentFile_->currentText());
+    if (!path)
+        return false;
+    editor_->saveToFile(*path);
+    refillLists();
+    return true;
 }
 
 void HtmlTab::UndoClick() {
@@ -150,8 +192,8 @@ void HtmlTab::PasteClick() {
 
 void HtmlTab::ViewInBrowserClick() {
     // The file on disk is opened, so unsaved edits are not seen.
-    if (const QString target = currentFile_->currentText(); !target.isEmpty())
-        services_.shell.open(target);
+    if (const QUrl target = currentFileTarget(); !target.isEmpty())
+        openInShell(services_.shell, target);
 }
 
 void HtmlTab::HtmlEditorClick() {
@@ -171,8 +213,14 @@ void HtmlTab::ListViewClick(FileListsPanel::Kind kind, const QString& caption) {
 void HtmlTab::ComboBox2Select(int index) {
     // The chosen entry is in the history already.
     const QString path = currentFile_->itemText(index);
+    if (!kelmor::settleUnsavedWork(services_.dialogs, unsavedText())) {
+        currentFile_->setEditText(shownFile_);
+        return;
+    }
     editor_->loadFromFile(path);
     currentFile_->setEditText(path);
+    shownFile_ = path;
+    shownFolder_ = QDir::currentPath();
 }
 
 } // namespace kelmor

@@ -6,6 +6,7 @@
 #include "ui/history.h"
 #include "ui/services.h"
 #include "ui/tab_links.h"
+#include "ui/unsaved_work.h"
 
 class QComboBox;
 class QLabel;
@@ -27,7 +28,10 @@ public:
     void setListsStyle(ListStyle style) override;
 
     void showBuiltPage(const QStringList& lines, const QString& path, const QString& note) override;
-    QString currentFile() const override;
+    void showBuildNote(const QString& note) override;
+    QUrl currentFileTarget() const override;
+    // Asks about unsaved text in the editor; false when the user cancels.
+    bool settleUnsavedWork() override;
 
     EditorTextBox& editor() { return built(editor_); }
     QComboBox& currentFileBox() { return built(currentFile_); }
@@ -40,6 +44,8 @@ protected:
     void openFile() override;
     void saveFile() override;
     void saveFileAs() override;
+    // Save As; false when its dialog was cancelled.
+    bool saveTextAs();
     void setShownListsStyle(ListStyle style) override;
 
 private:
@@ -47,6 +53,9 @@ private:
     // and the editor keep their content when the file cannot be read.
     void openInEditor(const QString& path);
     QString folderOf(FileListsPanel::Kind kind) const;
+    // Makes the path the current file, remembering the folder it was read or written from.
+    void showCurrentFile(const QString& path);
+    UnsavedWork unsavedText();
 
     void UndoClick();
     void CopyClick();
@@ -64,6 +73,10 @@ private:
     HistoryBox* currentFile_ = nullptr;
     FileListsPanel* listPanel_ = nullptr;
     QLabel* status_ = nullptr;
+    // The current file as last shown, and the current folder then: a relative name in the
+    // box names a file of that folder, whatever folder a dialog moves to later.
+    QString shownFile_;
+    QString shownFolder_;
 };
 
 } // namespace kelmor

@@ -234,7 +234,7 @@ std::array<std::pair<TFormPrefs::StylePair*, PrefLists>, kPrefListsCount> TFormP
 
 void TFormPrefs::showStore() {
     for (std::size_t row = 0; row < kPrefPathCount; ++row)
-        edits_[row]->setText(store_.path(static_cast<PrefPath>(row)));
+        edits_[row]->setText(store_.typedPath(static_cast<PrefPath>(row)));
     for (auto [box, key] : flagBoxes())
         box->setChecked(store_.flag(key));
     for (auto [pair, key] : stylePairs())

@@ -7,6 +7,7 @@
 #include "ui/built_on_show.h"
 #include "ui/drawn_icons.h"
 #include "ui/error_guard.h"
+#include "ui/file_drop.h"
 #include "ui/qt_text.h"
 #include "ui/wait_cursor.h"
 
@@ -98,6 +99,16 @@ ButtonEditorTabs::ButtonEditorTabs(Dialogs& dialogs, ImagePreviews& previews,
         },
         this);
     addTab(soundPage_, QStringLiteral("Sound But"));
+    // A picture dropped on a preview goes to the button tab shown, the plain one from the Page tab.
+    for (PictureView* preview : {&previews_.normal(), &previews_.mouseOver()})
+        for (QWidget* target : {static_cast<QWidget*>(preview), preview->parentWidget()})
+            acceptFileDrops(
+                *target, isPictureFile,
+                guarded(dialogs_, [this, preview](const QStringList& files) {
+                    ButtonFields& fields = currentWidget() == soundPage_ ? soundFields() : plain_;
+                    takePicture(preview == &previews_.normal() ? fields.normal : fields.mouseOver,
+                                *preview, files.first());
+                }));
     addTab(buildPageTab(), QStringLiteral("Page"));
 }
 
@@ -126,6 +137,10 @@ ButtonEditorTabs::PictureFields ButtonEditorTabs::pictureRow(QGridLayout& grid, 
         toolButton(page, pickName, drawnIcon(DrawnIcon::Open), QStringLiteral("Pick a picture"));
     connect(pick, &QToolButton::clicked, this,
             guarded(dialogs_, [this, fields, &preview] { pickPicture(fields, preview); }));
+    acceptFileDrops(*fields.name, isPictureFile,
+                    guarded(dialogs_, [this, fields, &preview](const QStringList& files) {
+                        takePicture(fields, preview, files.first());
+                    }));
     grid.addWidget(pick, row, 4);
     return fields;
 }
@@ -235,6 +250,9 @@ QWidget* ButtonEditorTabs::buildPageTab() {
         toolButton(page, QStringLiteral("PickBgImage"), drawnIcon(DrawnIcon::Open),
                    QStringLiteral("Pick a background picture"));
     connect(pickImage, &QToolButton::clicked, this, guarded(dialogs_, [this] { pickBgImage(); }));
+    acceptFileDrops(*bgImage_, isPictureFile, guarded(dialogs_, [this](const QStringList& files) {
+        takeBgImage(files.first());
+    }));
     grid->addWidget(pickImage, 0, 3);
 
     bgColor_ = lineEdit(page, "Edit3");
@@ -317,10 +335,45 @@ void ButtonEditorTabs::recall(const ButtonRow& row) {
         fields->mouseOver.height->setText(row[ButtonColumn::MouseOverHeight]);
     }
     soundFile_->setText(row[ButtonColumn::Sound]);
+    recallPage(row);
+}
+
+void ButtonEditorTabs::recallPage(const ButtonRow& row) {
     bgImage_->setText(row[ButtonColumn::BgImage]);
     bgColor_->setText(row[ButtonColumn::BgColor]);
     title_->setText(row[ButtonColumn::PageTitle]);
     target_->setText(row[ButtonColumn::TargetPage]);
+}
+
+QList<QWidget*> ButtonEditorTabs::textFields() {
+    soundPage_->ensureBuilt();
+    QList<QWidget*> fields;
+    for (QWidget* widget : findChildren<QWidget*>()) {
+        const bool comboEdit = qobject_cast<QComboBox*>(widget->parentWidget()) != nullptr;
+        if ((qobject_cast<QLineEdit*>(widget) != nullptr && !comboEdit) ||
+            qobject_cast<QComboBox*>(widget) != nullptr)
+            fields << widget;
+    }
+    return fields;
+}
+
+QStringList ButtonEditorTabs::fieldTexts() {
+    QStringList texts;
+    for (QWidget* field : textFields())
+        if (auto* edit = qobject_cast<QLineEdit*>(field))
+            texts << edit->text();
+        else
+            texts << static_cast<QComboBox*>(field)->currentText();
+    return texts;
+}
+
+void ButtonEditorTabs::setFieldTexts(const QStringList& texts) {
+    const QList<QWidget*> fields = textFields();
+    for (qsizetype i = 0; i < fields.size() && i < texts.size(); ++i)
+        if (auto* edit = qobject_cast<QLineEdit*>(fields[i]))
+            edit->setText(texts[i]);
+        else
+            static_cast<QComboBox*>(fields[i])->setEditText(texts[i]);
 }
 
 void ButtonEditorTabs::clearFields() {
@@ -381,21 +434,29 @@ void ButtonEditorTabs::setHtml5Page(bool ticked) {
 // The view is emptied before it loads, so a picture that cannot be read leaves it empty
 // and the boxes keep their old values.
 void ButtonEditorTabs::pickPicture(const PictureFields& fields, PictureView& preview) {
-    const auto path = dialogs_.openPicture();
-    if (!path)
-        return;
+    if (const auto path = dialogs_.openPicture())
+        takePicture(fields, preview, *path);
+}
+
+void ButtonEditorTabs::takePicture(const PictureFields& fields, PictureView& preview,
+                                   const QString& path) {
     const WaitCursor wait;
-    preview.loadFromFile(toLocal(*path));
-    fields.name->setText(QFileInfo(*path).fileName());
+    preview.loadFromFile(toLocal(path));
+    fields.name->setText(QFileInfo(path).fileName());
     fields.width->setText(QString::number(preview.width()));
     fields.height->setText(QString::number(preview.height()));
+    dialogs_.rememberPicture(path);
 }
 
 void ButtonEditorTabs::pickBgImage() {
-    if (const auto path = dialogs_.openPicture()) {
-        pictureBrowser_.showPicture(*path);
-        bgImage_->setText(QFileInfo(*path).fileName());
-    }
+    if (const auto path = dialogs_.openPicture())
+        takeBgImage(*path);
+}
+
+void ButtonEditorTabs::takeBgImage(const QString& path) {
+    pictureBrowser_.showPicture(path);
+    bgImage_->setText(QFileInfo(path).fileName());
+    dialogs_.rememberPicture(path);
 }
 
 void ButtonEditorTabs::pickSound() {

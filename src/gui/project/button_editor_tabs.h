@@ -43,8 +43,14 @@ public:
     // Recall: copies a row into both button tabs and the Page tab. The colour swatch and the
     // Breaks/Spaces boxes keep their values.
     void recall(const ButtonRow& row);
+    // Only the Page tab's part of Recall: BG Image, BG Color, Page Title and Target Page.
+    void recallPage(const ButtonRow& row);
     // New Button: empties every field but "Target Page:" and resets the colour swatch.
     void clearFields();
+    // Every field's text, in one fixed order, and the fields given such texts back (New
+    // Button's Undo).
+    QStringList fieldTexts();
+    void setFieldTexts(const QStringList& texts);
     // Puts a designed button's picture names and size into the page's picture fields.
     void setPictures(PageKind kind, const DesignedButton& button);
 
@@ -91,11 +97,16 @@ private:
     void addListButtons(QGridLayout& grid, int row, bool sound);
     // The sound button's fields, built first if their tab has not been opened yet.
     ButtonFields& soundFields();
+    // The line edits and drop-down boxes of the three tabs, in their order of creation.
+    QList<QWidget*> textFields();
     QWidget* buildPageTab();
     PictureFields pictureRow(QGridLayout& grid, int row, const QString& caption,
                              const QString& pickName, const char* const* names,
                              PictureView& preview);
     void pickPicture(const PictureFields& fields, PictureView& preview);
+    // A picked or dropped picture: shown in the preview, its name and size in the fields.
+    void takePicture(const PictureFields& fields, PictureView& preview, const QString& path);
+    void takeBgImage(const QString& path);
     ButtonRowUpdate rowFrom(const ButtonFields& fields) const;
     void pickBgImage();
     void pickSound();

@@ -26,6 +26,7 @@ QVariant ButtonListModel::data(const QModelIndex& index, int role) const {
     const bool header = index.row() == 0;
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::EditRole:
         return toQt(grid_.cell(index.column(), index.row()));
     case Qt::BackgroundRole:
         if (header)
@@ -53,7 +54,14 @@ QVariant ButtonListModel::headerData(int section, Qt::Orientation orientation, i
 Qt::ItemFlags ButtonListModel::flags(const QModelIndex& index) const {
     if (!index.isValid() || index.row() == 0)
         return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+bool ButtonListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || index.row() == 0 || role != Qt::EditRole || !onEdit)
+        return false;
+    onEdit(index.column(), index.row(), value.toString());
+    return true;
 }
 
 void ButtonListModel::setCell(int column, int row, const QString& text) {

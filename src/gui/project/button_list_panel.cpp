@@ -4,6 +4,7 @@
 #include "project/button_list_model.h"
 #include "ui/qt_text.h"
 #include "ui/tool_commands.h"
+#include "ui/undo_step.h"
 
 #include <QAction>
 #include <QFrame>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QTableView>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
@@ -42,7 +44,8 @@ protected:
 
 ButtonListPanel::~ButtonListPanel() = default;
 
-ButtonListPanel::ButtonListPanel(Dialogs& dialogs, QWidget* parent) : QWidget(parent) {
+ButtonListPanel::ButtonListPanel(Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), undoStack_(new QUndoStack(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -109,7 +112,11 @@ void ButtonListPanel::buildGrid() {
     view_ = grid;
     view_->setObjectName(QStringLiteral("StringGrid1"));
     view_->setAccessibleName(QStringLiteral("Button list"));
-    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // F2 edits the current cell in place; a double-click recalls its row.
+    view_->setEditTriggers(QAbstractItemView::EditKeyPressed);
+    model_->onEdit = [this](int column, int row, const QString& text) {
+        recordChange(QStringLiteral("Edit Cell"), [&] { model_->setCell(column, row, text); });
+    };
     view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view_->setSelectionBehavior(QAbstractItemView::SelectItems);
     view_->setShowGrid(true);
@@ -185,27 +192,52 @@ void ButtonListPanel::applyColumnWidths() {
 }
 
 void ButtonListPanel::clearSelected() {
-    model_->clearCells(currentRow(), 0, kLastClearedColumn);
+    recordChange(QStringLiteral("Clear Selected"),
+                 [this] { model_->clearCells(currentRow(), 0, kLastClearedColumn); });
 }
 
 void ButtonListPanel::addNewRow() {
-    const int row = currentRow();
-    const int column = std::max(view_->currentIndex().column(), 0);
-    model_->insertEmptyRow(row);
-    setCurrentCell(column, row);
-    updateButtonCount();
+    recordChange(QStringLiteral("Add New Row"), [this] {
+        const int row = currentRow();
+        const int column = std::max(view_->currentIndex().column(), 0);
+        model_->insertEmptyRow(row);
+        setCurrentCell(column, row);
+        updateButtonCount();
+    });
 }
 
 void ButtonListPanel::deleteSelectedRow() {
-    if (countText() == QLatin1String("1")) {
-        clearSelected();
-    } else {
-        const int row = currentRow();
-        const int column = std::max(view_->currentIndex().column(), 0);
-        model_->removeGridRow(row);
-        setCurrentCell(column, row);
-    }
+    recordChange(QStringLiteral("Delete Selected Row"), [this] {
+        if (countText() == QLatin1String("1")) {
+            model_->clearCells(currentRow(), 0, kLastClearedColumn);
+        } else {
+            const int row = currentRow();
+            const int column = std::max(view_->currentIndex().column(), 0);
+            model_->removeGridRow(row);
+            setCurrentCell(column, row);
+        }
+        updateButtonCount();
+    });
+}
+
+void ButtonListPanel::recordChange(const QString& text, const std::function<void()>& change) {
+    StringGrid before = model_->grid();
+    change();
+    pushStep<StringGrid>(*undoStack_, text, std::move(before), model_->grid(),
+                         [this](const StringGrid& grid) { restoreGrid(grid); });
+}
+
+void ButtonListPanel::restoreGrid(const StringGrid& grid) {
+    const QModelIndex current = view_->currentIndex();
+    model_->replaceGrid(grid);
+    applyColumnWidths();
+    setCurrentCell(current.isValid() ? current.column() : 0, current.isValid() ? current.row() : 1);
     updateButtonCount();
+}
+
+void ButtonListPanel::resetList() {
+    restoreGrid(newButtonList());
+    undoStack_->clear();
 }
 
 void ButtonListPanel::readProject(const QString& path, const ProgressHook& progress) {
@@ -215,12 +247,14 @@ void ButtonListPanel::readProject(const QString& path, const ProgressHook& progr
     model_->replaceGrid(std::move(grid));
     applyColumnWidths();
     setCurrentCell(current.isValid() ? current.column() : 0, current.isValid() ? current.row() : 1);
+    undoStack_->clear();
 }
 
 void ButtonListPanel::writeProject(const QString& path, const ProgressHook& progress) {
     const int last = model_->columnCount() - 1;
     model_->setColumnWidth(last, view_->columnWidth(last));
     writeProjectFile(toLocal(path), model_->grid(), progress);
+    undoStack_->setClean();
 }
 
 } // namespace kelmor

@@ -5,11 +5,13 @@
 #include "ui/tool_commands.h"
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QAction;
 class QLabel;
 class QTableView;
+class QUndoStack;
 
 namespace kelmor {
 
@@ -40,10 +42,19 @@ public:
     void addNewRow();
     void deleteSelectedRow();
 
-    // Read: replaces the list with the file's contents; the grid is unchanged when the file
-    // cannot be opened. The current cell moves to the last row or column if it no longer exists.
+    // The undo stack of the project: every change of the grid is one step on it, and its
+    // clean state tells whether the grid holds changes no file has.
+    QUndoStack& undoStack() { return *undoStack_; }
+    // Runs `change` on the grid as one undoable step named `text`.
+    void recordChange(const QString& text, const std::function<void()>& change);
+    // A fresh list: the header row and one empty data row; the stack is emptied.
+    void resetList();
+
+    // Read: replaces the list with the file's contents and empties the undo stack; the grid is
+    // unchanged when the file cannot be opened. The current cell moves to the last row or column
+    // if it no longer exists.
     void readProject(const QString& path, const ProgressHook& progress);
-    // Write: the last column's width is written as shown.
+    // Write: the last column's width is written as shown; the list counts as saved.
     void writeProject(const QString& path, const ProgressHook& progress);
 
 signals:
@@ -58,12 +69,15 @@ private:
     void followCurrentCell();
     void setCurrentCell(int column, int row);
     void applyColumnWidths();
+    // Undo and Redo: the grid takes a whole state back, the current cell staying where it can.
+    void restoreGrid(const StringGrid& grid);
 
     std::unique_ptr<CommandSet> commands_;
     ButtonListModel* model_ = nullptr;
     QTableView* view_ = nullptr;
     QLabel* count_ = nullptr;
     QLabel* projectName_ = nullptr;
+    QUndoStack* undoStack_ = nullptr;
     bool movingCurrent_ = false;
 };
 

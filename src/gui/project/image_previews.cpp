@@ -14,6 +14,7 @@ ImagePreviews::ImagePreviews(QWidget* parent) : QWidget(parent) {
     layout->setSpacing(0);
     layout->addWidget(new QLabel(QStringLiteral("Image Preview"), this));
     auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("PreviewsSplitter"));
     normal_ = addPictureArea(*splitter, QStringLiteral("NormalPreview"),
                              QStringLiteral("Normal Button preview"));
     mouseOver_ = addPictureArea(*splitter, QStringLiteral("MouseOverPreview"),

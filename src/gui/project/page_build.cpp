@@ -3,8 +3,10 @@
 #include "base/error.h"
 #include "base/messages.h"
 #include "generator/html_text.h"
+#include "generator/page_references.h"
 #include "generator/page_target.h"
 #include "ui/qt_text.h"
+#include "ui/shell_target.h"
 
 #include <QAction>
 #include <QStringList>
@@ -39,14 +41,21 @@ void PageBuild::build(PageKind kind) {
 
     const PageSettings settings{toLocal(source.title), toLocal(source.bgColor),
                                 toLocal(source.bgImage), toLocal(source.separator)};
+    const std::vector<PageButton> buttons = pageButtons(source.grid, *count);
     QStringList lines;
-    for (const std::string& line :
-         pageLines(kind, pageButtons(source.grid, *count), settings, source.format))
+    for (const std::string& line : pageLines(kind, buttons, settings, source.format))
         lines << toQt(line);
-    const QString note = dropsBgColor(settings, source.format)
-                             ? QString::fromLatin1(msg::kBgColorNotCssColour)
-                             : QString();
-    output_.showBuiltPage(lines, toQt(page), note);
+    QStringList notes;
+    if (dropsBgColor(settings, source.format))
+        notes << QString::fromLatin1(msg::kBgColorNotCssColour);
+    // Looked up once the page is written, so a page in a new folder is checked there.
+    output_.showBuiltPage(lines, toQt(page), notes.join(QStringLiteral("; ")));
+    const std::string missing =
+        missingPicturesLine(missingPictures(pagePictureNames(buttons, settings.bgImage), page));
+    if (!missing.empty()) {
+        notes << toQt(missing);
+        output_.showBuildNote(notes.join(QStringLiteral("; ")));
+    }
 }
 
 bool PageBuild::targetAllowed(const PageSource& source, const std::string& page) const {
@@ -62,9 +71,8 @@ bool PageBuild::targetAllowed(const PageSource& source, const std::string& page)
 }
 
 void PageBuild::ToolButton22Click() {
-    const QString target = output_.currentFile();
-    if (!target.isEmpty())
-        shell_.open(target);
+    if (const QUrl target = output_.currentFileTarget(); !target.isEmpty())
+        openInShell(shell_, target);
 }
 
 } // namespace kelmor

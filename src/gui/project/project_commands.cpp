@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QUndoStack>
 #include <memory>
 
 namespace kelmor {
@@ -32,39 +33,58 @@ ProgressHook repaintNowAndThen() {
 } // namespace
 
 ProjectCommands::ProjectCommands(Dialogs& dialogs, ButtonListPanel& buttons,
-                                 ProjectListPanel& projects, std::function<void()> enableSave)
-    : dialogs_(dialogs), buttons_(buttons), projects_(projects),
-      enableSave_(std::move(enableSave)) {}
+                                 ProjectListPanel& projects, Hooks hooks)
+    : dialogs_(dialogs), buttons_(buttons), projects_(projects), hooks_(std::move(hooks)) {}
 
-void ProjectCommands::read(const QString& path) {
-    WaitCursor wait;
-    buttons_.readProject(path, repaintNowAndThen());
+// Reads the file into the list; on a failure the list and the current project stay as they
+// were. The Save commands are enabled first, as they are when the read fails.
+void ProjectCommands::read(const QString& path, const QString& name) {
+    hooks_.enableSave();
+    {
+        WaitCursor wait;
+        buttons_.readProject(path, repaintNowAndThen());
+    }
+    buttons_.updateButtonCount();
+    buttons_.setProjectName(name);
+    setCurrentPath(path);
+    hooks_.listReplaced();
+    hooks_.fileUsed(path);
 }
 
 void ProjectCommands::write(const QString& path) {
-    WaitCursor wait;
-    buttons_.writeProject(path, repaintNowAndThen());
+    {
+        WaitCursor wait;
+        buttons_.writeProject(path, repaintNowAndThen());
+    }
+    hooks_.fileUsed(path);
 }
 
 // The folder is taken now: a relative path names a file from today's current folder, which
 // the file dialogs change.
 void ProjectCommands::setCurrentPath(const QString& path) {
     currentPath_ = path;
-    projectFolder_ = QFileInfo(path).absolutePath();
+    projectFolder_ = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
+}
+
+void ProjectCommands::newProject() {
+    if (!settleUnsavedWork(dialogs_, unsaved()))
+        return;
+    buttons_.resetList();
+    buttons_.setProjectName(QString());
+    setCurrentPath(QString());
+    hooks_.listReplaced();
 }
 
 void ProjectCommands::open() {
-    const std::optional<QString> path = dialogs_.openFile(kProjectFilter, currentPath_);
-    if (path)
-        openPath(*path);
+    if (!settleUnsavedWork(dialogs_, unsaved()))
+        return;
+    if (const std::optional<QString> path = dialogs_.openFile(kProjectFilter, currentPath_))
+        read(*path, QFileInfo(*path).fileName());
 }
 
 void ProjectCommands::openPath(const QString& path) {
-    enableSave_();
-    read(path);
-    buttons_.updateButtonCount();
-    buttons_.setProjectName(QFileInfo(path).fileName());
-    setCurrentPath(path);
+    if (settleUnsavedWork(dialogs_, unsaved()))
+        read(path, QFileInfo(path).fileName());
 }
 
 void ProjectCommands::save() {
@@ -75,23 +95,40 @@ void ProjectCommands::save() {
 }
 
 void ProjectCommands::saveAs() {
+    saveAsChosen();
+}
+
+// A name typed without an extension gets ".kxq", so the project list and the Open dialog
+// show the file; one typed with another extension keeps it.
+bool ProjectCommands::saveAsChosen() {
     if (currentPath_.isEmpty())
         setCurrentPath(kNewProject);
-    const std::optional<QString> path = dialogs_.saveFile(kProjectFilter, currentPath_);
+    const std::optional<QString> path =
+        dialogs_.saveFile(kProjectFilter, currentPath_, QStringLiteral("kxq"));
     if (!path)
-        return;
+        return false;
     write(*path);
     projects_.refill();
     buttons_.setProjectName(QFileInfo(*path).fileName());
     setCurrentPath(*path);
+    return true;
 }
 
 void ProjectCommands::choose(const QString& path, const QString& fileName) {
-    enableSave_();
-    read(path);
-    buttons_.updateButtonCount();
-    setCurrentPath(path);
-    buttons_.setProjectName(fileName);
+    if (settleUnsavedWork(dialogs_, unsaved()))
+        read(path, fileName);
+}
+
+// "Save" in the question writes the current project without asking again, or asks for a
+// name when there is none yet.
+UnsavedWork ProjectCommands::unsaved() {
+    const QString name = currentPath_.isEmpty() ? kNewProject : QFileInfo(currentPath_).fileName();
+    return {!buttons_.undoStack().isClean(), name, [this] {
+                if (currentPath_.isEmpty())
+                    return saveAsChosen();
+                write(currentPath_);
+                return true;
+            }};
 }
 
 } // namespace kelmor

@@ -12,11 +12,16 @@
 #include "project/project_list_panel.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
+#include "ui/recent_projects.h"
+#include "ui/undo_step.h"
+#include "ui/unsaved_work.h"
 #include "ui/wait_cursor.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QSplitter>
 #include <QToolBar>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace kelmor {
@@ -46,8 +51,12 @@ ProjectsTab::ProjectsTab(TabContext& context, QWidget* parent)
     layout->addWidget(buildPanels(pictureBrowser), 1);
     addPopupSaveCommands();
 
-    commands_ = std::make_unique<ProjectCommands>(services_.dialogs, *buttonList_, *projectList_,
-                                                  [this] { enableSaveCommands(); });
+    recent_ = new RecentProjects(services_.dialogs, services_.paths.configDir, this);
+    commands_ = std::make_unique<ProjectCommands>(
+        services_.dialogs, *buttonList_, *projectList_,
+        ProjectCommands::Hooks{[this] { enableSaveCommands(); }, [this] { listReplaced(); },
+                               [this](const QString& path) { recent_->add(path); }});
+    connectUndo();
     QAction& viewInBrowser = commands().action("ToolButton22");
     viewInBrowser.setEnabled(false);
     build_ =
@@ -61,14 +70,23 @@ std::unique_ptr<CommandSet> ProjectsTab::makeCommands() {
     return std::make_unique<CommandSet>(
         *this, services_.dialogs,
         std::initializer_list<C>{
-            {"NewButton", "&New", "New Button", CommandIcon::NewButton, QKeySequence::New,
+            {"FileNew", "&New", "New project", CommandIcon::None, QKeySequence::New,
+             &ProjectsTab::NewClick, Place::Menu},
+            {"NewButton", "New &Button", "New Button", CommandIcon::NewButton, QKeySequence(),
              &ProjectsTab::NewButtonClick, Place::Both},
             C::separator(Place::Both),
             C::shared(SharedCommand::Open, "OpenProject", &ProjectsTab::OpenClick, Place::Both),
+            C::subMenu("OpenRecent", "Open &Recent"),
+            C::endSubMenu(),
             C::separator(Place::Menu),
             C::shared(SharedCommand::Save, "SaveProject", &ProjectsTab::SaveClick, Place::Both),
             C::shared(SharedCommand::SaveAs, "SaveProjectAs", &ProjectsTab::SaveAsClick,
                       Place::Both),
+            C::separator(Place::Menu),
+            {"EditUndo", "&Undo", "Undo", CommandIcon::Undo, QKeySequence::Undo,
+             &ProjectsTab::UndoClick, Place::Menu},
+            {"EditRedo", "&Redo", "Redo", CommandIcon::None, Qt::CTRL | Qt::SHIFT | Qt::Key_Z,
+             &ProjectsTab::RedoClick, Place::Menu},
             C::separator(Place::Both),
             C::shared(SharedCommand::Options, "Options", &ProjectsTab::requestOptions),
             C::separator(Place::ToolBar),
@@ -78,7 +96,8 @@ std::unique_ptr<CommandSet> ProjectsTab::makeCommands() {
             {"ToolButton22", "&View in Browser...", "View in Browser...",
              CommandIcon::ViewInBrowser, Qt::Key_F12, &ProjectsTab::ViewInBrowserClick,
              Place::ToolBar},
-            {"FileExit", "E&xit", "Exit", CommandIcon::None, QKeySequence::Quit,
+            // Ctrl+Q whatever the desktop's key scheme, which may have no Quit key.
+            {"FileExit", "E&xit", "Exit", CommandIcon::None, Qt::CTRL | Qt::Key_Q,
              &ProjectsTab::ExitClick, Place::Menu},
         },
         MenuHeading{"&File", "File1", MenuPosition::Leading});
@@ -92,6 +111,8 @@ QSplitter* ProjectsTab::buildPanels(PictureBrowser& pictureBrowser) {
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
     auto* right = new QSplitter(Qt::Vertical, splitter);
+    splitter->setObjectName(QStringLiteral("ProjectsSplitter"));
+    right->setObjectName(QStringLiteral("ButtonsSplitter"));
     // The previews join the right pane after the left pane's controls, so Tab
     // reaches them in reading order: the left column, then the right one.
     previews_ = new ImagePreviews(nullptr);
@@ -108,6 +129,25 @@ QSplitter* ProjectsTab::buildPanels(PictureBrowser& pictureBrowser) {
     right->setStretchFactor(1, 1);
     splitter->setStretchFactor(1, 1);
     return splitter;
+}
+
+// Undo and Redo follow the Button list's stack; they are on the grid's pop-up menu too, and a
+// change of the stack's clean state is a change of the title bar's mark.
+void ProjectsTab::connectUndo() {
+    QUndoStack& stack = buttonList_->undoStack();
+    QAction& undo = commands().action("EditUndo");
+    QAction& redo = commands().action("EditRedo");
+    undo.setEnabled(false);
+    redo.setEnabled(false);
+    connect(&stack, &QUndoStack::canUndoChanged, &undo, &QAction::setEnabled);
+    connect(&stack, &QUndoStack::canRedoChanged, &redo, &QAction::setEnabled);
+    connect(&stack, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { emit windowModifiedChanged(!clean); });
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    buttonList_->addPopupAction(separator);
+    buttonList_->addPopupAction(&undo);
+    buttonList_->addPopupAction(&redo);
 }
 
 // Save and Save As on the grid's pop-up menu; like the tool bar's, disabled until a change.
@@ -129,8 +169,35 @@ std::array<QAction*, 4> ProjectsTab::saveCommands() const {
             popupSaveAction_, popupSaveAsAction_};
 }
 
+// Undoable like the Button list's steps: Undo gives the fields back.
 void ProjectsTab::NewButtonClick() {
+    QStringList before = editorTabs_->fieldTexts();
     editorTabs_->clearFields();
+    pushStep<QStringList>(buttonList_->undoStack(), QStringLiteral("New Button"), std::move(before),
+                          editorTabs_->fieldTexts(),
+                          [this](const QStringList& texts) { editorTabs_->setFieldTexts(texts); });
+}
+
+void ProjectsTab::NewClick() {
+    commands_->newProject();
+}
+
+void ProjectsTab::UndoClick() {
+    buttonList_->undoStack().undo();
+}
+
+void ProjectsTab::RedoClick() {
+    buttonList_->undoStack().redo();
+}
+
+// A project read or begun: the Page tab shows row 1's page settings, which kelmor-cli page
+// also builds from, and the fields hold nothing of the project before.
+void ProjectsTab::listReplaced() {
+    const StringGrid& grid = buttonList_->model().grid();
+    ButtonRow cells;
+    for (int column = 0; column < static_cast<int>(cells.size()); ++column)
+        cells[static_cast<size_t>(column)] = toQt(grid.cell(column, 1));
+    editorTabs_->recallPage(cells);
 }
 
 void ProjectsTab::OpenClick() {
@@ -195,19 +262,44 @@ void ProjectsTab::openProject(const QString& path) {
     commands_->openPath(path);
 }
 
-// The projects folder field only; the list follows at the next refill.
+bool ProjectsTab::settleUnsavedWork() {
+    return kelmor::settleUnsavedWork(services_.dialogs, commands_->unsaved());
+}
+
+QList<QAction*> ProjectsTab::windowWideCommands() {
+    return {&commands().action("FileExit")};
+}
+
+void ProjectsTab::menuFilled(QMenu& menu) {
+    if (auto* recentMenu = menu.findChild<QMenu*>(QStringLiteral("OpenRecent"))) {
+        recent_->attach(*recentMenu);
+        connect(
+            recent_, &RecentProjects::chosen, this,
+            guarded(services_.dialogs, [this](const QString& path) { commands_->openPath(path); }));
+    }
+}
+
+// One row per button after the last row that holds anything; the rows carry the Page tab's
+// settings, as every add does.
 void ProjectsTab::addDesignedButtons(const std::vector<DesignedButton>& buttons) {
     ButtonListModel& model = buttonList_->model();
-    int row = rowAfterLastFilled(model.grid());
-    for (const DesignedButton& button : buttons) {
-        if (row >= model.rowCount())
-            model.insertEmptyRow(row);
-        for (const ButtonCell& cell : pictureCells(
-                 toLocal(button.normal), toLocal(button.mouseOver), button.width, button.height))
-            model.setCell(cell.column, row, toQt(cell.text));
-        ++row;
-    }
-    buttonList_->updateButtonCount();
+    const ButtonRowUpdate page = editorTabs_->plainRow();
+    buttonList_->recordChange(QStringLiteral("Make Buttons"), [&] {
+        int row = rowAfterLastFilled(model.grid());
+        for (const DesignedButton& button : buttons) {
+            if (row >= model.rowCount())
+                model.insertEmptyRow(row);
+            for (const ButtonCell& cell :
+                 pictureCells(toLocal(button.normal), toLocal(button.mouseOver), button.width,
+                              button.height))
+                model.setCell(cell.column, row, toQt(cell.text));
+            for (int column : {ButtonColumn::BgImage, ButtonColumn::BgColor,
+                               ButtonColumn::PageTitle, ButtonColumn::TargetPage})
+                model.setCell(column, row, *page[static_cast<size_t>(column)]);
+            ++row;
+        }
+        buttonList_->updateButtonCount();
+    });
     enableSaveCommands();
 }
 
@@ -256,9 +348,11 @@ void ProjectsTab::addButton(PageKind kind) {
     const ButtonRowUpdate update =
         kind == PageKind::Sound ? editorTabs_->soundRow() : editorTabs_->plainRow();
     const int row = buttonList_->currentRow();
-    for (int column = 0; column < static_cast<int>(update.size()); ++column)
-        if (update[static_cast<size_t>(column)])
-            buttonList_->model().setCell(column, row, *update[static_cast<size_t>(column)]);
+    buttonList_->recordChange(QStringLiteral("Add to List"), [&] {
+        for (int column = 0; column < static_cast<int>(update.size()); ++column)
+            if (update[static_cast<size_t>(column)])
+                buttonList_->model().setCell(column, row, *update[static_cast<size_t>(column)]);
+    });
     buttonList_->updateButtonCount();
     enableSaveCommands();
 }

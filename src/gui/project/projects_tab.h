@@ -20,6 +20,7 @@ class ButtonListPanel;
 class ImagePreviews;
 class ProjectCommands;
 class ProjectListPanel;
+class RecentProjects;
 
 // The "Projects" tab: its tool bar, the editor tabs, the project list, the
 // previews and the Button list. Build puts its page where the BuiltPageView link
@@ -43,13 +44,23 @@ public:
     void foldersChanged() override;
     // Takes the projects folder, fills the project list and counts the buttons.
     void firstShown() override;
+    bool settleUnsavedWork() override;
+    // Exit answers Ctrl+Q on every tab.
+    QList<QAction*> windowWideCommands() override;
+    // Fills File / Open Recent.
+    void menuFilled(QMenu& menu) override;
 
 private:
     std::unique_ptr<CommandSet> makeCommands();
     QSplitter* buildPanels(PictureBrowser& pictureBrowser);
     void addPopupSaveCommands();
     void connectCommands();
+    void connectUndo();
     void NewButtonClick();
+    void NewClick();
+    void UndoClick();
+    void RedoClick();
+    void listReplaced();
     void OpenClick();
     void SaveClick();
     void SaveAsClick();
@@ -75,6 +86,7 @@ private:
     ProjectListPanel* projectList_ = nullptr;
     ImagePreviews* previews_ = nullptr;
     ButtonListPanel* buttonList_ = nullptr;
+    RecentProjects* recent_ = nullptr;
     std::unique_ptr<ProjectCommands> commands_;
     std::unique_ptr<PageBuild> build_;
     // The button editor page whose "Design..." opened the designer last.

@@ -215,8 +215,8 @@ void TSoundForm::ListView1DblClick() {
     const QListWidgetItem* item = soundList_->currentItem();
     if (item == nullptr || !item->isSelected())
         return;
-    const QString folder =
-        toQt(readPreference(toLocal(services_.paths.configDir), prefKey(PrefPath::Sounds)));
+    const QString folder = toQt(
+        expandHome(readPreference(toLocal(services_.paths.configDir), prefKey(PrefPath::Sounds))));
     openAndPlay(folder + QLatin1Char('/') + item->text() + QStringLiteral(".wav"));
 }
 

@@ -30,6 +30,7 @@ QToolBar* layOutBrowserTab(QWidget& tab, const CommandSet& commands, const char*
     layout->addWidget(boxBar);
 
     auto* splitter = new QSplitter(&tab);
+    splitter->setObjectName(QString::fromLatin1(toolBarName) + QStringLiteral("Splitter"));
     fillSplitter(*splitter);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({160, 440});

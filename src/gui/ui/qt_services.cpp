@@ -1,5 +1,7 @@
 #include "ui/qt_services.h"
 
+#include "base/error.h"
+#include "base/messages.h"
 #include "imaging/picture.h"
 #include "ui/qt_text.h"
 
@@ -104,6 +106,21 @@ bool QtDialogs::confirm(const QString& question) {
     return box.clickedButton() == yes;
 }
 
+Dialogs::SaveChoice QtDialogs::askSaveChanges(const QString& document) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Kelmor"),
+                    toQt(format(msg::kSaveChangesTo, toLocal(document))), QMessageBox::NoButton,
+                    parent_);
+    QPushButton* save = box.addButton(QStringLiteral("&Save"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("&Discard"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save)
+        return SaveChoice::Save;
+    return box.clickedButton() == discard ? SaveChoice::Discard : SaveChoice::Cancel;
+}
+
 void QtDialogs::error(const QString& message) {
     QMessageBox::critical(parent_, QStringLiteral("Kelmor"), message);
 }
@@ -112,10 +129,8 @@ int QtDialogs::runModal(QDialog& dialog) {
     return dialog.exec();
 }
 
-void QtShell::open(const QString& target) {
-    const QUrl url = QUrl(target, QUrl::StrictMode);
-    const bool webAddress = url.isValid() && url.scheme().size() > 1 && !QFileInfo::exists(target);
-    QDesktopServices::openUrl(webAddress ? url : QUrl::fromLocalFile(target));
+bool QtShell::open(const QUrl& target) {
+    return QDesktopServices::openUrl(target);
 }
 
 void QtShell::start(const QString& program) {

@@ -18,6 +18,8 @@ public:
     std::optional<QColor> pickColor(const QColor& initial) override;
     std::optional<QString> askText(const QString& question, const QString& initial) override;
     bool confirm(const QString& question) override;
+    SaveChoice askSaveChanges(const QString& document) override;
+    void rememberPicture(const QString& path) override { lastPicture_ = path; }
     void error(const QString& message) override;
     int runModal(QDialog& dialog) override;
 
@@ -38,7 +40,7 @@ private:
 
 class QtShell : public Shell {
 public:
-    void open(const QString& target) override;
+    bool open(const QUrl& target) override;
     void start(const QString& program) override;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QUrl>
 #include <optional>
 
 class QDialog;
@@ -36,6 +37,14 @@ public:
     virtual std::optional<QString> askText(const QString& question, const QString& initial) = 0;
     // Title "Confirm", buttons "&Yes" and "&No"; true for Yes.
     virtual bool confirm(const QString& question) = 0;
+    // The answers to "Save changes to %s?".
+    enum class SaveChoice { Save, Discard, Cancel };
+    // Asks whether the changes to `document` are saved before they would be lost: buttons
+    // "&Save", "&Discard" and "Cancel".
+    virtual SaveChoice askSaveChanges(const QString& document) = 0;
+    // A picture taken by other means than the picture-open dialog (dropped from the file
+    // manager): the dialog starts there next time.
+    virtual void rememberPicture(const QString&) {}
     // Title "Kelmor"; the standard error box.
     virtual void error(const QString& message) = 0;
     // Shows a dialog modally and returns its result code.
@@ -55,11 +64,12 @@ private:
 };
 
 // The desktop shell: opening files and web addresses with their associated
-// programs, and starting a program. Results are never checked.
+// programs, and starting a program.
 class Shell {
 public:
     virtual ~Shell() = default;
-    virtual void open(const QString& target) = 0;
+    // False when the desktop reports that no program took the address.
+    virtual bool open(const QUrl& target) = 0;
     virtual void start(const QString& program) = 0;
 };
 

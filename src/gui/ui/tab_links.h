@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <vector>
 
 namespace kelmor {
@@ -19,8 +20,11 @@ public:
     // current file. Stops at the first step that fails.
     virtual void showBuiltPage(const QStringList& lines, const QString& path,
                                const QString& note) = 0;
-    // The file the current file box names; empty when none.
-    virtual QString currentFile() const = 0;
+    // Replaces the status line's text after the page is shown.
+    virtual void showBuildNote(const QString& note) = 0;
+    // What the shell opens for the file the current file box names: its absolute file://
+    // address, or the web address typed there; empty when the box is.
+    virtual QUrl currentFileTarget() const = 0;
 };
 
 // The picture browser's picture area (the Pics tab's preview).

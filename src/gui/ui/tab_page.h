@@ -13,6 +13,9 @@
 #include <typeinfo>
 #include <vector>
 
+class QAction;
+class QMenu;
+
 namespace kelmor {
 
 class PreferenceStore;
@@ -88,8 +91,16 @@ public:
     virtual void foldersChanged() {}
     // The tab's steps when the main window is first shown: its lists are filled.
     virtual void firstShown() { refillWhenBuilt(); }
+    // Before the main window closes: asks about the tab's unsaved changes, saving those the
+    // user wants kept. False when the user cancelled, and the window stays open.
+    virtual bool settleUnsavedWork() { return true; }
     // The main window closes.
     virtual void mainWindowClosing() {}
+    // Commands whose keys answer on every tab, not only while this one is shown.
+    virtual QList<QAction*> windowWideCommands() { return {}; }
+    // The main window filled the tab's menu from its commands: the tab adds what changes at
+    // run time (a list of recent files).
+    virtual void menuFilled(QMenu&) {}
 
     // Builds the contents of a tab built on first use; does nothing once built.
     void ensureBuilt();
@@ -110,6 +121,8 @@ signals:
     void soundsRequested();
     // A "Design..." button: the main window shows the button designer for one button.
     void buttonDesignerRequested();
+    // The tab's document gained or lost changes the title bar marks.
+    void windowModifiedChanged(bool modified);
 
 protected:
     void requestOptions() { emit optionsRequested(); }
