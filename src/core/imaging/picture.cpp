@@ -9,7 +9,7 @@
 #include "imaging/jpeg.h"
 #include "imaging/picture_animation.h"
 #include "imaging/png.h"
-#include "imaging/svg.h"
+#include "imaging/svg_renderer_process.h"
 #include "imaging/webp.h"
 
 #include <algorithm>
@@ -170,7 +170,7 @@ void Picture::loadFromBytes(PictureFormat format, std::string bytes, GifFrames g
         if (format == PictureFormat::Png)
             frames.frames.push_back({decodePng(bytes), 0});
         else if (format == PictureFormat::Svg)
-            frames.frames.push_back({renderSvg(bytes, path), 0});
+            frames.frames.push_back({renderSvgApart(bytes, path), 0});
         else
             frames = decodeWebp(bytes);
         loaded.format_ = format;

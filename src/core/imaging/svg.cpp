@@ -11,6 +11,7 @@
 #include <cstring>
 #include <librsvg/rsvg.h>
 #include <memory>
+#include <string>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -33,19 +34,20 @@ using HandlePointer = std::unique_ptr<RsvgHandle, GObjectUnref>;
 
 [[noreturn]] void throwNotValid(GError* error) {
     const ErrorPointer owned(error);
-    throw Error(format(msg::kSvgNotValid, owned ? owned->message : "unknown error"));
+    const std::string reason = owned ? owned->message : "unknown error";
+    // librsvg's drawing stops with this when a surface it needs cannot be had.
+    if (reason.find("NoMemory") != std::string::npos)
+        throw Error(msg::kImageTooLarge);
+    throw Error(format(msg::kSvgNotValid, reason));
 }
 
-// Parses the document. References resolve against the file's folder, under librsvg's own
-// policy: nothing from the network and nothing outside that folder; with no file, nothing
-// outside the document at all. The XML parser keeps its safety limits.
-HandlePointer parse(std::string_view bytes, const std::string& path) {
+// Parses the document without a base file: librsvg then resolves no reference outside the
+// document (only data: URIs load). The XML parser keeps its safety limits.
+HandlePointer parse(std::string_view bytes) {
     const std::unique_ptr<GInputStream, GObjectUnref> stream(g_memory_input_stream_new_from_data(
         bytes.data(), static_cast<gssize>(bytes.size()), nullptr));
-    const std::unique_ptr<GFile, GObjectUnref> base(
-        path.empty() ? nullptr : g_file_new_for_path(path.c_str()));
     GError* error = nullptr;
-    HandlePointer handle(rsvg_handle_new_from_stream_sync(stream.get(), base.get(),
+    HandlePointer handle(rsvg_handle_new_from_stream_sync(stream.get(), nullptr,
                                                           RSVG_HANDLE_FLAGS_NONE, nullptr, &error));
     if (!handle)
         throwNotValid(error);
@@ -213,16 +215,15 @@ RgbaImage renderScaled(RsvgHandle* handle, const SvgSize& size, double scale, in
 
 } // namespace
 
-RgbaImage renderSvg(std::string_view bytes, const std::string& path, const ImageLimits& limits) {
-    const HandlePointer handle = parse(bytes, path);
+RgbaImage renderSvg(std::string_view bytes, const ImageLimits& limits) {
+    const HandlePointer handle = parse(bytes);
     const SvgSize size = checkedSize(handle.get(), limits);
     return renderScaled(handle.get(), size, 1.0, static_cast<int>(size.pixels.width),
                         static_cast<int>(size.pixels.height));
 }
 
-RgbaImage renderSvgFitted(std::string_view bytes, const std::string& path, int edge,
-                          PictureSize* intrinsic) {
-    const HandlePointer handle = parse(bytes, path);
+RgbaImage renderSvgFitted(std::string_view bytes, int edge, PictureSize* intrinsic) {
+    const HandlePointer handle = parse(bytes);
     const SvgSize size = checkedSize(handle.get(), {});
     if (intrinsic != nullptr)
         *intrinsic = size.pixels;
@@ -237,8 +238,8 @@ RgbaImage renderSvgFitted(std::string_view bytes, const std::string& path, int e
                         static_cast<int>(size.pixels.height));
 }
 
-PictureFileSize measureSvg(std::string_view bytes, const std::string& path) {
-    const HandlePointer handle = parse(bytes, path);
+PictureFileSize measureSvg(std::string_view bytes) {
+    const HandlePointer handle = parse(bytes);
     const PictureSize size = checkedSize(handle.get(), {}).pixels;
     return {size, size.width * size.height};
 }
