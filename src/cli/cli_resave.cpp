@@ -1,8 +1,10 @@
 // kelmor-cli resave: the Pics tab's Save without the window.
 #include "base/error.h"
+#include "base/read_file.h"
 #include "cli_command.h"
 #include "cli_files.h"
 #include "imaging/picture.h"
+#include "imaging/svg_renderer_process.h"
 
 #include <iostream>
 #include <string>
@@ -20,6 +22,16 @@ constexpr const char* kUsage =
     "unreadable or unwritable file\n"
     "      or usage error.";
 
+// An SVG file's own bytes, once the renderer process has measured the document: that refuses a
+// damaged file or one without a size, as a load would, without drawing a pixel.
+std::string svgBytes(const std::string& path) {
+    return kelmor::cli::labelErrors(path, [&] {
+        std::string bytes = kelmor::readWholeFile(path);
+        kelmor::measureSvgApart(bytes, path);
+        return bytes;
+    });
+}
+
 int runResave(const std::vector<std::string>& args) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::cout << kUsage << '\n';
@@ -30,6 +42,10 @@ int runResave(const std::vector<std::string>& args) {
         return 1;
     }
     const kelmor::cli::Output output(args[1], {args.data(), 1});
+    if (kelmor::pictureFormatOf(args[0]) == kelmor::PictureFormat::Svg) {
+        output.write(svgBytes(args[0]));
+        return 0;
+    }
     kelmor::Picture picture;
     // Writing a GIF anew can find what reading let pass (an index past its colour table): that
     // too is the input's fault.

@@ -35,7 +35,7 @@ namespace fs = std::filesystem;
 constexpr const char* kRendererName = "kelmor-svg-render";
 // How long one answer may take in wall time; the renderer's own CPU limit comes first unless it
 // is stuck without running.
-constexpr auto kAnswerTimeout = std::chrono::seconds(15);
+constexpr auto kAnswerTimeout = std::chrono::seconds(10);
 // Renderers kept for the next document, one per thread drawing at once.
 constexpr std::size_t kKeptRenderers = 4;
 
@@ -117,7 +117,8 @@ struct SpawnSetup {
 class RendererProcess {
 public:
     static std::unique_ptr<RendererProcess> start(const std::string& program);
-    RendererProcess(pid_t pid, FileDescriptor socket) : pid_(pid), socket_(std::move(socket)) {}
+    RendererProcess(std::string program, pid_t pid, FileDescriptor socket)
+        : program_(std::move(program)), pid_(pid), socket_(std::move(socket)) {}
     RendererProcess(const RendererProcess&) = delete;
     RendererProcess& operator=(const RendererProcess&) = delete;
     ~RendererProcess() { end(); }
@@ -128,18 +129,21 @@ public:
     Outcome exchange(const svgrender::Request& request, std::string_view document, Reply& reply);
     // Whether the process has ended by itself since its last answer.
     bool ended();
+    const std::string& program() const { return program_; }
 
 private:
     // Ends the process; true when it had ended by running out of memory.
     bool end();
 
+    std::string program_;
     pid_t pid_;
     FileDescriptor socket_;
 };
 
 std::unique_ptr<RendererProcess> RendererProcess::start(const std::string& program) {
     const auto missing = [&] {
-        return Error(format(msg::kSvgRendererMissing, program.empty() ? kRendererName : program));
+        return SvgRendererMissing(
+            format(msg::kSvgRendererMissing, program.empty() ? kRendererName : program));
     };
     int pair[2];
     if (program.empty() || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0)
@@ -148,8 +152,10 @@ std::unique_ptr<RendererProcess> RendererProcess::start(const std::string& progr
     SpawnSetup setup;
     posix_spawn_file_actions_adddup2(&setup.actions, theirs.get(), STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&setup.actions, theirs.get(), STDOUT_FILENO);
-    // What librsvg prints on its way down is no message for the user.
+    // What librsvg prints on its way down is no message for the user; no other descriptor of
+    // the caller's reaches the renderer.
     posix_spawn_file_actions_addopen(&setup.actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addclosefrom_np(&setup.actions, STDERR_FILENO + 1);
     // The renderer starts with no signal blocked and the default actions for the ones its
     // limits and its socket raise, whatever the calling thread had.
     sigset_t none, defaults;
@@ -165,7 +171,7 @@ std::unique_ptr<RendererProcess> RendererProcess::start(const std::string& progr
     pid_t pid = 0;
     if (::posix_spawn(&pid, program.c_str(), &setup.actions, &setup.attributes, argv, environ) != 0)
         throw missing();
-    return std::make_unique<RendererProcess>(pid, std::move(ours));
+    return std::make_unique<RendererProcess>(program, pid, std::move(ours));
 }
 
 RendererProcess::Outcome RendererProcess::exchange(const svgrender::Request& request,
@@ -221,20 +227,22 @@ bool RendererProcess::end() {
     return aborted && usage.ru_maxrss * 1024LL >= svgrender::kAddressSpaceBytes * 3 / 4;
 }
 
-// The renderers kept between documents.
+// The renderers kept between documents. One of another program than the one now chosen (the
+// environment changed) is let go.
 class RendererPool {
 public:
     std::unique_ptr<RendererProcess> take() {
+        const std::string program = svgRendererProgram();
         {
             const std::lock_guard<std::mutex> lock(mutex_);
             while (!kept_.empty()) {
                 std::unique_ptr<RendererProcess> process = std::move(kept_.back());
                 kept_.pop_back();
-                if (!process->ended())
+                if (process->program() == program && !process->ended())
                     return process;
             }
         }
-        return RendererProcess::start(svgRendererProgram());
+        return RendererProcess::start(program);
     }
     void keep(std::unique_ptr<RendererProcess> process) {
         const std::lock_guard<std::mutex> lock(mutex_);

@@ -11,6 +11,7 @@
 // valid: FILE"; the memory limit refusing the picture "Image too large". `file` is the name the
 // caller shows for the document.
 
+#include "base/error.h"
 #include "imaging/image_limits.h"
 #include "imaging/picture_size.h"
 #include "imaging/rgba_image.h"
@@ -19,6 +20,13 @@
 #include <string_view>
 
 namespace kelmor {
+
+// "Cannot start the SVG renderer PATH": the renderer program is missing or cannot run, a fault of
+// the installation rather than of the document.
+class SvgRendererMissing : public Error {
+public:
+    using Error::Error;
+};
 
 RgbaImage renderSvgApart(std::string_view bytes, const std::string& file,
                          const ImageLimits& limits = {});
