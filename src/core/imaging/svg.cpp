@@ -133,7 +133,7 @@ float straightScale(std::uint32_t alpha) {
 
 // Turns cairo's premultiplied native-endian ARGB words into straight RGBA bytes, in place; four
 // pixels at a time where SSE2 is there.
-void unpremultiply(RgbaImage& image) {
+void unpremultiply(std::uint8_t* p, std::size_t count) {
     // The factor of each alpha, looked up rather than divided for every pixel.
     static const std::array<float, 256> scales = [] {
         std::array<float, 256> table{};
@@ -141,8 +141,6 @@ void unpremultiply(RgbaImage& image) {
             table[alpha] = straightScale(alpha);
         return table;
     }();
-    std::uint8_t* p = image.pixels.data();
-    std::size_t count = image.pixels.size() / 4;
 #if defined(__SSE2__)
     const __m128i byte = _mm_set1_epi32(0xFF);
     const __m128i zero = _mm_setzero_si128();
@@ -185,19 +183,19 @@ void unpremultiply(RgbaImage& image) {
     }
 }
 
-// Draws the document of `size` scaled by `scale` onto a width x height picture.
-RgbaImage renderScaled(RsvgHandle* handle, const SvgSize& size, double scale, int width,
-                       int height) {
+// Draws the document of `size` scaled by `scale` onto a width x height picture placed by `place`.
+PictureSize renderScaled(RsvgHandle* handle, const SvgSize& size, double scale, int width,
+                         int height, const SvgPixelPlace& place) {
     // Cairo surfaces have sides of at most 32767 pixels.
     if (width > 32767 || height > 32767)
         throw Error(msg::kImageTooLarge);
-    RgbaImage image = RgbaImage::blank(width, height);
-    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, image.width);
-    if (stride != image.width * 4)
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
+    if (stride != width * 4)
         throw Error(msg::kImageTooLarge);
+    std::uint8_t* const pixels = place(width, height);
     // Cairo draws straight into the picture's pixels, which start transparent.
-    const CairoSurfacePointer surface(cairo_image_surface_create_for_data(
-        image.pixels.data(), CAIRO_FORMAT_ARGB32, image.width, image.height, stride));
+    const CairoSurfacePointer surface(
+        cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_ARGB32, width, height, stride));
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
         throw Error(msg::kOutOfMemory);
     {
@@ -209,33 +207,48 @@ RgbaImage renderScaled(RsvgHandle* handle, const SvgSize& size, double scale, in
             throwNotValid(error);
     }
     cairo_surface_flush(surface.get());
-    unpremultiply(image);
-    return image;
+    unpremultiply(pixels, std::size_t(width) * height);
+    return {width, height};
 }
 
 } // namespace
 
-RgbaImage renderSvg(std::string_view bytes, const ImageLimits& limits) {
+PictureSize renderSvgInto(std::string_view bytes, const ImageLimits& limits, int edge,
+                          const SvgPixelPlace& place, PictureSize* intrinsic) {
     const HandlePointer handle = parse(bytes);
     const SvgSize size = checkedSize(handle.get(), limits);
-    return renderScaled(handle.get(), size, 1.0, static_cast<int>(size.pixels.width),
-                        static_cast<int>(size.pixels.height));
-}
-
-RgbaImage renderSvgFitted(std::string_view bytes, int edge, PictureSize* intrinsic) {
-    const HandlePointer handle = parse(bytes);
-    const SvgSize size = checkedSize(handle.get(), {});
     if (intrinsic != nullptr)
         *intrinsic = size.pixels;
     const double longer = std::max(size.width, size.height);
-    const double scale = longer > edge ? edge / longer : 1.0;
+    const double scale = edge > 0 && longer > edge ? edge / longer : 1.0;
     const auto side = [&](double length) {
         return static_cast<int>(std::clamp(std::round(length * scale), 1.0, double(edge)));
     };
     if (scale < 1.0)
-        return renderScaled(handle.get(), size, scale, side(size.width), side(size.height));
+        return renderScaled(handle.get(), size, scale, side(size.width), side(size.height), place);
     return renderScaled(handle.get(), size, 1.0, static_cast<int>(size.pixels.width),
-                        static_cast<int>(size.pixels.height));
+                        static_cast<int>(size.pixels.height), place);
+}
+
+RgbaImage renderSvg(std::string_view bytes, const ImageLimits& limits) {
+    RgbaImage image;
+    renderSvgInto(bytes, limits, 0, [&](int width, int height) {
+        image = RgbaImage::blank(width, height);
+        return image.pixels.data();
+    });
+    return image;
+}
+
+RgbaImage renderSvgFitted(std::string_view bytes, int edge, PictureSize* intrinsic) {
+    RgbaImage image;
+    renderSvgInto(
+        bytes, {}, edge,
+        [&](int width, int height) {
+            image = RgbaImage::blank(width, height);
+            return image.pixels.data();
+        },
+        intrinsic);
+    return image;
 }
 
 PictureFileSize measureSvg(std::string_view bytes) {

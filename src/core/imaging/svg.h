@@ -9,6 +9,8 @@
 #include "imaging/picture_size.h"
 #include "imaging/rgba_image.h"
 
+#include <cstdint>
+#include <functional>
 #include <string_view>
 
 namespace kelmor {
@@ -29,6 +31,15 @@ RgbaImage renderSvg(std::string_view bytes, const ImageLimits& limits = {});
 // drawn. The intrinsic size in whole pixels goes to `intrinsic`; past the picture limits it
 // gives "Image too large", other errors as renderSvg.
 RgbaImage renderSvgFitted(std::string_view bytes, int edge, PictureSize* intrinsic = nullptr);
+
+// Memory for a width x height picture, width * height * 4 bytes all zero, asked for once the
+// size is known.
+using SvgPixelPlace = std::function<std::uint8_t*(int width, int height)>;
+// Draws as renderSvg does (`edge` 0) or as renderSvgFitted does into the memory `place` gives,
+// instead of a picture of its own, and returns the size drawn: the renderer process draws
+// straight into the memory it shares with the program.
+PictureSize renderSvgInto(std::string_view bytes, const ImageLimits& limits, int edge,
+                          const SvgPixelPlace& place, PictureSize* intrinsic = nullptr);
 // The intrinsic size, from parsing the document without rendering it.
 PictureFileSize measureSvg(std::string_view bytes);
 

@@ -1,8 +1,9 @@
 #pragma once
 
 // What the program and its SVG renderer process (kelmor-svg-render) say to each other over the
-// socket that is the renderer's standard input and output. Both ends are built from one tree,
-// so the records travel as they lie in memory; the magic numbers tell a stray peer.
+// socket that is the renderer's standard input and output, and the memory file they share for
+// the pixels. Both ends are built from one tree, so the records travel as they lie in memory; the
+// magic numbers tell a stray peer.
 
 #include <cstdint>
 
@@ -19,8 +20,12 @@ struct Request {
     std::uint64_t documentBytes = 0;
 };
 
-// An answer: the record, then `payloadBytes` bytes: the pixels, width * height * 4 of them, for
-// a drawn picture; the message of the kelmor::Error the drawing raised for a refused one.
+// The renderer's descriptor of the memory file: a drawn picture's pixels, width * height * 4
+// bytes of straight RGBA, lie at its start.
+inline constexpr int kPixelsDescriptor = 3;
+
+// An answer: the record, then `payloadBytes` bytes: none for a drawn picture, the message of the
+// kelmor::Error the drawing raised for a refused one.
 inline constexpr std::uint32_t kAnswerMagic = 0x4b534131; // "KSA1"
 enum class Status : std::uint32_t { Drawn = 0, Refused = 1 };
 struct Answer {
@@ -28,7 +33,7 @@ struct Answer {
     Status status = Status::Refused;
     std::int64_t intrinsicWidth = 0; // the document's size in whole pixels
     std::int64_t intrinsicHeight = 0;
-    std::int32_t width = 0; // the pixels that follow; 0 x 0 for a measure
+    std::int32_t width = 0; // the pixels in the memory file; 0 x 0 for a measure
     std::int32_t height = 0;
     std::uint64_t payloadBytes = 0;
     // The renderer ends after this answer (it retires after a large picture).

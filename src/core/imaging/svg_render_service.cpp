@@ -7,10 +7,11 @@
 #include "imaging/svg_render_protocol.h"
 
 #include <cerrno>
-#include <malloc.h>
+#include <cstring>
 #include <new>
 #include <string>
 #include <string_view>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/time.h>
@@ -64,28 +65,67 @@ bool holdsMuchMemory() {
     return usage.ru_maxrss * 1024LL >= kRetireResidentBytes;
 }
 
-// Draws or measures the document as the request asks; the pixels go into `image`.
-Answer answer(const Request& request, std::string_view document, RgbaImage& image) {
+// The memory shared with the program, grown to the largest picture drawn so far and mapped
+// again only when it grows.
+class SharedPixels {
+public:
+    explicit SharedPixels(int fd) : fd_(fd) {}
+    ~SharedPixels() { unmap(); }
+    SharedPixels(const SharedPixels&) = delete;
+    SharedPixels& operator=(const SharedPixels&) = delete;
+
+    std::uint8_t* place(std::size_t bytes) {
+        if (bytes > mapped_) {
+            unmap();
+            if (::ftruncate(fd_, static_cast<off_t>(bytes)) != 0)
+                throw std::bad_alloc();
+            void* map = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
+            if (map == MAP_FAILED)
+                throw std::bad_alloc();
+            map_ = static_cast<std::uint8_t*>(map);
+            mapped_ = bytes;
+        }
+        std::memset(map_, 0, bytes);
+        return map_;
+    }
+    std::size_t size() const { return mapped_; }
+
+private:
+    void unmap() {
+        if (map_ != nullptr)
+            ::munmap(map_, mapped_);
+        map_ = nullptr;
+        mapped_ = 0;
+    }
+    int fd_;
+    std::uint8_t* map_ = nullptr;
+    std::size_t mapped_ = 0;
+};
+
+// Draws or measures the document as the request asks, the pixels into the shared memory.
+Answer answer(const Request& request, std::string_view document, SharedPixels& shared) {
     Answer answer;
-    PictureSize intrinsic;
+    PictureSize intrinsic, drawn;
+    const auto place = [&](int width, int height) {
+        return shared.place(std::size_t(width) * height * 4);
+    };
     switch (request.mode) {
     case Mode::Measure:
         intrinsic = measureSvg(document).size;
         break;
     case Mode::Render:
-        image = renderSvg(document, {request.maxPixels, request.maxPixels});
-        intrinsic = {image.width, image.height};
+        drawn = renderSvgInto(document, {request.maxPixels, request.maxPixels}, 0, place);
+        intrinsic = drawn;
         break;
     case Mode::Fitted:
-        image = renderSvgFitted(document, static_cast<int>(request.edge), &intrinsic);
+        drawn = renderSvgInto(document, {}, static_cast<int>(request.edge), place, &intrinsic);
         break;
     }
     answer.status = Status::Drawn;
     answer.intrinsicWidth = intrinsic.width;
     answer.intrinsicHeight = intrinsic.height;
-    answer.width = image.width;
-    answer.height = image.height;
-    answer.payloadBytes = image.pixels.size();
+    answer.width = static_cast<std::int32_t>(drawn.width);
+    answer.height = static_cast<std::int32_t>(drawn.height);
     return answer;
 }
 
@@ -101,7 +141,7 @@ enum class Served { Answered, InputEnded, Broken };
 
 // Reads one request and writes its answer. The input ending before a request is the program
 // letting the renderer go.
-Served serveOne(int in, int out, bool& retiring) {
+Served serveOne(int in, int out, SharedPixels& shared, bool& retiring) {
     Request request;
     const std::size_t got = readUpTo(in, &request, sizeof request);
     if (got == 0)
@@ -111,12 +151,11 @@ Served serveOne(int in, int out, bool& retiring) {
     std::string document(request.documentBytes, '\0');
     if (readUpTo(in, document.data(), document.size()) < document.size())
         return Served::Broken;
-    RgbaImage image;
     Answer reply;
     std::string message;
     limitCpuTime(kCpuSecondsPerDocument);
     try {
-        reply = answer(request, document, image);
+        reply = answer(request, document, shared);
     } catch (const Error& error) {
         message = std::string(error.what()).substr(0, kMaxMessageBytes);
     } catch (const std::bad_alloc&) {
@@ -124,25 +163,18 @@ Served serveOne(int in, int out, bool& retiring) {
         message = msg::kImageTooLarge;
     }
     limitCpuTime(0);
-    if (reply.status == Status::Refused)
-        reply.payloadBytes = message.size();
-    retiring = holdsMuchMemory();
+    reply.payloadBytes = message.size();
+    retiring = holdsMuchMemory() || shared.size() > kRetireSharedBytes;
     reply.retiring = retiring ? 1 : 0;
-    const std::string_view payload =
-        reply.status == Status::Drawn
-            ? std::string_view(reinterpret_cast<const char*>(image.pixels.data()),
-                               image.pixels.size())
-            : std::string_view(message);
-    const bool written =
-        writeAllBytes(out, {reinterpret_cast<const char*>(&reply), sizeof reply}) &&
-        writeAllBytes(out, payload);
-    return written ? Served::Answered : Served::Broken;
+    // One write, so that the program wakes once.
+    std::string bytes(reinterpret_cast<const char*>(&reply), sizeof reply);
+    bytes += message;
+    return writeAllBytes(out, bytes) ? Served::Answered : Served::Broken;
 }
 
 } // namespace
 
 void applyRendererLimits() {
-    ::mallopt(M_ARENA_MAX, 2);
 #ifndef KELMOR_ADDRESS_SANITIZER
     const rlimit addressSpace{kAddressSpaceBytes, kAddressSpaceBytes};
     ::setrlimit(RLIMIT_AS, &addressSpace);
@@ -152,9 +184,10 @@ void applyRendererLimits() {
     ::prctl(PR_SET_DUMPABLE, 0);
 }
 
-int serveRequests(int in, int out) {
+int serveRequests(int in, int out, int pixels) {
+    SharedPixels shared(pixels);
     for (bool retiring = false; !retiring;) {
-        switch (serveOne(in, out, retiring)) {
+        switch (serveOne(in, out, shared, retiring)) {
         case Served::Answered:
             break;
         case Served::InputEnded:

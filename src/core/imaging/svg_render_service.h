@@ -3,6 +3,8 @@
 // The SVG renderer process's side (kelmor-svg-render): the limits it lives under and the loop
 // that answers the program's requests (svg_render_protocol.h) with the drawing code of svg.h.
 
+#include <cstddef>
+
 namespace kelmor::svgrender {
 
 // The renderer's address space is limited (not under AddressSanitizer, which reserves terabytes
@@ -12,16 +14,18 @@ inline constexpr long long kAddressSpaceBytes = 448LL << 20;
 // Each document may take this much CPU time: a timer on the process's CPU time ends it there
 // (SIGPROF), and RLIMIT_CPU (SIGXCPU) soon after should the timer not.
 inline constexpr double kCpuSecondsPerDocument = 1.5;
-// A renderer whose resident memory once reached this retires after its answer, leaving what it
-// kept of a large picture behind.
+// A renderer whose resident memory once reached this, or whose shared memory holds a picture
+// past the second figure, retires after its answer, leaving what it kept of a large picture
+// behind.
 inline constexpr long long kRetireResidentBytes = kAddressSpaceBytes / 4;
+inline constexpr std::size_t kRetireSharedBytes = std::size_t{16} << 20;
 
-// Sets the address space limit, no core file, and at most two malloc arenas, so that threads do
-// not reserve the address space in arenas of their own.
+// Sets the address space limit and no core file.
 void applyRendererLimits();
 
 // Answers requests read from `in` on `out` until the input ends (exit status 0), a request is
-// malformed (1), or the renderer retires (0).
-int serveRequests(int in, int out);
+// malformed (1), or the renderer retires (0). Pictures are drawn into the memory file `pixels`
+// shared with the program.
+int serveRequests(int in, int out, int pixels);
 
 } // namespace kelmor::svgrender

@@ -6,6 +6,7 @@
 #include "imaging/svg_render_protocol.h"
 #include "imaging/svg_render_service.h"
 
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -17,8 +18,10 @@
 #include <mutex>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
@@ -54,13 +57,25 @@ bool waitReady(int fd, short events, Clock::time_point deadline) {
     }
 }
 
-bool sendAll(int fd, const void* data, std::size_t size, Clock::time_point deadline) {
-    const auto* at = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t sent = ::send(fd, at, size, MSG_NOSIGNAL | MSG_DONTWAIT);
+// Sends the two pieces, as one message where the socket takes them at once, so that the
+// renderer wakes once.
+bool sendAll(int fd, std::array<std::string_view, 2> pieces, Clock::time_point deadline) {
+    std::size_t first = 0; // the first piece not sent whole
+    while (first < pieces.size()) {
+        std::array<iovec, 2> parts{};
+        std::size_t count = 0;
+        for (std::size_t i = first; i < pieces.size(); ++i)
+            parts[count++] = {const_cast<char*>(pieces[i].data()), pieces[i].size()};
+        msghdr message{};
+        message.msg_iov = parts.data();
+        message.msg_iovlen = count;
+        const ssize_t sent = ::sendmsg(fd, &message, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (sent > 0) {
-            at += sent;
-            size -= static_cast<std::size_t>(sent);
+            auto left = static_cast<std::size_t>(sent);
+            for (; first < pieces.size() && left >= pieces[first].size(); ++first)
+                left -= pieces[first].size();
+            if (first < pieces.size())
+                pieces[first].remove_prefix(left);
         } else if (sent < 0 && errno == EINTR) {
             continue;
         } else if (sent < 0 && errno == EAGAIN && waitReady(fd, POLLOUT, deadline)) {
@@ -113,15 +128,46 @@ struct SpawnSetup {
     SpawnSetup& operator=(const SpawnSetup&) = delete;
 };
 
-// One renderer: its process and the socket that is its standard input and output.
+// The descriptor itself when it is at least `lowest`, else a copy of it there: what the renderer
+// receives must not sit where its standard descriptors or its memory file go.
+FileDescriptor atLeast(FileDescriptor fd, int lowest) {
+    if (fd.get() >= lowest)
+        return fd;
+    return FileDescriptor(::fcntl(fd.get(), F_DUPFD_CLOEXEC, lowest));
+}
+
+// The renderer's environment: the program's, with one malloc arena for all its threads and 16 MiB
+// kept at the top of the heap. Arenas of librsvg's worker threads would reserve address space of
+// their own within the limit; a heap trimmed after every picture faults its pages in again for
+// the next (that made drawing a blurred badge half as slow again).
+std::vector<char*> rendererEnvironment() {
+    static char arenas[] = "MALLOC_ARENA_MAX=1";
+    static char topPad[] = "MALLOC_TOP_PAD_=16777216";
+    std::vector<char*> variables{arenas, topPad};
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        const std::string_view text(*variable);
+        if (!text.starts_with("MALLOC_ARENA_MAX=") && !text.starts_with("MALLOC_TOP_PAD_="))
+            variables.push_back(*variable);
+    }
+    variables.push_back(nullptr);
+    return variables;
+}
+
+// One renderer: its process, the socket that is its standard input and output, and the memory
+// file it draws into.
 class RendererProcess {
 public:
     static std::unique_ptr<RendererProcess> start(const std::string& program);
-    RendererProcess(std::string program, pid_t pid, FileDescriptor socket)
-        : program_(std::move(program)), pid_(pid), socket_(std::move(socket)) {}
+    RendererProcess(std::string program, pid_t pid, FileDescriptor socket, FileDescriptor pixels)
+        : program_(std::move(program)), pid_(pid), socket_(std::move(socket)),
+          pixels_(std::move(pixels)) {}
     RendererProcess(const RendererProcess&) = delete;
     RendererProcess& operator=(const RendererProcess&) = delete;
-    ~RendererProcess() { end(); }
+    ~RendererProcess() {
+        end();
+        if (map_ != nullptr)
+            ::munmap(map_, mapped_);
+    }
 
     enum class Outcome { Answered, Failed, OutOfMemory };
     // Sends the request and reads its answer in time. When the renderer fails (or answers what
@@ -134,10 +180,17 @@ public:
 private:
     // Ends the process; true when it had ended by running out of memory.
     bool end();
+    // Copies the drawn picture out of the memory file; false when it does not hold it.
+    bool copyPixels(const svgrender::Answer& answer, RgbaImage& image);
 
     std::string program_;
     pid_t pid_;
     FileDescriptor socket_;
+    // The memory file can only grow (it is sealed so), so what is mapped of it stays readable;
+    // it is mapped again when a picture needs more.
+    FileDescriptor pixels_;
+    void* map_ = nullptr;
+    std::size_t mapped_ = 0;
 };
 
 std::unique_ptr<RendererProcess> RendererProcess::start(const std::string& program) {
@@ -148,14 +201,22 @@ std::unique_ptr<RendererProcess> RendererProcess::start(const std::string& progr
     int pair[2];
     if (program.empty() || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0)
         throw missing();
-    FileDescriptor ours(pair[0]), theirs(pair[1]);
+    FileDescriptor ours(pair[0]);
+    const FileDescriptor theirs = atLeast(FileDescriptor(pair[1]), STDERR_FILENO + 1);
+    FileDescriptor pixels = atLeast(
+        FileDescriptor(::memfd_create("kelmor-svg-pixels", MFD_CLOEXEC | MFD_ALLOW_SEALING)),
+        svgrender::kPixelsDescriptor + 1);
+    if (theirs.get() < 0 || pixels.get() < 0 ||
+        ::fcntl(pixels.get(), F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_SEAL) != 0)
+        throw missing();
     SpawnSetup setup;
     posix_spawn_file_actions_adddup2(&setup.actions, theirs.get(), STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&setup.actions, theirs.get(), STDOUT_FILENO);
     // What librsvg prints on its way down is no message for the user; no other descriptor of
     // the caller's reaches the renderer.
     posix_spawn_file_actions_addopen(&setup.actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addclosefrom_np(&setup.actions, STDERR_FILENO + 1);
+    posix_spawn_file_actions_adddup2(&setup.actions, pixels.get(), svgrender::kPixelsDescriptor);
+    posix_spawn_file_actions_addclosefrom_np(&setup.actions, svgrender::kPixelsDescriptor + 1);
     // The renderer starts with no signal blocked and the default actions for the ones its
     // limits and its socket raise, whatever the calling thread had.
     sigset_t none, defaults;
@@ -169,9 +230,11 @@ std::unique_ptr<RendererProcess> RendererProcess::start(const std::string& progr
     std::string name = program;
     char* argv[] = {name.data(), nullptr};
     pid_t pid = 0;
-    if (::posix_spawn(&pid, program.c_str(), &setup.actions, &setup.attributes, argv, environ) != 0)
+    std::vector<char*> environment = rendererEnvironment();
+    if (::posix_spawn(&pid, program.c_str(), &setup.actions, &setup.attributes, argv,
+                      environment.data()) != 0)
         throw missing();
-    return std::make_unique<RendererProcess>(program, pid, std::move(ours));
+    return std::make_unique<RendererProcess>(program, pid, std::move(ours), std::move(pixels));
 }
 
 RendererProcess::Outcome RendererProcess::exchange(const svgrender::Request& request,
@@ -179,8 +242,8 @@ RendererProcess::Outcome RendererProcess::exchange(const svgrender::Request& req
     const Clock::time_point deadline = Clock::now() + kAnswerTimeout;
     const int fd = socket_.get();
     svgrender::Answer& answer = reply.answer;
-    if (!sendAll(fd, &request, sizeof request, deadline) ||
-        !sendAll(fd, document.data(), document.size(), deadline) ||
+    const std::string_view record(reinterpret_cast<const char*>(&request), sizeof request);
+    if (!sendAll(fd, {record, document}, deadline) ||
         !receiveAll(fd, &answer, sizeof answer, deadline) ||
         answer.magic != svgrender::kAnswerMagic)
         return end() ? Outcome::OutOfMemory : Outcome::Failed;
@@ -191,17 +254,39 @@ RendererProcess::Outcome RendererProcess::exchange(const svgrender::Request& req
             reply.message.resize(answer.payloadBytes);
             fits = receiveAll(fd, reply.message.data(), reply.message.size(), deadline);
         }
-    } else if (answer.width >= 0 && answer.height >= 0 &&
-               withinImageLimits(answer.width, answer.height) &&
-               answer.payloadBytes == std::uint64_t(answer.width) * answer.height * 4) {
-        reply.image = answer.width > 0 && answer.height > 0
-                          ? RgbaImage::blank(answer.width, answer.height)
-                          : RgbaImage{};
-        fits = receiveAll(fd, reply.image.pixels.data(), answer.payloadBytes, deadline);
+    } else {
+        fits = answer.payloadBytes == 0 && copyPixels(answer, reply.image);
     }
     if (!fits)
         return end() ? Outcome::OutOfMemory : Outcome::Failed;
     return Outcome::Answered;
+}
+
+bool RendererProcess::copyPixels(const svgrender::Answer& answer, RgbaImage& image) {
+    if (answer.width < 0 || answer.height < 0 || !withinImageLimits(answer.width, answer.height))
+        return false;
+    const std::size_t bytes = std::size_t(answer.width) * answer.height * 4;
+    if (bytes == 0)
+        return true;
+    if (bytes > mapped_) {
+        struct stat file {};
+        if (::fstat(pixels_.get(), &file) != 0 || std::uint64_t(file.st_size) < bytes)
+            return false;
+        if (map_ != nullptr)
+            ::munmap(map_, mapped_);
+        mapped_ = static_cast<std::size_t>(file.st_size);
+        map_ = ::mmap(nullptr, mapped_, PROT_READ, MAP_SHARED, pixels_.get(), 0);
+        if (map_ == MAP_FAILED) {
+            map_ = nullptr;
+            mapped_ = 0;
+            return false;
+        }
+    }
+    const auto* const pixels = static_cast<const std::uint8_t*>(map_);
+    image.width = answer.width;
+    image.height = answer.height;
+    image.pixels.assign(pixels, pixels + bytes);
+    return true;
 }
 
 bool RendererProcess::ended() {
