@@ -64,8 +64,9 @@ samples="$scratch/root/usr/share/kelmor/samples"
 "$scratch/root/usr/bin/kelmor-cli" page "$samples/menu.kxq" "$scratch/index.html"
 grep -q 'src="home.gif"' "$scratch/index.html"
 # kelmor-cli finds the installed SVG renderer to draw the program's own icon.
-"$scratch/root/usr/bin/kelmor-cli" info "$scratch/root/usr/share/icons/hicolor/scalable/apps/kelmor.svg" |
-    grep -q '^SVG'
+"$scratch/root/usr/bin/kelmor-cli" info "$scratch/root/usr/share/icons/hicolor/scalable/apps/kelmor.svg" \
+    >"$scratch/icon.info"
+grep -q '^format: SVG' "$scratch/icon.info"
 status=0
 XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" QT_QPA_PLATFORM=offscreen \
     timeout 5 "$scratch/root/usr/bin/kelmor" "$samples/menu.kxq" || status=$?
