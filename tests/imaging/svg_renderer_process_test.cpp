@@ -16,13 +16,14 @@
 #include <thread>
 #include <vector>
 
+// AddressSanitizer and ThreadSanitizer reserve terabytes of address space for their shadow.
 #if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define KELMOR_ADDRESS_SANITIZER 1
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define KELMOR_SANITIZER_SHADOW 1
 #endif
 #endif
-#if defined(__SANITIZE_ADDRESS__)
-#define KELMOR_ADDRESS_SANITIZER 1
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define KELMOR_SANITIZER_SHADOW 1
 #endif
 
 namespace kelmor {
@@ -81,9 +82,9 @@ class SvgRendererFailure : public ::testing::TestWithParam<HostileDocument> {};
 
 // A crash or a limit of the renderer fails that document in bounded time; the next one draws.
 TEST_P(SvgRendererFailure, FailsTheDocumentAndTheNextOneDraws) {
-#ifdef KELMOR_ADDRESS_SANITIZER
+#ifdef KELMOR_SANITIZER_SHADOW
     if (GetParam().needsAddressLimit)
-        GTEST_SKIP() << "no address space limit under AddressSanitizer";
+        GTEST_SKIP() << "no address space limit under the sanitizers";
 #endif
     const auto start = Clock::now();
     EXPECT_EQ(errorOf([] { renderSvgApart(GetParam().document, "hostile.svg"); }),

@@ -41,7 +41,7 @@ struct Answer {
 };
 
 // The longest document and error message either end accepts.
-inline constexpr std::uint64_t kMaxDocumentBytes = std::uint64_t{1} << 30;
+inline constexpr std::uint64_t kMaxDocumentBytes = std::uint64_t{128} << 20;
 inline constexpr std::uint64_t kMaxMessageBytes = 4096;
 
 } // namespace kelmor::svgrender

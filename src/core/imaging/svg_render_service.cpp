@@ -17,13 +17,14 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+// AddressSanitizer and ThreadSanitizer reserve terabytes of address space for their shadow.
 #if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define KELMOR_ADDRESS_SANITIZER 1
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define KELMOR_SANITIZER_SHADOW 1
 #endif
 #endif
-#if defined(__SANITIZE_ADDRESS__)
-#define KELMOR_ADDRESS_SANITIZER 1
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define KELMOR_SANITIZER_SHADOW 1
 #endif
 
 namespace kelmor::svgrender {
@@ -175,7 +176,7 @@ Served serveOne(int in, int out, SharedPixels& shared, bool& retiring) {
 } // namespace
 
 void applyRendererLimits() {
-#ifndef KELMOR_ADDRESS_SANITIZER
+#ifndef KELMOR_SANITIZER_SHADOW
     const rlimit addressSpace{kAddressSpaceBytes, kAddressSpaceBytes};
     ::setrlimit(RLIMIT_AS, &addressSpace);
 #endif

@@ -7,9 +7,10 @@
 
 namespace kelmor::svgrender {
 
-// The renderer's address space is limited (not under AddressSanitizer, which reserves terabytes
-// of it), so that it and the program each stay under the 500 MB a command may take: the largest
-// picture (256 MiB) and the libraries fit, a second picture-sized surface for a filter does not.
+// The renderer's address space is limited (not under AddressSanitizer or ThreadSanitizer, which
+// reserve terabytes of it), so that it and the program each stay under the 500 MB a command may
+// take: the largest picture (256 MiB) and the libraries fit, a second picture-sized surface for a
+// filter does not.
 inline constexpr long long kAddressSpaceBytes = 448LL << 20;
 // Each document may take this much CPU time: a timer on the process's CPU time ends it there
 // (SIGPROF), and RLIMIT_CPU (SIGXCPU) soon after should the timer not.
