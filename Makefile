@@ -3,6 +3,7 @@ FUZZ_DIR ?= build-fuzz
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
 SANITIZE_DIR ?= build-sanitize
+TSAN_DIR ?= build-tsan
 PACKAGE_DIR ?= build-package
 
 .PHONY: deps configure build run test bench fuzz format clean package
@@ -62,7 +63,7 @@ clean:
 	rm -rf $(BUILD_DIR) $(FUZZ_DIR) $(SANITIZE_DIR) $(PACKAGE_DIR)
 
 # Checks that .ci/run makes; each also works on its own.
-.PHONY: check-format check-core-includes sanitize check-package
+.PHONY: check-format check-core-includes sanitize tsan check-package
 
 # Fails on any C++ file that clang-format would change (`make format` changes them).
 check-format:
@@ -70,7 +71,8 @@ check-format:
 	tools/check-format.sh
 
 # The layer check: fails on a Qt include in src/core or src/cli, an include against the arrows
-# gui -> core and cli -> core, a circle between folders, or a folder mixing Qt and pure files.
+# gui -> core and cli -> core, a circle between folders, a folder mixing Qt and pure files, or
+# one tab's folder under src/gui including another's.
 check-core-includes: $(BUILD_DIR)/build.ninja
 	tools/check-core-includes.sh $(BUILD_DIR)
 
@@ -87,6 +89,24 @@ sanitize: deps
 		ASAN_OPTIONS=intercept_tls_get_addr=0 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan-suppressions.txt \
 		$(CURDIR)/tools/pulse-test-server.sh ctest --output-on-failure -j$(JOBS)
+
+# The test programs of the code that runs on threads (the thumbnail workers, the pictures they
+# decode, the designer's pictures and Thumbnail View), built by clang under ThreadSanitizer and
+# run; any data race fails them. Qt itself is not instrumented: its own internals are left out,
+# and the cases that start reference programs through QProcess, whose clone() ThreadSanitizer
+# cannot follow, are skipped.
+TSAN_TESTS = tests/thumbnails/thumbnails_tests tests/imaging/imaging_raster_test \
+	tests/imaging/imaging_websvg_test tests/designer/designer_tests tests/pictures/pictures_tab_test
+tsan: deps
+	@tools/install-deps.sh clang libclang-rt-14-dev
+	CC=clang CXX=clang++ cmake -S . -B $(TSAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DKELMOR_TSAN=ON -DKELMOR_WERROR=ON
+	cmake --build $(TSAN_DIR) -j$(JOBS) --target kelmor-cli $(notdir $(TSAN_TESTS))
+	cd $(TSAN_DIR) && for t in $(TSAN_TESTS); do \
+		echo "== $$t"; QT_QPA_PLATFORM=offscreen GTEST_FILTER='-NewKindsTest.*' \
+		TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/tools/tsan-suppressions.txt" \
+		./$$t || exit 1; \
+	done
 
 # Builds the package, unpacks it with dpkg-deb and checks its file list, the desktop entry and
 # the AppStream metainfo with their validators, and the unpacked programs.

@@ -11,6 +11,8 @@
 #   - the folders' includes form a circle (inside a tree, arrows run one way down to base);
 #   - a folder holds both Qt files and pure ones (a Qt file includes a Qt header, directly
 #     or through project headers);
+#   - a folder of one tab or window under src/gui includes another such folder: they share
+#     only the layer below them (ui, imaging, prefs), and app wires them together;
 #   - with a configured BUILD_DIR, a Qt-free target (listed by CMake in BUILD/core-sources,
 #     see kelmor_core_sources in cmake/Kelmor.cmake) compiles a file outside core and cli.
 # Usage: tools/check-core-includes.sh [BUILD_DIR] (SOURCE_ROOT in the environment checks
@@ -30,6 +32,12 @@ tree_of() {
 }
 allowed() { # allowed FROM_TREE TO_TREE
     [ "$1" = "$2" ] || [ "$2" = core ]
+}
+# The desktop folders below the tabs and windows, which any of them may include; only app,
+# which wires the tabs together, includes the tabs' own folders.
+shared_gui_folder() {
+    case $1 in src/gui/ui | src/gui/imaging | src/gui/prefs) return 0 ;; esac
+    return 1
 }
 
 # Qt headers: <QWord>, <QtModule/...>, and the lower-case <qword.h> forms. A file that
@@ -70,16 +78,22 @@ for file in "${files[@]}"; do
             tree_of "${found[0]}"
             allowed "$from" "$tree" || fail "$file ($from) includes ${found[0]} ($tree)"
             targets+=("${found[0]}")
-            [ "$dir" != "${found[0]%/*}" ] && edges+=("$dir ${found[0]%/*}")
+            to=${found[0]%/*}
+            [ "$dir" != "$to" ] && edges+=("$dir $to")
+            if [ "$tree" = gui ] && [ "$dir" != "$to" ] && [ "$dir" != src/gui/app ] &&
+                ! shared_gui_folder "$to"; then
+                fail "$file includes ${found[0]}: only app includes a tab's own folder"
+            fi
         fi
     done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
     includes[$file]="${targets[*]:-}"
 done
 
-if [ ${#edges[@]} -gt 0 ] && ! printf '%s\n' "${edges[@]}" | sort -u | tsort >/dev/null 2>/tmp/tsort.$$; then
-    fail "The folders include each other in a circle: $(grep -v '^tsort: input contains a loop' /tmp/tsort.$$ | sed 's/^tsort: //' | tr '\n' ' ')"
+loops=$(mktemp)
+if [ ${#edges[@]} -gt 0 ] && ! printf '%s\n' "${edges[@]}" | sort -u | tsort >/dev/null 2>"$loops"; then
+    fail "The folders include each other in a circle: $(grep -v '^tsort: input contains a loop' "$loops" | sed 's/^tsort: //' | tr '\n' ' ')"
 fi
-rm -f /tmp/tsort.$$
+rm -f "$loops"
 
 # A file is a Qt file when it or a project header it reaches includes a Qt header.
 changed=1
@@ -128,4 +142,4 @@ if [ $# -gt 0 ]; then
 fi
 
 [ $failed -eq 0 ] || { echo "Layer check failed (above)." >&2; exit 1; }
-echo "${#files[@]} files checked: core and cli are Qt-free, includes run gui -> core and cli -> core, no folder circles, no mixed folders"
+echo "${#files[@]} files checked: core and cli are Qt-free, includes run gui -> core and cli -> core, no folder circles, no mixed folders, no tab reaching another tab's folder"

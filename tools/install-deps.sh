@@ -18,7 +18,7 @@ packages=(
     "$@"
 )
 if [ $tests = 1 ]; then
-    packages+=(libgtest-dev libgmock-dev libbenchmark-dev libgif-dev
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev libgif-dev libcgif-dev
         pulseaudio pulseaudio-utils chromium libx11-dev xvfb webp optipng libvips-tools)
     # Node and npm for the browser test, from Debian unless a node with its own npm is
     # installed (Debian's npm package would conflict with that one).

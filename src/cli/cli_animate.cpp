@@ -1,5 +1,6 @@
 // kelmor-cli animate: the Gifs tab's "Play Animation" and "Save As..." without the window.
 #include "animation/assembly.h"
+#include "base/shown_value.h"
 #include "cli_command.h"
 #include "cli_files.h"
 #include "imaging/picture.h"
@@ -61,7 +62,7 @@ int runAnimate(const std::vector<std::string>& args) {
         } else if (arg == "--palette") {
             settings.paletteOn = true;
         } else if (arg.size() > 1 && arg.front() == '-') {
-            return usageError("unknown option " + arg);
+            return usageError("unknown option " + kelmor::shownValue(arg));
         } else {
             frames.push_back(arg);
         }

@@ -3,6 +3,7 @@
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/shown_value.h"
 #include "base/user_folders.h"
 #include "cli_command.h"
 #include "cli_files.h"
@@ -16,6 +17,8 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -158,7 +161,7 @@ std::optional<std::string> parse(const std::vector<std::string>& args, ButtonOpt
                 options.changes.push_back(
                     *kelmor::cli::labelErrors(arg, [&] { return valueChange(arg, value); }));
         } else {
-            return "unknown option " + arg;
+            return "unknown option " + kelmor::shownValue(arg);
         }
     }
     if (!options.help && options.texts.empty())
@@ -214,6 +217,50 @@ void appendRows(kelmor::StringGrid& grid, const kelmor::ButtonMenu& menu,
     }
 }
 
+// The picture files of a run with their bytes, in the order they are written.
+std::vector<std::pair<std::string, const std::string*>> pictureFiles(const kelmor::ButtonMenu& menu,
+                                                                     const std::string& folder) {
+    std::vector<std::pair<std::string, const std::string*>> files;
+    for (const kelmor::MadeButton& button : menu.buttons) {
+        files.emplace_back((fs::path(folder) / button.normalFile()).string(), &button.normal);
+        files.emplace_back((fs::path(folder) / button.mouseOverFile()).string(), &button.mouseOver);
+    }
+    return files;
+}
+
+// Writes every picture, then the project with the buttons' rows. Checked before the first write:
+// the folder, and that the project may be written. A write that fails all the same removes the
+// pictures this run created, so a failed run leaves no new file behind.
+void writeMenu(const kelmor::ButtonMenu& menu, const ButtonOptions& options,
+               kelmor::StringGrid& grid) {
+    const auto files = pictureFiles(menu, options.folder);
+    kelmor::checkPathName(files.front().first, kelmor::msg::kCannotCreateFile);
+    if (!fs::is_directory(options.folder))
+        throw kelmor::Error(kelmor::format(kelmor::msg::kCannotCreateFile, files.front().first));
+    if (options.project)
+        kelmor::checkWritable(*options.project);
+    std::vector<std::string> created;
+    try {
+        for (const auto& [path, bytes] : files) {
+            std::error_code error;
+            const bool existed = fs::exists(fs::symlink_status(path, error));
+            kelmor::writeFileReplacing(path, *bytes);
+            if (!existed)
+                created.push_back(path);
+        }
+        if (options.project) {
+            appendRows(grid, menu, options);
+            kelmor::writeProjectFile(*options.project, grid);
+        }
+    } catch (const kelmor::Error&) {
+        for (const std::string& path : created) {
+            std::error_code error;
+            fs::remove(path, error);
+        }
+        throw;
+    }
+}
+
 int runButton(const std::vector<std::string>& args) {
     ButtonOptions options;
     if (auto problem = parse(args, options))
@@ -222,6 +269,8 @@ int runButton(const std::vector<std::string>& args) {
         std::cout << kUsage << '\n';
         return 0;
     }
+    if (options.project)
+        kelmor::checkPathName(*options.project, kelmor::msg::kCannotCreateFile);
     const kelmor::ButtonStyle style = chosenStyle(options);
     const kelmor::ButtonMenu menu = kelmor::makeButtonMenu(style, options.texts, options.format);
     if (menu.font.fellBack)
@@ -232,21 +281,7 @@ int runButton(const std::vector<std::string>& args) {
     if (options.project && fs::exists(*options.project))
         kelmor::cli::labelErrors(*options.project,
                                  [&] { kelmor::readProjectFile(*options.project, grid); });
-    const auto file = [&](const std::string& name) {
-        return (fs::path(options.folder) / name).string();
-    };
-    if (!fs::is_directory(options.folder))
-        throw kelmor::Error(
-            kelmor::format(kelmor::msg::kCannotCreateFile, file(menu.buttons[0].normalFile())));
-
-    for (const kelmor::MadeButton& button : menu.buttons) {
-        kelmor::writeFileReplacing(file(button.normalFile()), button.normal);
-        kelmor::writeFileReplacing(file(button.mouseOverFile()), button.mouseOver);
-    }
-    if (options.project) {
-        appendRows(grid, menu, options);
-        kelmor::writeProjectFile(*options.project, grid);
-    }
+    writeMenu(menu, options, grid);
     const std::string size =
         std::to_string(menu.size.width) + "x" + std::to_string(menu.size.height);
     for (const kelmor::MadeButton& button : menu.buttons)

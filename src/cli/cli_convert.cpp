@@ -1,6 +1,7 @@
 // kelmor-cli convert: the Pics tab's conversions without the window.
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/shown_value.h"
 #include "cli_command.h"
 #include "cli_files.h"
 #include "pictures/conversion.h"
@@ -55,7 +56,8 @@ int convertAnyPicture(const std::vector<std::string>& args) {
                 return usageError("--to needs gif, bmp, png or webp");
             target = kelmor::pictureTargetOf(args[++i]);
             if (!target)
-                return usageError("--to needs gif, bmp, png or webp, not " + args[i]);
+                return usageError("--to needs gif, bmp, png or webp, not " +
+                                  kelmor::shownValue(args[i]));
         } else {
             files.push_back(args[i]);
         }

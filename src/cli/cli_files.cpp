@@ -34,10 +34,11 @@ std::string labelled(const std::string& label, const std::string& message) {
     if (message == format(msg::kCannotOpenFile, label) || message == msg::fileNotFound(label) ||
         message == format(msg::kFileTooLarge, label) || message == format(msg::kSvgNotValid, label))
         return message;
-    return label + ": " + message;
+    return shownValue(label) + ": " + message;
 }
 
 Output::Output(std::string name, std::span<const std::string> inputs) : name_(std::move(name)) {
+    checkPathName(name_, msg::kCannotCreateFile);
     checkNotAnInput(name_, inputs);
 }
 

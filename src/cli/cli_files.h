@@ -33,8 +33,9 @@ template <class Step> decltype(auto) labelErrors(const std::string& label, Step&
 // A command's output: standard output for "-", otherwise a file written through the file writer.
 class Output {
 public:
-    // Fails, before the command does any work, when the output is one of its `inputs` (the same
-    // file, also through a link, or standard output sent into one of them).
+    // Fails, before the command does any work, when the name holds a control character ("Cannot
+    // create file NAME") or the output is one of its `inputs` (the same file, also through a
+    // link, or standard output sent into one of them).
     Output(std::string name, std::span<const std::string> inputs);
     void write(std::string_view bytes) const;
 

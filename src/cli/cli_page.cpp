@@ -1,6 +1,8 @@
 // kelmor-cli page: writes the rollover page of a project file, byte for byte as Build does.
+#include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/shown_value.h"
 #include "cli_command.h"
 #include "cli_files.h"
 #include "generator/page_target.h"
@@ -67,7 +69,7 @@ std::optional<std::string> parse(const std::vector<std::string>& args, PageOptio
                 return "--separator needs a TEXT";
             options.separator = args[i];
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return "unknown option " + arg;
+            return "unknown option " + kelmor::shownValue(arg);
         } else {
             positional.push_back(arg);
         }
@@ -77,7 +79,7 @@ std::optional<std::string> parse(const std::vector<std::string>& args, PageOptio
     if (positional.empty())
         return std::string("a PROJECT.kxq file is needed");
     if (positional.size() > 2)
-        return "too many arguments (" + positional[2] + ")";
+        return "too many arguments (" + kelmor::shownValue(positional[2]) + ")";
     options.project = positional[0];
     if (positional.size() == 2)
         options.out = positional[1];
@@ -92,6 +94,7 @@ kelmor::cli::Output pageOutput(const PageOptions& options, const kelmor::StringG
                             kelmor::projectFolderOf(options.project),
                             kelmor::pageInputNames(grid),
                             {}};
+    kelmor::checkPathName(files.page, kelmor::msg::kTargetPageNotAWebPage);
     if (!options.out) {
         // Only an OUT argument of "-" means standard output: a Target Page of "-" is refused
         // here as no web page.

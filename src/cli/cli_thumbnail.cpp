@@ -1,6 +1,7 @@
 // kelmor-cli thumbnail: makes or refreshes the desktop's shared thumbnails of pictures, as the
 // Thumbnail View makes them, and prints where each one is.
 #include "base/messages.h"
+#include "base/shown_value.h"
 #include "cli_command.h"
 #include "cli_files.h"
 #include "thumbnails/thumbnail_batch.h"
@@ -37,7 +38,8 @@ int runThumbnail(const std::vector<std::string>& args) {
         } else if (options && arg == "--large") {
             size = kelmor::ThumbnailSize::Large;
         } else if (options && arg.size() > 1 && arg[0] == '-') {
-            std::cerr << "kelmor-cli thumbnail: unknown option " << arg << "\nUsage:\n"
+            std::cerr << "kelmor-cli thumbnail: unknown option " << kelmor::shownValue(arg)
+                      << "\nUsage:\n"
                       << kUsage << '\n';
             return 1;
         } else {

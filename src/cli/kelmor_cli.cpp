@@ -1,5 +1,6 @@
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/shown_value.h"
 #include "cli_command.h"
 
 #include <algorithm>
@@ -91,6 +92,7 @@ int main(int argc, char** argv) {
             runCommand(command, std::vector<std::string>(argv + 2, argv + argc), failure);
         return withOutputWritten(status, failure);
     }
-    std::cerr << "kelmor-cli: unknown command '" << argv[1] << "' (try kelmor-cli --help)\n";
+    std::cerr << "kelmor-cli: unknown command '" << kelmor::shownValue(argv[1])
+              << "' (try kelmor-cli --help)\n";
     return 1;
 }

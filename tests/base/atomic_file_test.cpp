@@ -8,12 +8,15 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <string_view>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace kelmor {
 namespace {
+
+using namespace std::string_view_literals;
 
 enum class User { Any, Unprivileged, Root };
 // Where standard output goes during the save: a save to a link made as /dev/stdout is, kept in
@@ -28,7 +31,7 @@ enum class Limit { None, Fails, Kills };
 struct WriterCase {
     const char* name;
     const char* setup;
-    const char* target;
+    std::string_view target; // empty: the longest name a folder takes
     const char* check;
     const char* failure = ""; // "Cannot create file %s", "killed", or "" for a save that succeeds
     User user = User::Any;
@@ -83,6 +86,11 @@ const WriterCase kCases[] = {
     {"PlantedLinkInASharedFolderIsRefused",
      "mkdir -m 1777 s; echo old >f; ln -s ../f s/link; chown -h 65534 s/link", "s/link",
      "test -L s/link && test \"$(cat f)\" = old", "Cannot create file %s", User::Root},
+    {"NameWithANulIsRefused", "echo old >victim", "victim\0.html"sv,
+     "test \"$(cat victim)\" = old && test \"$(ls -A)\" = victim", "Cannot create file %s"},
+    {"MissingFolderIsRefused", "", "d/f", "test -z \"$(ls -A)\"", "Cannot create file %s"},
+    {"LinkIntoAMissingFolderIsRefused", "ln -s d/f link", "link", "test \"$(ls -A)\" = link",
+     "Cannot create file %s"},
     {"PlantedLinkToAMissingFileIsRefused",
      "mkdir -m 1777 s; ln -s ../f s/link; chown -h 65534 s/link", "s/link", "test ! -e f",
      "Cannot create file %s", User::Root},
@@ -120,8 +128,9 @@ protected:
         return std::system(("cd '" + folder_.string() + "' && " + command).c_str()) == 0;
     }
     // Saves with standard output, the size limit and a pipe's reading end set up as the case
-    // asks; returns the error message, empty on success.
-    std::string save(const WriterCase& c, const std::string& target) const {
+    // asks; returns the error message, empty on success. `refusal` gets checkWritable's message
+    // from just before the save.
+    std::string save(const WriterCase& c, const std::string& target, std::string& refusal) const {
         if (c.limit == Limit::Kills)
             return killedSave(target);
         int reader = -1, ends[2] = {-1, -1};
@@ -140,6 +149,11 @@ protected:
         const auto previous = std::signal(SIGXFSZ, SIG_IGN);
         const struct rlimit small = {c.limit == Limit::Fails ? 2 : old.rlim_cur, old.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &small);
+        try {
+            checkWritable(target);
+        } catch (const Error& error) {
+            refusal = error.what();
+        }
         std::string failure;
         try {
             writeFileReplacing(target, "new");
@@ -169,8 +183,16 @@ TEST_P(FileWriter, SavesAsTheFileSystemExpects) {
     else if (c.limit == Limit::Kills)
         GTEST_SKIP() << "the file system offers no unnamed files";
     ASSERT_TRUE(shell(*c.setup ? c.setup : "true"));
-    const std::string target = *c.target ? path(c.target) : path(std::string(255, '0'));
-    EXPECT_EQ(save(c, target), format(c.failure, target));
+    const std::string target =
+        path(c.target.empty() ? std::string(255, '0') : std::string(c.target));
+    const std::string expected = format(c.failure, target);
+    std::string refusal;
+    EXPECT_EQ(save(c, target, refusal), expected);
+    // The check a command makes before its first write tells what the save meets, where no write
+    // fault comes later.
+    if (c.limit == Limit::None) {
+        EXPECT_EQ(refusal, expected);
+    }
     EXPECT_TRUE(shell(c.check)) << c.check;
     shell("chmod -R u+w .");
 }

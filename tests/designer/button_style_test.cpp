@@ -95,12 +95,21 @@ TEST(FileSafeName, KeepsLettersAndDropsWhatBreaksFileNamesOrAttributes) {
         {"Tab\there\x01\x7F", "tab-here"},
         {"bad\xFFutf8", "badutf8"},
         {"Новости", "Новости"},
+        {"\xE2\x80\xAEgnp.exe", "gnp.exe"},
+        {"a\xE2\x80\x8E"
+         "b\xE2\x80\x8F\xD8\x9C\xE2\x81\xA6"
+         "c\xE2\x81\xA9\xE2\x80\xAA",
+         "abc"},
+        {".htaccess", "htaccess"},
+        {"..\xE2\x80\xAE.x", "x"},
+        {"a.b", "a.b"},
     };
     for (const auto& [text, name] : cases)
         EXPECT_EQ(fileSafeName(text), name) << text;
     EXPECT_EQ(fileSafeName(std::string(300, 'x')).size(), 200u);
     EXPECT_EQ(errorOf([] { fileSafeName(""); }), "A button text is empty");
     EXPECT_EQ(errorOf([] { fileSafeName("<&>"); }), "The button text '<&>' gives no file name");
+    EXPECT_EQ(errorOf([] { fileSafeName("."); }), "The button text '.' gives no file name");
 }
 
 } // namespace

@@ -28,9 +28,11 @@ protected:
         TempFolderTest::SetUp();
         fs::create_directory(path("out"));
     }
-    CliRun run(const std::string& command, const std::vector<std::string>& args) {
+    // Runs kelmor-cli from a shell that runs `setup` first.
+    CliRun run(const std::string& command, const std::vector<std::string>& args,
+               const std::string& setup = "") {
         std::string line =
-            "XDG_CONFIG_HOME='" + path("config") + "' '" + KELMOR_CLI + "' " + command;
+            setup + "XDG_CONFIG_HOME='" + path("config") + "' '" + KELMOR_CLI + "' " + command;
         for (const std::string& arg : args) {
             line += " '";
             for (char c : arg)
@@ -59,6 +61,7 @@ class CliButtonBadInput : public CliButton, public ::testing::WithParamInterface
 TEST_P(CliButtonBadInput, FailsWithItsMessageAndWritesNothing) {
     writeFile("broken.ini", "[STYLE]\nFill=#12345\n");
     writeFile("nosection.ini", "Fill=#123456\n");
+    fs::create_symlink("missing/site.kxq", folder_ / "dangling.kxq");
     std::vector<std::string> args{"-d", path("out"), "--project", path("out/site.kxq"), "Home"};
     for (std::string arg : GetParam().args)
         args.push_back(arg.starts_with("@") ? path(arg.substr(1)) : arg);
@@ -84,7 +87,15 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{{"--format", "bmp"}, "--format: 'bmp' is not a picture kind"},
         BadInput{{""}, "A button text is empty"},
         BadInput{{"Caf\xE9"}, "A button text is not valid UTF-8"},
-        BadInput{{"home"}, "Two buttons would both be written as home.png"},
+        BadInput{{"home"}, "Buttons 'Home' and 'home' would both write home.png"},
+        BadInput{{"Home over"}, "Buttons 'Home' and 'Home over' would both write home-over.png"},
+        BadInput{{"--color", "\x1B]0;title\x07"}, "--color: '\\x1B]0;title\\x07' is not a colour"},
+        BadInput{{"--color", std::string(300, 'r')},
+                 "--color: '" + std::string(200, 'r') + "...' is not a colour"},
+        // A project that cannot be written is found before any picture is.
+        BadInput{{"--project", "@dangling.kxq"}, "Cannot create file /"},
+        BadInput{{"--project", "@site\x01.kxq"}, "site\\x01.kxq"},
+        BadInput{{"-d", "@out/\x1B"}, "out/\\x1B/home.png"},
         BadInput{{"--size", "200", "Contact us today"}, "'Contact us today' would be larger"},
         BadInput{{"--style", "Missing"}, "not found"},
         BadInput{{"--style", "@broken.ini"},
@@ -122,6 +133,19 @@ TEST_F(CliButton, MenuGoesIntoAProjectThatPageBuilds) {
     result = run("page", {"--html5", project, path("menu.html")});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(readFile("menu.html"), pageText(PageKind::Plain, expected, {}, PageFormat::Html5));
+}
+
+TEST_F(CliButton, AProjectWriteThatFailsRemovesThePicturesItMade) {
+    // Larger than the file size limit, the project passes every check and fails as it is written.
+    const std::string project = "13,2\r\n0,1," + std::string(40000, 'x') + "\r\n";
+    writeFile("out/big.kxq", project);
+    const CliRun result =
+        run("button", {"-d", path("out"), "--project", path("out/big.kxq"), "Home", "News"},
+            "trap '' XFSZ; ulimit -f 32; ");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "Cannot create file " + path("out/big.kxq") + "\n");
+    EXPECT_EQ(outFiles(), std::vector<std::string>{"big.kxq"});
+    EXPECT_EQ(readFile("out/big.kxq"), project);
 }
 
 TEST_F(CliButton, AMissingFontFallsBackAndSaysSo) {

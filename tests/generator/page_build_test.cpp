@@ -130,12 +130,15 @@ TEST_P(PageBuildFaultTest, TargetPageThatIsNoWebPageWritesNothing) {
     addButtons(GetParam(), 1);
     editor()->setPlainText(QStringLiteral("earlier text"));
     const QString text = workDir() + QStringLiteral("/menu.txt");
-    for (const QString& target : {QString(), text}) {
+    // A writer that stopped at the NUL would write menu.txt.
+    const QString nul = text + QChar(0) + QStringLiteral(".html");
+    for (const QString& target : {QString(), text, nul}) {
         type("Edit25", target);
         press(GetParam().build);
     }
     const QString refused = QStringLiteral("Target page is not a web page: ");
-    EXPECT_EQ(dialogs.errors, (QStringList{refused, refused + text}));
+    EXPECT_EQ(dialogs.errors, (QStringList{refused, refused + text,
+                                           refused + text + QStringLiteral("\\x00.html")}));
     EXPECT_FALSE(QFile::exists(text));
     EXPECT_EQ(editor()->toPlainText(), QStringLiteral("earlier text"));
     EXPECT_EQ(currentFileBox()->count(), 0);

@@ -18,6 +18,7 @@ struct TargetCase {
     std::string projectFolder;
     Outcome outcome;
     std::vector<std::string> inputs{};
+    std::string shown{}; // how the message shows `page` when not as it stands
 };
 
 void PrintTo(const TargetCase& c, std::ostream* out) {
@@ -75,7 +76,7 @@ TEST_P(PageTargetTest, ChecksNameInputsAndPlace) {
     } catch (const Error& error) {
         const std::string expected =
             c.outcome == Outcome::NotWebPage
-                ? "Target page is not a web page: " + files.page
+                ? "Target page is not a web page: " + (c.shown.empty() ? files.page : c.shown)
                 : "Target page " + files.page +
                       " is one of the project's pictures or sounds; nothing was written";
         EXPECT_NE(c.outcome, Outcome::Inside);
@@ -97,6 +98,16 @@ INSTANTIATE_TEST_SUITE_P(
         TargetCase{"WebThenPicture", "menu.html.gif", "", Outcome::NotWebPage},
         TargetCase{"FolderOfThatName", "menu.html/", "", Outcome::NotWebPage},
         TargetCase{"SshKeys", "@/.ssh/authorized_keys", "", Outcome::NotWebPage},
+        // Control characters are refused before the name is looked at: the system would stop
+        // at a NUL and write another file, and the message shows them escaped.
+        TargetCase{"NulBeforeWebExtension",
+                   std::string("sound.html\0.html", 16),
+                   "",
+                   Outcome::NotWebPage,
+                   {},
+                   "sound.html\\x00.html"},
+        TargetCase{"LineEnd", "a\nb.html", "", Outcome::NotWebPage, {}, "a\\x0Ab.html"},
+        TargetCase{"Delete", "menu\x7F.html", "", Outcome::NotWebPage, {}, "menu\\x7F.html"},
         TargetCase{"NewSubfolder", "new/menu.html", "", Outcome::Inside},
         TargetCase{"UpAndBack", "../site/menu.html", "", Outcome::Inside},
         TargetCase{"Up", "../elsewhere/x.html", "", Outcome::Outside},

@@ -181,7 +181,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ButtonDesignerTest, RefusesTextsTheCoreRefuses) {
     for (const auto& [texts, message] : std::vector<std::pair<std::string, QString>>{
              {"\n \n", QStringLiteral("A button text is empty")},
-             {"Home\nhome", QStringLiteral("Two buttons would both be written as home.png")}}) {
+             {"Home\nhome", QStringLiteral("Buttons 'Home' and 'home' would both write home.png")},
+             {"A\nA over",
+              QStringLiteral("Buttons 'A' and 'A over' would both write a-over.png")}}) {
         dialogs.errors.clear();
         control<QPlainTextEdit>("ButtonTexts")->setPlainText(QString::fromStdString(texts));
         make();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The layer check passes on the tree as it is, and fails on each kind of breach planted in a
 # copy of it: a Qt include in a core header no target lists, a core include of a desktop
-# header, a circle between core folders, a Qt file in a pure folder.
+# header, a circle between core folders, a Qt file in a pure folder, one tab's folder including
+# another's.
 # Usage: layer_check_test.sh SOURCE_ROOT
 set -euo pipefail
 root=$1
@@ -30,4 +31,6 @@ fresh && printf '#include "imaging/bitmap.h"\n' >>"$work/src/core/base/error.h" 
 fresh && printf '#include <QWidget>\n' >>"$work/src/gui/app/about_form.h" &&
     printf '#pragma once\nnamespace kelmor {}\n' >"$work/src/gui/app/planted.h" &&
     expect fail "src/gui/app holds Qt files and pure ones: planted.h"
+fresh && printf '#include "pictures/pics_tab.h"\n' >>"$work/src/gui/project/projects_tab.cpp" &&
+    expect fail "src/gui/project/projects_tab.cpp includes src/gui/pictures/pics_tab.h: only app"
 echo "layer check: passes the tree, refuses each planted breach"

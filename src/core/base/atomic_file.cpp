@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "base/messages.h"
 #include "base/read_file.h"
+#include "base/shown_value.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -80,6 +81,14 @@ std::string linkTarget(const std::string& path) {
         current = std::move(next);
     }
     return current;
+}
+
+// The file a save of `path` writes (see linkTarget); empty when it may not be written at all: an
+// empty path, or one holding a NUL byte, where the system would stop reading the name.
+std::string saveTarget(const std::string& path) {
+    if (path.empty() || path.find('\0') != std::string::npos)
+        return {};
+    return linkTarget(path);
 }
 
 // Calls `make` with short random hidden names beside `target` (so that any name the file system
@@ -283,8 +292,28 @@ bool writeAllBytes(int fd, std::string_view bytes) {
     return true;
 }
 
+void checkPathName(std::string_view path, const char* pattern) {
+    if (hasControlCharacter(path))
+        throw Error(format(pattern, std::string(path)));
+}
+
+void checkWritable(const std::string& path) {
+    // As writeFileReplacing goes: what the path reaches is written when it exists, otherwise a
+    // new file in the folder the links lead to.
+    const std::string target = saveTarget(path);
+    struct stat existing {};
+    const bool exists = !target.empty() && ::stat(path.c_str(), &existing) == 0;
+    const bool writable =
+        exists ? !S_ISDIR(existing.st_mode) &&
+                     ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0
+               : !target.empty() && errno == ENOENT &&
+                     ::faccessat(AT_FDCWD, folderOf(target).c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+    if (!writable)
+        cannotCreate(path);
+}
+
 void writeFileReplacing(const std::string& path, std::string_view bytes) {
-    const std::string target = path.empty() ? std::string() : linkTarget(path);
+    const std::string target = saveTarget(path);
     if (target.empty())
         cannotCreate(path);
     const Fill fill = [bytes](int fd) { return writeAllBytes(fd, bytes); };

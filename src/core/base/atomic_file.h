@@ -26,7 +26,22 @@ namespace kelmor {
 //   When no copy can be made because the folder takes no new file (a read-only folder holding a
 //   writable file) or the file cannot be read, the bytes are written without one, as the user
 //   chose to save; any other failure to make the copy fails the save before the file is touched.
+//
+// A path holding a NUL byte is refused: the system would stop reading it there and write
+// another file than the one named.
 void writeFileReplacing(const std::string& path, std::string_view bytes);
+
+// Throws Error(format(pattern, path)) when `path` holds a control character (a byte below 0x20,
+// or DEL). Every name the program writes that came from a project cell, a field or a command
+// line goes through this check before any other, so the name the later checks see is the name
+// written.
+void checkPathName(std::string_view path, const char* pattern);
+
+// Throws Error("Cannot create file PATH") when writeFileReplacing would refuse `path` for its
+// permissions: an existing file the process may not write, a folder on the way that is missing,
+// or a new file's folder that takes no new file. A command that writes several files checks the
+// last one so before it writes the first.
+void checkWritable(const std::string& path);
 
 // Writes all bytes to an open descriptor, retrying after interruptions; false on a failure.
 bool writeAllBytes(int fd, std::string_view bytes);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/shown_value.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -12,11 +14,12 @@ public:
     explicit Error(const std::string& message) : std::runtime_error(message) {}
 };
 
-// Builds a message from a pattern holding one "%s", such as "Cannot open file %s".
+// Builds a message from a pattern holding one "%s", such as "Cannot open file %s". The argument
+// is shown as shownValue shows it: control characters escaped, a long value cut.
 inline std::string format(const std::string& pattern, const std::string& argument) {
     std::string text = pattern;
     if (auto at = text.find("%s"); at != std::string::npos)
-        text.replace(at, 2, argument);
+        text.replace(at, 2, shownValue(argument));
     return text;
 }
 

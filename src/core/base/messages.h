@@ -1,7 +1,10 @@
 #pragma once
 
 // Every message pattern users meet, in one place. "%s" stands for a file name,
-// an extension or a count; kelmor::format fills it.
+// an extension or a count; kelmor::format fills it. A message built here from several values
+// shows each of them through shownValue, as format does.
+#include "base/shown_value.h"
+
 #include <string>
 
 namespace kelmor::msg {
@@ -94,7 +97,12 @@ inline constexpr const char* kStyleHasNoSection = "it has no [STYLE] section";
 inline constexpr const char* kEmptyButtonText = "A button text is empty";
 inline constexpr const char* kButtonTextNotUtf8 = "A button text is not valid UTF-8";
 inline constexpr const char* kButtonTextGivesNoName = "The button text '%s' gives no file name";
-inline constexpr const char* kButtonNamesClash = "Two buttons would both be written as %s";
+// Two buttons of a menu that would write one file, each's normal or mouse-over picture.
+inline std::string buttonFilesClash(const std::string& first, const std::string& second,
+                                    const std::string& file) {
+    return "Buttons '" + shownValue(first) + "' and '" + shownValue(second) +
+           "' would both write " + shownValue(file);
+}
 inline constexpr const char* kButtonTooLarge = "The button '%s' would be larger than 2000 pixels";
 inline constexpr const char* kFontFallback = "Font '%s' is not installed; using ";
 
@@ -105,7 +113,7 @@ inline constexpr const char* kNotWavSound = "it is not a WAV sound file or it is
 inline constexpr const char* kSoundTooLong = "its sound takes more than 256 MiB of memory";
 inline constexpr const char* kNoSoundDevice = "no sound device is available";
 inline std::string soundOpenFailed(const std::string& path, const std::string& reason) {
-    return "Cannot open sound file " + path + ": " + reason + ".";
+    return "Cannot open sound file " + shownValue(path) + ": " + reason + ".";
 }
 
 // Why a file has no thumbnail.
@@ -116,7 +124,7 @@ inline constexpr const char* kPictureHasNoImage = "The picture holds no image";
 
 // "File " + path + " not found", raised when a project file cannot be opened.
 inline std::string fileNotFound(const std::string& path) {
-    return "File " + path + " not found";
+    return "File " + shownValue(path) + " not found";
 }
 
 } // namespace kelmor::msg

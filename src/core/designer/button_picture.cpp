@@ -13,9 +13,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <pango/pangocairo.h>
-#include <set>
 
 namespace kelmor {
 namespace {
@@ -336,12 +336,14 @@ ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string>
                           ButtonFormat format) {
     ButtonMenu menu;
     menu.font = resolveButtonFont(style);
-    std::set<std::string> names;
+    // Every file the menu writes, normal and mouse-over, with the text of the button writing it.
+    std::map<std::string, std::string_view> files;
     for (const std::string& text : texts) {
         checkText(text);
         MadeButton button{text, fileSafeName(text), {}, {}, format};
-        if (!names.insert(button.name).second)
-            throw Error(kelmor::format(msg::kButtonNamesClash, button.normalFile()));
+        for (const std::string& file : {button.normalFile(), button.mouseOverFile()})
+            if (const auto [at, added] = files.try_emplace(file, text); !added)
+                throw Error(msg::buttonFilesClash(std::string(at->second), text, file));
         menu.buttons.push_back(std::move(button));
     }
     // Each text is laid out once, for the common size and then for both states' outlines.

@@ -75,7 +75,8 @@ struct ButtonMenu {
 };
 
 // Makes the two pictures of every text. Besides the errors of menuButtonSize and fileSafeName,
-// two texts giving the same file name are refused ("Two buttons would both be written as F").
+// two buttons writing one file, normal or mouse-over picture, are refused before any picture is
+// made ("Buttons 'A' and 'A over' would both write a-over.png").
 ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string> texts,
                           ButtonFormat format);
 

@@ -5,6 +5,7 @@
 #include "base/error.h"
 #include "base/messages.h"
 #include "base/read_file.h"
+#include "base/shown_value.h"
 #include "base/utf8.h"
 #include "designer/shipped_styles.h"
 #include "prefs/ini_file.h"
@@ -283,6 +284,9 @@ std::string fileSafeName(std::string_view text) {
         }
         const std::string_view piece = text.substr(at, length);
         at += length;
+        // Bidirectional controls would show the name in another order than it is written.
+        if (isBidiControl(piece))
+            continue;
         if (name.size() + piece.size() > kMaxNameBytes)
             break;
         const auto c = static_cast<unsigned char>(piece[0]);
@@ -291,6 +295,8 @@ std::string fileSafeName(std::string_view text) {
         else if (length > 1 || !droppedFromName(c))
             name += length > 1 ? std::string(piece) : std::string(1, lowerAscii(char(c)));
     }
+    // A leading dot would hide the files.
+    name.erase(0, name.find_first_not_of('.'));
     if (name.empty())
         throw Error(format(msg::kButtonTextGivesNoName, std::string(text)));
     return name;

@@ -120,7 +120,8 @@ void saveStyle(const std::string& path, const ButtonStyle& style);
 
 // The file name a button text gives: ASCII letters in lower case, blanks as "-", characters
 // that a file name or an HTML attribute cannot hold dropped ("/", "\", quotes, "<", ">", "&",
-// control characters), other letters kept as they are. A text giving nothing is refused.
+// control characters), bidirectional controls and leading dots dropped, other letters kept as
+// they are. A text giving nothing is refused.
 std::string fileSafeName(std::string_view text);
 
 } // namespace kelmor

@@ -1,6 +1,7 @@
 #include "generator/page_target.h"
 
 #include "base/ascii_case.h"
+#include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
 #include "generator/html_text.h"
@@ -133,6 +134,7 @@ void checkNotAnInput(const std::string& page, std::span<const std::string> input
 }
 
 PagePlace checkTargetPage(const PageFiles& files) {
+    checkPathName(files.page, msg::kTargetPageNotAWebPage);
     if (!hasWebPageExtension(files.page))
         throw Error(format(msg::kTargetPageNotAWebPage, files.page));
     checkNotAnInput(files.page, pageInputFiles(files));

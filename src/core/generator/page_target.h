@@ -56,8 +56,9 @@ void checkNotAnInput(const std::string& page, std::span<const std::string> input
 enum class PagePlace { InsideProject, OutsideProject };
 
 // The checks before a Target Page is written, in this order: Error("Target page is not a web
-// page: %s") without a web page's extension, then checkNotAnInput; the result says whether the
-// page lies inside the project's folder.
+// page: %s") for a name holding a control character (checkPathName) and for one without a web
+// page's extension, then checkNotAnInput; the result says whether the page lies inside the
+// project's folder.
 PagePlace checkTargetPage(const PageFiles& files);
 
 } // namespace kelmor

@@ -207,6 +207,7 @@ void writeGif(std::ostream& out, const GifImage& image, const GifEncodeOptions& 
 }
 
 void saveGif(const std::string& path, const GifImage& image, const GifEncodeOptions& options) {
+    checkPathName(path, msg::kCannotCreateFile);
     writeFileReplacing(path, encodeGif(image, options));
 }
 

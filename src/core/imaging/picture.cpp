@@ -207,6 +207,7 @@ std::string Picture::encoded() const {
 void Picture::saveToFile(const std::string& path) const {
     if (empty())
         return;
+    checkPathName(path, msg::kCannotCreateFile);
     writeFileReplacing(path, encoded());
 }
 

@@ -57,6 +57,7 @@ void convertBmpToGif(const std::string& source, const std::string& target,
 
 void convertPicture(ConversionDirection direction, const std::string& source,
                     const std::string& target, const SourceReadStep& sourceRead) {
+    checkPathName(target, msg::kCannotCreateFile);
     writeFileReplacing(target, convertedPicture(direction, source, sourceRead));
 }
 
@@ -122,6 +123,7 @@ std::string convertedPicture(PictureTarget target, const Picture& picture) {
 
 void convertPicture(PictureTarget kind, const std::string& source, const std::string& target,
                     const SourceReadStep& sourceRead) {
+    checkPathName(target, msg::kCannotCreateFile);
     Picture picture;
     picture.loadFromFile(source);
     afterRead(sourceRead);

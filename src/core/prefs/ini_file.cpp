@@ -5,6 +5,7 @@
 #include "base/error.h"
 #include "base/messages.h"
 #include "base/read_file.h"
+#include "base/shown_value.h"
 #include "base/utf8.h"
 
 #include <algorithm>
@@ -346,7 +347,8 @@ void IniFile::write(std::span<const IniEntry> entries) {
     if (entries.empty())
         return;
     const auto refused = std::find_if_not(entries.begin(), entries.end(), storable);
-    if (refused == entries.begin())
+    // A control character in the name (a NUL would cut it short) is no file to write.
+    if (refused == entries.begin() || hasControlCharacter(path_))
         unableToWrite();
     std::optional<Document> document = documentToRewrite(path_);
     if (!document)

@@ -265,6 +265,7 @@ void readProjectText(std::string_view bytes, StringGrid& grid, const ProgressHoo
 
 void writeProjectFile(const std::string& path, const StringGrid& grid,
                       const ProgressHook& progress) {
+    checkPathName(path, msg::kCannotCreateFile);
     writeFileReplacing(path, projectText(grid, progress));
 }
 

@@ -226,6 +226,7 @@ SoundClip readSoundFile(const std::string& path) {
 }
 
 void writeSoundFile(const std::string& path, const SoundClip& clip) {
+    checkPathName(path, msg::kCannotCreateFile);
     MemoryFile memory;
     SF_VIRTUAL_IO io{&MemoryFile::length, &MemoryFile::seek, &MemoryFile::read, &MemoryFile::write,
                      &MemoryFile::tell};

@@ -5,6 +5,7 @@
 #include "base/messages.h"
 #include "base/product.h"
 #include "base/read_file.h"
+#include "base/shown_value.h"
 #include "imaging/image_limits.h"
 #include "imaging/picture.h"
 #include "imaging/png.h"
@@ -82,7 +83,7 @@ bool makeFolders(const fs::path& folder) {
 // place, so that a reader sees the old file or the whole new one. The name is unique to this
 // write, whoever else writes the same thumbnail at the same time.
 bool writeAtomically(const fs::path& target, std::string_view bytes) {
-    if (!makeFolders(target.parent_path()))
+    if (hasControlCharacter(target.native()) || !makeFolders(target.parent_path()))
         return false;
     std::string temporary =
         (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();

@@ -8,6 +8,7 @@
 #include "animation/preview_area.h"
 #include "base/atomic_file.h"
 #include "base/folder_scan.h"
+#include "base/messages.h"
 #include "prefs/page_preference.h"
 #include "ui/error_guard.h"
 #include "ui/file_icons.h"
@@ -269,8 +270,10 @@ void GifsTab::toolButton56Click() {
         return;
     if (assembledFrames_ > 0 && pictureFormatOf(toLocal(*chosen)) == PictureFormat::WebP) {
         const WaitCursor hourglass;
-        writeFileReplacing(toLocal(*chosen), assembleWebpAnimation(slots_->pictures(),
-                                                                   assembledFrames_, gifsOptions_));
+        const std::string file = toLocal(*chosen);
+        checkPathName(file, msg::kCannotCreateFile);
+        writeFileReplacing(
+            file, assembleWebpAnimation(slots_->pictures(), assembledFrames_, gifsOptions_));
     } else {
         picture.saveToFile(toLocal(*chosen));
     }

@@ -482,8 +482,10 @@ void TButtonDesigner::makeButtons() {
     const ButtonMenu menu = makeButtonMenu(style, lines, outputFormat());
     const QDir folder(preferences_.path(PrefPath::Images));
     const auto path = [&](const std::string& file) { return folder.filePath(toQt(file)); };
+    const std::string first = toLocal(path(menu.buttons[0].normalFile()));
+    checkPathName(first, msg::kCannotCreateFile);
     if (!folder.exists())
-        throw Error(format(msg::kCannotCreateFile, toLocal(path(menu.buttons[0].normalFile()))));
+        throw Error(format(msg::kCannotCreateFile, first));
 
     std::vector<DesignedButton> made;
     for (const MadeButton& button : menu.buttons) {

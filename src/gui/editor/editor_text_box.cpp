@@ -1,6 +1,7 @@
 #include "editor/editor_text_box.h"
 
 #include "base/atomic_file.h"
+#include "base/messages.h"
 #include "editor/text_file.h"
 #include "ui/qt_text.h"
 #include "ui/wait_cursor.h"
@@ -72,7 +73,9 @@ void EditorTextBox::saveToFile(const QString& path) const {
     } else {
         bytes = toLocal(text);
     }
-    writeFileReplacing(toLocal(path), bytes);
+    const std::string file = toLocal(path);
+    checkPathName(file, msg::kCannotCreateFile);
+    writeFileReplacing(file, bytes);
 }
 
 void EditorTextBox::loadFromFile(const QString& path) {

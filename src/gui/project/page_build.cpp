@@ -32,7 +32,9 @@ void PageBuild::build(PageKind kind) {
     // Without a page there is nothing to save: the target page keeps its old contents.
     if (!count)
         throw Error(format(msg::kButtonCountOutOfRange, countText));
-    if (!targetAllowed(source))
+    // The page is checked and written under one name, converted once from the field.
+    const std::string page = toLocal(source.targetPage);
+    if (!targetAllowed(source, page))
         return;
 
     const PageSettings settings{toLocal(source.title), toLocal(source.bgColor),
@@ -44,11 +46,11 @@ void PageBuild::build(PageKind kind) {
     const QString note = dropsBgColor(settings, source.format)
                              ? QString::fromLatin1(msg::kBgColorNotCssColour)
                              : QString();
-    output_.showBuiltPage(lines, source.targetPage, note);
+    output_.showBuiltPage(lines, toQt(page), note);
 }
 
-bool PageBuild::targetAllowed(const PageSource& source) const {
-    PageFiles files{toLocal(source.targetPage),
+bool PageBuild::targetAllowed(const PageSource& source, const std::string& page) const {
+    PageFiles files{page,
                     toLocal(source.projectFolder),
                     pageInputNames(source.grid),
                     {toLocal(source.imagesFolder)}};

@@ -41,8 +41,8 @@ public:
 
 private:
     void build(PageKind kind);
-    // False when the target page may not be written, or the user chose not to.
-    bool targetAllowed(const PageSource& source) const;
+    // False when the target page `page` may not be written, or the user chose not to.
+    bool targetAllowed(const PageSource& source, const std::string& page) const;
 
     Dialogs& dialogs_;
     Shell& shell_;

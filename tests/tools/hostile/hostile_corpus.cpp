@@ -217,6 +217,13 @@ void writeHostileCorpus(const fs::path& site) {
     file("absolute.kxq", project("#FFFFFF", (site.parent_path() / "absolute.html").string()));
     file("ownpicture.kxq", project("#FFFFFF", "n1.gif"));
     file("script.kxq", project("#FFFFFF", "x.sh"));
+    // Target Pages that hold a NUL: a writer that stopped reading the name there would replace
+    // files of the project's folder that are no web pages.
+    file("victim.txt", "The user's notes.\n");
+    fs::create_directory(site / "sub");
+    file("sub/victim.csv", "a,b\n");
+    file("nul.kxq", project("#FFFFFF", std::string("victim.txt\0.html", 16)));
+    file("nulsub.kxq", project("#FFFFFF", std::string("sub/victim.csv\0x.html", 21)));
     file("bgcolor.kxq",
          project("#fff; background-image:url(http://127.0.0.1:9/beacon); visibility:hidden",
                  "bgcolor.html"));
@@ -334,6 +341,20 @@ std::vector<HostileCase> hostileCases() {
         refused("PageScript", "page script.kxq", "Target page is not a web page: \\S*x\\.sh\n",
                 "x.sh"),
         cssColour,
+        refused("PagePlainNulInTarget", "page nul.kxq",
+                "Target page is not a web page: victim\\.txt\\\\x00\\.html\n", "victim.txt"),
+        refused("PageSoundNulInTarget", "page --sound nulsub.kxq",
+                "Target page is not a web page: sub/victim\\.csv\\\\x00x\\.html\n",
+                "sub/victim.csv"),
+        refused("PageHtml5NulInTarget", "page --html5 nul.kxq",
+                "Target page is not a web page: victim\\.txt\\\\x00\\.html\n", "victim.txt"),
+        // Names from the command line: control characters refused, and shown escaped.
+        refused("PageOutWithControl", "page plain.kxq out\x01.html",
+                "Target page is not a web page: out\\\\x01\\.html\n", "out\x01.html"),
+        refused("ConvertOutWithEscape", "convert small.gif x\x1B[2J.png",
+                "Cannot create file x\\\\x1B\\[2J\\.png\n", "x\x1B[2J.png"),
+        refused("UnknownCommandEscaped", "\x1B]0;x\x07",
+                "kelmor-cli: unknown command '\\\\x1B\\]0;x\\\\x07' \\(try kelmor-cli --help\\)\n"),
         // Sound: the frames libsndfile counts, whatever the encoding packs into a byte.
         written("SoundInfoGsm", "sound info gsm.wav", "frames: 480000\nduration: 60.000 s\n"),
         written("SoundInfoClaimingSize", "sound info claims.wav", "frames: 1000\n"),
