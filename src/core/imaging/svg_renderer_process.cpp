@@ -128,6 +128,19 @@ struct SpawnSetup {
     SpawnSetup& operator=(const SpawnSetup&) = delete;
 };
 
+// Reads `size` bytes from the start of the file.
+bool readAt(int fd, std::uint8_t* data, std::size_t size) {
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t got = ::pread(fd, data + done, size - done, static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
 // The descriptor itself when it is at least `lowest`, else a copy of it there: what the renderer
 // receives must not sit where its standard descriptors or its memory file go.
 FileDescriptor atLeast(FileDescriptor fd, int lowest) {
@@ -268,6 +281,14 @@ bool RendererProcess::copyPixels(const svgrender::Answer& answer, RgbaImage& ima
     const std::size_t bytes = std::size_t(answer.width) * answer.height * 4;
     if (bytes == 0)
         return true;
+    image.width = answer.width;
+    image.height = answer.height;
+    // A large picture is read rather than mapped: the program then holds its pixels once, not
+    // also the renderer's pages (the renderer retires after it).
+    if (bytes > svgrender::kRetireSharedBytes) {
+        image.pixels.resize(bytes);
+        return readAt(pixels_.get(), image.pixels.data(), bytes);
+    }
     if (bytes > mapped_) {
         struct stat file {};
         if (::fstat(pixels_.get(), &file) != 0 || std::uint64_t(file.st_size) < bytes)
@@ -283,8 +304,6 @@ bool RendererProcess::copyPixels(const svgrender::Answer& answer, RgbaImage& ima
         }
     }
     const auto* const pixels = static_cast<const std::uint8_t*>(map_);
-    image.width = answer.width;
-    image.height = answer.height;
     image.pixels.assign(pixels, pixels + bytes);
     return true;
 }
