@@ -37,6 +37,7 @@ configure_file(${desktop}/org.kelmor.Kelmor.metainfo.xml.in
                ${generated}/org.kelmor.Kelmor.metainfo.xml @ONLY)
 
 install(TARGETS kelmor kelmor-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS kelmor-svg-render RUNTIME DESTINATION ${KELMOR_HELPER_INSTALL_DIR})
 install(FILES ${desktop}/kelmor.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${desktop}/org.kelmor.Kelmor.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${desktop}/kelmor.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)

@@ -28,3 +28,10 @@ function(kelmor_ui_library name)
     target_compile_definitions(${name} PUBLIC QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
     target_link_libraries(${name} PUBLIC kelmor_base Qt6::Core Qt6::Gui Qt6::Widgets)
 endfunction()
+
+# The SVG renderer process (kelmor-svg-render) is built beside the programs and installed into
+# the library folder, where the programs find it relative to their own folder.
+include(GNUInstallDirs)
+set(KELMOR_HELPER_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/kelmor)
+file(RELATIVE_PATH KELMOR_HELPER_FROM_PROGRAM ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}
+     ${CMAKE_INSTALL_PREFIX}/${KELMOR_HELPER_INSTALL_DIR})

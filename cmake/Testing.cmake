@@ -5,12 +5,22 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 find_package(benchmark REQUIRED)
 
+# Test and benchmark programs live away from the programs' folder: they draw SVG files with the
+# renderer of this build (tests/support/svg_renderer_location.cpp).
+function(kelmor_uses_built_svg_renderer name)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/svg_renderer_location.cpp)
+    target_compile_definitions(${name} PRIVATE
+        KELMOR_BUILT_SVG_RENDERER="$<TARGET_FILE:kelmor-svg-render>")
+    add_dependencies(${name} kelmor-svg-render)
+endfunction()
+
 # A GoogleTest program registered with ctest.
 #   kelmor_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [QT] [ENVIRONMENT VAR=value ...])
 # QT gives the program a QApplication (offscreen in tests) through the shared test main.
 function(kelmor_test name)
     cmake_parse_arguments(T "QT" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
     add_executable(${name} ${T_SOURCES})
+    kelmor_uses_built_svg_renderer(${name})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_compile_definitions(${name} PRIVATE KELMOR_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
     if(T_QT)
@@ -33,6 +43,7 @@ endfunction()
 function(kelmor_bench name)
     cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name}-bench ${B_SOURCES})
+    kelmor_uses_built_svg_renderer(${name}-bench)
     target_include_directories(${name}-bench PRIVATE ${PROJECT_SOURCE_DIR}/bench)
     target_link_libraries(${name}-bench PRIVATE ${B_LIBS} benchmark::benchmark)
 endfunction()

@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     kelmor::RgbaImage image;
     try {
-        image = kelmor::renderSvg(bytes, {}, kLimits);
+        image = kelmor::renderSvg(bytes, kLimits);
     } catch (const kelmor::Error&) {
         return 0;
     }

@@ -21,6 +21,7 @@ expected=(
     usr/bin/kelmor
     usr/bin/kelmor-cli
     usr/lib/kelmor/kelmor-sound.so
+    usr/lib/kelmor/kelmor-svg-render
     usr/share/applications/org.kelmor.Kelmor.desktop
     usr/share/icons/hicolor/scalable/apps/kelmor.svg
     usr/share/kelmor/samples/README
@@ -62,6 +63,10 @@ done
 samples="$scratch/root/usr/share/kelmor/samples"
 "$scratch/root/usr/bin/kelmor-cli" page "$samples/menu.kxq" "$scratch/index.html"
 grep -q 'src="home.gif"' "$scratch/index.html"
+# kelmor-cli finds the installed SVG renderer to draw the program's own icon.
+"$scratch/root/usr/bin/kelmor-cli" info "$scratch/root/usr/share/icons/hicolor/scalable/apps/kelmor.svg" \
+    >"$scratch/icon.info"
+grep -q '^format: SVG' "$scratch/icon.info"
 status=0
 XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" QT_QPA_PLATFORM=offscreen \
     timeout 5 "$scratch/root/usr/bin/kelmor" "$samples/menu.kxq" || status=$?

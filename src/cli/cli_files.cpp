@@ -32,7 +32,7 @@ void checkNotAnInput(const std::string& output, std::span<const std::string> inp
 
 std::string labelled(const std::string& label, const std::string& message) {
     if (message == format(msg::kCannotOpenFile, label) || message == msg::fileNotFound(label) ||
-        message == format(msg::kFileTooLarge, label))
+        message == format(msg::kFileTooLarge, label) || message == format(msg::kSvgNotValid, label))
         return message;
     return shownValue(label) + ": " + message;
 }

@@ -10,7 +10,7 @@
 #include "imaging/jpeg.h"
 #include "imaging/picture.h"
 #include "imaging/png.h"
-#include "imaging/svg.h"
+#include "imaging/svg_renderer_process.h"
 #include "imaging/webp.h"
 
 #include <array>
@@ -198,7 +198,7 @@ void printPicture(kelmor::PictureFormat format, const std::string& bytes, const 
         return printRgba("WebP", kelmor::decodeWebpFirstFrame(bytes),
                          kelmor::webpFrameCount(bytes));
     case kelmor::PictureFormat::Svg:
-        return printRgba("SVG", kelmor::renderSvg(bytes, path), 1);
+        return printRgba("SVG", kelmor::renderSvgApart(bytes, path), 1);
     case kelmor::PictureFormat::Icon:
     case kelmor::PictureFormat::None:
         break;

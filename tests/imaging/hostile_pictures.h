@@ -49,4 +49,21 @@ std::string flatWebp(int width, int height);
 // frameWidth x frameHeight at the corner.
 std::string flatAnimatedWebp(int width, int height, int frames, int frameWidth, int frameHeight);
 
+// SVG documents that crash librsvg 2.54 or take it far past any bound, all under 1 MB.
+// An feConvolveMatrix of order 50 with a kernel of nine values.
+std::string convolveOrderSvg();
+// Text at font-size 3e6: librsvg panics ("assertion failed: h >= 0.0") and aborts its caller.
+std::string hugeFontSvg();
+// A path of `points` vertices whose every vertex is marked by the whole path again: the segments
+// drawn grow with the square of the file.
+std::string selfMarkingPathSvg(int points);
+// A side x side square under a Gaussian blur.
+std::string blurredSquareSvg(int side);
+// `count` different data: PNG pictures of at least 512 x 512 pixels, each a few hundred bytes.
+std::string dataPngsSvg(int count);
+// A 64 x 64 document showing a data: SVG picture of side x side pixels.
+std::string dataSvgPictureSvg(int side);
+// `count` paths each covering the whole 2000 x 2000 picture, half transparent.
+std::string manyPathsSvg(int count);
+
 } // namespace kelmor::test

@@ -1,5 +1,5 @@
 # WebP and SVG readers and writers, checked against libwebp's tools (cwebp, dwebp, img2webp)
-# and librsvg's rsvg-convert.
+# and librsvg's rsvg-convert; the SVG renderer process against the drawing code it runs.
 kelmor_test(imaging_websvg_test
-    SOURCES webp_test.cpp svg_test.cpp
+    SOURCES webp_test.cpp svg_test.cpp svg_renderer_process_test.cpp hostile_pictures.cpp
     LIBS kelmor_imaging)

@@ -151,6 +151,41 @@ TEST_F(PicsTabTest, ThumbnailViewShowsTheCachedThumbnailsAndKeepsADamagedFilesIc
     EXPECT_EQ(photo.icon().pixmap(128).toImage(), fileIcon);
 }
 
+// Thumbnail View on an SVG that crashes librsvg: the program goes on, the file keeps its icon
+// and gets a failure entry, the SVG beside it its thumbnail; a click shows the file's message.
+TEST_F(PicsTabTest, ThumbnailViewOutlivesAnSvgThatCrashesItsRenderer) {
+    for (const char* name : {"crashing-font.svg", "shapes.svg"}) {
+        QFile svg(QStringLiteral(KELMOR_TEST_DATA "/svg/") + QLatin1String(name));
+        ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+        writeFile(u"svg/"_s + QLatin1String(name), svg.readAll());
+    }
+    trigger("PicsRefresh");
+    tab().pictureLists().setCurrentIndex(static_cast<int>(Kind::Svg));
+    ASSERT_EQ(captions(Kind::Svg), (QStringList{u"crashing-font.svg"_s, u"shapes.svg"_s}));
+    const QImage fileIcon = list(Kind::Svg).item(0)->icon().pixmap(128).toImage();
+    trigger("PicsThumbnailView");
+
+    const auto cacheName = [this](const char* file) {
+        return QString::fromStdString(thumbnailFileName(thumbnailUri(toLocal(path(file)))));
+    };
+    QTRY_VERIFY(QFileInfo::exists(thumbnailRoot() + u"/normal/"_s + cacheName("svg/shapes.svg")));
+    QTRY_VERIFY(list(Kind::Svg).item(1)->icon().pixmap(128).toImage() != fileIcon);
+    ThumbnailLoader::pool().waitForDone();
+    QCoreApplication::sendPostedEvents();
+    const QStringList failures =
+        QDir(thumbnailRoot() + u"/fail"_s).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(QFileInfo::exists(thumbnailRoot() + u"/fail/"_s + failures[0] + u'/' +
+                                  cacheName("svg/crashing-font.svg")));
+    EXPECT_EQ(list(Kind::Svg).item(0)->icon().pixmap(128).toImage(), fileIcon);
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+
+    click(Kind::Svg, u"crashing-font.svg"_s);
+    EXPECT_EQ(dialogs.errors,
+              QStringList{u"SVG image is not valid: "_s + path("svg/crashing-font.svg")});
+    EXPECT_TRUE(shown().empty());
+}
+
 // A folder of 10,000 (unreadable) pictures: only the items around the view are tried, and
 // scrolling to the end tries the last ones.
 TEST_F(PicsTabTest, ThumbnailsAreMadeOnlyAroundTheView) {

@@ -5,6 +5,7 @@
 #include "base/read_file.h"
 #include "imaging/jpeg.h"
 #include "imaging/tool_pictures.h"
+#include "support/scoped_environment.h"
 #include "thumbnail_test_support.h"
 
 #include <QCryptographicHash>
@@ -261,6 +262,28 @@ INSTANTIATE_TEST_SUITE_P(Versions, ThumbnailFreshness,
                                            SameSecond{"Repaired", FirstVersion::Damaged},
                                            SameSecond{"Unreadable", FirstVersion::Unreadable}),
                          [](const auto& tested) { return std::string(tested.param.name); });
+
+// An SVG that crashes librsvg ends the renderer process, and the file gets its failure entry;
+// without a renderer to start, the file is not to blame and gets none.
+TEST_F(ThumbnailCacheTest, ACrashingSvgGetsAFailureEntryAMissingRendererNone) {
+    const std::string file =
+        writeFile("pics/crash.svg", readWholeFile(KELMOR_TEST_DATA "/svg/crashing-font.svg"));
+    const fs::path entry =
+        cache_.root() / "fail" / "kelmor-1.0" / thumbnailFileName(thumbnailUri(file));
+    {
+        const test::ScopedEnvironment missing("KELMOR_SVG_RENDERER", path("none"));
+        const Thumbnail unmade = cache_.thumbnail(file, ThumbnailSize::Normal);
+        EXPECT_EQ(unmade.origin, Thumbnail::Origin::Failed);
+        EXPECT_EQ(unmade.failure, format(msg::kSvgRendererMissing, path("none")));
+        EXPECT_TRUE(unmade.file.empty());
+        EXPECT_FALSE(fs::exists(entry));
+    }
+    const Thumbnail crashed = cache_.thumbnail(file, ThumbnailSize::Normal);
+    EXPECT_EQ(crashed.origin, Thumbnail::Origin::Failed);
+    EXPECT_EQ(crashed.failure, format(msg::kSvgNotValid, file));
+    EXPECT_EQ(crashed.file, entry);
+    EXPECT_TRUE(fs::exists(entry));
+}
 
 TEST_F(ThumbnailCacheTest, NeverWritesIntoTheCacheForItsOwnFilesNorWhenItCannot) {
     const std::string file = photo("a.jpg");

@@ -24,6 +24,8 @@ inline constexpr const char* kPngNotValid = "PNG image is not valid: %s";
 inline constexpr const char* kWebpNotValid = "WebP image is not valid";
 inline constexpr const char* kSvgNotValid = "SVG image is not valid: %s";
 inline constexpr const char* kSvgNoSize = "SVG image has no size";
+// The program that draws SVG files apart is missing or cannot run; "%s" is where it was sought.
+inline constexpr const char* kSvgRendererMissing = "Cannot start the SVG renderer %s";
 inline constexpr const char* kTextExceedsMemo = "Text exceeds memo capacity";
 inline constexpr const char* kNoMciDevice = "No MCI device open";
 inline constexpr const char* kInvalidGifData = "Invalid GIF data";

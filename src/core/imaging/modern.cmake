@@ -7,3 +7,9 @@ find_package(ZLIB REQUIRED) # CRC-32, to check a PNG's chunks without decoding i
 target_sources(kelmor_imaging PRIVATE rgba_image.cpp png.cpp webp.cpp svg.cpp)
 target_link_libraries(kelmor_imaging PRIVATE PkgConfig::SPNG PkgConfig::WEBP PkgConfig::RSVG
     ZLIB::ZLIB)
+
+# SVG files from outside drawn in the renderer process (svg_renderer_process), and that
+# process's side (svg_render_service), which kelmor-svg-render runs.
+target_sources(kelmor_imaging PRIVATE svg_renderer_process.cpp svg_render_service.cpp)
+set_source_files_properties(svg_renderer_process.cpp PROPERTIES
+    COMPILE_DEFINITIONS KELMOR_SVG_RENDERER_FROM_PROGRAM="${KELMOR_HELPER_FROM_PROGRAM}")

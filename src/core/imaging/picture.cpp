@@ -9,7 +9,7 @@
 #include "imaging/jpeg.h"
 #include "imaging/picture_animation.h"
 #include "imaging/png.h"
-#include "imaging/svg.h"
+#include "imaging/svg_renderer_process.h"
 #include "imaging/webp.h"
 
 #include <algorithm>
@@ -195,7 +195,7 @@ RgbaImage decodeFirstFrame(PictureFormat format, std::string_view bytes, const s
     case PictureFormat::WebP:
         return decodeWebpFirstFrame(bytes, limits);
     case PictureFormat::Svg:
-        return renderSvg(bytes, path, limits);
+        return renderSvgApart(bytes, path, limits);
     default:
         throw Error(msg::kObjectTypeNotSupported);
     }
@@ -213,8 +213,13 @@ std::optional<std::string> readVerbatimPicture(PictureFormat format, const std::
         webpFrameCount(bytes);
         return bytes;
     }
-    // An SVG is checked by drawing it until its reader offers a check of its own structure;
-    // that check goes here.
+    case PictureFormat::Svg: {
+        // The renderer process measures the document: that refuses a damaged file or one
+        // without a size, as a load would, without drawing a pixel.
+        std::string bytes = readWholeFile(path);
+        measureSvgApart(bytes, path);
+        return bytes;
+    }
     default:
         return std::nullopt;
     }

@@ -8,7 +8,7 @@
 #include "imaging/jpeg.h"
 #include "imaging/picture.h"
 #include "imaging/png.h"
-#include "imaging/svg.h"
+#include "imaging/svg_renderer_process.h"
 #include "imaging/webp.h"
 
 namespace kelmor {
@@ -64,7 +64,7 @@ PictureFileSize readPictureFileSize(const std::string& path) {
     case PictureFormat::WebP:
         return measureWebp(readWholeFile(path));
     case PictureFormat::Svg:
-        return measureSvg(readWholeFile(path), path);
+        return measureSvgApart(readWholeFile(path), path);
     case PictureFormat::Icon:
     case PictureFormat::None:
         break;

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <librsvg/rsvg.h>
 #include <memory>
+#include <string>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -33,19 +34,20 @@ using HandlePointer = std::unique_ptr<RsvgHandle, GObjectUnref>;
 
 [[noreturn]] void throwNotValid(GError* error) {
     const ErrorPointer owned(error);
-    throw Error(format(msg::kSvgNotValid, owned ? owned->message : "unknown error"));
+    const std::string reason = owned ? owned->message : "unknown error";
+    // librsvg's drawing stops with this when a surface it needs cannot be had.
+    if (reason.find("NoMemory") != std::string::npos)
+        throw Error(msg::kImageTooLarge);
+    throw Error(format(msg::kSvgNotValid, reason));
 }
 
-// Parses the document. References resolve against the file's folder, under librsvg's own
-// policy: nothing from the network and nothing outside that folder; with no file, nothing
-// outside the document at all. The XML parser keeps its safety limits.
-HandlePointer parse(std::string_view bytes, const std::string& path) {
+// Parses the document without a base file: librsvg then resolves no reference outside the
+// document (only data: URIs load). The XML parser keeps its safety limits.
+HandlePointer parse(std::string_view bytes) {
     const std::unique_ptr<GInputStream, GObjectUnref> stream(g_memory_input_stream_new_from_data(
         bytes.data(), static_cast<gssize>(bytes.size()), nullptr));
-    const std::unique_ptr<GFile, GObjectUnref> base(
-        path.empty() ? nullptr : g_file_new_for_path(path.c_str()));
     GError* error = nullptr;
-    HandlePointer handle(rsvg_handle_new_from_stream_sync(stream.get(), base.get(),
+    HandlePointer handle(rsvg_handle_new_from_stream_sync(stream.get(), nullptr,
                                                           RSVG_HANDLE_FLAGS_NONE, nullptr, &error));
     if (!handle)
         throwNotValid(error);
@@ -131,7 +133,7 @@ float straightScale(std::uint32_t alpha) {
 
 // Turns cairo's premultiplied native-endian ARGB words into straight RGBA bytes, in place; four
 // pixels at a time where SSE2 is there.
-void unpremultiply(RgbaImage& image) {
+void unpremultiply(std::uint8_t* p, std::size_t count) {
     // The factor of each alpha, looked up rather than divided for every pixel.
     static const std::array<float, 256> scales = [] {
         std::array<float, 256> table{};
@@ -139,8 +141,6 @@ void unpremultiply(RgbaImage& image) {
             table[alpha] = straightScale(alpha);
         return table;
     }();
-    std::uint8_t* p = image.pixels.data();
-    std::size_t count = image.pixels.size() / 4;
 #if defined(__SSE2__)
     const __m128i byte = _mm_set1_epi32(0xFF);
     const __m128i zero = _mm_setzero_si128();
@@ -183,19 +183,19 @@ void unpremultiply(RgbaImage& image) {
     }
 }
 
-// Draws the document of `size` scaled by `scale` onto a width x height picture.
-RgbaImage renderScaled(RsvgHandle* handle, const SvgSize& size, double scale, int width,
-                       int height) {
+// Draws the document of `size` scaled by `scale` onto a width x height picture placed by `place`.
+PictureSize renderScaled(RsvgHandle* handle, const SvgSize& size, double scale, int width,
+                         int height, const SvgPixelPlace& place) {
     // Cairo surfaces have sides of at most 32767 pixels.
     if (width > 32767 || height > 32767)
         throw Error(msg::kImageTooLarge);
-    RgbaImage image = RgbaImage::blank(width, height);
-    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, image.width);
-    if (stride != image.width * 4)
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
+    if (stride != width * 4)
         throw Error(msg::kImageTooLarge);
+    std::uint8_t* const pixels = place(width, height);
     // Cairo draws straight into the picture's pixels, which start transparent.
-    const CairoSurfacePointer surface(cairo_image_surface_create_for_data(
-        image.pixels.data(), CAIRO_FORMAT_ARGB32, image.width, image.height, stride));
+    const CairoSurfacePointer surface(
+        cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_ARGB32, width, height, stride));
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
         throw Error(msg::kOutOfMemory);
     {
@@ -207,38 +207,52 @@ RgbaImage renderScaled(RsvgHandle* handle, const SvgSize& size, double scale, in
             throwNotValid(error);
     }
     cairo_surface_flush(surface.get());
-    unpremultiply(image);
-    return image;
+    unpremultiply(pixels, std::size_t(width) * height);
+    return {width, height};
 }
 
 } // namespace
 
-RgbaImage renderSvg(std::string_view bytes, const std::string& path, const ImageLimits& limits) {
-    const HandlePointer handle = parse(bytes, path);
+PictureSize renderSvgInto(std::string_view bytes, const ImageLimits& limits, int edge,
+                          const SvgPixelPlace& place, PictureSize* intrinsic) {
+    const HandlePointer handle = parse(bytes);
     const SvgSize size = checkedSize(handle.get(), limits);
-    return renderScaled(handle.get(), size, 1.0, static_cast<int>(size.pixels.width),
-                        static_cast<int>(size.pixels.height));
-}
-
-RgbaImage renderSvgFitted(std::string_view bytes, const std::string& path, int edge,
-                          PictureSize* intrinsic) {
-    const HandlePointer handle = parse(bytes, path);
-    const SvgSize size = checkedSize(handle.get(), {});
     if (intrinsic != nullptr)
         *intrinsic = size.pixels;
     const double longer = std::max(size.width, size.height);
-    const double scale = longer > edge ? edge / longer : 1.0;
+    const double scale = edge > 0 && longer > edge ? edge / longer : 1.0;
     const auto side = [&](double length) {
         return static_cast<int>(std::clamp(std::round(length * scale), 1.0, double(edge)));
     };
     if (scale < 1.0)
-        return renderScaled(handle.get(), size, scale, side(size.width), side(size.height));
+        return renderScaled(handle.get(), size, scale, side(size.width), side(size.height), place);
     return renderScaled(handle.get(), size, 1.0, static_cast<int>(size.pixels.width),
-                        static_cast<int>(size.pixels.height));
+                        static_cast<int>(size.pixels.height), place);
 }
 
-PictureFileSize measureSvg(std::string_view bytes, const std::string& path) {
-    const HandlePointer handle = parse(bytes, path);
+RgbaImage renderSvg(std::string_view bytes, const ImageLimits& limits) {
+    RgbaImage image;
+    renderSvgInto(bytes, limits, 0, [&](int width, int height) {
+        image = RgbaImage::blank(width, height);
+        return image.pixels.data();
+    });
+    return image;
+}
+
+RgbaImage renderSvgFitted(std::string_view bytes, int edge, PictureSize* intrinsic) {
+    RgbaImage image;
+    renderSvgInto(
+        bytes, {}, edge,
+        [&](int width, int height) {
+            image = RgbaImage::blank(width, height);
+            return image.pixels.data();
+        },
+        intrinsic);
+    return image;
+}
+
+PictureFileSize measureSvg(std::string_view bytes) {
+    const HandlePointer handle = parse(bytes);
     const PictureSize size = checkedSize(handle.get(), {}).pixels;
     return {size, size.width * size.height};
 }

@@ -9,6 +9,7 @@
 #include "imaging/image_limits.h"
 #include "imaging/picture.h"
 #include "imaging/png.h"
+#include "imaging/svg_renderer_process.h"
 #include "thumbnails/box_scale.h"
 #include "thumbnails/shared_budget.h"
 #include "thumbnails/thumbnail_maker.h"
@@ -215,6 +216,9 @@ Thumbnail ThumbnailCache::thumbnail(const std::filesystem::path& file, Thumbnail
         pixels = makeThumbnailPixels(format, bytes, path.string(), edge);
         result.origin = Thumbnail::Origin::Made;
         result.image = std::move(pixels.image);
+    } catch (const SvgRendererMissing& error) {
+        result.failure = error.what(); // the installation's fault, not the file's: no entry
+        return result;
     } catch (const Error& error) {
         result.failure = error.what();
     }

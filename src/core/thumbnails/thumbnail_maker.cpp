@@ -7,7 +7,7 @@
 #include "imaging/image_limits.h"
 #include "imaging/jpeg.h"
 #include "imaging/png.h"
-#include "imaging/svg.h"
+#include "imaging/svg_renderer_process.h"
 #include "imaging/webp.h"
 #include "thumbnails/box_scale.h"
 
@@ -83,7 +83,7 @@ ThumbnailPixels makeThumbnailPixels(PictureFormat format, std::string_view bytes
         return fitted(decodeWebpFirstFrame(bytes), edge);
     case PictureFormat::Svg: {
         ThumbnailPixels pixels;
-        pixels.image = renderSvgFitted(bytes, path, edge, &pixels.original);
+        pixels.image = renderSvgFittedApart(bytes, path, edge, &pixels.original);
         return pixels;
     }
     case PictureFormat::Icon:

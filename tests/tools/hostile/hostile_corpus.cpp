@@ -212,6 +212,14 @@ void writeHostileCorpus(const fs::path& site) {
     file("late-text.png", lateText);
     static const std::string tall = tallPng(64 << 20);
     file("tall.png", tall);
+    // SVG documents that crash librsvg or outrun any bound, for its renderer process to contain.
+    file("convolve.svg", convolveOrderSvg());
+    file("hugefont.svg", hugeFontSvg());
+    file("markers.svg", selfMarkingPathSvg(20000));
+    file("blur.svg", blurredSquareSvg(8192));
+    file("datapngs.svg", dataPngsSvg(2000));
+    file("datasvg.svg", dataSvgPictureSvg(8192));
+    file("paths.svg", manyPathsSvg(40000));
 
     file("README", "Not a picture.\n");
     fs::create_directory(site / "folder.gif");
@@ -258,6 +266,16 @@ std::vector<HostileCase> hostileCases() {
                            .arguments = std::move(arguments),
                            .outcome = WrittenOrRefused,
                            .err = std::regex_replace(file, std::regex("\\."), "\\.") + ": .+\n"};
+    };
+    // Drawn within the bounds, or refused: by the renderer's own message naming the file, or by
+    // its crash, limit or timeout.
+    const auto boundedSvg = [](std::string name, std::string file, std::string arguments) {
+        const std::string escaped = std::regex_replace(file, std::regex("\\."), "\\.");
+        return HostileCase{.name = std::move(name),
+                           .arguments = std::move(arguments),
+                           .outcome = WrittenOrRefused,
+                           .err =
+                               "(" + escaped + ": .+|SVG image is not valid: " + escaped + ")\n"};
     };
     const auto unwritable = [](std::string name, std::string arguments, StandardOutput output) {
         return HostileCase{.name = std::move(name),
@@ -332,6 +350,20 @@ std::vector<HostileCase> hostileCases() {
         written("InfoTextAfterPixels", "info late-text.png", "size: 8192x8192\n"),
         refused("InfoTallPng", "info tall.png", "tall\\.png: Image too large\n"),
         refused("ThumbnailTallPng", "thumbnail tall.png", "tall\\.png: Image too large\n"),
+        // A crash of librsvg ends its renderer process, not the command; resave draws nothing.
+        refused("InfoCrashingSvg", "info hugefont.svg", "SVG image is not valid: hugefont\\.svg\n"),
+        refused("ConvertCrashingSvg", "convert hugefont.svg out.png",
+                "SVG image is not valid: hugefont\\.svg\n", "out.png"),
+        refused("AnimateCrashingSvg", "animate -o anim.gif small.gif hugefont.svg",
+                "SVG image is not valid: hugefont\\.svg\n", "anim.gif"),
+        written("ResaveCrashingSvg", "resave hugefont.svg out.svg"),
+        boundedSvg("InfoConvolveOrder", "convolve.svg", "info convolve.svg"),
+        boundedSvg("InfoSelfMarkingPath", "markers.svg", "info markers.svg"),
+        boundedSvg("InfoBlurredSquare", "blur.svg", "info blur.svg"),
+        boundedSvg("ConvertBlurredSquare", "blur.svg", "convert blur.svg out.bmp"),
+        boundedSvg("InfoDataPngs", "datapngs.svg", "info datapngs.svg"),
+        boundedSvg("InfoDataSvgPicture", "datasvg.svg", "info datasvg.svg"),
+        boundedSvg("InfoFortyThousandPaths", "paths.svg", "info paths.svg"),
         // Named pipes and folders are refused without waiting.
         refused("InfoPipe", "info f.gif", "Cannot open file f\\.gif\n"),
         refused("ResavePipe", "resave f.gif out.gif", "Cannot open file f\\.gif\n", "out.gif"),
