@@ -3,6 +3,7 @@
 // replaced after a failure.
 #include "base/messages.h"
 #include "base/read_file.h"
+#include "base/sanitizer_build.h"
 #include "imaging/hostile_pictures.h"
 #include "imaging/svg.h"
 #include "imaging/svg_renderer_process.h"
@@ -15,16 +16,6 @@
 #include <filesystem>
 #include <thread>
 #include <vector>
-
-// AddressSanitizer and ThreadSanitizer reserve terabytes of address space for their shadow.
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define KELMOR_SANITIZER_SHADOW 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define KELMOR_SANITIZER_SHADOW 1
-#endif
 
 namespace kelmor {
 namespace {

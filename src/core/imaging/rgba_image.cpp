@@ -40,29 +40,18 @@ Bitmap toBitmap(const RgbaImage& image) {
 
 RgbaImage toRgba(const Bitmap& bitmap) {
     RgbaImage image = RgbaImage::blank(bitmap.width(), bitmap.height());
-    if (bitmap.bitsPerPixel() == 24) {
-        // Blue, green and red bytes, as every JPEG decodes: copied without a lookup per pixel.
+    // Blue, green and red bytes (as every JPEG decodes), or those and alpha (as toBitmap makes
+    // them): copied without a lookup per pixel.
+    const bool bgra = bitmap.bitsPerPixel() == 32 && bitmap.redMask == 0x00FF0000u &&
+                      bitmap.greenMask == 0x0000FF00u && bitmap.blueMask == 0x000000FFu &&
+                      (bitmap.alphaMask == 0 || bitmap.alphaMask == 0xFF000000u);
+    if (bitmap.bitsPerPixel() == 24 || bgra) {
+        const int step = bgra ? 4 : 3;
+        const bool alpha = bgra && bitmap.alphaMask != 0;
         for (int y = 0; y < image.height; ++y) {
             const std::uint8_t* in = bitmap.row(y);
             std::uint8_t* out = image.row(y);
-            for (int x = 0; x < image.width; ++x, in += 3, out += 4) {
-                out[0] = in[2];
-                out[1] = in[1];
-                out[2] = in[0];
-                out[3] = 255;
-            }
-        }
-        return image;
-    }
-    if (bitmap.bitsPerPixel() == 32 && bitmap.redMask == 0x00FF0000u &&
-        bitmap.greenMask == 0x0000FF00u && bitmap.blueMask == 0x000000FFu &&
-        (bitmap.alphaMask == 0 || bitmap.alphaMask == 0xFF000000u)) {
-        // Blue, green, red and alpha bytes, as toBitmap makes them: copied without a lookup.
-        const bool alpha = bitmap.alphaMask != 0;
-        for (int y = 0; y < image.height; ++y) {
-            const std::uint8_t* in = bitmap.row(y);
-            std::uint8_t* out = image.row(y);
-            for (int x = 0; x < image.width; ++x, in += 4, out += 4) {
+            for (int x = 0; x < image.width; ++x, in += step, out += 4) {
                 out[0] = in[2];
                 out[1] = in[1];
                 out[2] = in[0];

@@ -3,6 +3,7 @@
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/sanitizer_build.h"
 #include "imaging/svg.h"
 #include "imaging/svg_render_protocol.h"
 
@@ -16,16 +17,6 @@
 #include <sys/resource.h>
 #include <sys/time.h>
 #include <unistd.h>
-
-// AddressSanitizer and ThreadSanitizer reserve terabytes of address space for their shadow.
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define KELMOR_SANITIZER_SHADOW 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define KELMOR_SANITIZER_SHADOW 1
-#endif
 
 namespace kelmor::svgrender {
 namespace {
