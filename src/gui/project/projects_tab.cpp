@@ -162,7 +162,11 @@ void ProjectsTab::addPopupSaveCommands() {
         save->setEnabled(false);
 }
 
-ProjectsTab::~ProjectsTab() = default;
+// The Button list's undo stack outlives this object's own part: it says it is clean again as
+// it is destroyed with the list, and nothing here may hear that.
+ProjectsTab::~ProjectsTab() {
+    buttonList_->undoStack().disconnect(this);
+}
 
 std::array<QAction*, 4> ProjectsTab::saveCommands() const {
     return {&commands().action("SaveProject"), &commands().action("SaveProjectAs"),
