@@ -5,6 +5,7 @@
 
 #include "designer/button_picture.h"
 #include "designer/button_style.h"
+#include "support/cpu_time_reporter.h"
 #include "support/librsvg_render.h"
 
 #include <benchmark/benchmark.h>
@@ -42,19 +43,6 @@ void librsvgRender(benchmark::State& state, const std::vector<std::string>& docu
             kelmor::bench::renderWithLibrsvg(svg);
 }
 
-// Prints the runs as the console does and keeps each benchmark's median CPU time per
-// iteration: CPU time, because other programs may share the machine's cores.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                times[run.run_name.function_name] = run.GetAdjustedCPUTime();
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -75,7 +63,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    RatioReporter reporter;
+    kelmor::bench::CpuTimeReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     const auto ours = reporter.times.find("ButtonRender/10");

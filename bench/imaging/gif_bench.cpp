@@ -10,6 +10,7 @@
 #include "imaging/gif_bitmap.h"
 #include "imaging/gif_decode.h"
 #include "imaging/gif_encode.h"
+#include "support/cpu_time_reporter.h"
 
 #include <atomic>
 #include <benchmark/benchmark.h>
@@ -415,18 +416,6 @@ BENCHMARK(GifEncodeGiflib)->Name("GifEncode/giflib")->Apply(pictures);
 BENCHMARK(GifEncodeCgif)->Name("GifEncode/cgif")->Apply(pictures);
 BENCHMARK(GifDecodeBomb)->Name("GifDecode/bomb")->Unit(benchmark::kMillisecond);
 
-// Prints the runs as the console does and keeps each run's CPU time per iteration by name:
-// CPU time, because other programs may share the machine's cores.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    }
-    std::map<std::string, double> times;
-};
-
 void printEncodeRatios(const std::map<std::string, double>& times) {
     for (const char* baseline : {"giflib", "cgif"})
         for (int which = Photo; which <= TwoColour; ++which) {
@@ -447,7 +436,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    RatioReporter reporter;
+    kelmor::bench::CpuTimeReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     printEncodeRatios(reporter.times);
