@@ -144,10 +144,12 @@ protected:
             QFile helpPage(file);
             EXPECT_TRUE(helpPage.open(QIODevice::ReadOnly)) << file.toStdString();
             const QString text = QString::fromUtf8(helpPage.readAll());
-            for (const QString& line : page->commands().keyboardHelp())
-                if (!text.contains(line.section(QLatin1Char('\t'), 0, 0)))
+            for (const QAction* action : page->commands().actions()) {
+                const QString key = action->shortcut().toString(QKeySequence::NativeText);
+                if (!key.isEmpty() && !text.contains(key))
                     missing << QString::fromLatin1(page->heading().caption) + QStringLiteral(": ") +
-                                   line;
+                                   key + QStringLiteral("\t") + action->toolTip();
+            }
         }
         return missing;
     }

@@ -46,7 +46,6 @@ inline constexpr const char* kUnsupportedGifVersion = "Unsupported GIF version";
 inline constexpr const char* kObjectTypeNotSupported = "Object type not supported for operation";
 inline constexpr const char* kNoColorTable = "No global or local color table defined";
 inline constexpr const char* kColorNotInColorTable = "Color not in color table";
-inline constexpr const char* kStreamWriteError = "Stream write error";
 // GIF warnings: passed to an image's warning handler, they never stop an operation.
 inline constexpr const char* kUnknownGifBlockType = "Unknown GIF block type";
 inline constexpr const char* kInvalidExtensionIntroducer = "Invalid extension introducer";

@@ -6,7 +6,6 @@
 #include "imaging/gif_lzw.h"
 
 #include <algorithm>
-#include <ostream>
 
 namespace kelmor {
 namespace {
@@ -197,13 +196,6 @@ std::string encodeGif(const GifImage& image, const GifEncodeOptions& options) {
         putFrame(out, frame, shape.maxBits, encoder);
     put8(out, 0x3B);
     return out;
-}
-
-void writeGif(std::ostream& out, const GifImage& image, const GifEncodeOptions& options) {
-    const std::string bytes = encodeGif(image, options);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out)
-        throw Error(msg::kStreamWriteError);
 }
 
 void saveGif(const std::string& path, const GifImage& image, const GifEncodeOptions& options) {

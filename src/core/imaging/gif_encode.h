@@ -5,7 +5,6 @@
 
 #include "imaging/gif_image.h"
 
-#include <iosfwd>
 #include <string>
 
 namespace kelmor {
@@ -20,8 +19,6 @@ struct GifEncodeOptions {
 // "Invalid GIF data" for a colour table of more than 256 entries and "Color not in color
 // table" for a pixel past its table.
 std::string encodeGif(const GifImage& image, const GifEncodeOptions& options = {});
-// Writes the file to a stream: "Stream write error" on failure.
-void writeGif(std::ostream& out, const GifImage& image, const GifEncodeOptions& options = {});
 // Writes the file through a temporary file and a rename: "Cannot create file PATH".
 void saveGif(const std::string& path, const GifImage& image, const GifEncodeOptions& options = {});
 

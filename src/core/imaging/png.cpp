@@ -295,7 +295,7 @@ struct Layout {
 };
 
 std::uint8_t greyDepth(unsigned fits) {
-    for (std::uint8_t depth : {1, 2, 4}) {
+    for (const std::uint8_t depth : {std::uint8_t{1}, std::uint8_t{2}, std::uint8_t{4}}) {
         if (fits & depth)
             return depth;
     }

@@ -157,6 +157,58 @@ bool failedBefore(const fs::path& entry, const std::string& uri, const FileState
     }
 }
 
+// Why a file gets no thumbnail at all, nothing when it may get one: a file of the cache itself
+// (under the cache folder, by its name or after its links are followed), or of no picture type
+// with a thumbnailer.
+std::optional<std::string> skipReason(const fs::path& path, const fs::path& cacheRoot) {
+    std::error_code ignored;
+    const fs::path root = fs::weakly_canonical(cacheRoot, ignored);
+    if (isInside(path, cacheRoot) || isInside(fs::weakly_canonical(path, ignored), root))
+        return std::string(msg::kThumbnailOfCache);
+    const PictureFormat format = pictureFormatOf(path.string());
+    if (format == PictureFormat::None || format == PictureFormat::Icon)
+        return kelmor::format(msg::kUnknownPictureExtension, fileExtension(path.string()));
+    return std::nullopt;
+}
+
+// Decodes the file's bytes fitted into the edge, within the workers' shared budget: the result
+// is Made, or Failed with the reader's message. False when the SVG renderer is missing: the
+// installation's fault, not the file's, which gets no failure entry.
+bool decodeThumbnail(Thumbnail& result, ThumbnailPixels& pixels, std::string_view bytes,
+                     const fs::path& path, int edge) {
+    const PictureFormat format = pictureFormatOf(path.string());
+    try {
+        const SharedBudget::Share share =
+            workerBudget().take(thumbnailDecodeBytes(format, bytes, path.string(), edge));
+        pixels = makeThumbnailPixels(format, bytes, path.string(), edge);
+        result.origin = Thumbnail::Origin::Made;
+        result.image = std::move(pixels.image);
+    } catch (const SvgRendererMissing& error) {
+        result.failure = error.what();
+        return false;
+    } catch (const Error& error) {
+        result.failure = error.what();
+    }
+    return true;
+}
+
+// Writes what the decode gave into the cache: the thumbnail with the file's identity and its
+// size, or a failure entry.
+void record(Thumbnail& result, const ThumbnailPixels& pixels, std::vector<PngText> text,
+            const fs::path& made, const fs::path& failure) {
+    if (result.origin == Thumbnail::Origin::Failed) {
+        if (writeAtomically(failure, encodePngFast(RgbaImage::blank(1, 1), text)))
+            result.file = failure;
+        return;
+    }
+    text.push_back({"Thumb::Image::Width", std::to_string(pixels.original.width)});
+    text.push_back({"Thumb::Image::Height", std::to_string(pixels.original.height)});
+    if (writeAtomically(made, encodePngFast(result.image, text))) {
+        result.file = made;
+        ::unlink(failure.c_str()); // an entry of an older version that failed, if any
+    }
+}
+
 } // namespace
 
 ThumbnailCache::ThumbnailCache(std::filesystem::path root)
@@ -165,18 +217,9 @@ ThumbnailCache::ThumbnailCache(std::filesystem::path root)
 Thumbnail ThumbnailCache::thumbnail(const std::filesystem::path& file, ThumbnailSize size) const {
     Thumbnail result;
     const fs::path path = fs::absolute(file).lexically_normal();
-    std::error_code ignored;
-    const fs::path root = fs::weakly_canonical(root_, ignored);
-    if (isInside(path, root_) || isInside(fs::weakly_canonical(path, ignored), root)) {
+    if (std::optional<std::string> reason = skipReason(path, root_)) {
         result.origin = Thumbnail::Origin::Skipped;
-        result.failure = msg::kThumbnailOfCache;
-        return result;
-    }
-    const PictureFormat format = pictureFormatOf(path.string());
-    if (format == PictureFormat::None || format == PictureFormat::Icon) {
-        result.origin = Thumbnail::Origin::Skipped;
-        result.failure =
-            kelmor::format(msg::kUnknownPictureExtension, fileExtension(path.string()));
+        result.failure = std::move(*reason);
         return result;
     }
     const std::optional<FileState> before = regularFileState(path);
@@ -210,34 +253,10 @@ Thumbnail ThumbnailCache::thumbnail(const std::filesystem::path& file, Thumbnail
         return result;
     }
     ThumbnailPixels pixels;
-    try {
-        const SharedBudget::Share share =
-            workerBudget().take(thumbnailDecodeBytes(format, bytes, path.string(), edge));
-        pixels = makeThumbnailPixels(format, bytes, path.string(), edge);
-        result.origin = Thumbnail::Origin::Made;
-        result.image = std::move(pixels.image);
-    } catch (const SvgRendererMissing& error) {
-        result.failure = error.what(); // the installation's fault, not the file's: no entry
-        return result;
-    } catch (const Error& error) {
-        result.failure = error.what();
-    }
     // A file that changed or went while it was read gets no entry: it would describe neither
     // version.
-    if (regularFileState(path) != before)
-        return result;
-    std::vector<PngText> text = identity(uri, *before);
-    if (result.origin == Thumbnail::Origin::Failed) {
-        if (writeAtomically(failure, encodePngFast(RgbaImage::blank(1, 1), text)))
-            result.file = failure;
-        return result;
-    }
-    text.push_back({"Thumb::Image::Width", std::to_string(pixels.original.width)});
-    text.push_back({"Thumb::Image::Height", std::to_string(pixels.original.height)});
-    if (writeAtomically(made, encodePngFast(result.image, text))) {
-        result.file = made;
-        ::unlink(failure.c_str()); // an entry of an older version that failed, if any
-    }
+    if (decodeThumbnail(result, pixels, bytes, path, edge) && regularFileState(path) == before)
+        record(result, pixels, identity(uri, *before), made, failure);
     return result;
 }
 

@@ -178,13 +178,4 @@ QList<QAction*> CommandSet::actions() const {
     return all;
 }
 
-QStringList CommandSet::keyboardHelp() const {
-    QStringList help;
-    for (const Line& line : lines_)
-        if (line.action != nullptr && !line.shortcut.isEmpty())
-            help << line.shortcut.toString(QKeySequence::NativeText) + QStringLiteral("\t") +
-                        QString::fromLatin1(line.hint);
-    return help;
-}
-
 } // namespace kelmor

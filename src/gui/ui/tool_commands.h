@@ -169,8 +169,6 @@ public:
     QAction& action(const char* id) const;
     // Every command's action, in table order.
     QList<QAction*> actions() const;
-    // One line per command that has a shortcut: the key and what it does.
-    QStringList keyboardHelp() const;
 
 private:
     enum class LineKind { Command, Separator, SubMenu, EndSubMenu };
