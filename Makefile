@@ -63,7 +63,7 @@ clean:
 	rm -rf $(BUILD_DIR) $(FUZZ_DIR) $(SANITIZE_DIR) $(PACKAGE_DIR)
 
 # Checks that .ci/run makes; each also works on its own.
-.PHONY: check-format check-core-includes sanitize tsan check-package
+.PHONY: check-format check-core-includes check-function-length sanitize tsan check-package
 
 # Fails on any C++ file that clang-format would change (`make format` changes them).
 check-format:
@@ -75,6 +75,11 @@ check-format:
 # one tab's folder under src/gui including another's.
 check-core-includes: $(BUILD_DIR)/build.ninja
 	tools/check-core-includes.sh $(BUILD_DIR)
+
+# Fails on any function of src/ longer than 60 lines, signature and braces included.
+check-function-length:
+	@tools/install-deps.sh python3
+	git ls-files -z 'src/*.cpp' 'src/*.h' | xargs -0 tools/check-function-length.py 60
 
 # The whole suite built by clang with warnings as errors, run under AddressSanitizer and
 # UndefinedBehaviorSanitizer. The leak checker of clang 14 misreads glibc 2.36's dynamic TLS

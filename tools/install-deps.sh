@@ -19,7 +19,7 @@ packages=(
 )
 if [ $tests = 1 ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev libgif-dev libcgif-dev
-        pulseaudio pulseaudio-utils chromium libx11-dev xvfb webp optipng libvips-tools)
+        python3 pulseaudio pulseaudio-utils chromium libx11-dev xvfb webp optipng libvips-tools)
     # Node and npm for the browser test, from Debian unless a node with its own npm is
     # installed (Debian's npm package would conflict with that one).
     command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
