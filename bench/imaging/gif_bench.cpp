@@ -100,7 +100,7 @@ Bitmap photo() {
         float* next = error.data() + std::size_t((y + 1) % 2) * (size + 2) * 3;
         std::fill(next, next + (size + 2) * 3, 0.0f);
         for (int x = 0; x < size; ++x) {
-            const float fx = x / float(size), fy = y / float(size);
+            const float fx = float(x) / float(size), fy = float(y) / float(size);
             const float scene[3] = {128 +
                                         100 * std::sin(fx * 5.1f + fy * 2.3f) * std::cos(fy * 3.7f),
                                     120 + 90 * std::sin(fy * 6.3f - fx * 1.1f),
@@ -110,8 +110,8 @@ Bitmap photo() {
                 const int steps = c == 2 ? 3 : 7;
                 float v = scene[c] + noise(random) + current[(x + 1) * 3 + c];
                 v = std::clamp(v, 0.0f, 255.0f);
-                levels[c] = int(std::lround(v * steps / 255.0f));
-                const float err = v - levels[c] * 255.0f / steps;
+                levels[c] = int(std::lround(v * float(steps) / 255.0f));
+                const float err = v - float(levels[c]) * 255.0f / float(steps);
                 current[(x + 2) * 3 + c] += err * 7 / 16;
                 next[x * 3 + c] += err * 3 / 16;
                 next[(x + 1) * 3 + c] += err * 5 / 16;

@@ -26,7 +26,7 @@ RgbaImage photo() {
     for (int y = 0; y < image.height; ++y) {
         std::uint8_t* p = image.row(y);
         for (int x = 0; x < image.width; ++x, p += 4) {
-            const float fx = x / 1024.0f, fy = y / 768.0f;
+            const float fx = float(x) / 1024.0f, fy = float(y) / 768.0f;
             const float scene[3] = {128 + 100 * std::sin(fx * 5.1f + fy * 2.3f),
                                     120 + 90 * std::sin(fy * 6.3f - fx * 1.1f),
                                     110 + 80 * std::cos((fx - 0.4f) * (fy - 0.6f) * 20.0f)};

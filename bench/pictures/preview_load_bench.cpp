@@ -30,7 +30,7 @@ kelmor::Bitmap photo() {
     std::normal_distribution<float> noise(0.0f, 6.0f);
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
-            const float fx = x / float(kSize), fy = y / float(kSize);
+            const float fx = float(x) / float(kSize), fy = float(y) / float(kSize);
             const bool disc = (fx - 0.6f) * (fx - 0.6f) + (fy - 0.4f) * (fy - 0.4f) < 0.04f;
             const float scene[3] = {
                 128 + 100 * std::sin(fx * 5.1f + fy * 2.3f) * std::cos(fy * 3.7f) + (disc ? 60 : 0),

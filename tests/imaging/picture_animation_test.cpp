@@ -75,9 +75,9 @@ GifImage animation(int frames, std::optional<int> loopCount) {
     for (int i = 0; i < frames; ++i)
         image.frames().push_back(frameAt(0, 0, 2, 1, {0, 1}, control((i + 1) * 5)));
     if (loopCount) {
-        GifLoopExtension loop;
-        loop.loopCount = static_cast<std::uint16_t>(*loopCount);
-        image.frames().front().extensions.insert(image.frames().front().extensions.begin(), loop);
+        std::vector<GifExtension>& extensions = image.frames().front().extensions;
+        extensions.insert(extensions.begin(),
+                          GifLoopExtension{static_cast<std::uint16_t>(*loopCount)});
     }
     return image;
 }

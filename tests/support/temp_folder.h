@@ -1,10 +1,11 @@
 #pragma once
 
+#include "support/file_bytes.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <string>
 
 namespace kelmor::test {
@@ -27,10 +28,7 @@ protected:
         return path(name);
     }
     // The named file's bytes; empty when it is missing.
-    std::string readFile(const std::string& name) const {
-        std::ifstream in(path(name), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string readFile(const std::string& name) const { return fileBytes(path(name)); }
 
     std::filesystem::path folder_;
 };

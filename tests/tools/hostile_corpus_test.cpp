@@ -5,7 +5,6 @@
 #include "support/temp_folder.h"
 
 #include <fstream>
-#include <iterator>
 #include <regex>
 
 namespace kelmor::test {
@@ -14,8 +13,7 @@ namespace {
 constexpr int kWatchdogSeconds = 60;
 
 std::string fileOrAbsent(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "(absent)";
+    return std::filesystem::exists(file) ? fileBytes(file) : "(absent)";
 }
 
 class HostileCorpus : public TempFolderTest, public testing::WithParamInterface<HostileCase> {};

@@ -43,7 +43,9 @@ constexpr std::string_view kColourNames[] = {
 constexpr std::string_view kColourFunctions[] = {"rgb(", "rgba(", "hsl(", "hsla("};
 constexpr std::string_view kAngleUnits[] = {"deg", "grad", "rad", "turn"};
 
-enum class Escape { Html, CssString, AltText };
+// CssString: a CSS string inside an HTML attribute; CssText: a CSS string in a style sheet or
+// <style> element, where the HTML characters take CSS escapes instead of character references.
+enum class Escape { Html, CssString, CssText, AltText };
 
 void appendHexEscape(std::string& out, unsigned char byte) {
     constexpr char kDigits[] = "0123456789ABCDEF";
@@ -64,12 +66,13 @@ bool isPlain(unsigned char byte, Escape escape) {
     case '\'':
         return false;
     case '\\':
-        return escape != Escape::CssString;
+        return escape != Escape::CssString && escape != Escape::CssText;
     case '-':
     case '_':
         return escape != Escape::AltText;
     default:
-        return escape != Escape::CssString || (byte >= 0x20 && byte != 0x7F);
+        return (escape != Escape::CssString && escape != Escape::CssText) ||
+               (byte >= 0x20 && byte != 0x7F);
     }
 }
 
@@ -92,6 +95,13 @@ void append(std::string& out, std::string_view text, Escape escape) {
         const auto byte = static_cast<unsigned char>(text[i++]);
         if (byte >= 0x80) {
             out += kReplacement;
+            continue;
+        }
+        if (escape == Escape::CssText) {
+            if (byte == '"' || byte == '\\')
+                out += {'\\', static_cast<char>(byte)};
+            else
+                appendHexEscape(out, byte);
             continue;
         }
         if (escape == Escape::CssString) {
@@ -173,6 +183,10 @@ void appendHtml(std::string& out, std::string_view text) {
 
 void appendCssStringInHtml(std::string& out, std::string_view text) {
     append(out, text, Escape::CssString);
+}
+
+void appendCssString(std::string& out, std::string_view text) {
+    append(out, text, Escape::CssText);
 }
 
 void appendAltText(std::string& out, std::string_view picture, std::string_view fallback) {

@@ -19,6 +19,11 @@ void appendHtml(std::string& out, std::string_view text);
 // escapes for '"', '\\' and control characters first, then appendHtml.
 void appendCssStringInHtml(std::string& out, std::string_view text);
 
+// Appends `text` as the inside of a double-quoted CSS string in a style sheet or a <style>
+// element: '"' and '\\' escaped, control characters and '&', '<', '>', '\'' as hex escapes, so
+// that nothing in it can end the element.
+void appendCssString(std::string& out, std::string_view text);
+
 // Appends the alternative text of a picture file: the name without folder and extension, with
 // '-' and '_' read as blanks, escaped as by appendHtml. "pics/my_cool-button.gif" gives
 // "my cool button"; a leading dot starts no extension (".gif" stays ".gif"). A name that reads

@@ -16,8 +16,9 @@ void TabPage::ensureBuilt() {
         refillLists();
     if (const std::optional<ListStyle> style = std::exchange(pendingStyle_, std::nullopt))
         setListsStyle(*style);
-    if (const std::optional<bool> shown = std::exchange(pendingPartShown_, std::nullopt))
-        togglablePart()->setVisible(*shown);
+    const std::optional<bool> shown = std::exchange(pendingPartShown_, std::nullopt);
+    if (QWidget* part = togglablePart(); part != nullptr && shown)
+        part->setVisible(*shown);
 }
 
 void TabPage::refillWhenBuilt() {
@@ -35,17 +36,17 @@ void TabPage::setListsStyleWhenBuilt(ListStyle style) {
 }
 
 void TabPage::showTogglablePart(bool shown) {
-    if (built_)
-        togglablePart()->setVisible(shown);
-    else
+    if (!built_)
         pendingPartShown_ = shown;
+    else if (QWidget* part = togglablePart())
+        part->setVisible(shown);
 }
 
 bool TabPage::togglablePartShown() {
     if (!built_)
         return pendingPartShown_.value_or(true);
     const QWidget* part = togglablePart();
-    return part->isVisibleTo(part->parentWidget());
+    return part != nullptr && part->isVisibleTo(part->parentWidget());
 }
 
 // Built before the tab turns visible, so that its new controls show with it.

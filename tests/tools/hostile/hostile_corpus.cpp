@@ -1,6 +1,7 @@
 #include "hostile_corpus.h"
 
 #include "imaging/hostile_pictures.h"
+#include "support/file_bytes.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,7 +10,6 @@
 #include <cstdint>
 #include <fcntl.h>
 #include <fstream>
-#include <iterator>
 #include <numbers>
 #include <regex>
 #include <signal.h>
@@ -37,8 +37,7 @@ void writeBytes(const fs::path& file, const std::string& bytes) {
 }
 
 std::string readBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return fileBytes(file);
 }
 
 std::string repeated(const std::string& word, int times) {
@@ -139,7 +138,8 @@ void writeSine(const fs::path& file, int subformat, sf_count_t frames) {
         throw std::runtime_error(sf_strerror(nullptr));
     std::vector<float> samples(static_cast<std::size_t>(frames));
     for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<float>(0.5 * std::sin(2 * std::numbers::pi * 440 * i / 8000.0));
+        samples[i] =
+            static_cast<float>(0.5 * std::sin(2 * std::numbers::pi * 440 * double(i) / 8000.0));
     sf_writef_float(sound, samples.data(), frames);
     sf_close(sound);
 }

@@ -1,0 +1,181 @@
+#include "generator/menu_snippet.h"
+
+#include "base/ascii_case.h"
+#include "generator/html_text.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace kelmor {
+namespace {
+
+constexpr const char* kScope = ".kelmor-menu";
+
+// A CSS length in em with at most two decimals and no trailing zeros: "0", "0.25em", "1.2em".
+std::string emLength(double em) {
+    if (em <= 0)
+        return "0";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", em);
+    std::string length = text;
+    length.erase(length.find_last_not_of('0') + 1);
+    if (length.back() == '.')
+        length.pop_back();
+    return length + "em";
+}
+
+std::string px(int pixels) {
+    return pixels == 0 ? "0" : std::to_string(pixels) + "px";
+}
+
+std::string cssUrl(const std::string& url) {
+    std::string out = "url(\"";
+    appendCssString(out, url);
+    return out + "\")";
+}
+
+// The declarations that show a picture: a plain url() first for a browser without
+// image-set(), then the set with the 2x picture.
+std::string backgroundImage(const MenuPicture& picture) {
+    std::string out = "background-image:" + cssUrl(picture.url);
+    if (!picture.url2x.empty())
+        out += ";background-image:image-set(" + cssUrl(picture.url) + " 1x," +
+               cssUrl(picture.url2x) + " 2x)";
+    return out;
+}
+
+// A colour's relative luminance, from "#RGB" or "#RRGGBB"; a negative value for any other text.
+double luminance(std::string_view text) {
+    text = trimBlanks(text);
+    if (text.size() != 4 && text.size() != 7)
+        return -1;
+    if (text[0] != '#' || text.find_first_not_of("0123456789abcdefABCDEF", 1) != std::string::npos)
+        return -1;
+    const bool shortForm = text.size() == 4;
+    double sum = 0;
+    constexpr double kWeights[] = {0.2126, 0.7152, 0.0722};
+    for (int i = 0; i < 3; ++i) {
+        const std::string digits =
+            shortForm ? std::string(2, text[1 + i]) : std::string(text.substr(1 + 2 * i, 2));
+        const double channel = std::stoi(digits, nullptr, 16) / 255.0;
+        const double linear =
+            channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+        sum += kWeights[i] * linear;
+    }
+    return sum;
+}
+
+// The focus ring: black or white, whichever stands out more from the page's colour (either
+// gives at least 4.5:1); a black ring with a white one inside it when the colour is unknown,
+// one of the two standing out from any background.
+std::string focusRing(const std::string& bgColor) {
+    const double page = luminance(bgColor);
+    if (page < 0)
+        return "outline:3px solid #000;outline-offset:2px;box-shadow:0 0 0 2px #fff";
+    const bool black = (page + 0.05) / 0.05 >= 1.05 / (page + 0.05);
+    return std::string("outline:3px solid ") + (black ? "#000" : "#fff") + ";outline-offset:2px";
+}
+
+std::string linkClass(std::size_t index) {
+    return "kelmor-menu-" + std::to_string(index + 1);
+}
+
+std::string spritePosition(const MenuLink& link, const MenuSprite& sprite, int row) {
+    return "background-position:" + px(-link.spriteX) + " " + px(-row * sprite.rowHeight);
+}
+
+// The three rules of one link: its size and normal picture, the mouse-over picture under the
+// mouse and the keyboard's focus, and the current picture, which wins over both.
+void appendLinkRules(std::string& out, const MenuSnippet& menu, std::size_t index) {
+    const MenuLink& link = menu.links[index];
+    const std::string selector = std::string(kScope) + " ." + linkClass(index);
+    const std::optional<MenuSprite>& sprite = menu.sprite;
+    out += selector + "{width:" + px(link.width) + ";height:" + px(link.height) + ";" +
+           (sprite ? spritePosition(link, *sprite, 0) : backgroundImage(link.normal)) + "}\n";
+    out += selector + ":hover," + selector + ":focus-visible{" +
+           (sprite ? spritePosition(link, *sprite, 1) : backgroundImage(link.over)) + "}\n";
+    out += selector + "[aria-current=\"page\"]{" +
+           (sprite ? spritePosition(link, *sprite, 2) : backgroundImage(link.current)) + "}\n";
+}
+
+void appendLink(std::string& out, const MenuLink& link, std::size_t index) {
+    out += "<li><a class=\"" + linkClass(index) + "\" href=\"";
+    appendHtml(out, link.href);
+    out += '"';
+    if (!link.target.empty()) {
+        out += " target=\"";
+        appendHtml(out, link.target);
+        out += '"';
+    }
+    if (link.isCurrent)
+        out += " aria-current=\"page\"";
+    out += "><span class=\"kelmor-menu-text\">";
+    appendHtml(out, link.title);
+    out += "</span></a></li>\n";
+}
+
+} // namespace
+
+MenuLayout separatorLayout(std::string_view separator) {
+    const std::string lower = lowerAscii(separator);
+    int breaks = 0;
+    for (std::size_t at = lower.find("<br"); at != std::string::npos;
+         at = lower.find("<br", at + 3))
+        ++breaks;
+    if (breaks > 0)
+        return {true, emLength(1.2 * (breaks - 1))};
+    int spaces = 0;
+    bool inBlanks = false;
+    for (std::size_t i = 0; i < lower.size(); ++i) {
+        if (lower.compare(i, 6, "&nbsp;") == 0) {
+            ++spaces;
+            i += 5;
+            inBlanks = false;
+        } else if (lower[i] == ' ' || lower[i] == '\t' || lower[i] == '\n' || lower[i] == '\r') {
+            spaces += inBlanks ? 0 : 1;
+            inBlanks = true;
+        } else {
+            inBlanks = false;
+        }
+    }
+    return {false, emLength(0.25 * spaces)};
+}
+
+std::string menuCss(const MenuSnippet& menu) {
+    const std::string scope = kScope;
+    std::string out = scope + " ul{display:flex;flex-wrap:wrap;" +
+                      (menu.layout.stacked ? "flex-direction:column;align-items:flex-start;" : "") +
+                      "gap:" + menu.layout.gap + ";list-style:none;margin:0;padding:0}\n";
+    out += scope + " a{display:block;position:relative;background-repeat:no-repeat";
+    if (menu.sprite)
+        out += ";" + backgroundImage(menu.sprite->picture) +
+               ";background-size:" + px(menu.sprite->width) + " " + px(menu.sprite->height);
+    out += "}\n";
+    out += scope + " a:focus-visible{" + focusRing(menu.bgColor) + "}\n";
+    // Hidden from view, read by screen readers: the link's name.
+    out += scope + " .kelmor-menu-text{position:absolute;width:1px;height:1px;margin:-1px;" +
+           "padding:0;border:0;overflow:hidden;clip:rect(0 0 0 0);clip-path:inset(50%);" +
+           "white-space:nowrap}\n";
+    for (std::size_t i = 0; i < menu.links.size(); ++i)
+        appendLinkRules(out, menu, i);
+    return out;
+}
+
+std::string menuHtml(const MenuSnippet& menu, const std::optional<std::string>& cssHref) {
+    std::string out = "<nav class=\"kelmor-menu\" aria-label=\"";
+    appendHtml(out, menu.label);
+    out += "\">\n";
+    if (cssHref) {
+        out += "<link rel=\"stylesheet\" href=\"";
+        appendHtml(out, *cssHref);
+        out += "\">\n";
+    } else {
+        out += "<style>\n" + menuCss(menu) + "</style>\n";
+    }
+    out += "<ul>\n";
+    for (std::size_t i = 0; i < menu.links.size(); ++i)
+        appendLink(out, menu.links[i], i);
+    return out + "</ul>\n</nav>\n";
+}
+
+} // namespace kelmor
