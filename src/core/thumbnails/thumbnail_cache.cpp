@@ -173,7 +173,8 @@ Thumbnail ThumbnailCache::thumbnail(const std::filesystem::path& file, Thumbnail
         return result;
     }
     const PictureFormat format = pictureFormatOf(path.string());
-    if (format == PictureFormat::None || format == PictureFormat::Icon) {
+    const PictureCodec* codec = pictureCodec(format);
+    if (!codec || !codec->decodeReduced) {
         result.origin = Thumbnail::Origin::Skipped;
         result.failure =
             kelmor::format(msg::kUnknownPictureExtension, fileExtension(path.string()));
