@@ -32,8 +32,7 @@ inline constexpr std::uint32_t kBiAlphaBitfields = 6;
 // index 0. Throws Error("Bitmap image is not valid") for any other damage and
 // Error("Image too large") past `limits`: its picture size, and the bitmap with the caller's
 // copies against its memory.
-Bitmap readBmp(std::string_view bytes, BmpFileInfo* info = nullptr,
-               const ImageLimits& limits = {});
+Bitmap readBmp(std::string_view bytes, BmpFileInfo* info = nullptr, const ImageLimits& limits = {});
 
 // The bytes of an uncompressed BMP file holding the bitmap in its own pixel
 // format and palette, rows bottom-up. Non-default channel masks are written as

@@ -217,8 +217,7 @@ Bitmap decodeJpeg(std::string_view bytes, const ImageLimits& limits) {
     return decodeScaled(bytes, std::numeric_limits<int>::max(), nullptr, limits);
 }
 
-ReducedJpeg decodeJpegReduced(std::string_view bytes, int minLongSide,
-                              const ImageLimits& limits) {
+ReducedJpeg decodeJpegReduced(std::string_view bytes, int minLongSide, const ImageLimits& limits) {
     ReducedJpeg reduced;
     reduced.bitmap = decodeScaled(bytes, minLongSide, &reduced.fullSize, limits);
     return reduced;

@@ -12,14 +12,16 @@ namespace kelmor {
 
 class ThumbnailLoader;
 
-// The Pics tab's image-list panel: flat inner tabs "GIF", "BMP", "JPG", "PNG", "WebP" and "SVG",
-// each with the pictures of its folder (ListView2 "*.gif", ListView3 "*.bmp", ListView4 "*.jpg",
-// ListViewPng "*.png", ListViewWebp "*.webp", ListViewSvg "*.svg", any letter case). The GIF
-// and BMP lists carry the conversion pop-up menus. In Thumbnail View a list shows its pictures'
-// thumbnails from the shared cache under `thumbnailRoot`.
+// The Pics tab's image-list panel: one flat inner tab for each picture kind (kPictureKinds:
+// "GIF", "BMP", "JPG", "PNG", "WebP" and "SVG"), each with the pictures of its folder (ListView2
+// "*.gif", ListView3 "*.bmp", ListView4 "*.jpg", ListViewPng "*.png", ListViewWebp "*.webp",
+// ListViewSvg "*.svg", any letter case). The GIF and BMP lists carry the conversion pop-up menus.
+// In Thumbnail View a list shows its pictures' thumbnails from the shared cache under
+// `thumbnailRoot`.
 class PictureListsPanel : public QTabWidget {
     Q_OBJECT
 public:
+    // The index of a tab's row in kPictureKinds.
     enum class Kind { Gif, Bmp, Jpg, Png, WebP, Svg };
     static constexpr std::array kKinds{Kind::Gif, Kind::Bmp,  Kind::Jpg,
                                        Kind::Png, Kind::WebP, Kind::Svg};
