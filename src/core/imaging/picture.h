@@ -11,12 +11,10 @@
 #include "imaging/picture_codecs.h"
 #include "imaging/rgba_image.h"
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace kelmor {
 

@@ -12,8 +12,6 @@
 namespace kelmor {
 namespace {
 
-static_assert(std::size(kPictureKinds) == PictureListsPanel::kKinds.size());
-
 const PictureKind& kindOf(PictureListsPanel::Kind kind) {
     return kPictureKinds[static_cast<std::size_t>(kind)];
 }

@@ -2,6 +2,7 @@
 
 #include "pictures/conversion.h"
 #include "prefs/list_style.h"
+#include "ui/picture_kinds.h"
 
 #include <QTabWidget>
 #include <array>
@@ -21,10 +22,14 @@ class ThumbnailLoader;
 class PictureListsPanel : public QTabWidget {
     Q_OBJECT
 public:
-    // The index of a tab's row in kPictureKinds.
-    enum class Kind { Gif, Bmp, Jpg, Png, WebP, Svg };
-    static constexpr std::array kKinds{Kind::Gif, Kind::Bmp,  Kind::Jpg,
-                                       Kind::Png, Kind::WebP, Kind::Svg};
+    // The index of a tab's row in kPictureKinds; the names are those of its first rows.
+    enum class Kind : std::size_t { Gif, Bmp, Jpg, Png, WebP, Svg };
+    static constexpr auto kKinds = [] {
+        std::array<Kind, std::size(kPictureKinds)> kinds{};
+        for (std::size_t i = 0; i < kinds.size(); ++i)
+            kinds[i] = static_cast<Kind>(i);
+        return kinds;
+    }();
 
     explicit PictureListsPanel(const QString& thumbnailRoot, QWidget* parent = nullptr);
 
