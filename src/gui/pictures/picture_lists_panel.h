@@ -23,7 +23,7 @@ class PictureListsPanel : public QTabWidget {
     Q_OBJECT
 public:
     // The index of a tab's row in kPictureKinds; the names are those of its first rows.
-    enum class Kind : std::size_t { Gif, Bmp, Jpg, Png, WebP, Svg };
+    enum class Kind { Gif, Bmp, Jpg, Png, WebP, Svg };
     static constexpr auto kKinds = [] {
         std::array<Kind, std::size(kPictureKinds)> kinds{};
         for (std::size_t i = 0; i < kinds.size(); ++i)
