@@ -1,4 +1,5 @@
 // The window's table of picture kinds against the core's codec table and the preference file.
+#include "imaging/picture.h"
 #include "qstring_printer.h"
 #include "ui/picture_kinds.h"
 
@@ -19,8 +20,8 @@ TEST(PictureKinds, EachKindListsFilesItsOwnFormatLoads) {
         EXPECT_TRUE(pictureCodec(kind.format)->readable()) << kind.caption;
         EXPECT_EQ(pictureKindOf(kind.format), &kind);
         const QString pattern = listPattern(kind);
-        ASSERT_TRUE(pattern.startsWith(QStringLiteral("*."))) << pattern;
-        EXPECT_EQ(pictureFormatOf(("picture" + pattern.mid(1)).toStdString()), kind.format);
+        ASSERT_TRUE(pattern.startsWith(QStringLiteral("*."))) << pattern.toStdString();
+        EXPECT_EQ(pictureFormatOf("picture" + pattern.mid(1).toStdString()), kind.format);
     }
     EXPECT_EQ(listPattern(*pictureKindOf(PictureFormat::Jpeg)), QStringLiteral("*.jpg"));
     EXPECT_EQ(pictureKindOf(PictureFormat::Icon), nullptr) << "no list of icons";
