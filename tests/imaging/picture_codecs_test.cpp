@@ -123,12 +123,22 @@ TEST_P(EachFormat, ItsFunctionsAgreeOnOneFile) {
     EXPECT_GT(codec.reducedDecodeBytes(bytes, file, 8), 0);
 }
 
-// A writer's file of the sample gives the sample's pixels back (a GIF or a BMP its visible
-// colours only where they cannot keep more).
-TEST_P(EachFormat, ItsWriterKeepsTheSizeAndTheOpaquePixels) {
+INSTANTIATE_TEST_SUITE_P(Formats, EachFormat,
+                         ::testing::Values(PictureFormat::Gif, PictureFormat::Bitmap,
+                                           PictureFormat::Jpeg, PictureFormat::Png,
+                                           PictureFormat::WebP, PictureFormat::Svg),
+                         [](const auto& info) {
+                             return std::string(pictureCodec(info.param)->name);
+                         });
+
+// A writer's file of the sample gives the sample's pixels back: its colours fit one GIF table,
+// and a BMP keeps its alpha in a 32-bit bitmap. Nothing keeps the colour under the transparent
+// pixel.
+class EachWriter : public EachFormat {};
+
+TEST_P(EachWriter, KeepsTheSizeAndTheOpaquePixels) {
     const PictureCodec& codec = *pictureCodec(GetParam());
-    if (!codec.encodeRgba)
-        GTEST_SKIP() << codec.name << " has no writer";
+    ASSERT_NE(codec.encodeRgba, nullptr);
     Picture picture;
     picture.loadFromFile(fileOf(codec));
     const RgbaImage read = picture.rgba();
@@ -136,15 +146,13 @@ TEST_P(EachFormat, ItsWriterKeepsTheSizeAndTheOpaquePixels) {
     ASSERT_EQ(read.width, expected.width);
     ASSERT_EQ(read.height, expected.height);
     EXPECT_EQ(read.pixels[3], 0) << "the transparent pixel";
-    if (codec.rgbaPixels())
-        EXPECT_TRUE(
-            std::equal(read.pixels.begin() + 4, read.pixels.end(), expected.pixels.begin() + 4));
+    EXPECT_TRUE(
+        std::equal(read.pixels.begin() + 4, read.pixels.end(), expected.pixels.begin() + 4));
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, EachFormat,
+INSTANTIATE_TEST_SUITE_P(Formats, EachWriter,
                          ::testing::Values(PictureFormat::Gif, PictureFormat::Bitmap,
-                                           PictureFormat::Jpeg, PictureFormat::Png,
-                                           PictureFormat::WebP, PictureFormat::Svg),
+                                           PictureFormat::Png, PictureFormat::WebP),
                          [](const auto& info) {
                              return std::string(pictureCodec(info.param)->name);
                          });
