@@ -9,9 +9,6 @@
 #include "imaging/gif_decode.h"
 #include "imaging/jpeg.h"
 #include "imaging/picture.h"
-#include "imaging/png.h"
-#include "imaging/svg_renderer_process.h"
-#include "imaging/webp.h"
 
 #include <array>
 #include <cstdint>
@@ -182,29 +179,42 @@ void printRgba(const char* format, const kelmor::RgbaImage& image, int frames) {
     std::cout << "crc: pixels=" << crc.hex() << '\n';
 }
 
-void printPicture(kelmor::PictureFormat format, const std::string& bytes, const std::string& path) {
-    switch (format) {
-    case kelmor::PictureFormat::Gif:
-        return printGif(bytes);
-    case kelmor::PictureFormat::Bitmap:
-        return printBmp(bytes);
-    case kelmor::PictureFormat::Jpeg:
-        return printJpeg(bytes);
-    case kelmor::PictureFormat::Png:
-        return printRgba("PNG", kelmor::decodePng(bytes), 1);
-    case kelmor::PictureFormat::WebP:
-        // The frames are counted from the headers, which give every frame's own header too:
-        // only the first one is decoded.
-        return printRgba("WebP", kelmor::decodeWebpFirstFrame(bytes),
-                         kelmor::webpFrameCount(bytes));
-    case kelmor::PictureFormat::Svg:
-        return printRgba("SVG", kelmor::renderSvgApart(bytes, path), 1);
-    case kelmor::PictureFormat::Icon:
-    case kelmor::PictureFormat::None:
-        break;
+// The formats whose own headers are printed; any other format of RGBA pixels gives its size,
+// its frame count and the CRC-32 of its first frame.
+struct HeaderPrinter {
+    kelmor::PictureFormat format;
+    void (*print)(const std::string& bytes);
+};
+constexpr HeaderPrinter kHeaderPrinters[] = {
+    {kelmor::PictureFormat::Gif, printGif},
+    {kelmor::PictureFormat::Bitmap, printBmp},
+    {kelmor::PictureFormat::Jpeg, printJpeg},
+};
+
+const HeaderPrinter* headerPrinterOf(kelmor::PictureFormat format) {
+    for (const HeaderPrinter& printer : kHeaderPrinters) {
+        if (printer.format == format)
+            return &printer;
     }
-    throw kelmor::Error(
-        kelmor::format(kelmor::msg::kUnknownPictureExtension, kelmor::fileExtension(path)));
+    return nullptr;
+}
+
+// Whether kelmor-cli reads the format at all.
+bool printable(kelmor::PictureFormat format) {
+    const kelmor::PictureCodec* codec = kelmor::pictureCodec(format);
+    return headerPrinterOf(format) != nullptr || (codec && codec->rgbaPixels());
+}
+
+void printPicture(kelmor::PictureFormat format, const std::string& bytes, const std::string& path) {
+    if (const HeaderPrinter* printer = headerPrinterOf(format))
+        return printer->print(bytes);
+    const kelmor::PictureCodec* codec = kelmor::pictureCodec(format);
+    if (!codec || !codec->rgbaPixels())
+        throw kelmor::Error(
+            kelmor::format(kelmor::msg::kUnknownPictureExtension, kelmor::fileExtension(path)));
+    // Only the first frame is decoded; the count comes from the headers.
+    printRgba(codec->name, codec->decodeFirstFrame(bytes, path, {}),
+              codec->frameCount ? codec->frameCount(bytes) : 1);
 }
 
 int runInfo(const std::vector<std::string>& args) {
@@ -220,7 +230,7 @@ int runInfo(const std::vector<std::string>& args) {
     const kelmor::PictureFormat format = kelmor::pictureFormatOf(path);
     kelmor::cli::labelErrors(path, [&] {
         // A kind without a reader here is refused before the file is read.
-        if (format == kelmor::PictureFormat::Icon || format == kelmor::PictureFormat::None)
+        if (!printable(format))
             printPicture(format, {}, path);
         else
             printPicture(format, kelmor::readWholeFile(path), path);

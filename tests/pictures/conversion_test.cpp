@@ -72,7 +72,7 @@ TEST_P(GifToBmp, WritesTheFirstFrameAsTheRulesSay) {
     const test::GiflibResult gif = test::giflibDecode(readWholeFile(source));
     const test::GiflibResult::Frame& first = gif.frames.front();
     const std::vector<Rgb>& table = colorsOf(gif, first);
-    convertGifToBmp(source, path("out.bmp"));
+    convertPicture(ConversionDirection::GifToBmp, source, path("out.bmp"));
     const QImage bmp = qtReadBmp(path("out.bmp"));
     ASSERT_EQ(bmp.size(), QSize(gif.width, gif.height));
 
@@ -135,7 +135,7 @@ TEST_P(BmpToGif, KeepsThePaletteOrReducesToTheFixedColours) {
         QString::fromStdString((kCorpora / "bmpsuite/html" / GetParam().second).string()));
     ASSERT_FALSE(bmp.isNull());
     ASSERT_EQ(rendering.size(), bmp.size());
-    convertBmpToGif(source, path("out.gif"));
+    convertPicture(ConversionDirection::BmpToGif, source, path("out.gif"));
     const test::GiflibResult gif = test::giflibDecode(readWholeFile(path("out.gif")));
     ASSERT_TRUE(gif.ok);
     ASSERT_EQ(gif.frames.size(), 1u);

@@ -1,6 +1,7 @@
 #include "qstring_printer.h"
 #include "ui/file_icons.h"
 #include "ui/folder_list.h"
+#include "ui/picture_kinds.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,8 +52,8 @@ TEST_F(FillFileListTest, SortsCaptionsAsTheLocaleDoes) {
 TEST_F(FillFileListTest, CutsCaptionsAtTheFirstLowerCaseExtension) {
     for (const char* name : {"one.kxq", "two.kxq.kxq", "THREE.KXQ", "four.kxq.bak"})
         touch(QString::fromLatin1(name));
-    fillFileList(list_, folder_.path(), QStringLiteral("*.kxq"), fileIcon(FileIcon::Gif),
-                 QStringLiteral(".kxq"));
+    fillFileList(list_, folder_.path(), QStringLiteral("*.kxq"),
+                 pictureFileIcon(*pictureKindOf(PictureFormat::Gif)), QStringLiteral(".kxq"));
     EXPECT_EQ(captions(), (QStringList{QStringLiteral("one"), QStringLiteral("THREE.KXQ"),
                                        QStringLiteral("two")}));
 }
@@ -69,21 +70,24 @@ TEST_F(FillFileListTest, EveryItemCarriesTheListIcon) {
 
 TEST_F(FillFileListTest, RefillReplacesTheItemsAndRedrawsAgain) {
     touch(QStringLiteral("old.gif"));
-    fillFileList(list_, folder_.path(), QStringLiteral("*.gif"), fileIcon(FileIcon::Gif));
+    fillFileList(list_, folder_.path(), QStringLiteral("*.gif"),
+                 pictureFileIcon(*pictureKindOf(PictureFormat::Gif)));
     ASSERT_EQ(captions(), QStringList{QStringLiteral("old.gif")});
     QFile::remove(folder_.filePath(QStringLiteral("old.gif")));
     touch(QStringLiteral("new.gif"));
-    fillFileList(list_, folder_.path(), QStringLiteral("*.gif"), fileIcon(FileIcon::Gif));
+    fillFileList(list_, folder_.path(), QStringLiteral("*.gif"),
+                 pictureFileIcon(*pictureKindOf(PictureFormat::Gif)));
     EXPECT_EQ(captions(), QStringList{QStringLiteral("new.gif")});
     EXPECT_TRUE(list_.updatesEnabled());
 }
 
 TEST_F(FillFileListTest, MissingFolderEmptiesTheList) {
     touch(QStringLiteral("a.bmp"));
-    fillFileList(list_, folder_.path(), QStringLiteral("*.bmp"), fileIcon(FileIcon::Bmp));
+    fillFileList(list_, folder_.path(), QStringLiteral("*.bmp"),
+                 pictureFileIcon(*pictureKindOf(PictureFormat::Bitmap)));
     ASSERT_EQ(list_.count(), 1);
     fillFileList(list_, folder_.filePath(QStringLiteral("gone")), QStringLiteral("*.bmp"),
-                 fileIcon(FileIcon::Bmp));
+                 pictureFileIcon(*pictureKindOf(PictureFormat::Bitmap)));
     EXPECT_EQ(list_.count(), 0);
 }
 

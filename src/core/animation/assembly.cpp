@@ -89,18 +89,14 @@ bool hasTransparentPixel(const Bitmap& bitmap) {
     return false;
 }
 
-// Whether a picture becomes a frame through its RGBA pixels: a PNG, WebP or SVG picture, and a
-// picture of another kind with transparent pixels. Other pictures keep the frames they always
-// made.
+// Whether a picture becomes a frame through its RGBA pixels: a picture of a format of RGBA
+// pixels (PNG, WebP, SVG), and a picture of another kind with transparent pixels. Other pictures
+// keep the frames they always made.
 bool framedFromRgba(const Picture& picture) {
-    switch (picture.format()) {
-    case PictureFormat::Png:
-    case PictureFormat::WebP:
-    case PictureFormat::Svg:
+    const PictureCodec* codec = pictureCodec(picture.format());
+    if (codec && codec->rgbaPixels())
         return true;
-    default:
-        return picture.bitmap() && hasTransparentPixel(*picture.bitmap());
-    }
+    return picture.bitmap() && hasTransparentPixel(*picture.bitmap());
 }
 
 // Appends the picture as a frame: a bitmap, JPEG or icon picture's own pixels,

@@ -319,11 +319,17 @@ void putHeaders(std::string& out, const Bitmap& bitmap, const BmpLayout& layout,
 
 } // namespace
 
-Bitmap readBmp(std::string_view data, BmpFileInfo* info) {
+Bitmap readBmp(std::string_view data, BmpFileInfo* info, const ImageLimits& limits) {
     const Bytes in(data);
     const BmpHeader h = readHeader(in);
     const int storedBpp = h.bpp == 2 ? 4 : h.bpp;
-    checkImageSize(h.width, h.height);
+    if (!withinImageLimits(h.width, h.height, limits.maxImagePixels))
+        throw Error(msg::kImageTooLarge);
+    const std::int64_t pixels = std::int64_t{h.width} * h.height;
+    checkMemory(limits,
+                static_cast<std::int64_t>(Bitmap::checkedStride(h.width, h.height, storedBpp)) *
+                    h.height,
+                pixels);
     Bitmap bitmap(static_cast<int>(h.width), static_cast<int>(h.height), storedBpp);
 
     std::size_t pos = readMasks(in, h, bitmap, h.headerEnd);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "imaging/bitmap.h"
+#include "imaging/image_limits.h"
 
 #include <cstdint>
 #include <string>
@@ -29,8 +30,9 @@ inline constexpr std::uint32_t kBiAlphaBitfields = 6;
 // file's pixel format and palette (2-bit pixels become 4-bit ones). A run-length
 // stream that ends early or runs past the edges leaves the remaining pixels at
 // index 0. Throws Error("Bitmap image is not valid") for any other damage and
-// Error("Image too large") past the picture limits.
-Bitmap readBmp(std::string_view bytes, BmpFileInfo* info = nullptr);
+// Error("Image too large") past `limits`: its picture size, and the bitmap with the caller's
+// copies against its memory.
+Bitmap readBmp(std::string_view bytes, BmpFileInfo* info = nullptr, const ImageLimits& limits = {});
 
 // The bytes of an uncompressed BMP file holding the bitmap in its own pixel
 // format and palette, rows bottom-up. Non-default channel masks are written as

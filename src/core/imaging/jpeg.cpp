@@ -136,16 +136,17 @@ std::int64_t coefficientBytes(const jpeg_decompress_struct& info) {
     return bytes;
 }
 
-// Refuses a picture whose decode would pass kMaxJpegDecodeBytes, before libjpeg allocates its
-// buffers, and lets libjpeg take what is left beside the picture.
-void checkDecodeMemory(jpeg_decompress_struct& info) {
-    checkImageSize(info.image_width, info.image_height);
+// Refuses a picture past the limits' size, or whose decode would pass their memory, before
+// libjpeg allocates its buffers, and lets libjpeg take what is left beside the picture.
+void checkDecodeMemory(jpeg_decompress_struct& info, const ImageLimits& limits) {
+    if (!withinImageLimits(info.image_width, info.image_height, limits.maxImagePixels))
+        throw Error(msg::kImageTooLarge);
     const std::int64_t picture = static_cast<std::int64_t>(Bitmap::checkedStride(
                                      info.output_width, info.output_height, 24)) *
                                  info.output_height;
-    if (picture + coefficientBytes(info) + kJpegWorkingBytes > kMaxJpegDecodeBytes)
-        throw Error(msg::kImageTooLarge);
-    info.mem->max_memory_to_use = static_cast<long>(kMaxJpegDecodeBytes - picture);
+    checkMemory(limits, picture + coefficientBytes(info) + kJpegWorkingBytes,
+                std::int64_t{info.output_width} * info.output_height);
+    info.mem->max_memory_to_use = static_cast<long>(limits.maxBytes - picture);
 }
 
 // The decode after the header, under libjpeg's error handling (see guarded).
@@ -183,7 +184,8 @@ void chooseScale(jpeg_decompress_struct& info, int minLongSide) {
 }
 
 // The decode of decodeJpeg, at the smallest scale that keeps `minLongSide` pixels.
-Bitmap decodeScaled(std::string_view bytes, int minLongSide, PictureSize* fullSize) {
+Bitmap decodeScaled(std::string_view bytes, int minLongSide, PictureSize* fullSize,
+                    const ImageLimits& limits) {
     Decompressor decompressor;
     jpeg_decompress_struct& info = decompressor.info;
     readHeader(decompressor, [&](jpeg_decompress_struct& source) {
@@ -193,7 +195,7 @@ Bitmap decodeScaled(std::string_view bytes, int minLongSide, PictureSize* fullSi
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
     guarded(decompressor, [&] { chooseScale(info, minLongSide); });
-    checkDecodeMemory(info);
+    checkDecodeMemory(info, limits);
     if (fullSize != nullptr)
         *fullSize = {info.image_width, info.image_height};
     info.progress = &decompressor.scans.base;
@@ -205,13 +207,19 @@ Bitmap decodeScaled(std::string_view bytes, int minLongSide, PictureSize* fullSi
 
 } // namespace
 
-Bitmap decodeJpeg(std::string_view bytes) {
-    return decodeScaled(bytes, std::numeric_limits<int>::max(), nullptr);
+ImageLimits jpegDecodeLimits() {
+    ImageLimits limits;
+    limits.maxBytes = kMaxJpegDecodeBytes;
+    return limits;
 }
 
-ReducedJpeg decodeJpegReduced(std::string_view bytes, int minLongSide) {
+Bitmap decodeJpeg(std::string_view bytes, const ImageLimits& limits) {
+    return decodeScaled(bytes, std::numeric_limits<int>::max(), nullptr, limits);
+}
+
+ReducedJpeg decodeJpegReduced(std::string_view bytes, int minLongSide, const ImageLimits& limits) {
     ReducedJpeg reduced;
-    reduced.bitmap = decodeScaled(bytes, minLongSide, &reduced.fullSize);
+    reduced.bitmap = decodeScaled(bytes, minLongSide, &reduced.fullSize, limits);
     return reduced;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "imaging/bitmap.h"
+#include "imaging/image_limits.h"
 #include "imaging/picture_size.h"
 
 #include <string>
@@ -8,16 +9,20 @@
 
 namespace kelmor {
 
+// The program's limits with the JPEG reader's own memory, kMaxJpegDecodeBytes.
+ImageLimits jpegDecodeLimits();
+
 // Decodes a JPEG file held in memory into a 24-bit bitmap for display
 // (greyscale, YCbCr, RGB and CMYK/YCCK files). Truncated or slightly corrupt
 // data decodes as far as libjpeg gets, as its own tools do. Fatal decoder
 // errors throw Error with libjpeg's own message, such as "Not a JPEG file:
-// starts with 0x42 0x4d"; pictures past the picture limits, or whose decode
-// would take more memory than kMaxJpegDecodeBytes, give "Image too large"
-// before any pixel is decoded; a file of more than kMaxJpegScans scans, or
+// starts with 0x42 0x4d"; pictures past the size of `limits`, or whose decode
+// (the picture, libjpeg's buffers and kJpegWorkingBytes) with the caller's
+// copies would take more than their memory, give "Image too large" before any
+// pixel is decoded; a file of more than kMaxJpegScans scans, or
 // whose scans walk more than kMaxJpegScanBlocks blocks, gives "JPEG picture has
 // more than 500 scans" or "JPEG picture has too many scans for its size".
-Bitmap decodeJpeg(std::string_view bytes);
+Bitmap decodeJpeg(std::string_view bytes, const ImageLimits& limits = jpegDecodeLimits());
 
 // A JPEG decoded small, and the size of the whole picture.
 struct ReducedJpeg {
@@ -29,7 +34,8 @@ struct ReducedJpeg {
 // whose longer side still has at least `minLongSide` pixels (at full size when none has): the
 // scaled inverse DCT skips most of the work and memory. The limits and errors are decodeJpeg's,
 // the picture limit applying to the full size.
-ReducedJpeg decodeJpegReduced(std::string_view bytes, int minLongSide);
+ReducedJpeg decodeJpegReduced(std::string_view bytes, int minLongSide,
+                              const ImageLimits& limits = jpegDecodeLimits());
 
 // The size a JPEG file's frame header gives, read by libjpeg as a decode reads
 // it: markers and stray bytes before the frame header are passed over as the

@@ -4,13 +4,7 @@
 #include "base/error.h"
 #include "base/messages.h"
 #include "base/read_file.h"
-#include "imaging/bmp.h"
-#include "imaging/gif_encode.h"
-#include "imaging/jpeg.h"
 #include "imaging/picture_animation.h"
-#include "imaging/png.h"
-#include "imaging/svg_renderer_process.h"
-#include "imaging/webp.h"
 
 #include <algorithm>
 #include <cctype>
@@ -18,71 +12,45 @@
 namespace kelmor {
 namespace {
 
-Picture::IconDecoder& iconDecoder() {
-    static Picture::IconDecoder decoder;
-    return decoder;
-}
-
 std::string lowerCase(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
 }
 
-std::string patterns(const PictureType& type) {
+std::string patterns(const PictureCodec& codec) {
     std::string text;
-    for (const char* extension : type.extensions)
+    for (const char* extension : codec.extensions)
         text += (text.empty() ? "*." : ";*.") + std::string(extension);
     return text;
 }
 
-std::string filterEntry(const PictureType& type) {
-    const std::string pattern = patterns(type);
-    return std::string(type.description) + " (" + pattern + ")|" + pattern;
+std::string filterEntry(const PictureCodec& codec) {
+    const std::string pattern = patterns(codec);
+    return std::string(codec.description) + " (" + pattern + ")|" + pattern;
 }
 
 } // namespace
 
-const std::vector<PictureType>& pictureTypes() {
-    static const std::vector<PictureType> types = {
-        {PictureFormat::Gif, "GIF Image", {"gif"}},
-        {PictureFormat::Bitmap, "Bitmaps", {"bmp"}},
-        {PictureFormat::Jpeg, "JPEG Image File", {"jpg", "jpeg"}},
-        {PictureFormat::Icon, "Icons", {"ico"}},
-        {PictureFormat::Png, "PNG Image", {"png"}},
-        {PictureFormat::WebP, "WebP Image", {"webp"}},
-        {PictureFormat::Svg, "SVG Image", {"svg"}},
-    };
-    return types;
-}
-
-const PictureType* pictureType(PictureFormat format) {
-    for (const PictureType& type : pictureTypes()) {
-        if (type.format == format)
-            return &type;
-    }
-    return nullptr;
-}
-
 std::string pictureSaveFilter(PictureFormat format) {
-    const PictureType* type = pictureType(format);
-    if (!type)
+    const PictureCodec* codec = pictureCodec(format);
+    if (!codec)
         return {};
-    const std::string pattern = std::string("*.") + type->extensions.front();
-    return std::string(type->description) + " (" + pattern + ")|" + pattern;
+    const std::string pattern = std::string("*.") + codec->extensions.front();
+    return std::string(codec->description) + " (" + pattern + ")|" + pattern;
 }
 
 std::string pictureDefaultExtension(PictureFormat format) {
-    const PictureType* type = pictureType(format);
-    return type ? type->extensions.front() : std::string();
+    const PictureCodec* codec = pictureCodec(format);
+    return codec ? codec->extensions.front() : std::string();
 }
 
 std::string pictureOpenFilter() {
     std::string all;
     std::string entries;
-    for (const PictureType& type : pictureTypes()) {
-        all += (all.empty() ? "" : ";") + patterns(type);
-        entries += "|" + filterEntry(type);
+    for (const PictureCodec& codec : pictureCodecs()) {
+        all += (all.empty() ? "" : ";") + patterns(codec);
+        entries += "|" + filterEntry(codec);
     }
     return "All pictures (" + all + ")|" + all + entries;
 }
@@ -97,21 +65,21 @@ std::string fileExtension(std::string_view path) {
 
 PictureFormat pictureFormatOf(std::string_view path) {
     const std::string extension = lowerCase(fileExtension(path));
-    for (const PictureType& type : pictureTypes()) {
-        for (const char* candidate : type.extensions) {
+    for (const PictureCodec& codec : pictureCodecs()) {
+        for (const char* candidate : codec.extensions) {
             if (extension == candidate)
-                return type.format;
+                return codec.format;
         }
     }
     return PictureFormat::None;
 }
 
 void Picture::setIconDecoder(IconDecoder decoder) {
-    iconDecoder() = std::move(decoder);
+    installIconDecoder(std::move(decoder));
 }
 
 bool Picture::hasIconDecoder() {
-    return static_cast<bool>(iconDecoder());
+    return iconDecoderInstalled();
 }
 
 Picture::Picture(GifImage image)
@@ -119,6 +87,14 @@ Picture::Picture(GifImage image)
 
 Picture::Picture(Bitmap bitmap)
     : format_(PictureFormat::Bitmap), bitmap_(std::make_shared<const Bitmap>(std::move(bitmap))) {}
+
+Picture::Picture(PictureFormat format, DecodedPicture decoded, std::string bytes)
+    : format_(format), gif_(std::move(decoded.gif)), bitmap_(std::move(decoded.bitmap)),
+      animation_(std::move(decoded.animation)) {
+    // A format without a writer of its own is saved as it was read.
+    if (pictureCodec(format)->encode == nullptr)
+        fileBytes_ = std::make_shared<const std::string>(std::move(bytes));
+}
 
 void Picture::clear() {
     *this = Picture();
@@ -131,116 +107,46 @@ const std::string& Picture::fileBytes() const {
 
 void Picture::loadFromFile(const std::string& path, GifFrames gifFrames) {
     clear();
-    PictureFormat format = pictureFormatOf(path);
-    if (format == PictureFormat::Icon && !hasIconDecoder())
-        format = PictureFormat::None;
-    if (format == PictureFormat::None)
+    const PictureCodec* codec = pictureCodec(pictureFormatOf(path));
+    if (!codec || !codec->readable())
         throw Error(kelmor::format(msg::kUnknownPictureExtension, fileExtension(path)));
-    loadFromBytes(format, readWholeFile(path), gifFrames, path);
+    loadFromBytes(codec->format, readWholeFile(path), gifFrames, path);
 }
 
 void Picture::loadFromBytes(PictureFormat format, std::string bytes, GifFrames gifFrames,
                             const std::string& path) {
     clear();
-    Picture loaded;
-    switch (format) {
-    case PictureFormat::Gif: {
-        GifDecodeOptions options;
-        options.frames = gifFrames;
-        loaded = Picture(decodeGif(bytes, options));
-        break;
-    }
-    case PictureFormat::Bitmap:
-        loaded = Picture(readBmp(bytes));
-        break;
-    case PictureFormat::Jpeg:
-    case PictureFormat::Icon: {
-        if (format == PictureFormat::Icon && !hasIconDecoder())
-            throw Error(kelmor::format(msg::kUnknownPictureExtension, "ico"));
-        Bitmap decoded = format == PictureFormat::Jpeg ? decodeJpeg(bytes) : iconDecoder()(bytes);
-        loaded.format_ = format;
-        loaded.bitmap_ = std::make_shared<const Bitmap>(std::move(decoded));
-        loaded.fileBytes_ = std::make_shared<const std::string>(std::move(bytes));
-        break;
-    }
-    case PictureFormat::Png:
-    case PictureFormat::WebP:
-    case PictureFormat::Svg: {
-        // The bitmap to show is made beside the decoded pixels.
-        ImageLimits limits;
-        limits.bytesPerPixelAfter = 4;
-        RgbaAnimation frames;
-        if (format == PictureFormat::WebP && gifFrames == GifFrames::All)
-            frames = decodeWebp(bytes, limits);
-        else
-            frames.frames.push_back({decodeFirstFrame(format, bytes, path, limits), 0});
-        loaded.format_ = format;
-        loaded.bitmap_ = std::make_shared<const Bitmap>(toBitmap(frames.frames.front().image));
-        loaded.fileBytes_ = std::make_shared<const std::string>(std::move(bytes));
-        if (frames.frames.size() > 1)
-            loaded.animation_ = std::make_shared<const RgbaAnimation>(std::move(frames));
-        break;
-    }
-    case PictureFormat::None:
+    const PictureCodec* codec = pictureCodec(format);
+    if (!codec)
         throw Error(msg::kObjectTypeNotSupported);
-    }
-    *this = std::move(loaded);
+    if (!codec->readable())
+        refuseFormat(codec);
+    DecodedPicture decoded = codec->decode(bytes, gifFrames, path);
+    *this = Picture(format, std::move(decoded), std::move(bytes));
 }
 
 RgbaImage decodeFirstFrame(PictureFormat format, std::string_view bytes, const std::string& path,
                            const ImageLimits& limits) {
-    switch (format) {
-    case PictureFormat::Png:
-        return decodePng(bytes, limits);
-    case PictureFormat::WebP:
-        return decodeWebpFirstFrame(bytes, limits);
-    case PictureFormat::Svg:
-        return renderSvgApart(bytes, path, limits);
-    default:
+    const PictureCodec* codec = pictureCodec(format);
+    if (!codec || !codec->rgbaPixels())
         throw Error(msg::kObjectTypeNotSupported);
-    }
+    return codec->decodeFirstFrame(bytes, path, limits);
 }
 
 std::optional<std::string> readVerbatimPicture(PictureFormat format, const std::string& path) {
-    switch (format) {
-    case PictureFormat::Png: {
-        std::string bytes = readWholeFile(path);
-        checkPngStructure(bytes);
-        return bytes;
-    }
-    case PictureFormat::WebP: {
-        std::string bytes = readWholeFile(path);
-        webpFrameCount(bytes);
-        return bytes;
-    }
-    case PictureFormat::Svg: {
-        // The renderer process measures the document: that refuses a damaged file or one
-        // without a size, as a load would, without drawing a pixel.
-        std::string bytes = readWholeFile(path);
-        measureSvgApart(bytes, path);
-        return bytes;
-    }
-    default:
+    const PictureCodec* codec = pictureCodec(format);
+    if (!codec || !codec->checkVerbatim)
         return std::nullopt;
-    }
+    std::string bytes = readWholeFile(path);
+    codec->checkVerbatim(bytes, path);
+    return bytes;
 }
 
 std::string Picture::encoded() const {
-    switch (format_) {
-    case PictureFormat::Gif:
-        return encodeGif(*gif_);
-    case PictureFormat::Bitmap:
-        return writeBmp(*bitmap_);
-    case PictureFormat::Jpeg:
-    case PictureFormat::Icon:
-    case PictureFormat::Png:
-    case PictureFormat::WebP:
-    case PictureFormat::Svg:
-        return fileBytes();
-    case PictureFormat::None:
-        break;
-    }
-    return {};
+    if (empty())
+        return {};
+    const PictureCodec& codec = *pictureCodec(format_);
+    return codec.encode ? codec.encode(*this) : fileBytes();
 }
 
 void Picture::saveToFile(const std::string& path) const {

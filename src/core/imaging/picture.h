@@ -1,39 +1,22 @@
 #pragma once
 
-// The picture holder of every image control: one picture of any registered
-// type, loaded by the file's extension and saved in its own format.
+// The picture holder of every image control: one picture of any format of the codec table
+// (picture_codecs.h), loaded by the file's extension and saved in its own format.
 
 #include "imaging/bitmap.h"
+#include "imaging/codec_icon.h"
 #include "imaging/gif_decode.h"
 #include "imaging/gif_image.h"
 #include "imaging/image_limits.h"
+#include "imaging/picture_codecs.h"
 #include "imaging/rgba_image.h"
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace kelmor {
-
-enum class PictureFormat { None, Gif, Bitmap, Jpeg, Icon, Png, WebP, Svg };
-
-// One registered picture type: its description and the file extensions that
-// load it (lower case, without the dot; the first one is the default).
-struct PictureType {
-    PictureFormat format;
-    const char* description;
-    std::vector<const char*> extensions;
-};
-
-// The registered types in registration order: "GIF Image", "Bitmaps",
-// "JPEG Image File", "Icons", "PNG Image", "WebP Image", "SVG Image".
-const std::vector<PictureType>& pictureTypes();
-
-// The type of a format, or nullptr for PictureFormat::None.
-const PictureType* pictureType(PictureFormat format);
 
 // A save dialog's filter for a picture of this format in the "Description|pattern"
 // form, such as "GIF Image (*.gif)|*.gif", and its default extension ("gif").
@@ -41,20 +24,21 @@ const PictureType* pictureType(PictureFormat format);
 std::string pictureSaveFilter(PictureFormat format);
 std::string pictureDefaultExtension(PictureFormat format);
 
-// An open dialog's filter offering every registered type: all of them together
-// first, then one entry per type.
+// An open dialog's filter offering every format of the table: all of them together
+// first, then one entry per format.
 std::string pictureOpenFilter();
 
 // Text after the last dot of a path's file name, "" when there is none.
 std::string fileExtension(std::string_view path);
 
 // The format a path's extension loads, ignoring case; PictureFormat::None for
-// an extension no registered type has.
+// an extension no format of the table has.
 PictureFormat pictureFormatOf(std::string_view path);
 
-// The first frame of a PNG, WebP or SVG file's bytes as RGBA, decoded within `limits` (an SVG
-// rendered at its own size, its references resolved from `path`). Errors: the reader's own;
-// "Object type not supported" for any other format.
+// The first frame of the bytes of a file of RGBA pixels (PNG, WebP, SVG; see
+// PictureCodec::rgbaPixels) as RGBA, decoded within `limits` (an SVG rendered at its own size,
+// its references resolved from `path`). Errors: the reader's own; "Object type not supported"
+// for any other format.
 RgbaImage decodeFirstFrame(PictureFormat format, std::string_view bytes, const std::string& path,
                            const ImageLimits& limits = {});
 
@@ -68,7 +52,7 @@ class Picture {
 public:
     // Decodes the bytes of an icon file into a bitmap. The core has no icon
     // reader; the Qt layer installs one (see picture_qt.h).
-    using IconDecoder = std::function<Bitmap(std::string_view bytes)>;
+    using IconDecoder = kelmor::IconDecoder;
     static void setIconDecoder(IconDecoder decoder);
     static bool hasIconDecoder();
 
@@ -121,6 +105,8 @@ public:
     RgbaImage rgba() const;
 
 private:
+    Picture(PictureFormat format, DecodedPicture decoded, std::string bytes);
+
     PictureFormat format_ = PictureFormat::None;
     // Shared, never modified once loaded: copying a picture between controls is cheap.
     std::shared_ptr<const GifImage> gif_;

@@ -165,8 +165,8 @@ std::optional<std::string> skipReason(const fs::path& path, const fs::path& cach
     const fs::path root = fs::weakly_canonical(cacheRoot, ignored);
     if (isInside(path, cacheRoot) || isInside(fs::weakly_canonical(path, ignored), root))
         return std::string(msg::kThumbnailOfCache);
-    const PictureFormat format = pictureFormatOf(path.string());
-    if (format == PictureFormat::None || format == PictureFormat::Icon)
+    const PictureCodec* codec = pictureCodec(pictureFormatOf(path.string()));
+    if (!codec || !codec->decodeReduced)
         return kelmor::format(msg::kUnknownPictureExtension, fileExtension(path.string()));
     return std::nullopt;
 }

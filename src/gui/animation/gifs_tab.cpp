@@ -11,8 +11,8 @@
 #include "base/messages.h"
 #include "prefs/page_preference.h"
 #include "ui/error_guard.h"
-#include "ui/file_icons.h"
 #include "ui/folder_list.h"
+#include "ui/picture_kinds.h"
 #include "ui/qt_text.h"
 #include "ui/save_confirm.h"
 #include "ui/thumbnail_loader.h"
@@ -25,6 +25,7 @@
 #include <QSplitter>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <vector>
 
 namespace kelmor {
 
@@ -170,10 +171,11 @@ void GifsTab::AddFrameClick() {
 
 void GifsTab::refillLists() {
     ensureBuilt();
-    const FilePattern frames[] = {{QStringLiteral("*.bmp"), fileIcon(FileIcon::Bmp)},
-                                  {QStringLiteral("*.png"), fileIcon(FileIcon::Png)},
-                                  {QStringLiteral("*.webp"), fileIcon(FileIcon::WebP)},
-                                  {QStringLiteral("*.svg"), fileIcon(FileIcon::Svg)}};
+    std::vector<FilePattern> frames;
+    for (const PictureKind& kind : kPictureKinds) {
+        if (kind.animationFrame)
+            frames.push_back({listPattern(kind), pictureFileIcon(kind)});
+    }
     thumbnails_->setFolder(preferences_.path(PrefPath::Frames));
     fillFileList(*sourceList_, preferences_.path(PrefPath::Frames), frames);
 }

@@ -5,6 +5,7 @@
 #include "prefs/page_preference.h"
 #include "ui/error_guard.h"
 #include "ui/history.h"
+#include "ui/picture_kinds.h"
 #include "ui/qt_text.h"
 #include "ui/save_confirm.h"
 #include "ui/wait_cursor.h"
@@ -76,11 +77,7 @@ void PicsTab::buildContents() {
 }
 
 QString PicsTab::folderOf(PictureListsPanel::Kind kind) const {
-    // In the order of PictureListsPanel::Kind.
-    static constexpr PrefPath folders[] = {PrefPath::Gif, PrefPath::Bmp,  PrefPath::Jpg,
-                                           PrefPath::Png, PrefPath::WebP, PrefPath::Svg};
-    static_assert(std::size(folders) == PictureListsPanel::kKinds.size());
-    return preferences_.path(folders[static_cast<std::size_t>(kind)]);
+    return preferences_.path(kPictureKinds[static_cast<std::size_t>(kind)].folder);
 }
 
 QWidget* PicsTab::togglablePart() {

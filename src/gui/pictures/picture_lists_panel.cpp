@@ -1,7 +1,7 @@
 #include "pictures/picture_lists_panel.h"
 
-#include "ui/file_icons.h"
 #include "ui/folder_list.h"
+#include "ui/picture_kinds.h"
 #include "ui/thumbnail_loader.h"
 
 #include <QAction>
@@ -12,26 +12,8 @@
 namespace kelmor {
 namespace {
 
-struct ListKind {
-    const char* objectName;
-    const char* caption;
-    const char* pattern;
-    FileIcon icon;
-};
-
-// In the order of PictureListsPanel::Kind.
-constexpr ListKind kListKinds[] = {
-    {"ListView2", "GIF", "*.gif", FileIcon::Gif},
-    {"ListView3", "BMP", "*.bmp", FileIcon::Bmp},
-    {"ListView4", "JPG", "*.jpg", FileIcon::Jpg},
-    {"ListViewPng", "PNG", "*.png", FileIcon::Png},
-    {"ListViewWebp", "WebP", "*.webp", FileIcon::WebP},
-    {"ListViewSvg", "SVG", "*.svg", FileIcon::Svg},
-};
-static_assert(std::size(kListKinds) == PictureListsPanel::kKinds.size());
-
-const ListKind& kindOf(PictureListsPanel::Kind kind) {
-    return kListKinds[static_cast<std::size_t>(kind)];
+const PictureKind& kindOf(PictureListsPanel::Kind kind) {
+    return kPictureKinds[static_cast<std::size_t>(kind)];
 }
 
 } // namespace
@@ -52,8 +34,8 @@ PictureListsPanel::PictureListsPanel(const QString& thumbnailRoot, QWidget* pare
 
 QListWidget* PictureListsPanel::addList(Kind kind, const QString& thumbnailRoot) {
     auto* files = new QListWidget(this);
-    const ListKind& k = kindOf(kind);
-    files->setObjectName(QString::fromLatin1(k.objectName));
+    const PictureKind& k = kindOf(kind);
+    files->setObjectName(QString::fromLatin1(k.listName));
     files->setAccessibleName(QString::fromLatin1(k.caption) + QStringLiteral(" pictures"));
     files->setSelectionMode(QAbstractItemView::SingleSelection);
     files->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -94,9 +76,9 @@ void PictureListsPanel::addConvertMenu(QListWidget& list, ConversionDirection di
 }
 
 void PictureListsPanel::refill(Kind kind, const QString& folder) {
-    const ListKind& k = kindOf(kind);
+    const PictureKind& k = kindOf(kind);
     thumbnails_[static_cast<std::size_t>(kind)]->setFolder(folder);
-    fillFileList(list(kind), folder, QString::fromLatin1(k.pattern), fileIcon(k.icon));
+    fillFileList(list(kind), folder, listPattern(k), pictureFileIcon(k));
 }
 
 void PictureListsPanel::applyStyle(std::size_t index, ListStyle style) {

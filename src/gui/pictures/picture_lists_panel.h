@@ -2,6 +2,7 @@
 
 #include "pictures/conversion.h"
 #include "prefs/list_style.h"
+#include "ui/picture_kinds.h"
 
 #include <QTabWidget>
 #include <array>
@@ -12,17 +13,23 @@ namespace kelmor {
 
 class ThumbnailLoader;
 
-// The Pics tab's image-list panel: flat inner tabs "GIF", "BMP", "JPG", "PNG", "WebP" and "SVG",
-// each with the pictures of its folder (ListView2 "*.gif", ListView3 "*.bmp", ListView4 "*.jpg",
-// ListViewPng "*.png", ListViewWebp "*.webp", ListViewSvg "*.svg", any letter case). The GIF
-// and BMP lists carry the conversion pop-up menus. In Thumbnail View a list shows its pictures'
-// thumbnails from the shared cache under `thumbnailRoot`.
+// The Pics tab's image-list panel: one flat inner tab for each picture kind (kPictureKinds:
+// "GIF", "BMP", "JPG", "PNG", "WebP" and "SVG"), each with the pictures of its folder (ListView2
+// "*.gif", ListView3 "*.bmp", ListView4 "*.jpg", ListViewPng "*.png", ListViewWebp "*.webp",
+// ListViewSvg "*.svg", any letter case). The GIF and BMP lists carry the conversion pop-up menus.
+// In Thumbnail View a list shows its pictures' thumbnails from the shared cache under
+// `thumbnailRoot`.
 class PictureListsPanel : public QTabWidget {
     Q_OBJECT
 public:
+    // The index of a tab's row in kPictureKinds; the names are those of its first rows.
     enum class Kind { Gif, Bmp, Jpg, Png, WebP, Svg };
-    static constexpr std::array kKinds{Kind::Gif, Kind::Bmp,  Kind::Jpg,
-                                       Kind::Png, Kind::WebP, Kind::Svg};
+    static constexpr auto kKinds = [] {
+        std::array<Kind, std::size(kPictureKinds)> kinds{};
+        for (std::size_t i = 0; i < kinds.size(); ++i)
+            kinds[i] = static_cast<Kind>(i);
+        return kinds;
+    }();
 
     explicit PictureListsPanel(const QString& thumbnailRoot, QWidget* parent = nullptr);
 

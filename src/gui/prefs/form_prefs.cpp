@@ -3,6 +3,7 @@
 #include "prefs/page_preference.h"
 #include "prefs/start_preferences.h"
 #include "ui/error_guard.h"
+#include "ui/picture_kinds.h"
 #include "ui/qt_text.h"
 
 #include <QCheckBox>
@@ -21,28 +22,43 @@
 namespace kelmor {
 namespace {
 
-// The path rows, in the order of their keys in the file; row N is EditN+1.
+// The path rows, in the order of their keys in the file; row N is EditN+1. A picture folder's
+// row comes from its kind (kPictureKinds), on the "Pics" tab.
 struct PathRow {
     int tab;
     const char* label;
     const char* hint;
 };
 
-constexpr std::array<PathRow, kPrefPathCount> kPathRows{{
-    {0, "Project Images:", "Locate images folder"},
-    {0, "Sounds:", "Locate sounds folder"},
-    {0, "Projects:", "Locate projects folder"},
-    {0, "Html Editor:", "Locate html editor program"},
-    {1, "Gif Images:", "Locate gif images folder"},
-    {1, "Bmp Images:", "Locate bmp images folder"},
-    {1, "Jpg Images:", "Locate jpg images folder"},
-    {2, "Html Files:", "Locate html files folder"},
-    {2, "Text Files:", "Locate text files folder"},
-    {3, "Bmp Files:", "Locate bmp files folder"},
-    {1, "Png Images:", "Locate png images folder"},
-    {1, "WebP Images:", "Locate webp images folder"},
-    {1, "Svg Images:", "Locate svg images folder"},
-}};
+constexpr int kPicsTab = 1;
+
+constexpr PathRow otherPathRow(PrefPath path) {
+    switch (path) {
+    case PrefPath::Images:
+        return {0, "Project Images:", "Locate images folder"};
+    case PrefPath::Sounds:
+        return {0, "Sounds:", "Locate sounds folder"};
+    case PrefPath::Projects:
+        return {0, "Projects:", "Locate projects folder"};
+    case PrefPath::HtmlEditor:
+        return {0, "Html Editor:", "Locate html editor program"};
+    case PrefPath::Html:
+        return {2, "Html Files:", "Locate html files folder"};
+    case PrefPath::Text:
+        return {2, "Text Files:", "Locate text files folder"};
+    case PrefPath::Frames:
+        return {3, "Bmp Files:", "Locate bmp files folder"};
+    default:
+        return {-1, "", ""};
+    }
+}
+
+PathRow pathRow(std::size_t row) {
+    const PrefPath path = static_cast<PrefPath>(row);
+    if (const PictureKind* kind = pictureKindOf(path))
+        return {kPicsTab, kind->folderName, kind->folderHint};
+    return otherPathRow(path);
+}
 
 struct PathTab {
     const char* title;
@@ -97,18 +113,19 @@ QWidget* TFormPrefs::buildPathsTab(int tab) {
     auto* group = new QGroupBox(latin1(kPathTabs[tab].group));
     auto* grid = new QGridLayout(group);
     int line = 0;
-    for (int row = 0; row < static_cast<int>(kPathRows.size()); ++row) {
-        if (kPathRows[row].tab != tab)
+    for (int row = 0; row < static_cast<int>(kPrefPathCount); ++row) {
+        const PathRow path = pathRow(static_cast<std::size_t>(row));
+        if (path.tab != tab)
             continue;
         auto* edit = new QLineEdit;
         edit->setObjectName(numbered("Edit", row + 1));
         edit->setMinimumWidth(280);
-        auto* label = new QLabel(latin1(kPathRows[row].label));
+        auto* label = new QLabel(latin1(path.label));
         label->setBuddy(edit);
         auto* browse = new QToolButton;
         browse->setObjectName(numbered("SpeedButton", row + 1));
         browse->setText(QStringLiteral("..."));
-        browse->setToolTip(latin1(kPathRows[row].hint));
+        browse->setToolTip(latin1(path.hint));
         browse->setAccessibleName(browse->toolTip());
         connect(browse, &QToolButton::clicked, this,
                 guarded(services_.dialogs, [this, row] { BrowseClick(row); }));

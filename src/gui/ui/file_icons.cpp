@@ -18,31 +18,14 @@ struct Look {
 };
 
 Look lookOf(FileIcon kind) {
-    switch (kind) {
-    case FileIcon::Gif:
-        return {QColor(0x2e, 0x8b, 0x57), "GIF"};
-    case FileIcon::Bmp:
-        return {QColor(0x1e, 0x64, 0xc8), "BMP"};
-    case FileIcon::Jpg:
-        return {QColor(0xd2, 0x69, 0x1e), "JPG"};
-    case FileIcon::Png:
-        return {QColor(0x6a, 0x3d, 0x9a), "PNG"};
-    case FileIcon::WebP:
-        return {QColor(0x00, 0x80, 0x80), "WEBP"};
-    case FileIcon::Svg:
-        return {QColor(0xb8, 0x86, 0x0b), "SVG"};
-    case FileIcon::Html:
+    if (kind == FileIcon::Html)
         return {QColor(0xc0, 0x1c, 0x28), "HTM"};
-    case FileIcon::Text:
-        break;
-    }
     return {QColor(0x60, 0x60, 0x60), "TXT"};
 }
 
 // A sheet of paper with a folded corner and a coloured band; the large
 // picture writes the type on the band, the small one has no room for it.
-QPixmap drawIcon(FileIcon kind, int size) {
-    const Look look = lookOf(kind);
+QPixmap drawIcon(const Look& look, int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -79,13 +62,21 @@ QPixmap drawIcon(FileIcon kind, int size) {
     return pixmap;
 }
 
+QIcon iconOf(const Look& look) {
+    QIcon icon;
+    icon.addPixmap(drawIcon(look, 16));
+    icon.addPixmap(drawIcon(look, 32));
+    return icon;
+}
+
 } // namespace
 
 QIcon fileIcon(FileIcon kind) {
-    QIcon icon;
-    icon.addPixmap(drawIcon(kind, 16));
-    icon.addPixmap(drawIcon(kind, 32));
-    return icon;
+    return iconOf(lookOf(kind));
+}
+
+QIcon fileIcon(const QColor& band, const char* label) {
+    return iconOf({band, label});
 }
 
 } // namespace kelmor

@@ -1,13 +1,17 @@
 #pragma once
 
+#include <QColor>
 #include <QIcon>
 
 namespace kelmor {
 
 // The file-type icons shared by the main window's file lists, each with a
-// 16-pixel and a 32-pixel picture for the small- and large-icon views.
-enum class FileIcon { Gif = 0, Bmp = 1, Jpg = 2, Html = 3, Text = 4, Png = 5, WebP = 6, Svg = 7 };
+// 16-pixel and a 32-pixel picture for the small- and large-icon views. Picture files take
+// theirs from their kind (pictureFileIcon in picture_kinds.h).
+enum class FileIcon { Html, Text };
 
 QIcon fileIcon(FileIcon kind);
+// A sheet with a band of the colour, the type written on the band of the large picture.
+QIcon fileIcon(const QColor& band, const char* label);
 
 } // namespace kelmor

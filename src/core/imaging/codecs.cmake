@@ -1,0 +1,3 @@
+# The table of picture formats and each format's row, one codec file a format.
+target_sources(kelmor_imaging PRIVATE picture_codecs.cpp codec_gif.cpp codec_bmp.cpp
+    codec_jpeg.cpp codec_icon.cpp codec_png.cpp codec_webp.cpp codec_svg.cpp)
