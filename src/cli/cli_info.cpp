@@ -23,8 +23,14 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "  kelmor-cli info FILE\n"
+const kelmor::cli::Syntax kSyntax{
+    .command = "info",
+    .options = {},
+    .operands = "FILE",
+    .minOperands = 1,
+    .maxOperands = 1,
+    .operandsNeeded = "one FILE is needed",
+    .description =
     "      Reads a picture as Kelmor does (by its extension: .gif, .bmp, .jpg/.jpeg, .png,\n"
     "      .webp, .svg) and\n"
     "      prints what it holds, one \"key: value\" line each. A GIF gives its version, screen\n"
@@ -40,7 +46,7 @@ constexpr const char* kUsage =
     "      number, and the CRC-32 of its 8-bit RGBA rows as every reader gives them (top row\n"
     "      first; a WebP's first frame, an SVG's rendering at its own size). CRC-32 uses the\n"
     "      zlib polynomial, printed as 8 hexadecimal digits.\n"
-    "      Exit status: 0 read, 1 unreadable file or usage error.";
+    "      Exit status: 0 read, 1 unreadable file or usage error."};
 
 // CRC-32 with the reflected polynomial 0xEDB88320 (zlib, PNG, gzip), eight bytes a step
 // through eight tables: a decoded frame may hold 64 Mi pixels.
@@ -207,16 +213,8 @@ void printPicture(kelmor::PictureFormat format, const std::string& bytes, const 
         kelmor::format(kelmor::msg::kUnknownPictureExtension, kelmor::fileExtension(path)));
 }
 
-int runInfo(const std::vector<std::string>& args) {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        std::cout << kUsage << '\n';
-        return 0;
-    }
-    if (args.size() != 1) {
-        std::cerr << "kelmor-cli info: one FILE is needed\nUsage:\n" << kUsage << '\n';
-        return 1;
-    }
-    const std::string& path = args[0];
+int runInfo(const kelmor::cli::Arguments& arguments) {
+    const std::string& path = arguments.operands()[0];
     const kelmor::PictureFormat format = kelmor::pictureFormatOf(path);
     kelmor::cli::labelErrors(path, [&] {
         // A kind without a reader here is refused before the file is read.
@@ -228,6 +226,6 @@ int runInfo(const std::vector<std::string>& args) {
     return 0;
 }
 
-const kelmor::cli::Registration registration({"info", kUsage, runInfo});
+const kelmor::cli::Registration registration(kSyntax, runInfo);
 
 } // namespace
