@@ -35,11 +35,11 @@ kelmor::cli::Syntax buttonSyntax() {
         .operandsNeeded = "a TEXT is needed",
         .description =
             "      Writes NAME.EXT and NAME-over.EXT, the normal and mouse-over pictures of a\n"
-            "      button, for every TEXT into FOLDER (default: the working folder), NAME being the\n"
-            "      text made file-safe, and prints \"NAME.EXT WxH NAME-over.EXT WxH\" for each.\n"
-            "      Every button of a run has the same size. The style is a NAME in\n"
+            "      button, for every TEXT into FOLDER (default: the working folder), NAME being\n"
+            "      the text made file-safe, and prints \"NAME.EXT WxH NAME-over.EXT WxH\" for\n"
+            "      each. Every button of a run has the same size. The style is a NAME in\n"
             "      $XDG_CONFIG_HOME/kelmor/styles (the shipped Flat, Rounded, Pill and Glass are\n"
-            "      put there on first use) or a style FILE; the options after it override it.\n"
+            "      put there on first use) or a style FILE; the style options override it.\n"
             "      Colours are #RRGGBB, sizes pixels up to 2000. --project appends one row per\n"
             "      button (names, widths and heights) to the project, creating it when it is\n"
             "      missing. Nothing is written when a value, a style or a text is refused."};

@@ -21,23 +21,24 @@ const kelmor::cli::Syntax kSyntax{
     .maxOperands = kelmor::cli::kAnyNumber,
     .operandsNeeded = {},
     .description =
-    "      Converts a picture of any kind Kelmor reads (by IN's extension) as the Pics tab's\n"
-    "      \"Picture -> ...\" commands do, to the kind --to names or else OUT's extension:\n"
-    "      PNG lossless in the smallest colour type that holds the pixels; WebP lossless;\n"
-    "      GIF with pixels of alpha below 128 transparent, the picture's own colours when\n"
-    "      they fit a colour table, the fixed 216-colour palette otherwise (a GIF keeps its\n"
-    "      frames, a 1/4/8-bit BMP its palette); BMP of 24 bits, or 32 bits with an alpha\n"
-    "      mask when the picture has transparency. OUT - writes to standard output and\n"
-    "      needs --to.\n"
-    "  kelmor-cli convert gif2bmp|bmp2gif IN [OUT]\n"
-    "      The Pics tab's conversion. gif2bmp reads IN as a GIF, whatever its extension, and\n"
-    "      writes its first frame as a BMP (8 bits with the frame's colour table when the\n"
-    "      frame covers the picture, otherwise 32 bits with the frame over black); bmp2gif\n"
-    "      reads IN as a BMP and writes a one-frame GIF (1/4/8-bit pictures keep their\n"
-    "      palette, deeper ones take the fixed 216-colour palette, no dithering). OUT defaults\n"
-    "      to newimage.bmp or newimage.gif in the working directory and is replaced without\n"
-    "      asking, only once the whole file is written; OUT - writes to standard output.\n"
-    "      Exit status: 0 written, 1 unreadable or unwritable file or usage error."};
+        "      Converts a picture of any kind Kelmor reads (by IN's extension) as the Pics tab's\n"
+        "      \"Picture -> ...\" commands do, to the kind --to names or else OUT's extension:\n"
+        "      PNG lossless in the smallest colour type that holds the pixels; WebP lossless;\n"
+        "      GIF with pixels of alpha below 128 transparent, the picture's own colours when\n"
+        "      they fit a colour table, the fixed 216-colour palette otherwise (a GIF keeps its\n"
+        "      frames, a 1/4/8-bit BMP its palette); BMP of 24 bits, or 32 bits with an alpha\n"
+        "      mask when the picture has transparency. OUT - writes to standard output and\n"
+        "      needs --to.\n"
+        "  kelmor-cli convert gif2bmp|bmp2gif IN [OUT]\n"
+        "      The Pics tab's conversion. gif2bmp reads IN as a GIF, whatever its extension, and\n"
+        "      writes its first frame as a BMP (8 bits with the frame's colour table when the\n"
+        "      frame covers the picture, otherwise 32 bits with the frame over black); bmp2gif\n"
+        "      reads IN as a BMP and writes a one-frame GIF (1/4/8-bit pictures keep their\n"
+        "      palette, deeper ones take the fixed 216-colour palette, no dithering). OUT "
+        "defaults\n"
+        "      to newimage.bmp or newimage.gif in the working directory and is replaced without\n"
+        "      asking, only once the whole file is written; OUT - writes to standard output.\n"
+        "      Exit status: 0 written, 1 unreadable or unwritable file or usage error."};
 
 std::optional<kelmor::ConversionDirection> directionNamed(const std::string& name) {
     if (name == "gif2bmp")

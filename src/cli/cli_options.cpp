@@ -68,7 +68,8 @@ std::string synopsis(const Syntax& syntax) {
 } // namespace
 
 bool Arguments::has(std::string_view name) const {
-    return std::ranges::any_of(given_, [name](const GivenOption& g) { return g.option->name == name; });
+    return std::ranges::any_of(given_,
+                               [name](const GivenOption& g) { return g.option->name == name; });
 }
 
 std::optional<std::string> Arguments::value(std::string_view name) const {

@@ -21,7 +21,7 @@ struct Option {
     std::string_view name = {};  // "--loop", "-o"
     std::string_view value = {}; // the value's name in the usage ("N"); empty for a flag
     std::string_view help = {};  // its line in the usage's list of options
-    bool required = false;  // the command cannot run without it
+    bool required = false;       // the command cannot run without it
 };
 
 inline constexpr std::size_t kAnyNumber = std::numeric_limits<std::size_t>::max();

@@ -12,19 +12,19 @@ namespace {
 
 const kelmor::cli::Syntax kSyntax{
     .command = "resave",
-    .options = {},
     .operands = "IN OUT",
     .minOperands = 2,
     .maxOperands = 2,
     .operandsNeeded = "IN and OUT are needed",
     .description =
-    "      Loads the picture IN by its extension (.gif, .bmp, .jpg/.jpeg, .png, .webp, .svg)\n"
-    "      and writes it to OUT in its own format, whatever OUT's extension: a GIF anew from\n"
-    "      its frames, a BMP in its pixel format and palette, a JPEG, PNG, WebP or SVG byte\n"
-    "      for byte. OUT is replaced only when\n"
-    "      the whole file is written; OUT - writes to standard output. Exit status: 0 written, 1 "
-    "unreadable or unwritable file\n"
-    "      or usage error."};
+        "      Loads the picture IN by its extension (.gif, .bmp, .jpg/.jpeg, .png, .webp, .svg)\n"
+        "      and writes it to OUT in its own format, whatever OUT's extension: a GIF anew from\n"
+        "      its frames, a BMP in its pixel format and palette, a JPEG, PNG, WebP or SVG byte\n"
+        "      for byte. OUT is replaced only when\n"
+        "      the whole file is written; OUT - writes to standard output. Exit status: 0 written, "
+        "1 "
+        "unreadable or unwritable file\n"
+        "      or usage error."};
 
 int runResave(const kelmor::cli::Arguments& arguments) {
     const std::vector<std::string>& args = arguments.operands();

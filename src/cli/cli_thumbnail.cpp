@@ -20,18 +20,18 @@ const kelmor::cli::Syntax kSyntax{
     .maxOperands = kelmor::cli::kAnyNumber,
     .operandsNeeded = "a FILE is needed",
     .description =
-    "      Makes the thumbnail of each picture in the desktop's shared thumbnail cache\n"
-    "      ($XDG_CACHE_HOME/thumbnails, or ~/.cache/thumbnails), fitted into 128 x 128 pixels\n"
-    "      (256 x 256 with --large), unless a valid one is there already; a picture that\n"
-    "      cannot be read gets a failure entry, and is not tried again until it changes. The\n"
-    "      files are read on up to 4 threads. Prints one line per FILE, in order: the\n"
-    "      thumbnail's path, the failure entry's path, or - when there is neither.\n"
-    "      Exit status: 0 when every FILE has a thumbnail in the cache, 1 otherwise, with\n"
-    "      \"FILE: reason\" on standard error for each one that has none."};
+        "      Makes the thumbnail of each picture in the desktop's shared thumbnail cache\n"
+        "      ($XDG_CACHE_HOME/thumbnails, or ~/.cache/thumbnails), fitted into 128 x 128 pixels\n"
+        "      (256 x 256 with --large), unless a valid one is there already; a picture that\n"
+        "      cannot be read gets a failure entry, and is not tried again until it changes. The\n"
+        "      files are read on up to 4 threads. Prints one line per FILE, in order: the\n"
+        "      thumbnail's path, the failure entry's path, or - when there is neither.\n"
+        "      Exit status: 0 when every FILE has a thumbnail in the cache, 1 otherwise, with\n"
+        "      \"FILE: reason\" on standard error for each one that has none."};
 
 int runThumbnail(const kelmor::cli::Arguments& arguments) {
-    const kelmor::ThumbnailSize size = arguments.has("--large") ? kelmor::ThumbnailSize::Large
-                                                                : kelmor::ThumbnailSize::Normal;
+    const kelmor::ThumbnailSize size =
+        arguments.has("--large") ? kelmor::ThumbnailSize::Large : kelmor::ThumbnailSize::Normal;
     const std::vector<std::filesystem::path> files(arguments.operands().begin(),
                                                    arguments.operands().end());
     const kelmor::ThumbnailCache cache;

@@ -7,16 +7,15 @@
 namespace kelmor::cli {
 namespace {
 
-const Syntax kSyntax{
-    .command = "demo",
-    .options = {{"--loop", "N", "the loop count"},
-                {"--crop", "", "cuts the frames"},
-                {"-o", "OUT", "the file written", true}},
-    .operands = "[--] FRAME...",
-    .minOperands = 1,
-    .maxOperands = 2,
-    .operandsNeeded = "a FRAME is needed",
-    .description = "      Assembles the frames."};
+const Syntax kSyntax{.command = "demo",
+                     .options = {{"--loop", "N", "the loop count"},
+                                 {"--crop", "", "cuts the frames"},
+                                 {"-o", "OUT", "the file written", true}},
+                     .operands = "[--] FRAME...",
+                     .minOperands = 1,
+                     .maxOperands = 2,
+                     .operandsNeeded = "a FRAME is needed",
+                     .description = "      Assembles the frames."};
 
 // "--loop=3" stands for an option given with its value, "--crop" for a flag.
 std::vector<std::string> givenOptions(const Arguments& arguments) {
@@ -44,18 +43,17 @@ TEST_P(ParseGoodCall, GivesTheOptionsInOrderAndTheOperands) {
 
 INSTANTIATE_TEST_SUITE_P(
     Calls, ParseGoodCall,
-    ::testing::Values(
-        GoodCall{{"-o", "a.gif", "f1"}, {"-o=a.gif"}, {"f1"}},
-        // Options and operands mix; a value may start with "-".
-        GoodCall{{"f1", "--crop", "-o", "-", "f2"}, {"--crop", "-o=-"}, {"f1", "f2"}},
-        GoodCall{{"--loop", "-5", "-o", "x", "f"}, {"--loop=-5", "-o=x"}, {"f"}},
-        // After "--" everything is an operand, "--help" too; "-" and "" always are.
-        GoodCall{{"-o", "x", "--", "--crop"}, {"-o=x"}, {"--crop"}},
-        GoodCall{{"-o", "x", "--", "--help", "-o"}, {"-o=x"}, {"--help", "-o"}},
-        GoodCall{{"-", "", "-o", "x"}, {"-o=x"}, {"-", ""}},
-        GoodCall{{"--loop", "1", "--loop", "2", "-o", "x", "f"},
-                 {"--loop=1", "--loop=2", "-o=x"},
-                 {"f"}}));
+    ::testing::Values(GoodCall{{"-o", "a.gif", "f1"}, {"-o=a.gif"}, {"f1"}},
+                      // Options and operands mix; a value may start with "-".
+                      GoodCall{{"f1", "--crop", "-o", "-", "f2"}, {"--crop", "-o=-"}, {"f1", "f2"}},
+                      GoodCall{{"--loop", "-5", "-o", "x", "f"}, {"--loop=-5", "-o=x"}, {"f"}},
+                      // After "--" everything is an operand, "--help" too; "-" and "" always are.
+                      GoodCall{{"-o", "x", "--", "--crop"}, {"-o=x"}, {"--crop"}},
+                      GoodCall{{"-o", "x", "--", "--help", "-o"}, {"-o=x"}, {"--help", "-o"}},
+                      GoodCall{{"-", "", "-o", "x"}, {"-o=x"}, {"-", ""}},
+                      GoodCall{{"--loop", "1", "--loop", "2", "-o", "x", "f"},
+                               {"--loop=1", "--loop=2", "-o=x"},
+                               {"f"}}));
 
 TEST(ParseArguments, TheLastValueOfAnOptionCounts) {
     const Arguments arguments =
@@ -104,8 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadCall{{"-o", "x", "--\x1B[2J"}, "unknown option --\\x1B[2J"},
                       BadCall{{"f", "-o"}, "missing value for -o"},
                       BadCall{{"-o", "x", "f", "--loop"}, "missing value for --loop"},
-                      BadCall{{"f"}, "-o OUT is needed"},
-                      BadCall{{"-o", "x"}, "a FRAME is needed"},
+                      BadCall{{"f"}, "-o OUT is needed"}, BadCall{{"-o", "x"}, "a FRAME is needed"},
                       BadCall{{"-o", "x", "a", "b", "c\x07"}, "too many arguments (c\\x07)"},
                       // The first problem from the left is told.
                       BadCall{{"--bogus", "--loop"}, "unknown option --bogus"}));

@@ -139,13 +139,12 @@ bool takeStyleOption(ButtonStyle& style, std::string_view option, std::string_vi
         const bool pair = i + 1 < keys.size() && !keys[i + 1].option;
         const std::size_t comma = pair ? value.find(',') : std::string_view::npos;
         // Only the border's width and colour need both parts.
-        if (pair && comma == std::string_view::npos &&
-            keys[i + 1].kind != Kind::OptionalColour)
+        if (pair && comma == std::string_view::npos && keys[i + 1].kind != Kind::OptionalColour)
             throw Error(format(msg::kNotABorder, std::string(value)));
         key.take(style, value.substr(0, comma));
         if (pair)
             keys[i + 1].take(style, comma == std::string_view::npos ? std::string_view()
-                                                                     : value.substr(comma + 1));
+                                                                    : value.substr(comma + 1));
         return true;
     }
     return false;

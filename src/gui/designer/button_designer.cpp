@@ -442,8 +442,8 @@ void TButtonDesigner::pickColour(QLineEdit& edit) {
     if (const std::optional<QColor> chosen = services_.dialogs.pickColor(initial)) {
         const QColor rgb = chosen->toRgb();
         edit.setText(toQt(colourText({static_cast<std::uint8_t>(rgb.red()),
-                                             static_cast<std::uint8_t>(rgb.green()),
-                                             static_cast<std::uint8_t>(rgb.blue())})));
+                                      static_cast<std::uint8_t>(rgb.green()),
+                                      static_cast<std::uint8_t>(rgb.blue())})));
     }
 }
 

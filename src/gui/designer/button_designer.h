@@ -53,11 +53,10 @@ private:
     void addStyleBox(QGridLayout& grid, int& row);
     QWidget* buildMenuSide();
     QLineEdit* addField(QGridLayout& grid, int row, const QString& caption, const char* name);
-    QLineEdit* addColourField(QGridLayout& grid, int row, const QString& caption,
-                              const char* name);
+    QLineEdit* addColourField(QGridLayout& grid, int row, const QString& caption, const char* name);
     QComboBox* addDropDown(QGridLayout& grid, int row, const QString& caption, const char* name);
-    QWidget* addStyleField(QGridLayout& grid, int& row, const StyleKey& key,
-                           const QString& caption, const char* name);
+    QWidget* addStyleField(QGridLayout& grid, int& row, const StyleKey& key, const QString& caption,
+                           const char* name);
     void pickColour(QLineEdit& edit);
     void watchChanges();
 
@@ -84,7 +83,7 @@ private:
 
     QComboBox* styleBox_ = nullptr;
     std::vector<StyleField> fields_; // in the order they are shown
-    QHBoxLayout* flagRow_ = nullptr;  // the check boxes share one row
+    QHBoxLayout* flagRow_ = nullptr; // the check boxes share one row
     QPlainTextEdit* texts_ = nullptr;
     QComboBox* format_ = nullptr;
     QWidget* preview_ = nullptr;
