@@ -84,7 +84,8 @@ Arguments parseArguments(const Syntax& syntax, const std::vector<std::string>& a
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--") {
-            arguments.operands_.insert(arguments.operands_.end(), args.begin() + long(i) + 1,
+            arguments.operands_.insert(arguments.operands_.end(),
+                                       args.begin() + static_cast<std::ptrdiff_t>(i) + 1,
                                        args.end());
             break;
         }
