@@ -31,10 +31,9 @@ const kelmor::cli::Syntax kSyntax{
     .operandsNeeded = "one FILE is needed",
     .description =
         "      Reads a picture as Kelmor does (by its extension: .gif, .bmp, .jpg/.jpeg, .png,\n"
-        "      .webp, .svg) and\n"
-        "      prints what it holds, one \"key: value\" line each. A GIF gives its version, "
-        "screen\n"
-        "      size, background index, aspect byte, global table size and sort flag, a line per\n"
+        "      .webp, .svg) and prints what it holds, one \"key: value\" line each. A GIF gives\n"
+        "      its version, screen size, background index, aspect byte, global table size and\n"
+        "      sort flag, a line per\n"
         "      frame (position, size, interlace, local table size, transparency and index, delay,\n"
         "      disposal, loop count where the frame has one; \"-\" without a graphic control\n"
         "      extension), the reader's warnings, then per frame the CRC-32 of its pixel indices\n"

@@ -20,11 +20,9 @@ const kelmor::cli::Syntax kSyntax{
         "      Loads the picture IN by its extension (.gif, .bmp, .jpg/.jpeg, .png, .webp, .svg)\n"
         "      and writes it to OUT in its own format, whatever OUT's extension: a GIF anew from\n"
         "      its frames, a BMP in its pixel format and palette, a JPEG, PNG, WebP or SVG byte\n"
-        "      for byte. OUT is replaced only when\n"
-        "      the whole file is written; OUT - writes to standard output. Exit status: 0 written, "
-        "1 "
-        "unreadable or unwritable file\n"
-        "      or usage error."};
+        "      for byte. OUT is replaced only when the whole file is written; OUT - writes to\n"
+        "      standard output. Exit status: 0 written, 1 unreadable or unwritable file or usage\n"
+        "      error."};
 
 int runResave(const kelmor::cli::Arguments& arguments) {
     const std::vector<std::string>& args = arguments.operands();
