@@ -182,11 +182,13 @@ QLineEdit* TButtonDesigner::addColourField(QGridLayout& grid, int row, const QSt
     return edit;
 }
 
+// An editable box is made so before its caption names it, so that its text field gets the name.
 QComboBox* TButtonDesigner::addDropDown(QGridLayout& grid, int row, const QString& text,
-                                        const char* name) {
+                                        const char* name, bool editable) {
     QWidget* page = grid.parentWidget();
     auto* box = new QComboBox(page);
     box->setObjectName(QString::fromLatin1(name));
+    box->setEditable(editable);
     grid.addWidget(fieldCaption(page, text, box), row, 0);
     grid.addWidget(box, row, 1, 1, 2);
     return box;
@@ -207,8 +209,7 @@ QWidget* TButtonDesigner::addStyleField(QGridLayout& grid, int& row, const Style
         return box;
     }
     case StyleValueKind::Text: {
-        QComboBox* box = addDropDown(grid, row++, caption, name);
-        box->setEditable(true);
+        QComboBox* box = addDropDown(grid, row++, caption, name, true);
         box->setInsertPolicy(QComboBox::NoInsert);
         box->addItems(
             {QStringLiteral("Sans"), QStringLiteral("Serif"), QStringLiteral("Monospace")});
@@ -216,7 +217,7 @@ QWidget* TButtonDesigner::addStyleField(QGridLayout& grid, int& row, const Style
         return box;
     }
     case StyleValueKind::Shape: {
-        QComboBox* box = addDropDown(grid, row++, caption, name);
+        QComboBox* box = addDropDown(grid, row++, caption, name, false);
         for (ButtonShape shape : {ButtonShape::Rectangle, ButtonShape::Rounded, ButtonShape::Pill})
             box->addItem(toQt(std::string(shapeName(shape))));
         return box;

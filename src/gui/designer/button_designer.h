@@ -54,7 +54,8 @@ private:
     QWidget* buildMenuSide();
     QLineEdit* addField(QGridLayout& grid, int row, const QString& caption, const char* name);
     QLineEdit* addColourField(QGridLayout& grid, int row, const QString& caption, const char* name);
-    QComboBox* addDropDown(QGridLayout& grid, int row, const QString& caption, const char* name);
+    QComboBox* addDropDown(QGridLayout& grid, int row, const QString& caption, const char* name,
+                           bool editable);
     QWidget* addStyleField(QGridLayout& grid, int& row, const StyleKey& key, const QString& caption,
                            const char* name);
     void pickColour(QLineEdit& edit);
