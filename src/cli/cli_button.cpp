@@ -3,17 +3,16 @@
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
-#include "base/shown_value.h"
 #include "base/user_folders.h"
 #include "cli_command.h"
 #include "cli_files.h"
 #include "designer/button_picture.h"
 #include "designer/button_style.h"
+#include "designer/style_keys.h"
 #include "project/button_rows.h"
 #include "project/project_file.h"
 
 #include <filesystem>
-#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -25,148 +24,71 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kExitFailure = 1;
+// The style options come from the table of style keys, between --style and the others.
+kelmor::cli::Syntax buttonSyntax() {
+    kelmor::cli::Syntax syntax{
+        .command = "button",
+        .options = {{"--style", "NAME|FILE", "the style the options change"}},
+        .operands = "[--] TEXT...",
+        .minOperands = 1,
+        .maxOperands = kelmor::cli::kAnyNumber,
+        .operandsNeeded = "a TEXT is needed",
+        .description =
+            "      Writes NAME.EXT and NAME-over.EXT, the normal and mouse-over pictures of a\n"
+            "      button, for every TEXT into FOLDER (default: the working folder), NAME being\n"
+            "      the text made file-safe, and prints \"NAME.EXT WxH NAME-over.EXT WxH\" for\n"
+            "      each. Every button of a run has the same size. The style is a NAME in\n"
+            "      $XDG_CONFIG_HOME/kelmor/styles (the shipped Flat, Rounded, Pill and Glass are\n"
+            "      put there on first use) or a style FILE; the style options override it.\n"
+            "      Colours are #RRGGBB, sizes pixels up to 2000. --project appends one row per\n"
+            "      button (names, widths and heights) to the project, creating it when it is\n"
+            "      missing. Nothing is written when a value, a style or a text is refused."};
+    for (const kelmor::StyleKey& key : kelmor::styleKeys())
+        if (key.option)
+            syntax.options.push_back({key.option, key.optionValue, key.optionHelp});
+    syntax.options.insert(syntax.options.end(),
+                          {{"--format", "svg|png|gif", "the pictures' kind (default png)"},
+                           {"-d", "FOLDER", "the folder the pictures go into"},
+                           {"--project", "P.kxq", "the project the buttons' rows go into"}});
+    return syntax;
+}
 
-constexpr const char* kUsage =
-    "  kelmor-cli button [--style NAME|FILE] [STYLE OPTIONS] [--format svg|png|gif]\n"
-    "                    [-d FOLDER] [--project P.kxq] [--] TEXT...\n"
-    "      Writes NAME.EXT and NAME-over.EXT, the normal and mouse-over pictures of a button,\n"
-    "      for every TEXT into FOLDER (default: the working folder), NAME being the text made\n"
-    "      file-safe, and prints \"NAME.EXT WxH NAME-over.EXT WxH\" for each. Every button\n"
-    "      of a run has the same size. The style is a NAME in $XDG_CONFIG_HOME/kelmor/styles\n"
-    "      (the shipped Flat, Rounded, Pill and Glass are put there on first use) or a style\n"
-    "      FILE; the options override it: --font FAMILY, --size POINTS (4 to 200), --bold,\n"
-    "      --italic, --color C, --padding N, --width N, --height N, --shape rect|rounded|pill,\n"
-    "      --radius N, --fill C[,C2] (C2: a gradient downwards), --border N,C, --shadow,\n"
-    "      --over-fill C[,C2], --over-color C, --over-border C. Colours are #RRGGBB, sizes\n"
-    "      pixels up to 2000. --project appends one row per button (names, widths and\n"
-    "      heights) to the project, creating it when it is missing. Nothing is written when\n"
-    "      a value, a style or a text is refused.";
-
-using StyleChange = std::function<void(kelmor::ButtonStyle&)>;
+const kelmor::cli::Syntax kSyntax = buttonSyntax();
 
 struct ButtonOptions {
     std::optional<std::string> style;
-    std::vector<StyleChange> changes;
+    std::vector<kelmor::cli::GivenOption> changes;
     kelmor::ButtonFormat format = kelmor::ButtonFormat::Png;
     std::string folder = ".";
     std::optional<std::string> project;
     std::vector<std::string> texts;
-    bool help = false;
 };
 
-int usageError(const std::string& problem) {
-    std::cerr << "kelmor-cli button: " << problem << "\nUsage:\n" << kUsage << '\n';
-    return kExitFailure;
+// Changes the style by one option, an Error labelled with the option; false for an option that
+// is not a style's.
+bool change(kelmor::ButtonStyle& style, const kelmor::cli::GivenOption& given) {
+    const std::string option(given.option->name);
+    return kelmor::cli::labelErrors(
+        option, [&] { return kelmor::takeStyleOption(style, option, given.value); });
 }
 
-// "C" or "C,C2", each checked.
-kelmor::ButtonFill fillValue(const std::string& text) {
-    const auto comma = text.find(',');
-    if (comma == std::string::npos)
-        return {kelmor::colourValue(text), std::nullopt};
-    return {kelmor::colourValue(text.substr(0, comma)),
-            kelmor::colourValue(text.substr(comma + 1))};
-}
-
-// The change an option with a value makes, its value checked now so that a bad one stops the
+// The options of a run, every value checked in the order given so that a bad one stops the
 // command before anything is read or written.
-std::optional<StyleChange> valueChange(const std::string& option, const std::string& value) {
-    using kelmor::ButtonStyle;
-    if (option == "--font")
-        return [value](ButtonStyle& s) { s.font = value; };
-    if (option == "--size")
-        return [v = kelmor::fontSizeValue(value)](ButtonStyle& s) { s.fontSize = v; };
-    if (option == "--color")
-        return [v = kelmor::colourValue(value)](ButtonStyle& s) { s.color = v; };
-    if (option == "--padding")
-        return [v = kelmor::pixelValue(value, true)](ButtonStyle& s) { s.padding = v; };
-    if (option == "--width")
-        return [v = kelmor::pixelValue(value, false)](ButtonStyle& s) { s.width = v; };
-    if (option == "--height")
-        return [v = kelmor::pixelValue(value, false)](ButtonStyle& s) { s.height = v; };
-    if (option == "--shape")
-        return [v = kelmor::shapeValue(value)](ButtonStyle& s) { s.shape = v; };
-    if (option == "--radius")
-        return [v = kelmor::pixelValue(value, true)](ButtonStyle& s) { s.radius = v; };
-    if (option == "--fill")
-        return [v = fillValue(value)](ButtonStyle& s) { s.fill = v; };
-    if (option == "--over-fill")
-        return [v = fillValue(value)](ButtonStyle& s) { s.overFill = v; };
-    if (option == "--over-color")
-        return [v = kelmor::colourValue(value)](ButtonStyle& s) { s.overColor = v; };
-    if (option == "--over-border")
-        return [v = kelmor::colourValue(value)](ButtonStyle& s) { s.overBorderColor = v; };
-    if (option == "--border") {
-        const auto comma = value.find(',');
-        if (comma == std::string::npos)
-            throw kelmor::Error(kelmor::format(kelmor::msg::kNotABorder, value));
-        return [width = kelmor::pixelValue(value.substr(0, comma), true),
-                colour = kelmor::colourValue(value.substr(comma + 1))](ButtonStyle& s) {
-            s.borderWidth = width;
-            s.borderColor = colour;
-        };
+ButtonOptions buttonOptions(const kelmor::cli::Arguments& arguments) {
+    ButtonOptions options;
+    options.style = arguments.value("--style");
+    options.folder = arguments.value("-d").value_or(options.folder);
+    options.project = arguments.value("--project");
+    options.texts = arguments.operands();
+    kelmor::ButtonStyle checked;
+    for (const kelmor::cli::GivenOption& given : arguments.given()) {
+        if (given.option->name == "--format")
+            options.format = kelmor::cli::labelErrors(
+                "--format", [&] { return kelmor::buttonFormatValue(given.value); });
+        else if (change(checked, given))
+            options.changes.push_back(given);
     }
-    return std::nullopt;
-}
-
-std::optional<StyleChange> flagChange(const std::string& option) {
-    using kelmor::ButtonStyle;
-    if (option == "--bold")
-        return [](ButtonStyle& s) { s.bold = true; };
-    if (option == "--italic")
-        return [](ButtonStyle& s) { s.italic = true; };
-    if (option == "--shadow")
-        return [](ButtonStyle& s) { s.shadow = true; };
-    return std::nullopt;
-}
-
-bool takesValue(const std::string& option) {
-    for (const char* name : {"--style", "--format", "-d", "--project", "--font", "--size",
-                             "--color", "--padding", "--width", "--height", "--shape", "--radius",
-                             "--fill", "--border", "--over-fill", "--over-color", "--over-border"})
-        if (option == name)
-            return true;
-    return false;
-}
-
-// Parses the arguments; returns a usage problem, or nothing. A value that is not valid throws
-// Error labelled with its option.
-std::optional<std::string> parse(const std::vector<std::string>& args, ButtonOptions& options) {
-    bool optionsEnded = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
-            options.texts.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (auto change = flagChange(arg)) {
-            options.changes.push_back(*change);
-        } else if (takesValue(arg)) {
-            if (++i == args.size())
-                return arg + " needs a value";
-            const std::string& value = args[i];
-            if (arg == "--style")
-                options.style = value;
-            else if (arg == "-d")
-                options.folder = value;
-            else if (arg == "--project")
-                options.project = value;
-            else if (arg == "--format")
-                options.format =
-                    kelmor::cli::labelErrors(arg, [&] { return kelmor::buttonFormatValue(value); });
-            else
-                options.changes.push_back(
-                    *kelmor::cli::labelErrors(arg, [&] { return valueChange(arg, value); }));
-        } else {
-            return "unknown option " + kelmor::shownValue(arg);
-        }
-    }
-    if (!options.help && options.texts.empty())
-        return std::string("a TEXT is needed");
-    return std::nullopt;
+    return options;
 }
 
 // The user's config folder: $XDG_CONFIG_HOME/kelmor, by default ~/.config/kelmor.
@@ -184,8 +106,8 @@ kelmor::ButtonStyle chosenStyle(const ButtonOptions& options) {
             kelmor::installShippedStyles(folder);
         style = kelmor::cli::labelErrors("--style", [&] { return kelmor::loadStyle(file); });
     }
-    for (const StyleChange& change : options.changes)
-        change(style);
+    for (const kelmor::cli::GivenOption& given : options.changes)
+        change(style, given);
     return style;
 }
 
@@ -261,14 +183,8 @@ void writeMenu(const kelmor::ButtonMenu& menu, const ButtonOptions& options,
     }
 }
 
-int runButton(const std::vector<std::string>& args) {
-    ButtonOptions options;
-    if (auto problem = parse(args, options))
-        return usageError(*problem);
-    if (options.help) {
-        std::cout << kUsage << '\n';
-        return 0;
-    }
+int runButton(const kelmor::cli::Arguments& arguments) {
+    const ButtonOptions options = buttonOptions(arguments);
     if (options.project)
         kelmor::checkPathName(*options.project, kelmor::msg::kCannotCreateFile);
     const kelmor::ButtonStyle style = chosenStyle(options);
@@ -290,6 +206,6 @@ int runButton(const std::vector<std::string>& args) {
     return 0;
 }
 
-const kelmor::cli::Registration registration({"button", kUsage, runButton});
+const kelmor::cli::Registration registration(kSyntax, runButton);
 
 } // namespace

@@ -20,24 +20,29 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "  kelmor-cli info FILE\n"
-    "      Reads a picture as Kelmor does (by its extension: .gif, .bmp, .jpg/.jpeg, .png,\n"
-    "      .webp, .svg) and\n"
-    "      prints what it holds, one \"key: value\" line each. A GIF gives its version, screen\n"
-    "      size, background index, aspect byte, global table size and sort flag, a line per\n"
-    "      frame (position, size, interlace, local table size, transparency and index, delay,\n"
-    "      disposal, loop count where the frame has one; \"-\" without a graphic control\n"
-    "      extension), the reader's warnings, then per frame the CRC-32 of its pixel indices\n"
-    "      (rows from the top, interlaced frames de-interlaced) and of its active colour\n"
-    "      table (red, green, blue per entry). A BMP gives its size, bits per pixel,\n"
-    "      compression, palette size and the CRC-32 of its pixel rows (top row first,\n"
-    "      without row padding); a JPEG its size and the CRC-32 of its decoded rows (blue,\n"
-    "      green, red). A PNG, WebP or SVG gives its size, a WebP of several frames their\n"
-    "      number, and the CRC-32 of its 8-bit RGBA rows as every reader gives them (top row\n"
-    "      first; a WebP's first frame, an SVG's rendering at its own size). CRC-32 uses the\n"
-    "      zlib polynomial, printed as 8 hexadecimal digits.\n"
-    "      Exit status: 0 read, 1 unreadable file or usage error.";
+const kelmor::cli::Syntax kSyntax{
+    .command = "info",
+    .operands = "FILE",
+    .minOperands = 1,
+    .maxOperands = 1,
+    .operandsNeeded = "one FILE is needed",
+    .description =
+        "      Reads a picture as Kelmor does (by its extension: .gif, .bmp, .jpg/.jpeg, .png,\n"
+        "      .webp, .svg) and prints what it holds, one \"key: value\" line each. A GIF gives\n"
+        "      its version, screen size, background index, aspect byte, global table size and\n"
+        "      sort flag, a line per\n"
+        "      frame (position, size, interlace, local table size, transparency and index, delay,\n"
+        "      disposal, loop count where the frame has one; \"-\" without a graphic control\n"
+        "      extension), the reader's warnings, then per frame the CRC-32 of its pixel indices\n"
+        "      (rows from the top, interlaced frames de-interlaced) and of its active colour\n"
+        "      table (red, green, blue per entry). A BMP gives its size, bits per pixel,\n"
+        "      compression, palette size and the CRC-32 of its pixel rows (top row first,\n"
+        "      without row padding); a JPEG its size and the CRC-32 of its decoded rows (blue,\n"
+        "      green, red). A PNG, WebP or SVG gives its size, a WebP of several frames their\n"
+        "      number, and the CRC-32 of its 8-bit RGBA rows as every reader gives them (top row\n"
+        "      first; a WebP's first frame, an SVG's rendering at its own size). CRC-32 uses the\n"
+        "      zlib polynomial, printed as 8 hexadecimal digits.\n"
+        "      Exit status: 0 read, 1 unreadable file or usage error."};
 
 // CRC-32 with the reflected polynomial 0xEDB88320 (zlib, PNG, gzip), eight bytes a step
 // through eight tables: a decoded frame may hold 64 Mi pixels.
@@ -217,16 +222,8 @@ void printPicture(kelmor::PictureFormat format, const std::string& bytes, const 
               codec->frameCount ? codec->frameCount(bytes) : 1);
 }
 
-int runInfo(const std::vector<std::string>& args) {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        std::cout << kUsage << '\n';
-        return 0;
-    }
-    if (args.size() != 1) {
-        std::cerr << "kelmor-cli info: one FILE is needed\nUsage:\n" << kUsage << '\n';
-        return 1;
-    }
-    const std::string& path = args[0];
+int runInfo(const kelmor::cli::Arguments& arguments) {
+    const std::string& path = arguments.operands()[0];
     const kelmor::PictureFormat format = kelmor::pictureFormatOf(path);
     kelmor::cli::labelErrors(path, [&] {
         // A kind without a reader here is refused before the file is read.
@@ -238,6 +235,6 @@ int runInfo(const std::vector<std::string>& args) {
     return 0;
 }
 
-const kelmor::cli::Registration registration({"info", kUsage, runInfo});
+const kelmor::cli::Registration registration(kSyntax, runInfo);
 
 } // namespace

@@ -2,7 +2,6 @@
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
-#include "base/shown_value.h"
 #include "cli_command.h"
 #include "cli_files.h"
 #include "generator/page_references.h"
@@ -18,23 +17,29 @@
 
 namespace {
 
-constexpr int kExitFailure = 1;
 constexpr int kExitButtonCount = 2;
 
-constexpr const char* kUsage =
-    "  kelmor-cli page [--sound] [--separator TEXT] [--html5] [--] PROJECT.kxq [OUT.html]\n"
-    "      Writes the rollover page for the project's data rows (1 to 10 buttons), the same\n"
-    "      bytes as Build. The page settings come from row 1 (BG, BG Color, Page Title,\n"
-    "      Target Page); the page goes to the Target Page, or to OUT.html when given (- for\n"
-    "      standard output). A Target Page must end in .htm, .html, .xhtml, .shtml, .php,\n"
-    "      .asp, .aspx or .jsp and lie inside the project file's folder; one elsewhere is\n"
-    "      written only when named as OUT. No page replaces the project's pictures or sounds.\n"
-    "      On the HTML5 page a BG Color that is no CSS colour is left out, with a warning.\n"
-    "      --sound writes the sound page; --html5 writes the HTML5 page of that kind, as\n"
-    "      Build does with \"HTML5 page\" ticked; --separator puts TEXT before every\n"
-    "      button (for example \"<br>\" or \"&nbsp;  \"). Exit status: 0 written, 1 file or\n"
-    "      usage error, 2 button count outside 1 to 10. Pictures the page names that are\n"
-    "      not there, from the page's folder, are listed on standard error (exit status 0).";
+const kelmor::cli::Syntax kSyntax{
+    .command = "page",
+    .options = {{"--sound", "", "writes the sound page"},
+                {"--separator", "TEXT", "puts TEXT before every button (\"<br>\", \"&nbsp;  \")"},
+                {"--html5", "",
+                 "writes the HTML5 page of that kind, as Build with \"HTML5 page\""}},
+    .operands = "[--] PROJECT.kxq [OUT.html]",
+    .minOperands = 1,
+    .maxOperands = 2,
+    .operandsNeeded = "a PROJECT.kxq file is needed",
+    .description =
+        "      Writes the rollover page for the project's data rows (1 to 10 buttons), the same\n"
+        "      bytes as Build. The page settings come from row 1 (BG, BG Color, Page Title,\n"
+        "      Target Page); the page goes to the Target Page, or to OUT.html when given (- for\n"
+        "      standard output). A Target Page must end in .htm, .html, .xhtml, .shtml, .php,\n"
+        "      .asp, .aspx or .jsp and lie inside the project file's folder; one elsewhere is\n"
+        "      written only when named as OUT. No page replaces the project's pictures or sounds.\n"
+        "      On the HTML5 page a BG Color that is no CSS colour is left out, with a warning.\n"
+        "      Exit status: 0 written, 1 file or usage error, 2 button count outside 1 to 10.\n"
+        "      Pictures the page names that are not there, from the page's folder, are listed on\n"
+        "      standard error (exit status 0)."};
 
 struct PageOptions {
     kelmor::PageKind kind = kelmor::PageKind::Plain;
@@ -42,50 +47,20 @@ struct PageOptions {
     std::string separator;
     std::string project;
     std::optional<std::string> out;
-    bool help = false;
 };
 
-int usageError(const std::string& problem) {
-    std::cerr << "kelmor-cli page: " << problem << "\nUsage:\n" << kUsage << '\n';
-    return kExitFailure;
-}
-
-// Parses the arguments; returns an error text, or nothing when they are sound.
-std::optional<std::string> parse(const std::vector<std::string>& args, PageOptions& options) {
-    std::vector<std::string> positional;
-    bool optionsEnded = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded) {
-            positional.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (arg == "--sound") {
-            options.kind = kelmor::PageKind::Sound;
-        } else if (arg == "--html5") {
-            options.format = kelmor::PageFormat::Html5;
-        } else if (arg == "--separator") {
-            if (++i == args.size())
-                return "--separator needs a TEXT";
-            options.separator = args[i];
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return "unknown option " + kelmor::shownValue(arg);
-        } else {
-            positional.push_back(arg);
-        }
-    }
-    if (options.help)
-        return std::nullopt;
-    if (positional.empty())
-        return std::string("a PROJECT.kxq file is needed");
-    if (positional.size() > 2)
-        return "too many arguments (" + kelmor::shownValue(positional[2]) + ")";
-    options.project = positional[0];
-    if (positional.size() == 2)
-        options.out = positional[1];
-    return std::nullopt;
+PageOptions pageOptions(const kelmor::cli::Arguments& arguments) {
+    PageOptions options;
+    if (arguments.has("--sound"))
+        options.kind = kelmor::PageKind::Sound;
+    if (arguments.has("--html5"))
+        options.format = kelmor::PageFormat::Html5;
+    options.separator = arguments.value("--separator").value_or("");
+    const std::vector<std::string>& operands = arguments.operands();
+    options.project = operands[0];
+    if (operands.size() == 2)
+        options.out = operands[1];
+    return options;
 }
 
 // Where the page goes: OUT as given, or the project's Target Page once it passes the checks; a
@@ -109,14 +84,8 @@ kelmor::cli::Output pageOutput(const PageOptions& options, const kelmor::StringG
     return kelmor::cli::Output(files.page, inputs);
 }
 
-int runPage(const std::vector<std::string>& args) {
-    PageOptions options;
-    if (auto problem = parse(args, options))
-        return usageError(*problem);
-    if (options.help) {
-        std::cout << kUsage << '\n';
-        return 0;
-    }
+int runPage(const kelmor::cli::Arguments& arguments) {
+    const PageOptions options = pageOptions(arguments);
     kelmor::StringGrid grid = kelmor::newButtonList();
     kelmor::cli::labelErrors(options.project,
                              [&] { kelmor::readProjectFile(options.project, grid); });
@@ -146,6 +115,6 @@ int runPage(const std::vector<std::string>& args) {
     return 0;
 }
 
-const kelmor::cli::Registration registration({"page", kUsage, runPage});
+const kelmor::cli::Registration registration(kSyntax, runPage);
 
 } // namespace

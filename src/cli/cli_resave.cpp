@@ -4,32 +4,28 @@
 #include "cli_files.h"
 #include "imaging/picture.h"
 
-#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr const char* kUsage =
-    "  kelmor-cli resave IN OUT\n"
-    "      Loads the picture IN by its extension (.gif, .bmp, .jpg/.jpeg, .png, .webp, .svg)\n"
-    "      and writes it to OUT in its own format, whatever OUT's extension: a GIF anew from\n"
-    "      its frames, a BMP in its pixel format and palette, a JPEG, PNG, WebP or SVG byte\n"
-    "      for byte. OUT is replaced only when\n"
-    "      the whole file is written; OUT - writes to standard output. Exit status: 0 written, 1 "
-    "unreadable or unwritable file\n"
-    "      or usage error.";
+const kelmor::cli::Syntax kSyntax{
+    .command = "resave",
+    .operands = "IN OUT",
+    .minOperands = 2,
+    .maxOperands = 2,
+    .operandsNeeded = "IN and OUT are needed",
+    .description =
+        "      Loads the picture IN by its extension (.gif, .bmp, .jpg/.jpeg, .png, .webp, .svg)\n"
+        "      and writes it to OUT in its own format, whatever OUT's extension: a GIF anew from\n"
+        "      its frames, a BMP in its pixel format and palette, a JPEG, PNG, WebP or SVG byte\n"
+        "      for byte. OUT is replaced only when the whole file is written; OUT - writes to\n"
+        "      standard output. Exit status: 0 written, 1 unreadable or unwritable file or usage\n"
+        "      error."};
 
-int runResave(const std::vector<std::string>& args) {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        std::cout << kUsage << '\n';
-        return 0;
-    }
-    if (args.size() != 2) {
-        std::cerr << "kelmor-cli resave: IN and OUT are needed\nUsage:\n" << kUsage << '\n';
-        return 1;
-    }
+int runResave(const kelmor::cli::Arguments& arguments) {
+    const std::vector<std::string>& args = arguments.operands();
     const kelmor::cli::Output output(args[1], {args.data(), 1});
     // Writing a GIF anew can find what reading let pass (an index past its colour table): that
     // too is the input's fault. A file written as it is needs no decode, only its structure
@@ -46,6 +42,6 @@ int runResave(const std::vector<std::string>& args) {
     return 0;
 }
 
-const kelmor::cli::Registration registration({"resave", kUsage, runResave});
+const kelmor::cli::Registration registration(kSyntax, runResave);
 
 } // namespace

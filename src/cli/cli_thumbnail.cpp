@@ -1,7 +1,6 @@
 // kelmor-cli thumbnail: makes or refreshes the desktop's shared thumbnails of pictures, as the
 // Thumbnail View makes them, and prints where each one is.
 #include "base/messages.h"
-#include "base/shown_value.h"
 #include "cli_command.h"
 #include "cli_files.h"
 #include "thumbnails/thumbnail_batch.h"
@@ -13,43 +12,28 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "  kelmor-cli thumbnail [--large] [--] FILE...\n"
-    "      Makes the thumbnail of each picture in the desktop's shared thumbnail cache\n"
-    "      ($XDG_CACHE_HOME/thumbnails, or ~/.cache/thumbnails), fitted into 128 x 128 pixels\n"
-    "      (256 x 256 with --large), unless a valid one is there already; a picture that\n"
-    "      cannot be read gets a failure entry, and is not tried again until it changes. The\n"
-    "      files are read on up to 4 threads. Prints one line per FILE, in order: the\n"
-    "      thumbnail's path, the failure entry's path, or - when there is neither.\n"
-    "      Exit status: 0 when every FILE has a thumbnail in the cache, 1 otherwise, with\n"
-    "      \"FILE: reason\" on standard error for each one that has none.";
+const kelmor::cli::Syntax kSyntax{
+    .command = "thumbnail",
+    .options = {{"--large", "", "fits the thumbnails into 256 x 256 pixels"}},
+    .operands = "[--] FILE...",
+    .minOperands = 1,
+    .maxOperands = kelmor::cli::kAnyNumber,
+    .operandsNeeded = "a FILE is needed",
+    .description =
+        "      Makes the thumbnail of each picture in the desktop's shared thumbnail cache\n"
+        "      ($XDG_CACHE_HOME/thumbnails, or ~/.cache/thumbnails), fitted into 128 x 128 pixels\n"
+        "      (256 x 256 with --large), unless a valid one is there already; a picture that\n"
+        "      cannot be read gets a failure entry, and is not tried again until it changes. The\n"
+        "      files are read on up to 4 threads. Prints one line per FILE, in order: the\n"
+        "      thumbnail's path, the failure entry's path, or - when there is neither.\n"
+        "      Exit status: 0 when every FILE has a thumbnail in the cache, 1 otherwise, with\n"
+        "      \"FILE: reason\" on standard error for each one that has none."};
 
-int runThumbnail(const std::vector<std::string>& args) {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        std::cout << kUsage << '\n';
-        return 0;
-    }
-    kelmor::ThumbnailSize size = kelmor::ThumbnailSize::Normal;
-    std::vector<std::filesystem::path> files;
-    bool options = true;
-    for (const std::string& arg : args) {
-        if (options && arg == "--") {
-            options = false;
-        } else if (options && arg == "--large") {
-            size = kelmor::ThumbnailSize::Large;
-        } else if (options && arg.size() > 1 && arg[0] == '-') {
-            std::cerr << "kelmor-cli thumbnail: unknown option " << kelmor::shownValue(arg)
-                      << "\nUsage:\n"
-                      << kUsage << '\n';
-            return 1;
-        } else {
-            files.emplace_back(arg);
-        }
-    }
-    if (files.empty()) {
-        std::cerr << "kelmor-cli thumbnail: a FILE is needed\nUsage:\n" << kUsage << '\n';
-        return 1;
-    }
+int runThumbnail(const kelmor::cli::Arguments& arguments) {
+    const kelmor::ThumbnailSize size =
+        arguments.has("--large") ? kelmor::ThumbnailSize::Large : kelmor::ThumbnailSize::Normal;
+    const std::vector<std::filesystem::path> files(arguments.operands().begin(),
+                                                   arguments.operands().end());
     const kelmor::ThumbnailCache cache;
     const std::vector<kelmor::Thumbnail> thumbnails = kelmor::makeThumbnails(cache, files, size);
     int status = 0;
@@ -70,6 +54,6 @@ int runThumbnail(const std::vector<std::string>& args) {
     return status;
 }
 
-const kelmor::cli::Registration registration({"thumbnail", kUsage, runThumbnail});
+const kelmor::cli::Registration registration(kSyntax, runThumbnail);
 
 } // namespace

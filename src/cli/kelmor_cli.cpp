@@ -28,9 +28,9 @@ void printHelp(std::ostream& out) {
            "pictures from scripts.\n\nUsage:\n";
     auto sorted = kelmor::cli::commands();
     std::sort(sorted.begin(), sorted.end(),
-              [](const auto& a, const auto& b) { return std::strcmp(a.name, b.name) < 0; });
+              [](const auto& a, const auto& b) { return a.syntax->command < b.syntax->command; });
     for (const auto& command : sorted)
-        out << command.usage << '\n';
+        out << kelmor::cli::usageText(*command.syntax) << '\n';
     out << "  kelmor-cli --help\n      Shows this text.\n\n"
            "An output file given as - means standard output. A command refuses to write over\n"
            "one of its own inputs. Messages go to standard error. Exit status: 0 success,\n"
@@ -52,11 +52,22 @@ void holdClosedStandardStreams() {
     }
 }
 
-// Runs the command; a failure prints the message a window would show, and fails.
+// Reads the arguments and runs the command; a wrong call prints its problem and the usage, a
+// failure the message a window would show, and both fail.
 int runCommand(const kelmor::cli::Command& command, const std::vector<std::string>& args,
                std::string& failure) {
+    const kelmor::cli::Syntax& syntax = *command.syntax;
     try {
-        return command.run(args);
+        const kelmor::cli::Arguments arguments = kelmor::cli::parseArguments(syntax, args);
+        if (!arguments.help())
+            return command.run(arguments);
+        std::cout << kelmor::cli::usageText(syntax) << '\n';
+        return 0;
+    } catch (const kelmor::cli::UsageError& error) {
+        std::cout.flush();
+        std::cerr << "kelmor-cli " << syntax.command << ": " << error.what() << "\nUsage:\n"
+                  << kelmor::cli::usageText(syntax) << '\n';
+        return 1;
     } catch (const std::exception& error) {
         std::cout.flush();
         failure = error.what();
@@ -85,7 +96,7 @@ int main(int argc, char** argv) {
         return withOutputWritten(argc < 2 ? 1 : 0, {});
     }
     for (const auto& command : kelmor::cli::commands()) {
-        if (std::strcmp(argv[1], command.name) != 0)
+        if (argv[1] != command.syntax->command)
             continue;
         std::string failure;
         const int status =

@@ -8,6 +8,7 @@
 #include "base/shown_value.h"
 #include "base/utf8.h"
 #include "designer/shipped_styles.h"
+#include "designer/style_keys.h"
 #include "prefs/ini_file.h"
 
 #include <algorithm>
@@ -16,7 +17,6 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 
 namespace kelmor {
 namespace {
@@ -40,16 +40,6 @@ std::optional<int> wholeNumber(std::string_view text) {
     if (text.empty() || error != std::errc() || end != text.data() + text.size())
         return std::nullopt;
     return value;
-}
-
-bool boolValue(std::string_view text) {
-    if (text != "0" && text != "1")
-        throw Error(format(msg::kNotYesOrNo, std::string(text)));
-    return text == "1";
-}
-
-std::optional<Colour> optionalColour(std::string_view text) {
-    return text.empty() ? std::nullopt : std::optional(colourValue(text));
 }
 
 bool droppedFromName(unsigned char c) {
@@ -178,97 +168,30 @@ ButtonStyle loadStyle(const std::string& path) {
     } catch (const Error& failure) {
         throw Error(damaged + failure.what());
     }
-    using namespace styleKey;
     const IniFile file({}, absolute);
-    if (!file.hasSection(kSection))
+    if (!file.hasSection(styleKey::kSection))
         throw Error(damaged + msg::kStyleHasNoSection);
     ButtonStyle style;
     const ButtonStyle defaults;
-    // Reads one key, the default's text standing in for a missing key, into the style.
-    const auto read = [&](const char* key, const std::string& fallback,
-                          const std::function<void(std::string_view)>& apply) {
-        const std::string value = file.readString(kSection, key, fallback);
+    // A key the file lacks reads as the default's text.
+    for (const StyleKey& key : styleKeys()) {
+        const std::string value = file.readString(styleKey::kSection, key.key, key.text(defaults));
         try {
-            apply(value);
+            key.take(style, value);
         } catch (const Error& failure) {
-            throw Error(damaged + key + ": " + failure.what());
+            throw Error(damaged + key.key + ": " + failure.what());
         }
-    };
-    const auto number = [](int value) { return value ? std::to_string(value) : std::string(); };
-    read(kFont, defaults.font,
-         [&](std::string_view v) { style.font = v.empty() ? defaults.font : std::string(v); });
-    read(kSize, std::to_string(defaults.fontSize),
-         [&](std::string_view v) { style.fontSize = fontSizeValue(v); });
-    read(kBold, "0", [&](std::string_view v) { style.bold = boolValue(v); });
-    read(kItalic, "0", [&](std::string_view v) { style.italic = boolValue(v); });
-    read(kColor, colourText(defaults.color),
-         [&](std::string_view v) { style.color = colourValue(v); });
-    read(kPadding, std::to_string(defaults.padding),
-         [&](std::string_view v) { style.padding = pixelValue(v, true); });
-    read(kWidth, number(defaults.width),
-         [&](std::string_view v) { style.width = v.empty() ? 0 : pixelValue(v, false); });
-    read(kHeight, number(defaults.height),
-         [&](std::string_view v) { style.height = v.empty() ? 0 : pixelValue(v, false); });
-    read(kShape, std::string(shapeName(defaults.shape)),
-         [&](std::string_view v) { style.shape = shapeValue(v); });
-    read(kRadius, std::to_string(defaults.radius),
-         [&](std::string_view v) { style.radius = pixelValue(v, true); });
-    read(kFill, colourText(defaults.fill.top),
-         [&](std::string_view v) { style.fill.top = colourValue(v); });
-    read(kFill2, "", [&](std::string_view v) { style.fill.bottom = optionalColour(v); });
-    read(kBorderWidth, std::to_string(defaults.borderWidth),
-         [&](std::string_view v) { style.borderWidth = pixelValue(v, true); });
-    read(kBorderColor, colourText(defaults.borderColor),
-         [&](std::string_view v) { style.borderColor = colourValue(v); });
-    read(kShadow, "0", [&](std::string_view v) { style.shadow = boolValue(v); });
-    read(kOverFill, "", [&](std::string_view v) {
-        if (auto top = optionalColour(v))
-            style.overFill = ButtonFill{*top, std::nullopt};
-    });
-    read(kOverFill2, "", [&](std::string_view v) {
-        if (auto bottom = optionalColour(v); bottom && style.overFill)
-            style.overFill->bottom = bottom;
-    });
-    read(kOverColor, "", [&](std::string_view v) { style.overColor = optionalColour(v); });
-    read(kOverBorderColor, "",
-         [&](std::string_view v) { style.overBorderColor = optionalColour(v); });
+    }
     return style;
 }
 
 void saveStyle(const std::string& path, const ButtonStyle& style) {
-    using namespace styleKey;
     const fs::path absolute = fs::absolute(path);
     std::error_code error;
     fs::create_directories(absolute.parent_path(), error);
-    const auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
-    const auto size = [](int pixels) { return pixels ? std::to_string(pixels) : std::string(); };
-    const auto optional = [](const std::optional<Colour>& colour) {
-        return colour ? colourText(*colour) : std::string();
-    };
-    const std::optional<Colour> overTop =
-        style.overFill ? std::optional(style.overFill->top) : std::nullopt;
-    const std::optional<Colour> overBottom = style.overFill ? style.overFill->bottom : std::nullopt;
-    const IniEntry entries[] = {
-        {kSection, kFont, style.font},
-        {kSection, kSize, std::to_string(style.fontSize)},
-        {kSection, kBold, flag(style.bold)},
-        {kSection, kItalic, flag(style.italic)},
-        {kSection, kColor, colourText(style.color)},
-        {kSection, kPadding, std::to_string(style.padding)},
-        {kSection, kWidth, size(style.width)},
-        {kSection, kHeight, size(style.height)},
-        {kSection, kShape, std::string(shapeName(style.shape))},
-        {kSection, kRadius, std::to_string(style.radius)},
-        {kSection, kFill, colourText(style.fill.top)},
-        {kSection, kFill2, optional(style.fill.bottom)},
-        {kSection, kBorderWidth, std::to_string(style.borderWidth)},
-        {kSection, kBorderColor, colourText(style.borderColor)},
-        {kSection, kShadow, flag(style.shadow)},
-        {kSection, kOverFill, optional(overTop)},
-        {kSection, kOverFill2, optional(overBottom)},
-        {kSection, kOverColor, optional(style.overColor)},
-        {kSection, kOverBorderColor, optional(style.overBorderColor)},
-    };
+    std::vector<IniEntry> entries;
+    for (const StyleKey& key : styleKeys())
+        entries.push_back({styleKey::kSection, key.key, key.text(style)});
     IniFile({}, absolute.string()).write(entries);
 }
 

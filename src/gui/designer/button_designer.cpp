@@ -5,6 +5,7 @@
 #include "base/messages.h"
 #include "designer/button_picture.h"
 #include "designer/button_style.h"
+#include "designer/style_keys.h"
 #include "imaging/picture_qt.h"
 #include "imaging/svg.h"
 #include "ui/accessible_name.h"
@@ -29,6 +30,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace kelmor {
 namespace {
@@ -66,19 +68,55 @@ private:
     bool over_ = false;
 };
 
-// Runs a reading of one field's text; its Error goes on with the field's name in front.
-template <class Read> auto fieldValue(const QLineEdit& field, Read read) {
-    try {
-        return read(toLocal(field.text().trimmed()));
-    } catch (const Error& error) {
-        throw Error(toLocal(field.accessibleName()) + ": " + error.what());
-    }
+// How the designer shows a style key: its caption and its control's object name, in the order
+// of the form. The check boxes share one row.
+struct FieldLook {
+    const char* key;
+    const char* caption;
+    const char* name;
+};
+
+constexpr FieldLook kFieldLooks[] = {
+    {styleKey::kFont, "&Font:", "FontBox"},
+    {styleKey::kSize, "Font si&ze (points):", "FontSize"},
+    {styleKey::kBold, "&Bold", "Bold"},
+    {styleKey::kItalic, "&Italic", "Italic"},
+    {styleKey::kShadow, "S&hadow", "Shadow"},
+    {styleKey::kColor, "Text &colour:", "TextColor"},
+    {styleKey::kPadding, "&Padding:", "Padding"},
+    {styleKey::kWidth, "Fixed &width:", "FixedWidth"},
+    {styleKey::kHeight, "Fixed hei&ght:", "FixedHeight"},
+    {styleKey::kShape, "Sh&ape:", "ShapeBox"},
+    {styleKey::kRadius, "Corner &radius:", "Radius"},
+    {styleKey::kFill, "Fi&ll:", "Fill"},
+    {styleKey::kFill2, "Second fill:", "Fill2"},
+    {styleKey::kBorderWidth, "Border wi&dth:", "BorderWidth"},
+    {styleKey::kBorderColor, "Border colo&ur:", "BorderColor"},
+    {styleKey::kOverFill, "Mouse-over fill:", "OverFill"},
+    {styleKey::kOverFill2, "Mouse-over second fill:", "OverFill2"},
+    {styleKey::kOverColor, "Mouse-over text colour:", "OverColor"},
+    {styleKey::kOverBorderColor, "Mouse-over border colour:", "OverBorderColor"},
+};
+
+// A field's text as a style file holds it: "1" or "0" for a check box, the blanks around a
+// typed text dropped.
+QString controlText(const QWidget& control) {
+    if (const auto* box = qobject_cast<const QCheckBox*>(&control))
+        return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    if (const auto* list = qobject_cast<const QComboBox*>(&control))
+        return list->currentText().trimmed();
+    return qobject_cast<const QLineEdit*>(&control)->text().trimmed();
 }
 
-std::optional<Colour> optionalColour(const QLineEdit& field) {
-    if (field.text().trimmed().isEmpty())
-        return std::nullopt;
-    return fieldValue(field, [](const std::string& v) { return colourValue(v); });
+void setControlText(QWidget& control, const QString& text) {
+    if (auto* box = qobject_cast<QCheckBox*>(&control))
+        box->setChecked(text == QStringLiteral("1"));
+    else if (auto* list = qobject_cast<QComboBox*>(&control); list && list->isEditable())
+        list->setEditText(text);
+    else if (list)
+        list->setCurrentIndex(list->findText(text));
+    else
+        qobject_cast<QLineEdit*>(&control)->setText(text);
 }
 
 // A colour button's icon: a swatch of the field's colour, or the palette while the field holds
@@ -93,14 +131,6 @@ QIcon colourIcon(const QString& text) {
     painter.setPen(Qt::darkGray);
     painter.drawRect(0, 0, swatch.width() - 1, swatch.height() - 1);
     return swatch;
-}
-
-QString sizeText(int pixels) {
-    return pixels ? QString::number(pixels) : QString();
-}
-
-QString optionalText(const std::optional<Colour>& colour) {
-    return colour ? toQt(colourText(*colour)) : QString();
 }
 
 } // namespace
@@ -134,35 +164,81 @@ QLineEdit* TButtonDesigner::addField(QGridLayout& grid, int row, const QString& 
     return edit;
 }
 
-TButtonDesigner::ColourField TButtonDesigner::addColourField(QGridLayout& grid, int row,
-                                                             const QString& text, const char* name,
-                                                             bool optional) {
-    ColourField field{addField(grid, row, text, name), optional};
+QLineEdit* TButtonDesigner::addColourField(QGridLayout& grid, int row, const QString& text,
+                                           const char* name) {
+    QLineEdit* edit = addField(grid, row, text, name);
     auto* pick = new QToolButton(grid.parentWidget());
     pick->setObjectName(QString::fromLatin1(name) + QStringLiteral("Pick"));
     pick->setIcon(drawnIcon(DrawnIcon::Palette));
-    const QString hint = QStringLiteral("Pick: ") + field.edit->accessibleName();
+    const QString hint = QStringLiteral("Pick: ") + edit->accessibleName();
     pick->setToolTip(hint);
     pick->setAccessibleName(hint);
     pick->setFocusPolicy(Qt::StrongFocus);
     connect(pick, &QToolButton::clicked, this,
-            guarded(services_.dialogs, [this, field] { pickColour(field); }));
-    connect(field.edit, &QLineEdit::textChanged, pick,
+            guarded(services_.dialogs, [this, edit] { pickColour(*edit); }));
+    connect(edit, &QLineEdit::textChanged, pick,
             [pick](const QString& value) { pick->setIcon(colourIcon(value)); });
     grid.addWidget(pick, row, 2);
-    return field;
+    return edit;
 }
 
-QWidget* TButtonDesigner::buildStyleValues() {
-    auto* page = new QWidget(this);
-    auto* grid = new QGridLayout(page);
-    grid->setContentsMargins(0, 0, 0, 0);
-    int row = 0;
+// An editable box is made so before its caption names it, so that its text field gets the name.
+QComboBox* TButtonDesigner::addDropDown(QGridLayout& grid, int row, const QString& text,
+                                        const char* name, bool editable) {
+    QWidget* page = grid.parentWidget();
+    auto* box = new QComboBox(page);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setEditable(editable);
+    grid.addWidget(fieldCaption(page, text, box), row, 0);
+    grid.addWidget(box, row, 1, 1, 2);
+    return box;
+}
 
+// The control a key's kind takes; the check boxes go into one row, made by the first of them.
+QWidget* TButtonDesigner::addStyleField(QGridLayout& grid, int& row, const StyleKey& key,
+                                        const QString& caption, const char* name) {
+    switch (key.kind) {
+    case StyleValueKind::Flag: {
+        if (!flagRow_) {
+            flagRow_ = new QHBoxLayout;
+            grid.addLayout(flagRow_, row++, 1, 1, 2);
+        }
+        auto* box = new QCheckBox(caption, grid.parentWidget());
+        box->setObjectName(QString::fromLatin1(name));
+        flagRow_->addWidget(box);
+        return box;
+    }
+    case StyleValueKind::Text: {
+        QComboBox* box = addDropDown(grid, row++, caption, name, true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->addItems(
+            {QStringLiteral("Sans"), QStringLiteral("Serif"), QStringLiteral("Monospace")});
+        box->addItems(QFontDatabase::families());
+        return box;
+    }
+    case StyleValueKind::Shape: {
+        QComboBox* box = addDropDown(grid, row++, caption, name, false);
+        for (ButtonShape shape : {ButtonShape::Rectangle, ButtonShape::Rounded, ButtonShape::Pill})
+            box->addItem(toQt(std::string(shapeName(shape))));
+        return box;
+    }
+    case StyleValueKind::Colour:
+    case StyleValueKind::OptionalColour:
+        return addColourField(grid, row++, caption, name);
+    case StyleValueKind::FontSize:
+    case StyleValueKind::Pixels:
+    case StyleValueKind::PixelsOrUnset:
+        break;
+    }
+    return addField(grid, row++, caption, name);
+}
+
+void TButtonDesigner::addStyleBox(QGridLayout& grid, int& row) {
+    QWidget* page = grid.parentWidget();
     styleBox_ = new QComboBox(page);
     styleBox_->setObjectName(QStringLiteral("StyleBox"));
-    grid->addWidget(fieldCaption(page, QStringLiteral("St&yle:"), styleBox_), row, 0);
-    grid->addWidget(styleBox_, row++, 1, 1, 2);
+    grid.addWidget(fieldCaption(page, QStringLiteral("St&yle:"), styleBox_), row, 0);
+    grid.addWidget(styleBox_, row++, 1, 1, 2);
     auto* saveButtons = new QHBoxLayout;
     auto* save = new QPushButton(QStringLiteral("Save Style"), page);
     save->setObjectName(QStringLiteral("SaveStyle"));
@@ -170,57 +246,25 @@ QWidget* TButtonDesigner::buildStyleValues() {
     saveAs->setObjectName(QStringLiteral("SaveStyleAs"));
     saveButtons->addWidget(save);
     saveButtons->addWidget(saveAs);
-    grid->addLayout(saveButtons, row++, 1, 1, 2);
+    grid.addLayout(saveButtons, row++, 1, 1, 2);
     connect(styleBox_, &QComboBox::textActivated, this,
             guarded(services_.dialogs, [this](const QString& name) { chooseStyle(name); }));
     connect(save, &QPushButton::clicked, this, guarded(services_.dialogs, [this] { saveStyle(); }));
     connect(saveAs, &QPushButton::clicked, this,
             guarded(services_.dialogs, [this] { saveStyleAs(); }));
+}
 
-    font_ = new QComboBox(page);
-    font_->setObjectName(QStringLiteral("FontBox"));
-    font_->setEditable(true);
-    font_->setInsertPolicy(QComboBox::NoInsert);
-    font_->addItems({QStringLiteral("Sans"), QStringLiteral("Serif"), QStringLiteral("Monospace")});
-    font_->addItems(QFontDatabase::families());
-    grid->addWidget(fieldCaption(page, QStringLiteral("&Font:"), font_), row, 0);
-    grid->addWidget(font_, row++, 1, 1, 2);
-    fontSize_ = addField(*grid, row++, QStringLiteral("Font si&ze (points):"), "FontSize");
-    auto* faces = new QHBoxLayout;
-    bold_ = new QCheckBox(QStringLiteral("&Bold"), page);
-    bold_->setObjectName(QStringLiteral("Bold"));
-    italic_ = new QCheckBox(QStringLiteral("&Italic"), page);
-    italic_->setObjectName(QStringLiteral("Italic"));
-    shadow_ = new QCheckBox(QStringLiteral("S&hadow"), page);
-    shadow_->setObjectName(QStringLiteral("Shadow"));
-    faces->addWidget(bold_);
-    faces->addWidget(italic_);
-    faces->addWidget(shadow_);
-    grid->addLayout(faces, row++, 1, 1, 2);
-    color_ = addColourField(*grid, row++, QStringLiteral("Text &colour:"), "TextColor", false);
-    padding_ = addField(*grid, row++, QStringLiteral("&Padding:"), "Padding");
-    width_ = addField(*grid, row++, QStringLiteral("Fixed &width:"), "FixedWidth");
-    height_ = addField(*grid, row++, QStringLiteral("Fixed hei&ght:"), "FixedHeight");
-
-    shape_ = new QComboBox(page);
-    shape_->setObjectName(QStringLiteral("ShapeBox"));
-    for (ButtonShape shape : {ButtonShape::Rectangle, ButtonShape::Rounded, ButtonShape::Pill})
-        shape_->addItem(toQt(std::string(shapeName(shape))));
-    grid->addWidget(fieldCaption(page, QStringLiteral("Sh&ape:"), shape_), row, 0);
-    grid->addWidget(shape_, row++, 1, 1, 2);
-    radius_ = addField(*grid, row++, QStringLiteral("Corner &radius:"), "Radius");
-    fill_ = addColourField(*grid, row++, QStringLiteral("Fi&ll:"), "Fill", false);
-    fill2_ = addColourField(*grid, row++, QStringLiteral("Second fill:"), "Fill2", true);
-    borderWidth_ = addField(*grid, row++, QStringLiteral("Border wi&dth:"), "BorderWidth");
-    borderColor_ =
-        addColourField(*grid, row++, QStringLiteral("Border colo&ur:"), "BorderColor", false);
-    overFill_ = addColourField(*grid, row++, QStringLiteral("Mouse-over fill:"), "OverFill", true);
-    overFill2_ =
-        addColourField(*grid, row++, QStringLiteral("Mouse-over second fill:"), "OverFill2", true);
-    overColor_ =
-        addColourField(*grid, row++, QStringLiteral("Mouse-over text colour:"), "OverColor", true);
-    overBorderColor_ = addColourField(*grid, row++, QStringLiteral("Mouse-over border colour:"),
-                                      "OverBorderColor", true);
+QWidget* TButtonDesigner::buildStyleValues() {
+    auto* page = new QWidget(this);
+    auto* grid = new QGridLayout(page);
+    grid->setContentsMargins(0, 0, 0, 0);
+    int row = 0;
+    addStyleBox(*grid, row);
+    for (const FieldLook& look : kFieldLooks) {
+        const StyleKey& key = *findStyleKey(look.key);
+        fields_.push_back(
+            {&key, addStyleField(*grid, row, key, QString::fromUtf8(look.caption), look.name)});
+    }
     grid->setRowStretch(row, 1);
     return page;
 }
@@ -286,7 +330,9 @@ void TButtonDesigner::watchChanges() {
         connect(edit, &QLineEdit::textChanged, this, [this] { schedulePreview(); });
     for (QCheckBox* box : findChildren<QCheckBox*>())
         connect(box, &QCheckBox::toggled, this, [this] { schedulePreview(); });
-    connect(shape_, &QComboBox::currentIndexChanged, this, [this] { schedulePreview(); });
+    for (const StyleField& field : fields_)
+        if (auto* box = qobject_cast<QComboBox*>(field.control))
+            connect(box, &QComboBox::currentIndexChanged, this, [this] { schedulePreview(); });
     connect(texts_, &QPlainTextEdit::textChanged, this, [this] { schedulePreview(); });
 }
 
@@ -357,59 +403,24 @@ void TButtonDesigner::saveStyleAs() {
 
 void TButtonDesigner::showStyle(const ButtonStyle& style) {
     showingStyle_ = true;
-    font_->setEditText(toQt(style.font));
-    fontSize_->setText(QString::number(style.fontSize));
-    bold_->setChecked(style.bold);
-    italic_->setChecked(style.italic);
-    color_.edit->setText(toQt(colourText(style.color)));
-    padding_->setText(QString::number(style.padding));
-    width_->setText(sizeText(style.width));
-    height_->setText(sizeText(style.height));
-    shape_->setCurrentIndex(static_cast<int>(style.shape));
-    radius_->setText(QString::number(style.radius));
-    fill_.edit->setText(toQt(colourText(style.fill.top)));
-    fill2_.edit->setText(optionalText(style.fill.bottom));
-    borderWidth_->setText(QString::number(style.borderWidth));
-    borderColor_.edit->setText(toQt(colourText(style.borderColor)));
-    shadow_->setChecked(style.shadow);
-    overFill_.edit->setText(style.overFill ? toQt(colourText(style.overFill->top)) : QString());
-    overFill2_.edit->setText(optionalText(style.overFill ? style.overFill->bottom : std::nullopt));
-    overColor_.edit->setText(optionalText(style.overColor));
-    overBorderColor_.edit->setText(optionalText(style.overBorderColor));
+    for (const StyleField& field : fields_)
+        setControlText(*field.control, toQt(field.key->text(style)));
     showingStyle_ = false;
     schedulePreview();
 }
 
+// Taken in the order of the style keys, as a style file is read: a second mouse-over fill
+// needs the first.
 ButtonStyle TButtonDesigner::fieldStyle() const {
     ButtonStyle style;
-    const auto pixels = [](const QLineEdit& field, bool allowZero) {
-        return fieldValue(field, [allowZero](const std::string& v) {
-            return v.empty() && !allowZero ? 0 : pixelValue(v, allowZero);
-        });
-    };
-    const auto colour = [](const ColourField& field) {
-        return fieldValue(*field.edit, [](const std::string& v) { return colourValue(v); });
-    };
-    const QString family = font_->currentText().trimmed();
-    if (!family.isEmpty())
-        style.font = toLocal(family);
-    style.fontSize = fieldValue(*fontSize_, [](const std::string& v) { return fontSizeValue(v); });
-    style.bold = bold_->isChecked();
-    style.italic = italic_->isChecked();
-    style.color = colour(color_);
-    style.padding = pixels(*padding_, true);
-    style.width = pixels(*width_, false);
-    style.height = pixels(*height_, false);
-    style.shape = shapeValue(toLocal(shape_->currentText()));
-    style.radius = pixels(*radius_, true);
-    style.fill = {colour(fill_), optionalColour(*fill2_.edit)};
-    style.borderWidth = pixels(*borderWidth_, true);
-    style.borderColor = colour(borderColor_);
-    style.shadow = shadow_->isChecked();
-    if (const std::optional<Colour> top = optionalColour(*overFill_.edit))
-        style.overFill = ButtonFill{*top, optionalColour(*overFill2_.edit)};
-    style.overColor = optionalColour(*overColor_.edit);
-    style.overBorderColor = optionalColour(*overBorderColor_.edit);
+    for (const StyleKey& key : styleKeys()) {
+        const auto field = std::ranges::find(fields_, &key, &StyleField::key);
+        try {
+            key.take(style, toLocal(controlText(*field->control)));
+        } catch (const Error& error) {
+            throw Error(toLocal(field->control->accessibleName()) + ": " + error.what());
+        }
+    }
     return style;
 }
 
@@ -426,14 +437,14 @@ ButtonFormat TButtonDesigner::outputFormat() const {
     return buttonFormatValue(toLocal(format_->currentText()));
 }
 
-void TButtonDesigner::pickColour(const ColourField& field) {
-    const std::optional<Colour> now = parseColour(toLocal(field.edit->text().trimmed()));
+void TButtonDesigner::pickColour(QLineEdit& edit) {
+    const std::optional<Colour> now = parseColour(toLocal(edit.text().trimmed()));
     const QColor initial = now ? QColor(now->red, now->green, now->blue) : QColor(Qt::white);
     if (const std::optional<QColor> chosen = services_.dialogs.pickColor(initial)) {
         const QColor rgb = chosen->toRgb();
-        field.edit->setText(toQt(colourText({static_cast<std::uint8_t>(rgb.red()),
-                                             static_cast<std::uint8_t>(rgb.green()),
-                                             static_cast<std::uint8_t>(rgb.blue())})));
+        edit.setText(toQt(colourText({static_cast<std::uint8_t>(rgb.red()),
+                                      static_cast<std::uint8_t>(rgb.green()),
+                                      static_cast<std::uint8_t>(rgb.blue())})));
     }
 }
 

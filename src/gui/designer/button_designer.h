@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-class QCheckBox;
 class QComboBox;
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -20,6 +20,7 @@ class QVBoxLayout;
 namespace kelmor {
 
 struct ButtonStyle;
+struct StyleKey;
 enum class ButtonFormat;
 
 // The button designer: a style's values, a text list of one button per line, the picture kind
@@ -42,17 +43,22 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    struct ColourField {
-        QLineEdit* edit;
-        bool optional; // empty means "not set"
+    // The control of one style key: a line edit, a check box or a drop-down box.
+    struct StyleField {
+        const StyleKey* key;
+        QWidget* control;
     };
 
     QWidget* buildStyleValues();
+    void addStyleBox(QGridLayout& grid, int& row);
     QWidget* buildMenuSide();
     QLineEdit* addField(QGridLayout& grid, int row, const QString& caption, const char* name);
-    ColourField addColourField(QGridLayout& grid, int row, const QString& caption, const char* name,
-                               bool optional);
-    void pickColour(const ColourField& field);
+    QLineEdit* addColourField(QGridLayout& grid, int row, const QString& caption, const char* name);
+    QComboBox* addDropDown(QGridLayout& grid, int row, const QString& caption, const char* name,
+                           bool editable);
+    QWidget* addStyleField(QGridLayout& grid, int& row, const StyleKey& key, const QString& caption,
+                           const char* name);
+    void pickColour(QLineEdit& edit);
     void watchChanges();
 
     std::string stylesFolder() const;
@@ -77,25 +83,8 @@ private:
     bool showingStyle_ = false;
 
     QComboBox* styleBox_ = nullptr;
-    QComboBox* font_ = nullptr;
-    QLineEdit* fontSize_ = nullptr;
-    QCheckBox* bold_ = nullptr;
-    QCheckBox* italic_ = nullptr;
-    ColourField color_{};
-    QLineEdit* padding_ = nullptr;
-    QLineEdit* width_ = nullptr;
-    QLineEdit* height_ = nullptr;
-    QComboBox* shape_ = nullptr;
-    QLineEdit* radius_ = nullptr;
-    ColourField fill_{};
-    ColourField fill2_{};
-    QLineEdit* borderWidth_ = nullptr;
-    ColourField borderColor_{};
-    QCheckBox* shadow_ = nullptr;
-    ColourField overFill_{};
-    ColourField overFill2_{};
-    ColourField overColor_{};
-    ColourField overBorderColor_{};
+    std::vector<StyleField> fields_; // in the order they are shown
+    QHBoxLayout* flagRow_ = nullptr; // the check boxes share one row
     QPlainTextEdit* texts_ = nullptr;
     QComboBox* format_ = nullptr;
     QWidget* preview_ = nullptr;

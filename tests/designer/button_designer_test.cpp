@@ -3,7 +3,7 @@
 #include "designer/button_style.h"
 #include "imaging/png.h"
 #include "project/button_columns.h"
-#include "projects_tab_fixture.h"
+#include "project/projects_tab_fixture.h"
 #include "qstring_printer.h"
 #include "ui/qt_text.h"
 
