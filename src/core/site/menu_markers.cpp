@@ -78,8 +78,8 @@ std::string menuBeginMarker(std::string_view name) {
 
 std::string menuNameOf(std::string_view projectPath) {
     const std::size_t slash = projectPath.rfind('/');
-    std::string_view name = slash == std::string_view::npos ? projectPath
-                                                            : projectPath.substr(slash + 1);
+    std::string_view name =
+        slash == std::string_view::npos ? projectPath : projectPath.substr(slash + 1);
     constexpr std::string_view kExtension = ".kxq";
     if (name.size() > kExtension.size() &&
         equalsIgnoringCase(name.substr(name.size() - kExtension.size()), kExtension))

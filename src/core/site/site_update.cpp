@@ -14,7 +14,9 @@
 namespace kelmor {
 namespace {
 
-std::size_t hashOf(std::string_view bytes) { return std::hash<std::string_view>{}(bytes); }
+std::size_t hashOf(std::string_view bytes) {
+    return std::hash<std::string_view>{}(bytes);
+}
 
 PlannedPage refused(const SitePage& page, std::string message) {
     return {page, {page.relativePath, PageStatus::Refused, std::move(message)}, {}, 0, 0};
@@ -48,8 +50,10 @@ PlannedPage planPage(const SiteEntry& entry, const MenuUpdate& update) {
     const MarkerScan scan = findMenuRegions(read.bytes, update.menuName);
     if (scan.state == MarkerState::NotClosed)
         return refused(page, format(msg::kMenuMarkersNotClosed, page.relativePath));
-    PlannedPage planned{page, {page.relativePath, PageStatus::NoMarkers, {}}, {},
-                        read.bytes.size(), hashOf(read.bytes)};
+    PlannedPage planned{.page = page,
+                        .outcome = {page.relativePath, PageStatus::NoMarkers, {}},
+                        .oldSize = read.bytes.size(),
+                        .oldHash = hashOf(read.bytes)};
     if (scan.state == MarkerState::NoMarkers)
         return planned;
     std::string snippet;

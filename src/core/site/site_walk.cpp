@@ -36,9 +36,18 @@ void addSkipped(Walk& walk, const fs::path& path, const std::string& relative,
         {{path.native(), relative, path.parent_path().native()}, format(pattern, relative)});
 }
 
+// Where the link points, the links of the existing part resolved; a link to a missing file is
+// judged by the path it names.
+fs::path linkTarget(const fs::path& link, std::error_code& error) {
+    const fs::path named = fs::read_symlink(link, error);
+    if (error)
+        return {};
+    return fs::weakly_canonical(named.is_absolute() ? named : link.parent_path() / named, error);
+}
+
 void visitLink(Walk& walk, const fs::path& link, const std::string& relative) {
     std::error_code error;
-    const fs::path target = fs::weakly_canonical(link, error);
+    const fs::path target = linkTarget(link, error);
     if (!error && liesInsideRoot(walk, target.native()))
         return;
     std::error_code kindError;
@@ -102,9 +111,8 @@ std::vector<SiteEntry> walkSite(const std::string& site) {
         throw Error(format(msg::kSiteFolderNotFound, site));
     Walk walk{site, root.native(), {}};
     visitFolder(walk, root, "");
-    std::ranges::sort(walk.entries, {}, [](const SiteEntry& e) -> const std::string& {
-        return e.page.relativePath;
-    });
+    std::ranges::sort(walk.entries, {},
+                      [](const SiteEntry& e) -> const std::string& { return e.page.relativePath; });
     return std::move(walk.entries);
 }
 
