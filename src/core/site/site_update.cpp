@@ -52,6 +52,7 @@ PlannedPage planPage(const SiteEntry& entry, const MenuUpdate& update) {
         return refused(page, format(msg::kMenuMarkersNotClosed, page.relativePath));
     PlannedPage planned{.page = page,
                         .outcome = {page.relativePath, PageStatus::NoMarkers, {}},
+                        .newText = {},
                         .oldSize = read.bytes.size(),
                         .oldHash = hashOf(read.bytes)};
     if (scan.state == MarkerState::NoMarkers)

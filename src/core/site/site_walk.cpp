@@ -45,6 +45,8 @@ fs::path linkTarget(const fs::path& link, std::error_code& error) {
     return fs::weakly_canonical(named.is_absolute() ? named : link.parent_path() / named, error);
 }
 
+// A link inside the site is passed over, as the walk reaches what it names under its own path:
+// every page is updated once, and a link leading back up cannot make the walk go round.
 void visitLink(Walk& walk, const fs::path& link, const std::string& relative) {
     std::error_code error;
     const fs::path target = linkTarget(link, error);
