@@ -130,6 +130,18 @@ inline constexpr const char* kThumbnailFailedBefore =
 inline constexpr const char* kThumbnailOfCache = "Files of the thumbnail cache get no thumbnail";
 inline constexpr const char* kPictureHasNoImage = "The picture holds no image";
 
+// The menu's site update. A page's line starts with its path relative to the site ("%s").
+inline constexpr const char* kSiteFolderNotFound = "Site folder %s not found";
+inline constexpr const char* kSiteFolderUnreadable = "Cannot read the site folder %s";
+inline constexpr const char* kMenuMarkersNotClosed = "%s: menu markers not closed";
+inline constexpr const char* kSiteLinkLeavesSite = "%s: symbolic link to outside the site, skipped";
+inline constexpr const char* kSitePageUnreadable = "%s: cannot be read, skipped";
+inline constexpr const char* kSitePageTooLarge = "%s: larger than 64 MiB, skipped";
+inline constexpr const char* kSitePageNotUtf8 = "%s: not valid UTF-8, skipped";
+inline constexpr const char* kSitePageNotWritten = "%s: cannot be written, left as it was";
+// Between the plan a window shows and its application, the page was edited.
+inline constexpr const char* kSitePageChanged = "%s: changed since it was read, left as it was";
+
 // "File " + path + " not found", raised when a project file cannot be opened.
 inline std::string fileNotFound(const std::string& path) {
     return "File " + shownValue(path) + " not found";
