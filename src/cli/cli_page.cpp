@@ -21,8 +21,17 @@ namespace {
 constexpr int kExitFailure = 1;
 constexpr int kExitButtonCount = 2;
 
-constexpr const char* kUsage =
-    "  kelmor-cli page [--sound] [--separator TEXT] [--html5] [--] PROJECT.kxq [OUT.html]\n"
+// The kinds --kind takes, one a line, with what each page is.
+std::string kindLines() {
+    std::string lines;
+    for (kelmor::PageKind kind : kelmor::pageKinds())
+        lines += "\n        " + std::string(kind.name()) + ": " + std::string(kind.caption());
+    return lines;
+}
+
+const std::string kUsage =
+    "  kelmor-cli page [--sound] [--separator TEXT] [--html5] [--kind NAME] [--] PROJECT.kxq\n"
+    "      [OUT.html]\n"
     "      Writes the rollover page for the project's data rows (1 to 10 buttons), the same\n"
     "      bytes as Build. The page settings come from row 1 (BG, BG Color, Page Title,\n"
     "      Target Page); the page goes to the Target Page, or to OUT.html when given (- for\n"
@@ -31,14 +40,17 @@ constexpr const char* kUsage =
     "      written only when named as OUT. No page replaces the project's pictures or sounds.\n"
     "      On the HTML5 page a BG Color that is no CSS colour is left out, with a warning.\n"
     "      --sound writes the sound page; --html5 writes the HTML5 page of that kind, as\n"
-    "      Build does with \"HTML5 page\" ticked; --separator puts TEXT before every\n"
+    "      Build does with \"HTML5 page\" ticked; --kind NAME writes the page of that kind\n"
+    "      (listed below), without --sound or --html5; --separator puts TEXT before every\n"
     "      button (for example \"<br>\" or \"&nbsp;  \"). Exit status: 0 written, 1 file or\n"
     "      usage error, 2 button count outside 1 to 10. Pictures the page names that are\n"
-    "      not there, from the page's folder, are listed on standard error (exit status 0).";
+    "      not there, from the page's folder, are listed on standard error (exit status 0).\n"
+    "      The page kinds:" +
+    kindLines();
 
 struct PageOptions {
-    kelmor::PageKind kind = kelmor::PageKind::Plain;
-    kelmor::PageFormat format = kelmor::PageFormat::Legacy;
+    kelmor::PageTraits traits;            // --sound, --html5
+    std::optional<kelmor::PageKind> kind; // --kind
     std::string separator;
     std::string project;
     std::optional<std::string> out;
@@ -63,9 +75,14 @@ std::optional<std::string> parse(const std::vector<std::string>& args, PageOptio
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--sound") {
-            options.kind = kelmor::PageKind::Sound;
+            options.traits.sounds = true;
         } else if (arg == "--html5") {
-            options.format = kelmor::PageFormat::Html5;
+            options.traits.html5 = true;
+        } else if (arg == "--kind") {
+            if (++i == args.size())
+                return "--kind needs a NAME";
+            options.kind =
+                kelmor::cli::labelErrors(arg, [&] { return kelmor::pageKindNamed(args[i]); });
         } else if (arg == "--separator") {
             if (++i == args.size())
                 return "--separator needs a TEXT";
@@ -78,6 +95,8 @@ std::optional<std::string> parse(const std::vector<std::string>& args, PageOptio
     }
     if (options.help)
         return std::nullopt;
+    if (options.kind && (options.traits.sounds || options.traits.html5))
+        return std::string("--kind chooses the page kind alone, without --sound or --html5");
     if (positional.empty())
         return std::string("a PROJECT.kxq file is needed");
     if (positional.size() > 2)
@@ -132,9 +151,10 @@ int runPage(const std::vector<std::string>& args) {
                                         grid.cell(ButtonColumn::BgColor, 1),
                                         grid.cell(ButtonColumn::BgImage, 1), options.separator};
     const std::vector<kelmor::PageButton> buttons = kelmor::pageButtons(grid, count);
-    const std::string text = kelmor::pageText(options.kind, buttons, settings, options.format);
+    const kelmor::PageKind kind = options.kind.value_or(kelmor::pageKindWith(options.traits));
+    const std::string text = kelmor::pageText(kind, buttons, settings);
     const kelmor::cli::Output output = pageOutput(options, grid);
-    if (kelmor::dropsBgColor(settings, options.format))
+    if (kelmor::dropsBgColor(kind, settings))
         std::cerr << "kelmor-cli page: warning: " << kelmor::msg::kBgColorNotCssColour << '\n';
     output.write(text);
     // Looked up from the page's folder once it is written; the page stands as it is.
@@ -146,6 +166,6 @@ int runPage(const std::vector<std::string>& args) {
     return 0;
 }
 
-const kelmor::cli::Registration registration({"page", kUsage, runPage});
+const kelmor::cli::Registration registration({"page", kUsage.c_str(), runPage});
 
 } // namespace

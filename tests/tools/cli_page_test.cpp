@@ -66,7 +66,7 @@ TEST_F(CliPageTest, WritesTheTargetPageOfRowOne) {
     // None of the pictures is there: the page is written all the same, and says so.
     EXPECT_EQ(result.err, "kelmor-cli page: 7 pictures not found: n1.gif, o1.gif, n2.gif, "
                           "o2.gif, n3.gif, o3.gif, bg.gif\n");
-    EXPECT_EQ(readFile("menu.html"), pageText(PageKind::Plain, expectedButtons(3),
+    EXPECT_EQ(readFile("menu.html"), pageText(pageKindNamed("plain"), expectedButtons(3),
                                               {"Home Page", "#FFFFFF", "bg.gif", ""}));
 }
 
@@ -88,7 +88,7 @@ TEST_F(CliPageTest, OutReplacesTheTargetAndOptionsChooseKindAndSeparator) {
     const CliResult result = runCli({"--separator", "&nbsp;  ", "--sound", site, out});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_FALSE(fs::exists(path("menu.html")));
-    EXPECT_EQ(readFile("out.html"), pageText(PageKind::Sound, expectedButtons(10),
+    EXPECT_EQ(readFile("out.html"), pageText(pageKindNamed("sound"), expectedButtons(10),
                                              {"Home Page", "#FFFFFF", "bg.gif", "&nbsp;  "}));
 }
 
@@ -140,7 +140,7 @@ TEST_F(CliPageTest, OutWritesAPageOutsideTheProjectsFolderButNeverOverItsSound) 
     std::vector<PageButton> buttons = expectedButtons(1);
     buttons[0].sound = "s1.html";
     EXPECT_EQ(readFile("elsewhere.html"),
-              pageText(PageKind::Plain, buttons, {"Home Page", "#FFFFFF", "bg.gif", ""}));
+              pageText(pageKindNamed("plain"), buttons, {"Home Page", "#FFFFFF", "bg.gif", ""}));
     const CliResult overSound = runCli({site, path("site/s1.html")});
     EXPECT_EQ(overSound.status, 1);
     EXPECT_EQ(overSound.err, "The output would overwrite the input " + path("site/s1.html") +
