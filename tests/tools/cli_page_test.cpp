@@ -148,10 +148,66 @@ TEST_F(CliPageTest, OutWritesAPageOutsideTheProjectsFolderButNeverOverItsSound) 
     EXPECT_EQ(readFile("site/s1.html"), "a sound named like a page");
 }
 
+// --kind NAME writes the page of that kind, the same bytes as the aliases that ask for it.
+struct KindCase {
+    const char* name;
+    std::vector<std::string> aliases;
+};
+
+class CliPageKindTest : public CliPageTest, public ::testing::WithParamInterface<KindCase> {};
+
+TEST_P(CliPageKindTest, KindWritesThePageOfThatKindAsItsAliasesDo) {
+    const std::string site = writeFile("site.kxq", project(2, path("menu.html")));
+    const PageKind kind = pageKindNamed(GetParam().name);
+    const std::string expected =
+        pageText(kind, expectedButtons(2), {"Home Page", "#FFFFFF", "bg.gif", "<br>"});
+
+    const CliResult named = runCli({"--kind", GetParam().name, "--separator", "<br>", site});
+    EXPECT_EQ(named.status, 0) << named.err;
+    EXPECT_EQ(readFile("menu.html"), expected);
+
+    std::vector<std::string> args = GetParam().aliases;
+    args.insert(args.end(), {"--separator", "<br>", site, path("alias.html")});
+    const CliResult aliased = runCli(args);
+    EXPECT_EQ(aliased.status, 0) << aliased.err;
+    EXPECT_EQ(readFile("alias.html"), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, CliPageKindTest,
+                         ::testing::Values(KindCase{"plain", {}}, KindCase{"sound", {"--sound"}},
+                                           KindCase{"html5", {"--html5"}},
+                                           KindCase{"html5-sound", {"--sound", "--html5"}}),
+                         [](const auto& param) {
+                             std::string name = param.param.name;
+                             std::erase(name, '-');
+                             return name;
+                         });
+
+TEST_F(CliPageTest, UnknownKindOrKindBesideAnAliasWritesNothing) {
+    const std::string site = writeFile("site.kxq", project(1, path("menu.html")));
+    const CliResult unknown = runCli({"--kind", "menu", site});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err,
+              "--kind: 'menu' is not a page kind (plain, sound, html5 or html5-sound)\n");
+
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--kind", "sound", "--sound", site},
+          {"--html5", "--kind", "html5", site},
+          {site, "--kind"}}) {
+        const CliResult result = runCli(args);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_THAT(result.err, HasSubstr("Usage:"));
+    }
+    EXPECT_FALSE(fs::exists(path("menu.html")));
+}
+
 TEST_F(CliPageTest, HelpAndUsageErrors) {
     const CliResult help = runCli({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_THAT(help.out, HasSubstr("kelmor-cli page [--sound] [--separator TEXT]"));
+    for (PageKind kind : pageKinds())
+        EXPECT_THAT(help.out,
+                    HasSubstr(std::string(kind.name()) + ": " + std::string(kind.caption())));
 
     for (const std::vector<std::string>& args : {std::vector<std::string>{},
                                                  {"--bogus", "x.kxq"},
