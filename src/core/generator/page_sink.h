@@ -10,22 +10,27 @@
 namespace kelmor {
 
 // Receives a page one piece at a time; endLine closes the current line. The text holds every
-// line followed by CR LF; the sink also keeps where each line ends, so that a line end inside
-// a value (project cells may hold them) stays inside its line when the page is taken as lines.
+// line followed by CR LF. A sink made for lines also keeps where each line ends, so that a line
+// end inside a value (project cells may hold them) stays inside its line.
 class PageSink {
 public:
+    enum class Taken { AsText, AsLines };
+    explicit PageSink(Taken taken) : keepsLineEnds_(taken == Taken::AsLines) {}
+
     void add(std::string_view piece) { text_.append(piece); }
     // The text written so far, for escaping a value straight into the current line.
     std::string& text() { return text_; }
     void endLine() {
-        lineEnds_.push_back(text_.size());
+        if (keepsLineEnds_)
+            lineEnds_.push_back(text_.size());
         text_.append("\r\n");
     }
     std::string takeText() { return std::move(text_); }
-    // The lines closed so far, without their CR LF.
+    // The lines closed so far, without their CR LF; none unless the sink was made for lines.
     std::vector<std::string> lines() const;
 
 private:
+    bool keepsLineEnds_;
     std::string text_;
     std::vector<size_t> lineEnds_;
 };

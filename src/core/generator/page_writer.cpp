@@ -9,10 +9,10 @@ namespace {
 
 constexpr int kMaxButtons = 10;
 
-PageSink writtenPage(PageKind kind, const std::vector<PageButton>& buttons,
+PageSink writtenPage(PageSink::Taken taken, PageKind kind, const std::vector<PageButton>& buttons,
                      const PageSettings& settings) {
     checkPageButtonCount(static_cast<long long>(buttons.size()));
-    PageSink sink;
+    PageSink sink(taken);
     kind.writer().write(sink, buttons, settings);
     return sink;
 }
@@ -26,12 +26,12 @@ void checkPageButtonCount(long long count) {
 
 std::vector<std::string> pageLines(PageKind kind, const std::vector<PageButton>& buttons,
                                    const PageSettings& settings) {
-    return writtenPage(kind, buttons, settings).lines();
+    return writtenPage(PageSink::Taken::AsLines, kind, buttons, settings).lines();
 }
 
 std::string pageText(PageKind kind, const std::vector<PageButton>& buttons,
                      const PageSettings& settings) {
-    return writtenPage(kind, buttons, settings).takeText();
+    return writtenPage(PageSink::Taken::AsText, kind, buttons, settings).takeText();
 }
 
 bool dropsBgColor(PageKind kind, const PageSettings& settings) {
