@@ -44,7 +44,6 @@ TEST(PageKindTableTest, NamesAreUniqueAndEveryKindHasACaption) {
         EXPECT_TRUE(names.insert(kind.name()).second) << kind.name();
         EXPECT_FALSE(kind.caption().empty()) << kind.name();
     }
-    EXPECT_EQ(names.size(), 4u);
 }
 
 TEST(PageKindTableTest, UnknownNameThrowsWithTheNamesOfEveryKind) {
