@@ -6,7 +6,7 @@
 
 namespace {
 
-void writeSoundPage(benchmark::State& state, int count, kelmor::PageFormat format) {
+void writeSoundPage(benchmark::State& state, int count, bool html5) {
     std::vector<kelmor::PageButton> buttons;
     for (int k = 1; k <= count; ++k) {
         const std::string n = std::to_string(k);
@@ -15,20 +15,21 @@ void writeSoundPage(benchmark::State& state, int count, kelmor::PageFormat forma
                            "sound" + n + ".wav", "88", "31"});
     }
     const kelmor::PageSettings settings{"My home page", "#FFFFFF", "background.gif", "<br>"};
+    const kelmor::PageKind kind = kelmor::pageKindWith({true, html5});
     for (auto _ : state) {
-        std::string text = kelmor::pageText(kelmor::PageKind::Sound, buttons, settings, format);
+        std::string text = kelmor::pageText(kind, buttons, settings);
         benchmark::DoNotOptimize(text.data());
     }
 }
 
 void PageWrite(benchmark::State& state) {
-    writeSoundPage(state, static_cast<int>(state.range(0)), kelmor::PageFormat::Legacy);
+    writeSoundPage(state, static_cast<int>(state.range(0)), false);
 }
 
 } // namespace
 
 BENCHMARK(PageWrite)->Arg(10)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(writeSoundPage, html5_10, 10, kelmor::PageFormat::Html5)
+BENCHMARK_CAPTURE(writeSoundPage, html5_10, 10, true)
     ->Name("PageWrite/html5_10")
     ->Unit(benchmark::kMicrosecond);
 

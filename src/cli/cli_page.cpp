@@ -4,6 +4,7 @@
 #include "base/messages.h"
 #include "cli_command.h"
 #include "cli_files.h"
+#include "generator/page_kinds.h"
 #include "generator/page_references.h"
 #include "generator/page_target.h"
 #include "generator/page_writer.h"
@@ -19,17 +20,9 @@ namespace {
 
 constexpr int kExitButtonCount = 2;
 
-const kelmor::cli::Syntax kSyntax{
-    .command = "page",
-    .options = {{"--sound", "", "writes the sound page"},
-                {"--separator", "TEXT", "puts TEXT before every button (\"<br>\", \"&nbsp;  \")"},
-                {"--html5", "",
-                 "writes the HTML5 page of that kind, as Build with \"HTML5 page\""}},
-    .operands = "[--] PROJECT.kxq [OUT.html]",
-    .minOperands = 1,
-    .maxOperands = 2,
-    .operandsNeeded = "a PROJECT.kxq file is needed",
-    .description =
+// The description, ending with the kinds --kind takes, one a line, with what each page is.
+std::string description() {
+    std::string text =
         "      Writes the rollover page for the project's data rows (1 to 10 buttons), the same\n"
         "      bytes as Build. The page settings come from row 1 (BG, BG Color, Page Title,\n"
         "      Target Page); the page goes to the Target Page, or to OUT.html when given (- for\n"
@@ -39,11 +32,30 @@ const kelmor::cli::Syntax kSyntax{
         "      On the HTML5 page a BG Color that is no CSS colour is left out, with a warning.\n"
         "      Exit status: 0 written, 1 file or usage error, 2 button count outside 1 to 10.\n"
         "      Pictures the page names that are not there, from the page's folder, are listed on\n"
-        "      standard error (exit status 0)."};
+        "      standard error (exit status 0).\n"
+        "      The page kinds:";
+    for (kelmor::PageKind kind : kelmor::pageKinds())
+        text += "\n        " + std::string(kind.name()) + ": " + std::string(kind.caption());
+    return text;
+}
+
+const std::string kDescription = description();
+
+const kelmor::cli::Syntax kSyntax{
+    .command = "page",
+    .options = {{"--sound", "", "writes the sound page"},
+                {"--separator", "TEXT", "puts TEXT before every button (\"<br>\", \"&nbsp;  \")"},
+                {"--html5", "", "writes the HTML5 page of that kind, as Build with \"HTML5 page\""},
+                {"--kind", "NAME",
+                 "writes the page of that kind (below), without --sound or --html5"}},
+    .operands = "[--] PROJECT.kxq [OUT.html]",
+    .minOperands = 1,
+    .maxOperands = 2,
+    .operandsNeeded = "a PROJECT.kxq file is needed",
+    .description = kDescription};
 
 struct PageOptions {
-    kelmor::PageKind kind = kelmor::PageKind::Plain;
-    kelmor::PageFormat format = kelmor::PageFormat::Legacy;
+    kelmor::PageKind kind = kelmor::pageKindWith({});
     std::string separator;
     std::string project;
     std::optional<std::string> out;
@@ -51,10 +63,16 @@ struct PageOptions {
 
 PageOptions pageOptions(const kelmor::cli::Arguments& arguments) {
     PageOptions options;
-    if (arguments.has("--sound"))
-        options.kind = kelmor::PageKind::Sound;
-    if (arguments.has("--html5"))
-        options.format = kelmor::PageFormat::Html5;
+    const kelmor::PageTraits traits{arguments.has("--sound"), arguments.has("--html5")};
+    if (const std::optional<std::string> name = arguments.value("--kind")) {
+        if (traits.sounds || traits.html5)
+            throw kelmor::cli::UsageError(
+                "--kind chooses the page kind alone, without --sound or --html5");
+        options.kind =
+            kelmor::cli::labelErrors("--kind", [&] { return kelmor::pageKindNamed(*name); });
+    } else {
+        options.kind = kelmor::pageKindWith(traits);
+    }
     options.separator = arguments.value("--separator").value_or("");
     const std::vector<std::string>& operands = arguments.operands();
     options.project = operands[0];
@@ -101,9 +119,9 @@ int runPage(const kelmor::cli::Arguments& arguments) {
                                         grid.cell(ButtonColumn::BgColor, 1),
                                         grid.cell(ButtonColumn::BgImage, 1), options.separator};
     const std::vector<kelmor::PageButton> buttons = kelmor::pageButtons(grid, count);
-    const std::string text = kelmor::pageText(options.kind, buttons, settings, options.format);
+    const std::string text = kelmor::pageText(options.kind, buttons, settings);
     const kelmor::cli::Output output = pageOutput(options, grid);
-    if (kelmor::dropsBgColor(settings, options.format))
+    if (kelmor::dropsBgColor(options.kind, settings))
         std::cerr << "kelmor-cli page: warning: " << kelmor::msg::kBgColorNotCssColour << '\n';
     output.write(text);
     // Looked up from the page's folder once it is written; the page stands as it is.

@@ -14,13 +14,13 @@ struct Tab {
     PageKind kind;
     const char *normal, *mouseOver, *link, *frame, *sound, *add, *build;
 };
-const Tab kPlain{PageKind::Plain, "Edit11", "Edit16",         "Edit17",
-                 "ComboBox1",     nullptr,  "AddPlainButton", "SpeedButton12"};
-const Tab kSound{PageKind::Sound, "Edit9",  "Edit8",          "Edit7",
-                 "ComboBox5",     "Edit21", "AddSoundButton", "SpeedButton13"};
+const Tab kPlain{pageKindNamed("plain"), "Edit11",       "Edit16", "Edit17", "ComboBox1", nullptr,
+                 "AddPlainButton",       "SpeedButton12"};
+const Tab kSound{pageKindNamed("sound"), "Edit9",        "Edit8", "Edit7", "ComboBox5", "Edit21",
+                 "AddSoundButton",       "SpeedButton13"};
 
 std::string kindName(const Tab& tab) {
-    return tab.kind == PageKind::Sound ? "Sound" : "Plain";
+    return tab.kind == kSound.kind ? "Sound" : "Plain";
 }
 
 class PageBuildFixture : public ProjectsTabFixture {
@@ -67,7 +67,7 @@ protected:
         type("ComboBox4", QStringLiteral("&nbsp;  "));
         QDir().mkpath(workDir() + QStringLiteral("/site"));
         return PageSettings{"My \"menu\"", "#FF0000", "back.gif",
-                            tab.kind == PageKind::Sound ? "&nbsp;  " : "<br><br>"};
+                            tab.kind == kSound.kind ? "&nbsp;  " : "<br><br>"};
     }
 
     QComboBox* currentFileBox() const { return find<QComboBox>("ComboBox2"); }

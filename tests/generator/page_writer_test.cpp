@@ -15,6 +15,10 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::StartsWith;
 
+const PageKind kPlain = pageKindNamed("plain");
+const PageKind kSound = pageKindNamed("sound");
+const PageKind kHtml5 = pageKindNamed("html5");
+
 // The expected pages under tests/data/pages carry "@WEB_ADDRESS@" where the maker's address goes.
 std::string goldenPage(const std::string& name) {
     std::ifstream in(std::string(KELMOR_TEST_DATA) + "/pages/" + name, std::ios::binary);
@@ -40,10 +44,9 @@ std::vector<std::string> splitCrLf(const std::string& text) {
 struct GoldenCase {
     const char* name;
     const char* file;
-    PageKind kind;
+    const char* kind;
     std::vector<PageButton> buttons;
     PageSettings settings;
-    PageFormat format = PageFormat::Legacy;
     // When set, the buttons and the page fields (all but the separator) come from the data
     // rows and row 1 of this project under tests/data/projects, as kelmor-cli takes them.
     const char* project = nullptr;
@@ -60,58 +63,51 @@ TEST_P(GoldenPageTest, MatchesTheExpectedBytes) {
         c.settings = {grid.cell(ButtonColumn::PageTitle, 1), grid.cell(ButtonColumn::BgColor, 1),
                       grid.cell(ButtonColumn::BgImage, 1), c.settings.separator};
     }
-    const std::string text = pageText(c.kind, c.buttons, c.settings, c.format);
+    const PageKind kind = pageKindNamed(c.kind);
+    const std::string text = pageText(kind, c.buttons, c.settings);
     EXPECT_EQ(text, goldenPage(c.file));
-    EXPECT_EQ(pageLines(c.kind, c.buttons, c.settings, c.format), splitCrLf(text));
+    EXPECT_EQ(pageLines(kind, c.buttons, c.settings), splitCrLf(text));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Pages, GoldenPageTest,
     ::testing::Values(
         // A fresh Button list: one empty row, empty page fields, no separator.
-        GoldenCase{"FreshList", "plain-1-empty.html", PageKind::Plain, {PageButton{}}, {}},
+        GoldenCase{"FreshList", "plain-1-empty.html", "plain", {PageButton{}}, {}},
         // Quotes, trailing blanks and empty values go in exactly as typed.
         GoldenCase{"OddValues",
                    "plain-1-odd.html",
-                   PageKind::Plain,
+                   "plain",
                    {{"home.gif", "home 2.gif ", "index.html?a=\"b\"", "", "ignored.wav"}},
                    {"My \"Site\" ", "#FFFFFF", "", "&nbsp;  "}},
         GoldenCase{"TwoSoundButtons",
                    "sound-2.html",
-                   PageKind::Sound,
+                   "sound",
                    {{"a.gif", "a2.gif", "one.html", "_top", "default.wav"},
                     {"b.gif", "b2.gif", "two.html", "main", ""}},
                    {"Sounds", "#000080", "bg.jpg", "<br><br>"}},
         // The HTML5 pages of the odd values table, whose pages a browser and html-validate read.
         GoldenCase{"Html5OddSound",
                    "html5-sound-odd.html",
-                   PageKind::Sound,
+                   "html5-sound",
                    {},
                    {"", "", "", "&nbsp;&nbsp;  "},
-                   PageFormat::Html5,
                    "odd-values.kxq"},
         GoldenCase{"Html5OddPlain",
                    "html5-plain-odd.html",
-                   PageKind::Plain,
+                   "html5",
                    {},
                    {"", "", "", "<br>"},
-                   PageFormat::Html5,
                    "odd-values.kxq"},
         // A fresh Button list, then names that leave no readable text, a BG Color that is no
         // CSS colour, CSS escapes, and bytes that are no UTF-8.
-        GoldenCase{"Html5Fresh",
-                   "html5-plain-1-empty.html",
-                   PageKind::Plain,
-                   {PageButton{}},
-                   {},
-                   PageFormat::Html5},
+        GoldenCase{"Html5Fresh", "html5-plain-1-empty.html", "html5", {PageButton{}}, {}},
         GoldenCase{"Html5Edges",
                    "html5-sound-2-edges.html",
-                   PageKind::Sound,
+                   "html5-sound",
                    {{"pics/", "", "", " ", "a\\b.wav", " 12", "12 "},
                     {"-_.gif", " ", "x\xC3", "", "\xFF", "0", "99"}},
-                   {" \t ", "red; \"x", "a\\b\"\x01\x7F\x1F.gif", ""},
-                   PageFormat::Html5}),
+                   {" \t ", "red; \"x", "a\\b\"\x01\x7F\x1F.gif", ""}}),
     [](const auto& param) { return std::string(param.param.name); });
 
 // Names a page uses for button k, spelled out rather than computed.
@@ -133,7 +129,7 @@ protected:
 
 TEST_P(PageShapeTest, HasTheLinesAndNamesOfEveryButton) {
     const auto [kind, count] = GetParam();
-    const bool sound = kind == PageKind::Sound;
+    const bool sound = kind == kSound;
     const PageSettings settings{"T", "#123456", "bg.gif", "&nbsp;&nbsp;  "};
     const std::string text = pageText(kind, buttons(count), settings);
     const auto lines = pageLines(kind, buttons(count), settings);
@@ -178,12 +174,11 @@ TEST_P(PageShapeTest, HasTheLinesAndNamesOfEveryButton) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllCounts, PageShapeTest,
-                         ::testing::Combine(::testing::Values(PageKind::Plain, PageKind::Sound),
+                         ::testing::Combine(::testing::Values(kPlain, kSound),
                                             ::testing::Range(1, 11)),
                          [](const auto& param) {
-                             return std::string(std::get<0>(param.param) == PageKind::Plain
-                                                    ? "Plain"
-                                                    : "Sound") +
+                             return std::string(std::get<0>(param.param) == kPlain ? "Plain"
+                                                                                   : "Sound") +
                                     std::to_string(std::get<1>(param.param));
                          });
 
@@ -192,16 +187,14 @@ TEST(PageWriterTest, CountsOutsideOneToTenThrowWithTheCount) {
         const std::vector<PageButton> buttons(count);
         const std::string expected =
             "A page holds 1 to 10 buttons; the Button list has " + std::to_string(count) + ".";
-        for (PageKind kind : {PageKind::Plain, PageKind::Sound}) {
-            for (PageFormat format : {PageFormat::Legacy, PageFormat::Html5}) {
-                try {
-                    pageText(kind, buttons, {}, format);
-                    ADD_FAILURE() << "no error for " << count;
-                } catch (const Error& error) {
-                    EXPECT_EQ(error.what(), expected);
-                }
-                EXPECT_THROW(pageLines(kind, buttons, {}, format), Error);
+        for (PageKind kind : pageKinds()) {
+            try {
+                pageText(kind, buttons, {});
+                ADD_FAILURE() << "no error for " << count;
+            } catch (const Error& error) {
+                EXPECT_EQ(error.what(), expected);
             }
+            EXPECT_THROW(pageLines(kind, buttons, {}), Error);
         }
     }
 }
@@ -250,13 +243,13 @@ TEST_P(BgColorTest, Html5PageWritesOnlyOneCssColourAndTheLegacyPageAnyText) {
     const ColourCase& c = GetParam();
     const PageSettings settings{"T", c.typed, "", ""};
     const std::vector<PageButton> buttons(1);
-    const std::string body = pageLines(PageKind::Plain, buttons, settings, PageFormat::Html5)[7];
+    const std::string body = pageLines(kHtml5, buttons, settings)[7];
     EXPECT_EQ(body, c.written ? "<body style=\"background-color: " + std::string(c.written) + "\">"
                               : std::string("<body>"));
-    EXPECT_EQ(dropsBgColor(settings, PageFormat::Html5),
+    EXPECT_EQ(dropsBgColor(kHtml5, settings),
               !c.written && std::string_view(c.typed).find_first_not_of(" ") != std::string::npos);
-    EXPECT_FALSE(dropsBgColor(settings, PageFormat::Legacy));
-    EXPECT_THAT(pageText(PageKind::Sound, buttons, settings),
+    EXPECT_FALSE(dropsBgColor(kPlain, settings));
+    EXPECT_THAT(pageText(kSound, buttons, settings),
                 ::testing::HasSubstr("<body bgcolor=\"" + std::string(c.typed) + "\"background"));
 }
 

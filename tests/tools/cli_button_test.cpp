@@ -143,7 +143,7 @@ TEST_F(CliButton, MenuGoesIntoAProjectThatPageBuilds) {
 
     result = run("page", {"--html5", project, path("menu.html")});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(readFile("menu.html"), pageText(PageKind::Plain, expected, {}, PageFormat::Html5));
+    EXPECT_EQ(readFile("menu.html"), pageText(pageKindNamed("html5"), expected, {}));
 }
 
 TEST_F(CliButton, AProjectWriteThatFailsRemovesThePicturesItMade) {

@@ -66,7 +66,7 @@ TEST_F(CliPageTest, WritesTheTargetPageOfRowOne) {
     // None of the pictures is there: the page is written all the same, and says so.
     EXPECT_EQ(result.err, "kelmor-cli page: 7 pictures not found: n1.gif, o1.gif, n2.gif, "
                           "o2.gif, n3.gif, o3.gif, bg.gif\n");
-    EXPECT_EQ(readFile("menu.html"), pageText(PageKind::Plain, expectedButtons(3),
+    EXPECT_EQ(readFile("menu.html"), pageText(pageKindNamed("plain"), expectedButtons(3),
                                               {"Home Page", "#FFFFFF", "bg.gif", ""}));
 }
 
@@ -88,7 +88,7 @@ TEST_F(CliPageTest, OutReplacesTheTargetAndOptionsChooseKindAndSeparator) {
     const CliResult result = runCli({"--separator", "&nbsp;  ", "--sound", site, out});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_FALSE(fs::exists(path("menu.html")));
-    EXPECT_EQ(readFile("out.html"), pageText(PageKind::Sound, expectedButtons(10),
+    EXPECT_EQ(readFile("out.html"), pageText(pageKindNamed("sound"), expectedButtons(10),
                                              {"Home Page", "#FFFFFF", "bg.gif", "&nbsp;  "}));
 }
 
@@ -140,7 +140,7 @@ TEST_F(CliPageTest, OutWritesAPageOutsideTheProjectsFolderButNeverOverItsSound) 
     std::vector<PageButton> buttons = expectedButtons(1);
     buttons[0].sound = "s1.html";
     EXPECT_EQ(readFile("elsewhere.html"),
-              pageText(PageKind::Plain, buttons, {"Home Page", "#FFFFFF", "bg.gif", ""}));
+              pageText(pageKindNamed("plain"), buttons, {"Home Page", "#FFFFFF", "bg.gif", ""}));
     const CliResult overSound = runCli({site, path("site/s1.html")});
     EXPECT_EQ(overSound.status, 1);
     EXPECT_EQ(overSound.err, "The output would overwrite the input " + path("site/s1.html") +
@@ -148,10 +148,66 @@ TEST_F(CliPageTest, OutWritesAPageOutsideTheProjectsFolderButNeverOverItsSound) 
     EXPECT_EQ(readFile("site/s1.html"), "a sound named like a page");
 }
 
+// --kind NAME writes the page of that kind, the same bytes as the aliases that ask for it.
+struct KindCase {
+    const char* name;
+    std::vector<std::string> aliases;
+};
+
+class CliPageKindTest : public CliPageTest, public ::testing::WithParamInterface<KindCase> {};
+
+TEST_P(CliPageKindTest, KindWritesThePageOfThatKindAsItsAliasesDo) {
+    const std::string site = writeFile("site.kxq", project(2, path("menu.html")));
+    const PageKind kind = pageKindNamed(GetParam().name);
+    const std::string expected =
+        pageText(kind, expectedButtons(2), {"Home Page", "#FFFFFF", "bg.gif", "<br>"});
+
+    const CliResult named = runCli({"--kind", GetParam().name, "--separator", "<br>", site});
+    EXPECT_EQ(named.status, 0) << named.err;
+    EXPECT_EQ(readFile("menu.html"), expected);
+
+    std::vector<std::string> args = GetParam().aliases;
+    args.insert(args.end(), {"--separator", "<br>", site, path("alias.html")});
+    const CliResult aliased = runCli(args);
+    EXPECT_EQ(aliased.status, 0) << aliased.err;
+    EXPECT_EQ(readFile("alias.html"), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, CliPageKindTest,
+                         ::testing::Values(KindCase{"plain", {}}, KindCase{"sound", {"--sound"}},
+                                           KindCase{"html5", {"--html5"}},
+                                           KindCase{"html5-sound", {"--sound", "--html5"}}),
+                         [](const auto& param) {
+                             std::string name = param.param.name;
+                             std::erase(name, '-');
+                             return name;
+                         });
+
+TEST_F(CliPageTest, UnknownKindOrKindBesideAnAliasWritesNothing) {
+    const std::string site = writeFile("site.kxq", project(1, path("menu.html")));
+    const CliResult unknown = runCli({"--kind", "menu", site});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err,
+              "--kind: 'menu' is not a page kind (plain, sound, html5 or html5-sound)\n");
+
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--kind", "sound", "--sound", site},
+          {"--html5", "--kind", "html5", site},
+          {site, "--kind"}}) {
+        const CliResult result = runCli(args);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_THAT(result.err, HasSubstr("Usage:"));
+    }
+    EXPECT_FALSE(fs::exists(path("menu.html")));
+}
+
 TEST_F(CliPageTest, HelpAndUsageErrors) {
     const CliResult help = runCli({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_THAT(help.out, HasSubstr("kelmor-cli page [--sound] [--separator TEXT]"));
+    for (PageKind kind : pageKinds())
+        EXPECT_THAT(help.out,
+                    HasSubstr(std::string(kind.name()) + ": " + std::string(kind.caption())));
 
     for (const std::vector<std::string>& args : {std::vector<std::string>{},
                                                  {"--bogus", "x.kxq"},

@@ -83,6 +83,8 @@ inline constexpr const char* kPictureNotFound = " picture not found: ";
 inline constexpr const char* kNoProgramOpened = "No program opened %s";
 // The question before unsaved changes would be lost; "%s" names the document.
 inline constexpr const char* kSaveChangesTo = "Save changes to %s?";
+// A page kind no row of the table of page kinds names; the kinds' names follow in brackets.
+inline constexpr const char* kUnknownPageKind = "'%s' is not a page kind";
 // The HTML5 page writes BG Color only when it is a CSS colour.
 inline constexpr const char* kBgColorNotCssColour =
     "BG Color is not a CSS colour (#rgb, #rrggbb, a colour name, rgb() or hsl()); the page has "

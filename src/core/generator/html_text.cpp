@@ -76,6 +76,26 @@ bool isPlain(unsigned char byte, Escape escape) {
     }
 }
 
+// Writes a CSS string's escape of an ASCII byte that is not written as it is; true when that
+// is all the byte needs. In an attribute (CssString) a quote or backslash takes its backslash,
+// then the character reference of the HTML escape after it.
+bool appendCssEscape(std::string& out, unsigned char byte, Escape escape) {
+    if (escape != Escape::CssString && escape != Escape::CssText)
+        return false;
+    if (byte == '"' || byte == '\\') {
+        out += '\\';
+        if (escape == Escape::CssString)
+            return false;
+        out += static_cast<char>(byte);
+        return true;
+    }
+    if (escape == Escape::CssText || byte < 0x20 || byte == 0x7F) {
+        appendHexEscape(out, byte);
+        return true;
+    }
+    return false;
+}
+
 void append(std::string& out, std::string_view text, Escape escape) {
     size_t i = 0;
     while (i < text.size()) {
@@ -97,21 +117,8 @@ void append(std::string& out, std::string_view text, Escape escape) {
             out += kReplacement;
             continue;
         }
-        if (escape == Escape::CssText) {
-            if (byte == '"' || byte == '\\')
-                out += {'\\', static_cast<char>(byte)};
-            else
-                appendHexEscape(out, byte);
+        if (appendCssEscape(out, byte, escape))
             continue;
-        }
-        if (escape == Escape::CssString) {
-            if (byte == '"' || byte == '\\')
-                out += '\\';
-            else if (byte < 0x20 || byte == 0x7F) {
-                appendHexEscape(out, byte);
-                continue;
-            }
-        }
         switch (byte) {
         case '&':
             out += "&amp;";

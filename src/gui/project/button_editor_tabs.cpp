@@ -1,6 +1,5 @@
 #include "project/button_editor_tabs.h"
 
-#include "generator/page_writer.h"
 #include "imaging/picture_view.h"
 #include "project/image_previews.h"
 #include "ui/accessible_name.h"
@@ -85,7 +84,7 @@ ButtonEditorTabs::ButtonEditorTabs(Dialogs& dialogs, ImagePreviews& previews,
     setObjectName(QStringLiteral("EditorTabs"));
     setDocumentMode(true);
     auto* plainPage = new QWidget(this);
-    buildButtonTab(*plainPage, PageKind::Plain, plain_,
+    buildButtonTab(*plainPage, ButtonTab::Plain, plain_,
                    {"Edit11", "Edit12", "Edit13", "Edit16", "Edit15", "Edit14", "Edit17",
                     "ComboBox1", "ComboBox3"});
     addTab(plainPage, QStringLiteral("Plain But"));
@@ -93,7 +92,7 @@ ButtonEditorTabs::ButtonEditorTabs(Dialogs& dialogs, ImagePreviews& previews,
     // recalled into them: most starts never show them.
     soundPage_ = new BuiltOnShow(
         [this](QWidget& page) {
-            buildButtonTab(page, PageKind::Sound, sound_,
+            buildButtonTab(page, ButtonTab::Sound, sound_,
                            {"Edit9", "Edit10", "Edit19", "Edit8", "Edit18", "Edit20", "Edit7",
                             "ComboBox5", "ComboBox4"});
         },
@@ -115,6 +114,10 @@ ButtonEditorTabs::ButtonEditorTabs(Dialogs& dialogs, ImagePreviews& previews,
 ButtonEditorTabs::ButtonFields& ButtonEditorTabs::soundFields() {
     soundPage_->ensureBuilt();
     return sound_;
+}
+
+ButtonEditorTabs::ButtonFields& ButtonEditorTabs::fieldsOf(ButtonTab tab) {
+    return tab == ButtonTab::Sound ? soundFields() : plain_;
 }
 
 ButtonEditorTabs::PictureFields ButtonEditorTabs::pictureRow(QGridLayout& grid, int row,
@@ -145,9 +148,9 @@ ButtonEditorTabs::PictureFields ButtonEditorTabs::pictureRow(QGridLayout& grid, 
     return fields;
 }
 
-void ButtonEditorTabs::buildButtonTab(QWidget& into, PageKind kind, ButtonFields& fields,
+void ButtonEditorTabs::buildButtonTab(QWidget& into, ButtonTab tab, ButtonFields& fields,
                                       const std::array<const char*, 9>& names) {
-    const bool sound = kind == PageKind::Sound;
+    const bool sound = tab == ButtonTab::Sound;
     const QString prefix = sound ? QStringLiteral("PickSound") : QStringLiteral("PickPlain");
     QWidget* page = &into;
     auto* grid = new QGridLayout(page);
@@ -163,7 +166,7 @@ void ButtonEditorTabs::buildButtonTab(QWidget& into, PageKind kind, ButtonFields
     grid->addWidget(fieldCaption(page, QStringLiteral("Link to:"), fields.link), 2, 0);
     auto* linkRow = new QHBoxLayout;
     linkRow->addWidget(fields.link, 1);
-    linkRow->addWidget(designButton(*page, kind));
+    linkRow->addWidget(designButton(*page, tab));
     grid->addLayout(linkRow, 2, 1, 1, 4);
 
     fields.frame = comboBox(page, names[7],
@@ -185,19 +188,19 @@ void ButtonEditorTabs::buildButtonTab(QWidget& into, PageKind kind, ButtonFields
     int row = 5;
     if (sound)
         addSoundFileRow(*grid, row++);
-    addListButtons(*grid, row, sound);
+    addListButtons(*grid, row, tab);
 }
 
 // "Design..." under both pickers, at the end of the link's row: the button designer makes this
 // button's two pictures. The link box gives it room, so the page keeps its width and height.
-QToolButton* ButtonEditorTabs::designButton(QWidget& page, PageKind kind) {
+QToolButton* ButtonEditorTabs::designButton(QWidget& page, ButtonTab tab) {
     auto* design = new QToolButton(&page);
-    design->setObjectName(kind == PageKind::Sound ? QStringLiteral("DesignSound")
+    design->setObjectName(tab == ButtonTab::Sound ? QStringLiteral("DesignSound")
                                                   : QStringLiteral("DesignPlain"));
     design->setText(QStringLiteral("Design..."));
     design->setToolTip(QStringLiteral("Make this button's pictures in the Button Designer"));
     design->setFocusPolicy(Qt::StrongFocus);
-    connect(design, &QToolButton::clicked, this, [this, kind] { emit designClicked(kind); });
+    connect(design, &QToolButton::clicked, this, [this, tab] { emit designClicked(tab); });
     return design;
 }
 
@@ -213,7 +216,8 @@ void ButtonEditorTabs::addSoundFileRow(QGridLayout& grid, int row) {
 }
 
 // "Add ... Button to List:" and "Build" under the fields, starting at `row`.
-void ButtonEditorTabs::addListButtons(QGridLayout& grid, int row, bool sound) {
+void ButtonEditorTabs::addListButtons(QGridLayout& grid, int row, ButtonTab tab) {
+    const bool sound = tab == ButtonTab::Sound;
     QWidget* page = grid.parentWidget();
     QToolButton* add = toolButton(
         page, sound ? QStringLiteral("AddSoundButton") : QStringLiteral("AddPlainButton"),
@@ -231,10 +235,10 @@ void ButtonEditorTabs::addListButtons(QGridLayout& grid, int row, bool sound) {
     grid.setRowStretch(row + 2, 1);
     grid.setColumnStretch(1, 1);
 
-    connect(add, &QToolButton::clicked, this,
-            sound ? &ButtonEditorTabs::addSoundClicked : &ButtonEditorTabs::addPlainClicked);
-    connect(build, &QToolButton::clicked, this,
-            sound ? &ButtonEditorTabs::buildSoundClicked : &ButtonEditorTabs::buildPlainClicked);
+    connect(add, &QToolButton::clicked, this, [this, tab] { emit addClicked(tab); });
+    connect(build, &QToolButton::clicked, this, [this, sound] {
+        emit buildClicked(pageKindWith({sound, html5Page()}));
+    });
 }
 
 QWidget* ButtonEditorTabs::buildPageTab() {
@@ -391,8 +395,8 @@ void ButtonEditorTabs::clearFields() {
     setSwatch(*swatch_, windowColour());
 }
 
-void ButtonEditorTabs::setPictures(PageKind kind, const DesignedButton& button) {
-    const ButtonFields& fields = kind == PageKind::Sound ? soundFields() : plain_;
+void ButtonEditorTabs::setPictures(ButtonTab tab, const DesignedButton& button) {
+    const ButtonFields& fields = fieldsOf(tab);
     const QString width = QString::number(button.width);
     const QString height = QString::number(button.height);
     fields.normal.name->setText(button.normal);
@@ -420,7 +424,8 @@ QString ButtonEditorTabs::targetPage() const {
 }
 
 QString ButtonEditorTabs::separator(PageKind kind) {
-    return (kind == PageKind::Sound ? soundFields() : plain_).breaks->currentText();
+    return fieldsOf(kind.traits().sounds ? ButtonTab::Sound : ButtonTab::Plain)
+        .breaks->currentText();
 }
 
 bool ButtonEditorTabs::html5Page() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generator/page_kinds.h"
 #include "project/button_columns.h"
 #include "ui/services.h"
 #include "ui/tab_links.h"
@@ -20,7 +21,10 @@ namespace kelmor {
 class BuiltOnShow;
 class ImagePreviews;
 class PictureView;
-enum class PageKind;
+
+// The two button tabs. The sound tab's add also writes the "Sound" cell, and its Build asks for
+// a page that plays the buttons' sounds.
+enum class ButtonTab { Plain, Sound };
 
 // One Button list row as text, column by column.
 using ButtonRow = std::array<QString, ButtonColumn::Count>;
@@ -52,26 +56,27 @@ public:
     QStringList fieldTexts();
     void setFieldTexts(const QStringList& texts);
     // Puts a designed button's picture names and size into the page's picture fields.
-    void setPictures(PageKind kind, const DesignedButton& button);
+    void setPictures(ButtonTab tab, const DesignedButton& button);
 
     QString pageTitle() const;
     QString bgColor() const;
     QString bgImage() const;
     QString targetPage() const;
-    // The Breaks/Spaces text of the tab whose Build runs.
+    // The Breaks/Spaces text of the tab whose Build asks for a page of that kind.
     QString separator(PageKind kind);
-    // The Page tab's "HTML5 page" box: which page both Builds write. Setting it does not
-    // signal html5PageToggled.
+    // The Page tab's "HTML5 page" box: with it both Builds ask for an HTML5 page. Setting it
+    // does not signal html5PageToggled.
     bool html5Page() const;
     void setHtml5Page(bool ticked);
 
 signals:
-    void addPlainClicked();
-    void addSoundClicked();
-    // "Design...", beside the picture pickers of the page of that kind.
-    void designClicked(PageKind kind);
-    void buildPlainClicked();
-    void buildSoundClicked();
+    // "Add ... Button to List:" on that tab.
+    void addClicked(ButtonTab tab);
+    // "Design...", beside the picture pickers of that tab.
+    void designClicked(ButtonTab tab);
+    // Build on a button tab: the kind of page it asks for, with the "HTML5 page" box as it
+    // stands.
+    void buildClicked(PageKind kind);
     // The user ticked or cleared "HTML5 page".
     void html5PageToggled(bool ticked);
 
@@ -90,11 +95,13 @@ private:
     };
 
     // Names: normal name, width, height; mouse-over name, width, height; link; frame; breaks.
-    void buildButtonTab(QWidget& page, PageKind kind, ButtonFields& fields,
+    void buildButtonTab(QWidget& page, ButtonTab tab, ButtonFields& fields,
                         const std::array<const char*, 9>& names);
-    QToolButton* designButton(QWidget& page, PageKind kind);
+    QToolButton* designButton(QWidget& page, ButtonTab tab);
     void addSoundFileRow(QGridLayout& grid, int row);
-    void addListButtons(QGridLayout& grid, int row, bool sound);
+    void addListButtons(QGridLayout& grid, int row, ButtonTab tab);
+    // The fields of that tab; the sound tab's are built first if need be.
+    ButtonFields& fieldsOf(ButtonTab tab);
     // The sound button's fields, built first if their tab has not been opened yet.
     ButtonFields& soundFields();
     // The line edits and drop-down boxes of the three tabs, in their order of creation.

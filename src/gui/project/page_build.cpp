@@ -18,14 +18,6 @@ PageBuild::PageBuild(Dialogs& dialogs, Shell& shell, BuiltPageView& output, QAct
     : dialogs_(dialogs), shell_(shell), output_(output), viewInBrowser_(viewInBrowser),
       source_(std::move(source)) {}
 
-void PageBuild::SpeedButton12Click() {
-    build(PageKind::Plain);
-}
-
-void PageBuild::SpeedButton13Click() {
-    build(PageKind::Sound);
-}
-
 void PageBuild::build(PageKind kind) {
     viewInBrowser_.setEnabled(true);
     const PageSource source = source_(kind);
@@ -43,10 +35,10 @@ void PageBuild::build(PageKind kind) {
                                 toLocal(source.bgImage), toLocal(source.separator)};
     const std::vector<PageButton> buttons = pageButtons(source.grid, *count);
     QStringList lines;
-    for (const std::string& line : pageLines(kind, buttons, settings, source.format))
+    for (const std::string& line : pageLines(kind, buttons, settings))
         lines << toQt(line);
     QStringList notes;
-    if (dropsBgColor(settings, source.format))
+    if (dropsBgColor(kind, settings))
         notes << QString::fromLatin1(msg::kBgColorNotCssColour);
     // Looked up once the page is written, so a page in a new folder is checked there.
     output_.showBuiltPage(lines, toQt(page), notes.join(QStringLiteral("; ")));

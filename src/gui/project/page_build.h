@@ -17,16 +17,15 @@ struct PageSource {
     QString countText; // the button count label
     QString title, bgColor, bgImage, separator;
     QString targetPage;
-    PageFormat format = PageFormat::Legacy; // the "HTML5 page" box
     QString projectFolder; // the open project file's folder; empty: the current folder
     QString imagesFolder;  // where the previews find the Button list's pictures
 };
 
-// The two Build commands and "View in Browser...". Both Builds take one path, for either page
-// format: the page for the Button list's first N rows goes to the built page view (the Html
-// tab), which shows it, saves it as the target page, loads it back and names it as its current
-// file. The target page is checked first (checkTargetPage): one outside the project's folder is
-// written only when the user confirms it.
+// The Build commands and "View in Browser...". Build takes one path for every kind of page:
+// the page for the Button list's first N rows goes to the built page view (the Html tab), which
+// shows it, saves it as the target page, loads it back and names it as its current file. The
+// target page is checked first (checkTargetPage): one outside the project's folder is written
+// only when the user confirms it.
 class PageBuild {
 public:
     using SourceReader = std::function<PageSource(PageKind)>;
@@ -34,13 +33,12 @@ public:
     PageBuild(Dialogs& dialogs, Shell& shell, BuiltPageView& output, QAction& viewInBrowser,
               SourceReader source);
 
-    void SpeedButton12Click(); // Build on "Plain But"
-    void SpeedButton13Click(); // Build on "Sound But"
+    // Build on "Plain But" or "Sound But", for the kind of page it asks for.
+    void build(PageKind kind);
     // Opens the built page view's current file; nothing when there is none.
     void ToolButton22Click();
 
 private:
-    void build(PageKind kind);
     // False when the target page `page` may not be written, or the user chose not to.
     bool targetAllowed(const PageSource& source, const std::string& page) const;
 

@@ -230,21 +230,17 @@ void ProjectsTab::connectCommands() {
     connect(popupSaveAsAction_, &QAction::triggered, this,
             guarded(dialogs, [this] { SaveAsClick(); }));
 
-    connect(editorTabs_, &ButtonEditorTabs::addPlainClicked, this,
-            guarded(dialogs, [this] { addButton(PageKind::Plain); }));
-    connect(editorTabs_, &ButtonEditorTabs::addSoundClicked, this,
-            guarded(dialogs, [this] { addButton(PageKind::Sound); }));
-    connect(editorTabs_, &ButtonEditorTabs::buildPlainClicked, this,
-            guarded(dialogs, [this] { build_->SpeedButton12Click(); }));
-    connect(editorTabs_, &ButtonEditorTabs::buildSoundClicked, this,
-            guarded(dialogs, [this] { build_->SpeedButton13Click(); }));
+    connect(editorTabs_, &ButtonEditorTabs::addClicked, this,
+            guarded(dialogs, [this](ButtonTab tab) { addButton(tab); }));
+    connect(editorTabs_, &ButtonEditorTabs::buildClicked, this,
+            guarded(dialogs, [this](PageKind kind) { build_->build(kind); }));
     connect(editorTabs_, &ButtonEditorTabs::html5PageToggled, this,
             guarded(dialogs, [this](bool ticked) {
                 saveHtml5Page(toLocal(services_.paths.configDir), ticked);
             }));
 
-    connect(editorTabs_, &ButtonEditorTabs::designClicked, this, [this](PageKind kind) {
-        designKind_ = kind;
+    connect(editorTabs_, &ButtonEditorTabs::designClicked, this, [this](ButtonTab tab) {
+        designTab_ = tab;
         requestButtonDesigner();
     });
 
@@ -308,7 +304,7 @@ void ProjectsTab::addDesignedButtons(const std::vector<DesignedButton>& buttons)
 }
 
 void ProjectsTab::fillDesignedButton(const DesignedButton& button) {
-    editorTabs_->setPictures(designKind_, button);
+    editorTabs_->setPictures(designTab_, button);
     reloadPreviews(button.normal, button.mouseOver);
 }
 
@@ -343,14 +339,13 @@ PageSource ProjectsTab::pageSource(PageKind kind) const {
                       editorTabs_->bgImage(),
                       editorTabs_->separator(kind),
                       editorTabs_->targetPage(),
-                      editorTabs_->html5Page() ? PageFormat::Html5 : PageFormat::Legacy,
                       commands_->projectFolder(),
                       preferences_.path(PrefPath::Images)};
 }
 
-void ProjectsTab::addButton(PageKind kind) {
+void ProjectsTab::addButton(ButtonTab tab) {
     const ButtonRowUpdate update =
-        kind == PageKind::Sound ? editorTabs_->soundRow() : editorTabs_->plainRow();
+        tab == ButtonTab::Sound ? editorTabs_->soundRow() : editorTabs_->plainRow();
     const int row = buttonList_->currentRow();
     buttonList_->recordChange(QStringLiteral("Add to List"), [&] {
         for (int column = 0; column < static_cast<int>(update.size()); ++column)

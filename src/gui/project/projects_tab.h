@@ -1,6 +1,7 @@
 #pragma once
 
 #include "prefs/preference_store.h"
+#include "project/button_editor_tabs.h"
 #include "project/page_build.h"
 #include "ui/services.h"
 #include "ui/tab_links.h"
@@ -15,7 +16,6 @@ class QToolBar;
 
 namespace kelmor {
 
-class ButtonEditorTabs;
 class ButtonListPanel;
 class ImagePreviews;
 class ProjectCommands;
@@ -72,7 +72,7 @@ private:
     PageSource pageSource(PageKind kind) const;
     // Enables every Save command.
     void enableSaveCommands();
-    void addButton(PageKind kind);
+    void addButton(ButtonTab tab);
     void StringGrid1DblClick();
     void reloadPreviews(const QString& normal, const QString& mouseOver);
 
@@ -89,8 +89,8 @@ private:
     RecentProjects* recent_ = nullptr;
     std::unique_ptr<ProjectCommands> commands_;
     std::unique_ptr<PageBuild> build_;
-    // The button editor page whose "Design..." opened the designer last.
-    PageKind designKind_ = PageKind::Plain;
+    // The button tab whose "Design..." opened the designer last.
+    ButtonTab designTab_ = ButtonTab::Plain;
 };
 
 } // namespace kelmor
