@@ -1,16 +1,12 @@
 #include "cli_options.h"
 
+#include "base/messages.h"
+
 #include <algorithm>
 
 namespace kelmor::cli {
 namespace {
 
-// The usage problems every command shares, shown after "kelmor-cli COMMAND: " as the commands'
-// own ones are.
-constexpr const char* kUnknownOption = "unknown option %s";
-constexpr const char* kMissingOptionValue = "missing value for %s";
-constexpr const char* kOptionNeeded = "%s is needed";
-constexpr const char* kTooManyArguments = "too many arguments (%s)";
 
 // The synopsis wraps before this column; its later lines start under the first option.
 constexpr std::size_t kSynopsisWidth = 92;
@@ -37,12 +33,12 @@ std::string withValue(const Option& option) {
 void checkComplete(const Syntax& syntax, const Arguments& arguments) {
     for (const Option& option : syntax.options)
         if (option.required && !arguments.has(option.name))
-            throw UsageError(format(kOptionNeeded, withValue(option)));
+            throw UsageError(format(msg::kOptionNeeded, withValue(option)));
     const std::vector<std::string>& operands = arguments.operands();
     if (operands.size() < syntax.minOperands)
         throw UsageError(std::string(syntax.operandsNeeded));
     if (operands.size() > syntax.maxOperands)
-        throw UsageError(format(kTooManyArguments, operands[syntax.maxOperands]));
+        throw UsageError(format(msg::kTooManyArguments, operands[syntax.maxOperands]));
 }
 
 std::string synopsis(const Syntax& syntax) {
@@ -99,13 +95,13 @@ Arguments parseArguments(const Syntax& syntax, const std::vector<std::string>& a
         }
         const Option* option = optionNamed(syntax, arg);
         if (!option)
-            throw UsageError(format(kUnknownOption, arg));
+            throw UsageError(format(msg::kUnknownOption, arg));
         if (option->value.empty()) {
             arguments.given_.push_back({option, {}});
             continue;
         }
         if (++i == args.size())
-            throw UsageError(format(kMissingOptionValue, arg));
+            throw UsageError(format(msg::kMissingOptionValue, arg));
         arguments.given_.push_back({option, args[i]});
     }
     checkComplete(syntax, arguments);

@@ -149,4 +149,11 @@ inline std::string fileNotFound(const std::string& path) {
     return "File " + shownValue(path) + " not found";
 }
 
+// The usage problems every kelmor-cli command shares, shown after "kelmor-cli COMMAND: " as the
+// commands' own ones are.
+inline constexpr const char* kUnknownOption = "unknown option %s";
+inline constexpr const char* kMissingOptionValue = "missing value for %s";
+inline constexpr const char* kOptionNeeded = "%s is needed";
+inline constexpr const char* kTooManyArguments = "too many arguments (%s)";
+
 } // namespace kelmor::msg
