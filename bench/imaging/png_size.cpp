@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
                    [](int x, int y, std::uint8_t* p) {
                        static std::mt19937 random(7);
                        static std::normal_distribution<float> noise(0.0f, 3.0f);
-                       const float fx = x / 1024.0f, fy = y / 768.0f;
+                       const float fx = float(x) / 1024.0f, fy = float(y) / 768.0f;
                        const float scene[3] = {
                            128 + 100 * std::sin(fx * 5.1f + fy * 2.3f),
                            120 + 90 * std::sin(fy * 6.3f - fx * 1.1f),

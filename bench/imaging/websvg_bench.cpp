@@ -40,7 +40,7 @@ std::vector<std::uint8_t> scene(int width, int height, bool alpha) {
     std::normal_distribution<float> noise(0.0f, 5.0f);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const float fx = x / float(width), fy = y / float(height);
+            const float fx = float(x) / float(width), fy = float(y) / float(height);
             const float channels[4] = {
                 128 + 100 * std::sin(fx * 5.1f + fy * 2.3f) * std::cos(fy * 3.7f),
                 120 + 90 * std::sin(fy * 6.3f - fx * 1.1f),
@@ -155,8 +155,10 @@ double cpuWithChildren() {
     ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &self);
     rusage waited{};
     ::getrusage(RUSAGE_CHILDREN, &waited);
-    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
-    double total = double(self.tv_sec) + self.tv_nsec / 1e9 + seconds(waited.ru_utime) +
+    const auto seconds = [](const timeval& t) {
+        return double(t.tv_sec) + double(t.tv_usec) / 1e6;
+    };
+    double total = double(self.tv_sec) + double(self.tv_nsec) / 1e9 + seconds(waited.ru_utime) +
                    seconds(waited.ru_stime);
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {

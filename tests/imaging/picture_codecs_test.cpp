@@ -46,10 +46,12 @@ TEST(PictureCodecTable, EachRowIsFoundByItsFormatAndEveryExtensionInAnyCase) {
 // holder keeps what it read and writes it back.
 TEST(PictureCodecTable, FormatsSavedAsReadHaveNoWriterOfTheirOwn) {
     for (const PictureCodec& codec : pictureCodecs()) {
-        if (codec.rgbaPixels() || codec.checkVerbatim)
+        if (codec.rgbaPixels() || codec.checkVerbatim) {
             EXPECT_EQ(codec.encode, nullptr) << codec.name;
-        if (codec.encodeRgba)
+        }
+        if (codec.encodeRgba) {
             EXPECT_GT(codec.encodeBytesPerPixel, 0) << codec.name;
+        }
     }
 }
 
@@ -104,11 +106,12 @@ TEST_P(EachFormat, ItsFunctionsAgreeOnOneFile) {
     EXPECT_EQ(picture.width(), measured.size.width);
     EXPECT_EQ(picture.height(), measured.size.height);
     // Saved by its writer, or byte for byte as it was read.
-    if (codec.encode == nullptr)
+    if (codec.encode == nullptr) {
         EXPECT_EQ(picture.encoded(), bytes);
-    if (codec.checkVerbatim)
+    }
+    if (codec.checkVerbatim) {
         EXPECT_EQ(readVerbatimPicture(codec.format, file), bytes);
-    else
+    } else
         EXPECT_FALSE(readVerbatimPicture(codec.format, file));
 
     if (codec.rgbaPixels())
@@ -127,8 +130,8 @@ INSTANTIATE_TEST_SUITE_P(Formats, EachFormat,
                          ::testing::Values(PictureFormat::Gif, PictureFormat::Bitmap,
                                            PictureFormat::Jpeg, PictureFormat::Png,
                                            PictureFormat::WebP, PictureFormat::Svg),
-                         [](const auto& info) {
-                             return std::string(pictureCodec(info.param)->name);
+                         [](const auto& test) {
+                             return std::string(pictureCodec(test.param)->name);
                          });
 
 // A writer's file of the sample gives the sample's pixels back: its colours fit one GIF table,
@@ -153,8 +156,8 @@ TEST_P(EachWriter, KeepsTheSizeAndTheOpaquePixels) {
 INSTANTIATE_TEST_SUITE_P(Formats, EachWriter,
                          ::testing::Values(PictureFormat::Gif, PictureFormat::Bitmap,
                                            PictureFormat::Png, PictureFormat::WebP),
-                         [](const auto& info) {
-                             return std::string(pictureCodec(info.param)->name);
+                         [](const auto& test) {
+                             return std::string(pictureCodec(test.param)->name);
                          });
 
 // The JPEG and BMP readers take their limits per call, today's by default.

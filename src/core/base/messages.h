@@ -156,4 +156,7 @@ inline constexpr const char* kMissingOptionValue = "missing value for %s";
 inline constexpr const char* kOptionNeeded = "%s is needed";
 inline constexpr const char* kTooManyArguments = "too many arguments (%s)";
 
+// The site menu.
+inline constexpr const char* kMenuHasNoButtons = "The menu has no buttons";
+
 } // namespace kelmor::msg

@@ -80,22 +80,31 @@ std::string linkClass(std::size_t index) {
     return "kelmor-menu-" + std::to_string(index + 1);
 }
 
-std::string spritePosition(const MenuLink& link, const MenuSprite& sprite, int row) {
-    return "background-position:" + px(-link.spriteX) + " " + px(-row * sprite.rowHeight);
+// A button's picture in its sprite's cell of that row, the 2x sprite drawn at the 1x size.
+std::string spriteBackground(const MenuLink& link, int row) {
+    const MenuSprite& sprite = *link.sprite;
+    return backgroundImage(sprite.picture) + ";background-size:" + px(sprite.width) + " " +
+           px(sprite.height) + ";background-position:" + px(-link.spriteX) + " " +
+           px(-row * sprite.rowHeight);
+}
+
+std::string stateBackground(const MenuLink& link, int row) {
+    if (link.sprite)
+        return row == 0 ? spriteBackground(link, 0)
+                        : "background-position:" + px(-link.spriteX) + " " +
+                              px(-row * link.sprite->rowHeight);
+    const MenuPicture* pictures[] = {&link.normal, &link.over, &link.current};
+    return backgroundImage(*pictures[row]);
 }
 
 // The three rules of one link: its size and normal picture, the mouse-over picture under the
 // mouse and the keyboard's focus, and the current picture, which wins over both.
-void appendLinkRules(std::string& out, const MenuSnippet& menu, std::size_t index) {
-    const MenuLink& link = menu.links[index];
+void appendLinkRules(std::string& out, const MenuLink& link, std::size_t index) {
     const std::string selector = std::string(kScope) + " ." + linkClass(index);
-    const std::optional<MenuSprite>& sprite = menu.sprite;
     out += selector + "{width:" + px(link.width) + ";height:" + px(link.height) + ";" +
-           (sprite ? spritePosition(link, *sprite, 0) : backgroundImage(link.normal)) + "}\n";
-    out += selector + ":hover," + selector + ":focus-visible{" +
-           (sprite ? spritePosition(link, *sprite, 1) : backgroundImage(link.over)) + "}\n";
-    out += selector + "[aria-current=\"page\"]{" +
-           (sprite ? spritePosition(link, *sprite, 2) : backgroundImage(link.current)) + "}\n";
+           stateBackground(link, 0) + "}\n";
+    out += selector + ":hover," + selector + ":focus-visible{" + stateBackground(link, 1) + "}\n";
+    out += selector + "[aria-current=\"page\"]{" + stateBackground(link, 2) + "}\n";
 }
 
 void appendLink(std::string& out, const MenuLink& link, std::size_t index) {
@@ -146,18 +155,14 @@ std::string menuCss(const MenuSnippet& menu) {
     std::string out = scope + " ul{display:flex;flex-wrap:wrap;" +
                       (menu.layout.stacked ? "flex-direction:column;align-items:flex-start;" : "") +
                       "gap:" + menu.layout.gap + ";list-style:none;margin:0;padding:0}\n";
-    out += scope + " a{display:block;position:relative;background-repeat:no-repeat";
-    if (menu.sprite)
-        out += ";" + backgroundImage(menu.sprite->picture) +
-               ";background-size:" + px(menu.sprite->width) + " " + px(menu.sprite->height);
-    out += "}\n";
+    out += scope + " a{display:block;position:relative;background-repeat:no-repeat}\n";
     out += scope + " a:focus-visible{" + focusRing(menu.bgColor) + "}\n";
     // Hidden from view, read by screen readers: the link's name.
     out += scope + " .kelmor-menu-text{position:absolute;width:1px;height:1px;margin:-1px;" +
            "padding:0;border:0;overflow:hidden;clip:rect(0 0 0 0);clip-path:inset(50%);" +
            "white-space:nowrap}\n";
     for (std::size_t i = 0; i < menu.links.size(); ++i)
-        appendLinkRules(out, menu, i);
+        appendLinkRules(out, menu.links[i], i);
     return out;
 }
 

@@ -20,6 +20,15 @@ struct MenuPicture {
     std::string url2x; // empty when there is no 2x picture
 };
 
+// A picture holding every state of one or more buttons: a column per button, a row per state
+// (normal, mouse-over, current), each row as high as the tallest button.
+struct MenuSprite {
+    MenuPicture picture;
+    int width = 0;
+    int height = 0;
+    int rowHeight = 0;
+};
+
 // One link of the menu, every value as it is to be written (relative where it must be).
 struct MenuLink {
     std::string href;
@@ -29,17 +38,10 @@ struct MenuLink {
     int width = 0;
     int height = 0;
     bool isCurrent = false;
-    // The left edge of the button's column in the sprite, when there is one.
+    // The sprite that holds the button's states, and the left edge of its column there; the
+    // three pictures above are not used then.
+    std::optional<MenuSprite> sprite;
     int spriteX = 0;
-};
-
-// One picture holding every state of every button: a column per button, a row per state
-// (normal, mouse-over, current), each row as high as the tallest button.
-struct MenuSprite {
-    MenuPicture picture;
-    int width = 0;
-    int height = 0;
-    int rowHeight = 0;
 };
 
 // How the buttons stand: a column, or a row that wraps on narrow screens; the CSS length
@@ -57,7 +59,6 @@ MenuLayout separatorLayout(std::string_view separator);
 struct MenuSnippet {
     std::string label; // the navigation's accessible name
     std::vector<MenuLink> links;
-    std::optional<MenuSprite> sprite;
     MenuLayout layout;
     // The page's BG Color as typed: the focus ring is drawn in the colour of more contrast
     // with it, or as a black ring on a white one when it is no #RGB or #RRGGBB colour.
