@@ -7,7 +7,6 @@
 namespace kelmor::cli {
 namespace {
 
-
 // The synopsis wraps before this column; its later lines start under the first option.
 constexpr std::size_t kSynopsisWidth = 92;
 // The options' help starts in one column, unless a name and value reach past it.
