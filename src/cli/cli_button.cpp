@@ -1,5 +1,5 @@
-// kelmor-cli button: the normal and mouse-over pictures of a menu's buttons from their texts and
-// a style, as the window's button designer makes them.
+// kelmor-cli button: the normal, mouse-over and current pictures of a menu's buttons from their
+// texts and a style, as the window's button designer makes them.
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
@@ -34,10 +34,11 @@ kelmor::cli::Syntax buttonSyntax() {
         .maxOperands = kelmor::cli::kAnyNumber,
         .operandsNeeded = "a TEXT is needed",
         .description =
-            "      Writes NAME.EXT and NAME-over.EXT, the normal and mouse-over pictures of a\n"
-            "      button, for every TEXT into FOLDER (default: the working folder), NAME being\n"
-            "      the text made file-safe, and prints \"NAME.EXT WxH NAME-over.EXT WxH\" for\n"
-            "      each. Every button of a run has the same size. The style is a NAME in\n"
+            "      Writes NAME.EXT, NAME-over.EXT and NAME-current.EXT, the normal, mouse-over\n"
+            "      and current page's pictures of a button, for every TEXT into FOLDER (default:\n"
+            "      the working folder), NAME being the text made file-safe, and prints one line\n"
+            "      for each: every file it wrote and its size, \"NAME.EXT WxH NAME-over.EXT WxH\n"
+            "      ...\". Every button of a run has the same size. The style is a NAME in\n"
             "      $XDG_CONFIG_HOME/kelmor/styles (the shipped Flat, Rounded, Pill and Glass are\n"
             "      put there on first use) or a style FILE; the style options override it.\n"
             "      Colours are #RRGGBB, sizes pixels up to 2000. --project appends one row per\n"
@@ -143,10 +144,9 @@ void appendRows(kelmor::StringGrid& grid, const kelmor::ButtonMenu& menu,
 std::vector<std::pair<std::string, const std::string*>> pictureFiles(const kelmor::ButtonMenu& menu,
                                                                      const std::string& folder) {
     std::vector<std::pair<std::string, const std::string*>> files;
-    for (const kelmor::MadeButton& button : menu.buttons) {
-        files.emplace_back((fs::path(folder) / button.normalFile()).string(), &button.normal);
-        files.emplace_back((fs::path(folder) / button.mouseOverFile()).string(), &button.mouseOver);
-    }
+    for (const kelmor::MadeButton& button : menu.buttons)
+        for (const kelmor::ButtonPicture& picture : button.pictures())
+            files.emplace_back((fs::path(folder) / picture.file).string(), picture.bytes);
     return files;
 }
 
@@ -200,9 +200,14 @@ int runButton(const kelmor::cli::Arguments& arguments) {
     writeMenu(menu, options, grid);
     const std::string size =
         std::to_string(menu.size.width) + "x" + std::to_string(menu.size.height);
-    for (const kelmor::MadeButton& button : menu.buttons)
-        std::cout << button.normalFile() << ' ' << size << ' ' << button.mouseOverFile() << ' '
-                  << size << '\n';
+    for (const kelmor::MadeButton& button : menu.buttons) {
+        const char* between = "";
+        for (const kelmor::ButtonPicture& picture : button.pictures()) {
+            std::cout << between << picture.file << ' ' << size;
+            between = " ";
+        }
+        std::cout << '\n';
+    }
     return 0;
 }
 

@@ -75,7 +75,7 @@ TEST_F(ButtonDesignerTest, MakesPngButtonsOfTheCoreSizeAndFillsTheButtonList) {
 
     const ButtonMenu expected = coreMenu("Glass", kTexts);
     EXPECT_EQ(dialogs.errors, QStringList());
-    EXPECT_EQ(written().size(), 6);
+    EXPECT_EQ(written().size(), 9);
     EXPECT_EQ(count(), QStringLiteral("3"));
     const QString width = QString::number(expected.size.width);
     const QString height = QString::number(expected.size.height);
@@ -87,6 +87,8 @@ TEST_F(ButtonDesignerTest, MakesPngButtonsOfTheCoreSizeAndFillsTheButtonList) {
                   QByteArray::fromStdString(button.normal));
         EXPECT_EQ(fileBytes(images() + QLatin1Char('/') + over),
                   QByteArray::fromStdString(button.mouseOver));
+        EXPECT_EQ(fileBytes(images() + QLatin1Char('/') + toQt(button.currentFile())),
+                  QByteArray::fromStdString(button.current));
         const PictureFileSize size = measurePng(button.normal);
         EXPECT_EQ(size.size.width, expected.size.width);
         EXPECT_EQ(size.size.height, expected.size.height);
@@ -129,7 +131,8 @@ TEST_F(ButtonDesignerTest, DesignButtonMakesTheFirstLinesButtonForItsPage) {
     press("DesignPlain");
     EXPECT_EQ(dialogs.modalShown, QStringList{QStringLiteral("ButtonDesigner")});
     EXPECT_EQ(written(),
-              (QStringList{QStringLiteral("home-over.png"), QStringLiteral("home.png")}));
+              (QStringList{QStringLiteral("home-current.png"), QStringLiteral("home-over.png"),
+                           QStringLiteral("home.png")}));
     const ButtonMenu expected = coreMenu("Flat", {kTexts.begin(), 1});
     EXPECT_EQ(text("Edit11"), QStringLiteral("home.png"));
     EXPECT_EQ(text("Edit16"), QStringLiteral("home-over.png"));
@@ -145,7 +148,7 @@ TEST_F(ButtonDesignerTest, DesignButtonMakesTheFirstLinesButtonForItsPage) {
             item->trigger();
     EXPECT_FALSE(designer().oneButton());
     EXPECT_EQ(dialogs.questions.size(), 1);
-    EXPECT_EQ(written().size(), 6); // "No" kept the existing home pictures
+    EXPECT_EQ(written().size(), 9); // "No" kept the existing home pictures
     EXPECT_EQ(cell(ButtonColumn::Normal, 1), QStringLiteral("about-us.png"));
 }
 

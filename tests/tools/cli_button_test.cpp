@@ -127,9 +127,11 @@ TEST_F(CliButton, MenuGoesIntoAProjectThatPageBuilds) {
     // Each printed line names the files and their size; the project's rows follow them.
     std::istringstream lines(result.out);
     std::vector<PageButton> expected;
-    std::string normal, normalSize, over, overSize;
-    while (lines >> normal >> normalSize >> over >> overSize) {
+    std::string normal, normalSize, over, overSize, current, currentSize;
+    while (lines >> normal >> normalSize >> over >> overSize >> current >> currentSize) {
         EXPECT_EQ(normalSize, overSize);
+        EXPECT_EQ(normalSize, currentSize);
+        EXPECT_EQ(current, normal.substr(0, normal.size() - 4) + "-current.png");
         const std::string dir = expected.size() < 2 ? "" : "pics/";
         const PictureSize size = measurePng(readFile(dir + normal)).size;
         EXPECT_EQ(normalSize, std::to_string(size.width) + "x" + std::to_string(size.height));
@@ -164,7 +166,7 @@ TEST_F(CliButton, AMissingFontFallsBackAndSaysSo) {
         run("button", {"-d", path("out"), "--font", "No Such Family Here", "Home"});
     EXPECT_EQ(result.status, 0);
     EXPECT_THAT(result.err, HasSubstr("Font 'No Such Family Here' is not installed; using "));
-    EXPECT_EQ(outFiles().size(), 2u);
+    EXPECT_EQ(outFiles().size(), 3u);
 }
 
 } // namespace

@@ -224,9 +224,28 @@ std::string textOutlines(const ButtonStyle& style, ButtonSize size, const TextLa
                            std::round((size.height - room - layout.height()) / 2));
 }
 
+// The colours a state draws with.
+struct StateColours {
+    ButtonFill fill;
+    Colour text;
+    Colour border;
+};
+
+StateColours stateColours(const ButtonStyle& style, ButtonState state) {
+    switch (state) {
+    case ButtonState::MouseOver:
+        return {style.mouseOverFill(), style.mouseOverColor(), style.mouseOverBorderColor()};
+    case ButtonState::Current:
+        return {style.currentPageFill(), style.currentPageColor(), style.currentPageBorderColor()};
+    case ButtonState::Normal:
+        break;
+    }
+    return {style.fill, style.color, style.borderColor};
+}
+
 std::string svgDocument(const ButtonStyle& style, ButtonSize size, ButtonState state,
                         const std::string& outlines) {
-    const bool over = state == ButtonState::MouseOver;
+    const StateColours colours = stateColours(style, state);
     const int room = shadowRoom(style);
     const int border = style.borderWidth;
     // The shape's box; a border is stroked on its edge, half inside, so the edge lies half a
@@ -244,7 +263,7 @@ std::string svgDocument(const ButtonStyle& style, ButtonSize size, ButtonState s
                             number(corner) + "\"";
 
     std::string defs;
-    const std::string fill = gradientOrColour(over ? style.mouseOverFill() : style.fill, defs);
+    const std::string fill = gradientOrColour(colours.fill, defs);
     std::string body;
     if (style.shadow) {
         defs += "<filter id=\"shadow\" filterUnits=\"userSpaceOnUse\" x=\"0\" y=\"0\" width=\"" +
@@ -257,12 +276,11 @@ std::string svgDocument(const ButtonStyle& style, ButtonSize size, ButtonState s
     }
     body += "<rect " + box + " fill=\"" + fill + "\"";
     if (border > 0)
-        body += " stroke=\"" + colourText(over ? style.mouseOverBorderColor() : style.borderColor) +
-                "\" stroke-width=\"" + std::to_string(border) + "\"";
+        body += " stroke=\"" + colourText(colours.border) + "\" stroke-width=\"" +
+                std::to_string(border) + "\"";
     body += "/>";
 
-    body += "<path fill=\"" + colourText(over ? style.mouseOverColor() : style.color) + "\" d=\"" +
-            outlines + "\"/>";
+    body += "<path fill=\"" + colourText(colours.text) + "\" d=\"" + outlines + "\"/>";
 
     const std::string width = std::to_string(size.width), height = std::to_string(size.height);
     return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + width + "\" height=\"" + height +
@@ -331,28 +349,55 @@ std::string buttonFile(std::string_view svg, ButtonFormat format) {
 }
 
 std::string MadeButton::normalFile() const {
-    return name + "." + std::string(buttonExtension(format));
+    return file(ButtonState::Normal);
 }
 
 std::string MadeButton::mouseOverFile() const {
-    return name + "-over." + std::string(buttonExtension(format));
+    return file(ButtonState::MouseOver);
+}
+
+std::string MadeButton::currentFile() const {
+    return file(ButtonState::Current);
+}
+
+std::string MadeButton::file(ButtonState state) const {
+    const char* suffix = state == ButtonState::MouseOver ? "-over"
+                         : state == ButtonState::Current ? "-current"
+                                                         : "";
+    return name + suffix + "." + std::string(buttonExtension(format));
+}
+
+const std::string& MadeButton::picture(ButtonState state) const {
+    return state == ButtonState::MouseOver ? mouseOver
+           : state == ButtonState::Current ? current
+                                           : normal;
+}
+
+std::vector<ButtonPicture> MadeButton::pictures() const {
+    std::vector<ButtonPicture> all;
+    for (ButtonState state : kButtonStates)
+        all.push_back({file(state), &picture(state), state});
+    return all;
 }
 
 ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string> texts,
                           ButtonFormat format) {
     ButtonMenu menu;
     menu.font = resolveButtonFont(style);
-    // Every file the menu writes, normal and mouse-over, with the text of the button writing it.
+    // Every file the menu writes, of every state, with the text of the button writing it.
     std::map<std::string, std::string_view> files;
     for (const std::string& text : texts) {
         checkText(text);
-        MadeButton button{text, fileSafeName(text), {}, {}, format};
-        for (const std::string& file : {button.normalFile(), button.mouseOverFile()})
-            if (const auto [at, added] = files.try_emplace(file, text); !added)
-                throw Error(msg::buttonFilesClash(std::string(at->second), text, file));
+        MadeButton button;
+        button.text = text;
+        button.name = fileSafeName(text);
+        button.format = format;
+        for (const ButtonPicture& picture : button.pictures())
+            if (const auto [at, added] = files.try_emplace(picture.file, text); !added)
+                throw Error(msg::buttonFilesClash(std::string(at->second), text, picture.file));
         menu.buttons.push_back(std::move(button));
     }
-    // Each text is laid out once, for the common size and then for both states' outlines.
+    // Each text is laid out once, for the common size and then for every state's outlines.
     const ContextPointer context = outlineContext();
     const std::string family = resolveFont(context.get(), style).family;
     std::vector<TextLayout> layouts;
@@ -368,6 +413,8 @@ ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string>
             buttonFile(svgDocument(style, menu.size, ButtonState::Normal, outlines), format);
         button.mouseOver =
             buttonFile(svgDocument(style, menu.size, ButtonState::MouseOver, outlines), format);
+        button.current =
+            buttonFile(svgDocument(style, menu.size, ButtonState::Current, outlines), format);
     }
     return menu;
 }

@@ -20,7 +20,10 @@ ButtonFormat buttonFormatValue(std::string_view text);
 // The file extension, without the dot.
 std::string_view buttonExtension(ButtonFormat format);
 
-enum class ButtonState { Normal, MouseOver };
+// A button's pictures: normal, under the mouse, and on the page the button leads to.
+enum class ButtonState { Normal, MouseOver, Current };
+inline constexpr ButtonState kButtonStates[] = {ButtonState::Normal, ButtonState::MouseOver,
+                                                ButtonState::Current};
 
 // The font family the style's text is drawn with. A family that is not installed gives the
 // desktop's sans-serif font, `fellBack` telling the caller so. Generic names ("Sans", "Serif",
@@ -37,7 +40,7 @@ struct ButtonSize {
     friend bool operator==(const ButtonSize&, const ButtonSize&) = default;
 };
 
-// The one size of every button of a menu, both states: the style's width and height where it
+// The one size of every button of a menu, every state: the style's width and height where it
 // fixes them, otherwise room for the widest and the tallest text with the padding, the border,
 // the round ends of a pill and the shadow. An empty text gives Error "A button text is empty",
 // one that is not UTF-8 "A button text is not valid UTF-8", one of more than 1000 characters
@@ -56,15 +59,28 @@ std::string buttonSvg(const ButtonStyle& style, std::string_view text, ButtonSiz
 // PNG file or as a GIF file (pixels below half opacity transparent).
 std::string buttonFile(std::string_view svg, ButtonFormat format);
 
-// One button of a menu: its file-safe name and both files' bytes.
+// One picture file of a button: its name, its bytes (owned by the MadeButton) and its state.
+struct ButtonPicture {
+    std::string file;
+    const std::string* bytes = nullptr;
+    ButtonState state = ButtonState::Normal;
+};
+
+// One button of a menu: its file-safe name and its files' bytes.
 struct MadeButton {
     std::string text;
     std::string name;
     std::string normal;
     std::string mouseOver;
+    std::string current;
+    ButtonFormat format = ButtonFormat::Png;
     std::string normalFile() const;    // NAME.EXT
     std::string mouseOverFile() const; // NAME-over.EXT
-    ButtonFormat format = ButtonFormat::Png;
+    std::string currentFile() const;   // NAME-current.EXT
+    std::string file(ButtonState state) const;
+    const std::string& picture(ButtonState state) const;
+    // Every picture in the order it is written: normal, mouse-over, current.
+    std::vector<ButtonPicture> pictures() const;
 };
 
 // Every button of a menu, all of one size, made in memory so that a caller checks everything
@@ -75,8 +91,8 @@ struct ButtonMenu {
     ButtonFont font;
 };
 
-// Makes the two pictures of every text. Besides the errors of menuButtonSize and fileSafeName,
-// two buttons writing one file, normal or mouse-over picture, are refused before any picture is
+// Makes the pictures of every text. Besides the errors of menuButtonSize and fileSafeName,
+// two buttons writing one file, of any state, are refused before any picture is
 // made ("Buttons 'A' and 'A over' would both write a-over.png").
 ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string> texts,
                           ButtonFormat format);

@@ -96,6 +96,10 @@ constexpr FieldLook kFieldLooks[] = {
     {styleKey::kOverFill2, "Mouse-over second fill:", "OverFill2"},
     {styleKey::kOverColor, "Mouse-over text colour:", "OverColor"},
     {styleKey::kOverBorderColor, "Mouse-over border colour:", "OverBorderColor"},
+    {styleKey::kCurrentFill, "Current page fill:", "CurrentFill"},
+    {styleKey::kCurrentFill2, "Current page second fill:", "CurrentFill2"},
+    {styleKey::kCurrentColor, "Current page text colour:", "CurrentColor"},
+    {styleKey::kCurrentBorderColor, "Current page border colour:", "CurrentBorderColor"},
 };
 
 // A field's text as a style file holds it: "1" or "0" for a check box, the blanks around a
@@ -500,17 +504,16 @@ void TButtonDesigner::makeButtons() {
 
     std::vector<DesignedButton> made;
     for (const MadeButton& button : menu.buttons) {
-        const QString normal = path(button.normalFile());
-        const QString mouseOver = path(button.mouseOverFile());
-        const QString existing = QFileInfo::exists(normal)      ? normal
-                                 : QFileInfo::exists(mouseOver) ? mouseOver
-                                                                : QString();
-        if (!existing.isEmpty() &&
-            !services_.dialogs.confirm(existing +
+        const std::vector<ButtonPicture> pictures = button.pictures();
+        const auto existing = std::ranges::find_if(pictures, [&](const ButtonPicture& picture) {
+            return QFileInfo::exists(path(picture.file));
+        });
+        if (existing != pictures.end() &&
+            !services_.dialogs.confirm(path(existing->file) +
                                        QStringLiteral(" exists. Replace the button's pictures?")))
             continue;
-        writeFileReplacing(toLocal(normal), button.normal);
-        writeFileReplacing(toLocal(mouseOver), button.mouseOver);
+        for (const ButtonPicture& picture : pictures)
+            writeFileReplacing(toLocal(path(picture.file)), *picture.bytes);
         made.push_back({toQt(button.normalFile()), toQt(button.mouseOverFile()), menu.size.width,
                         menu.size.height});
     }

@@ -25,7 +25,7 @@ enum class ButtonFormat;
 
 // The button designer: a style's values, a text list of one button per line, the picture kind
 // and a preview of the menu, whose buttons change to their mouse-over picture under the mouse.
-// "Make Buttons" writes both pictures of every button into the Project Images folder and hands
+// "Make Buttons" writes the pictures of every button into the Project Images folder and hands
 // them to the Button list, or to one button's fields when a "Design..." button opened it. The
 // pictures come from the same core as kelmor-cli button, so both give the same pixels.
 class TButtonDesigner : public QDialog {
