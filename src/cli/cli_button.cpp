@@ -38,7 +38,10 @@ kelmor::cli::Syntax buttonSyntax() {
             "      and current page's pictures of a button, for every TEXT into FOLDER (default:\n"
             "      the working folder), NAME being the text made file-safe, and prints one line\n"
             "      for each: every file it wrote and its size, \"NAME.EXT WxH NAME-over.EXT WxH\n"
-            "      ...\". Every button of a run has the same size. The style is a NAME in\n"
+            "      ...\". Every button of a run has the same size. With scale 2, the default for\n"
+            "      png, NAME@2x.EXT, NAME-over@2x.EXT and NAME-current@2x.EXT are written too at\n"
+            "      twice the size, for screens of two pixels a CSS pixel; svg needs none. The "
+            "style is a NAME in\n"
             "      $XDG_CONFIG_HOME/kelmor/styles (the shipped Flat, Rounded, Pill and Glass are\n"
             "      put there on first use) or a style FILE; the style options override it.\n"
             "      Colours are #RRGGBB, sizes pixels up to 2000. --project appends one row per\n"
@@ -49,6 +52,7 @@ kelmor::cli::Syntax buttonSyntax() {
             syntax.options.push_back({key.option, key.optionValue, key.optionHelp});
     syntax.options.insert(syntax.options.end(),
                           {{"--format", "svg|png|gif", "the pictures' kind (default png)"},
+                           {"--scale", "1|1,2", "the pictures' scales (default 1,2 for png)"},
                            {"-d", "FOLDER", "the folder the pictures go into"},
                            {"--project", "P.kxq", "the project the buttons' rows go into"}});
     return syntax;
@@ -60,6 +64,7 @@ struct ButtonOptions {
     std::optional<std::string> style;
     std::vector<kelmor::cli::GivenOption> changes;
     kelmor::ButtonFormat format = kelmor::ButtonFormat::Png;
+    std::optional<bool> doubleScale;
     std::string folder = ".";
     std::optional<std::string> project;
     std::vector<std::string> texts;
@@ -86,6 +91,9 @@ ButtonOptions buttonOptions(const kelmor::cli::Arguments& arguments) {
         if (given.option->name == "--format")
             options.format = kelmor::cli::labelErrors(
                 "--format", [&] { return kelmor::buttonFormatValue(given.value); });
+        else if (given.option->name == "--scale")
+            options.doubleScale = kelmor::cli::labelErrors(
+                "--scale", [&] { return kelmor::doubleScaleValue(given.value); });
         else if (change(checked, given))
             options.changes.push_back(given);
     }
@@ -188,7 +196,9 @@ int runButton(const kelmor::cli::Arguments& arguments) {
     if (options.project)
         kelmor::checkPathName(*options.project, kelmor::msg::kCannotCreateFile);
     const kelmor::ButtonStyle style = chosenStyle(options);
-    const kelmor::ButtonMenu menu = kelmor::makeButtonMenu(style, options.texts, options.format);
+    const kelmor::ButtonMenu menu = kelmor::makeButtonMenu(
+        style, options.texts, options.format,
+        options.doubleScale.value_or(kelmor::doubleScaleByDefault(options.format)));
     if (menu.font.fellBack)
         std::cerr << "kelmor-cli button: " << kelmor::format(kelmor::msg::kFontFallback, style.font)
                   << menu.font.family << '\n';
@@ -198,12 +208,11 @@ int runButton(const kelmor::cli::Arguments& arguments) {
         kelmor::cli::labelErrors(*options.project,
                                  [&] { kelmor::readProjectFile(*options.project, grid); });
     writeMenu(menu, options, grid);
-    const std::string size =
-        std::to_string(menu.size.width) + "x" + std::to_string(menu.size.height);
     for (const kelmor::MadeButton& button : menu.buttons) {
         const char* between = "";
         for (const kelmor::ButtonPicture& picture : button.pictures()) {
-            std::cout << between << picture.file << ' ' << size;
+            std::cout << between << picture.file << ' ' << menu.size.width * picture.scale << 'x'
+                      << menu.size.height * picture.scale;
             between = " ";
         }
         std::cout << '\n';

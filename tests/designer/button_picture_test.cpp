@@ -152,6 +152,77 @@ TEST_F(ButtonPixels, FillBorderCornerAndMouseOverFallOnWholePixels) {
     EXPECT_EQ(menu.buttons[0].normal, buttonSvg(style, "Shop", menu.size, ButtonState::Normal));
 }
 
+struct StateAndScale {
+    ButtonState state;
+    int scale;
+    const char* file;
+    Colour fill; // the default style's fill in the state
+};
+
+class ButtonStatePixels : public ButtonPixels,
+                          public ::testing::WithParamInterface<StateAndScale> {};
+
+// Every picture of a PNG menu is the SVG picture of its state as rsvg-convert draws it at the
+// picture's scale, the 2x ones drawn afresh rather than enlarged.
+TEST_P(ButtonStatePixels, PngIsTheSvgOfItsStateDrawnAtItsScale) {
+    const auto [state, scale, file, fill] = GetParam();
+    ButtonStyle style;
+    style.radius = 10;
+    const std::vector<std::string> texts{"Shop", "About us"};
+    const ButtonMenu png = makeButtonMenu(style, texts, ButtonFormat::Png, true);
+    const ButtonMenu svg = makeButtonMenu(style, texts, ButtonFormat::Svg, true);
+    ASSERT_EQ(png.buttons[0].pictures().size(), 6u);
+    ASSERT_EQ(svg.buttons[0].pictures().size(), 3u);
+    EXPECT_EQ(png.buttons[0].file(state, scale), file);
+    EXPECT_EQ(svg.buttons[0].picture(state), buttonSvg(style, "Shop", svg.size, state));
+
+    writeFile("button.svg", svg.buttons[0].picture(state));
+    ASSERT_TRUE(test::runTool("rsvg-convert -z " + std::to_string(scale) + " -o '" +
+                              path("tool.png") + "' '" + path("button.svg") + "'"));
+    const RgbaImage picture = decodePng(png.buttons[0].picture(state, scale));
+    const RgbaImage tool = decodePng(readWholeFile(path("tool.png")));
+    ASSERT_EQ(picture.width, png.size.width * scale);
+    ASSERT_EQ(picture.height, png.size.height * scale);
+    EXPECT_TRUE(test::sameVisiblePixels(picture, tool, 1));
+    expectColour(picture, scale, picture.height / 2, fill);
+    expectColour(picture, scale / 2, picture.height / 2, style.borderColor);
+    if (scale == 1)
+        EXPECT_NE(picture.pixels, decodePng(png.buttons[0].picture(state, 2)).pixels);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StatesAndScales, ButtonStatePixels,
+    ::testing::Values(
+        StateAndScale{ButtonState::Normal, 1, "shop.png", {0x33, 0x66, 0x99}},
+        StateAndScale{ButtonState::Normal, 2, "shop@2x.png", {0x33, 0x66, 0x99}},
+        StateAndScale{ButtonState::MouseOver, 1, "shop-over.png", {0x5C, 0x85, 0xAD}},
+        StateAndScale{ButtonState::MouseOver, 2, "shop-over@2x.png", {0x5C, 0x85, 0xAD}},
+        // 25% of the way to black: 0x33 * 0.75 = 38.25, 0x66 * 0.75 = 76.5 ...
+        StateAndScale{ButtonState::Current, 1, "shop-current.png", {0x26, 0x4D, 0x73}},
+        StateAndScale{ButtonState::Current, 2, "shop-current@2x.png", {0x26, 0x4D, 0x73}}));
+
+TEST(ButtonScales, DefaultsAndValuesOfTheScales) {
+    EXPECT_TRUE(doubleScaleByDefault(ButtonFormat::Png));
+    EXPECT_FALSE(doubleScaleByDefault(ButtonFormat::Gif));
+    EXPECT_FALSE(doubleScaleByDefault(ButtonFormat::Svg));
+    EXPECT_FALSE(doubleScaleValue("1"));
+    EXPECT_TRUE(doubleScaleValue("1,2"));
+    for (const char* bad : {"2", "1,2,3", "", "1, 2"})
+        EXPECT_EQ(errorOf([&] { doubleScaleValue(bad); }),
+                  "'" + std::string(bad) + "' is not a list of scales (1 or 1,2)");
+    ButtonStyle style;
+    style.currentFill = ButtonFill{{1, 2, 3}, Colour{4, 5, 6}};
+    EXPECT_EQ(style.currentPageFill(), *style.currentFill);
+    style.currentFill.reset();
+    style.fill.bottom = Colour{0xFF, 0x00, 0x80};
+    EXPECT_EQ(style.currentPageFill().bottom, (Colour{0xBF, 0x00, 0x60}));
+    EXPECT_EQ(errorOf([&] {
+                  makeButtonMenu(style, std::vector<std::string>{"A", "A current@2x"},
+                                 ButtonFormat::Gif, true);
+              }),
+              "Buttons 'A' and 'A current@2x' would both write a-current@2x.gif");
+}
+
 TEST_F(ButtonPixels, GradientShadowAndGifAgreeWithTheSvg) {
     const ButtonStyle glass = shipped("Glass", path("styles"));
     const ButtonSize size = menuButtonSize(glass, std::vector<std::string>{"Contact"});

@@ -243,8 +243,10 @@ StateColours stateColours(const ButtonStyle& style, ButtonState state) {
     return {style.fill, style.color, style.borderColor};
 }
 
+// The document's drawing lies in a viewBox of `size`; its intrinsic size is `scale` times that,
+// so a renderer draws the same drawing at that scale.
 std::string svgDocument(const ButtonStyle& style, ButtonSize size, ButtonState state,
-                        const std::string& outlines) {
+                        const std::string& outlines, int scale = 1) {
     const StateColours colours = stateColours(style, state);
     const int room = shadowRoom(style);
     const int border = style.borderWidth;
@@ -283,9 +285,46 @@ std::string svgDocument(const ButtonStyle& style, ButtonSize size, ButtonState s
     body += "<path fill=\"" + colourText(colours.text) + "\" d=\"" + outlines + "\"/>";
 
     const std::string width = std::to_string(size.width), height = std::to_string(size.height);
-    return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + width + "\" height=\"" + height +
-           "\" viewBox=\"0 0 " + width + " " + height + "\">" +
-           (defs.empty() ? std::string() : "<defs>" + defs + "</defs>") + body + "</svg>\n";
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+           std::to_string(size.width * scale) + "\" height=\"" +
+           std::to_string(size.height * scale) + "\" viewBox=\"0 0 " + width + " " + height +
+           "\">" + (defs.empty() ? std::string() : "<defs>" + defs + "</defs>") + body + "</svg>\n";
+}
+
+// The bytes of one picture of a button, to read or to fill.
+template <typename Button> auto& pictureOf(Button& button, ButtonState state, int scale) {
+    const bool twice = scale == 2;
+    switch (state) {
+    case ButtonState::MouseOver:
+        return twice ? button.mouseOver2x : button.mouseOver;
+    case ButtonState::Current:
+        return twice ? button.current2x : button.current;
+    case ButtonState::Normal:
+        break;
+    }
+    return twice ? button.normal2x : button.normal;
+}
+
+// The buttons of the texts with their names and no pictures yet, refusing two that would write
+// one file.
+std::vector<MadeButton> namedButtons(std::span<const std::string> texts, ButtonFormat format,
+                                     bool doubled) {
+    std::vector<MadeButton> buttons;
+    // Every file the menu writes with the text of the button writing it.
+    std::map<std::string, std::string_view> files;
+    for (const std::string& text : texts) {
+        checkText(text);
+        MadeButton button;
+        button.text = text;
+        button.name = fileSafeName(text);
+        button.format = format;
+        button.doubled = doubled;
+        for (const ButtonPicture& picture : button.pictures())
+            if (const auto [at, added] = files.try_emplace(picture.file, text); !added)
+                throw Error(msg::buttonFilesClash(std::string(at->second), text, picture.file));
+        buttons.push_back(std::move(button));
+    }
+    return buttons;
 }
 
 } // namespace
@@ -348,6 +387,16 @@ std::string buttonFile(std::string_view svg, ButtonFormat format) {
     return encodePngFast(renderSvg(svg), {}, PngContent::Drawn);
 }
 
+bool doubleScaleByDefault(ButtonFormat format) {
+    return format == ButtonFormat::Png;
+}
+
+bool doubleScaleValue(std::string_view text) {
+    if (text != "1" && text != "1,2")
+        throw Error(format(msg::kUnknownButtonScales, std::string(text)));
+    return text == "1,2";
+}
+
 std::string MadeButton::normalFile() const {
     return file(ButtonState::Normal);
 }
@@ -360,44 +409,31 @@ std::string MadeButton::currentFile() const {
     return file(ButtonState::Current);
 }
 
-std::string MadeButton::file(ButtonState state) const {
+std::string MadeButton::file(ButtonState state, int scale) const {
     const char* suffix = state == ButtonState::MouseOver ? "-over"
                          : state == ButtonState::Current ? "-current"
                                                          : "";
-    return name + suffix + "." + std::string(buttonExtension(format));
+    return name + suffix + (scale == 2 ? "@2x." : ".") + std::string(buttonExtension(format));
 }
 
-const std::string& MadeButton::picture(ButtonState state) const {
-    return state == ButtonState::MouseOver ? mouseOver
-           : state == ButtonState::Current ? current
-                                           : normal;
+const std::string& MadeButton::picture(ButtonState state, int scale) const {
+    return pictureOf(*this, state, scale);
 }
 
 std::vector<ButtonPicture> MadeButton::pictures() const {
     std::vector<ButtonPicture> all;
-    for (ButtonState state : kButtonStates)
-        all.push_back({file(state), &picture(state), state});
+    for (int scale = 1; scale <= (doubled ? 2 : 1); ++scale)
+        for (ButtonState state : kButtonStates)
+            all.push_back({file(state, scale), &picture(state, scale), state, scale});
     return all;
 }
 
 ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string> texts,
-                          ButtonFormat format) {
+                          ButtonFormat format, bool doubleScale) {
     ButtonMenu menu;
     menu.font = resolveButtonFont(style);
-    // Every file the menu writes, of every state, with the text of the button writing it.
-    std::map<std::string, std::string_view> files;
-    for (const std::string& text : texts) {
-        checkText(text);
-        MadeButton button;
-        button.text = text;
-        button.name = fileSafeName(text);
-        button.format = format;
-        for (const ButtonPicture& picture : button.pictures())
-            if (const auto [at, added] = files.try_emplace(picture.file, text); !added)
-                throw Error(msg::buttonFilesClash(std::string(at->second), text, picture.file));
-        menu.buttons.push_back(std::move(button));
-    }
-    // Each text is laid out once, for the common size and then for every state's outlines.
+    menu.buttons = namedButtons(texts, format, doubleScale && format != ButtonFormat::Svg);
+    // Each text is laid out once, for the common size and then for every picture's outlines.
     const ContextPointer context = outlineContext();
     const std::string family = resolveFont(context.get(), style).family;
     std::vector<TextLayout> layouts;
@@ -409,12 +445,9 @@ ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string>
     for (std::size_t i = 0; i < layouts.size(); ++i) {
         const std::string outlines = textOutlines(style, menu.size, layouts[i]);
         MadeButton& button = menu.buttons[i];
-        button.normal =
-            buttonFile(svgDocument(style, menu.size, ButtonState::Normal, outlines), format);
-        button.mouseOver =
-            buttonFile(svgDocument(style, menu.size, ButtonState::MouseOver, outlines), format);
-        button.current =
-            buttonFile(svgDocument(style, menu.size, ButtonState::Current, outlines), format);
+        for (const ButtonPicture& picture : button.pictures())
+            pictureOf(button, picture.state, picture.scale) = buttonFile(
+                svgDocument(style, menu.size, picture.state, outlines, picture.scale), format);
     }
     return menu;
 }

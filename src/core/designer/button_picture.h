@@ -59,11 +59,20 @@ std::string buttonSvg(const ButtonStyle& style, std::string_view text, ButtonSiz
 // PNG file or as a GIF file (pixels below half opacity transparent).
 std::string buttonFile(std::string_view svg, ButtonFormat format);
 
-// One picture file of a button: its name, its bytes (owned by the MadeButton) and its state.
+// Whether a menu has pictures at twice the size, for screens of two device pixels a CSS pixel,
+// unless the user says otherwise: PNG yes, GIF no. SVG pictures never need them.
+bool doubleScaleByDefault(ButtonFormat format);
+// The scales "1" or "1,2" given to kelmor-cli button: whether 2 is among them. Anything else
+// throws Error.
+bool doubleScaleValue(std::string_view text);
+
+// One picture file of a button: its name, its bytes (owned by the MadeButton), its state and its
+// scale, 1 or 2.
 struct ButtonPicture {
     std::string file;
     const std::string* bytes = nullptr;
     ButtonState state = ButtonState::Normal;
+    int scale = 1;
 };
 
 // One button of a menu: its file-safe name and its files' bytes.
@@ -73,13 +82,20 @@ struct MadeButton {
     std::string normal;
     std::string mouseOver;
     std::string current;
+    // The same pictures drawn at twice the size, when `doubled`.
+    std::string normal2x;
+    std::string mouseOver2x;
+    std::string current2x;
+    bool doubled = false;
     ButtonFormat format = ButtonFormat::Png;
     std::string normalFile() const;    // NAME.EXT
     std::string mouseOverFile() const; // NAME-over.EXT
     std::string currentFile() const;   // NAME-current.EXT
-    std::string file(ButtonState state) const;
-    const std::string& picture(ButtonState state) const;
-    // Every picture in the order it is written: normal, mouse-over, current.
+    // NAME, "-over" or "-current" by the state, "@2x" at scale 2, and ".EXT".
+    std::string file(ButtonState state, int scale = 1) const;
+    const std::string& picture(ButtonState state, int scale = 1) const;
+    // Every picture in the order it is written: normal, mouse-over, current, then the same at
+    // scale 2 when the button has them.
     std::vector<ButtonPicture> pictures() const;
 };
 
@@ -91,10 +107,11 @@ struct ButtonMenu {
     ButtonFont font;
 };
 
-// Makes the pictures of every text. Besides the errors of menuButtonSize and fileSafeName,
-// two buttons writing one file, of any state, are refused before any picture is
-// made ("Buttons 'A' and 'A over' would both write a-over.png").
+// Makes the pictures of every text, with `doubleScale` also each state's picture at twice the
+// size, the same SVG drawing rendered at scale 2 (not for SVG, which scales by itself). Besides the
+// errors of menuButtonSize and fileSafeName, two buttons writing one file, of any state, are
+// refused before any picture is made ("Buttons 'A' and 'A over' would both write a-over.png").
 ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string> texts,
-                          ButtonFormat format);
+                          ButtonFormat format, bool doubleScale = false);
 
 } // namespace kelmor

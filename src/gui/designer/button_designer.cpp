@@ -291,7 +291,20 @@ QWidget* TButtonDesigner::buildMenuSide() {
     format_->addItems({QStringLiteral("SVG"), QStringLiteral("PNG"), QStringLiteral("GIF")});
     format_->setCurrentIndex(1);
     grid->addWidget(fieldCaption(page, QStringLiteral("&Output:"), format_), 2, 0);
-    grid->addWidget(format_, 2, 1);
+    auto* output = new QHBoxLayout;
+    output->addWidget(format_);
+    doubleScale_ = new QCheckBox(QStringLiteral("Also &2x pictures"), page);
+    doubleScale_->setObjectName(QStringLiteral("AlsoDouble"));
+    doubleScale_->setAccessibleName(QStringLiteral("Also 2x pictures"));
+    doubleScale_->setChecked(doubleScaleByDefault(ButtonFormat::Png));
+    output->addWidget(doubleScale_);
+    grid->addLayout(output, 2, 1);
+    // Each kind brings its own default; SVG pictures scale by themselves.
+    connect(format_, &QComboBox::currentIndexChanged, this, [this] {
+        const ButtonFormat format = outputFormat();
+        doubleScale_->setChecked(doubleScaleByDefault(format));
+        doubleScale_->setEnabled(format != ButtonFormat::Svg);
+    });
 
     auto* scroll = new QScrollArea(page);
     scroll->setObjectName(QStringLiteral("Preview"));
@@ -494,7 +507,7 @@ void TButtonDesigner::makeButtons() {
     if (oneButton_)
         lines.resize(1);
     const WaitCursor wait;
-    const ButtonMenu menu = makeButtonMenu(style, lines, outputFormat());
+    const ButtonMenu menu = makeButtonMenu(style, lines, outputFormat(), doubleScale_->isChecked());
     const QDir folder(preferences_.path(PrefPath::Images));
     const auto path = [&](const std::string& file) { return folder.filePath(toQt(file)); };
     const std::string first = toLocal(path(menu.buttons[0].normalFile()));

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QGridLayout;
 class QHBoxLayout;
@@ -87,6 +88,7 @@ private:
     QHBoxLayout* flagRow_ = nullptr; // the check boxes share one row
     QPlainTextEdit* texts_ = nullptr;
     QComboBox* format_ = nullptr;
+    QCheckBox* doubleScale_ = nullptr;
     QWidget* preview_ = nullptr;
     QVBoxLayout* previewLayout_ = nullptr;
     QLabel* previewNote_ = nullptr;
