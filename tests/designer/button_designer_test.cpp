@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QEnterEvent>
 #include <QFile>
+#include <QImageReader>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -181,6 +182,20 @@ TEST_F(ButtonDesignerTest, AlsoDoublePicturesFollowsTheKind) {
     EXPECT_TRUE(twice->isChecked());
     EXPECT_TRUE(twice->isEnabled());
     EXPECT_EQ(dialogs.errors, QStringList());
+}
+
+// The PNG pictures carry the button's text as Qt reads it: Latin-1 as it is, others as "?".
+TEST_F(ButtonDesignerTest, PngPicturesCarryTheirTextAsTitle) {
+    typeTexts({"Caf\xC3\xA9 & Bar", "Go \xE2\x86\x92"});
+    make();
+    EXPECT_EQ(dialogs.errors, QStringList());
+    for (const auto& [file, title] :
+         {std::pair{"caf\xC3\xA9--bar-current@2x.png", "Caf\xC3\xA9 & Bar"},
+          std::pair{"caf\xC3\xA9--bar.png", "Caf\xC3\xA9 & Bar"},
+          std::pair{"go-\xE2\x86\x92-over.png", "Go ?"}}) {
+        QImageReader reader(images() + QLatin1Char('/') + QString::fromUtf8(file));
+        EXPECT_EQ(reader.text(QStringLiteral("Title")), QString::fromUtf8(title)) << file;
+    }
 }
 
 struct BadValue {

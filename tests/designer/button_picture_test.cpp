@@ -3,6 +3,7 @@
 #include "base/read_file.h"
 #include "designer/button_picture.h"
 #include "designer/shipped_styles.h"
+#include "imaging/gif_decode.h"
 #include "imaging/picture.h"
 #include "imaging/png.h"
 #include "imaging/tool_pictures.h"
@@ -186,8 +187,9 @@ TEST_P(ButtonStatePixels, PngIsTheSvgOfItsStateDrawnAtItsScale) {
     EXPECT_TRUE(test::sameVisiblePixels(picture, tool, 1));
     expectColour(picture, scale, picture.height / 2, fill);
     expectColour(picture, scale / 2, picture.height / 2, style.borderColor);
-    if (scale == 1)
+    if (scale == 1) {
         EXPECT_NE(picture.pixels, decodePng(png.buttons[0].picture(state, 2)).pixels);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -222,6 +224,47 @@ TEST(ButtonScales, DefaultsAndValuesOfTheScales) {
               }),
               "Buttons 'A' and 'A current@2x' would both write a-current@2x.gif");
 }
+
+// The title of an SVG: the text of its <title>, which must be the first child of <svg>.
+std::string svgTitle(const std::string& svg) {
+    QXmlStreamReader xml(QByteArray::fromStdString(svg));
+    while (xml.readNextStartElement()) {
+        if (xml.name() == QStringLiteral("svg"))
+            continue;
+        return xml.name() == QStringLiteral("title") ? xml.readElementText().toStdString()
+                                                     : "<" + xml.name().toString().toStdString();
+    }
+    return "error: " + xml.errorString().toStdString();
+}
+
+std::string gifComments(const std::string& gif) {
+    std::string text;
+    const GifImage image = decodeGif(gif);
+    for (const GifFrame& frame : image.frames())
+        for (const GifExtension& extension : frame.extensions)
+            if (const auto* comment = std::get_if<GifCommentExtension>(&extension))
+                text += comment->text();
+    return text;
+}
+
+class ButtonTitles : public ::testing::TestWithParam<std::string> {};
+
+// Every picture carries its button's text: markup in it escaped, a long one over several GIF
+// sub-blocks.
+TEST_P(ButtonTitles, TravelInEveryPicture) {
+    const std::vector<std::string> texts{GetParam()};
+    const ButtonMenu svg = makeButtonMenu({}, texts, ButtonFormat::Svg);
+    const ButtonMenu gif = makeButtonMenu({}, texts, ButtonFormat::Gif, true);
+    for (ButtonState state : kButtonStates) {
+        EXPECT_EQ(svgTitle(svg.buttons[0].picture(state)), GetParam());
+        for (int scale : {1, 2})
+            EXPECT_EQ(gifComments(gif.buttons[0].picture(state, scale)), GetParam());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, ButtonTitles,
+                         ::testing::Values("Home", "Fish & <Chips>", "Ünïcode \xE2\x86\x92 2",
+                                           std::string(260, 'i')));
 
 TEST_F(ButtonPixels, GradientShadowAndGifAgreeWithTheSvg) {
     const ButtonStyle glass = shipped("Glass", path("styles"));

@@ -245,8 +245,52 @@ StateColours stateColours(const ButtonStyle& style, ButtonState state) {
 
 // The document's drawing lies in a viewBox of `size`; its intrinsic size is `scale` times that,
 // so a renderer draws the same drawing at that scale.
+// The text as XML character data: markup characters escaped, and control characters, which XML
+// cannot hold, dropped.
+std::string xmlText(std::string_view text) {
+    std::string escaped;
+    for (char c : text) {
+        if (c == '&')
+            escaped += "&amp;";
+        else if (c == '<')
+            escaped += "&lt;";
+        else if (c == '>')
+            escaped += "&gt;";
+        else if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n')
+            escaped += c;
+    }
+    return escaped;
+}
+
+// UTF-8 as Latin-1, the only text a PNG tEXt chunk holds; other characters become "?".
+std::string latin1Text(std::string_view text) {
+    std::string latin1;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = std::max<std::size_t>(1, utf8SequenceLength(text.substr(at)));
+        const auto lead = static_cast<unsigned char>(text[at]);
+        if (length == 1)
+            latin1 += text[at];
+        else if (length == 2 && lead <= 0xC3)
+            latin1 += static_cast<char>(((lead & 0x03) << 6) |
+                                        (static_cast<unsigned char>(text[at + 1]) & 0x3F));
+        else
+            latin1 += '?';
+        at += length;
+    }
+    return latin1;
+}
+
+// A GIF comment of the text, in sub-blocks of at most 255 bytes.
+GifCommentExtension gifComment(std::string_view text) {
+    constexpr std::size_t kBlockBytes = 255;
+    GifCommentExtension comment;
+    for (std::size_t at = 0; at < text.size(); at += kBlockBytes)
+        comment.blocks.emplace_back(text.substr(at, kBlockBytes));
+    return comment;
+}
+
 std::string svgDocument(const ButtonStyle& style, ButtonSize size, ButtonState state,
-                        const std::string& outlines, int scale = 1) {
+                        const std::string& outlines, std::string_view title, int scale = 1) {
     const StateColours colours = stateColours(style, state);
     const int room = shadowRoom(style);
     const int border = style.borderWidth;
@@ -288,7 +332,8 @@ std::string svgDocument(const ButtonStyle& style, ButtonSize size, ButtonState s
     return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
            std::to_string(size.width * scale) + "\" height=\"" +
            std::to_string(size.height * scale) + "\" viewBox=\"0 0 " + width + " " + height +
-           "\">" + (defs.empty() ? std::string() : "<defs>" + defs + "</defs>") + body + "</svg>\n";
+           "\"><title>" + xmlText(title) + "</title>" +
+           (defs.empty() ? std::string() : "<defs>" + defs + "</defs>") + body + "</svg>\n";
 }
 
 // The bytes of one picture of a button, to read or to fill.
@@ -372,19 +417,28 @@ std::string buttonSvg(const ButtonStyle& style, std::string_view text, ButtonSiz
     checkText(text);
     const ContextPointer context = outlineContext();
     const TextLayout layout(context.get(), style, resolveFont(context.get(), style).family, text);
-    return svgDocument(style, size, state, textOutlines(style, size, layout));
+    return svgDocument(style, size, state, textOutlines(style, size, layout), text);
 }
 
-std::string buttonFile(std::string_view svg, ButtonFormat format) {
+std::string buttonFile(std::string_view svg, ButtonFormat format, std::string_view title) {
     switch (format) {
     case ButtonFormat::Svg:
         return std::string(svg);
-    case ButtonFormat::Gif:
-        return encodeGif(gifFromRgba(renderSvg(svg)));
+    case ButtonFormat::Gif: {
+        GifImage gif = gifFromRgba(renderSvg(svg));
+        if (!title.empty()) {
+            std::vector<GifExtension>& extensions = gif.frame(0).extensions;
+            extensions.insert(extensions.begin(), gifComment(title));
+        }
+        return encodeGif(gif);
+    }
     case ButtonFormat::Png:
         break;
     }
-    return encodePngFast(renderSvg(svg), {}, PngContent::Drawn);
+    std::vector<PngText> text;
+    if (!title.empty())
+        text.push_back({"Title", latin1Text(title)});
+    return encodePngFast(renderSvg(svg), text, PngContent::Drawn);
 }
 
 bool doubleScaleByDefault(ButtonFormat format) {
@@ -447,7 +501,8 @@ ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string>
         MadeButton& button = menu.buttons[i];
         for (const ButtonPicture& picture : button.pictures())
             pictureOf(button, picture.state, picture.scale) = buttonFile(
-                svgDocument(style, menu.size, picture.state, outlines, picture.scale), format);
+                svgDocument(style, menu.size, picture.state, outlines, button.text, picture.scale),
+                format, button.text);
     }
     return menu;
 }

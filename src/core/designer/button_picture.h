@@ -51,13 +51,16 @@ ButtonSize menuButtonSize(const ButtonStyle& style, std::span<const std::string>
 // The SVG document of one button in one state, of the given size: the shape (rectangle, rounded
 // corners, pill) on whole pixels, so that a border of whole pixels lies on whole pixels, its
 // fill (one colour or a top-to-bottom gradient), border and soft shadow, and the text centred as
-// path outlines. It holds no text element, so it looks the same whatever fonts a visitor has.
+// path outlines. It holds no text element, so it looks the same whatever fonts a visitor has;
+// the text is its <title>, the first child of <svg>.
 std::string buttonSvg(const ButtonStyle& style, std::string_view text, ButtonSize size,
                       ButtonState state);
 
 // The file of a button's SVG document in the format: the markup itself, or its rendering as a
-// PNG file or as a GIF file (pixels below half opacity transparent).
-std::string buttonFile(std::string_view svg, ButtonFormat format);
+// PNG file or as a GIF file (pixels below half opacity transparent). A PNG holds the `title` in a
+// tEXt chunk "Title" (in Latin-1, other characters as "?"), a GIF in a comment extension (as
+// UTF-8); an SVG has its own <title>.
+std::string buttonFile(std::string_view svg, ButtonFormat format, std::string_view title = {});
 
 // Whether a menu has pictures at twice the size, for screens of two device pixels a CSS pixel,
 // unless the user says otherwise: PNG yes, GIF no. SVG pictures never need them.
