@@ -273,6 +273,29 @@ QWidget* TButtonDesigner::buildStyleValues() {
     return page;
 }
 
+// The picture kind and whether 2x pictures come with it.
+void TButtonDesigner::addOutputRow(QGridLayout& grid, int row) {
+    format_ = new QComboBox(grid.parentWidget());
+    format_->setObjectName(QStringLiteral("FormatBox"));
+    format_->addItems({QStringLiteral("SVG"), QStringLiteral("PNG"), QStringLiteral("GIF")});
+    format_->setCurrentIndex(1);
+    grid.addWidget(fieldCaption(grid.parentWidget(), QStringLiteral("&Output:"), format_), row, 0);
+    auto* output = new QHBoxLayout;
+    output->addWidget(format_);
+    doubleScale_ = new QCheckBox(QStringLiteral("Also &2x pictures"), grid.parentWidget());
+    doubleScale_->setObjectName(QStringLiteral("AlsoDouble"));
+    doubleScale_->setAccessibleName(QStringLiteral("Also 2x pictures"));
+    doubleScale_->setChecked(doubleScaleByDefault(ButtonFormat::Png));
+    output->addWidget(doubleScale_);
+    grid.addLayout(output, row, 1);
+    // Each kind brings its own default; SVG pictures scale by themselves.
+    connect(format_, &QComboBox::currentIndexChanged, this, [this] {
+        const ButtonFormat format = outputFormat();
+        doubleScale_->setChecked(doubleScaleByDefault(format));
+        doubleScale_->setEnabled(format != ButtonFormat::Svg);
+    });
+}
+
 QWidget* TButtonDesigner::buildMenuSide() {
     auto* page = new QWidget(this);
     auto* grid = new QGridLayout(page);
@@ -286,25 +309,7 @@ QWidget* TButtonDesigner::buildMenuSide() {
                     1, 2);
     grid->addWidget(texts_, 1, 0, 1, 2);
 
-    format_ = new QComboBox(page);
-    format_->setObjectName(QStringLiteral("FormatBox"));
-    format_->addItems({QStringLiteral("SVG"), QStringLiteral("PNG"), QStringLiteral("GIF")});
-    format_->setCurrentIndex(1);
-    grid->addWidget(fieldCaption(page, QStringLiteral("&Output:"), format_), 2, 0);
-    auto* output = new QHBoxLayout;
-    output->addWidget(format_);
-    doubleScale_ = new QCheckBox(QStringLiteral("Also &2x pictures"), page);
-    doubleScale_->setObjectName(QStringLiteral("AlsoDouble"));
-    doubleScale_->setAccessibleName(QStringLiteral("Also 2x pictures"));
-    doubleScale_->setChecked(doubleScaleByDefault(ButtonFormat::Png));
-    output->addWidget(doubleScale_);
-    grid->addLayout(output, 2, 1);
-    // Each kind brings its own default; SVG pictures scale by themselves.
-    connect(format_, &QComboBox::currentIndexChanged, this, [this] {
-        const ButtonFormat format = outputFormat();
-        doubleScale_->setChecked(doubleScaleByDefault(format));
-        doubleScale_->setEnabled(format != ButtonFormat::Svg);
-    });
+    addOutputRow(*grid, 2);
 
     auto* scroll = new QScrollArea(page);
     scroll->setObjectName(QStringLiteral("Preview"));

@@ -53,6 +53,7 @@ private:
     QWidget* buildStyleValues();
     void addStyleBox(QGridLayout& grid, int& row);
     QWidget* buildMenuSide();
+    void addOutputRow(QGridLayout& grid, int row);
     QLineEdit* addField(QGridLayout& grid, int row, const QString& caption, const char* name);
     QLineEdit* addColourField(QGridLayout& grid, int row, const QString& caption, const char* name);
     QComboBox* addDropDown(QGridLayout& grid, int row, const QString& caption, const char* name,
