@@ -1,5 +1,5 @@
-// kelmor-cli button: the normal and mouse-over pictures of a menu's buttons from their texts and
-// a style, as the window's button designer makes them.
+// kelmor-cli button: the normal, mouse-over and current pictures of a menu's buttons from their
+// texts and a style, as the window's button designer makes them.
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
@@ -34,10 +34,14 @@ kelmor::cli::Syntax buttonSyntax() {
         .maxOperands = kelmor::cli::kAnyNumber,
         .operandsNeeded = "a TEXT is needed",
         .description =
-            "      Writes NAME.EXT and NAME-over.EXT, the normal and mouse-over pictures of a\n"
-            "      button, for every TEXT into FOLDER (default: the working folder), NAME being\n"
-            "      the text made file-safe, and prints \"NAME.EXT WxH NAME-over.EXT WxH\" for\n"
-            "      each. Every button of a run has the same size. The style is a NAME in\n"
+            "      Writes NAME.EXT, NAME-over.EXT and NAME-current.EXT, the normal, mouse-over\n"
+            "      and current page's pictures of a button, for every TEXT into FOLDER (default:\n"
+            "      the working folder), NAME being the text made file-safe, and prints one line\n"
+            "      for each: every file it wrote and its size, \"NAME.EXT WxH NAME-over.EXT WxH\n"
+            "      ...\". Every button of a run has the same size. With scale 2, the default for\n"
+            "      png, NAME@2x.EXT, NAME-over@2x.EXT and NAME-current@2x.EXT are written too at\n"
+            "      twice the size, for screens of two pixels a CSS pixel; svg needs none. The "
+            "style is a NAME in\n"
             "      $XDG_CONFIG_HOME/kelmor/styles (the shipped Flat, Rounded, Pill and Glass are\n"
             "      put there on first use) or a style FILE; the style options override it.\n"
             "      Colours are #RRGGBB, sizes pixels up to 2000. --project appends one row per\n"
@@ -48,6 +52,7 @@ kelmor::cli::Syntax buttonSyntax() {
             syntax.options.push_back({key.option, key.optionValue, key.optionHelp});
     syntax.options.insert(syntax.options.end(),
                           {{"--format", "svg|png|gif", "the pictures' kind (default png)"},
+                           {"--scale", "1|1,2", "the pictures' scales (default 1,2 for png)"},
                            {"-d", "FOLDER", "the folder the pictures go into"},
                            {"--project", "P.kxq", "the project the buttons' rows go into"}});
     return syntax;
@@ -59,6 +64,7 @@ struct ButtonOptions {
     std::optional<std::string> style;
     std::vector<kelmor::cli::GivenOption> changes;
     kelmor::ButtonFormat format = kelmor::ButtonFormat::Png;
+    std::optional<bool> doubleScale;
     std::string folder = ".";
     std::optional<std::string> project;
     std::vector<std::string> texts;
@@ -85,6 +91,9 @@ ButtonOptions buttonOptions(const kelmor::cli::Arguments& arguments) {
         if (given.option->name == "--format")
             options.format = kelmor::cli::labelErrors(
                 "--format", [&] { return kelmor::buttonFormatValue(given.value); });
+        else if (given.option->name == "--scale")
+            options.doubleScale = kelmor::cli::labelErrors(
+                "--scale", [&] { return kelmor::doubleScaleValue(given.value); });
         else if (change(checked, given))
             options.changes.push_back(given);
     }
@@ -143,10 +152,9 @@ void appendRows(kelmor::StringGrid& grid, const kelmor::ButtonMenu& menu,
 std::vector<std::pair<std::string, const std::string*>> pictureFiles(const kelmor::ButtonMenu& menu,
                                                                      const std::string& folder) {
     std::vector<std::pair<std::string, const std::string*>> files;
-    for (const kelmor::MadeButton& button : menu.buttons) {
-        files.emplace_back((fs::path(folder) / button.normalFile()).string(), &button.normal);
-        files.emplace_back((fs::path(folder) / button.mouseOverFile()).string(), &button.mouseOver);
-    }
+    for (const kelmor::MadeButton& button : menu.buttons)
+        for (const kelmor::ButtonPicture& picture : button.pictures())
+            files.emplace_back((fs::path(folder) / picture.file).string(), picture.bytes);
     return files;
 }
 
@@ -188,7 +196,9 @@ int runButton(const kelmor::cli::Arguments& arguments) {
     if (options.project)
         kelmor::checkPathName(*options.project, kelmor::msg::kCannotCreateFile);
     const kelmor::ButtonStyle style = chosenStyle(options);
-    const kelmor::ButtonMenu menu = kelmor::makeButtonMenu(style, options.texts, options.format);
+    const kelmor::ButtonMenu menu = kelmor::makeButtonMenu(
+        style, options.texts, options.format,
+        options.doubleScale.value_or(kelmor::doubleScaleByDefault(options.format)));
     if (menu.font.fellBack)
         std::cerr << "kelmor-cli button: " << kelmor::format(kelmor::msg::kFontFallback, style.font)
                   << menu.font.family << '\n';
@@ -198,11 +208,15 @@ int runButton(const kelmor::cli::Arguments& arguments) {
         kelmor::cli::labelErrors(*options.project,
                                  [&] { kelmor::readProjectFile(*options.project, grid); });
     writeMenu(menu, options, grid);
-    const std::string size =
-        std::to_string(menu.size.width) + "x" + std::to_string(menu.size.height);
-    for (const kelmor::MadeButton& button : menu.buttons)
-        std::cout << button.normalFile() << ' ' << size << ' ' << button.mouseOverFile() << ' '
-                  << size << '\n';
+    for (const kelmor::MadeButton& button : menu.buttons) {
+        const char* between = "";
+        for (const kelmor::ButtonPicture& picture : button.pictures()) {
+            std::cout << between << picture.file << ' ' << menu.size.width * picture.scale << 'x'
+                      << menu.size.height * picture.scale;
+            between = " ";
+        }
+        std::cout << '\n';
+    }
     return 0;
 }
 

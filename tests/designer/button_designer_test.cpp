@@ -8,9 +8,11 @@
 #include "ui/qt_text.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QEnterEvent>
 #include <QFile>
+#include <QImageReader>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -64,7 +66,7 @@ protected:
     // The menu kelmor-cli makes from the same style file and texts.
     ButtonMenu coreMenu(const char* style, std::span<const std::string> texts) const {
         const std::string folder = stylesFolder(toLocal(configDir()));
-        return makeButtonMenu(loadStyle(styleFile(folder, style)), texts, ButtonFormat::Png);
+        return makeButtonMenu(loadStyle(styleFile(folder, style)), texts, ButtonFormat::Png, true);
     }
 };
 
@@ -75,7 +77,7 @@ TEST_F(ButtonDesignerTest, MakesPngButtonsOfTheCoreSizeAndFillsTheButtonList) {
 
     const ButtonMenu expected = coreMenu("Glass", kTexts);
     EXPECT_EQ(dialogs.errors, QStringList());
-    EXPECT_EQ(written().size(), 6);
+    EXPECT_EQ(written().size(), 18);
     EXPECT_EQ(count(), QStringLiteral("3"));
     const QString width = QString::number(expected.size.width);
     const QString height = QString::number(expected.size.height);
@@ -87,6 +89,10 @@ TEST_F(ButtonDesignerTest, MakesPngButtonsOfTheCoreSizeAndFillsTheButtonList) {
                   QByteArray::fromStdString(button.normal));
         EXPECT_EQ(fileBytes(images() + QLatin1Char('/') + over),
                   QByteArray::fromStdString(button.mouseOver));
+        for (const ButtonPicture& picture : button.pictures())
+            EXPECT_EQ(fileBytes(images() + QLatin1Char('/') + toQt(picture.file)),
+                      QByteArray::fromStdString(*picture.bytes))
+                << picture.file;
         const PictureFileSize size = measurePng(button.normal);
         EXPECT_EQ(size.size.width, expected.size.width);
         EXPECT_EQ(size.size.height, expected.size.height);
@@ -128,8 +134,11 @@ TEST_F(ButtonDesignerTest, DesignButtonMakesTheFirstLinesButtonForItsPage) {
     };
     press("DesignPlain");
     EXPECT_EQ(dialogs.modalShown, QStringList{QStringLiteral("ButtonDesigner")});
-    EXPECT_EQ(written(),
-              (QStringList{QStringLiteral("home-over.png"), QStringLiteral("home.png")}));
+    EXPECT_EQ(
+        written(),
+        (QStringList{QStringLiteral("home-current.png"), QStringLiteral("home-current@2x.png"),
+                     QStringLiteral("home-over.png"), QStringLiteral("home-over@2x.png"),
+                     QStringLiteral("home.png"), QStringLiteral("home@2x.png")}));
     const ButtonMenu expected = coreMenu("Flat", {kTexts.begin(), 1});
     EXPECT_EQ(text("Edit11"), QStringLiteral("home.png"));
     EXPECT_EQ(text("Edit16"), QStringLiteral("home-over.png"));
@@ -145,8 +154,48 @@ TEST_F(ButtonDesignerTest, DesignButtonMakesTheFirstLinesButtonForItsPage) {
             item->trigger();
     EXPECT_FALSE(designer().oneButton());
     EXPECT_EQ(dialogs.questions.size(), 1);
-    EXPECT_EQ(written().size(), 6); // "No" kept the existing home pictures
+    EXPECT_EQ(written().size(), 18); // "No" kept the existing home pictures
     EXPECT_EQ(cell(ButtonColumn::Normal, 1), QStringLiteral("about-us.png"));
+}
+
+// The 2x check box follows the kind's default; unticked, or for SVG, no 2x picture is written.
+TEST_F(ButtonDesignerTest, AlsoDoublePicturesFollowsTheKind) {
+    auto* twice = control<QCheckBox>("AlsoDouble");
+    auto* kind = control<QComboBox>("FormatBox");
+    EXPECT_EQ(twice->accessibleName(), QStringLiteral("Also 2x pictures"));
+    EXPECT_EQ(twice->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+    EXPECT_TRUE(twice->isChecked());
+    kind->setCurrentText(QStringLiteral("GIF"));
+    EXPECT_FALSE(twice->isChecked());
+    typeTexts({"Home"});
+    make();
+    EXPECT_EQ(written(),
+              (QStringList{QStringLiteral("home-current.gif"), QStringLiteral("home-over.gif"),
+                           QStringLiteral("home.gif")}));
+    twice->setChecked(true);
+    kind->setCurrentText(QStringLiteral("SVG"));
+    EXPECT_FALSE(twice->isEnabled());
+    make();
+    EXPECT_EQ(written().filter(QStringLiteral("@2x")), QStringList());
+    EXPECT_EQ(written().size(), 6);
+    kind->setCurrentText(QStringLiteral("PNG"));
+    EXPECT_TRUE(twice->isChecked());
+    EXPECT_TRUE(twice->isEnabled());
+    EXPECT_EQ(dialogs.errors, QStringList());
+}
+
+// The PNG pictures carry the button's text as Qt reads it: Latin-1 as it is, others as "?".
+TEST_F(ButtonDesignerTest, PngPicturesCarryTheirTextAsTitle) {
+    typeTexts({"Caf\xC3\xA9 & Bar", "Go \xE2\x86\x92"});
+    make();
+    EXPECT_EQ(dialogs.errors, QStringList());
+    for (const auto& [file, title] :
+         {std::pair{"caf\xC3\xA9--bar-current@2x.png", "Caf\xC3\xA9 & Bar"},
+          std::pair{"caf\xC3\xA9--bar.png", "Caf\xC3\xA9 & Bar"},
+          std::pair{"go-\xE2\x86\x92-over.png", "Go ?"}}) {
+        QImageReader reader(images() + QLatin1Char('/') + QString::fromUtf8(file));
+        EXPECT_EQ(reader.text(QStringLiteral("Title")), QString::fromUtf8(title)) << file;
+    }
 }
 
 struct BadValue {

@@ -3,6 +3,7 @@
 #include "base/read_file.h"
 #include "designer/button_picture.h"
 #include "designer/shipped_styles.h"
+#include "imaging/gif_decode.h"
 #include "imaging/picture.h"
 #include "imaging/png.h"
 #include "imaging/tool_pictures.h"
@@ -151,6 +152,119 @@ TEST_F(ButtonPixels, FillBorderCornerAndMouseOverFallOnWholePixels) {
     EXPECT_EQ(lighter(style.fill.top, 0.2), (Colour{0x5C, 0x85, 0xAD}));
     EXPECT_EQ(menu.buttons[0].normal, buttonSvg(style, "Shop", menu.size, ButtonState::Normal));
 }
+
+struct StateAndScale {
+    ButtonState state;
+    int scale;
+    const char* file;
+    Colour fill; // the default style's fill in the state
+};
+
+class ButtonStatePixels : public ButtonPixels,
+                          public ::testing::WithParamInterface<StateAndScale> {};
+
+// Every picture of a PNG menu is the SVG picture of its state as rsvg-convert draws it at the
+// picture's scale, the 2x ones drawn afresh rather than enlarged.
+TEST_P(ButtonStatePixels, PngIsTheSvgOfItsStateDrawnAtItsScale) {
+    const auto [state, scale, file, fill] = GetParam();
+    ButtonStyle style;
+    style.radius = 10;
+    const std::vector<std::string> texts{"Shop", "About us"};
+    const ButtonMenu png = makeButtonMenu(style, texts, ButtonFormat::Png, true);
+    const ButtonMenu svg = makeButtonMenu(style, texts, ButtonFormat::Svg, true);
+    ASSERT_EQ(png.buttons[0].pictures().size(), 6u);
+    ASSERT_EQ(svg.buttons[0].pictures().size(), 3u);
+    EXPECT_EQ(png.buttons[0].file(state, scale), file);
+    EXPECT_EQ(svg.buttons[0].picture(state), buttonSvg(style, "Shop", svg.size, state));
+
+    writeFile("button.svg", svg.buttons[0].picture(state));
+    ASSERT_TRUE(test::runTool("rsvg-convert -z " + std::to_string(scale) + " -o '" +
+                              path("tool.png") + "' '" + path("button.svg") + "'"));
+    const RgbaImage picture = decodePng(png.buttons[0].picture(state, scale));
+    const RgbaImage tool = decodePng(readWholeFile(path("tool.png")));
+    ASSERT_EQ(picture.width, png.size.width * scale);
+    ASSERT_EQ(picture.height, png.size.height * scale);
+    EXPECT_TRUE(test::sameVisiblePixels(picture, tool, 1));
+    expectColour(picture, scale, picture.height / 2, fill);
+    expectColour(picture, scale / 2, picture.height / 2, style.borderColor);
+    if (scale == 1) {
+        EXPECT_NE(picture.pixels, decodePng(png.buttons[0].picture(state, 2)).pixels);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StatesAndScales, ButtonStatePixels,
+    ::testing::Values(
+        StateAndScale{ButtonState::Normal, 1, "shop.png", {0x33, 0x66, 0x99}},
+        StateAndScale{ButtonState::Normal, 2, "shop@2x.png", {0x33, 0x66, 0x99}},
+        StateAndScale{ButtonState::MouseOver, 1, "shop-over.png", {0x5C, 0x85, 0xAD}},
+        StateAndScale{ButtonState::MouseOver, 2, "shop-over@2x.png", {0x5C, 0x85, 0xAD}},
+        // 25% of the way to black: 0x33 * 0.75 = 38.25, 0x66 * 0.75 = 76.5 ...
+        StateAndScale{ButtonState::Current, 1, "shop-current.png", {0x26, 0x4D, 0x73}},
+        StateAndScale{ButtonState::Current, 2, "shop-current@2x.png", {0x26, 0x4D, 0x73}}));
+
+TEST(ButtonScales, DefaultsAndValuesOfTheScales) {
+    EXPECT_TRUE(doubleScaleByDefault(ButtonFormat::Png));
+    EXPECT_FALSE(doubleScaleByDefault(ButtonFormat::Gif));
+    EXPECT_FALSE(doubleScaleByDefault(ButtonFormat::Svg));
+    EXPECT_FALSE(doubleScaleValue("1"));
+    EXPECT_TRUE(doubleScaleValue("1,2"));
+    for (const char* bad : {"2", "1,2,3", "", "1, 2"})
+        EXPECT_EQ(errorOf([&] { doubleScaleValue(bad); }),
+                  "'" + std::string(bad) + "' is not a list of scales (1 or 1,2)");
+    ButtonStyle style;
+    style.currentFill = ButtonFill{{1, 2, 3}, Colour{4, 5, 6}};
+    EXPECT_EQ(style.currentPageFill(), *style.currentFill);
+    style.currentFill.reset();
+    style.fill.bottom = Colour{0xFF, 0x00, 0x80};
+    EXPECT_EQ(style.currentPageFill().bottom, (Colour{0xBF, 0x00, 0x60}));
+    EXPECT_EQ(errorOf([&] {
+                  makeButtonMenu(style, std::vector<std::string>{"A", "A current@2x"},
+                                 ButtonFormat::Gif, true);
+              }),
+              "Buttons 'A' and 'A current@2x' would both write a-current@2x.gif");
+}
+
+// The title of an SVG: the text of its <title>, which must be the first child of <svg>.
+std::string svgTitle(const std::string& svg) {
+    QXmlStreamReader xml(QByteArray::fromStdString(svg));
+    while (xml.readNextStartElement()) {
+        if (xml.name() == QStringLiteral("svg"))
+            continue;
+        return xml.name() == QStringLiteral("title") ? xml.readElementText().toStdString()
+                                                     : "<" + xml.name().toString().toStdString();
+    }
+    return "error: " + xml.errorString().toStdString();
+}
+
+std::string gifComments(const std::string& gif) {
+    std::string text;
+    const GifImage image = decodeGif(gif);
+    for (const GifFrame& frame : image.frames())
+        for (const GifExtension& extension : frame.extensions)
+            if (const auto* comment = std::get_if<GifCommentExtension>(&extension))
+                text += comment->text();
+    return text;
+}
+
+class ButtonTitles : public ::testing::TestWithParam<std::string> {};
+
+// Every picture carries its button's text: markup in it escaped, a long one over several GIF
+// sub-blocks.
+TEST_P(ButtonTitles, TravelInEveryPicture) {
+    const std::vector<std::string> texts{GetParam()};
+    const ButtonMenu svg = makeButtonMenu({}, texts, ButtonFormat::Svg);
+    const ButtonMenu gif = makeButtonMenu({}, texts, ButtonFormat::Gif, true);
+    for (ButtonState state : kButtonStates) {
+        EXPECT_EQ(svgTitle(svg.buttons[0].picture(state)), GetParam());
+        for (int scale : {1, 2})
+            EXPECT_EQ(gifComments(gif.buttons[0].picture(state, scale)), GetParam());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, ButtonTitles,
+                         ::testing::Values("Home", "Fish & <Chips>", "Ünïcode \xE2\x86\x92 2",
+                                           std::string(260, 'i')));
 
 TEST_F(ButtonPixels, GradientShadowAndGifAgreeWithTheSvg) {
     const ButtonStyle glass = shipped("Glass", path("styles"));

@@ -27,6 +27,9 @@ ButtonStyle unusualStyle() {
     style.overFill = ButtonFill{{70, 80, 90}, Colour{100, 110, 120}};
     style.overColor = Colour{5, 6, 7};
     style.overBorderColor = Colour{8, 9, 10};
+    style.currentFill = ButtonFill{{130, 140, 150}, Colour{160, 170, 180}};
+    style.currentColor = Colour{11, 12, 13};
+    style.currentBorderColor = Colour{14, 15, 16};
     return style;
 }
 
@@ -48,8 +51,9 @@ protected:
 TEST_P(EveryStyleKey, TakesBackItsOwnTextAndChangesNothingElse) {
     const ButtonStyle unusual = unusualStyle();
     ButtonStyle style;
-    // The mouse-over second fill needs the first one set.
+    // The mouse-over and current second fills need the first ones set.
     findStyleKey(styleKey::kOverFill)->take(style, colourText(unusual.overFill->top));
+    findStyleKey(styleKey::kCurrentFill)->take(style, colourText(unusual.currentFill->top));
     const ButtonStyle before = style;
     key().take(style, key().text(unusual));
     EXPECT_EQ(key().text(style), key().text(unusual));
@@ -71,13 +75,13 @@ TEST_P(EveryStyleKey, RefusesAnInvalidTextWithItInTheMessage) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, EveryStyleKey, ::testing::Range<std::size_t>(0, 19),
+INSTANTIATE_TEST_SUITE_P(Table, EveryStyleKey, ::testing::Range<std::size_t>(0, 23),
                          [](const ::testing::TestParamInfo<std::size_t>& row) {
                              return std::string(styleKeys()[row.param].key);
                          });
 
 TEST(StyleKeys, NameEveryKeyAndOptionOnceAndJoinAPairAfterItsOption) {
-    ASSERT_EQ(styleKeys().size(), 19u);
+    ASSERT_EQ(styleKeys().size(), 23u);
     std::set<std::string> keys, options;
     for (std::size_t i = 0; i < styleKeys().size(); ++i) {
         const StyleKey& key = styleKeys()[i];
@@ -115,9 +119,12 @@ INSTANTIATE_TEST_SUITE_P(
     Keys, StyleKeyEmptyText,
     ::testing::Values(EmptyText{styleKey::kFont, true}, EmptyText{styleKey::kWidth, true},
                       EmptyText{styleKey::kFill2, true}, EmptyText{styleKey::kOverFill, true},
-                      EmptyText{styleKey::kOverColor, true}, EmptyText{styleKey::kSize, false},
-                      EmptyText{styleKey::kPadding, false}, EmptyText{styleKey::kBold, false},
-                      EmptyText{styleKey::kFill, false}, EmptyText{styleKey::kShape, false}));
+                      EmptyText{styleKey::kOverColor, true},
+                      EmptyText{styleKey::kCurrentFill, true},
+                      EmptyText{styleKey::kCurrentBorderColor, true},
+                      EmptyText{styleKey::kSize, false}, EmptyText{styleKey::kPadding, false},
+                      EmptyText{styleKey::kBold, false}, EmptyText{styleKey::kFill, false},
+                      EmptyText{styleKey::kShape, false}));
 
 struct OptionCase {
     const char* option;
@@ -156,6 +163,12 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"--over-fill", "#112233", {{"OverFill", "#112233"}, {"OverFill2", ""}}},
         OptionCase{"--border", "0,#000000", {{"BorderWidth", "0"}, {"BorderColor", "#000000"}}},
         OptionCase{"--over-border", "#FFFFFF", {{"OverBorderColor", "#FFFFFF"}}},
+        OptionCase{"--current-fill",
+                   "#010101,#020202",
+                   {{"CurrentFill", "#010101"}, {"CurrentFill2", "#020202"}}},
+        OptionCase{"--current-color", "#0a0b0c", {{"CurrentColor", "#0A0B0C"}}},
+        OptionCase{"--current-border", "#FFFFFF", {{"CurrentBorderColor", "#FFFFFF"}}},
+        OptionCase{"--current-border", "#FFF", {}, "'#FFF' is not a colour (#RRGGBB)"},
         OptionCase{"--border", "2", {}, "'2' is not a border width and colour (N,#RRGGBB)"},
         OptionCase{"--border", "x,#000000", {}, "'x' is not a size from 0 to 2000 pixels"},
         OptionCase{"--fill", "#123456,#12345", {}, "'#12345' is not a colour (#RRGGBB)"},

@@ -5,6 +5,7 @@
 #include "imaging/png.h"
 #include "support/temp_folder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -92,6 +93,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{{"--size", "201"}, "--size: '201' is not a font size from 4 to 200 points"},
         BadInput{{"--shape", "star"}, "--shape: 'star' is not a shape (rect, rounded or pill)"},
         BadInput{{"--format", "bmp"}, "--format: 'bmp' is not a picture kind"},
+        BadInput{{"--scale", "2"}, "--scale: '2' is not a list of scales (1 or 1,2)"},
+        BadInput{{"--current-fill", "#12345"}, "--current-fill: '#12345' is not a colour"},
+        BadInput{{"--current-color", "white"}, "--current-color: 'white' is not a colour"},
+        BadInput{{"Home current"},
+                 "Buttons 'Home' and 'Home current' would both write home-current.png"},
         BadInput{{""}, "A button text is empty"},
         BadInput{{"Caf\xE9"}, "A button text is not valid UTF-8"},
         // Refused before Pango spends seconds laying them out.
@@ -127,9 +133,27 @@ TEST_F(CliButton, MenuGoesIntoAProjectThatPageBuilds) {
     // Each printed line names the files and their size; the project's rows follow them.
     std::istringstream lines(result.out);
     std::vector<PageButton> expected;
-    std::string normal, normalSize, over, overSize;
-    while (lines >> normal >> normalSize >> over >> overSize) {
+    std::string line;
+    while (std::getline(lines, line)) {
+        // The 1x pictures, then the 2x ones at twice the size, each file and its size.
+        std::istringstream words(line);
+        std::string normal, normalSize, over, overSize, current, currentSize, twice, twiceSize;
+        words >> normal >> normalSize >> over >> overSize >> current >> currentSize;
         EXPECT_EQ(normalSize, overSize);
+        EXPECT_EQ(normalSize, currentSize);
+        const std::string name = normal.substr(0, normal.size() - 4);
+        EXPECT_EQ(current, name + "-current.png");
+        for (const char* suffix : {"@2x.png", "-over@2x.png", "-current@2x.png"}) {
+            words >> twice >> twiceSize;
+            EXPECT_EQ(twice, name + suffix);
+            const PictureSize size =
+                measurePng(readFile((expected.size() < 2 ? "" : "pics/") + twice)).size;
+            EXPECT_EQ(twiceSize, std::to_string(size.width) + "x" + std::to_string(size.height));
+            EXPECT_EQ(
+                size.width,
+                2 * measurePng(readFile((expected.size() < 2 ? "" : "pics/") + normal)).size.width);
+        }
+        EXPECT_TRUE(words.eof() || (words >> twice).fail()) << line;
         const std::string dir = expected.size() < 2 ? "" : "pics/";
         const PictureSize size = measurePng(readFile(dir + normal)).size;
         EXPECT_EQ(normalSize, std::to_string(size.width) + "x" + std::to_string(size.height));
@@ -159,12 +183,53 @@ TEST_F(CliButton, AProjectWriteThatFailsRemovesThePicturesItMade) {
     EXPECT_EQ(readFile("out/big.kxq"), project);
 }
 
+struct ScaleRun {
+    std::vector<std::string> args;
+    std::vector<std::string> files;
+};
+
+class CliButtonScales : public CliButton, public ::testing::WithParamInterface<ScaleRun> {};
+
+TEST_P(CliButtonScales, WriteTheirPicturesOnly) {
+    std::vector<std::string> args{"-d", path("out")};
+    args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
+    args.push_back("Go");
+    const CliRun result = run("button", args);
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::vector<std::string> files = outFiles();
+    std::ranges::sort(files);
+    EXPECT_EQ(files, GetParam().files);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, CliButtonScales,
+    ::testing::Values(ScaleRun{{"--scale", "1"}, {"go-current.png", "go-over.png", "go.png"}},
+                      ScaleRun{{"--format", "gif"}, {"go-current.gif", "go-over.gif", "go.gif"}},
+                      ScaleRun{{"--format", "gif", "--scale", "1,2"},
+                               {"go-current.gif", "go-current@2x.gif", "go-over.gif",
+                                "go-over@2x.gif", "go.gif", "go@2x.gif"}},
+                      ScaleRun{{"--format", "svg", "--scale", "1,2"},
+                               {"go-current.svg", "go-over.svg", "go.svg"}}));
+
+// A current page's colours set on the command line are the ones its picture shows.
+TEST_F(CliButton, CurrentColoursGoIntoTheCurrentPicture) {
+    const CliRun result =
+        run("button", {"-d", path("out"), "--format", "svg", "--current-fill", "#102030,#405060",
+                       "--current-color", "#AABBCC", "--current-border", "#010203", "Go"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string current = readFile("out/go-current.svg");
+    for (const char* colour : {"#102030", "#405060", "#AABBCC", "#010203"}) {
+        EXPECT_THAT(current, HasSubstr(colour));
+        EXPECT_EQ(readFile("out/go.svg").find(colour), std::string::npos) << colour;
+    }
+}
+
 TEST_F(CliButton, AMissingFontFallsBackAndSaysSo) {
     const CliRun result =
         run("button", {"-d", path("out"), "--font", "No Such Family Here", "Home"});
     EXPECT_EQ(result.status, 0);
     EXPECT_THAT(result.err, HasSubstr("Font 'No Such Family Here' is not installed; using "));
-    EXPECT_EQ(outFiles().size(), 2u);
+    EXPECT_EQ(outFiles().size(), 6u);
 }
 
 } // namespace

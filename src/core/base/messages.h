@@ -98,6 +98,7 @@ inline constexpr const char* kPixelSizeOrZeroOutOfRange =
 inline constexpr const char* kFontSizeOutOfRange = "'%s' is not a font size from 4 to 200 points";
 inline constexpr const char* kUnknownShape = "'%s' is not a shape (rect, rounded or pill)";
 inline constexpr const char* kUnknownButtonFormat = "'%s' is not a picture kind (svg, png or gif)";
+inline constexpr const char* kUnknownButtonScales = "'%s' is not a list of scales (1 or 1,2)";
 inline constexpr const char* kNotABorder = "'%s' is not a border width and colour (N,#RRGGBB)";
 inline constexpr const char* kNotYesOrNo = "'%s' is not 1 or 0";
 inline constexpr const char* kStyleFileNotFound = "Style file %s not found";

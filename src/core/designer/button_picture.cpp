@@ -224,9 +224,74 @@ std::string textOutlines(const ButtonStyle& style, ButtonSize size, const TextLa
                            std::round((size.height - room - layout.height()) / 2));
 }
 
+// The colours a state draws with.
+struct StateColours {
+    ButtonFill fill;
+    Colour text;
+    Colour border;
+};
+
+StateColours stateColours(const ButtonStyle& style, ButtonState state) {
+    switch (state) {
+    case ButtonState::MouseOver:
+        return {style.mouseOverFill(), style.mouseOverColor(), style.mouseOverBorderColor()};
+    case ButtonState::Current:
+        return {style.currentPageFill(), style.currentPageColor(), style.currentPageBorderColor()};
+    case ButtonState::Normal:
+        break;
+    }
+    return {style.fill, style.color, style.borderColor};
+}
+
+// The document's drawing lies in a viewBox of `size`; its intrinsic size is `scale` times that,
+// so a renderer draws the same drawing at that scale.
+// The text as XML character data: markup characters escaped, and control characters, which XML
+// cannot hold, dropped.
+std::string xmlText(std::string_view text) {
+    std::string escaped;
+    for (char c : text) {
+        if (c == '&')
+            escaped += "&amp;";
+        else if (c == '<')
+            escaped += "&lt;";
+        else if (c == '>')
+            escaped += "&gt;";
+        else if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n')
+            escaped += c;
+    }
+    return escaped;
+}
+
+// UTF-8 as Latin-1, the only text a PNG tEXt chunk holds; other characters become "?".
+std::string latin1Text(std::string_view text) {
+    std::string latin1;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = std::max<std::size_t>(1, utf8SequenceLength(text.substr(at)));
+        const auto lead = static_cast<unsigned char>(text[at]);
+        if (length == 1)
+            latin1 += text[at];
+        else if (length == 2 && lead <= 0xC3)
+            latin1 += static_cast<char>(((lead & 0x03) << 6) |
+                                        (static_cast<unsigned char>(text[at + 1]) & 0x3F));
+        else
+            latin1 += '?';
+        at += length;
+    }
+    return latin1;
+}
+
+// A GIF comment of the text, in sub-blocks of at most 255 bytes.
+GifCommentExtension gifComment(std::string_view text) {
+    constexpr std::size_t kBlockBytes = 255;
+    GifCommentExtension comment;
+    for (std::size_t at = 0; at < text.size(); at += kBlockBytes)
+        comment.blocks.emplace_back(text.substr(at, kBlockBytes));
+    return comment;
+}
+
 std::string svgDocument(const ButtonStyle& style, ButtonSize size, ButtonState state,
-                        const std::string& outlines) {
-    const bool over = state == ButtonState::MouseOver;
+                        const std::string& outlines, std::string_view title, int scale = 1) {
+    const StateColours colours = stateColours(style, state);
     const int room = shadowRoom(style);
     const int border = style.borderWidth;
     // The shape's box; a border is stroked on its edge, half inside, so the edge lies half a
@@ -244,7 +309,7 @@ std::string svgDocument(const ButtonStyle& style, ButtonSize size, ButtonState s
                             number(corner) + "\"";
 
     std::string defs;
-    const std::string fill = gradientOrColour(over ? style.mouseOverFill() : style.fill, defs);
+    const std::string fill = gradientOrColour(colours.fill, defs);
     std::string body;
     if (style.shadow) {
         defs += "<filter id=\"shadow\" filterUnits=\"userSpaceOnUse\" x=\"0\" y=\"0\" width=\"" +
@@ -257,17 +322,54 @@ std::string svgDocument(const ButtonStyle& style, ButtonSize size, ButtonState s
     }
     body += "<rect " + box + " fill=\"" + fill + "\"";
     if (border > 0)
-        body += " stroke=\"" + colourText(over ? style.mouseOverBorderColor() : style.borderColor) +
-                "\" stroke-width=\"" + std::to_string(border) + "\"";
+        body += " stroke=\"" + colourText(colours.border) + "\" stroke-width=\"" +
+                std::to_string(border) + "\"";
     body += "/>";
 
-    body += "<path fill=\"" + colourText(over ? style.mouseOverColor() : style.color) + "\" d=\"" +
-            outlines + "\"/>";
+    body += "<path fill=\"" + colourText(colours.text) + "\" d=\"" + outlines + "\"/>";
 
     const std::string width = std::to_string(size.width), height = std::to_string(size.height);
-    return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + width + "\" height=\"" + height +
-           "\" viewBox=\"0 0 " + width + " " + height + "\">" +
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+           std::to_string(size.width * scale) + "\" height=\"" +
+           std::to_string(size.height * scale) + "\" viewBox=\"0 0 " + width + " " + height +
+           "\"><title>" + xmlText(title) + "</title>" +
            (defs.empty() ? std::string() : "<defs>" + defs + "</defs>") + body + "</svg>\n";
+}
+
+// The bytes of one picture of a button, to read or to fill.
+template <typename Button> auto& pictureOf(Button& button, ButtonState state, int scale) {
+    const bool twice = scale == 2;
+    switch (state) {
+    case ButtonState::MouseOver:
+        return twice ? button.mouseOver2x : button.mouseOver;
+    case ButtonState::Current:
+        return twice ? button.current2x : button.current;
+    case ButtonState::Normal:
+        break;
+    }
+    return twice ? button.normal2x : button.normal;
+}
+
+// The buttons of the texts with their names and no pictures yet, refusing two that would write
+// one file.
+std::vector<MadeButton> namedButtons(std::span<const std::string> texts, ButtonFormat format,
+                                     bool doubled) {
+    std::vector<MadeButton> buttons;
+    // Every file the menu writes with the text of the button writing it.
+    std::map<std::string, std::string_view> files;
+    for (const std::string& text : texts) {
+        checkText(text);
+        MadeButton button;
+        button.text = text;
+        button.name = fileSafeName(text);
+        button.format = format;
+        button.doubled = doubled;
+        for (const ButtonPicture& picture : button.pictures())
+            if (const auto [at, added] = files.try_emplace(picture.file, text); !added)
+                throw Error(msg::buttonFilesClash(std::string(at->second), text, picture.file));
+        buttons.push_back(std::move(button));
+    }
+    return buttons;
 }
 
 } // namespace
@@ -315,44 +417,77 @@ std::string buttonSvg(const ButtonStyle& style, std::string_view text, ButtonSiz
     checkText(text);
     const ContextPointer context = outlineContext();
     const TextLayout layout(context.get(), style, resolveFont(context.get(), style).family, text);
-    return svgDocument(style, size, state, textOutlines(style, size, layout));
+    return svgDocument(style, size, state, textOutlines(style, size, layout), text);
 }
 
-std::string buttonFile(std::string_view svg, ButtonFormat format) {
+std::string buttonFile(std::string_view svg, ButtonFormat format, std::string_view title) {
     switch (format) {
     case ButtonFormat::Svg:
         return std::string(svg);
-    case ButtonFormat::Gif:
-        return encodeGif(gifFromRgba(renderSvg(svg)));
+    case ButtonFormat::Gif: {
+        GifImage gif = gifFromRgba(renderSvg(svg));
+        if (!title.empty()) {
+            std::vector<GifExtension>& extensions = gif.frame(0).extensions;
+            extensions.insert(extensions.begin(), gifComment(title));
+        }
+        return encodeGif(gif);
+    }
     case ButtonFormat::Png:
         break;
     }
-    return encodePngFast(renderSvg(svg), {}, PngContent::Drawn);
+    std::vector<PngText> text;
+    if (!title.empty())
+        text.push_back({"Title", latin1Text(title)});
+    return encodePngFast(renderSvg(svg), text, PngContent::Drawn);
+}
+
+bool doubleScaleByDefault(ButtonFormat format) {
+    return format == ButtonFormat::Png;
+}
+
+bool doubleScaleValue(std::string_view text) {
+    if (text != "1" && text != "1,2")
+        throw Error(format(msg::kUnknownButtonScales, std::string(text)));
+    return text == "1,2";
 }
 
 std::string MadeButton::normalFile() const {
-    return name + "." + std::string(buttonExtension(format));
+    return file(ButtonState::Normal);
 }
 
 std::string MadeButton::mouseOverFile() const {
-    return name + "-over." + std::string(buttonExtension(format));
+    return file(ButtonState::MouseOver);
+}
+
+std::string MadeButton::currentFile() const {
+    return file(ButtonState::Current);
+}
+
+std::string MadeButton::file(ButtonState state, int scale) const {
+    const char* suffix = state == ButtonState::MouseOver ? "-over"
+                         : state == ButtonState::Current ? "-current"
+                                                         : "";
+    return name + suffix + (scale == 2 ? "@2x." : ".") + std::string(buttonExtension(format));
+}
+
+const std::string& MadeButton::picture(ButtonState state, int scale) const {
+    return pictureOf(*this, state, scale);
+}
+
+std::vector<ButtonPicture> MadeButton::pictures() const {
+    std::vector<ButtonPicture> all;
+    for (int scale = 1; scale <= (doubled ? 2 : 1); ++scale)
+        for (ButtonState state : kButtonStates)
+            all.push_back({file(state, scale), &picture(state, scale), state, scale});
+    return all;
 }
 
 ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string> texts,
-                          ButtonFormat format) {
+                          ButtonFormat format, bool doubleScale) {
     ButtonMenu menu;
     menu.font = resolveButtonFont(style);
-    // Every file the menu writes, normal and mouse-over, with the text of the button writing it.
-    std::map<std::string, std::string_view> files;
-    for (const std::string& text : texts) {
-        checkText(text);
-        MadeButton button{text, fileSafeName(text), {}, {}, format};
-        for (const std::string& file : {button.normalFile(), button.mouseOverFile()})
-            if (const auto [at, added] = files.try_emplace(file, text); !added)
-                throw Error(msg::buttonFilesClash(std::string(at->second), text, file));
-        menu.buttons.push_back(std::move(button));
-    }
-    // Each text is laid out once, for the common size and then for both states' outlines.
+    menu.buttons = namedButtons(texts, format, doubleScale && format != ButtonFormat::Svg);
+    // Each text is laid out once, for the common size and then for every picture's outlines.
     const ContextPointer context = outlineContext();
     const std::string family = resolveFont(context.get(), style).family;
     std::vector<TextLayout> layouts;
@@ -364,10 +499,10 @@ ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string>
     for (std::size_t i = 0; i < layouts.size(); ++i) {
         const std::string outlines = textOutlines(style, menu.size, layouts[i]);
         MadeButton& button = menu.buttons[i];
-        button.normal =
-            buttonFile(svgDocument(style, menu.size, ButtonState::Normal, outlines), format);
-        button.mouseOver =
-            buttonFile(svgDocument(style, menu.size, ButtonState::MouseOver, outlines), format);
+        for (const ButtonPicture& picture : button.pictures())
+            pictureOf(button, picture.state, picture.scale) = buttonFile(
+                svgDocument(style, menu.size, picture.state, outlines, button.text, picture.scale),
+                format, button.text);
     }
     return menu;
 }

@@ -20,7 +20,10 @@ ButtonFormat buttonFormatValue(std::string_view text);
 // The file extension, without the dot.
 std::string_view buttonExtension(ButtonFormat format);
 
-enum class ButtonState { Normal, MouseOver };
+// A button's pictures: normal, under the mouse, and on the page the button leads to.
+enum class ButtonState { Normal, MouseOver, Current };
+inline constexpr ButtonState kButtonStates[] = {ButtonState::Normal, ButtonState::MouseOver,
+                                                ButtonState::Current};
 
 // The font family the style's text is drawn with. A family that is not installed gives the
 // desktop's sans-serif font, `fellBack` telling the caller so. Generic names ("Sans", "Serif",
@@ -37,7 +40,7 @@ struct ButtonSize {
     friend bool operator==(const ButtonSize&, const ButtonSize&) = default;
 };
 
-// The one size of every button of a menu, both states: the style's width and height where it
+// The one size of every button of a menu, every state: the style's width and height where it
 // fixes them, otherwise room for the widest and the tallest text with the padding, the border,
 // the round ends of a pill and the shadow. An empty text gives Error "A button text is empty",
 // one that is not UTF-8 "A button text is not valid UTF-8", one of more than 1000 characters
@@ -48,23 +51,55 @@ ButtonSize menuButtonSize(const ButtonStyle& style, std::span<const std::string>
 // The SVG document of one button in one state, of the given size: the shape (rectangle, rounded
 // corners, pill) on whole pixels, so that a border of whole pixels lies on whole pixels, its
 // fill (one colour or a top-to-bottom gradient), border and soft shadow, and the text centred as
-// path outlines. It holds no text element, so it looks the same whatever fonts a visitor has.
+// path outlines. It holds no text element, so it looks the same whatever fonts a visitor has;
+// the text is its <title>, the first child of <svg>.
 std::string buttonSvg(const ButtonStyle& style, std::string_view text, ButtonSize size,
                       ButtonState state);
 
 // The file of a button's SVG document in the format: the markup itself, or its rendering as a
-// PNG file or as a GIF file (pixels below half opacity transparent).
-std::string buttonFile(std::string_view svg, ButtonFormat format);
+// PNG file or as a GIF file (pixels below half opacity transparent). A PNG holds the `title` in a
+// tEXt chunk "Title" (in Latin-1, other characters as "?"), a GIF in a comment extension (as
+// UTF-8); an SVG has its own <title>.
+std::string buttonFile(std::string_view svg, ButtonFormat format, std::string_view title = {});
 
-// One button of a menu: its file-safe name and both files' bytes.
+// Whether a menu has pictures at twice the size, for screens of two device pixels a CSS pixel,
+// unless the user says otherwise: PNG yes, GIF no. SVG pictures never need them.
+bool doubleScaleByDefault(ButtonFormat format);
+// The scales "1" or "1,2" given to kelmor-cli button: whether 2 is among them. Anything else
+// throws Error.
+bool doubleScaleValue(std::string_view text);
+
+// One picture file of a button: its name, its bytes (owned by the MadeButton), its state and its
+// scale, 1 or 2.
+struct ButtonPicture {
+    std::string file;
+    const std::string* bytes = nullptr;
+    ButtonState state = ButtonState::Normal;
+    int scale = 1;
+};
+
+// One button of a menu: its file-safe name and its files' bytes.
 struct MadeButton {
     std::string text;
     std::string name;
     std::string normal;
     std::string mouseOver;
+    std::string current;
+    // The same pictures drawn at twice the size, when `doubled`.
+    std::string normal2x;
+    std::string mouseOver2x;
+    std::string current2x;
+    bool doubled = false;
+    ButtonFormat format = ButtonFormat::Png;
     std::string normalFile() const;    // NAME.EXT
     std::string mouseOverFile() const; // NAME-over.EXT
-    ButtonFormat format = ButtonFormat::Png;
+    std::string currentFile() const;   // NAME-current.EXT
+    // NAME, "-over" or "-current" by the state, "@2x" at scale 2, and ".EXT".
+    std::string file(ButtonState state, int scale = 1) const;
+    const std::string& picture(ButtonState state, int scale = 1) const;
+    // Every picture in the order it is written: normal, mouse-over, current, then the same at
+    // scale 2 when the button has them.
+    std::vector<ButtonPicture> pictures() const;
 };
 
 // Every button of a menu, all of one size, made in memory so that a caller checks everything
@@ -75,10 +110,11 @@ struct ButtonMenu {
     ButtonFont font;
 };
 
-// Makes the two pictures of every text. Besides the errors of menuButtonSize and fileSafeName,
-// two buttons writing one file, normal or mouse-over picture, are refused before any picture is
-// made ("Buttons 'A' and 'A over' would both write a-over.png").
+// Makes the pictures of every text, with `doubleScale` also each state's picture at twice the
+// size, the same SVG drawing rendered at scale 2 (not for SVG, which scales by itself). Besides the
+// errors of menuButtonSize and fileSafeName, two buttons writing one file, of any state, are
+// refused before any picture is made ("Buttons 'A' and 'A over' would both write a-over.png").
 ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string> texts,
-                          ButtonFormat format);
+                          ButtonFormat format, bool doubleScale = false);
 
 } // namespace kelmor

@@ -23,7 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A file name, with "-over" and an extension added, stays within the 255 bytes file systems
+// A file name, with "-current@2x" and an extension added, stays within the 255 bytes file systems
 // allow.
 constexpr std::size_t kMaxNameBytes = 200;
 
@@ -75,12 +75,27 @@ Colour lighter(Colour colour, double amount) {
     return {up(colour.red), up(colour.green), up(colour.blue)};
 }
 
+Colour darker(Colour colour, double amount) {
+    const auto down = [amount](std::uint8_t v) {
+        return static_cast<std::uint8_t>(std::lround(v * (1.0 - amount)));
+    };
+    return {down(colour.red), down(colour.green), down(colour.blue)};
+}
+
 ButtonFill ButtonStyle::mouseOverFill() const {
     if (overFill)
         return *overFill;
     constexpr double kOverLighter = 0.2;
     return {lighter(fill.top, kOverLighter),
             fill.bottom ? std::optional(lighter(*fill.bottom, kOverLighter)) : std::nullopt};
+}
+
+ButtonFill ButtonStyle::currentPageFill() const {
+    if (currentFill)
+        return *currentFill;
+    constexpr double kCurrentDarker = 0.25;
+    return {darker(fill.top, kCurrentDarker),
+            fill.bottom ? std::optional(darker(*fill.bottom, kCurrentDarker)) : std::nullopt};
 }
 
 Colour colourValue(std::string_view text) {

@@ -1,7 +1,7 @@
 #pragma once
 
-// A button style: the named set of values that the button designer turns into the normal and
-// mouse-over pictures of a menu, its style files and the styles Kelmor ships.
+// A button style: the named set of values that the button designer turns into the normal,
+// mouse-over and current-page pictures of a menu, its style files and the styles Kelmor ships.
 
 #include <cstdint>
 #include <optional>
@@ -22,6 +22,8 @@ std::optional<Colour> parseColour(std::string_view text);
 std::string colourText(Colour colour);
 // Each channel moved `amount` (0..1) of its way to white.
 Colour lighter(Colour colour, double amount);
+// Each channel moved `amount` (0..1) of its way to black.
+Colour darker(Colour colour, double amount);
 
 enum class ButtonShape { Rectangle, Rounded, Pill };
 
@@ -35,7 +37,8 @@ struct ButtonFill {
 // Sizes are whole pixels, the font size points at 96 pixels per inch. A width or height of 0
 // is taken from the text: every button of a menu then gets the widest text's width and the
 // tallest text's height. The mouse-over values left empty follow the normal state: the fill
-// 20% lighter, the text and border colours unchanged.
+// 20% lighter, the text and border colours unchanged. So do the current page's values: the fill
+// 25% darker, the text and border colours unchanged.
 struct ButtonStyle {
     std::string font = "Sans";
     int fontSize = 12;
@@ -54,10 +57,16 @@ struct ButtonStyle {
     std::optional<ButtonFill> overFill;
     std::optional<Colour> overColor;
     std::optional<Colour> overBorderColor;
+    std::optional<ButtonFill> currentFill;
+    std::optional<Colour> currentColor;
+    std::optional<Colour> currentBorderColor;
 
     ButtonFill mouseOverFill() const;
     Colour mouseOverColor() const { return overColor.value_or(color); }
     Colour mouseOverBorderColor() const { return overBorderColor.value_or(borderColor); }
+    ButtonFill currentPageFill() const;
+    Colour currentPageColor() const { return currentColor.value_or(color); }
+    Colour currentPageBorderColor() const { return currentBorderColor.value_or(borderColor); }
     friend bool operator==(const ButtonStyle&, const ButtonStyle&) = default;
 };
 
@@ -90,6 +99,10 @@ inline constexpr const char* kOverFill = "OverFill";
 inline constexpr const char* kOverFill2 = "OverFill2";
 inline constexpr const char* kOverColor = "OverColor";
 inline constexpr const char* kOverBorderColor = "OverBorderColor";
+inline constexpr const char* kCurrentFill = "CurrentFill";
+inline constexpr const char* kCurrentFill2 = "CurrentFill2";
+inline constexpr const char* kCurrentColor = "CurrentColor";
+inline constexpr const char* kCurrentBorderColor = "CurrentBorderColor";
 } // namespace styleKey
 
 // The checked readings of single values, each throwing Error with the value in its message;

@@ -111,6 +111,33 @@ constexpr std::array kStyleKeys = {
              "the mouse-over border colour",
              [](const ButtonStyle& s) { return optionalText(s.overBorderColor); },
              [](ButtonStyle& s, std::string_view v) { s.overBorderColor = optionalValue(v); }},
+    // The current page's fill, as the mouse-over one.
+    StyleKey{kCurrentFill, Kind::OptionalColour, "--current-fill", "C[,C2]",
+             "the current page's fill",
+             [](const ButtonStyle& s) {
+                 return s.currentFill ? colourText(s.currentFill->top) : std::string();
+             },
+             [](ButtonStyle& s, std::string_view v) {
+                 const std::optional<Colour> top = optionalValue(v);
+                 s.currentFill = top ? std::optional(ButtonFill{*top, std::nullopt}) : std::nullopt;
+             }},
+    StyleKey{kCurrentFill2, Kind::OptionalColour, nullptr, nullptr, nullptr,
+             [](const ButtonStyle& s) {
+                 return optionalText(s.currentFill ? s.currentFill->bottom : std::nullopt);
+             },
+             [](ButtonStyle& s, std::string_view v) {
+                 const std::optional<Colour> bottom = optionalValue(v);
+                 if (s.currentFill)
+                     s.currentFill->bottom = bottom;
+             }},
+    StyleKey{kCurrentColor, Kind::OptionalColour, "--current-color", "C",
+             "the current page's text colour",
+             [](const ButtonStyle& s) { return optionalText(s.currentColor); },
+             [](ButtonStyle& s, std::string_view v) { s.currentColor = optionalValue(v); }},
+    StyleKey{kCurrentBorderColor, Kind::OptionalColour, "--current-border", "C",
+             "the current page's border colour",
+             [](const ButtonStyle& s) { return optionalText(s.currentBorderColor); },
+             [](ButtonStyle& s, std::string_view v) { s.currentBorderColor = optionalValue(v); }},
 };
 
 } // namespace

@@ -96,6 +96,10 @@ constexpr FieldLook kFieldLooks[] = {
     {styleKey::kOverFill2, "Mouse-over second fill:", "OverFill2"},
     {styleKey::kOverColor, "Mouse-over text colour:", "OverColor"},
     {styleKey::kOverBorderColor, "Mouse-over border colour:", "OverBorderColor"},
+    {styleKey::kCurrentFill, "Current page fill:", "CurrentFill"},
+    {styleKey::kCurrentFill2, "Current page second fill:", "CurrentFill2"},
+    {styleKey::kCurrentColor, "Current page text colour:", "CurrentColor"},
+    {styleKey::kCurrentBorderColor, "Current page border colour:", "CurrentBorderColor"},
 };
 
 // A field's text as a style file holds it: "1" or "0" for a check box, the blanks around a
@@ -269,6 +273,29 @@ QWidget* TButtonDesigner::buildStyleValues() {
     return page;
 }
 
+// The picture kind and whether 2x pictures come with it.
+void TButtonDesigner::addOutputRow(QGridLayout& grid, int row) {
+    format_ = new QComboBox(grid.parentWidget());
+    format_->setObjectName(QStringLiteral("FormatBox"));
+    format_->addItems({QStringLiteral("SVG"), QStringLiteral("PNG"), QStringLiteral("GIF")});
+    format_->setCurrentIndex(1);
+    grid.addWidget(fieldCaption(grid.parentWidget(), QStringLiteral("&Output:"), format_), row, 0);
+    auto* output = new QHBoxLayout;
+    output->addWidget(format_);
+    doubleScale_ = new QCheckBox(QStringLiteral("Also &2x pictures"), grid.parentWidget());
+    doubleScale_->setObjectName(QStringLiteral("AlsoDouble"));
+    doubleScale_->setAccessibleName(QStringLiteral("Also 2x pictures"));
+    doubleScale_->setChecked(doubleScaleByDefault(ButtonFormat::Png));
+    output->addWidget(doubleScale_);
+    grid.addLayout(output, row, 1);
+    // Each kind brings its own default; SVG pictures scale by themselves.
+    connect(format_, &QComboBox::currentIndexChanged, this, [this] {
+        const ButtonFormat format = outputFormat();
+        doubleScale_->setChecked(doubleScaleByDefault(format));
+        doubleScale_->setEnabled(format != ButtonFormat::Svg);
+    });
+}
+
 QWidget* TButtonDesigner::buildMenuSide() {
     auto* page = new QWidget(this);
     auto* grid = new QGridLayout(page);
@@ -282,12 +309,7 @@ QWidget* TButtonDesigner::buildMenuSide() {
                     1, 2);
     grid->addWidget(texts_, 1, 0, 1, 2);
 
-    format_ = new QComboBox(page);
-    format_->setObjectName(QStringLiteral("FormatBox"));
-    format_->addItems({QStringLiteral("SVG"), QStringLiteral("PNG"), QStringLiteral("GIF")});
-    format_->setCurrentIndex(1);
-    grid->addWidget(fieldCaption(page, QStringLiteral("&Output:"), format_), 2, 0);
-    grid->addWidget(format_, 2, 1);
+    addOutputRow(*grid, 2);
 
     auto* scroll = new QScrollArea(page);
     scroll->setObjectName(QStringLiteral("Preview"));
@@ -490,7 +512,7 @@ void TButtonDesigner::makeButtons() {
     if (oneButton_)
         lines.resize(1);
     const WaitCursor wait;
-    const ButtonMenu menu = makeButtonMenu(style, lines, outputFormat());
+    const ButtonMenu menu = makeButtonMenu(style, lines, outputFormat(), doubleScale_->isChecked());
     const QDir folder(preferences_.path(PrefPath::Images));
     const auto path = [&](const std::string& file) { return folder.filePath(toQt(file)); };
     const std::string first = toLocal(path(menu.buttons[0].normalFile()));
@@ -500,17 +522,16 @@ void TButtonDesigner::makeButtons() {
 
     std::vector<DesignedButton> made;
     for (const MadeButton& button : menu.buttons) {
-        const QString normal = path(button.normalFile());
-        const QString mouseOver = path(button.mouseOverFile());
-        const QString existing = QFileInfo::exists(normal)      ? normal
-                                 : QFileInfo::exists(mouseOver) ? mouseOver
-                                                                : QString();
-        if (!existing.isEmpty() &&
-            !services_.dialogs.confirm(existing +
+        const std::vector<ButtonPicture> pictures = button.pictures();
+        const auto existing = std::ranges::find_if(pictures, [&](const ButtonPicture& picture) {
+            return QFileInfo::exists(path(picture.file));
+        });
+        if (existing != pictures.end() &&
+            !services_.dialogs.confirm(path(existing->file) +
                                        QStringLiteral(" exists. Replace the button's pictures?")))
             continue;
-        writeFileReplacing(toLocal(normal), button.normal);
-        writeFileReplacing(toLocal(mouseOver), button.mouseOver);
+        for (const ButtonPicture& picture : pictures)
+            writeFileReplacing(toLocal(path(picture.file)), *picture.bytes);
         made.push_back({toQt(button.normalFile()), toQt(button.mouseOverFile()), menu.size.width,
                         menu.size.height});
     }

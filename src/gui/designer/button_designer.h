@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QGridLayout;
 class QHBoxLayout;
@@ -25,7 +26,7 @@ enum class ButtonFormat;
 
 // The button designer: a style's values, a text list of one button per line, the picture kind
 // and a preview of the menu, whose buttons change to their mouse-over picture under the mouse.
-// "Make Buttons" writes both pictures of every button into the Project Images folder and hands
+// "Make Buttons" writes the pictures of every button into the Project Images folder and hands
 // them to the Button list, or to one button's fields when a "Design..." button opened it. The
 // pictures come from the same core as kelmor-cli button, so both give the same pixels.
 class TButtonDesigner : public QDialog {
@@ -52,6 +53,7 @@ private:
     QWidget* buildStyleValues();
     void addStyleBox(QGridLayout& grid, int& row);
     QWidget* buildMenuSide();
+    void addOutputRow(QGridLayout& grid, int row);
     QLineEdit* addField(QGridLayout& grid, int row, const QString& caption, const char* name);
     QLineEdit* addColourField(QGridLayout& grid, int row, const QString& caption, const char* name);
     QComboBox* addDropDown(QGridLayout& grid, int row, const QString& caption, const char* name,
@@ -87,6 +89,7 @@ private:
     QHBoxLayout* flagRow_ = nullptr; // the check boxes share one row
     QPlainTextEdit* texts_ = nullptr;
     QComboBox* format_ = nullptr;
+    QCheckBox* doubleScale_ = nullptr;
     QWidget* preview_ = nullptr;
     QVBoxLayout* previewLayout_ = nullptr;
     QLabel* previewNote_ = nullptr;
