@@ -3,6 +3,7 @@
 #include "base/read_file.h"
 #include "generator/menu_pictures.h"
 #include "imaging/png.h"
+#include "imaging/tool_pictures.h"
 #include "menu_test_pictures.h"
 #include "support/temp_folder.h"
 
@@ -118,6 +119,15 @@ TEST_F(MenuSpritesTest, AutomaticMakesNoneWithAnSvgPicture) {
     ASSERT_EQ(sprites.places.size(), 2u);
     EXPECT_EQ(sprites.places[0].sprite, -1);
     EXPECT_TRUE(makeMenuSprites(folder_.string(), buttons, MenuSpriteMode::None).files.empty());
+}
+
+TEST_F(MenuSpritesTest, ASpritePastThePictureLimitsIsRefusedBeforeItsPixels) {
+    std::vector<MenuButtonPictures> buttons = makeButtons();
+    buttons[0].width = 40000;
+    buttons[0].height = 1000;
+    for (const MenuSpriteMode mode : {MenuSpriteMode::Menu, MenuSpriteMode::Button})
+        EXPECT_EQ(test::errorOf([&] { makeMenuSprites(folder_.string(), buttons, mode); }),
+                  "Image too large");
 }
 
 } // namespace

@@ -53,8 +53,8 @@ SpriteLayout layoutOf(std::vector<const MenuButtonPictures*> buttons) {
         layout.x.push_back(static_cast<int>(width));
         width += button->width;
         rowHeight = std::max(rowHeight, button->height);
-        // The whole sprite at twice the size must fit the picture limits, before any pixel.
-        checkImageSize(width * 2, std::int64_t{rowHeight} * kStates * 2);
+        // Checked as the columns add up, so that the sum stays an int.
+        checkImageSize(width, std::int64_t{rowHeight} * kStates);
     }
     layout.buttons = std::move(buttons);
     layout.width = static_cast<int>(width);
@@ -78,6 +78,9 @@ public:
 
     // The sprite at `scale` (1, or 2 from the 2x pictures at twice the offsets).
     RgbaImage compose(const SpriteLayout& layout, int scale) {
+        // The picture limits before any pixel of the sprite is allocated.
+        checkImageSize(std::int64_t{layout.width} * scale,
+                       std::int64_t{layout.rowHeight} * kStates * scale);
         const int rowHeight = layout.rowHeight * scale;
         RgbaImage sprite = RgbaImage::blank(layout.width * scale, rowHeight * kStates);
         for (std::size_t i = 0; i < layout.buttons.size(); ++i) {
