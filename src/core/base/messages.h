@@ -150,6 +150,13 @@ inline std::string fileNotFound(const std::string& path) {
     return "File " + shownValue(path) + " not found";
 }
 
+// The site menu's pictures and sprites.
+inline constexpr const char* kUnknownSpriteMode = "--sprite takes menu, button or none";
+// A button picture that could not be measured or read: its path, then the reader's message.
+inline std::string menuPictureFailed(const std::string& path, const std::string& reason) {
+    return "Button picture " + shownValue(path) + ": " + reason;
+}
+
 // The usage problems every kelmor-cli command shares, shown after "kelmor-cli COMMAND: " as the
 // commands' own ones are.
 inline constexpr const char* kUnknownOption = "unknown option %s";

@@ -45,7 +45,7 @@ constexpr std::string_view kAngleUnits[] = {"deg", "grad", "rad", "turn"};
 
 // CssString: a CSS string inside an HTML attribute; CssText: a CSS string in a style sheet or
 // <style> element, where the HTML characters take CSS escapes instead of character references.
-enum class Escape { Html, CssString, CssText, AltText };
+enum class Escape { Html, CssString, CssText };
 
 void appendHexEscape(std::string& out, unsigned char byte) {
     constexpr char kDigits[] = "0123456789ABCDEF";
@@ -67,9 +67,6 @@ bool isPlain(unsigned char byte, Escape escape) {
         return false;
     case '\\':
         return escape != Escape::CssString && escape != Escape::CssText;
-    case '-':
-    case '_':
-        return escape != Escape::AltText;
     default:
         return (escape != Escape::CssString && escape != Escape::CssText) ||
                (byte >= 0x20 && byte != 0x7F);
@@ -135,10 +132,6 @@ void append(std::string& out, std::string_view text, Escape escape) {
         case '\'':
             out += "&#39;";
             break;
-        case '-':
-        case '_':
-            out += ' ';
-            break; // alternative text only
         default:
             out += static_cast<char>(byte);
         }
@@ -197,11 +190,16 @@ void appendCssString(std::string& out, std::string_view text) {
 }
 
 void appendAltText(std::string& out, std::string_view picture, std::string_view fallback) {
-    const std::string_view stem = pictureStem(picture);
-    if (stem.find_first_not_of(" \t\n\f\r-_") == std::string_view::npos)
-        append(out, fallback, Escape::Html);
-    else
-        append(out, stem, Escape::AltText);
+    append(out, altText(picture, fallback), Escape::Html);
+}
+
+std::string altText(std::string_view picture, std::string_view fallback) {
+    std::string words(pictureStem(picture));
+    if (words.find_first_not_of(" \t\n\f\r-_") == std::string::npos)
+        return std::string(fallback);
+    std::ranges::replace(words, '-', ' ');
+    std::ranges::replace(words, '_', ' ');
+    return words;
 }
 
 bool isCssColour(std::string_view text) {

@@ -30,6 +30,9 @@ void appendCssString(std::string& out, std::string_view text);
 // as blanks only, which would leave the picture without a description, gives `fallback`.
 void appendAltText(std::string& out, std::string_view picture, std::string_view fallback);
 
+// The same words unescaped, for text that is escaped where it is written: "my cool button".
+std::string altText(std::string_view picture, std::string_view fallback);
+
 // True when `text` is one CSS colour token, with nothing around it: "#rgb", "#rrggbb", a CSS
 // colour name or "transparent" (any case), or rgb(), rgba(), hsl() or hsla() holding only
 // numbers, blanks, ',', '.', '%', '/' and the angle units deg, grad, rad and turn. Nothing else

@@ -1,5 +1,6 @@
 // The GIF row: decoded to its frames' indices, written anew from them.
 #include "base/read_file.h"
+#include "imaging/gif_comment.h"
 #include "imaging/gif_encode.h"
 #include "imaging/gif_rgba.h"
 #include "imaging/picture.h"
@@ -45,6 +46,10 @@ std::string encodeRgba(const RgbaImage& image) {
     return encodeGif(gifFromRgba(image));
 }
 
+std::optional<std::string> title(std::string_view bytes) {
+    return pictureTitleText(readGifComment(bytes));
+}
+
 } // namespace
 
 PictureCodec gifCodec() {
@@ -61,6 +66,7 @@ PictureCodec gifCodec() {
         .encodeRgba = encodeRgba,
         // The frame's indices and its LZW data.
         .encodeBytesPerPixel = 3,
+        .title = title,
     };
 }
 

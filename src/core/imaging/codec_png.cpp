@@ -32,6 +32,15 @@ void checkVerbatim(std::string_view bytes, const std::string&) {
     checkPngStructure(bytes);
 }
 
+// The "Title" keyword of a tEXt or iTXt chunk before the pixel data, where writers put it.
+std::optional<std::string> title(std::string_view bytes) {
+    for (PngText& text : readPngText(bytes)) {
+        if (text.keyword == "Title")
+            return pictureTitleText(std::move(text.text));
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 PictureCodec pngCodec() {
@@ -49,6 +58,7 @@ PictureCodec pngCodec() {
         .encodeRgba = encodePng,
         // Its best file and the one it is trying, compressed.
         .encodeBytesPerPixel = 2,
+        .title = title,
     };
 }
 

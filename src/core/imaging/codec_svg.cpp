@@ -2,6 +2,7 @@
 #include "base/read_file.h"
 #include "imaging/picture_codecs.h"
 #include "imaging/svg_renderer_process.h"
+#include "imaging/xml_text.h"
 
 namespace kelmor {
 namespace {
@@ -40,6 +41,11 @@ void checkVerbatim(std::string_view bytes, const std::string& path) {
     measureSvgApart(bytes, path);
 }
 
+// The first <title> child of the root element, read by a scan of the text: nothing is drawn.
+std::optional<std::string> title(std::string_view bytes) {
+    return pictureTitleText(xmlChildText(bytes, "svg", "title"));
+}
+
 } // namespace
 
 PictureCodec svgCodec() {
@@ -54,6 +60,7 @@ PictureCodec svgCodec() {
         .decodeReduced = decodeReduced,
         .reducedDecodeBytes = reducedDecodeBytes,
         .checkVerbatim = checkVerbatim,
+        .title = title,
     };
 }
 

@@ -2,6 +2,10 @@
 #include "base/read_file.h"
 #include "imaging/picture_codecs.h"
 #include "imaging/webp.h"
+#include "imaging/xml_text.h"
+
+#include <memory>
+#include <webp/demux.h>
 
 namespace kelmor {
 namespace {
@@ -38,6 +42,20 @@ std::string encodeRgba(const RgbaImage& image) {
     return encodeWebp(image);
 }
 
+// The dc:title of the XMP chunk: its first rdf:li, the default language's where writers put it.
+std::optional<std::string> title(std::string_view bytes) {
+    const WebPData data{reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
+    const std::unique_ptr<WebPDemuxer, decltype(&WebPDemuxDelete)> demux(WebPDemux(&data),
+                                                                         WebPDemuxDelete);
+    WebPChunkIterator chunk;
+    if (!demux || !WebPDemuxGetChunk(demux.get(), "XMP ", 1, &chunk))
+        return std::nullopt;
+    const std::string_view xmp(reinterpret_cast<const char*>(chunk.chunk.bytes), chunk.chunk.size);
+    WebPDemuxReleaseChunkIterator(&chunk);
+    const std::optional<std::string_view> titles = xmlElementContent(xmp, "", "dc:title");
+    return titles ? pictureTitleText(xmlChildText(*titles, "", "rdf:li")) : std::nullopt;
+}
+
 } // namespace
 
 PictureCodec webpCodec() {
@@ -57,6 +75,7 @@ PictureCodec webpCodec() {
         .encodeRgba = encodeRgba,
         // libwebp's copy of the picture, its hash chains and backward references.
         .encodeBytesPerPixel = 18,
+        .title = title,
     };
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/utf8.h"
 
 namespace kelmor {
 
@@ -50,6 +51,12 @@ DecodedPicture decodedFromRgba(RgbaAnimation frames) {
 ReducedPicture reducedFromRgba(RgbaImage image) {
     const PictureSize original{image.width, image.height};
     return {std::move(image), original};
+}
+
+std::optional<std::string> pictureTitleText(std::optional<std::string> text) {
+    if (!text || text->find_first_not_of(" \t\r\n") == std::string::npos || !isValidUtf8(*text))
+        return std::nullopt;
+    return text;
 }
 
 } // namespace kelmor

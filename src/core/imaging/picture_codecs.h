@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,6 +78,8 @@ struct PictureCodec {
     // pixel the writer holds beside the picture, its file included.
     std::string (*encodeRgba)(const RgbaImage& image) = nullptr;
     std::int64_t encodeBytesPerPixel = 0;
+    // The title the file holds for itself (see readPictureTitle); null: the format holds none.
+    std::optional<std::string> (*title)(std::string_view bytes) = nullptr;
     // Whether a picture of 8 bits or fewer keeps its palette when made a GIF.
     bool paletteKeptInGif = false;
 
@@ -102,5 +105,7 @@ ImageLimits shownBitmapLimits();
 DecodedPicture decodedFromRgba(RgbaAnimation frames);
 // A picture decoded whole, for the thumbnailer to fit.
 ReducedPicture reducedFromRgba(RgbaImage image);
+// A title as a file holds it, kept when it is valid UTF-8 with more than blanks in it.
+std::optional<std::string> pictureTitleText(std::optional<std::string> text);
 
 } // namespace kelmor
