@@ -6,6 +6,7 @@
 #include "imaging/tool_pictures.h"
 #include "prefs/ini_file.h"
 #include "support/temp_folder.h"
+#include "unusual_style.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -19,22 +20,7 @@ using test::errorOf;
 class ButtonStyleFiles : public test::TempFolderTest {};
 
 TEST_F(ButtonStyleFiles, EveryValueSurvivesSavingAndLoading) {
-    ButtonStyle style;
-    style.font = "Serif";
-    style.fontSize = 17;
-    style.bold = style.italic = style.shadow = true;
-    style.color = {1, 2, 3};
-    style.padding = 0;
-    style.width = 120;
-    style.height = 30;
-    style.shape = ButtonShape::Pill;
-    style.radius = 4;
-    style.fill = {{10, 20, 30}, Colour{40, 50, 60}};
-    style.borderWidth = 3;
-    style.borderColor = {0xAB, 0xCD, 0xEF};
-    style.overFill = ButtonFill{{70, 80, 90}, Colour{100, 110, 120}};
-    style.overColor = Colour{5, 6, 7};
-    style.overBorderColor = Colour{8, 9, 10};
+    const ButtonStyle style = test::unusualStyle();
     const std::string file = path("styles/Mine.ini");
     saveStyle(file, style);
     EXPECT_EQ(loadStyle(file), style);

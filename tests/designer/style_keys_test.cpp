@@ -2,6 +2,7 @@
 // kind refuses, and kelmor-cli's options split their values over the keys they set.
 #include "base/error.h"
 #include "designer/style_keys.h"
+#include "unusual_style.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -9,29 +10,7 @@
 namespace kelmor {
 namespace {
 
-// Every value away from the default, so that a key reading or writing a neighbour's value shows.
-ButtonStyle unusualStyle() {
-    ButtonStyle style;
-    style.font = "Serif";
-    style.fontSize = 17;
-    style.bold = style.italic = style.shadow = true;
-    style.color = {1, 2, 3};
-    style.padding = 0;
-    style.width = 120;
-    style.height = 30;
-    style.shape = ButtonShape::Pill;
-    style.radius = 4;
-    style.fill = {{10, 20, 30}, Colour{40, 50, 60}};
-    style.borderWidth = 3;
-    style.borderColor = {0xAB, 0xCD, 0xEF};
-    style.overFill = ButtonFill{{70, 80, 90}, Colour{100, 110, 120}};
-    style.overColor = Colour{5, 6, 7};
-    style.overBorderColor = Colour{8, 9, 10};
-    style.currentFill = ButtonFill{{130, 140, 150}, Colour{160, 170, 180}};
-    style.currentColor = Colour{11, 12, 13};
-    style.currentBorderColor = Colour{14, 15, 16};
-    return style;
-}
+using test::unusualStyle;
 
 std::string errorOf(const StyleKey& key, std::string_view text) {
     ButtonStyle style;
