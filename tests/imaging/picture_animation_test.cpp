@@ -72,12 +72,15 @@ GifImage animation(int frames, std::optional<int> loopCount) {
     image.header().width = 2;
     image.header().height = 1;
     image.header().colorTable.colors = {{0, 0, 0}, {255, 255, 255}};
-    for (int i = 0; i < frames; ++i)
-        image.frames().push_back(frameAt(0, 0, 2, 1, {0, 1}, control((i + 1) * 5)));
-    if (loopCount) {
-        std::vector<GifExtension>& extensions = image.frames().front().extensions;
-        extensions.insert(extensions.begin(),
-                          GifLoopExtension{static_cast<std::uint16_t>(*loopCount)});
+    for (int i = 0; i < frames; ++i) {
+        GifFrame frame = frameAt(0, 0, 2, 1, {0, 1});
+        // The loop extension, when there is one, comes before the first frame's control.
+        frame.extensions.reserve(2);
+        if (i == 0 && loopCount)
+            frame.extensions.emplace_back(
+                GifLoopExtension{static_cast<std::uint16_t>(*loopCount)});
+        frame.extensions.emplace_back(control((i + 1) * 5));
+        image.frames().push_back(std::move(frame));
     }
     return image;
 }
