@@ -9,10 +9,17 @@ const os = require('node:os');
 const path = require('node:path');
 
 // The type of a file the site holds, from its first bytes: pictures and sounds keep the names
-// a project gives them, whatever their extension.
-function contentType(bytes) {
+// a project gives them, whatever their extension. A style sheet, which has no such bytes, by its
+// name: a browser drops one served as anything else.
+function contentType(bytes, name) {
   const start = bytes.subarray(0, 4).toString('latin1');
-  return start === '<svg' ? 'image/svg+xml' : start === 'RIFF' ? 'audio/wav' : 'text/html';
+  if (start === '<svg')
+    return 'image/svg+xml';
+  if (start === 'RIFF')
+    return 'audio/wav';
+  if (start === '\x89PNG')
+    return 'image/png';
+  return name.endsWith('.css') ? 'text/css' : 'text/html';
 }
 
 // The file a page's relative address `name` is fetched as: the browser drops blanks around an
@@ -141,7 +148,7 @@ class Site {
       }
       this.served.push(name);
       const bytes = fs.readFileSync(file);
-      response.writeHead(200, { 'Content-Type': contentType(bytes) }).end(bytes);
+      response.writeHead(200, { 'Content-Type': contentType(bytes, name) }).end(bytes);
     });
     await new Promise((resolve) => this.server.listen(0, '127.0.0.1', resolve));
     this.origin = `http://127.0.0.1:${this.server.address().port}/`;
@@ -154,4 +161,4 @@ class Site {
   }
 }
 
-module.exports = { Site, readProject, fetchedName };
+module.exports = { Site, projectText, readProject, fetchedName };

@@ -156,7 +156,8 @@ std::string menuCss(const MenuSnippet& menu) {
                       (menu.layout.stacked ? "flex-direction:column;align-items:flex-start;" : "") +
                       "gap:" + menu.layout.gap + ";list-style:none;margin:0;padding:0}\n";
     out += scope + " a{display:block;position:relative;background-repeat:no-repeat}\n";
-    out += scope + " a:focus-visible{" + focusRing(menu.bgColor) + "}\n";
+    // Raised over its neighbours, which would cover the ring where they touch the button.
+    out += scope + " a:focus-visible{" + focusRing(menu.bgColor) + ";z-index:1}\n";
     // Hidden from view, read by screen readers: the link's name.
     out += scope + " .kelmor-menu-text{position:absolute;width:1px;height:1px;margin:-1px;" +
            "padding:0;border:0;overflow:hidden;clip:rect(0 0 0 0);clip-path:inset(50%);" +
