@@ -43,8 +43,8 @@ function pageText(title) {
 }
 
 // Button pictures by kelmor-cli button, a project naming them, the pages, and the menu put into
-// them with the variant's sprite mode, style sheet and separator. Returns the site and each button's picture
-// name without ".png".
+// them with the variant's sprite mode, style sheet and separator. Returns the site and each
+// button's picture name without ".png".
 function makeSite({ sprite, css, separator }) {
   const site = new Site(process.env.KELMOR_CLI);
   fs.mkdirSync(path.join(site.folder, 'img'));
@@ -137,9 +137,10 @@ async function showsShare(page, box, expected) {
   return share;
 }
 
-// The state button i shows with the mouse on button `hovered` (-1: none).
-function stateOf(i, hovered) {
-  return i === CURRENT ? '-current' : i === hovered ? '-over' : '';
+// The picture name's suffix of the state button i shows with the mouse or the focus on button
+// `active` (none when past the last).
+function stateOf(i, active) {
+  return i === CURRENT ? '-current' : i === active ? '-over' : '';
 }
 
 // Hovers over each button in turn, then away; every button must show its state's picture
@@ -148,13 +149,15 @@ async function pictureProblems(page, site, pictures, suffix) {
   const boxes = await linkBoxes(page);
   const problems = [];
   for (let hovered = 0; hovered <= boxes.length; ++hovered) {
-    const mouse = hovered < boxes.length ? boxes[hovered] : { x: 0, y: 300, width: 2, height: 2 };
+    const away = hovered === boxes.length;
+    const mouse = away ? { x: 0, y: 300, width: 2, height: 2 } : boxes[hovered];
+    const where = away ? 'mouse away' : `mouse on button ${hovered + 1}`;
     await page.mouse.move(mouse.x + mouse.width / 2, mouse.y + mouse.height / 2);
     for (const [i, box] of boxes.entries()) {
       const name = `${pictures[i]}${stateOf(i, hovered)}${suffix}.png`;
       const share = await showsShare(page, box, await picture(site, name));
       if (share > SAME)
-        problems.push(`mouse on button ${hovered + 1}: button ${i + 1} differs from ${name} in ${share}`);
+        problems.push(`${where}: button ${i + 1} differs from ${name} in ${share}`);
     }
   }
   return problems;
@@ -186,7 +189,7 @@ for (const variant of VARIANTS) {
       await page.context().close();
     });
 
-    test('Tab reaches every link in order, each with a ring that stands out from BG Color', async () => {
+    test('Tab reaches every link in order, shows its state and a ring standing out from BG Color', async () => {
       const page = await open(site);
       const boxes = await linkBoxes(page);
       const unfocused = await Promise.all(boxes.map((box) => shot(page, box, RING_MARGIN)));
@@ -195,6 +198,8 @@ for (const variant of VARIANTS) {
         assert.equal(await page.evaluate(() => document.activeElement.getAttribute('href')), HREFS[i]);
         const problem = ringProblem(unfocused[i], await shot(page, box, RING_MARGIN), box);
         assert.equal(problem, null, `link ${i + 1}: ${problem}`);
+        const name = `${pictures[i]}${stateOf(i, i)}.png`;
+        assert.ok(await showsShare(page, box, await picture(site, name)) <= SAME, `link ${i + 1}: not ${name}`);
       }
       await page.context().close();
     });
