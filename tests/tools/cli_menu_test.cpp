@@ -34,9 +34,9 @@ protected:
         int status;
         std::string out, err;
     };
-    Result run(const std::string& args) {
-        const std::string command = std::string(KELMOR_CLI) + " menu " + args + " >" +
-                                    path("stdout") + " 2>" + path("stderr");
+    Result run(const std::string& args, const std::filesystem::path& in = ".") {
+        const std::string command = "cd '" + in.string() + "' && " + KELMOR_CLI + " menu " + args +
+                                    " >" + path("stdout") + " 2>" + path("stderr");
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile("stdout"), readFile("stderr")};
     }
@@ -91,7 +91,8 @@ TEST_F(CliMenuTest, BrokenMarkersAreRefusedAndTheOtherPagesUpdated) {
 }
 
 TEST_F(CliMenuTest, WritesTheMenuAloneAndRefusesAMenuWithoutPictures) {
-    const Result alone = run("--separator '<br>' " + path("menu.kxq"));
+    // A project named from the folder it lies in.
+    const Result alone = run("--separator '<br>' menu.kxq", folder_);
     EXPECT_EQ(alone.status, 0) << alone.err;
     EXPECT_TRUE(
         alone.out.starts_with("<nav class=\"kelmor-menu\" aria-label=\"Site\">\n<style>\n"));

@@ -27,23 +27,21 @@ std::string inProject(const PreparedMenu& menu, const std::string& path) {
         .string();
 }
 
-MenuPicture pictureFrom(const MenuStatePicture& state, const std::string& projectFolder,
-                        const std::string& folder) {
-    MenuPicture picture{linkFromPage(state.path, projectFolder, folder), {}};
+MenuPicture pictureFrom(const MenuStatePicture& state, const PageLinks& links) {
+    MenuPicture picture{links.fromPage(state.path), {}};
     if (!state.path2x.empty())
-        picture.url2x = linkFromPage(state.path2x, projectFolder, folder);
+        picture.url2x = links.fromPage(state.path2x);
     return picture;
 }
 
 std::optional<MenuSprite> spriteFrom(const PreparedMenu& menu, std::size_t button,
-                                     const std::string& folder) {
+                                     const PageLinks& links) {
     const MenuSpritePlace& place = menu.sprites.places[button];
     if (place.sprite < 0)
         return std::nullopt;
     const MenuSpriteFile& file = menu.sprites.files[static_cast<std::size_t>(place.sprite)];
     const MenuStatePicture state{file.path, file.path2x};
-    return MenuSprite{pictureFrom(state, menu.project.folder, folder), file.width, file.height,
-                      file.rowHeight};
+    return MenuSprite{pictureFrom(state, links), file.width, file.height, file.rowHeight};
 }
 
 // The menu as written from `folder`, the folder of the page or of the style sheet that refers
@@ -51,6 +49,9 @@ std::optional<MenuSprite> spriteFrom(const PreparedMenu& menu, std::size_t butto
 MenuSnippet snippetFrom(const PreparedMenu& menu, const std::string& folder,
                         const std::string& page) {
     const MenuProject& project = menu.project;
+    const PageLinks links(project.folder, folder);
+    const std::optional<std::string> thisPage =
+        page.empty() ? std::nullopt : std::optional(resolvedPath(page));
     MenuSnippet snippet;
     const std::string_view title = trimBlanks(project.settings.title);
     snippet.label = title.empty() ? "Main" : std::string(title);
@@ -59,16 +60,16 @@ MenuSnippet snippetFrom(const PreparedMenu& menu, const std::string& folder,
     for (std::size_t i = 0; i < menu.pictures.size(); ++i) {
         const MenuButtonPictures& button = menu.pictures[i];
         MenuLink link;
-        link.href = linkFromPage(button.link, project.folder, folder);
+        link.href = links.fromPage(button.link);
         link.title = button.title;
         link.target = button.frame;
-        link.normal = pictureFrom(button.normal, project.folder, folder);
-        link.over = pictureFrom(button.over, project.folder, folder);
-        link.current = pictureFrom(button.current, project.folder, folder);
+        link.normal = pictureFrom(button.normal, links);
+        link.over = pictureFrom(button.over, links);
+        link.current = pictureFrom(button.current, links);
         link.width = button.width;
         link.height = button.height;
-        link.isCurrent = !page.empty() && linkNamesPage(button.link, project.folder, page);
-        link.sprite = spriteFrom(menu, i, folder);
+        link.isCurrent = thisPage && menu.linkedPages[i] == thisPage;
+        link.sprite = spriteFrom(menu, i, links);
         link.spriteX = menu.sprites.places[i].x;
         snippet.links.push_back(std::move(link));
     }
@@ -86,7 +87,7 @@ MenuProject readMenuProject(const std::string& projectFile, const std::string& s
     readProjectFile(projectFile, grid);
     MenuProject project;
     // With its links resolved, as the site's pages are: the paths between them stay short.
-    project.folder = fs::weakly_canonical(fs::absolute(projectFolderOf(projectFile))).string();
+    project.folder = resolvedPath(projectFolderOf(projectFile));
     project.name = menuNameOf(projectFile);
     project.buttons = pageButtons(grid, grid.rowCount() - 1);
     project.settings = {grid.cell(ButtonColumn::PageTitle, 1), grid.cell(ButtonColumn::BgColor, 1),
@@ -95,11 +96,13 @@ MenuProject readMenuProject(const std::string& projectFile, const std::string& s
 }
 
 PreparedMenu prepareMenu(MenuProject project, const MenuOptions& options) {
-    PreparedMenu menu{std::move(project), options, {}, {}};
+    PreparedMenu menu{std::move(project), options, {}, {}, {}};
     menu.pictures = findMenuPictures(menu.project.folder, menu.project.buttons);
     if (menu.pictures.empty())
         throw Error(msg::kMenuHasNoButtons);
     menu.sprites = makeMenuSprites(menu.project.folder, menu.pictures, options.sprite);
+    for (const MenuButtonPictures& button : menu.pictures)
+        menu.linkedPages.push_back(pageNamedBy(button.link, menu.project.folder));
     return menu;
 }
 

@@ -40,6 +40,8 @@ struct PreparedMenu {
     MenuOptions options;
     std::vector<MenuButtonPictures> pictures;
     MenuSprites sprites; // the pictures to write before any page names them
+    // The page each button's Link names, resolved (pageNamedBy): the page that shows it current.
+    std::vector<std::optional<std::string>> linkedPages;
 };
 
 // Finds, measures and titles the pictures, and makes the sprites the options ask for.
