@@ -87,7 +87,10 @@ TEST_F(CliMenuTest, BrokenMarkersAreRefusedAndTheOtherPagesUpdated) {
     EXPECT_EQ(readFile("index.html"), "<!-- kelmor-menu menu -->\n<p>no end</p>\n");
     // Every state of both buttons comes from one sprite beside the first button's picture.
     EXPECT_THAT(readFile("blog/post.html"), HasSubstr("url(\"../images/menu-sprite.png\")"));
-    EXPECT_TRUE(fs::exists(path("images/menu-sprite.png")));
+    // Put into the site again, the same sprite is not written again.
+    const fs::file_time_type written = fs::last_write_time(path("images/menu-sprite.png"));
+    EXPECT_EQ(run("--update " + folder_.string() + " " + path("menu.kxq")).status, 1);
+    EXPECT_EQ(fs::last_write_time(path("images/menu-sprite.png")), written);
 }
 
 TEST_F(CliMenuTest, WritesTheMenuAloneAndRefusesAMenuWithoutPictures) {

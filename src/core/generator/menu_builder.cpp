@@ -3,6 +3,7 @@
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/read_file.h"
 #include "generator/html_text.h"
 #include "generator/menu_snippet.h"
 #include "generator/page_target.h"
@@ -76,6 +77,18 @@ MenuSnippet snippetFrom(const PreparedMenu& menu, const std::string& folder,
     return snippet;
 }
 
+// Writes the file unless it holds these bytes already: a menu put into the site again leaves
+// its sprites and style sheet as they were, and the copies browsers keep of them stay good.
+void writeIfChanged(const std::string& path, std::string_view bytes) {
+    try {
+        if (readWholeFile(path, bytes.size()) == bytes)
+            return;
+    } catch (const Error&) {
+        // Missing, unreadable or larger: written anew.
+    }
+    writeFileReplacing(path, bytes);
+}
+
 std::string folderOf(const std::string& path) {
     return fs::path(path).parent_path().string();
 }
@@ -108,12 +121,12 @@ PreparedMenu prepareMenu(MenuProject project, const MenuOptions& options) {
 
 void writeMenuFiles(const PreparedMenu& menu) {
     for (const MenuSpriteFile& sprite : menu.sprites.files) {
-        writeFileReplacing(inProject(menu, sprite.path), sprite.bytes);
+        writeIfChanged(inProject(menu, sprite.path), sprite.bytes);
         if (!sprite.path2x.empty())
-            writeFileReplacing(inProject(menu, sprite.path2x), sprite.bytes2x);
+            writeIfChanged(inProject(menu, sprite.path2x), sprite.bytes2x);
     }
     if (const std::optional<std::string>& css = menu.options.cssFile)
-        writeFileReplacing(*css, menuCss(snippetFrom(menu, folderOf(*css), {})));
+        writeIfChanged(*css, menuCss(snippetFrom(menu, folderOf(*css), {})));
 }
 
 std::string menuSnippetFor(const PreparedMenu& menu, const std::string& pagePath) {
