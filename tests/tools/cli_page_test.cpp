@@ -219,6 +219,10 @@ TEST_F(CliPageTest, MenuKindWritesTheMenuPageFromItsFolderAndTheSprite) {
                     "0,3,images/news.png\r\n3,3,_top\r\n4,3,blog/news.html?at=top\r\n"
                     "5,3,images/news-over.png\r\n"
                     "0,4,images/mail.png\r\n1,4,32\r\n2,4,16\r\n4,4,mailto:me@example.com\r\n");
+    // Its Target Page, index.html of the current folder, lies outside the project's folder: the
+    // page is refused, and no sprite is written for it.
+    EXPECT_EQ(runCli({"--kind", "menu", site}).status, 1);
+    EXPECT_FALSE(fs::exists(path("images/menu-sprite.png")));
 
     const CliResult result =
         runCli({"--kind", "menu", "--separator", "&nbsp;  ", site, path("blog/news.html")});
