@@ -129,9 +129,13 @@ void writeMenuFiles(const PreparedMenu& menu) {
         writeIfChanged(*css, menuCss(snippetFrom(menu, folderOf(*css), {})));
 }
 
+MenuSnippet menuForPage(const PreparedMenu& menu, const std::string& pagePath) {
+    return snippetFrom(menu, folderOf(pagePath), pagePath);
+}
+
 std::string menuSnippetFor(const PreparedMenu& menu, const std::string& pagePath) {
     const std::string folder = folderOf(pagePath);
-    const MenuSnippet snippet = snippetFrom(menu, folder, pagePath);
+    const MenuSnippet snippet = menuForPage(menu, pagePath);
     std::optional<std::string> cssHref;
     if (menu.options.cssFile)
         cssHref = fs::path(*menu.options.cssFile).lexically_relative(folder).generic_string();
