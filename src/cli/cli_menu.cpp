@@ -3,6 +3,7 @@
 #include "cli_command.h"
 #include "cli_files.h"
 #include "generator/menu_builder.h"
+#include "site/site_links.h"
 #include "site/site_report.h"
 
 #include <algorithm>
@@ -48,7 +49,7 @@ kelmor::MenuOptions menuOptions(const kelmor::cli::Arguments& arguments) {
         options.sprite = kelmor::cli::labelErrors(
             "--sprite", [&] { return kelmor::menuSpriteModeValue(*sprite); });
     if (const std::optional<std::string> css = arguments.value("--css"))
-        options.cssFile = fs::weakly_canonical(fs::absolute(*css)).string();
+        options.cssFile = kelmor::resolvedPath(*css);
     return options;
 }
 
@@ -71,7 +72,7 @@ int updateSite(const kelmor::PreparedMenu& menu, const std::string& site, bool d
 std::string menuPage(const kelmor::cli::Arguments& arguments, const kelmor::PreparedMenu& menu) {
     const std::vector<std::string>& operands = arguments.operands();
     if (operands.size() == 2 && operands[1] != kelmor::cli::kStandardOutput)
-        return fs::weakly_canonical(fs::absolute(operands[1])).string();
+        return kelmor::resolvedPath(operands[1]);
     return (fs::path(menu.project.folder) / "index.html").string();
 }
 

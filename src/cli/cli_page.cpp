@@ -33,6 +33,8 @@ std::string description() {
         "      Exit status: 0 written, 1 file or usage error, 2 button count outside 1 to 10.\n"
         "      Pictures the page names that are not there, from the page's folder, are listed on\n"
         "      standard error (exit status 0).\n"
+        "      The menu page writes its links and pictures from the page's folder, and writes\n"
+        "      the menu's sprite pictures beside the first button's picture as kelmor-cli menu.\n"
         "      The page kinds:";
     for (kelmor::PageKind kind : kelmor::pageKinds())
         text += "\n        " + std::string(kind.name()) + ": " + std::string(kind.caption());
@@ -115,19 +117,27 @@ int runPage(const kelmor::cli::Arguments& arguments) {
         return kExitButtonCount;
     }
     using kelmor::ButtonColumn;
-    const kelmor::PageSettings settings{grid.cell(ButtonColumn::PageTitle, 1),
-                                        grid.cell(ButtonColumn::BgColor, 1),
-                                        grid.cell(ButtonColumn::BgImage, 1), options.separator};
+    const std::string page = options.out.value_or(grid.cell(ButtonColumn::TargetPage, 1));
+    // The folder and the page matter to a page that writes its paths from its own folder; on
+    // standard output the page stands where index.html of the project's folder would.
+    const kelmor::PageSettings settings{.title = grid.cell(ButtonColumn::PageTitle, 1),
+                                        .bgColor = grid.cell(ButtonColumn::BgColor, 1),
+                                        .bgImage = grid.cell(ButtonColumn::BgImage, 1),
+                                        .separator = options.separator,
+                                        .folder = kelmor::projectFolderOf(options.project),
+                                        .page = page == kelmor::cli::kStandardOutput ? "" : page};
     const std::vector<kelmor::PageButton> buttons = kelmor::pageButtons(grid, count);
-    const std::string text = kelmor::pageText(options.kind, buttons, settings);
+    // The output is checked first: a page that writes pictures of its own writes them only
+    // when the page itself may be written.
     const kelmor::cli::Output output = pageOutput(options, grid);
+    const std::string text = kelmor::pageText(options.kind, buttons, settings);
     if (kelmor::dropsBgColor(options.kind, settings))
         std::cerr << "kelmor-cli page: warning: " << kelmor::msg::kBgColorNotCssColour << '\n';
     output.write(text);
-    // Looked up from the page's folder once it is written; the page stands as it is.
+    // Looked up once the page is written; the page stands as it is.
     const std::string missing = kelmor::missingPicturesLine(
         kelmor::missingPictures(kelmor::pagePictureNames(buttons, settings.bgImage),
-                                options.out.value_or(grid.cell(ButtonColumn::TargetPage, 1))));
+                                kelmor::pictureLookupPage(options.kind, settings, page)));
     if (!missing.empty())
         std::cerr << "kelmor-cli page: " << missing << '\n';
     return 0;

@@ -85,7 +85,9 @@ TEST(MenuSpriteModeTest, ReadsTheThreeNamesOnly) {
                 try {
                     menuSpriteModeValue(wrong);
                 } catch (const Error& error) {
-                    EXPECT_STREQ(error.what(), "--sprite takes menu, button or none");
+                    EXPECT_EQ(std::string(error.what()),
+                              "'" + std::string(wrong) +
+                                  "' is not a sprite mode (menu, button or none)");
                     throw;
                 }
             },

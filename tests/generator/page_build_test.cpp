@@ -1,13 +1,17 @@
 #include "editor/editor_text_box.h"
 #include "generator/page_writer.h"
+#include "imaging/png.h"
 #include "project/projects_tab_fixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QToolButton>
+#include <gmock/gmock.h>
 
 namespace kelmor::test {
 namespace {
+
+using ::testing::HasSubstr;
 
 // The field names of one editor tab, in the order of PageButton's members, and its Build.
 struct Tab {
@@ -32,20 +36,21 @@ protected:
         return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
     }
 
-    static PageButton button(const Tab& tab, int k) {
+    static PageButton button(const Tab& tab, int k, const std::string& extension) {
         const std::string n = std::to_string(k);
-        return PageButton{"b" + n + ".gif", "b" + n + "over.gif", "page" + n + ".html ",
+        return PageButton{"b" + n + extension, "b" + n + "over" + extension, "page" + n + ".html ",
                           k % 2 ? "_top" : "main", tab.sound ? "s" + n + ".wav" : ""};
     }
 
     // Fills the Button list so that row k holds button k, by adding from the last button up
     // and inserting a row above each time.
-    std::vector<PageButton> addButtons(const Tab& tab, int count) {
+    std::vector<PageButton> addButtons(const Tab& tab, int count,
+                                       const std::string& extension = ".gif") {
         std::vector<PageButton> buttons;
         for (int k = count; k >= 1; --k) {
             if (k < count)
                 trigger("AddNewRow");
-            const PageButton b = button(tab, k);
+            const PageButton b = button(tab, k, extension);
             type(tab.normal, QString::fromStdString(b.normal));
             type(tab.mouseOver, QString::fromStdString(b.mouseOver));
             type(tab.link, QString::fromStdString(b.link));
@@ -193,6 +198,40 @@ INSTANTIATE_TEST_SUITE_P(Answers, PageBuildConfirmTest, ::testing::Bool(),
                          [](const auto& testInfo) {
                              return std::string(testInfo.param ? "Yes" : "No");
                          });
+
+// Build Menu Page takes the way of every Build: the menu page of the Button list is saved as
+// the target page and shown in the Html tab, its paths written from the target page's folder
+// and its sprite written beside the pictures.
+TEST_F(PageBuildFixture, BuildMenuPageSavesTheMenuPageAndItsSprite) {
+    const std::vector<PageButton> buttons = addButtons(kPlain, 2, ".png");
+    for (const PageButton& b : buttons)
+        for (const std::string& name : {b.normal, b.mouseOver})
+            writeFile(QString::fromStdString(name),
+                      QByteArray::fromStdString(encodePng(RgbaImage::blank(30, 12))));
+    PageSettings settings = fillPage(kPlain);
+    settings.page = target().toStdString();
+
+    press("BuildMenuPage");
+    ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(u'\n').toStdString();
+    EXPECT_TRUE(QFile::exists(workDir() + QStringLiteral("/menu-sprite.png")));
+    const std::string expected = pageText(pageKindNamed("menu"), buttons, settings);
+    EXPECT_THAT(expected,
+                HasSubstr("<nav class=\"kelmor-menu\" aria-label=\"My &quot;menu&quot;\">"));
+    EXPECT_THAT(expected, HasSubstr("href=\"../page2.html \""));
+    EXPECT_EQ(contents(target()).toStdString(), expected);
+    EXPECT_EQ(editor()->fileText(), QString::fromStdString(expected));
+    EXPECT_EQ(currentFileBox()->currentText(), target());
+    EXPECT_TRUE(viewInBrowser()->isEnabled());
+}
+
+TEST_F(PageBuildFixture, BuildMenuPageWithoutPicturesWritesNothingAndSaysSo) {
+    fillPage(kPlain);
+    editor()->setPlainText(QStringLiteral("earlier text"));
+    press("BuildMenuPage");
+    EXPECT_EQ(dialogs.errors, QStringList{QStringLiteral("The menu has no buttons")});
+    EXPECT_FALSE(QFile::exists(target()));
+    EXPECT_EQ(editor()->toPlainText(), QStringLiteral("earlier text"));
+}
 
 TEST_F(PageBuildFixture, ViewInBrowserOpensTheCurrentFileOnceBuilt) {
     EXPECT_FALSE(viewInBrowser()->isEnabled());

@@ -1,5 +1,7 @@
 #include "base/error.h"
+#include "generator/menu_test_pictures.h"
 #include "generator/page_writer.h"
+#include "support/temp_folder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -47,30 +49,41 @@ TEST(PageKindTableTest, NamesAreUniqueAndEveryKindHasACaption) {
 }
 
 TEST(PageKindTableTest, UnknownNameThrowsWithTheNamesOfEveryKind) {
-    for (const char* name : {"", "Plain", "menu", "html5 ", "sound\x1B"}) {
+    for (const char* name : {"", "Plain", "menus", "html5 ", "sound\x1B"}) {
         try {
             pageKindNamed(name);
             ADD_FAILURE() << "no error for '" << name << "'";
         } catch (const Error& error) {
             EXPECT_EQ(error.what(),
                       "'" + shownValue(name) +
-                          "' is not a page kind (plain, sound, html5 or html5-sound)");
+                          "' is not a page kind (plain, sound, html5, html5-sound or menu)");
         }
     }
 }
 
-// Every writer against its row: the traits that pick a kind must tell what its page is.
-class PageKindWriterTest : public ::testing::TestWithParam<PageKind> {
+// Every writer against its row: the traits that pick a kind must tell what its page is. The
+// buttons' pictures lie in the folder the settings name, where the menu page measures them.
+class PageKindWriterTest : public test::TempFolderTest,
+                           public ::testing::WithParamInterface<PageKind> {
 protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        for (int seed = 0; const char* name : {"n1.png", "o1.png", "n2.png", "o2.png"})
+            test::writePatternPng(path(name), 6, 4, ++seed);
+    }
     static std::vector<PageButton> buttons() {
-        return {{"n1.gif", "o1.gif", "l1.html", "_top", "s1.wav"},
-                {"n2.gif", "o2.gif", "l2.html", "", "s2.wav"}};
+        return {{"n1.png", "o1.png", "l1.html", "_top", "s1.wav"},
+                {"n2.png", "o2.png", "l2.html", "", "s2.wav"}};
+    }
+    PageSettings inFolder(PageSettings settings) const {
+        settings.folder = folder_.string();
+        return settings;
     }
 };
 
 TEST_P(PageKindWriterTest, WritesThePageItsTraitsName) {
     const PageKind kind = GetParam();
-    const std::string text = pageText(kind, buttons(), {"T", "#FFFFFF", "", "<br>"});
+    const std::string text = pageText(kind, buttons(), inFolder({"T", "#FFFFFF", "", "<br>"}));
     EXPECT_THAT(text, kind.traits().html5 ? StartsWith("<!DOCTYPE html>\r\n")
                                           : StartsWith("<!-- Created using Kelmor 1.0 !-->\r\n"));
     EXPECT_EQ(text.find("s2.wav") != std::string::npos, kind.traits().sounds);
@@ -83,8 +96,8 @@ TEST_P(PageKindWriterTest, WritesThePageItsTraitsName) {
 // text cut at every CR LF.
 TEST_P(PageKindWriterTest, LinesKeepALineEndInsideAValue) {
     const PageKind kind = GetParam();
-    const PageSettings plain{"Title", "", "", "<br>"};
-    const PageSettings broken{"Ti\r\ntle", "", "", "<br>\r\n"};
+    const PageSettings plain = inFolder({"Title", "", "", "<br>"});
+    const PageSettings broken = inFolder({"Ti\r\ntle", "", "", "<br>\r\n"});
     const std::vector<std::string> lines = pageLines(kind, buttons(), broken);
     EXPECT_EQ(lines.size(), pageLines(kind, buttons(), plain).size());
     std::string joined;

@@ -77,8 +77,7 @@ GifImage animation(int frames, std::optional<int> loopCount) {
         // The loop extension, when there is one, comes before the first frame's control.
         frame.extensions.reserve(2);
         if (i == 0 && loopCount)
-            frame.extensions.emplace_back(
-                GifLoopExtension{static_cast<std::uint16_t>(*loopCount)});
+            frame.extensions.emplace_back(GifLoopExtension{static_cast<std::uint16_t>(*loopCount)});
         frame.extensions.emplace_back(control((i + 1) * 5));
         image.frames().push_back(std::move(frame));
     }

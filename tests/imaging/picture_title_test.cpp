@@ -78,7 +78,7 @@ const TitleCase kCases[] = {
      [](const std::string&) {
          return pngWith(test::pngChunk("tEXt", std::string("Title\0Caf\xE9", 10)));
      },
-     std::nullopt},
+     "Caf\xC3\xA9"},
     {"SvgRootTitleEntities", "t.svg",
      [](const std::string&) -> std::string {
          return "<?xml version=\"1.0\"?>\n<!-- <title>no</title> -->\n<svg "

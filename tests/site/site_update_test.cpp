@@ -212,14 +212,15 @@ TEST_F(SiteUpdateTest, ASnippetWriterErrorRefusesThatPageOnly) {
 
 TEST_F(SiteUpdateTest, ASiteThatIsNoFolderIsAnError) {
     writeFile("file", "x");
-    for (const std::string& site : {path("missing"), path("file")}) {
+    for (const auto& [site, problem] :
+         {std::pair{path("missing"), " not found"}, std::pair{path("file"), " is not a folder"}}) {
         MenuUpdate update = menu();
         update.site = site;
         try {
             updateSiteMenu(update, UpdateMode::DryRun);
             ADD_FAILURE() << site;
         } catch (const Error& error) {
-            EXPECT_EQ(std::string(error.what()), "Site folder " + site + " not found");
+            EXPECT_EQ(std::string(error.what()), "Site folder " + site + problem);
         }
     }
 }

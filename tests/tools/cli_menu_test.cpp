@@ -1,5 +1,6 @@
-// Runs the built kelmor-cli menu on a small site: the menu on its own, and put into the site's
+// Runs the built kelmor-cli menu on small sites: the menu on its own, and put into the site's
 // pages, each with its own button current and its paths from its own folder.
+#include "base/read_file.h"
 #include "imaging/png.h"
 #include "support/temp_folder.h"
 
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <map>
 #include <sys/wait.h>
 
 namespace kelmor {
@@ -34,9 +36,9 @@ protected:
         int status;
         std::string out, err;
     };
-    Result run(const std::string& args) {
-        const std::string command = std::string(KELMOR_CLI) + " menu " + args + " >" +
-                                    path("stdout") + " 2>" + path("stderr");
+    Result run(const std::string& args, const std::filesystem::path& in = ".") {
+        const std::string command = "cd '" + in.string() + "' && " + KELMOR_CLI + " menu " + args +
+                                    " >" + path("stdout") + " 2>" + path("stderr");
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile("stdout"), readFile("stderr")};
     }
@@ -77,6 +79,37 @@ TEST_F(CliMenuTest, UpdatesEveryPageWithItsOwnButtonCurrent) {
     EXPECT_THAT(again.out, HasSubstr("0 updated, 2 unchanged, 1 without markers, 0 refused"));
 }
 
+// Every file under `root` with its bytes, by its path relative to `root`.
+std::map<std::string, std::string> filesUnder(const fs::path& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        if (entry.is_regular_file())
+            files[entry.path().lexically_relative(root).generic_string()] =
+                readWholeFile(entry.path());
+    return files;
+}
+
+// The golden site: pages at three depths, CRLF and LF, one without a final newline, an indented
+// pair of markers, another project's markers, one page without markers, one with broken markers
+// and one already up to date; its sprites written beside the first button's pictures.
+TEST_F(CliMenuTest, TheUpdatedGoldenSiteMatchesTheExpectedBytes) {
+    const fs::path golden = fs::path(KELMOR_TEST_DATA) / "site-menu";
+    fs::copy(golden / "input", path("site"), fs::copy_options::recursive);
+    const Result result = run("--update site site/menu.kxq", folder_);
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_EQ(result.out, "about.html: no markers\nblog/2026/first.html: updated\n"
+                          "blog/index.html: updated\nbroken.html: menu markers not closed\n"
+                          "index.html: updated\nnews.html: unchanged\n"
+                          "3 updated, 1 unchanged, 1 without markers, 1 refused\n");
+    const auto written = filesUnder(path("site"));
+    const auto expected = filesUnder(golden / "expected");
+    EXPECT_EQ(written.size(), expected.size());
+    for (const auto& [name, bytes] : expected) {
+        ASSERT_TRUE(written.contains(name)) << name;
+        EXPECT_EQ(written.at(name), bytes) << name;
+    }
+}
+
 TEST_F(CliMenuTest, BrokenMarkersAreRefusedAndTheOtherPagesUpdated) {
     writeFile("index.html", "<!-- kelmor-menu menu -->\n<p>no end</p>\n");
     writeFile("blog/post.html", page(""));
@@ -87,11 +120,15 @@ TEST_F(CliMenuTest, BrokenMarkersAreRefusedAndTheOtherPagesUpdated) {
     EXPECT_EQ(readFile("index.html"), "<!-- kelmor-menu menu -->\n<p>no end</p>\n");
     // Every state of both buttons comes from one sprite beside the first button's picture.
     EXPECT_THAT(readFile("blog/post.html"), HasSubstr("url(\"../images/menu-sprite.png\")"));
-    EXPECT_TRUE(fs::exists(path("images/menu-sprite.png")));
+    // Put into the site again, the same sprite is not written again.
+    const fs::file_time_type written = fs::last_write_time(path("images/menu-sprite.png"));
+    EXPECT_EQ(run("--update " + folder_.string() + " " + path("menu.kxq")).status, 1);
+    EXPECT_EQ(fs::last_write_time(path("images/menu-sprite.png")), written);
 }
 
 TEST_F(CliMenuTest, WritesTheMenuAloneAndRefusesAMenuWithoutPictures) {
-    const Result alone = run("--separator '<br>' " + path("menu.kxq"));
+    // A project named from the folder it lies in.
+    const Result alone = run("--separator '<br>' menu.kxq", folder_);
     EXPECT_EQ(alone.status, 0) << alone.err;
     EXPECT_TRUE(
         alone.out.starts_with("<nav class=\"kelmor-menu\" aria-label=\"Site\">\n<style>\n"));

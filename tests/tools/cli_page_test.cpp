@@ -1,5 +1,6 @@
 // Runs the built kelmor-cli on project files and checks its pages, messages and exit status.
 #include "generator/page_writer.h"
+#include "imaging/png.h"
 #include "support/temp_folder.h"
 
 #include <cstdlib>
@@ -185,10 +186,10 @@ INSTANTIATE_TEST_SUITE_P(Kinds, CliPageKindTest,
 
 TEST_F(CliPageTest, UnknownKindOrKindBesideAnAliasWritesNothing) {
     const std::string site = writeFile("site.kxq", project(1, path("menu.html")));
-    const CliResult unknown = runCli({"--kind", "menu", site});
+    const CliResult unknown = runCli({"--kind", "menus", site});
     EXPECT_EQ(unknown.status, 1);
     EXPECT_EQ(unknown.err,
-              "--kind: 'menu' is not a page kind (plain, sound, html5 or html5-sound)\n");
+              "--kind: 'menus' is not a page kind (plain, sound, html5, html5-sound or menu)\n");
 
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--kind", "sound", "--sound", site},
@@ -198,6 +199,46 @@ TEST_F(CliPageTest, UnknownKindOrKindBesideAnAliasWritesNothing) {
         EXPECT_EQ(result.status, 1);
         EXPECT_THAT(result.err, HasSubstr("Usage:"));
     }
+    EXPECT_FALSE(fs::exists(path("menu.html")));
+}
+
+// The menu page of a project, written below the project's folder: every path from the page's
+// folder, the BG Image's too, the page's own button current, the second row left out for its
+// want of a picture, the rules in the head; the sprite is written beside the first picture, and
+// no picture is reported missing, each being found from the project's folder.
+TEST_F(CliPageTest, MenuKindWritesTheMenuPageFromItsFolderAndTheSprite) {
+    fs::create_directories(path("images"));
+    fs::create_directories(path("blog"));
+    for (const char* name : {"home", "home-over", "news", "news-over", "news-current", "mail"})
+        writeFile(std::string("images/") + name + ".png", encodePng(RgbaImage::blank(40, 20)));
+    writeFile("back.png", encodePng(RgbaImage::blank(2, 2)));
+    const std::string site = writeFile(
+        "site.kxq", "13,5\r\n0,1,images/home.png\r\n4,1,index.html\r\n5,1,images/home-over.png\r\n"
+                    "9,1,back.png\r\n10,1,#203040\r\n11,1,Tom & \"Jerry\"\r\n12,1,index.html\r\n"
+                    "4,2,left-out.html\r\n"
+                    "0,3,images/news.png\r\n3,3,_top\r\n4,3,blog/news.html?at=top\r\n"
+                    "5,3,images/news-over.png\r\n"
+                    "0,4,images/mail.png\r\n1,4,32\r\n2,4,16\r\n4,4,mailto:me@example.com\r\n");
+    // Its Target Page, index.html of the current folder, lies outside the project's folder: the
+    // page is refused, and no sprite is written for it.
+    EXPECT_EQ(runCli({"--kind", "menu", site}).status, 1);
+    EXPECT_FALSE(fs::exists(path("images/menu-sprite.png")));
+
+    const CliResult result =
+        runCli({"--kind", "menu", "--separator", "&nbsp;  ", site, path("blog/news.html")});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(readFile("blog/news.html"),
+              test::fileBytes(KELMOR_TEST_DATA "/pages/menu-blog.html"));
+    EXPECT_TRUE(readFile("images/menu-sprite.png").starts_with("\x89PNG")) << "no sprite";
+}
+
+TEST_F(CliPageTest, MenuKindWithoutPicturesWritesNothing) {
+    const std::string site =
+        writeFile("site.kxq", "13,3\r\n4,1,index.html\r\n4,2,other.html\r\n12,1,menu.html\r\n");
+    const CliResult result = runCli({"--kind", "menu", site, path("menu.html")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "The menu has no buttons\n");
     EXPECT_FALSE(fs::exists(path("menu.html")));
 }
 

@@ -135,6 +135,7 @@ inline constexpr const char* kPictureHasNoImage = "The picture holds no image";
 
 // The menu's site update. A page's line starts with its path relative to the site ("%s").
 inline constexpr const char* kSiteFolderNotFound = "Site folder %s not found";
+inline constexpr const char* kSiteIsNoFolder = "Site folder %s is not a folder";
 inline constexpr const char* kSiteFolderUnreadable = "Cannot read the site folder %s";
 inline constexpr const char* kMenuMarkersNotClosed = "%s: menu markers not closed";
 inline constexpr const char* kSiteLinkLeavesSite = "%s: symbolic link to outside the site, skipped";
@@ -151,7 +152,8 @@ inline std::string fileNotFound(const std::string& path) {
 }
 
 // The site menu's pictures and sprites.
-inline constexpr const char* kUnknownSpriteMode = "--sprite takes menu, button or none";
+inline constexpr const char* kUnknownSpriteMode =
+    "'%s' is not a sprite mode (menu, button or none)";
 // A button picture that could not be measured or read: its path, then the reader's message.
 inline std::string menuPictureFailed(const std::string& path, const std::string& reason) {
     return "Button picture " + shownValue(path) + ": " + reason;

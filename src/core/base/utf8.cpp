@@ -44,4 +44,19 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
+std::string utf8FromLatin1(std::string_view text) {
+    std::string utf8;
+    utf8.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8 += c;
+        } else {
+            utf8 += static_cast<char>(0xC0 | byte >> 6);
+            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return utf8;
+}
+
 } // namespace kelmor

@@ -3,6 +3,7 @@
 // Well-formed UTF-8, checked byte by byte; pure C++.
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace kelmor {
@@ -13,5 +14,8 @@ namespace kelmor {
 std::size_t utf8SequenceLength(std::string_view text);
 
 bool isValidUtf8(std::string_view text);
+
+// Latin-1 text (every byte one character) as UTF-8.
+std::string utf8FromLatin1(std::string_view text);
 
 } // namespace kelmor

@@ -262,22 +262,12 @@ std::string xmlText(std::string_view text) {
     return escaped;
 }
 
-// UTF-8 as Latin-1, the only text a PNG tEXt chunk holds; other characters become "?".
-std::string latin1Text(std::string_view text) {
-    std::string latin1;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = std::max<std::size_t>(1, utf8SequenceLength(text.substr(at)));
-        const auto lead = static_cast<unsigned char>(text[at]);
-        if (length == 1)
-            latin1 += text[at];
-        else if (length == 2 && lead <= 0xC3)
-            latin1 += static_cast<char>(((lead & 0x03) << 6) |
-                                        (static_cast<unsigned char>(text[at + 1]) & 0x3F));
-        else
-            latin1 += '?';
-        at += length;
-    }
-    return latin1;
+// The title as a text chunk: tEXt while it is ASCII, which every reader takes, iTXt (UTF-8)
+// otherwise.
+PngText pngTitle(std::string_view title) {
+    const bool ascii =
+        std::ranges::all_of(title, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return {"Title", std::string(title), !ascii};
 }
 
 // A GIF comment of the text, in sub-blocks of at most 255 bytes.
@@ -437,7 +427,7 @@ std::string buttonFile(std::string_view svg, ButtonFormat format, std::string_vi
     }
     std::vector<PngText> text;
     if (!title.empty())
-        text.push_back({"Title", latin1Text(title)});
+        text.push_back(pngTitle(title));
     return encodePngFast(renderSvg(svg), text, PngContent::Drawn);
 }
 

@@ -58,8 +58,8 @@ std::string buttonSvg(const ButtonStyle& style, std::string_view text, ButtonSiz
 
 // The file of a button's SVG document in the format: the markup itself, or its rendering as a
 // PNG file or as a GIF file (pixels below half opacity transparent). A PNG holds the `title` in a
-// tEXt chunk "Title" (in Latin-1, other characters as "?"), a GIF in a comment extension (as
-// UTF-8); an SVG has its own <title>.
+// text chunk "Title" (tEXt when ASCII, else iTXt), a GIF in a comment extension (as UTF-8); an
+// SVG has its own <title>.
 std::string buttonFile(std::string_view svg, ButtonFormat format, std::string_view title = {});
 
 // Whether a menu has pictures at twice the size, for screens of two device pixels a CSS pixel,

@@ -54,8 +54,20 @@ std::string_view writtenBgColor(const PageSettings& s) {
     return isCssColour(colour) ? colour : std::string_view();
 }
 
-// The background as a style attribute, or nothing when neither is written.
-void writeBody(PageSink& out, const PageSettings& s) {
+} // namespace
+
+void writeHtml5Head(PageSink& out, const PageSettings& s) {
+    line(out, {"<!DOCTYPE html>"});
+    line(out, {"<html lang=\"en\">"});
+    line(out, {"<head>"});
+    line(out, {"<meta charset=\"utf-8\">"});
+    line(out, {"<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"});
+    out.add("<title>");
+    appendHtml(out.text(), isBlank(s.title) ? kUntitled : std::string_view(s.title));
+    line(out, {"</title>"});
+}
+
+void writeHtml5Body(PageSink& out, const PageSettings& s) {
     const std::string_view colour = writtenBgColor(s);
     out.add("<body");
     if (!s.bgImage.empty() || !colour.empty()) {
@@ -74,6 +86,12 @@ void writeBody(PageSink& out, const PageSettings& s) {
     out.add(">");
     out.endLine();
 }
+
+bool html5DropsBgColor(const PageSettings& settings) {
+    return !isBlank(settings.bgColor) && writtenBgColor(settings).empty();
+}
+
+namespace {
 
 // Writes `opening` (up to and with the attribute's opening quote), the value escaped, the quote.
 void attribute(PageSink& out, std::string_view opening, std::string_view value) {
@@ -128,16 +146,9 @@ void writeButton(PageSink& out, int k, const PageButton& b, bool withSound, cons
 
 void Html5PageWriter::write(PageSink& out, const std::vector<PageButton>& buttons,
                             const PageSettings& s) const {
-    line(out, {"<!DOCTYPE html>"});
-    line(out, {"<html lang=\"en\">"});
-    line(out, {"<head>"});
-    line(out, {"<meta charset=\"utf-8\">"});
-    line(out, {"<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"});
-    out.add("<title>");
-    appendHtml(out.text(), isBlank(s.title) ? kUntitled : std::string_view(s.title));
-    line(out, {"</title>"});
+    writeHtml5Head(out, s);
     line(out, {"</head>"});
-    writeBody(out, s);
+    writeHtml5Body(out, s);
     for (size_t i = 0; i < buttons.size(); ++i)
         writeButton(out, static_cast<int>(i) + 1, buttons[i],
                     withSounds_ && !isBlank(buttons[i].sound), s);
@@ -157,7 +168,7 @@ void Html5PageWriter::writeScript(PageSink& out) const {
 }
 
 bool Html5PageWriter::dropsBgColor(const PageSettings& settings) const {
-    return !isBlank(settings.bgColor) && writtenBgColor(settings).empty();
+    return html5DropsBgColor(settings);
 }
 
 } // namespace kelmor

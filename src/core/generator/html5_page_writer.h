@@ -30,4 +30,13 @@ private:
     bool withSounds_;
 };
 
+// The parts of the HTML5 page that every page of today's HTML shares. The head from the doctype
+// to the <title> (a Page Title of blanks only is "Untitled"), leaving the head open for what the
+// page adds to it.
+void writeHtml5Head(PageSink& out, const PageSettings& settings);
+// The <body> tag, with the BG Image and the BG Color (when it is one CSS colour) as its style.
+void writeHtml5Body(PageSink& out, const PageSettings& settings);
+// True when writeHtml5Body leaves out the BG Color as it was typed.
+bool html5DropsBgColor(const PageSettings& settings);
+
 } // namespace kelmor

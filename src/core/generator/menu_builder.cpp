@@ -3,6 +3,7 @@
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
+#include "base/read_file.h"
 #include "generator/html_text.h"
 #include "generator/menu_snippet.h"
 #include "generator/page_target.h"
@@ -27,23 +28,21 @@ std::string inProject(const PreparedMenu& menu, const std::string& path) {
         .string();
 }
 
-MenuPicture pictureFrom(const MenuStatePicture& state, const std::string& projectFolder,
-                        const std::string& folder) {
-    MenuPicture picture{linkFromPage(state.path, projectFolder, folder), {}};
+MenuPicture pictureFrom(const MenuStatePicture& state, const PageLinks& links) {
+    MenuPicture picture{links.fromPage(state.path), {}};
     if (!state.path2x.empty())
-        picture.url2x = linkFromPage(state.path2x, projectFolder, folder);
+        picture.url2x = links.fromPage(state.path2x);
     return picture;
 }
 
 std::optional<MenuSprite> spriteFrom(const PreparedMenu& menu, std::size_t button,
-                                     const std::string& folder) {
+                                     const PageLinks& links) {
     const MenuSpritePlace& place = menu.sprites.places[button];
     if (place.sprite < 0)
         return std::nullopt;
     const MenuSpriteFile& file = menu.sprites.files[static_cast<std::size_t>(place.sprite)];
     const MenuStatePicture state{file.path, file.path2x};
-    return MenuSprite{pictureFrom(state, menu.project.folder, folder), file.width, file.height,
-                      file.rowHeight};
+    return MenuSprite{pictureFrom(state, links), file.width, file.height, file.rowHeight};
 }
 
 // The menu as written from `folder`, the folder of the page or of the style sheet that refers
@@ -51,6 +50,9 @@ std::optional<MenuSprite> spriteFrom(const PreparedMenu& menu, std::size_t butto
 MenuSnippet snippetFrom(const PreparedMenu& menu, const std::string& folder,
                         const std::string& page) {
     const MenuProject& project = menu.project;
+    const PageLinks links(project.folder, folder);
+    const std::optional<std::string> thisPage =
+        page.empty() ? std::nullopt : std::optional(resolvedPath(page));
     MenuSnippet snippet;
     const std::string_view title = trimBlanks(project.settings.title);
     snippet.label = title.empty() ? "Main" : std::string(title);
@@ -59,20 +61,32 @@ MenuSnippet snippetFrom(const PreparedMenu& menu, const std::string& folder,
     for (std::size_t i = 0; i < menu.pictures.size(); ++i) {
         const MenuButtonPictures& button = menu.pictures[i];
         MenuLink link;
-        link.href = linkFromPage(button.link, project.folder, folder);
+        link.href = links.fromPage(button.link);
         link.title = button.title;
         link.target = button.frame;
-        link.normal = pictureFrom(button.normal, project.folder, folder);
-        link.over = pictureFrom(button.over, project.folder, folder);
-        link.current = pictureFrom(button.current, project.folder, folder);
+        link.normal = pictureFrom(button.normal, links);
+        link.over = pictureFrom(button.over, links);
+        link.current = pictureFrom(button.current, links);
         link.width = button.width;
         link.height = button.height;
-        link.isCurrent = !page.empty() && linkNamesPage(button.link, project.folder, page);
-        link.sprite = spriteFrom(menu, i, folder);
+        link.isCurrent = thisPage && menu.linkedPages[i] == thisPage;
+        link.sprite = spriteFrom(menu, i, links);
         link.spriteX = menu.sprites.places[i].x;
         snippet.links.push_back(std::move(link));
     }
     return snippet;
+}
+
+// Writes the file unless it holds these bytes already: a menu put into the site again leaves
+// its sprites and style sheet as they were, and the copies browsers keep of them stay good.
+void writeIfChanged(const std::string& path, std::string_view bytes) {
+    try {
+        if (readWholeFile(path, bytes.size()) == bytes)
+            return;
+    } catch (const Error&) {
+        // Missing, unreadable or larger: written anew.
+    }
+    writeFileReplacing(path, bytes);
 }
 
 std::string folderOf(const std::string& path) {
@@ -86,7 +100,7 @@ MenuProject readMenuProject(const std::string& projectFile, const std::string& s
     readProjectFile(projectFile, grid);
     MenuProject project;
     // With its links resolved, as the site's pages are: the paths between them stay short.
-    project.folder = fs::weakly_canonical(fs::absolute(projectFolderOf(projectFile))).string();
+    project.folder = resolvedPath(projectFolderOf(projectFile));
     project.name = menuNameOf(projectFile);
     project.buttons = pageButtons(grid, grid.rowCount() - 1);
     project.settings = {grid.cell(ButtonColumn::PageTitle, 1), grid.cell(ButtonColumn::BgColor, 1),
@@ -95,27 +109,33 @@ MenuProject readMenuProject(const std::string& projectFile, const std::string& s
 }
 
 PreparedMenu prepareMenu(MenuProject project, const MenuOptions& options) {
-    PreparedMenu menu{std::move(project), options, {}, {}};
+    PreparedMenu menu{std::move(project), options, {}, {}, {}};
     menu.pictures = findMenuPictures(menu.project.folder, menu.project.buttons);
     if (menu.pictures.empty())
         throw Error(msg::kMenuHasNoButtons);
     menu.sprites = makeMenuSprites(menu.project.folder, menu.pictures, options.sprite);
+    for (const MenuButtonPictures& button : menu.pictures)
+        menu.linkedPages.push_back(pageNamedBy(button.link, menu.project.folder));
     return menu;
 }
 
 void writeMenuFiles(const PreparedMenu& menu) {
     for (const MenuSpriteFile& sprite : menu.sprites.files) {
-        writeFileReplacing(inProject(menu, sprite.path), sprite.bytes);
+        writeIfChanged(inProject(menu, sprite.path), sprite.bytes);
         if (!sprite.path2x.empty())
-            writeFileReplacing(inProject(menu, sprite.path2x), sprite.bytes2x);
+            writeIfChanged(inProject(menu, sprite.path2x), sprite.bytes2x);
     }
     if (const std::optional<std::string>& css = menu.options.cssFile)
-        writeFileReplacing(*css, menuCss(snippetFrom(menu, folderOf(*css), {})));
+        writeIfChanged(*css, menuCss(snippetFrom(menu, folderOf(*css), {})));
+}
+
+MenuSnippet menuForPage(const PreparedMenu& menu, const std::string& pagePath) {
+    return snippetFrom(menu, folderOf(pagePath), pagePath);
 }
 
 std::string menuSnippetFor(const PreparedMenu& menu, const std::string& pagePath) {
     const std::string folder = folderOf(pagePath);
-    const MenuSnippet snippet = snippetFrom(menu, folder, pagePath);
+    const MenuSnippet snippet = menuForPage(menu, pagePath);
     std::optional<std::string> cssHref;
     if (menu.options.cssFile)
         cssHref = fs::path(*menu.options.cssFile).lexically_relative(folder).generic_string();

@@ -5,6 +5,7 @@
 // and every path written relative to the page's folder.
 
 #include "generator/menu_pictures.h"
+#include "generator/menu_snippet.h"
 #include "generator/page_kind_writer.h"
 #include "site/site_update.h"
 
@@ -40,6 +41,8 @@ struct PreparedMenu {
     MenuOptions options;
     std::vector<MenuButtonPictures> pictures;
     MenuSprites sprites; // the pictures to write before any page names them
+    // The page each button's Link names, resolved (pageNamedBy): the page that shows it current.
+    std::vector<std::optional<std::string>> linkedPages;
 };
 
 // Finds, measures and titles the pictures, and makes the sprites the options ask for.
@@ -48,6 +51,11 @@ PreparedMenu prepareMenu(MenuProject project, const MenuOptions& options);
 // Writes the sprites and the style sheet of the options (through the safe writer): what every
 // page's snippet refers to.
 void writeMenuFiles(const PreparedMenu& menu);
+
+// The menu as the page at `pagePath` (absolute) shows it, for a page that writes its markup and
+// rules itself: the buttons whose Link names the page current, every link and picture relative
+// to the page's folder.
+MenuSnippet menuForPage(const PreparedMenu& menu, const std::string& pagePath);
 
 // The snippet for the page at `pagePath` (absolute), LF line ends: the buttons whose Link names
 // the page are current, every link and picture written relative to the page's folder.

@@ -74,7 +74,7 @@ MenuSpriteMode menuSpriteModeValue(std::string_view text) {
         return MenuSpriteMode::Button;
     if (text == "none")
         return MenuSpriteMode::None;
-    throw Error(msg::kUnknownSpriteMode);
+    throw Error(format(msg::kUnknownSpriteMode, std::string(text)));
 }
 
 std::vector<MenuButtonPictures> findMenuPictures(const std::string& folder,

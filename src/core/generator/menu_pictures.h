@@ -15,7 +15,8 @@ namespace kelmor {
 // Automatic: one sprite for the menu when every picture is a raster one, none otherwise.
 enum class MenuSpriteMode { Automatic, Menu, Button, None };
 
-// "menu", "button" or "none"; anything else throws Error("--sprite takes menu, button or none").
+// "menu", "button" or "none"; anything else throws
+// Error("'TEXT' is not a sprite mode (menu, button or none)").
 MenuSpriteMode menuSpriteModeValue(std::string_view text);
 
 // One state's picture: its path as the project has it (relative to the project's folder, or

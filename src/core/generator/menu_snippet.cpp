@@ -107,8 +107,8 @@ void appendLinkRules(std::string& out, const MenuLink& link, std::size_t index) 
     out += selector + "[aria-current=\"page\"]{" + stateBackground(link, 2) + "}\n";
 }
 
-void appendLink(std::string& out, const MenuLink& link, std::size_t index) {
-    out += "<li><a class=\"" + linkClass(index) + "\" href=\"";
+std::string linkLine(const MenuLink& link, std::size_t index) {
+    std::string out = "<li><a class=\"" + linkClass(index) + "\" href=\"";
     appendHtml(out, link.href);
     out += '"';
     if (!link.target.empty()) {
@@ -120,7 +120,7 @@ void appendLink(std::string& out, const MenuLink& link, std::size_t index) {
         out += " aria-current=\"page\"";
     out += "><span class=\"kelmor-menu-text\">";
     appendHtml(out, link.title);
-    out += "</span></a></li>\n";
+    return out + "</span></a></li>";
 }
 
 } // namespace
@@ -167,10 +167,20 @@ std::string menuCss(const MenuSnippet& menu) {
     return out;
 }
 
+std::vector<std::string> menuMarkupLines(const MenuSnippet& menu) {
+    std::string nav = "<nav class=\"kelmor-menu\" aria-label=\"";
+    appendHtml(nav, menu.label);
+    std::vector<std::string> lines{nav + "\">", "<ul>"};
+    for (std::size_t i = 0; i < menu.links.size(); ++i)
+        lines.push_back(linkLine(menu.links[i], i));
+    lines.push_back("</ul>");
+    lines.push_back("</nav>");
+    return lines;
+}
+
 std::string menuHtml(const MenuSnippet& menu, const std::optional<std::string>& cssHref) {
-    std::string out = "<nav class=\"kelmor-menu\" aria-label=\"";
-    appendHtml(out, menu.label);
-    out += "\">\n";
+    const std::vector<std::string> lines = menuMarkupLines(menu);
+    std::string out = lines.front() + "\n";
     if (cssHref) {
         out += "<link rel=\"stylesheet\" href=\"";
         appendHtml(out, *cssHref);
@@ -178,10 +188,9 @@ std::string menuHtml(const MenuSnippet& menu, const std::optional<std::string>& 
     } else {
         out += "<style>\n" + menuCss(menu) + "</style>\n";
     }
-    out += "<ul>\n";
-    for (std::size_t i = 0; i < menu.links.size(); ++i)
-        appendLink(out, menu.links[i], i);
-    return out + "</ul>\n</nav>\n";
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        out += lines[i] + "\n";
+    return out;
 }
 
 } // namespace kelmor

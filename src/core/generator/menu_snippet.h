@@ -68,6 +68,10 @@ struct MenuSnippet {
 // The style rules of the menu, one per line, LF line ends.
 std::string menuCss(const MenuSnippet& menu);
 
+// The menu's markup without its rules, for a page that holds them in its head: the <nav>, the
+// list and one line per link. A line end typed into a value stays inside its line.
+std::vector<std::string> menuMarkupLines(const MenuSnippet& menu);
+
 // The menu's markup, LF line ends, ending with a line end: with the rules in a <style> element
 // of its own, or, when `cssHref` is given, a <link> to the style sheet that holds them.
 std::string menuHtml(const MenuSnippet& menu, const std::optional<std::string>& cssHref = {});

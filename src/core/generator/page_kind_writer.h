@@ -15,8 +15,15 @@ struct PageButton {
 };
 
 // The page's own fields and the text written between two buttons (the Breaks/Spaces text).
+// The pages that write every path relative to their own folder (the menu page) also need where
+// the paths are typed from and where the page goes; the other kinds never read these two.
 struct PageSettings {
     std::string title, bgColor, bgImage, separator;
+    // The folder the Button list's paths are typed from (the project's); empty: the current one.
+    std::string folder{};
+    // The page being written, relative to the current folder or absolute; empty: index.html in
+    // `folder`.
+    std::string page{};
 };
 
 // Writes the page of one page kind. Every kind has one writer, named in the table of page
@@ -35,6 +42,10 @@ public:
     // True when the page leaves out the BG Color as it was typed, which Build and kelmor-cli
     // page then tell the user. A page that writes every value as typed never does.
     virtual bool dropsBgColor(const PageSettings&) const { return false; }
+    // True when the page writes the pictures' paths relative to its own folder, so that they
+    // are found from the settings' folder, where they are typed from; false when it writes them
+    // as typed, to be found from the page's folder.
+    virtual bool writesPathsFromItsFolder() const { return false; }
 };
 
 } // namespace kelmor

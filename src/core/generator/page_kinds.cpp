@@ -4,6 +4,7 @@
 #include "base/messages.h"
 #include "generator/html5_page_writer.h"
 #include "generator/legacy_page_writer.h"
+#include "generator/menu_page_writer.h"
 
 #include <array>
 #include <stdexcept>
@@ -24,7 +25,8 @@ namespace {
 const std::vector<PageKind>& table() {
     static const LegacyPageWriter plain(false), sound(true);
     static const Html5PageWriter html5(false), html5Sound(true);
-    static const std::array<PageKindRow, 4> rows{{
+    static const MenuPageWriter menu{};
+    static const std::array<PageKindRow, 5> rows{{
         {"plain", "the rollover page", {false, false}, plain},
         {"sound", "the rollover page that also plays each button's sound", {true, false}, sound},
         {"html5", "the rollover page in today's HTML", {false, true}, html5},
@@ -32,12 +34,13 @@ const std::vector<PageKind>& table() {
          "the HTML5 page that also plays each button's sound",
          {true, true},
          html5Sound},
+        {"menu", "the site menu on a page of today's HTML", {false, true}, menu},
     }};
     static const std::vector<PageKind> kinds(rows.begin(), rows.end());
     return kinds;
 }
 
-// "plain, sound, html5 or html5-sound".
+// "plain, sound, html5, html5-sound or menu".
 std::string kindNames() {
     std::string names;
     const std::vector<PageKind>& kinds = table();

@@ -39,9 +39,10 @@ private:
 // Every kind, in the table's order.
 const std::vector<PageKind>& pageKinds();
 // The kind of that name; any other name throws
-// kelmor::Error("'NAME' is not a page kind (plain, sound, html5 or html5-sound)").
+// kelmor::Error("'NAME' is not a page kind (plain, sound, html5, html5-sound or menu)").
 PageKind pageKindNamed(std::string_view name);
-// The first kind in the table with these traits.
+// The first kind in the table with these traits (the menu page, of today's HTML without
+// sounds, is reached by its name only).
 PageKind pageKindWith(PageTraits traits);
 
 } // namespace kelmor

@@ -4,6 +4,8 @@
 #include "base/messages.h"
 #include "project/button_columns.h"
 
+#include <filesystem>
+
 namespace kelmor {
 namespace {
 
@@ -36,6 +38,13 @@ std::string pageText(PageKind kind, const std::vector<PageButton>& buttons,
 
 bool dropsBgColor(PageKind kind, const PageSettings& settings) {
     return kind.writer().dropsBgColor(settings);
+}
+
+std::string pictureLookupPage(PageKind kind, const PageSettings& settings,
+                              const std::string& page) {
+    if (!kind.writer().writesPathsFromItsFolder())
+        return page;
+    return (std::filesystem::path(settings.folder) / "index.html").string();
 }
 
 std::optional<int> pageButtonCount(std::string_view labelText) {

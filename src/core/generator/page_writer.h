@@ -20,6 +20,10 @@ std::vector<std::string> pageLines(PageKind kind, const std::vector<PageButton>&
 // is no single CSS colour.
 bool dropsBgColor(PageKind kind, const PageSettings& settings);
 
+// The page missingPictures looks the pictures up from: `page` itself, or index.html in the
+// settings' folder for a kind that writes every path relative to the page's folder.
+std::string pictureLookupPage(PageKind kind, const PageSettings& settings, const std::string& page);
+
 // Throws that same Error unless 1 <= count <= 10.
 void checkPageButtonCount(long long count);
 

@@ -1,5 +1,6 @@
 // The PNG row on libspng: RGBA pixels, saved as read after a check of its chunks.
 #include "base/read_file.h"
+#include "base/utf8.h"
 #include "imaging/picture_codecs.h"
 #include "imaging/png.h"
 
@@ -36,7 +37,8 @@ void checkVerbatim(std::string_view bytes, const std::string&) {
 std::optional<std::string> title(std::string_view bytes) {
     for (PngText& text : readPngText(bytes)) {
         if (text.keyword == "Title")
-            return pictureTitleText(std::move(text.text));
+            return pictureTitleText(text.international ? std::move(text.text)
+                                                       : utf8FromLatin1(text.text));
     }
     return std::nullopt;
 }

@@ -107,7 +107,8 @@ int readText(spng_ctx* context, std::vector<PngText>& text) {
     if (code == SPNG_OK)
         code = spng_get_text(context, chunks.data(), &count);
     for (std::uint32_t i = 0; code == SPNG_OK && i < count; ++i)
-        text.push_back({chunks[i].keyword, std::string(chunks[i].text, chunks[i].length)});
+        text.push_back({chunks[i].keyword, std::string(chunks[i].text, chunks[i].length),
+                        chunks[i].type == SPNG_ITXT});
     return code;
 }
 
@@ -509,16 +510,20 @@ int setLayout(spng_ctx* c, const RgbaImage& image, const Layout& layout) {
     return code;
 }
 
-// The text as tEXt chunks; returns libspng's code.
+// The text as tEXt chunks, iTXt ones for international text, uncompressed, with no language
+// tag or translated keyword; returns libspng's code.
 int setText(spng_ctx* c, const std::vector<PngText>& text) {
     if (text.empty())
         return SPNG_OK;
+    static char none[] = "";
     std::vector<spng_text> chunks(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i].keyword.empty() || text[i].keyword.size() >= sizeof chunks[i].keyword)
             throw std::invalid_argument("a PNG text keyword has 1 to 79 characters");
         std::memcpy(chunks[i].keyword, text[i].keyword.data(), text[i].keyword.size());
-        chunks[i].type = SPNG_TEXT;
+        chunks[i].type = text[i].international ? SPNG_ITXT : SPNG_TEXT;
+        chunks[i].language_tag = none;
+        chunks[i].translated_keyword = none;
         chunks[i].length = text[i].text.size();
         chunks[i].text = const_cast<char*>(text[i].text.c_str());
     }

@@ -13,10 +13,12 @@
 
 namespace kelmor {
 
-// One text chunk: its keyword and its text.
+// One text chunk: its keyword and its text, as the chunk holds it.
 struct PngText {
     std::string keyword;
     std::string text;
+    // An iTXt chunk, whose text is UTF-8; otherwise a tEXt or zTXt chunk, whose text is Latin-1.
+    bool international = false;
     friend bool operator==(const PngText&, const PngText&) = default;
 };
 
@@ -63,7 +65,8 @@ enum class PngContent {
 // A lossless PNG file written quickly rather than small, for pictures made by the dozen
 // (thumbnails, buttons): RGB when every pixel is opaque, RGBA otherwise, one pass of the
 // filtering that suits `content` and a moderate compression level. The text goes into tEXt
-// chunks before the pixel data; keywords are 1 to 79 Latin-1 characters.
+// chunks (iTXt for international text) before the pixel data; keywords are 1 to 79 Latin-1
+// characters.
 std::string encodePngFast(const RgbaImage& image, const std::vector<PngText>& text = {},
                           PngContent content = PngContent::Photo);
 

@@ -73,28 +73,38 @@ bool isLinkAddress(std::string_view link) {
     return hasScheme(link) || link.starts_with("//") || link.starts_with("#");
 }
 
-bool linkNamesPage(std::string_view link, const std::string& projectFolder,
-                   const std::string& pagePath) {
+std::optional<std::string> pageNamedBy(std::string_view link, const std::string& projectFolder) {
     if (isLinkAddress(link))
-        return false;
+        return std::nullopt;
     const std::string path = percentDecoded(pathPart(link));
     if (path.empty())
-        return false;
+        return std::nullopt;
     fs::path target =
         (path.front() == '/' ? fs::path(path) : resolved(projectFolder) / path).lexically_normal();
     std::error_code error;
     if (target.filename().empty() || fs::is_directory(target, error))
         target /= "index.html";
-    return resolved(target) == resolved(pagePath);
+    return resolved(target).string();
 }
 
-std::string linkFromPage(std::string_view link, const std::string& projectFolder,
-                         const std::string& pageFolder) {
+std::string resolvedPath(const std::string& path) {
+    return resolved(path).string();
+}
+
+bool linkNamesPage(std::string_view link, const std::string& projectFolder,
+                   const std::string& pagePath) {
+    return pageNamedBy(link, projectFolder) == resolvedPath(pagePath);
+}
+
+PageLinks::PageLinks(const std::string& projectFolder, const std::string& pageFolder)
+    : projectFolder_(resolved(projectFolder)), pageFolder_(resolved(pageFolder)) {}
+
+std::string PageLinks::fromPage(std::string_view link) const {
     const std::string_view path = pathPart(link);
     if (path.empty() || path.front() == '/' || isLinkAddress(link))
         return std::string(link);
-    const fs::path target = (resolved(projectFolder) / path).lexically_normal();
-    const fs::path relative = target.lexically_relative(resolved(pageFolder));
+    const fs::path target = (projectFolder_ / path).lexically_normal();
+    const fs::path relative = target.lexically_relative(pageFolder_);
     if (relative.empty())
         return std::string(link);
     std::string rewritten = relative.generic_string();
@@ -102,6 +112,11 @@ std::string linkFromPage(std::string_view link, const std::string& projectFolder
         rewritten += '/';
     rewritten += link.substr(path.size());
     return rewritten;
+}
+
+std::string linkFromPage(std::string_view link, const std::string& projectFolder,
+                         const std::string& pageFolder) {
+    return PageLinks(projectFolder, pageFolder).fromPage(link);
 }
 
 } // namespace kelmor

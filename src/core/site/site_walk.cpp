@@ -109,8 +109,10 @@ bool isSitePageName(std::string_view name) {
 std::vector<SiteEntry> walkSite(const std::string& site) {
     std::error_code error;
     const fs::path root = fs::canonical(site, error);
-    if (error || !fs::is_directory(root, error))
+    if (error)
         throw Error(format(msg::kSiteFolderNotFound, site));
+    if (!fs::is_directory(root, error))
+        throw Error(format(msg::kSiteIsNoFolder, site));
     Walk walk{site, root.native(), {}};
     visitFolder(walk, root, "");
     std::ranges::sort(walk.entries, {},

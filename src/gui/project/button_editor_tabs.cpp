@@ -231,7 +231,12 @@ void ButtonEditorTabs::addListButtons(QGridLayout& grid, int row, ButtonTab tab)
     auto* build = new QToolButton(page);
     build->setObjectName(sound ? QStringLiteral("SpeedButton13") : QStringLiteral("SpeedButton12"));
     build->setText(QStringLiteral("Build"));
-    grid.addWidget(build, row + 1, 1, Qt::AlignLeft);
+    auto* builds = new QHBoxLayout;
+    builds->addWidget(build);
+    if (!sound)
+        builds->addWidget(buildMenuPageButton(*page));
+    builds->addStretch(1);
+    grid.addLayout(builds, row + 1, 1, 1, 4);
     grid.setRowStretch(row + 2, 1);
     grid.setColumnStretch(1, 1);
 
@@ -239,6 +244,18 @@ void ButtonEditorTabs::addListButtons(QGridLayout& grid, int row, ButtonTab tab)
     connect(build, &QToolButton::clicked, this, [this, sound] {
         emit buildClicked(pageKindWith({sound, html5Page()}));
     });
+}
+
+// "Build Menu Page", beside the plain tab's Build, whose Breaks/Spaces lay the menu out: the
+// project's site menu on a page of its own, written as the target page.
+QToolButton* ButtonEditorTabs::buildMenuPageButton(QWidget& page) {
+    auto* build = new QToolButton(&page);
+    build->setObjectName(QStringLiteral("BuildMenuPage"));
+    build->setText(QStringLiteral("Build Menu Page"));
+    build->setToolTip(QStringLiteral("Build the target page as a page showing the site menu"));
+    connect(build, &QToolButton::clicked, this,
+            [this] { emit buildClicked(pageKindNamed("menu")); });
+    return build;
 }
 
 QWidget* ButtonEditorTabs::buildPageTab() {

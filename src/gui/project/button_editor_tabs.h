@@ -75,7 +75,7 @@ signals:
     // "Design...", beside the picture pickers of that tab.
     void designClicked(ButtonTab tab);
     // Build on a button tab: the kind of page it asks for, with the "HTML5 page" box as it
-    // stands.
+    // stands; Build Menu Page: the menu page.
     void buildClicked(PageKind kind);
     // The user ticked or cleared "HTML5 page".
     void html5PageToggled(bool ticked);
@@ -100,6 +100,7 @@ private:
     QToolButton* designButton(QWidget& page, ButtonTab tab);
     void addSoundFileRow(QGridLayout& grid, int row);
     void addListButtons(QGridLayout& grid, int row, ButtonTab tab);
+    QToolButton* buildMenuPageButton(QWidget& page);
     // The fields of that tab; the sound tab's are built first if need be.
     ButtonFields& fieldsOf(ButtonTab tab);
     // The sound button's fields, built first if their tab has not been opened yet.

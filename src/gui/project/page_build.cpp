@@ -31,8 +31,12 @@ void PageBuild::build(PageKind kind) {
     if (!targetAllowed(source, page))
         return;
 
-    const PageSettings settings{toLocal(source.title), toLocal(source.bgColor),
-                                toLocal(source.bgImage), toLocal(source.separator)};
+    const PageSettings settings{.title = toLocal(source.title),
+                                .bgColor = toLocal(source.bgColor),
+                                .bgImage = toLocal(source.bgImage),
+                                .separator = toLocal(source.separator),
+                                .folder = toLocal(source.projectFolder),
+                                .page = page};
     const std::vector<PageButton> buttons = pageButtons(source.grid, *count);
     QStringList lines;
     for (const std::string& line : pageLines(kind, buttons, settings))
@@ -42,8 +46,8 @@ void PageBuild::build(PageKind kind) {
         notes << QString::fromLatin1(msg::kBgColorNotCssColour);
     // Looked up once the page is written, so a page in a new folder is checked there.
     output_.showBuiltPage(lines, toQt(page), notes.join(QStringLiteral("; ")));
-    const std::string missing =
-        missingPicturesLine(missingPictures(pagePictureNames(buttons, settings.bgImage), page));
+    const std::string missing = missingPicturesLine(missingPictures(
+        pagePictureNames(buttons, settings.bgImage), pictureLookupPage(kind, settings, page)));
     if (!missing.empty()) {
         notes << toQt(missing);
         output_.showBuildNote(notes.join(QStringLiteral("; ")));

@@ -33,7 +33,8 @@ public:
     PageBuild(Dialogs& dialogs, Shell& shell, BuiltPageView& output, QAction& viewInBrowser,
               SourceReader source);
 
-    // Build on "Plain But" or "Sound But", for the kind of page it asks for.
+    // Build on "Plain But" or "Sound But", for the kind of page it asks for, and Build Menu Page.
+    // The menu page's paths are written from the project's folder to the target page's.
     void build(PageKind kind);
     // Opens the built page view's current file; nothing when there is none.
     void ToolButton22Click();
