@@ -1,5 +1,6 @@
 #include "project/projects_tab.h"
 
+#include "generator/page_kinds.h"
 #include "imaging/picture_view.h"
 #include "prefs/page_preference.h"
 #include "project/button_columns.h"
@@ -10,6 +11,8 @@
 #include "project/image_previews.h"
 #include "project/project_commands.h"
 #include "project/project_list_panel.h"
+#include "project/site_menu_update.h"
+#include "ui/browser_tab.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
 #include "ui/recent_projects.h"
@@ -18,6 +21,7 @@
 #include "ui/wait_cursor.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QSplitter>
 #include <QToolBar>
@@ -33,8 +37,9 @@ constexpr int kToolBarHeight = 40;
 
 ProjectsTab::ProjectsTab(TabContext& context, QWidget* parent)
     : TabPage({"Projects", DrawnIcon::Home, " Kelmor", "ViewsToolBar", "&ToolBar"}, parent),
-      services_(context.services()), preferences_(context.preferences()) {
-    // Asked for first, so that the tabs offering them are built before this one's controls.
+      services_(context.services()), preferences_(context.preferences()),
+      // Asked for first, so that the tabs offering them are built before this one's controls.
+      projectFileListener_(context.link<ProjectFileListener>()) {
     BuiltPageView& builtPages = context.link<BuiltPageView>();
     PictureBrowser& pictureBrowser = context.link<PictureBrowser>();
     setCommands(makeCommands());
@@ -49,14 +54,18 @@ ProjectsTab::ProjectsTab(TabContext& context, QWidget* parent)
     commands().fillToolBar(*toolBar_);
     layout->addWidget(toolBar_);
     layout->addWidget(buildPanels(pictureBrowser), 1);
+    status_ = addStatusLine(*this, "ProjectsStatusBar", "ProjectsStatus");
+    status_->setTextFormat(Qt::PlainText);
     addPopupSaveCommands();
 
     recent_ = new RecentProjects(services_.dialogs, services_.paths.configDir, this);
     commands_ = std::make_unique<ProjectCommands>(
         services_.dialogs, *buttonList_, *projectList_,
         ProjectCommands::Hooks{[this] { enableSaveCommands(); }, [this] { listReplaced(); },
-                               [this](const QString& path) { recent_->add(path); }});
+                               [this](const QString& path) { recent_->add(path); },
+                               [this](const QString& path) { projectFileChanged(path); }});
     connectUndo();
+    commands().action("UpdateSite").setEnabled(false);
     QAction& viewInBrowser = commands().action("ToolButton22");
     viewInBrowser.setEnabled(false);
     build_ =
@@ -82,6 +91,9 @@ std::unique_ptr<CommandSet> ProjectsTab::makeCommands() {
             C::shared(SharedCommand::Save, "SaveProject", &ProjectsTab::SaveClick, Place::Both),
             C::shared(SharedCommand::SaveAs, "SaveProjectAs", &ProjectsTab::SaveAsClick,
                       Place::Both),
+            C::separator(Place::Menu),
+            {"UpdateSite", "Update S&ite...", "Update Site...", CommandIcon::None, QKeySequence(),
+             &ProjectsTab::UpdateSiteClick, Place::Menu},
             C::separator(Place::Menu),
             {"EditUndo", "&Undo", "Undo", CommandIcon::Undo, QKeySequence::Undo,
              &ProjectsTab::UndoClick, Place::Menu},
@@ -218,6 +230,23 @@ void ProjectsTab::SaveAsClick() {
 
 void ProjectsTab::ViewInBrowserClick() {
     build_->ToolButton22Click();
+}
+
+// The menu is read from the project file, so changes the Button list holds are settled first:
+// saved, or left out on Discard.
+void ProjectsTab::UpdateSiteClick() {
+    if (!settleUnsavedWork())
+        return;
+    status_->clear();
+    if (const std::optional<QStringList> report =
+            updateSiteFromProject(services_.dialogs, commands_->projectFile(),
+                                  editorTabs_->separator(pageKindWith({})), *this))
+        status_->setText(report->join(QLatin1Char('\n')));
+}
+
+void ProjectsTab::projectFileChanged(const QString& path) {
+    commands().action("UpdateSite").setEnabled(!path.isEmpty());
+    projectFileListener_.projectFileChanged(path);
 }
 
 void ProjectsTab::ExitClick() {
