@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolButton>
 
 namespace kelmor::test {
 namespace {
@@ -94,6 +95,7 @@ class SiteUpdateAnswerTest : public SiteUpdateGuiTest,
 TEST_P(SiteUpdateAnswerTest, TheTickedPagesGetTheMenuAndTheReportIsShown) {
     const SiteUpdateCase& param = GetParam();
     EXPECT_FALSE(find<QAction>("UpdateSite")->isEnabled());
+    EXPECT_EQ(find<QToolButton>("UpdateSite")->text(), QStringLiteral("Update Site..."));
     openProject();
     const std::vector<ShownPage> shown = updateSite(param.untickedRow, param.accept);
 

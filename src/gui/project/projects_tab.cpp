@@ -25,6 +25,7 @@
 #include <QMenu>
 #include <QSplitter>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
@@ -52,6 +53,7 @@ ProjectsTab::ProjectsTab(TabContext& context, QWidget* parent)
     setUpToolBar(*toolBar_, ToolBarSize::Large);
     toolBar_->setFixedHeight(kToolBarHeight);
     commands().fillToolBar(*toolBar_);
+    showCaptionOnToolBar(commands().action("UpdateSite"));
     layout->addWidget(toolBar_);
     layout->addWidget(buildPanels(pictureBrowser), 1);
     status_ = addStatusLine(*this, "ProjectsStatusBar", "ProjectsStatus");
@@ -92,9 +94,6 @@ std::unique_ptr<CommandSet> ProjectsTab::makeCommands() {
             C::shared(SharedCommand::SaveAs, "SaveProjectAs", &ProjectsTab::SaveAsClick,
                       Place::Both),
             C::separator(Place::Menu),
-            {"UpdateSite", "Update S&ite...", "Update Site...", CommandIcon::None, QKeySequence(),
-             &ProjectsTab::UpdateSiteClick, Place::Menu},
-            C::separator(Place::Menu),
             {"EditUndo", "&Undo", "Undo", CommandIcon::Undo, QKeySequence::Undo,
              &ProjectsTab::UndoClick, Place::Menu},
             {"EditRedo", "&Redo", "Redo", CommandIcon::None, Qt::CTRL | Qt::SHIFT | Qt::Key_Z,
@@ -108,6 +107,9 @@ std::unique_ptr<CommandSet> ProjectsTab::makeCommands() {
             {"ToolButton22", "&View in Browser...", "View in Browser...",
              CommandIcon::ViewInBrowser, Qt::Key_F12, &ProjectsTab::ViewInBrowserClick,
              Place::ToolBar},
+            // Shown as its caption: a tool bar of pictures keeps one picture per command.
+            {"UpdateSite", "Update S&ite...", "Update Site...", CommandIcon::None, Qt::Key_F9,
+             &ProjectsTab::UpdateSiteClick, Place::ToolBar},
             // Ctrl+Q whatever the desktop's key scheme, which may have no Quit key.
             {"FileExit", "E&xit", "Exit", CommandIcon::None, Qt::CTRL | Qt::Key_Q,
              &ProjectsTab::ExitClick, Place::Menu},
@@ -183,6 +185,13 @@ ProjectsTab::~ProjectsTab() {
 std::array<QAction*, 4> ProjectsTab::saveCommands() const {
     return {&commands().action("SaveProject"), &commands().action("SaveProjectAs"),
             popupSaveAction_, popupSaveAsAction_};
+}
+
+// A command without a picture of its own shows its hint, dots and all, as its button's text.
+void ProjectsTab::showCaptionOnToolBar(QAction& command) {
+    command.setIconText(command.toolTip());
+    if (auto* button = qobject_cast<QToolButton*>(toolBar_->widgetForAction(&command)))
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
 }
 
 // Undoable like the Button list's steps: Undo gives the fields back.

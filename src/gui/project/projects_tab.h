@@ -56,6 +56,7 @@ private:
     std::unique_ptr<CommandSet> makeCommands();
     QSplitter* buildPanels(PictureBrowser& pictureBrowser);
     void addPopupSaveCommands();
+    void showCaptionOnToolBar(QAction& command);
     void connectCommands();
     void connectUndo();
     void NewButtonClick();
