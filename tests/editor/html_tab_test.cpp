@@ -335,5 +335,47 @@ TEST_F(HtmlTabTest, UndoIsSingleLevel) {
     EXPECT_EQ(editor().toPlainText(), typed);
 }
 
+struct MarkersCase {
+    int cursor;
+    QString fileText; // after the insert
+};
+
+class MenuMarkersTest : public HtmlTabTest, public ::testing::WithParamInterface<MarkersCase> {};
+
+TEST_P(MenuMarkersTest, InsertedAtTheCursorWithTheFilesLineEndsAndUndoneAsOneEdit) {
+    const QString page = QStringLiteral("<p>a</p>\r\n<p>b</p>\r\n");
+    open(write(QStringLiteral("page.html"), page.toLatin1()));
+    tab_->projectFileChanged(path(QStringLiteral("my site.kxq")));
+    QTextCursor cursor = editor().textCursor();
+    cursor.setPosition(GetParam().cursor);
+    editor().setTextCursor(cursor);
+    trigger("HtmlMenuMarkers");
+    EXPECT_EQ(editor().fileText(), GetParam().fileText);
+    EXPECT_TRUE(editor().document()->isModified());
+    trigger("HtmlUndo");
+    EXPECT_EQ(editor().fileText(), page);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cursors, MenuMarkersTest,
+    ::testing::Values(
+        MarkersCase{0, QStringLiteral("<!-- kelmor-menu my site -->\r\n"
+                                      "<!-- /kelmor-menu -->\r\n<p>a</p>\r\n<p>b</p>\r\n")},
+        MarkersCase{9, QStringLiteral("<p>a</p>\r\n<!-- kelmor-menu my site -->\r\n"
+                                      "<!-- /kelmor-menu -->\r\n<p>b</p>\r\n")}));
+
+// Without a project file there is no name for the markers.
+TEST_F(HtmlTabTest, MenuMarkersFollowTheProjectFileAndSitOnThePopupMenu) {
+    QAction& insert = tab_->commands().action("HtmlMenuMarkers");
+    EXPECT_FALSE(insert.isEnabled());
+    tab_->projectFileChanged(path(QStringLiteral("site.kxq")));
+    EXPECT_TRUE(insert.isEnabled());
+    EXPECT_TRUE(editor().popupMenu().actions().contains(&insert));
+    tab_->projectFileChanged(QString());
+    EXPECT_FALSE(insert.isEnabled());
+    insert.trigger();
+    EXPECT_TRUE(editor().toPlainText().isEmpty());
+}
+
 } // namespace
 } // namespace kelmor::test

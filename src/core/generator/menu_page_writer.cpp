@@ -11,12 +11,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Absolute, with symbolic links resolved, as kelmor-cli menu takes its paths: the links
-// between the page and the pictures stay short.
-std::string resolvedPath(const std::string& path) {
-    return fs::weakly_canonical(fs::absolute(path.empty() ? "." : path)).string();
-}
-
 // The rules one per line: no value in them holds a line end, each being escaped in its string.
 void writeRules(PageSink& out, const std::string& css) {
     line(out, {"<style>"});

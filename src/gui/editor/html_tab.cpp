@@ -2,15 +2,19 @@
 
 #include "base/folder_scan.h"
 #include "editor/editor_text_box.h"
+#include "site/menu_markers.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
 #include "ui/save_confirm.h"
 #include "ui/shell_target.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QSplitter>
+#include <QTextCursor>
 
 namespace kelmor {
 namespace {
@@ -50,7 +54,11 @@ HtmlTab::HtmlTab(TabContext& context, QWidget* parent)
             {"HtmlEditor", "&Html Editor...", "Html Editor...", CommandIcon::HtmlEditor,
              Qt::CTRL | Qt::Key_E, &HtmlTab::HtmlEditorClick, Place::ToolBar},
             C::separator(Place::ToolBar),
+            // On the editor's pop-up menu too.
+            {"HtmlMenuMarkers", "Insert &Menu Markers", "Insert Menu Markers", CommandIcon::None,
+             Qt::CTRL | Qt::Key_M, &HtmlTab::InsertMenuMarkersClick, Place::KeyOnly},
         });
+    commands().action("HtmlMenuMarkers").setEnabled(false);
 }
 
 void HtmlTab::buildContents() {
@@ -60,6 +68,8 @@ void HtmlTab::buildContents() {
                                     listPanel_ = new FileListsPanel(&splitter);
                                     editor_ = new EditorTextBox(&splitter);
                                 });
+    editor_->popupMenu().addSeparator();
+    editor_->popupMenu().addAction(&commands().action("HtmlMenuMarkers"));
 
     // The status line tells what the last Build left out of its page.
     status_ = addStatusLine(*this, "HtmlStatusBar", "HtmlStatus");
@@ -200,6 +210,23 @@ void HtmlTab::HtmlEditorClick() {
     // The current file is not passed: the editor program starts on its own.
     if (const QString program = preferences_.path(PrefPath::HtmlEditor); !program.isEmpty())
         services_.shell.start(program);
+}
+
+void HtmlTab::projectFileChanged(const QString& path) {
+    menuName_ = path.isEmpty() ? QString() : toQt(menuNameOf(toLocal(path)));
+    commands().action("HtmlMenuMarkers").setEnabled(!path.isEmpty());
+}
+
+// One edit, which Undo takes back whole. The editor keeps a line end as a paragraph break and
+// saves every one as the file's CR LF.
+void HtmlTab::InsertMenuMarkersClick() {
+    const std::string markers =
+        menuBeginMarker(toLocal(menuName_)) + "\n" + std::string(kMenuEndMarker) + "\n";
+    QTextCursor cursor = editor_->textCursor();
+    cursor.beginEditBlock();
+    cursor.insertText(toQt(markers));
+    cursor.endEditBlock();
+    editor_->setTextCursor(cursor);
 }
 
 void HtmlTab::setShownListsStyle(ListStyle style) {

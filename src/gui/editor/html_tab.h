@@ -17,7 +17,7 @@ namespace kelmor {
 class EditorTextBox;
 
 // The "Html" tab: tool bars, the Html and Text file lists, the editor text box.
-class HtmlTab : public BrowserTab, public BuiltPageView {
+class HtmlTab : public BrowserTab, public BuiltPageView, public ProjectFileListener {
     Q_OBJECT
 public:
     explicit HtmlTab(TabContext& context, QWidget* parent = nullptr);
@@ -30,6 +30,8 @@ public:
     void showBuiltPage(const QStringList& lines, const QString& path, const QString& note) override;
     void showBuildNote(const QString& note) override;
     QUrl currentFileTarget() const override;
+    // Insert Menu Markers names the project's menu; without a project file it is disabled.
+    void projectFileChanged(const QString& path) override;
     // Asks about unsaved text in the editor; false when the user cancels.
     bool settleUnsavedWork() override;
 
@@ -63,6 +65,7 @@ private:
     void PasteClick();
     void ViewInBrowserClick();
     void HtmlEditorClick();
+    void InsertMenuMarkersClick();
     void ListViewClick(FileListsPanel::Kind kind, const QString& caption);
     void ComboBox2Select(int index);
 
@@ -77,6 +80,8 @@ private:
     // box names a file of that folder, whatever folder a dialog moves to later.
     QString shownFile_;
     QString shownFolder_;
+    // The NAME of the open project's menu markers.
+    QString menuName_;
 };
 
 } // namespace kelmor

@@ -5,6 +5,7 @@
 #include "ui/wait_cursor.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QUndoStack>
@@ -64,6 +65,14 @@ void ProjectCommands::write(const QString& path) {
 void ProjectCommands::setCurrentPath(const QString& path) {
     currentPath_ = path;
     projectFolder_ = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
+    if (hooks_.projectFileChanged)
+        hooks_.projectFileChanged(projectFile());
+}
+
+QString ProjectCommands::projectFile() const {
+    return currentPath_.isEmpty()
+               ? QString()
+               : QDir(projectFolder_).filePath(QFileInfo(currentPath_).fileName());
 }
 
 void ProjectCommands::newProject() {

@@ -23,6 +23,8 @@ public:
         std::function<void()> listReplaced;
         // A project file was opened or saved under this path.
         std::function<void(const QString&)> fileUsed;
+        // The current path changed: the project file's absolute path, empty when there is none.
+        std::function<void(const QString&)> projectFileChanged;
     };
 
     ProjectCommands(Dialogs& dialogs, ButtonListPanel& buttons, ProjectListPanel& projects,
@@ -32,6 +34,8 @@ public:
     const QString& currentPath() const { return currentPath_; }
     // The absolute folder of that path, taken when the path was set; empty while there is none.
     const QString& projectFolder() const { return projectFolder_; }
+    // The current path made absolute from that folder; empty while there is none.
+    QString projectFile() const;
 
     // A new project: an empty Button list, no current path.
     void newProject();

@@ -1,5 +1,6 @@
 #include "project/projects_tab.h"
 
+#include "generator/page_kinds.h"
 #include "imaging/picture_view.h"
 #include "prefs/page_preference.h"
 #include "project/button_columns.h"
@@ -10,6 +11,8 @@
 #include "project/image_previews.h"
 #include "project/project_commands.h"
 #include "project/project_list_panel.h"
+#include "project/site_menu_update.h"
+#include "ui/browser_tab.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
 #include "ui/recent_projects.h"
@@ -18,9 +21,11 @@
 #include "ui/wait_cursor.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QSplitter>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
@@ -33,8 +38,9 @@ constexpr int kToolBarHeight = 40;
 
 ProjectsTab::ProjectsTab(TabContext& context, QWidget* parent)
     : TabPage({"Projects", DrawnIcon::Home, " Kelmor", "ViewsToolBar", "&ToolBar"}, parent),
-      services_(context.services()), preferences_(context.preferences()) {
-    // Asked for first, so that the tabs offering them are built before this one's controls.
+      services_(context.services()), preferences_(context.preferences()),
+      // Asked for first, so that the tabs offering them are built before this one's controls.
+      projectFileListener_(context.link<ProjectFileListener>()) {
     BuiltPageView& builtPages = context.link<BuiltPageView>();
     PictureBrowser& pictureBrowser = context.link<PictureBrowser>();
     setCommands(makeCommands());
@@ -47,16 +53,21 @@ ProjectsTab::ProjectsTab(TabContext& context, QWidget* parent)
     setUpToolBar(*toolBar_, ToolBarSize::Large);
     toolBar_->setFixedHeight(kToolBarHeight);
     commands().fillToolBar(*toolBar_);
+    showCaptionOnToolBar(commands().action("UpdateSite"));
     layout->addWidget(toolBar_);
     layout->addWidget(buildPanels(pictureBrowser), 1);
+    status_ = addStatusLine(*this, "ProjectsStatusBar", "ProjectsStatus");
+    status_->setTextFormat(Qt::PlainText);
     addPopupSaveCommands();
 
     recent_ = new RecentProjects(services_.dialogs, services_.paths.configDir, this);
     commands_ = std::make_unique<ProjectCommands>(
         services_.dialogs, *buttonList_, *projectList_,
         ProjectCommands::Hooks{[this] { enableSaveCommands(); }, [this] { listReplaced(); },
-                               [this](const QString& path) { recent_->add(path); }});
+                               [this](const QString& path) { recent_->add(path); },
+                               [this](const QString& path) { projectFileChanged(path); }});
     connectUndo();
+    commands().action("UpdateSite").setEnabled(false);
     QAction& viewInBrowser = commands().action("ToolButton22");
     viewInBrowser.setEnabled(false);
     build_ =
@@ -96,6 +107,9 @@ std::unique_ptr<CommandSet> ProjectsTab::makeCommands() {
             {"ToolButton22", "&View in Browser...", "View in Browser...",
              CommandIcon::ViewInBrowser, Qt::Key_F12, &ProjectsTab::ViewInBrowserClick,
              Place::ToolBar},
+            // Shown as its caption: a tool bar of pictures keeps one picture per command.
+            {"UpdateSite", "Update S&ite...", "Update Site...", CommandIcon::None, Qt::Key_F9,
+             &ProjectsTab::UpdateSiteClick, Place::ToolBar},
             // Ctrl+Q whatever the desktop's key scheme, which may have no Quit key.
             {"FileExit", "E&xit", "Exit", CommandIcon::None, Qt::CTRL | Qt::Key_Q,
              &ProjectsTab::ExitClick, Place::Menu},
@@ -173,6 +187,13 @@ std::array<QAction*, 4> ProjectsTab::saveCommands() const {
             popupSaveAction_, popupSaveAsAction_};
 }
 
+// A command without a picture of its own shows its hint, dots and all, as its button's text.
+void ProjectsTab::showCaptionOnToolBar(QAction& command) {
+    command.setIconText(command.toolTip());
+    if (auto* button = qobject_cast<QToolButton*>(toolBar_->widgetForAction(&command)))
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+}
+
 // Undoable like the Button list's steps: Undo gives the fields back.
 void ProjectsTab::NewButtonClick() {
     QStringList before = editorTabs_->fieldTexts();
@@ -218,6 +239,23 @@ void ProjectsTab::SaveAsClick() {
 
 void ProjectsTab::ViewInBrowserClick() {
     build_->ToolButton22Click();
+}
+
+// The menu is read from the project file, so changes the Button list holds are settled first:
+// saved, or left out on Discard.
+void ProjectsTab::UpdateSiteClick() {
+    if (!settleUnsavedWork())
+        return;
+    status_->clear();
+    if (const std::optional<QStringList> report =
+            updateSiteFromProject(services_.dialogs, commands_->projectFile(),
+                                  editorTabs_->separator(pageKindWith({})), *this))
+        status_->setText(report->join(QLatin1Char('\n')));
+}
+
+void ProjectsTab::projectFileChanged(const QString& path) {
+    commands().action("UpdateSite").setEnabled(!path.isEmpty());
+    projectFileListener_.projectFileChanged(path);
 }
 
 void ProjectsTab::ExitClick() {

@@ -11,6 +11,7 @@
 #include <memory>
 
 class QAction;
+class QLabel;
 class QSplitter;
 class QToolBar;
 
@@ -23,8 +24,9 @@ class ProjectListPanel;
 class RecentProjects;
 
 // The "Projects" tab: its tool bar, the editor tabs, the project list, the
-// previews and the Button list. Build puts its page where the BuiltPageView link
-// shows it; a picked background picture shows in the PictureBrowser link.
+// previews, the Button list and a status line. Build puts its page where the BuiltPageView link
+// shows it; a picked background picture shows in the PictureBrowser link; the project's file
+// name goes to the ProjectFileListener link.
 class ProjectsTab : public TabPage, public ProjectOpener, public DesignedButtons {
     Q_OBJECT
 public:
@@ -54,6 +56,7 @@ private:
     std::unique_ptr<CommandSet> makeCommands();
     QSplitter* buildPanels(PictureBrowser& pictureBrowser);
     void addPopupSaveCommands();
+    void showCaptionOnToolBar(QAction& command);
     void connectCommands();
     void connectUndo();
     void NewButtonClick();
@@ -65,7 +68,10 @@ private:
     void SaveClick();
     void SaveAsClick();
     void ViewInBrowserClick();
+    void UpdateSiteClick();
     void ExitClick();
+    // The project file changed: Update Site... follows it, and the tabs that name its menu.
+    void projectFileChanged(const QString& path);
     // The Save and Save As commands of the tool bar (which the File menu shares) and of the
     // grid's pop-up menu.
     std::array<QAction*, 4> saveCommands() const;
@@ -78,7 +84,10 @@ private:
 
     Services& services_;
     const PreferenceStore& preferences_;
+    ProjectFileListener& projectFileListener_;
     QToolBar* toolBar_ = nullptr;
+    // The report of the last Update Site...
+    QLabel* status_ = nullptr;
     QAction* popupSaveAction_ = nullptr;
     QAction* popupSaveAsAction_ = nullptr;
 

@@ -57,6 +57,16 @@ public:
     virtual void openProject(const QString& path) = 0;
 };
 
+// Where the open project's file name goes: the Html tab, whose "Insert Menu Markers" names the
+// project's menu after it (the Projects tab tells it).
+class ProjectFileListener {
+public:
+    virtual ~ProjectFileListener() = default;
+    // The project was opened, saved under a name or replaced by a new one: its file's absolute
+    // path, empty while the project has no file.
+    virtual void projectFileChanged(const QString& path) = 0;
+};
+
 // One button the button designer wrote into the Project Images folder: the bare file names of
 // its two pictures and their one size.
 struct DesignedButton {
