@@ -1,22 +1,20 @@
 // MenuUpdate/100: kelmor-cli menu --update as the command runs it, on a site of 100 pages of
-// 20 KB, each holding the markers: the menu of ten PNG buttons (normal, mouse-over and current,
-// at 1x and 2x) prepared (pictures found and measured, the sprites made), its files written,
-// then put into every page with that page's own button current; every iteration on a fresh copy
-// so that every page is updated and written. Against MenuUpdate/cp-r: `cp -r` copying the same
-// site. Both count CPU time, user and system (cp's is the child's), because other programs may
-// share the machine's cores; the wall time of both is shown as a counter (the update puts every
-// page on disk before it replaces the old one, cp does not), and so is the CPU time the menu
-// takes before the first page (menu_cpu_ms). The ratio of the medians is
-// printed at the end.
+// 20 KB, each holding the markers: the menu of ten PNG buttons made by the designer (normal,
+// mouse-over and current, at 1x and 2x) prepared (pictures found and measured, the sprites made),
+// its files written, then put into every page with that page's own button current; every iteration
+// on a fresh copy so that every page is updated and written. Against MenuUpdate/cp-r: `cp -r`
+// copying the same site. Both count CPU time, user and system (cp's is the child's), because other
+// programs may share the machine's cores; the wall time of both is shown as a counter (the update
+// puts every page on disk before it replaces the old one, cp does not), and so is the CPU time the
+// menu takes before the first page (menu_cpu_ms). The ratio of the medians is printed at the end.
 
+#include "designer/button_picture.h"
+#include "designer/button_style.h"
 #include "generator/menu_builder.h"
-#include "imaging/png.h"
-#include "imaging/rgba_image.h"
 #include "site/site_update.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -63,22 +61,6 @@ std::string pageText(int number) {
     return text + "</body>\n</html>\n";
 }
 
-// A button picture: a flat colour of its own for each button, state and scale.
-void writeButtonPicture(const fs::path& file, int width, int height, int seed) {
-    kelmor::RgbaImage image = kelmor::RgbaImage::blank(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            std::uint8_t* pixel = image.row(y) + std::size_t(x) * 4;
-            pixel[0] = static_cast<std::uint8_t>(seed * 23);
-            pixel[1] = static_cast<std::uint8_t>(seed * 57 + y);
-            pixel[2] = static_cast<std::uint8_t>(x);
-            pixel[3] = 255;
-        }
-    }
-    std::ofstream(file, std::ios::binary) << kelmor::encodePngFast(
-        image, {{"Title", "Section " + std::to_string(seed)}}, kelmor::PngContent::Drawn);
-}
-
 // The page button `number` links to: page0.html at the top, pageN0.html in sectionN.
 std::string buttonLink(int number) {
     return number == 0 ? "page0.html"
@@ -86,18 +68,18 @@ std::string buttonLink(int number) {
                              std::to_string(number * 10) + ".html";
 }
 
-// Ten buttons of 120 x 32 in images/, each in its three states at 1x and 2x.
+// Ten buttons "Section 0" to "Section 9" made by the button designer in its default style, as
+// PNG files of the three states at 1x and 2x in images/: section-N.png, section-N-over.png, ...
 void writeButtonPictures(const fs::path& images) {
     fs::create_directories(images);
-    for (int i = 0; i < 10; ++i) {
-        const std::string name = "button" + std::to_string(i);
-        int state = 0;
-        for (const char* suffix : {"", "-over", "-current"}) {
-            writeButtonPicture(images / (name + suffix + ".png"), 120, 32, i * 3 + state);
-            writeButtonPicture(images / (name + suffix + "@2x.png"), 240, 64, i * 3 + state);
-            ++state;
-        }
-    }
+    std::vector<std::string> texts;
+    for (int i = 0; i < 10; ++i)
+        texts.push_back("Section " + std::to_string(i));
+    const kelmor::ButtonMenu menu =
+        kelmor::makeButtonMenu(kelmor::ButtonStyle{}, texts, kelmor::ButtonFormat::Png, true);
+    for (const kelmor::MadeButton& button : menu.buttons)
+        for (const kelmor::ButtonPicture& picture : button.pictures())
+            std::ofstream(images / picture.file, std::ios::binary) << *picture.bytes;
 }
 
 // The project of the menu, typed from the site's top folder.
@@ -107,8 +89,8 @@ kelmor::MenuProject menuProject(const fs::path& folder) {
     project.name = "menu";
     for (int i = 0; i < 10; ++i) {
         kelmor::PageButton button;
-        button.normal = "images/button" + std::to_string(i) + ".png";
-        button.mouseOver = "images/button" + std::to_string(i) + "-over.png";
+        button.normal = "images/section-" + std::to_string(i) + ".png";
+        button.mouseOver = "images/section-" + std::to_string(i) + "-over.png";
         button.link = buttonLink(i);
         project.buttons.push_back(button);
     }

@@ -118,10 +118,10 @@ MenuSpriteFile spriteFile(SpriteComposer& composer, const SpriteLayout& layout,
     file.width = layout.width;
     file.height = layout.rowHeight * kStates;
     file.rowHeight = layout.rowHeight;
-    file.bytes = encodePng(composer.compose(layout, 1));
+    file.bytes = encodeDrawnPng(composer.compose(layout, 1));
     if (allHave2x(layout.buttons)) {
         file.path2x = besidePicture(path, "@2x");
-        file.bytes2x = encodePng(composer.compose(layout, 2));
+        file.bytes2x = encodeDrawnPng(composer.compose(layout, 2));
     }
     return file;
 }

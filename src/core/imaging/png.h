@@ -56,6 +56,10 @@ void checkPngStructure(std::string_view bytes);
 // chosen for size. No ancillary chunk is written beside tRNS.
 std::string encodePng(const RgbaImage& image);
 
+// encodePng for drawn pictures (buttons and the menu's sprites of them): the same colour types,
+// unfiltered only, which on flat areas and sharp edges packs as well in a fraction of the time.
+std::string encodeDrawnPng(const RgbaImage& image);
+
 // What a quickly written picture shows, which decides its one way of filtering.
 enum class PngContent {
     Photo, // adaptive filters and zlib's strategy for filtered data (thumbnails of photographs)
