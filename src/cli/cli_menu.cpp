@@ -19,16 +19,12 @@ namespace fs = std::filesystem;
 const kelmor::cli::Syntax kSyntax{
     .command = "menu",
     .options = {{"--separator", "TEXT",
-                 "lays the buttons out as TEXT would (\"<br>\" stacks them, \"&nbsp;  \" sets "
-                 "them in a row)"},
-                {"--sprite", "MODE",
-                 "menu (one picture for every state), button (one per button) or none; default: "
-                 "menu for raster pictures"},
+                 "\"<br>\" stacks the buttons, \"&nbsp;  \" sets them in a row"},
+                {"--sprite", "MODE", "menu, button or none (default: menu for raster pictures)"},
                 {"--css", "FILE", "writes the style rules into FILE, which the menu links"},
                 {"--update", "SITE",
                  "puts the menu into every page of SITE that holds its markers"},
-                {"--dry-run", "",
-                 "with --update: writes nothing, prints what each page would become"}},
+                {"--dry-run", "", "with --update: writes nothing, tells what each page becomes"}},
     .operands = "[--] PROJECT.kxq [OUT]",
     .minOperands = 1,
     .maxOperands = 2,
