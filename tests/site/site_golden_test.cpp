@@ -1,7 +1,6 @@
 // The golden site: tests/data/site/input/ updated with the menu of "menu" must give the bytes of
 // tests/data/site/expected/, file for file, and the report below.
 
-#include "base/read_file.h"
 #include "site/site_links.h"
 #include "site/site_report.h"
 #include "site/site_update.h"
@@ -10,7 +9,6 @@
 #include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <map>
 #include <string>
 
 namespace kelmor {
@@ -20,17 +18,6 @@ namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 
 const fs::path kGolden = fs::path(KELMOR_TEST_DATA) / "site";
-
-// Every file under `root` with its bytes, by its path relative to `root`.
-std::map<std::string, std::string> filesUnder(const fs::path& root) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (!entry.is_regular_file())
-            continue;
-        files[entry.path().lexically_relative(root).generic_string()] = readWholeFile(entry.path());
-    }
-    return files;
-}
 
 struct Button {
     const char* text;
@@ -72,8 +59,8 @@ TEST_F(SiteGoldenTest, TheUpdatedSiteMatchesTheExpectedBytes) {
                             "blog/shop.html: updated", "contact.html: menu markers not closed",
                             "index.html: updated", "news.html: unchanged",
                             "5 updated, 1 unchanged, 1 without markers, 1 refused"));
-    const auto written = filesUnder(folder_ / "site");
-    const auto expected = filesUnder(kGolden / "expected");
+    const auto written = test::filesUnder(folder_ / "site");
+    const auto expected = test::filesUnder(kGolden / "expected");
     ASSERT_EQ(written.size(), expected.size());
     for (const auto& [name, bytes] : expected) {
         ASSERT_TRUE(written.contains(name)) << name;

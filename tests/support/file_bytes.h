@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 
 namespace kelmor::test {
@@ -16,6 +17,15 @@ inline std::string fileBytes(const std::filesystem::path& file) {
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
         bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
     return bytes;
+}
+
+// Every file under `root` with its bytes, by its path relative to `root` with '/' separators.
+inline std::map<std::string, std::string> filesUnder(const std::filesystem::path& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
+        if (entry.is_regular_file())
+            files[entry.path().lexically_relative(root).generic_string()] = fileBytes(entry.path());
+    return files;
 }
 
 } // namespace kelmor::test

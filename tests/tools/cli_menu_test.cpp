@@ -1,6 +1,5 @@
 // Runs the built kelmor-cli menu on small sites: the menu on its own, and put into the site's
 // pages, each with its own button current and its paths from its own folder.
-#include "base/read_file.h"
 #include "imaging/png.h"
 #include "support/temp_folder.h"
 
@@ -8,7 +7,6 @@
 #include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <map>
 #include <sys/wait.h>
 
 namespace kelmor {
@@ -79,16 +77,6 @@ TEST_F(CliMenuTest, UpdatesEveryPageWithItsOwnButtonCurrent) {
     EXPECT_THAT(again.out, HasSubstr("0 updated, 2 unchanged, 1 without markers, 0 refused"));
 }
 
-// Every file under `root` with its bytes, by its path relative to `root`.
-std::map<std::string, std::string> filesUnder(const fs::path& root) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(root))
-        if (entry.is_regular_file())
-            files[entry.path().lexically_relative(root).generic_string()] =
-                readWholeFile(entry.path());
-    return files;
-}
-
 // The golden site: pages at three depths, CRLF and LF, one without a final newline, an indented
 // pair of markers, another project's markers, one page without markers, one with broken markers
 // and one already up to date; its sprites written beside the first button's pictures.
@@ -101,8 +89,8 @@ TEST_F(CliMenuTest, TheUpdatedGoldenSiteMatchesTheExpectedBytes) {
                           "blog/index.html: updated\nbroken.html: menu markers not closed\n"
                           "index.html: updated\nnews.html: unchanged\n"
                           "3 updated, 1 unchanged, 1 without markers, 1 refused\n");
-    const auto written = filesUnder(path("site"));
-    const auto expected = filesUnder(golden / "expected");
+    const auto written = test::filesUnder(path("site"));
+    const auto expected = test::filesUnder(golden / "expected");
     EXPECT_EQ(written.size(), expected.size());
     for (const auto& [name, bytes] : expected) {
         ASSERT_TRUE(written.contains(name)) << name;

@@ -660,6 +660,14 @@ std::vector<PngText> readPngText(std::string_view bytes) {
 
 namespace {
 
+// The layouts a search tries, smallest first: the two smallest for a small picture, whose
+// second layout may pack better, else the smallest alone.
+std::span<const Layout> searchedLayouts(const RgbaImage& image,
+                                        const std::vector<Layout>& layouts) {
+    const std::size_t pixels = std::size_t(image.width) * image.height;
+    return {layouts.data(), std::min<std::size_t>(pixels <= kSmallPicture ? 2 : 1, layouts.size())};
+}
+
 // The smallest file of every layout and trial; each trial stops once it passes the best so far.
 std::string smallestOf(const RgbaImage& image, std::span<const Layout> layouts,
                        std::span<const Trial> trials) {
@@ -689,17 +697,13 @@ std::string encodePng(const RgbaImage& image) {
     if (pixels > kQuickPicture)
         return encodeTrial(image, layouts.front(), kQuickTrial, budget,
                            {kFastLevel, kFastMemLevel});
-    const std::size_t tried = pixels <= kSmallPicture ? 2 : 1;
     const std::size_t trials = pixels <= kSearchedPicture ? kTrials.size() : 2;
-    return smallestOf(image, {layouts.data(), std::min(tried, layouts.size())},
-                      {kTrials.data(), trials});
+    return smallestOf(image, searchedLayouts(image, layouts), {kTrials.data(), trials});
 }
 
 std::string encodeDrawnPng(const RgbaImage& image) {
     const std::vector<Layout> layouts = layoutsFor(image);
-    const std::size_t pixels = std::size_t(image.width) * image.height;
-    const std::size_t tried = pixels <= kSmallPicture ? 2 : 1;
-    return smallestOf(image, {layouts.data(), std::min(tried, layouts.size())}, kDrawnTrials);
+    return smallestOf(image, searchedLayouts(image, layouts), kDrawnTrials);
 }
 
 std::string encodePngFast(const RgbaImage& image, const std::vector<PngText>& text,
