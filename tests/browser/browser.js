@@ -100,11 +100,12 @@ async function moveAway(page) {
   await page.mouse.move(1, 1);
 }
 
-// The pictures the buttons should show while button `active` (0-based; -1 for none) is under
-// the mouse or focused. A button's `over` is null when it does not swap, its `normal` null when
-// it has no picture.
+// The pictures the buttons should show while button `active` (0-based; -1 for none), or each
+// button of a list of them, is under the mouse or focused. A button's `over` is null when it
+// does not swap, its `normal` null when it has no picture.
 function expectedPictures(buttons, active) {
-  return buttons.map((b, i) => (i === active && b.over !== null ? b.over : b.normal));
+  const on = [].concat(active);
+  return buttons.map((b, i) => (on.includes(i) && b.over !== null ? b.over : b.normal));
 }
 
 // Moves the mouse from one button straight onto the next and at last away: the button under
@@ -164,4 +165,5 @@ function soundCheck(page, sounds) {
 
 module.exports = {
   launch, newContext, openPage, buttonCentres, hoverProblems, focusProblems, soundCheck, moveAway, becomes,
+  expectedPictures, picturesProblem,
 };

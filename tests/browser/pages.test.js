@@ -19,7 +19,7 @@ const { HtmlValidate } = require('html-validate');
 const { Site, readProject, fetchedName } = require('./site');
 const {
   launch, newContext, openPage, buttonCentres, hoverProblems, focusProblems, soundCheck, moveAway,
-  becomes,
+  becomes, expectedPictures, picturesProblem,
 } = require('./browser');
 
 const SEPARATORS = ['', '<br>', '<br><br>', '<br><br><br>', '<br><br><br><br>', '&nbsp;  ',
@@ -207,6 +207,32 @@ describe('HTML5 page', () => {
       assert.ok(site.served.includes(fetchedName(rows[0].bg)), 'the background picture is fetched');
     });
   }
+
+  test('a button shows its mouse-over picture while it is hovered or focused, either one', async () => {
+    const buttons = BUTTONS.slice(0, 3);
+    const name = site.page('html5-focus-and-mouse', projectRows(buttons), ['--html5']);
+    const { page, messages } = await openPage(context, site.origin + name);
+    const centres = await buttonCentres(page);
+    const hover = (i) => page.mouse.move(centres[i].x, centres[i].y);
+    const steps = [
+      [() => page.keyboard.press('Tab'), [0], 'focus on button 1'],
+      [() => hover(0), [0], 'focus and mouse on button 1'],
+      [() => moveAway(page), [0], 'focus on button 1, the mouse gone from it'],
+      [() => hover(1), [0, 1], 'focus on button 1, mouse on button 2'],
+      [() => page.keyboard.press('Tab'), [1], 'focus and mouse on button 2'],
+      [() => page.keyboard.press('Tab'), [1, 2], 'mouse on button 2, focus on button 3'],
+      [() => moveAway(page), [2], 'focus on button 3, the mouse away'],
+      [() => page.keyboard.press('Tab'), [], 'focus past the buttons, the mouse away'],
+    ];
+    const problems = [];
+    for (const [step, active, when] of steps) {
+      await step();
+      problems.push(await picturesProblem(page, expectedPictures(buttons, active), when));
+    }
+    assert.deepEqual(problems.filter(Boolean), []);
+    assert.deepEqual(messages, []);
+    await page.close();
+  });
 
   test('sound, default autoplay policy: hovering before any click logs nothing', async () => {
     const name = writePage(10, true, '<br><br>');

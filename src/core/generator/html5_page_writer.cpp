@@ -8,8 +8,9 @@ namespace kelmor {
 namespace {
 
 // The script that ends every HTML5 page: the swap of every button with a mouse-over picture,
-// and on the sound page the sound of every button that has one. It reads names only from the
-// buttons' data-* attributes, so no value of the page ever stands in script text.
+// which shows while the mouse is over the button or it has the focus, either of the two, and on the
+// sound page the sound of every button that has one. It reads names only from the buttons' data-*
+// attributes, so no value of the page ever stands in script text.
 constexpr std::string_view kSwapScript[] = {
     "<script>",
     "(() => {",
@@ -22,10 +23,15 @@ constexpr std::string_view kSwapScript[] = {
     "    const preload = new Image();",
     "    preload.src = over;",
     "    preloaded.push(preload);",
-    "    for (const event of [\"mouseenter\", \"focus\"])",
-    "      link.addEventListener(event, () => { picture.src = over; });",
-    "    for (const event of [\"mouseleave\", \"blur\"])",
-    "      link.addEventListener(event, () => { picture.src = normal; });",
+    "    const active = { mouse: false, focus: false };",
+    "    const follow = (cause, on) => {",
+    "      active[cause] = on;",
+    "      picture.src = active.mouse || active.focus ? over : normal;",
+    "    };",
+    "    link.addEventListener(\"mouseenter\", () => follow(\"mouse\", true));",
+    "    link.addEventListener(\"mouseleave\", () => follow(\"mouse\", false));",
+    "    link.addEventListener(\"focus\", () => follow(\"focus\", true));",
+    "    link.addEventListener(\"blur\", () => follow(\"focus\", false));",
     "  }",
 };
 // Browsers refuse to play before the visitor's first click or key press; the refusal is caught,
