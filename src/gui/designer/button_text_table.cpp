@@ -118,7 +118,7 @@ void ButtonTextTable::keyPressEvent(QKeyEvent* event) {
 bool ButtonTextTable::focusNextPrevChild(bool next) {
     const bool atEnd = next ? currentRow() == rowCount() - 1 && currentColumn() == kLinkColumn
                             : currentRow() <= 0 && currentColumn() <= kTextColumn;
-    if (atEnd || !hasFocus())
+    if (atEnd)
         return QWidget::focusNextPrevChild(next);
     return QTableWidget::focusNextPrevChild(next);
 }
