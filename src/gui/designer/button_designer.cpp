@@ -312,6 +312,7 @@ void TButtonDesigner::addTextList(QGridLayout& grid) {
     frame_->setObjectName(QStringLiteral("TargetFrame"));
     frame_->setEditable(true);
     frame_->setInsertPolicy(QComboBox::NoInsert);
+    frame_->setMinimumContentsLength(12);
     frame_->addItems({QString(), QStringLiteral("_top"), QStringLiteral("_self"),
                       QStringLiteral("_parent"), QStringLiteral("_blank")});
     auto* below = new QHBoxLayout;
