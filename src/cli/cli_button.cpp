@@ -9,6 +9,7 @@
 #include "designer/button_picture.h"
 #include "designer/button_style.h"
 #include "designer/style_keys.h"
+#include "project/button_columns.h"
 #include "project/button_rows.h"
 #include "project/project_file.h"
 
@@ -29,7 +30,7 @@ kelmor::cli::Syntax buttonSyntax() {
     kelmor::cli::Syntax syntax{
         .command = "button",
         .options = {{"--style", "NAME|FILE", "the style the options change"}},
-        .operands = "[--] TEXT...",
+        .operands = "[--] TEXT[=LINK]...",
         .minOperands = 1,
         .maxOperands = kelmor::cli::kAnyNumber,
         .operandsNeeded = "a TEXT is needed",
@@ -45,8 +46,10 @@ kelmor::cli::Syntax buttonSyntax() {
             "      Rounded, Pill and Glass are put there on first use) or a style FILE; the\n"
             "      style options override it.\n"
             "      Colours are #RRGGBB, sizes pixels up to 2000. --project appends one row per\n"
-            "      button (names, widths and heights) to the project, creating it when it is\n"
-            "      missing. Nothing is written when a value, a style or a text is refused."};
+            "      button (names, widths, heights and link) to the project, creating it when it\n"
+            "      is missing. The link is LINK, or NAME.html for a TEXT without one; the first\n"
+            "      \"=\" splits, and \"\\=\" writes an \"=\" into TEXT. Nothing is written when a\n"
+            "      value, a style or a text is refused."};
     for (const kelmor::StyleKey& key : kelmor::styleKeys())
         if (key.option)
             syntax.options.push_back({key.option, key.optionValue, key.optionHelp});
@@ -60,6 +63,33 @@ kelmor::cli::Syntax buttonSyntax() {
 
 const kelmor::cli::Syntax kSyntax = buttonSyntax();
 
+// One TEXT or TEXT=LINK operand; an empty link stands for the one the text gives.
+struct ButtonOperand {
+    std::string text;
+    std::string link;
+};
+
+// The first "=" that no backslash comes before splits the operand, so that a link may hold
+// "=" as a query does; "\=" in the text stands for "=". An empty text is the designer's empty
+// text error; a link of nothing but blanks is refused, as no page can be found by it.
+ButtonOperand buttonOperand(const std::string& operand) {
+    ButtonOperand split;
+    std::size_t at = 0;
+    for (; at < operand.size() && operand[at] != '='; ++at) {
+        if (operand.compare(at, 2, "\\=") == 0)
+            ++at;
+        split.text += operand[at];
+    }
+    if (split.text.empty())
+        throw kelmor::Error(kelmor::msg::kEmptyButtonText);
+    if (at == operand.size())
+        return split;
+    split.link = operand.substr(at + 1);
+    if (split.link.find_first_not_of(" \t") == std::string::npos)
+        throw kelmor::Error(kelmor::format(kelmor::msg::kEmptyButtonLink, split.text));
+    return split;
+}
+
 struct ButtonOptions {
     std::optional<std::string> style;
     std::vector<kelmor::cli::GivenOption> changes;
@@ -68,6 +98,7 @@ struct ButtonOptions {
     std::string folder = ".";
     std::optional<std::string> project;
     std::vector<std::string> texts;
+    std::vector<std::string> links; // beside the texts; empty: the text's own
 };
 
 // Changes the style by one option, an Error labelled with the option; false for an option that
@@ -85,7 +116,11 @@ ButtonOptions buttonOptions(const kelmor::cli::Arguments& arguments) {
     options.style = arguments.value("--style");
     options.folder = arguments.value("-d").value_or(options.folder);
     options.project = arguments.value("--project");
-    options.texts = arguments.operands();
+    for (const std::string& operand : arguments.operands()) {
+        const ButtonOperand split = buttonOperand(operand);
+        options.texts.push_back(split.text);
+        options.links.push_back(split.link);
+    }
     kelmor::ButtonStyle checked;
     for (const kelmor::cli::GivenOption& given : arguments.given()) {
         if (given.option->name == "--format")
@@ -131,7 +166,7 @@ std::string projectName(const std::string& project, const std::string& picture) 
     return relative.string();
 }
 
-// Adds one row per button after the last row that holds anything.
+// Adds one row per button, with its link, after the last row that holds anything.
 void appendRows(kelmor::StringGrid& grid, const kelmor::ButtonMenu& menu,
                 const ButtonOptions& options) {
     int row = kelmor::rowAfterLastFilled(grid);
@@ -139,11 +174,15 @@ void appendRows(kelmor::StringGrid& grid, const kelmor::ButtonMenu& menu,
     const auto name = [&](const std::string& file) {
         return projectName(*options.project, (fs::path(options.folder) / file).string());
     };
-    for (const kelmor::MadeButton& button : menu.buttons) {
+    for (std::size_t at = 0; at < menu.buttons.size(); ++at) {
+        const kelmor::MadeButton& button = menu.buttons[at];
         for (const kelmor::ButtonCell& cell :
              kelmor::pictureCells(name(button.normalFile()), name(button.mouseOverFile()),
                                   menu.size.width, menu.size.height))
             grid.setCell(cell.column, row, cell.text);
+        const std::string& link = options.links[at];
+        grid.setCell(kelmor::ButtonColumn::Link, row,
+                     link.empty() ? kelmor::defaultButtonLink(button.text) : link);
         ++row;
     }
 }

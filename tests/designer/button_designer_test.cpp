@@ -15,8 +15,8 @@
 #include <QImageReader>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <span>
 
 namespace kelmor::test {
@@ -54,12 +54,25 @@ protected:
         box->setCurrentText(name);
         emit box->textActivated(name);
     }
+    QTableWidget* list() const { return control<QTableWidget>("ButtonTexts"); }
+    // Puts each text into the list's empty last row, after removing every row there was.
     void typeTexts(const std::vector<std::string>& texts) const {
-        QStringList lines;
+        list()->selectAll();
+        QTest::keyClick(list(), Qt::Key_Delete);
         for (const std::string& text : texts)
-            lines << QString::fromStdString(text);
-        control<QPlainTextEdit>("ButtonTexts")
-            ->setPlainText(lines.join(QLatin1Char('\n')) + QStringLiteral("\n"));
+            list()->item(list()->rowCount() - 1, 0)->setText(QString::fromStdString(text));
+    }
+    // Edits the current cell of the list from the keyboard, ending with `end`.
+    void typeIntoList(const QString& keys, Qt::Key end) const {
+        QTest::keyClick(list(), Qt::Key_F2);
+        QLineEdit* editor = nullptr;
+        for (auto* edit : list()->viewport()->findChildren<QLineEdit*>())
+            editor = edit->isVisible() ? edit : editor;
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, keys);
+        QTest::keyClick(editor, end);
+        QCoreApplication::processEvents(); // the delegate commits the edit queued
     }
     void make() const { QTest::mouseClick(control<QPushButton>("MakeButtons"), Qt::LeftButton); }
 
@@ -142,6 +155,7 @@ TEST_F(ButtonDesignerTest, DesignButtonMakesTheFirstLinesButtonForItsPage) {
     const ButtonMenu expected = coreMenu("Flat", {kTexts.begin(), 1});
     EXPECT_EQ(text("Edit11"), QStringLiteral("home.png"));
     EXPECT_EQ(text("Edit16"), QStringLiteral("home-over.png"));
+    EXPECT_EQ(text("Edit17"), QStringLiteral("home.html"));
     EXPECT_EQ(text("Edit12"), QString::number(expected.size.width));
     EXPECT_EQ(text("Edit14"), QString::number(expected.size.height));
     EXPECT_EQ(cell(ButtonColumn::Normal, 1), QString());
@@ -156,6 +170,62 @@ TEST_F(ButtonDesignerTest, DesignButtonMakesTheFirstLinesButtonForItsPage) {
     EXPECT_EQ(dialogs.questions.size(), 1);
     EXPECT_EQ(written().size(), 18); // "No" kept the existing home pictures
     EXPECT_EQ(cell(ButtonColumn::Normal, 1), QStringLiteral("about-us.png"));
+}
+
+// Typed from the keyboard: a text and its link, texts whose links they give, a row removed with
+// Delete; the links and the Target Frame go into the Button list's rows.
+TEST_F(ButtonDesignerTest, TheListsLinksAndTargetFrameGoIntoTheButtonList) {
+    designer().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&designer()));
+    list()->setFocus();
+    list()->setCurrentCell(0, 0);
+    typeIntoList(QStringLiteral("Home"), Qt::Key_Tab);
+    EXPECT_EQ(list()->item(0, 1)->text(), QStringLiteral("home.html"));
+    typeIntoList(QStringLiteral("index.html"), Qt::Key_Return);
+    QTest::keyClick(list(), Qt::Key_Left);
+    for (const QString& text :
+         {QStringLiteral("Spare"), QStringLiteral("About"), QStringLiteral("Contact Us")})
+        typeIntoList(text, Qt::Key_Return);
+    ASSERT_EQ(list()->rowCount(), 5);
+    list()->item(2, 0)->setText(QStringLiteral("About Us"));
+    list()->setCurrentCell(1, 1);
+    typeIntoList(QStringLiteral("spare.php?x=1"), Qt::Key_Return);
+    list()->item(0, 0)->setText(QStringLiteral("Start"));
+    EXPECT_EQ(list()->item(0, 1)->text(), QStringLiteral("index.html"));
+    list()->setCurrentCell(1, 0);
+    QTest::keyClick(list(), Qt::Key_Delete);
+    // The empty last row takes the next button; Tab on its link cell leaves the list, editing
+    // or not.
+    ASSERT_EQ(list()->rowCount(), 4);
+    for (bool editing : {true, false}) {
+        list()->setFocus();
+        list()->setCurrentCell(3, 1);
+        if (editing)
+            typeIntoList(QString(), Qt::Key_Tab);
+        else
+            QTest::keyClick(list(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), control<QPushButton>("RemoveTextRows")) << editing;
+    }
+    control<QComboBox>("TargetFrame")->setEditText(QStringLiteral("_blank"));
+    make();
+
+    EXPECT_EQ(dialogs.errors, QStringList());
+    EXPECT_EQ(count(), QStringLiteral("3"));
+    const QString frame = QStringLiteral("_blank");
+    const std::vector<QStringList> expected{
+        {QStringLiteral("start.png"), QStringLiteral("index.html"), frame},
+        {QStringLiteral("about-us.png"), QStringLiteral("about-us.html"), frame},
+        {QStringLiteral("contact-us.png"), QStringLiteral("contact-us.html"), frame}};
+    for (int row = 1; row <= 3; ++row)
+        EXPECT_EQ((QStringList{cell(ButtonColumn::Normal, row), cell(ButtonColumn::Link, row),
+                               cell(ButtonColumn::Frame, row)}),
+                  expected[size_t(row - 1)]);
+    // A link without a text is refused; emptying a typed link brings the text's back.
+    list()->item(3, 1)->setText(QStringLiteral("lost.html"));
+    make();
+    EXPECT_EQ(dialogs.errors, QStringList{QStringLiteral("A button text is empty")});
+    list()->item(0, 1)->setText(QString());
+    EXPECT_EQ(list()->item(0, 1)->text(), QStringLiteral("start.html"));
 }
 
 // The 2x check box follows the kind's default; unticked, or for SVG, no 2x picture is written.
@@ -234,7 +304,10 @@ TEST_F(ButtonDesignerTest, RefusesTextsTheCoreRefuses) {
              {"A\nA over",
               QStringLiteral("Buttons 'A' and 'A over' would both write a-over.png")}}) {
         dialogs.errors.clear();
-        control<QPlainTextEdit>("ButtonTexts")->setPlainText(QString::fromStdString(texts));
+        std::vector<std::string> lines;
+        for (const QString& line : QString::fromStdString(texts).split(QLatin1Char('\n')))
+            lines.push_back(line.toStdString());
+        typeTexts(lines);
         make();
         EXPECT_EQ(dialogs.errors, QStringList{message});
     }

@@ -99,6 +99,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{{"Home current"},
                  "Buttons 'Home' and 'Home current' would both write home-current.png"},
         BadInput{{""}, "A button text is empty"},
+        BadInput{{"=news.html"}, "A button text is empty"},
+        BadInput{{"News= "}, "The link of the button 'News' is empty"},
         BadInput{{"Caf\xE9"}, "A button text is not valid UTF-8"},
         // Refused before Pango spends seconds laying them out.
         BadInput{{"A" + repeated("\xCC\x81", 30000)},
@@ -121,16 +123,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(CliButton, MenuGoesIntoAProjectThatPageBuilds) {
     const std::string project = path("site.kxq");
-    CliRun result =
-        run("button", {"--style", "Glass", "--project", project, "-d", folder_, "Home", "News"});
+    CliRun result = run("button", {"--style", "Glass", "--project", project, "-d", folder_,
+                                   "Home=index.html", "News"});
     ASSERT_EQ(result.status, 0) << result.err;
     fs::create_directory(path("pics"));
     result.out += run("button", {"--style", "Pill", "--bold", "--project", project, "-d",
-                                 path("pics"), "Contact"})
+                                 path("pics"), "Contact\\=us=mail.php?to=me"})
                       .out;
     EXPECT_TRUE(fs::exists(path("config/kelmor/styles/Rounded.ini")));
 
-    // Each printed line names the files and their size; the project's rows follow them.
+    // Each printed line names the files and their size; the project's rows follow them, with
+    // the links typed or made from the texts.
+    const std::vector<std::string> links{"index.html", "news.html", "mail.php?to=me"};
     std::istringstream lines(result.out);
     std::vector<PageButton> expected;
     std::string line;
@@ -158,12 +162,12 @@ TEST_F(CliButton, MenuGoesIntoAProjectThatPageBuilds) {
         const PictureSize size = measurePng(readFile(dir + normal)).size;
         EXPECT_EQ(normalSize, std::to_string(size.width) + "x" + std::to_string(size.height));
         EXPECT_EQ(measurePng(readFile(dir + over)).size.width, size.width);
-        expected.push_back({dir + normal, dir + over, "", "", "", std::to_string(size.width),
-                            std::to_string(size.height)});
+        expected.push_back({dir + normal, dir + over, links.at(expected.size()), "", "",
+                            std::to_string(size.width), std::to_string(size.height)});
     }
     ASSERT_EQ(expected.size(), 3u);
     EXPECT_EQ(expected[1].mouseOver, "news-over.png");
-    EXPECT_EQ(expected[2].normal, "pics/contact.png");
+    EXPECT_EQ(expected[2].normal, "pics/contact=us.png");
 
     result = run("page", {"--html5", project, path("menu.html")});
     EXPECT_EQ(result.status, 0) << result.err;

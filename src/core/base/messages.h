@@ -108,6 +108,8 @@ inline constexpr const char* kEmptyButtonText = "A button text is empty";
 inline constexpr const char* kButtonTextNotUtf8 = "A button text is not valid UTF-8";
 inline constexpr const char* kButtonTextTooLong = "A button text is longer than %s characters";
 inline constexpr const char* kButtonTextGivesNoName = "The button text '%s' gives no file name";
+// kelmor-cli button's TEXT=LINK with nothing after the "=".
+inline constexpr const char* kEmptyButtonLink = "The link of the button '%s' is empty";
 // Two buttons of a menu that would write one file, each's normal or mouse-over picture.
 inline std::string buttonFilesClash(const std::string& first, const std::string& second,
                                     const std::string& file) {

@@ -240,4 +240,8 @@ std::string fileSafeName(std::string_view text) {
     return name;
 }
 
+std::string defaultButtonLink(std::string_view text) {
+    return fileSafeName(text) + ".html";
+}
+
 } // namespace kelmor

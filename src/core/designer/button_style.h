@@ -138,5 +138,7 @@ void saveStyle(const std::string& path, const ButtonStyle& style);
 // control characters), bidirectional controls and leading dots dropped, other letters kept as
 // they are. A text giving nothing is refused.
 std::string fileSafeName(std::string_view text);
+// The page a button links to until its own link is given: NAME.html, NAME as above.
+std::string defaultButtonLink(std::string_view text);
 
 } // namespace kelmor

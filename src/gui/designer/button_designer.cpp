@@ -5,6 +5,7 @@
 #include "base/messages.h"
 #include "designer/button_picture.h"
 #include "designer/button_style.h"
+#include "designer/button_text_table.h"
 #include "designer/style_keys.h"
 #include "imaging/picture_qt.h"
 #include "imaging/svg.h"
@@ -24,7 +25,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTimer>
@@ -296,19 +296,43 @@ void TButtonDesigner::addOutputRow(QGridLayout& grid, int row) {
     });
 }
 
+// The texts and links of the buttons, a way to remove rows, and the Target Frame of them all.
+void TButtonDesigner::addTextList(QGridLayout& grid) {
+    QWidget* page = grid.parentWidget();
+    texts_ = new ButtonTextTable(page);
+    texts_->setObjectName(QStringLiteral("ButtonTexts"));
+    texts_->setFixedHeight(150);
+    grid.addWidget(fieldCaption(page, QStringLiteral("&Texts, one button a line:"), texts_), 0, 0,
+                   1, 2);
+    auto* remove = new QPushButton(QStringLiteral("Remo&ve Rows"), page);
+    remove->setObjectName(QStringLiteral("RemoveTextRows"));
+    remove->setAccessibleName(QStringLiteral("Remove the selected rows"));
+    remove->setToolTip(QStringLiteral("Remove the rows of the selected cells (Delete)"));
+    frame_ = new QComboBox(page);
+    frame_->setObjectName(QStringLiteral("TargetFrame"));
+    frame_->setEditable(true);
+    frame_->setInsertPolicy(QComboBox::NoInsert);
+    frame_->setMinimumContentsLength(12);
+    frame_->addItems({QString(), QStringLiteral("_top"), QStringLiteral("_self"),
+                      QStringLiteral("_parent"), QStringLiteral("_blank")});
+    auto* below = new QHBoxLayout;
+    below->addWidget(remove);
+    below->addStretch(1);
+    below->addWidget(fieldCaption(page, QStringLiteral("Targ&et Frame:"), frame_));
+    below->addWidget(frame_);
+    auto* list = new QVBoxLayout;
+    list->addWidget(texts_);
+    list->addLayout(below);
+    grid.addLayout(list, 1, 0, 1, 2);
+    connect(remove, &QPushButton::clicked, texts_, &ButtonTextTable::removeSelectedRows);
+}
+
 QWidget* TButtonDesigner::buildMenuSide() {
     auto* page = new QWidget(this);
     auto* grid = new QGridLayout(page);
     grid->setContentsMargins(0, 0, 0, 0);
 
-    texts_ = new QPlainTextEdit(page);
-    texts_->setObjectName(QStringLiteral("ButtonTexts"));
-    texts_->setTabChangesFocus(true);
-    texts_->setFixedHeight(110);
-    grid->addWidget(fieldCaption(page, QStringLiteral("&Texts, one button a line:"), texts_), 0, 0,
-                    1, 2);
-    grid->addWidget(texts_, 1, 0, 1, 2);
-
+    addTextList(*grid);
     addOutputRow(*grid, 2);
 
     auto* scroll = new QScrollArea(page);
@@ -355,7 +379,7 @@ void TButtonDesigner::watchChanges() {
     for (const StyleField& field : fields_)
         if (auto* box = qobject_cast<QComboBox*>(field.control))
             connect(box, &QComboBox::currentIndexChanged, this, [this] { schedulePreview(); });
-    connect(texts_, &QPlainTextEdit::textChanged, this, [this] { schedulePreview(); });
+    connect(texts_, &ButtonTextTable::textsChanged, this, [this] { schedulePreview(); });
 }
 
 void TButtonDesigner::setOneButton(bool one) {
@@ -446,15 +470,6 @@ ButtonStyle TButtonDesigner::fieldStyle() const {
     return style;
 }
 
-// The lines of the text list, each without the blanks around it; blank lines make no button.
-std::vector<std::string> TButtonDesigner::texts() const {
-    std::vector<std::string> lines;
-    for (const QString& line : texts_->toPlainText().split(QLatin1Char('\n')))
-        if (!line.trimmed().isEmpty())
-            lines.push_back(line.trimmed().toStdString());
-    return lines;
-}
-
 ButtonFormat TButtonDesigner::outputFormat() const {
     return buttonFormatValue(toLocal(format_->currentText()));
 }
@@ -484,7 +499,7 @@ void TButtonDesigner::refreshPreview() {
         delete item;
     }
     previewNote_->clear();
-    const std::vector<std::string> lines = texts();
+    const std::vector<std::string> lines = texts_->texts();
     if (lines.empty())
         return;
     try {
@@ -506,11 +521,14 @@ void TButtonDesigner::refreshPreview() {
 // nothing. A button whose picture exists is written only when the user agrees.
 void TButtonDesigner::makeButtons() {
     const ButtonStyle style = fieldStyle();
-    std::vector<std::string> lines = texts();
-    if (lines.empty())
+    std::vector<ButtonTextRow> rows = texts_->rows();
+    if (rows.empty())
         throw Error(msg::kEmptyButtonText);
     if (oneButton_)
-        lines.resize(1);
+        rows.resize(1);
+    std::vector<std::string> lines;
+    for (const ButtonTextRow& row : rows)
+        lines.push_back(row.text);
     const WaitCursor wait;
     const ButtonMenu menu = makeButtonMenu(style, lines, outputFormat(), doubleScale_->isChecked());
     const QDir folder(preferences_.path(PrefPath::Images));
@@ -521,7 +539,8 @@ void TButtonDesigner::makeButtons() {
         throw Error(format(msg::kCannotCreateFile, first));
 
     std::vector<DesignedButton> made;
-    for (const MadeButton& button : menu.buttons) {
+    for (std::size_t at = 0; at < menu.buttons.size(); ++at) {
+        const MadeButton& button = menu.buttons[at];
         const std::vector<ButtonPicture> pictures = button.pictures();
         const auto existing = std::ranges::find_if(pictures, [&](const ButtonPicture& picture) {
             return QFileInfo::exists(path(picture.file));
@@ -533,7 +552,7 @@ void TButtonDesigner::makeButtons() {
         for (const ButtonPicture& picture : pictures)
             writeFileReplacing(toLocal(path(picture.file)), *picture.bytes);
         made.push_back({toQt(button.normalFile()), toQt(button.mouseOverFile()), menu.size.width,
-                        menu.size.height});
+                        menu.size.height, rows[at].link, frame_->currentText().trimmed()});
     }
     if (made.empty())
         return;

@@ -14,7 +14,6 @@ class QGridLayout;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QTimer;
 class QVBoxLayout;
 
@@ -22,9 +21,10 @@ namespace kelmor {
 
 struct ButtonStyle;
 struct StyleKey;
+class ButtonTextTable;
 enum class ButtonFormat;
 
-// The button designer: a style's values, a text list of one button per line, the picture kind
+// The button designer: a style's values, a list of the buttons' texts and links, the picture kind
 // and a preview of the menu, whose buttons change to their mouse-over picture under the mouse.
 // "Make Buttons" writes the pictures of every button into the Project Images folder and hands
 // them to the Button list, or to one button's fields when a "Design..." button opened it. The
@@ -36,7 +36,7 @@ public:
                     QWidget* parent = nullptr);
     ~TButtonDesigner() override;
 
-    // Whether Make Buttons makes only the first line's button and fills one button's fields.
+    // Whether Make Buttons makes only the first row's button and fills one button's fields.
     void setOneButton(bool one);
     bool oneButton() const { return oneButton_; }
 
@@ -53,6 +53,7 @@ private:
     QWidget* buildStyleValues();
     void addStyleBox(QGridLayout& grid, int& row);
     QWidget* buildMenuSide();
+    void addTextList(QGridLayout& grid);
     void addOutputRow(QGridLayout& grid, int row);
     QLineEdit* addField(QGridLayout& grid, int row, const QString& caption, const char* name);
     QLineEdit* addColourField(QGridLayout& grid, int row, const QString& caption, const char* name);
@@ -71,7 +72,6 @@ private:
     void showStyle(const ButtonStyle& style);
     // The style the fields hold; a value that is not valid throws Error naming its field.
     ButtonStyle fieldStyle() const;
-    std::vector<std::string> texts() const;
     ButtonFormat outputFormat() const;
 
     void schedulePreview();
@@ -87,7 +87,8 @@ private:
     QComboBox* styleBox_ = nullptr;
     std::vector<StyleField> fields_; // in the order they are shown
     QHBoxLayout* flagRow_ = nullptr; // the check boxes share one row
-    QPlainTextEdit* texts_ = nullptr;
+    ButtonTextTable* texts_ = nullptr;
+    QComboBox* frame_ = nullptr; // the Target Frame of every button made
     QComboBox* format_ = nullptr;
     QCheckBox* doubleScale_ = nullptr;
     QWidget* preview_ = nullptr;

@@ -422,6 +422,9 @@ void ButtonEditorTabs::setPictures(ButtonTab tab, const DesignedButton& button) 
     fields.mouseOver.name->setText(button.mouseOver);
     fields.mouseOver.width->setText(width);
     fields.mouseOver.height->setText(height);
+    fields.link->setText(button.link);
+    if (!button.frame.isEmpty())
+        fields.frame->setEditText(button.frame);
 }
 
 QString ButtonEditorTabs::pageTitle() const {

@@ -55,7 +55,8 @@ public:
     // Button's Undo).
     QStringList fieldTexts();
     void setFieldTexts(const QStringList& texts);
-    // Puts a designed button's picture names and size into the page's picture fields.
+    // Puts a designed button's picture names, size and link into the page's fields, and its
+    // target frame when it has one.
     void setPictures(ButtonTab tab, const DesignedButton& button);
 
     QString pageTitle() const;

@@ -317,8 +317,8 @@ void ProjectsTab::menuFilled(QMenu& menu) {
     }
 }
 
-// One row per button after the last row that holds anything; the rows carry the Page tab's
-// settings, as every add does.
+// One row per button after the last row that holds anything, with its link and target frame;
+// the rows carry the Page tab's settings, as every add does.
 void ProjectsTab::addDesignedButtons(const std::vector<DesignedButton>& buttons) {
     ButtonListModel& model = buttonList_->model();
     const ButtonRowUpdate page = editorTabs_->plainRow();
@@ -331,6 +331,8 @@ void ProjectsTab::addDesignedButtons(const std::vector<DesignedButton>& buttons)
                  pictureCells(toLocal(button.normal), toLocal(button.mouseOver), button.width,
                               button.height))
                 model.setCell(cell.column, row, toQt(cell.text));
+            model.setCell(ButtonColumn::Link, row, button.link);
+            model.setCell(ButtonColumn::Frame, row, button.frame);
             for (int column : {ButtonColumn::BgImage, ButtonColumn::BgColor,
                                ButtonColumn::PageTitle, ButtonColumn::TargetPage})
                 model.setCell(column, row, *page[static_cast<size_t>(column)]);

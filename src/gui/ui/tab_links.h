@@ -68,12 +68,15 @@ public:
 };
 
 // One button the button designer wrote into the Project Images folder: the bare file names of
-// its two pictures and their one size.
+// its two pictures and their one size, the page it links to and its target frame (empty: none
+// chosen).
 struct DesignedButton {
     QString normal;
     QString mouseOver;
     int width = 0;
     int height = 0;
+    QString link{};
+    QString frame{};
 };
 
 // Where the button designer's buttons go: the Button list and the button editor's fields (the
@@ -83,7 +86,8 @@ public:
     virtual ~DesignedButtons() = default;
     // Adds one Button list row per button after the last row that holds anything.
     virtual void addDesignedButtons(const std::vector<DesignedButton>& buttons) = 0;
-    // Fills the picture fields of the button editor page whose "Design..." opened the designer.
+    // Fills the picture and link fields of the button editor page whose "Design..." opened the
+    // designer, and its Target Frame when the designer names one.
     virtual void fillDesignedButton(const DesignedButton& button) = 0;
 };
 
