@@ -1,0 +1,321 @@
+#include "imaging/gif_quantise.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <optional>
+#include <utility>
+
+namespace kelmor {
+namespace {
+
+std::uint32_t packedColour(const std::uint8_t* pixel) {
+    return std::uint32_t{pixel[0]} << 16 | std::uint32_t{pixel[1]} << 8 | pixel[2];
+}
+
+// Channel 0 (red), 1 (green) or 2 (blue) of a packed colour.
+int channelOf(std::uint32_t rgb, int channel) {
+    return static_cast<int>(rgb >> (16 - 8 * channel) & 0xFF);
+}
+
+// One distinct colour of the picture and how many pixels show it.
+struct ColourCount {
+    std::uint32_t rgb;
+    std::uint32_t count;
+};
+
+// Sorts 24-bit keys in two counting passes of 12 bits, so counting a big picture's colours
+// stays linear in its pixels.
+void sortColourKeys(std::vector<std::uint32_t>& keys) {
+    constexpr unsigned kBits = 12, kMask = (1u << kBits) - 1;
+    std::vector<std::uint32_t> sorted(keys.size());
+    std::vector<std::size_t> starts(std::size_t{1} << kBits);
+    for (unsigned shift : {0u, kBits}) {
+        std::ranges::fill(starts, 0);
+        for (std::uint32_t key : keys)
+            ++starts[key >> shift & kMask];
+        std::size_t at = 0;
+        for (std::size_t& start : starts)
+            at += std::exchange(start, at);
+        for (std::uint32_t key : keys)
+            sorted[starts[key >> shift & kMask]++] = key;
+        keys.swap(sorted);
+    }
+}
+
+std::vector<ColourCount> countColours(const RgbaImage& picture) {
+    std::vector<std::uint32_t> keys;
+    keys.reserve(picture.pixels.size() / 4);
+    for (std::size_t i = 0; i < picture.pixels.size(); i += 4)
+        if (picture.pixels[i + 3] != 0)
+            keys.push_back(packedColour(&picture.pixels[i]));
+    sortColourKeys(keys);
+    std::vector<ColourCount> counts;
+    for (std::uint32_t key : keys) {
+        if (!counts.empty() && counts.back().rgb == key)
+            ++counts.back().count;
+        else
+            counts.push_back({key, 1});
+    }
+    return counts;
+}
+
+// The pixel count, channel sums and sum of squares of a set of colours: enough for its mean and
+// its squared error around the mean.
+struct Moments {
+    std::uint64_t count = 0;
+    std::array<std::uint64_t, 3> sum{};
+    std::uint64_t squares = 0;
+
+    void add(const ColourCount& colour) {
+        count += colour.count;
+        for (int c = 0; c < 3; ++c) {
+            const std::uint64_t value = static_cast<std::uint64_t>(channelOf(colour.rgb, c));
+            sum[c] += value * colour.count;
+            squares += value * value * colour.count;
+        }
+    }
+    Moments& operator+=(const Moments& other) {
+        count += other.count;
+        for (int c = 0; c < 3; ++c)
+            sum[c] += other.sum[c];
+        squares += other.squares;
+        return *this;
+    }
+    Moments minus(const Moments& part) const {
+        Moments rest = *this;
+        rest.count -= part.count;
+        for (int c = 0; c < 3; ++c)
+            rest.sum[c] -= part.sum[c];
+        rest.squares -= part.squares;
+        return rest;
+    }
+    double error() const {
+        double error = static_cast<double>(squares);
+        for (std::uint64_t s : sum)
+            error -= double(s) * double(s) / double(count);
+        return std::max(0.0, error);
+    }
+    Rgb mean() const {
+        const auto channel = [&](int c) {
+            return static_cast<std::uint8_t>((sum[c] + count / 2) / count);
+        };
+        return {channel(0), channel(1), channel(2)};
+    }
+};
+
+// A box of the colour space: a range of the colour list, and what it holds.
+struct Box {
+    std::size_t begin = 0, end = 0;
+    Moments moments;
+    double error = 0;
+};
+
+// Where a box is cut: its colours whose channel is at most `value` on one side.
+struct Cut {
+    int channel = 0;
+    int value = 0;
+    Moments low, high;
+    double error = 0;
+};
+
+// Of every channel and value, the cut whose two halves leave the least squared error; none for a
+// box of one colour.
+std::optional<Cut> bestCut(std::span<const ColourCount> colours, const Moments& total) {
+    std::optional<Cut> best;
+    std::array<Moments, 256> byValue;
+    for (int channel = 0; channel < 3; ++channel) {
+        byValue.fill({});
+        for (const ColourCount& colour : colours)
+            byValue[static_cast<std::size_t>(channelOf(colour.rgb, channel))].add(colour);
+        Moments low;
+        for (int value = 0; value < 256; ++value) {
+            if (byValue[static_cast<std::size_t>(value)].count == 0)
+                continue;
+            low += byValue[static_cast<std::size_t>(value)];
+            if (low.count == total.count)
+                break;
+            const Moments high = total.minus(low);
+            const double error = low.error() + high.error();
+            if (!best || error < best->error)
+                best = Cut{channel, value, low, high, error};
+        }
+    }
+    return best;
+}
+
+// Cuts the box in two, its colours partitioned in place; false when it holds one colour.
+bool cutBox(std::vector<ColourCount>& colours, Box& box, Box& second) {
+    const auto first = colours.begin() + static_cast<std::ptrdiff_t>(box.begin);
+    const auto last = colours.begin() + static_cast<std::ptrdiff_t>(box.end);
+    const std::optional<Cut> cut = bestCut({first, last}, box.moments);
+    if (!cut)
+        return false;
+    const auto middle = std::partition(first, last, [&](const ColourCount& colour) {
+        return channelOf(colour.rgb, cut->channel) <= cut->value;
+    });
+    const std::size_t split = static_cast<std::size_t>(middle - colours.begin());
+    second = {split, box.end, cut->high, cut->high.error()};
+    box = {box.begin, split, cut->low, cut->low.error()};
+    return true;
+}
+
+// The nearest palette colour of any colour, searched outward from its green value in the palette
+// sorted by green, and remembered in a small cache, as dithered neighbours repeat colours.
+class NearestColour {
+public:
+    explicit NearestColour(std::span<const Rgb> palette) : cache_(kCacheSize) {
+        for (std::size_t i = 0; i < palette.size(); ++i)
+            byGreen_.push_back({palette[i], static_cast<std::uint8_t>(i)});
+        std::ranges::stable_sort(byGreen_, {}, [](const Entry& entry) { return entry.colour.g; });
+        std::size_t at = 0;
+        for (int green = 0; green < 256; ++green) {
+            while (at < byGreen_.size() && byGreen_[at].colour.g < green)
+                ++at;
+            firstFrom_[static_cast<std::size_t>(green)] = at;
+        }
+    }
+
+    std::uint8_t operator()(int r, int g, int b) {
+        const std::uint32_t key = std::uint32_t(r) << 16 | std::uint32_t(g) << 8 | std::uint32_t(b);
+        Cached& slot = cache_[(key * 2654435761u) >> (32 - kCacheBits)];
+        if (slot.key != key)
+            slot = {key, search(r, g, b)};
+        return slot.index;
+    }
+
+private:
+    static constexpr unsigned kCacheBits = 15;
+    static constexpr std::size_t kCacheSize = std::size_t{1} << kCacheBits;
+    struct Entry {
+        Rgb colour;
+        std::uint8_t index;
+    };
+    struct Cached {
+        std::uint32_t key = UINT32_MAX; // no colour has this key
+        std::uint8_t index = 0;
+    };
+
+    std::uint8_t search(int r, int g, int b) const {
+        int best = INT_MAX;
+        std::uint8_t index = 0;
+        // Returns false once the entries further on are too far in green alone.
+        const auto consider = [&](const Entry& entry) {
+            const int dg = entry.colour.g - g, dr = entry.colour.r - r, db = entry.colour.b - b;
+            if (dg * dg >= best)
+                return false;
+            if (const int distance = dr * dr + dg * dg + db * db; distance < best) {
+                best = distance;
+                index = entry.index;
+            }
+            return true;
+        };
+        const std::size_t start = firstFrom_[static_cast<std::size_t>(g)];
+        for (std::size_t i = start; i < byGreen_.size() && consider(byGreen_[i]); ++i) {
+        }
+        for (std::size_t i = start; i-- > 0 && consider(byGreen_[i]);) {
+        }
+        return index;
+    }
+
+    std::vector<Entry> byGreen_;
+    std::array<std::size_t, 256> firstFrom_{};
+    std::vector<Cached> cache_;
+};
+
+// The error still to be spread onto this row and the next, three channels a pixel in sixteenths,
+// with one pixel of room at either end.
+class ErrorRows {
+public:
+    explicit ErrorRows(int width)
+        : current_((std::size_t(width) + 2) * 3), next_((std::size_t(width) + 2) * 3) {}
+    int* here(int x) { return &current_[(std::size_t(x) + 1) * 3]; }
+    int* below(int x) { return &next_[(std::size_t(x) + 1) * 3]; }
+    void nextRow() {
+        current_.swap(next_);
+        std::ranges::fill(next_, 0);
+    }
+
+private:
+    std::vector<int> current_, next_;
+};
+
+// One row: `step` 1 from left to right, -1 back.
+void ditherRow(const std::uint8_t* in, std::uint8_t* out, int width, int step,
+               std::span<const Rgb> palette, NearestColour& nearest, ErrorRows& errors) {
+    const auto transparent = static_cast<std::uint8_t>(palette.size());
+    for (int i = 0; i < width; ++i) {
+        const int x = step > 0 ? i : width - 1 - i;
+        const std::uint8_t* pixel = in + std::size_t(x) * 4;
+        if (pixel[3] == 0) {
+            out[x] = transparent;
+            continue;
+        }
+        const int* carried = errors.here(x);
+        std::array<int, 3> value{};
+        for (int c = 0; c < 3; ++c)
+            value[c] = std::clamp(pixel[c] + ((carried[c] + 8) >> 4), 0, 255);
+        const std::uint8_t index = nearest(value[0], value[1], value[2]);
+        out[x] = index;
+        const Rgb shown = palette[index];
+        const std::array<int, 3> error{value[0] - shown.r, value[1] - shown.g, value[2] - shown.b};
+        int* ahead = errors.here(x + step);
+        int* behindBelow = errors.below(x - step);
+        int* below = errors.below(x);
+        int* aheadBelow = errors.below(x + step);
+        for (int c = 0; c < 3; ++c) {
+            ahead[c] += 7 * error[c];
+            behindBelow[c] += 3 * error[c];
+            below[c] += 5 * error[c];
+            aheadBelow[c] += error[c];
+        }
+    }
+}
+
+} // namespace
+
+std::vector<Rgb> medianCutPalette(const RgbaImage& picture, std::size_t room) {
+    std::vector<ColourCount> colours = countColours(picture);
+    std::vector<Rgb> palette;
+    if (colours.size() <= room) {
+        for (const ColourCount& colour : colours)
+            palette.push_back({static_cast<std::uint8_t>(colour.rgb >> 16),
+                               static_cast<std::uint8_t>(colour.rgb >> 8),
+                               static_cast<std::uint8_t>(colour.rgb)});
+        return palette;
+    }
+    Box all{0, colours.size(), {}, 0};
+    for (const ColourCount& colour : colours)
+        all.moments.add(colour);
+    all.error = all.moments.error();
+    std::vector<Box> boxes{all};
+    boxes.reserve(room);
+    // The box of the largest error is cut next, until the palette is full.
+    while (boxes.size() < room) {
+        Box& worst = *std::ranges::max_element(boxes, {}, &Box::error);
+        if (worst.error <= 0)
+            break;
+        Box second;
+        if (cutBox(colours, worst, second))
+            boxes.push_back(second);
+        else
+            worst.error = 0;
+    }
+    for (const Box& box : boxes)
+        palette.push_back(box.moments.mean());
+    return palette;
+}
+
+std::vector<std::uint8_t> ditherToPalette(const RgbaImage& picture, std::span<const Rgb> palette) {
+    std::vector<std::uint8_t> indices(std::size_t(picture.width) * picture.height);
+    NearestColour nearest(palette);
+    ErrorRows errors(picture.width);
+    for (int y = 0; y < picture.height; ++y) {
+        ditherRow(picture.row(y), indices.data() + std::size_t(y) * picture.width, picture.width,
+                  y % 2 == 0 ? 1 : -1, palette, nearest, errors);
+        errors.nextRow();
+    }
+    return indices;
+}
+
+} // namespace kelmor
