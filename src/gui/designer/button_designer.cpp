@@ -512,7 +512,8 @@ void TButtonDesigner::makeButtons() {
     if (oneButton_)
         lines.resize(1);
     const WaitCursor wait;
-    const ButtonMenu menu = makeButtonMenu(style, lines, outputFormat(), doubleScale_->isChecked());
+    const ButtonMenu menu = makeButtonMenu(style, lines, outputFormat(), doubleScale_->isChecked(),
+                                           pageMatte(toLocal(target_.pageBgColor())));
     const QDir folder(preferences_.path(PrefPath::Images));
     const auto path = [&](const std::string& file) { return folder.filePath(toQt(file)); };
     const std::string first = toLocal(path(menu.buttons[0].normalFile()));

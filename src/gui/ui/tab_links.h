@@ -85,6 +85,8 @@ public:
     virtual void addDesignedButtons(const std::vector<DesignedButton>& buttons) = 0;
     // Fills the picture fields of the button editor page whose "Design..." opened the designer.
     virtual void fillDesignedButton(const DesignedButton& button) = 0;
+    // The Page tab's BG Color as typed: the page colour GIF buttons are put onto.
+    virtual QString pageBgColor() const = 0;
 };
 
 } // namespace kelmor
