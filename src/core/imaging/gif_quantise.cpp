@@ -119,62 +119,139 @@ struct Cut {
     double error = 0;
 };
 
-// Of every channel and value, the cut whose two halves leave the least squared error; none for a
-// box of one colour.
-std::optional<Cut> bestCut(std::span<const ColourCount> colours, const Moments& total) {
-    std::optional<Cut> best;
-    std::array<Moments, 256> byValue;
-    for (int channel = 0; channel < 3; ++channel) {
-        byValue.fill({});
-        for (const ColourCount& colour : colours)
-            byValue[static_cast<std::size_t>(channelOf(colour.rgb, channel))].add(colour);
-        Moments low;
-        for (int value = 0; value < 256; ++value) {
-            if (byValue[static_cast<std::size_t>(value)].count == 0)
-                continue;
-            low += byValue[static_cast<std::size_t>(value)];
-            if (low.count == total.count)
+// Cuts a list of colours into boxes, the box of the largest error first.
+class BoxCutter {
+public:
+    explicit BoxCutter(std::vector<ColourCount>& colours) : colours_(colours) {}
+
+    // Cuts until there are `room` boxes or every box holds one entry. The entries are
+    // partitioned in place, each box a range of them.
+    std::vector<Box> cut(std::size_t room) {
+        Box all{0, colours_.size(), {}, 0};
+        for (const ColourCount& colour : colours_)
+            all.moments.add(colour);
+        all.error = all.moments.error();
+        std::vector<Box> boxes{all};
+        boxes.reserve(room);
+        while (boxes.size() < room) {
+            Box& worst = *std::ranges::max_element(boxes, {}, &Box::error);
+            if (worst.error <= 0)
                 break;
-            const Moments high = total.minus(low);
-            const double error = low.error() + high.error();
-            if (!best || error < best->error)
-                best = Cut{channel, value, low, high, error};
+            Box second;
+            if (cutBox(worst, second))
+                boxes.push_back(second);
+            else
+                worst.error = 0;
         }
+        return boxes;
     }
-    return best;
+
+private:
+    // Of every channel and value, the cut whose two halves leave the least squared error; none
+    // for a box of one colour. One pass sorts the colours into the values of all three channels,
+    // and only the values between each channel's least and greatest are read and cleared again.
+    std::optional<Cut> bestCut(std::span<const ColourCount> colours, const Moments& total) {
+        std::array<int, 3> least{255, 255, 255}, greatest{0, 0, 0};
+        for (const ColourCount& colour : colours) {
+            Moments one;
+            one.add(colour);
+            for (int channel = 0; channel < 3; ++channel) {
+                const int value = channelOf(colour.rgb, channel);
+                byValue_[std::size_t(channel)][std::size_t(value)] += one;
+                least[std::size_t(channel)] = std::min(least[std::size_t(channel)], value);
+                greatest[std::size_t(channel)] = std::max(greatest[std::size_t(channel)], value);
+            }
+        }
+        std::optional<Cut> best;
+        for (int channel = 0; channel < 3; ++channel) {
+            std::array<Moments, 256>& values = byValue_[std::size_t(channel)];
+            Moments low;
+            for (int value = least[std::size_t(channel)]; value < greatest[std::size_t(channel)];
+                 ++value) {
+                low += values[std::size_t(value)];
+                if (values[std::size_t(value)].count == 0)
+                    continue;
+                const Moments high = total.minus(low);
+                const double error = low.error() + high.error();
+                if (!best || error < best->error)
+                    best = Cut{channel, value, low, high, error};
+            }
+            std::fill(values.begin() + least[std::size_t(channel)],
+                      values.begin() + greatest[std::size_t(channel)] + 1, Moments{});
+        }
+        return best;
+    }
+
+    // Cuts the box in two, its colours partitioned in place; false when it holds one colour.
+    bool cutBox(Box& box, Box& second) {
+        const auto first = colours_.begin() + static_cast<std::ptrdiff_t>(box.begin);
+        const auto last = colours_.begin() + static_cast<std::ptrdiff_t>(box.end);
+        const std::optional<Cut> cut = bestCut({first, last}, box.moments);
+        if (!cut)
+            return false;
+        const auto middle = std::partition(first, last, [&](const ColourCount& colour) {
+            return channelOf(colour.rgb, cut->channel) <= cut->value;
+        });
+        const std::size_t split = static_cast<std::size_t>(middle - colours_.begin());
+        second = {split, box.end, cut->high, cut->high.error()};
+        box = {box.begin, split, cut->low, cut->low.error()};
+        return true;
+    }
+
+    std::vector<ColourCount>& colours_;
+    // Each channel's values with what the box being cut holds at them; empty between cuts.
+    std::array<std::array<Moments, 256>, 3> byValue_{};
+};
+
+// Past this many distinct colours the cuts are sought among cells of 6 bits a channel, which a
+// photograph has some ten times fewer of; the palette's means still come from the exact colours.
+constexpr std::size_t kFinestCutColours = std::size_t{1} << 15;
+constexpr std::size_t kCellCount = std::size_t{1} << 18;
+
+std::size_t cellOf(std::uint32_t rgb) {
+    return (rgb >> 6 & 0x3F000) | (rgb >> 4 & 0xFC0) | (rgb >> 2 & 0x3F);
 }
 
-// Cuts the box in two, its colours partitioned in place; false when it holds one colour.
-bool cutBox(std::vector<ColourCount>& colours, Box& box, Box& second) {
-    const auto first = colours.begin() + static_cast<std::ptrdiff_t>(box.begin);
-    const auto last = colours.begin() + static_cast<std::ptrdiff_t>(box.end);
-    const std::optional<Cut> cut = bestCut({first, last}, box.moments);
-    if (!cut)
-        return false;
-    const auto middle = std::partition(first, last, [&](const ColourCount& colour) {
-        return channelOf(colour.rgb, cut->channel) <= cut->value;
-    });
-    const std::size_t split = static_cast<std::size_t>(middle - colours.begin());
-    second = {split, box.end, cut->high, cut->high.error()};
-    box = {box.begin, split, cut->low, cut->low.error()};
-    return true;
+// The cells that hold colours, each standing at its middle, with their pixel counts.
+std::vector<ColourCount> cellsOf(const std::vector<ColourCount>& colours) {
+    std::vector<std::uint32_t> counts(kCellCount);
+    for (const ColourCount& colour : colours)
+        counts[cellOf(colour.rgb)] += colour.count;
+    std::vector<ColourCount> cells;
+    for (std::uint32_t cell = 0; cell < kCellCount; ++cell)
+        if (counts[cell] != 0)
+            cells.push_back(
+                {(cell << 6 & 0xFC0000) | (cell << 4 & 0xFC00) | (cell << 2 & 0xFC) | 0x020202,
+                 counts[cell]});
+    return cells;
 }
 
-// The nearest palette colour of any colour, searched outward from its green value in the palette
-// sorted by green, and remembered in a small cache, as dithered neighbours repeat colours.
+// The palette of boxes cut among the colours' cells: each box's mean of the exact colours its
+// cells hold.
+std::vector<Rgb> cellPalette(const std::vector<ColourCount>& colours, std::size_t room) {
+    std::vector<ColourCount> cells = cellsOf(colours);
+    const std::vector<Box> boxes = BoxCutter(cells).cut(room);
+    std::vector<std::uint8_t> boxOfCell(kCellCount);
+    for (std::size_t box = 0; box < boxes.size(); ++box)
+        for (std::size_t i = boxes[box].begin; i < boxes[box].end; ++i)
+            boxOfCell[cellOf(cells[i].rgb)] = static_cast<std::uint8_t>(box);
+    std::vector<Moments> exact(boxes.size());
+    for (const ColourCount& colour : colours)
+        exact[boxOfCell[cellOf(colour.rgb)]].add(colour);
+    std::vector<Rgb> palette;
+    for (const Moments& moments : exact)
+        palette.push_back(moments.mean());
+    return palette;
+}
+
+// The nearest palette colour of any colour. The colour space is split into cells of 16 levels a
+// channel; a cell's first colour lists the palette entries that can be nearest to anything in
+// it, nearer ones first, so a search reads a few entries instead of the whole palette. A small
+// cache remembers the answers, as dithered neighbours repeat colours.
 class NearestColour {
 public:
-    explicit NearestColour(std::span<const Rgb> palette) : cache_(kCacheSize) {
-        for (std::size_t i = 0; i < palette.size(); ++i)
-            byGreen_.push_back({palette[i], static_cast<std::uint8_t>(i)});
-        std::ranges::stable_sort(byGreen_, {}, [](const Entry& entry) { return entry.colour.g; });
-        std::size_t at = 0;
-        for (int green = 0; green < 256; ++green) {
-            while (at < byGreen_.size() && byGreen_[at].colour.g < green)
-                ++at;
-            firstFrom_[static_cast<std::size_t>(green)] = at;
-        }
-    }
+    explicit NearestColour(std::span<const Rgb> palette)
+        : palette_(palette), cells_(kCells), cache_(kCacheSize) {}
 
     std::uint8_t operator()(int r, int g, int b) {
         const std::uint32_t key = std::uint32_t(r) << 16 | std::uint32_t(g) << 8 | std::uint32_t(b);
@@ -185,41 +262,69 @@ public:
     }
 
 private:
+    static constexpr int kCellShift = 4, kCellSide = 1 << kCellShift, kCellsPerAxis = 256 >> 4;
+    static constexpr std::size_t kCells =
+        std::size_t{kCellsPerAxis} * kCellsPerAxis * kCellsPerAxis;
     static constexpr unsigned kCacheBits = 15;
     static constexpr std::size_t kCacheSize = std::size_t{1} << kCacheBits;
-    struct Entry {
+    struct Candidate {
         Rgb colour;
         std::uint8_t index;
+        int nearest; // the least squared distance from the cell to the colour
     };
     struct Cached {
         std::uint32_t key = UINT32_MAX; // no colour has this key
         std::uint8_t index = 0;
     };
 
-    std::uint8_t search(int r, int g, int b) const {
+    // The entries that may be nearest to a colour of the cell: those no further from the cell
+    // than the least of the entries' furthest distances from it.
+    std::vector<Candidate> candidates(int r, int g, int b) const {
+        const int low[3] = {r, g, b};
+        std::vector<Candidate> all;
+        int bound = INT_MAX;
+        for (std::size_t i = 0; i < palette_.size(); ++i) {
+            const int value[3] = {palette_[i].r, palette_[i].g, palette_[i].b};
+            int nearest = 0, furthest = 0;
+            for (int c = 0; c < 3; ++c) {
+                const int high = low[c] + kCellSide - 1;
+                const int outside = std::max({low[c] - value[c], value[c] - high, 0});
+                const int far = std::max(value[c] - low[c], high - value[c]);
+                nearest += outside * outside;
+                furthest += far * far;
+            }
+            bound = std::min(bound, furthest);
+            all.push_back({palette_[i], static_cast<std::uint8_t>(i), nearest});
+        }
+        std::erase_if(all, [&](const Candidate& candidate) { return candidate.nearest > bound; });
+        std::ranges::sort(all, {}, &Candidate::nearest);
+        return all;
+    }
+
+    std::uint8_t search(int r, int g, int b) {
+        const std::size_t cell =
+            std::size_t((r >> kCellShift) * kCellsPerAxis + (g >> kCellShift)) * kCellsPerAxis +
+            std::size_t(b >> kCellShift);
+        std::vector<Candidate>& list = cells_[cell];
+        if (list.empty())
+            list = candidates(r & ~(kCellSide - 1), g & ~(kCellSide - 1), b & ~(kCellSide - 1));
         int best = INT_MAX;
         std::uint8_t index = 0;
-        // Returns false once the entries further on are too far in green alone.
-        const auto consider = [&](const Entry& entry) {
-            const int dg = entry.colour.g - g, dr = entry.colour.r - r, db = entry.colour.b - b;
-            if (dg * dg >= best)
-                return false;
+        for (const Candidate& candidate : list) {
+            if (candidate.nearest >= best)
+                break;
+            const int dr = candidate.colour.r - r, dg = candidate.colour.g - g,
+                      db = candidate.colour.b - b;
             if (const int distance = dr * dr + dg * dg + db * db; distance < best) {
                 best = distance;
-                index = entry.index;
+                index = candidate.index;
             }
-            return true;
-        };
-        const std::size_t start = firstFrom_[static_cast<std::size_t>(g)];
-        for (std::size_t i = start; i < byGreen_.size() && consider(byGreen_[i]); ++i) {
-        }
-        for (std::size_t i = start; i-- > 0 && consider(byGreen_[i]);) {
         }
         return index;
     }
 
-    std::vector<Entry> byGreen_;
-    std::array<std::size_t, 256> firstFrom_{};
+    std::span<const Rgb> palette_;
+    std::vector<std::vector<Candidate>> cells_;
     std::vector<Cached> cache_;
 };
 
@@ -275,7 +380,7 @@ void ditherRow(const std::uint8_t* in, std::uint8_t* out, int width, int step,
 } // namespace
 
 std::vector<Rgb> medianCutPalette(const RgbaImage& picture, std::size_t room) {
-    std::vector<ColourCount> colours = countColours(picture);
+    const std::vector<ColourCount> colours = countColours(picture);
     std::vector<Rgb> palette;
     if (colours.size() <= room) {
         for (const ColourCount& colour : colours)
@@ -284,24 +389,10 @@ std::vector<Rgb> medianCutPalette(const RgbaImage& picture, std::size_t room) {
                                static_cast<std::uint8_t>(colour.rgb)});
         return palette;
     }
-    Box all{0, colours.size(), {}, 0};
-    for (const ColourCount& colour : colours)
-        all.moments.add(colour);
-    all.error = all.moments.error();
-    std::vector<Box> boxes{all};
-    boxes.reserve(room);
-    // The box of the largest error is cut next, until the palette is full.
-    while (boxes.size() < room) {
-        Box& worst = *std::ranges::max_element(boxes, {}, &Box::error);
-        if (worst.error <= 0)
-            break;
-        Box second;
-        if (cutBox(colours, worst, second))
-            boxes.push_back(second);
-        else
-            worst.error = 0;
-    }
-    for (const Box& box : boxes)
+    if (colours.size() > kFinestCutColours)
+        return cellPalette(colours, room);
+    std::vector<ColourCount> cut = colours;
+    for (const Box& box : BoxCutter(cut).cut(room))
         palette.push_back(box.moments.mean());
     return palette;
 }
