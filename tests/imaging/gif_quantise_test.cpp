@@ -12,10 +12,11 @@
 namespace kelmor {
 namespace {
 
-constexpr int kSide = 192;
+constexpr int kSide = 256;
 constexpr int kBlock = 8;
 
-// Smooth scenes under fine noise, a transparent disc in the middle.
+// Smooth scenes under fine noise, some 60,000 colours (so that the cuts are sought among cells),
+// a transparent disc in the middle.
 RgbaImage photo() {
     RgbaImage image = RgbaImage::blank(kSide, kSide);
     std::uint32_t random = 2463534242u;
