@@ -126,26 +126,5 @@ TEST(GifQuantise, LeavesLessErrorThanGiflib) {
     EXPECT_LT(ourDrift, theirDrift / 2);
 }
 
-// A picture whose colours fit keeps them, every pixel its own colour, with no error to spread.
-TEST(GifQuantise, ColoursThatFitStayExact) {
-    RgbaImage image = RgbaImage::blank(5, 3);
-    for (std::size_t i = 0; i < image.pixels.size(); i += 4) {
-        image.pixels[i] = static_cast<std::uint8_t>(i % 3 * 100);
-        image.pixels[i + 2] = static_cast<std::uint8_t>(i % 5 == 0 ? 7 : 9);
-        image.pixels[i + 3] = i % 7 == 0 ? 0 : 128;
-    }
-    // Five colours, as the one pixel of red 0 and blue 7 is transparent.
-    const std::vector<Rgb> palette = medianCutPalette(image, 5);
-    EXPECT_EQ(palette.size(), 5u);
-    const std::vector<std::uint8_t> indices = ditherToPalette(image, palette);
-    for (std::size_t i = 0; i < indices.size(); ++i) {
-        const std::uint8_t* pixel = &image.pixels[i * 4];
-        if (pixel[3] == 0)
-            EXPECT_EQ(indices[i], palette.size());
-        else
-            EXPECT_EQ(palette.at(indices[i]), (Rgb{pixel[0], pixel[1], pixel[2]})) << i;
-    }
-}
-
 } // namespace
 } // namespace kelmor
