@@ -82,12 +82,12 @@ struct Moments {
         squares += other.squares;
         return *this;
     }
-    Moments minus(const Moments& part) const {
+    Moments minus(const Moments& subset) const {
         Moments rest = *this;
-        rest.count -= part.count;
+        rest.count -= subset.count;
         for (int c = 0; c < 3; ++c)
-            rest.sum[c] -= part.sum[c];
-        rest.squares -= part.squares;
+            rest.sum[c] -= subset.sum[c];
+        rest.squares -= subset.squares;
         return rest;
     }
     double error() const {
