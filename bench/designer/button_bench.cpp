@@ -1,5 +1,6 @@
 // ButtonRender/10: ten buttons of the shipped "Glass" style, both states, made from their texts
-// into PNG files in memory (text layout and outlines, the SVG, its rendering and the PNG writer)
+// into PNG files in memory (text layout and outlines, the SVG, its rendering and the PNG writer);
+// ButtonRender/Gif10 the same as GIF files, put onto white and their colours reduced,
 // against ButtonRender/Librsvg10: librsvg alone drawing the same twenty SVG documents, made
 // beforehand, onto cairo surfaces. The ratio of the two is printed at the end.
 
@@ -32,9 +33,10 @@ kelmor::ButtonStyle glassStyle() {
     return style;
 }
 
-void buttonRender(benchmark::State& state, const kelmor::ButtonStyle& style) {
+void buttonRender(benchmark::State& state, const kelmor::ButtonStyle& style,
+                  kelmor::ButtonFormat format) {
     for (auto _ : state)
-        benchmark::DoNotOptimize(kelmor::makeButtonMenu(style, kTexts, kelmor::ButtonFormat::Png));
+        benchmark::DoNotOptimize(kelmor::makeButtonMenu(style, kTexts, format));
 }
 
 void librsvgRender(benchmark::State& state, const std::vector<std::string>& documents) {
@@ -52,7 +54,12 @@ int main(int argc, char** argv) {
     for (const std::string& text : kTexts)
         for (auto state : {kelmor::ButtonState::Normal, kelmor::ButtonState::MouseOver})
             documents.push_back(kelmor::buttonSvg(style, text, size, state));
-    benchmark::RegisterBenchmark("ButtonRender/10", buttonRender, style)
+    benchmark::RegisterBenchmark("ButtonRender/10", buttonRender, style, kelmor::ButtonFormat::Png)
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark("ButtonRender/Gif10", buttonRender, style,
+                                 kelmor::ButtonFormat::Gif)
         ->Unit(benchmark::kMillisecond)
         ->Repetitions(5)
         ->ReportAggregatesOnly(true);

@@ -42,6 +42,9 @@ kelmor::cli::Syntax buttonSyntax() {
             "      ...\". Every button of a run has the same size. With scale 2, the default for\n"
             "      png, NAME@2x.EXT, NAME-over@2x.EXT and NAME-current@2x.EXT are written too at\n"
             "      twice the size, for screens of two pixels a CSS pixel; svg needs none.\n"
+            "      A gif has no half-transparent pixels: its picture is put onto the page\n"
+            "      colour --matte gives (default white), its soft edges and shadow blended into\n"
+            "      it, and only wholly transparent pixels stay transparent.\n"
             "      The style is a NAME in $XDG_CONFIG_HOME/kelmor/styles (the shipped Flat,\n"
             "      Rounded, Pill and Glass are put there on first use) or a style FILE; the\n"
             "      style options override it.\n"
@@ -56,6 +59,7 @@ kelmor::cli::Syntax buttonSyntax() {
     syntax.options.insert(syntax.options.end(),
                           {{"--format", "svg|png|gif", "the pictures' kind (default png)"},
                            {"--scale", "1|1,2", "the pictures' scales (default 1,2 for png)"},
+                           {"--matte", "#RRGGBB", "the page colour gif pictures lie on (white)"},
                            {"-d", "FOLDER", "the folder the pictures go into"},
                            {"--project", "P.kxq", "the project the buttons' rows go into"}});
     return syntax;
@@ -95,6 +99,7 @@ struct ButtonOptions {
     std::vector<kelmor::cli::GivenOption> changes;
     kelmor::ButtonFormat format = kelmor::ButtonFormat::Png;
     std::optional<bool> doubleScale;
+    kelmor::Colour matte = kelmor::kDefaultMatte;
     std::string folder = ".";
     std::optional<std::string> project;
     std::vector<std::string> texts;
@@ -129,6 +134,9 @@ ButtonOptions buttonOptions(const kelmor::cli::Arguments& arguments) {
         else if (given.option->name == "--scale")
             options.doubleScale = kelmor::cli::labelErrors(
                 "--scale", [&] { return kelmor::doubleScaleValue(given.value); });
+        else if (given.option->name == "--matte")
+            options.matte = kelmor::cli::labelErrors(
+                "--matte", [&] { return kelmor::colourValue(given.value); });
         else if (change(checked, given))
             options.changes.push_back(given);
     }
@@ -237,7 +245,7 @@ int runButton(const kelmor::cli::Arguments& arguments) {
     const kelmor::ButtonStyle style = chosenStyle(options);
     const kelmor::ButtonMenu menu = kelmor::makeButtonMenu(
         style, options.texts, options.format,
-        options.doubleScale.value_or(kelmor::doubleScaleByDefault(options.format)));
+        options.doubleScale.value_or(kelmor::doubleScaleByDefault(options.format)), options.matte);
     if (menu.font.fellBack)
         std::cerr << "kelmor-cli button: " << kelmor::format(kelmor::msg::kFontFallback, style.font)
                   << menu.font.family << '\n';

@@ -254,6 +254,27 @@ TEST_F(ButtonDesignerTest, AlsoDoublePicturesFollowsTheKind) {
     EXPECT_EQ(dialogs.errors, QStringList());
 }
 
+// GIF pictures lie on the Page tab's BG Color, white when it names no #RRGGBB colour.
+TEST_F(ButtonDesignerTest, GifPicturesLieOnThePageColour) {
+    chooseStyle(QStringLiteral("Glass"));
+    control<QComboBox>("FormatBox")->setCurrentText(QStringLiteral("GIF"));
+    const std::vector<std::string> texts{"Home"};
+    typeTexts(texts);
+    const ButtonStyle glass = loadStyle(styleFile(stylesFolder(toLocal(configDir())), "Glass"));
+    for (const auto& [bgColor, matte] :
+         {std::pair{"#203040", Colour{0x20, 0x30, 0x40}}, std::pair{"navy", kDefaultMatte}}) {
+        type("Edit3", QString::fromLatin1(bgColor));
+        dialogs.confirmAnswers = {true};
+        make();
+        EXPECT_EQ(
+            fileBytes(images() + QStringLiteral("/home.gif")),
+            QByteArray::fromStdString(
+                makeButtonMenu(glass, texts, ButtonFormat::Gif, false, matte).buttons[0].normal))
+            << bgColor;
+    }
+    EXPECT_EQ(dialogs.errors, QStringList());
+}
+
 // The PNG pictures carry the button's text as Qt reads it, whatever its characters.
 TEST_F(ButtonDesignerTest, PngPicturesCarryTheirTextAsTitle) {
     typeTexts({"Caf\xC3\xA9 & Bar", "Go \xE2\x86\x92"});

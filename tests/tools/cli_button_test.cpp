@@ -2,7 +2,9 @@
 // menu made into a project that kelmor-cli page then builds.
 #include "base/read_file.h"
 #include "generator/page_writer.h"
+#include "imaging/picture.h"
 #include "imaging/png.h"
+#include "imaging/tool_pictures.h"
 #include "support/temp_folder.h"
 
 #include <algorithm>
@@ -94,6 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{{"--shape", "star"}, "--shape: 'star' is not a shape (rect, rounded or pill)"},
         BadInput{{"--format", "bmp"}, "--format: 'bmp' is not a picture kind"},
         BadInput{{"--scale", "2"}, "--scale: '2' is not a list of scales (1 or 1,2)"},
+        BadInput{{"--matte", "white"}, "--matte: 'white' is not a colour (#RRGGBB)"},
         BadInput{{"--current-fill", "#12345"}, "--current-fill: '#12345' is not a colour"},
         BadInput{{"--current-color", "white"}, "--current-color: 'white' is not a colour"},
         BadInput{{"Home current"},
@@ -226,6 +229,34 @@ TEST_F(CliButton, CurrentColoursGoIntoTheCurrentPicture) {
         EXPECT_THAT(current, HasSubstr(colour));
         EXPECT_EQ(readFile("out/go.svg").find(colour), std::string::npos) << colour;
     }
+}
+
+// --matte puts a GIF onto the page's colour: it is the PNG of the same run as `vips flatten` puts
+// it there, the shadow's half-transparent pixels kept, only wholly transparent ones transparent.
+TEST_F(CliButton, GifLiesOnTheMatte) {
+    for (const char* kind : {"png", "gif"}) {
+        const CliRun result = run("button", {"-d", path("out"), "--style", "Glass", "--scale", "1",
+                                             "--format", kind, "--matte", "#102030", "Go"});
+        ASSERT_EQ(result.status, 0) << result.err;
+    }
+    ASSERT_TRUE(test::runTool("vips flatten '" + path("out/go.png") + "' '" + path("flat.png") +
+                              "' --background '16 32 48'"));
+    const RgbaImage png = decodePng(readFile("out/go.png"));
+    const RgbaImage flat = decodePng(readFile("flat.png"));
+    Picture gif;
+    gif.loadFromBytes(PictureFormat::Gif, readFile("out/go.gif"));
+    const RgbaImage shown = gif.rgba();
+    ASSERT_EQ(shown.pixels.size(), png.pixels.size());
+    std::size_t faint = 0, difference = 0, visible = 0;
+    for (std::size_t i = 0; i < png.pixels.size(); i += 4) {
+        const int alpha = png.pixels[i + 3];
+        faint += alpha > 0 && alpha < 128;
+        ASSERT_EQ(shown.pixels[i + 3], alpha == 0 ? 0 : 255) << i / 4;
+        for (std::size_t c = 0; c < 3 && alpha > 0; ++c, ++visible)
+            difference += std::size_t(std::abs(shown.pixels[i + c] - flat.pixels[i + c]));
+    }
+    EXPECT_GT(faint, 20u);
+    EXPECT_LE(double(difference) / double(visible), 3.0);
 }
 
 TEST_F(CliButton, AMissingFontFallsBackAndSaysSo) {

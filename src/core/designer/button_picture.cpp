@@ -410,12 +410,22 @@ std::string buttonSvg(const ButtonStyle& style, std::string_view text, ButtonSiz
     return svgDocument(style, size, state, textOutlines(style, size, layout), text);
 }
 
-std::string buttonFile(std::string_view svg, ButtonFormat format, std::string_view title) {
+Colour pageMatte(std::string_view bgColor) {
+    const std::size_t first = bgColor.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return kDefaultMatte;
+    const std::size_t last = bgColor.find_last_not_of(" \t");
+    return parseColour(bgColor.substr(first, last + 1 - first)).value_or(kDefaultMatte);
+}
+
+std::string buttonFile(std::string_view svg, ButtonFormat format, std::string_view title,
+                       Colour matte) {
     switch (format) {
     case ButtonFormat::Svg:
         return std::string(svg);
     case ButtonFormat::Gif: {
-        GifImage gif = gifFromRgba(renderSvg(svg));
+        GifImage gif = gifFromRgba(onMatte(renderSvg(svg), {matte.red, matte.green, matte.blue}),
+                                   ColourReduction::MedianCut);
         if (!title.empty()) {
             std::vector<GifExtension>& extensions = gif.frame(0).extensions;
             extensions.insert(extensions.begin(), gifComment(title));
@@ -473,7 +483,7 @@ std::vector<ButtonPicture> MadeButton::pictures() const {
 }
 
 ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string> texts,
-                          ButtonFormat format, bool doubleScale) {
+                          ButtonFormat format, bool doubleScale, Colour matte) {
     ButtonMenu menu;
     menu.font = resolveButtonFont(style);
     menu.buttons = namedButtons(texts, format, doubleScale && format != ButtonFormat::Svg);
@@ -492,7 +502,7 @@ ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string>
         for (const ButtonPicture& picture : button.pictures())
             pictureOf(button, picture.state, picture.scale) = buttonFile(
                 svgDocument(style, menu.size, picture.state, outlines, button.text, picture.scale),
-                format, button.text);
+                format, button.text, matte);
     }
     return menu;
 }

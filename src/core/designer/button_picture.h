@@ -56,11 +56,21 @@ ButtonSize menuButtonSize(const ButtonStyle& style, std::span<const std::string>
 std::string buttonSvg(const ButtonStyle& style, std::string_view text, ButtonSize size,
                       ButtonState state);
 
+// The colour a GIF button is matted onto when the page gives none.
+inline constexpr Colour kDefaultMatte{0xFF, 0xFF, 0xFF};
+// The matte of a page's background colour as the Page tab holds it: the colour when it is
+// #RRGGBB (blanks around it aside), white when it is empty or anything else.
+Colour pageMatte(std::string_view bgColor);
+
 // The file of a button's SVG document in the format: the markup itself, or its rendering as a
-// PNG file or as a GIF file (pixels below half opacity transparent). A PNG holds the `title` in a
-// text chunk "Title" (tEXt when ASCII, else iTXt), a GIF in a comment extension (as UTF-8); an
-// SVG has its own <title>.
-std::string buttonFile(std::string_view svg, ButtonFormat format, std::string_view title = {});
+// PNG file or as a GIF file. A GIF has one transparent colour and no half-transparent pixels: its
+// rendering is put onto the `matte`, the page's background colour, so that soft edges and the
+// shadow blend into the page, only pixels of alpha 0 staying transparent; its colours are the
+// rendering's own when they fit in the table, else a median-cut palette with error diffusion. A
+// PNG holds the `title` in a text chunk "Title" (tEXt when ASCII, else iTXt), a GIF in a comment
+// extension (as UTF-8); an SVG has its own <title>.
+std::string buttonFile(std::string_view svg, ButtonFormat format, std::string_view title = {},
+                       Colour matte = kDefaultMatte);
 
 // Whether a menu has pictures at twice the size, for screens of two device pixels a CSS pixel,
 // unless the user says otherwise: PNG yes, GIF no. SVG pictures never need them.
@@ -114,7 +124,9 @@ struct ButtonMenu {
 // size, the same SVG drawing rendered at scale 2 (not for SVG, which scales by itself). Besides the
 // errors of menuButtonSize and fileSafeName, two buttons writing one file, of any state, are
 // refused before any picture is made ("Buttons 'A' and 'A over' would both write a-over.png").
+// GIF pictures are put onto the `matte` as buttonFile says.
 ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string> texts,
-                          ButtonFormat format, bool doubleScale = false);
+                          ButtonFormat format, bool doubleScale = false,
+                          Colour matte = kDefaultMatte);
 
 } // namespace kelmor

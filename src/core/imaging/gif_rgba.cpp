@@ -1,6 +1,7 @@
 #include "imaging/gif_rgba.h"
 
 #include "imaging/gif_palette.h"
+#include "imaging/gif_quantise.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -54,9 +55,39 @@ void indexWebLevels(const RgbaImage& picture, GifFrame& frame, std::uint8_t tran
     }
 }
 
+// The picture with the frame's rule of transparency, which the quantiser reads: alpha below 128
+// made 0, the rest 255.
+RgbaImage transparencyOfFrame(const RgbaImage& picture) {
+    RgbaImage halves = picture;
+    for (std::size_t i = 3; i < halves.pixels.size(); i += 4)
+        halves.pixels[i] = halves.pixels[i] < kOpaqueFrom ? 0 : 255;
+    return halves;
+}
+
+// The frame's table and pixels by the reduction, the transparent entry after the palette.
+void indexReducedColours(const RgbaImage& picture, ColourReduction reduction, bool hasTransparent,
+                         GifFrame& frame, RgbaFrameIndex& placed) {
+    std::vector<Rgb>& colors = frame.localColorTable.colors;
+    if (reduction == ColourReduction::WebLevels) {
+        colors = webSafePalette();
+    } else {
+        const RgbaImage halves = transparencyOfFrame(picture);
+        colors = medianCutPalette(halves, hasTransparent ? 255 : 256);
+        frame.pixels = ditherToPalette(halves, colors);
+    }
+    if (hasTransparent) {
+        placed.transparentIndex = static_cast<int>(colors.size());
+        colors.push_back({});
+    }
+    if (reduction == ColourReduction::WebLevels)
+        indexWebLevels(picture, frame,
+                       static_cast<std::uint8_t>(placed.transparentIndex.value_or(0)));
+}
+
 } // namespace
 
-RgbaFrameIndex appendRgbaFrame(GifImage& image, const RgbaImage& picture) {
+RgbaFrameIndex appendRgbaFrame(GifImage& image, const RgbaImage& picture,
+                               ColourReduction reduction) {
     GifFrame frame;
     frame.hasImage = true;
     frame.width = static_cast<std::uint16_t>(picture.width);
@@ -75,13 +106,7 @@ RgbaFrameIndex appendRgbaFrame(GifImage& image, const RgbaImage& picture) {
         if (hasTransparent)
             placed.transparentIndex = 0;
     } else {
-        colors = webSafePalette();
-        if (hasTransparent) {
-            placed.transparentIndex = static_cast<int>(colors.size());
-            colors.push_back({});
-        }
-        indexWebLevels(picture, frame,
-                       static_cast<std::uint8_t>(placed.transparentIndex.value_or(0)));
+        indexReducedColours(picture, reduction, hasTransparent, frame, placed);
     }
     GifHeader& header = image.header();
     header.width = std::max(header.width, frame.width);
@@ -91,15 +116,33 @@ RgbaFrameIndex appendRgbaFrame(GifImage& image, const RgbaImage& picture) {
     return placed;
 }
 
-GifImage gifFromRgba(const RgbaImage& picture) {
+GifImage gifFromRgba(const RgbaImage& picture, ColourReduction reduction) {
     GifImage image;
-    const RgbaFrameIndex placed = appendRgbaFrame(image, picture);
+    const RgbaFrameIndex placed = appendRgbaFrame(image, picture, reduction);
     if (placed.transparentIndex) {
         GifGraphicControlExtension& control = image.addGraphicControlExtension(placed.frame);
         control.setTransparent(true);
         control.transparentColorIndex = static_cast<std::uint8_t>(*placed.transparentIndex);
     }
     return image;
+}
+
+RgbaImage onMatte(const RgbaImage& picture, Rgb matte) {
+    RgbaImage blended = picture;
+    const unsigned under[3] = {matte.r, matte.g, matte.b};
+    for (std::size_t i = 0; i < blended.pixels.size(); i += 4) {
+        std::uint8_t* pixel = &blended.pixels[i];
+        const unsigned alpha = pixel[3];
+        if (alpha == 0) {
+            std::fill_n(pixel, 4, std::uint8_t{0});
+            continue;
+        }
+        for (int c = 0; c < 3; ++c)
+            pixel[c] = static_cast<std::uint8_t>(
+                (pixel[c] * alpha + under[c] * (255 - alpha) + 127) / 255);
+        pixel[3] = 255;
+    }
+    return blended;
 }
 
 } // namespace kelmor

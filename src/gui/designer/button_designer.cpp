@@ -530,7 +530,8 @@ void TButtonDesigner::makeButtons() {
     for (const ButtonTextRow& row : rows)
         lines.push_back(row.text);
     const WaitCursor wait;
-    const ButtonMenu menu = makeButtonMenu(style, lines, outputFormat(), doubleScale_->isChecked());
+    const ButtonMenu menu = makeButtonMenu(style, lines, outputFormat(), doubleScale_->isChecked(),
+                                           pageMatte(toLocal(target_.pageBgColor())));
     const QDir folder(preferences_.path(PrefPath::Images));
     const auto path = [&](const std::string& file) { return folder.filePath(toQt(file)); };
     const std::string first = toLocal(path(menu.buttons[0].normalFile()));

@@ -27,7 +27,8 @@ enum class ButtonFormat;
 // The button designer: a style's values, a list of the buttons' texts and links, the picture kind
 // and a preview of the menu, whose buttons change to their mouse-over picture under the mouse.
 // "Make Buttons" writes the pictures of every button into the Project Images folder and hands
-// them to the Button list, or to one button's fields when a "Design..." button opened it. The
+// them to the Button list, or to one button's fields when a "Design..." button opened it. GIF
+// pictures are put onto the page's BG Color (white when it holds no #RRGGBB colour). The
 // pictures come from the same core as kelmor-cli button, so both give the same pixels.
 class TButtonDesigner : public QDialog {
     Q_OBJECT

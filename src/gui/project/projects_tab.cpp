@@ -348,6 +348,10 @@ void ProjectsTab::fillDesignedButton(const DesignedButton& button) {
     reloadPreviews(button.normal, button.mouseOver);
 }
 
+QString ProjectsTab::pageBgColor() const {
+    return editorTabs_->bgColor();
+}
+
 void ProjectsTab::foldersChanged() {
     projectList_->setFolder(preferences_.path(PrefPath::Projects));
 }

@@ -43,6 +43,7 @@ public:
     void openProject(const QString& path) override;
     void addDesignedButtons(const std::vector<DesignedButton>& buttons) override;
     void fillDesignedButton(const DesignedButton& button) override;
+    QString pageBgColor() const override;
     void foldersChanged() override;
     // Takes the projects folder, fills the project list and counts the buttons.
     void firstShown() override;

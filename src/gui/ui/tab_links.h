@@ -89,6 +89,8 @@ public:
     // Fills the picture and link fields of the button editor page whose "Design..." opened the
     // designer, and its Target Frame when the designer names one.
     virtual void fillDesignedButton(const DesignedButton& button) = 0;
+    // The Page tab's BG Color as typed: the page colour GIF buttons are put onto.
+    virtual QString pageBgColor() const = 0;
 };
 
 } // namespace kelmor
