@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <new>
 #include <string>
 #include <string_view>
@@ -58,7 +59,8 @@ bool holdsMuchMemory() {
 }
 
 // The memory shared with the program, grown to the largest picture drawn so far and mapped
-// again only when it grows.
+// again only when it grows. Grown memory comes back as zero pages, which the system fills only
+// where the drawing touches them, rather than cleared byte by byte; memory reused is cleared.
 class SharedPixels {
 public:
     explicit SharedPixels(int fd) : fd_(fd) {}
@@ -67,17 +69,22 @@ public:
     SharedPixels& operator=(const SharedPixels&) = delete;
 
     std::uint8_t* place(std::size_t bytes) {
-        if (bytes > mapped_) {
-            unmap();
-            if (::ftruncate(fd_, static_cast<off_t>(bytes)) != 0)
-                throw std::bad_alloc();
-            void* map = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
-            if (map == MAP_FAILED)
-                throw std::bad_alloc();
-            map_ = static_cast<std::uint8_t*>(map);
-            mapped_ = bytes;
+        if (bytes <= mapped_) {
+            std::memset(map_, 0, bytes);
+            return map_;
         }
-        std::memset(map_, 0, bytes);
+        // The program's seal forbids shrinking: the used part becomes a hole instead.
+        const auto used = static_cast<off_t>(mapped_);
+        unmap();
+        if ((used > 0 &&
+             ::fallocate(fd_, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, 0, used) != 0) ||
+            ::ftruncate(fd_, static_cast<off_t>(bytes)) != 0)
+            throw std::bad_alloc();
+        void* map = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
+        if (map == MAP_FAILED)
+            throw std::bad_alloc();
+        map_ = static_cast<std::uint8_t*>(map);
+        mapped_ = bytes;
         return map_;
     }
     std::size_t size() const { return mapped_; }
