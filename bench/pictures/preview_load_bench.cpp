@@ -7,6 +7,7 @@
 #include "imaging/gif_bitmap.h"
 #include "imaging/gif_encode.h"
 #include "imaging/picture_view.h"
+#include "thumbnail_view_bench.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -154,5 +155,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    printThumbnailViewRatio();
     return 0;
 }

@@ -6,6 +6,7 @@
 // ratio printed. The target is at most 1.0.
 
 #include "support/test_photos.h"
+#include "support/vipsthumbnail.h"
 #include "thumbnails/thumbnail_batch.h"
 
 #include <benchmark/benchmark.h>
@@ -14,12 +15,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -65,21 +62,7 @@ const Photos& photos() {
 // One run of vipsthumbnail over the photos into a fresh folder: its seconds, or a negative
 // number when it fails.
 double runVipsthumbnail(const Photos& input) {
-    std::vector<std::string> arguments = {"vipsthumbnail", "-s", "128", "-o",
-                                          (input.fresh("vips") / "tn_%s.jpg").string()};
-    for (const fs::path& file : input.files)
-        arguments.push_back(file.string());
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t child = 0;
-    int status = 0;
-    if (::posix_spawnp(&child, "vipsthumbnail", nullptr, nullptr, argv.data(), environ) != 0 ||
-        ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return kelmor::bench::runVipsthumbnail(input.files, input.fresh("vips"));
 }
 
 // Our thumbnails of the photos into a fresh cache: its seconds, or a negative number when one

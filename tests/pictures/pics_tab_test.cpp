@@ -10,14 +10,15 @@
 #include "ui/thumbnail_loader.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QComboBox>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
 #include <QMenu>
 #include <QProcess>
+#include <QSemaphore>
 #include <QTest>
 #include <QThreadPool>
 #include <gtest/gtest.h>
@@ -75,6 +76,22 @@ protected:
         const int row = static_cast<int>(captions(kind).indexOf(caption));
         list(kind).setCurrentRow(row);
         emit list(kind).itemClicked(list(kind).item(row));
+    }
+    // `count` copies of a small PNG in the folder, p0000.png and on, and the lists read again.
+    void writePngs(const char* folder, int count) const {
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "PNG"));
+        for (int i = 0; i < count; ++i)
+            writeFile(u"%1/p%2.png"_s.arg(QLatin1String(folder)).arg(i, 4, 10, QLatin1Char('0')),
+                      bytes);
+        trigger("PicsRefresh");
+    }
+    // The thumbnails in the cache's folder of normal ones, by name.
+    QStringList cacheFiles() const {
+        return QDir(thumbnailRoot() + u"/normal"_s).entryList(QDir::Files, QDir::Name);
     }
     QComboBox& box() const { return tab().currentPictureBox(); }
     const Picture& shown() const { return tab().previewImage().picture(); }
@@ -186,33 +203,47 @@ TEST_F(PicsTabTest, ThumbnailViewOutlivesAnSvgThatCrashesItsRenderer) {
     EXPECT_TRUE(shown().empty());
 }
 
-// A folder of 10,000 (unreadable) pictures: only the items around the view are tried, and
-// scrolling to the end tries the last ones.
-TEST_F(PicsTabTest, ThumbnailsAreMadeOnlyAroundTheView) {
-    QDir().mkpath(path("png"));
-    for (int i = 0; i < 10'000; ++i)
-        QFile(path("png") + u"/p%1.png"_s.arg(i, 5, 10, QLatin1Char('0')))
-            .open(QIODevice::WriteOnly);
-    trigger("PicsRefresh");
+// A folder of pictures many screens long: the cache ends with the thumbnail of every file,
+// while the last item, far from the view, shows its thumbnail only once it is scrolled to.
+TEST_F(PicsTabTest, ThumbnailViewFillsTheCacheWithTheWholeFolder) {
+    constexpr int kFiles = 400;
+    writePngs("png", kFiles);
     tab().pictureLists().setCurrentIndex(static_cast<int>(Kind::Png));
+    QListWidgetItem& last = *list(Kind::Png).item(kFiles - 1);
+    const qint64 fileIcon = last.icon().cacheKey();
     trigger("PicsThumbnailView");
-    const auto tried = [this] {
-        QStringList files;
-        for (QDirIterator it(thumbnailRoot(), QDir::Files, QDirIterator::Subdirectories);
-             it.hasNext();)
-            files << it.next();
-        return files;
-    };
-    QTRY_VERIFY(!tried().isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(cacheFiles().size(), kFiles, 120'000);
     ThumbnailLoader::pool().waitForDone();
-    const qsizetype first = tried().size();
-    EXPECT_LT(first, 100);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(last.icon().cacheKey(), fileIcon);
     list(Kind::Png).scrollToBottom();
-    const QString last =
-        QString::fromStdString(thumbnailFileName(thumbnailUri(toLocal(path("png/p09999.png")))));
-    QTRY_VERIFY(tried().filter(last).size() == 1);
-    ThumbnailLoader::pool().waitForDone();
-    EXPECT_LT(tried().size(), 2 * first + 1);
+    QTRY_VERIFY(last.icon().cacheKey() != fileIcon);
+}
+
+// Another folder chosen while the pool is busy elsewhere: none of the old folder's thumbnails
+// is made, and the new folder's all are.
+TEST_F(PicsTabTest, ChangingTheFolderDropsTheThumbnailsNotYetMade) {
+    writePngs("png", 50);
+    writePngs("png2", 50);
+    tab().pictureLists().setCurrentIndex(static_cast<int>(Kind::Png));
+    QThreadPool& pool = ThumbnailLoader::pool();
+    QSemaphore gate;
+    for (int thread = 0; thread < pool.maxThreadCount(); ++thread)
+        pool.start([&gate] { gate.acquire(); });
+    trigger("PicsThumbnailView");
+    QCoreApplication::processEvents();
+    app->preferences().setPath(PrefPath::Png, path("png2"));
+    trigger("PicsRefresh");
+    gate.release(pool.maxThreadCount());
+
+    QStringList expected;
+    for (int i = 0; i < 50; ++i)
+        expected << QString::fromStdString(thumbnailFileName(
+            thumbnailUri(toLocal(path("png2") + u"/p%1.png"_s.arg(i, 4, 10, QLatin1Char('0'))))));
+    expected.sort();
+    QTRY_COMPARE_WITH_TIMEOUT(cacheFiles().size(), 50, 60'000);
+    pool.waitForDone();
+    EXPECT_EQ(cacheFiles(), expected);
 }
 
 // Closing the program while a thumbnail takes seconds to draw: the windows go at once, the

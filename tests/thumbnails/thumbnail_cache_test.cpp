@@ -117,6 +117,14 @@ TEST_F(ThumbnailCacheTest, ReusesAValidForeignThumbnailAndRemakesAStaleOne) {
         fs::create_directories(cachePath(file).parent_path());
         ASSERT_TRUE(foreign.save(QString::fromStdString(cachePath(file).string()), "PNG"));
         const std::string before = readWholeFile(cachePath(file).string());
+        // Filling the cache ahead hands back no pixels, and keeps or remakes the file the same.
+        const Thumbnail stored = cache_.store(file, ThumbnailSize::Normal);
+        EXPECT_EQ(stored.origin, valid ? Thumbnail::Origin::Cache : Thumbnail::Origin::Made);
+        EXPECT_TRUE(stored.image.empty());
+        EXPECT_EQ(readWholeFile(cachePath(file).string()) == before, valid);
+        if (!valid) {
+            ASSERT_TRUE(foreign.save(QString::fromStdString(cachePath(file).string()), "PNG"));
+        }
 
         const Thumbnail thumbnail = cache_.thumbnail(file, ThumbnailSize::Normal);
         EXPECT_EQ(thumbnail.file, cachePath(file));

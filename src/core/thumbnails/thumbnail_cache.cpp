@@ -130,28 +130,32 @@ std::vector<PngText> identity(const std::string& uri, const FileState& state) {
             {"Software", std::string(product::kName) + ' ' + product::kVersion}};
 }
 
-// A thumbnail in the cache that matches the file, fitted into the edge should another program
-// have made it larger.
-std::optional<RgbaImage> cachedThumbnail(const fs::path& file, const std::string& uri,
-                                         const FileState& state, int edge) {
-    try {
-        const std::string bytes = readWholeFile(file.string(), kMaxCacheFileBytes);
-        std::vector<PngText> text;
-        RgbaImage image = decodePng(bytes, kCacheFileLimits, &text);
-        if (!describes(text, uri, state) || image.empty())
-            return std::nullopt;
-        const PictureSize size = fittedSize(image.width, image.height, edge);
-        return boxScale(image, static_cast<int>(size.width), static_cast<int>(size.height));
-    } catch (const Error&) {
-        return std::nullopt;
-    }
-}
-
-// Whether a failure entry records this very version of the file.
-bool failedBefore(const fs::path& entry, const std::string& uri, const FileState& state) {
+// Whether a cache file's text names this very version of the file: a failure entry, or a
+// thumbnail whose pixels are not wanted.
+bool describesFile(const fs::path& entry, const std::string& uri, const FileState& state) {
     try {
         return describes(readPngText(readWholeFile(entry.string(), kMaxCacheFileBytes)), uri,
                          state);
+    } catch (const Error&) {
+        return false;
+    }
+}
+
+// Whether the cache holds a thumbnail that matches the file; its pixels, fitted into the edge
+// should another program have made it larger, go into `image` unless that is null.
+bool cachedThumbnail(const fs::path& file, const std::string& uri, const FileState& state, int edge,
+                     RgbaImage* image) {
+    if (image == nullptr)
+        return describesFile(file, uri, state);
+    try {
+        const std::string bytes = readWholeFile(file.string(), kMaxCacheFileBytes);
+        std::vector<PngText> text;
+        const RgbaImage found = decodePng(bytes, kCacheFileLimits, &text);
+        if (!describes(text, uri, state) || found.empty())
+            return false;
+        const PictureSize size = fittedSize(found.width, found.height, edge);
+        *image = boxScale(found, static_cast<int>(size.width), static_cast<int>(size.height));
+        return true;
     } catch (const Error&) {
         return false;
     }
@@ -215,6 +219,15 @@ ThumbnailCache::ThumbnailCache(std::filesystem::path root)
     : root_(fs::absolute(root).lexically_normal()) {}
 
 Thumbnail ThumbnailCache::thumbnail(const std::filesystem::path& file, ThumbnailSize size) const {
+    return lookUp(file, size, Pixels::Kept);
+}
+
+Thumbnail ThumbnailCache::store(const std::filesystem::path& file, ThumbnailSize size) const {
+    return lookUp(file, size, Pixels::Dropped);
+}
+
+Thumbnail ThumbnailCache::lookUp(const std::filesystem::path& file, ThumbnailSize size,
+                                 Pixels pixels) const {
     Thumbnail result;
     const fs::path path = fs::absolute(file).lexically_normal();
     if (std::optional<std::string> reason = skipReason(path, root_)) {
@@ -231,14 +244,14 @@ Thumbnail ThumbnailCache::thumbnail(const std::filesystem::path& file, Thumbnail
     const std::string name = thumbnailFileName(uri);
     const int edge = thumbnailEdge(size);
     const fs::path made = root_ / (size == ThumbnailSize::Large ? "large" : "normal") / name;
-    if (std::optional<RgbaImage> cached = cachedThumbnail(made, uri, *before, edge)) {
+    if (cachedThumbnail(made, uri, *before, edge,
+                        pixels == Pixels::Kept ? &result.image : nullptr)) {
         result.origin = Thumbnail::Origin::Cache;
-        result.image = std::move(*cached);
         result.file = made;
         return result;
     }
     const fs::path failure = root_ / "fail" / (std::string("kelmor-") + product::kVersion) / name;
-    if (failedBefore(failure, uri, *before)) {
+    if (describesFile(failure, uri, *before)) {
         result.failure = msg::kThumbnailFailedBefore;
         result.file = failure;
         return result;
@@ -252,11 +265,13 @@ Thumbnail ThumbnailCache::thumbnail(const std::filesystem::path& file, Thumbnail
         result.failure = error.what();
         return result;
     }
-    ThumbnailPixels pixels;
+    ThumbnailPixels decoded;
     // A file that changed or went while it was read gets no entry: it would describe neither
     // version.
-    if (decodeThumbnail(result, pixels, bytes, path, edge) && regularFileState(path) == before)
-        record(result, pixels, identity(uri, *before), made, failure);
+    if (decodeThumbnail(result, decoded, bytes, path, edge) && regularFileState(path) == before)
+        record(result, decoded, identity(uri, *before), made, failure);
+    if (pixels == Pixels::Dropped)
+        result.image = RgbaImage();
     return result;
 }
 

@@ -58,10 +58,17 @@ public:
     // with a failure entry; one that cannot be opened or read gives Failed without one; an
     // unwritable cache still gives the pixels.
     Thumbnail thumbnail(const std::filesystem::path& file, ThumbnailSize size) const;
+    // The same for filling the cache ahead of showing: the thumbnail or failure entry is made
+    // and written as above, but its pixels are not handed back (the image is always empty),
+    // and a valid cached thumbnail is only recognised by its text, its pixels left undecoded.
+    Thumbnail store(const std::filesystem::path& file, ThumbnailSize size) const;
 
     const std::filesystem::path& root() const { return root_; }
 
 private:
+    enum class Pixels { Kept, Dropped };
+    Thumbnail lookUp(const std::filesystem::path& file, ThumbnailSize size, Pixels pixels) const;
+
     std::filesystem::path root_;
 };
 

@@ -54,14 +54,19 @@ ThumbnailLoader::ThumbnailLoader(QListWidget& list, const QString& cacheRoot)
     // Closing the program waits for no picture that was only asked for.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
         const std::lock_guard lock(shared_->mutex);
-        shared_->queue.clear();
+        shared_->drop();
     });
 }
 
 ThumbnailLoader::~ThumbnailLoader() {
     const std::lock_guard lock(shared_->mutex);
-    shared_->queue.clear();
+    shared_->drop();
     shared_->loader = nullptr;
+}
+
+void ThumbnailLoader::Shared::drop() {
+    queue.clear();
+    background = Background();
 }
 
 void ThumbnailLoader::setFolder(const QString& folder) {
@@ -78,9 +83,10 @@ void ThumbnailLoader::setShown(bool shown) {
     restart();
 }
 
-// Compares addresses only: the viewport's events also come while the list is destroyed.
+// Compares addresses only: the viewport's events also come while the list is destroyed. A
+// hidden list asks for nothing, which drops its work.
 bool ThumbnailLoader::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == &list_ && event->type() == QEvent::Show) ||
+    if ((watched == &list_ && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) ||
         (watched == &viewport_ && event->type() == QEvent::Resize))
         askSoon();
     return QObject::eventFilter(watched, event);
@@ -89,7 +95,7 @@ bool ThumbnailLoader::eventFilter(QObject* watched, QEvent* event) {
 void ThumbnailLoader::restart() {
     {
         const std::lock_guard lock(shared_->mutex);
-        shared_->queue.clear();
+        shared_->drop();
     }
     ++generation_;
     // Counted on the model: it also resets while the list is destroyed, when the list can no
@@ -118,8 +124,8 @@ void ThumbnailLoader::askSoon() {
     });
 }
 
-std::vector<int> ThumbnailLoader::wantedRows() const {
-    std::vector<int> wanted;
+ThumbnailLoader::Wanted ThumbnailLoader::wantedRows() const {
+    Wanted wanted;
     const int count = std::min(list_.count(), static_cast<int>(rows_.size()));
     if (!shown_ || count == 0 || !list_.isVisible())
         return wanted;
@@ -148,62 +154,137 @@ std::vector<int> ThumbnailLoader::wantedRows() const {
     const int endBelow = startingBelow(view.bottom() + view.height());
     const int firstAbove = reaching(view.top() - view.height());
     for (int row = firstShown; row < endShown; ++row)
-        wanted.push_back(row);
+        wanted.rows.push_back(row);
     for (int row = endShown; row < endBelow; ++row)
-        wanted.push_back(row);
+        wanted.rows.push_back(row);
     for (int row = firstShown - 1; row >= firstAbove; --row)
-        wanted.push_back(row);
+        wanted.rows.push_back(row);
+    wanted.first = firstShown;
+    wanted.end = endShown;
     return wanted;
 }
 
-void ThumbnailLoader::ask() {
-    const std::vector<int> wanted = wantedRows();
-    const ThumbnailSize size =
-        list_.devicePixelRatioF() > 1.0 ? ThumbnailSize::Large : ThumbnailSize::Normal;
+std::vector<std::string> ThumbnailLoader::listedFiles() const {
     const std::string folder = toLocal(folder_);
+    const int count = std::min(list_.count(), static_cast<int>(rows_.size()));
+    std::vector<std::string> files;
+    files.reserve(static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row)
+        files.push_back(joinPath(folder, toLocal(list_.item(row)->text())));
+    return files;
+}
+
+void ThumbnailLoader::ask() {
+    const Wanted wanted = wantedRows();
+    // The files are read from the list before the pool's tasks are held up; the loader's
+    // thread alone writes them.
+    std::vector<std::string> files;
+    if (!wanted.rows.empty() && shared_->background.files.empty())
+        files = listedFiles();
     Shared& shared = *shared_;
+    Background& background = shared.background;
     const std::lock_guard lock(shared.mutex);
-    // Rows still waiting in the queue are asked for again below if they are still wanted;
-    // those asked for and no longer queued are being made.
-    for (const Request& dropped : shared.queue)
+    // Rows still waiting in the queue are asked for again below if they are still wanted, or
+    // left to the background; those asked for and no longer queued are being made.
+    for (const Request& dropped : shared.queue) {
         rows_[static_cast<std::size_t>(dropped.row)] = RowState::Waiting;
-    shared.queue.clear();
-    for (const int row : wanted) {
-        RowState& state = rows_[static_cast<std::size_t>(row)];
-        if (state != RowState::Waiting)
-            continue;
-        state = RowState::Asked;
-        shared.queue.push_back(
-            {generation_, row, joinPath(folder, toLocal(list_.item(row)->text())), size});
+        if (!background.taken.empty())
+            background.taken[static_cast<std::size_t>(dropped.row)] = false;
     }
+    shared.queue.clear();
+    if (wanted.rows.empty()) {
+        background = Background();
+        return;
+    }
+    if (background.files.empty())
+        startBackground(std::move(files));
+    background.size =
+        list_.devicePixelRatioF() > 1.0 ? ThumbnailSize::Large : ThumbnailSize::Normal;
+    background.below = wanted.end;
+    background.above = wanted.first - 1;
+    background.belowNext = true;
+    for (const int row : wanted.rows) {
+        const auto at = static_cast<std::size_t>(row);
+        if (rows_[at] != RowState::Waiting)
+            continue;
+        rows_[at] = RowState::Asked;
+        background.taken[at] = true;
+        shared.queue.push_back({generation_, row, background.files[at], background.size});
+    }
+    startWorkers();
+}
+
+void ThumbnailLoader::startBackground(std::vector<std::string> files) {
+    Background& background = shared_->background;
+    background.taken.assign(files.size(), false);
+    for (std::size_t row = 0; row < files.size(); ++row)
+        background.taken[row] = rows_[row] != RowState::Waiting;
+    background.files = std::move(files);
+}
+
+void ThumbnailLoader::startWorkers() {
+    Shared& shared = *shared_;
     QThreadPool& threads = pool();
-    const int more =
-        std::min(static_cast<int>(shared.queue.size()), threads.maxThreadCount()) - shared.workers;
+    // The background keeps every thread busy until it has taken every row.
+    const int more = threads.maxThreadCount() - shared.workers;
     for (int started = 0; started < more; ++started) {
         ++shared.workers;
         threads.start([task = shared_] { work(task); });
     }
 }
 
-// One task of the pool: makes the queued thumbnails, one at a time, until none is left, and
-// hands each to the loader while it is there. The signal is queued, so the loader takes it on
-// its own thread; one still queued when the loader goes goes with it.
+int ThumbnailLoader::Background::take() {
+    const int count = static_cast<int>(files.size());
+    while (below < count && taken[static_cast<std::size_t>(below)])
+        ++below;
+    while (above >= 0 && taken[static_cast<std::size_t>(above)])
+        --above;
+    const bool down = below < count && (belowNext || above < 0);
+    if (!down && above < 0)
+        return -1;
+    const int row = down ? below++ : above--;
+    belowNext = !down;
+    taken[static_cast<std::size_t>(row)] = true;
+    return row;
+}
+
+// One task of the pool: makes the queued thumbnails, one at a time, and hands each to the
+// loader while it is there; with the queue empty, makes the background's next row into a
+// cache file; ends when neither has work. The signal is queued, so the loader takes it on its
+// own thread; one still queued when the loader goes goes with it.
 void ThumbnailLoader::work(const std::shared_ptr<Shared>& shared) {
+    std::unique_lock lock(shared->mutex);
     for (;;) {
-        Request request;
-        {
-            const std::lock_guard lock(shared->mutex);
-            if (shared->queue.empty()) {
-                --shared->workers;
-                return;
-            }
-            request = std::move(shared->queue.front());
+        if (!shared->queue.empty()) {
+            const Request request = std::move(shared->queue.front());
             shared->queue.pop_front();
+            lock.unlock();
+            const QImage canvas = makeCanvas(shared->cache, request);
+            lock.lock();
+            if (shared->loader)
+                emit shared->loader->made(request.generation, request.row, canvas);
+            continue;
         }
-        const QImage canvas = makeCanvas(shared->cache, request);
-        const std::lock_guard lock(shared->mutex);
-        if (shared->loader)
-            emit shared->loader->made(request.generation, request.row, canvas);
+        Background& background = shared->background;
+        const int row = background.take();
+        if (row < 0) {
+            --shared->workers;
+            return;
+        }
+        const std::string file = background.files[static_cast<std::size_t>(row)];
+        const ThumbnailSize size = background.size;
+        lock.unlock();
+        storeQuietly(shared->cache, file, size);
+        lock.lock();
+    }
+}
+
+void ThumbnailLoader::storeQuietly(const ThumbnailCache& cache, const std::string& file,
+                                   ThumbnailSize size) {
+    try {
+        cache.store(file, size);
+    } catch (...) {
+        // Out of memory: the file is tried again once it comes near the view.
     }
 }
 

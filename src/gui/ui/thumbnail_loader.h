@@ -18,13 +18,16 @@ class QWidget;
 
 namespace kelmor {
 
-// Gives the items of a picture list their thumbnails while the list is in Thumbnail View. Only
-// the items in view and a screen above and below them are asked for, those in view first;
-// scrolling, resizing and showing the list ask again in the new order. The thumbnails are made
-// on the shared pool and reach the list through a queued signal, so the window never waits
-// for a picture. An item keeps its file-type icon until its thumbnail is ready, and for good
-// when none can be made. Refilling the list, changing its folder or leaving Thumbnail View
-// drops the work not yet started for the list as it was.
+// Gives the items of a picture list their thumbnails while the list is in Thumbnail View, and
+// fills the cache with those of the whole folder. The items in view are asked for first, then
+// a screen above and below them, the nearest first; then the rest of the folder is made into
+// cache files in the background, the rows nearest the view first, without keeping their
+// pictures: an item far from the view shows its thumbnail once it comes near the view, from
+// the cache. Scrolling, resizing and showing the list ask again in the new order. Everything is
+// made on the shared pool and reaches the list through a queued signal, so the window never
+// waits for a picture. An item keeps its file-type icon until its thumbnail is ready, and for
+// good when none can be made. Refilling the list, changing its folder, hiding it or leaving
+// Thumbnail View drops the work not yet started for the list as it was.
 class ThumbnailLoader : public QObject {
     Q_OBJECT
 public:
@@ -65,14 +68,36 @@ private:
     // or its folder, when its items also take back their file-type icons.
     void restart();
     void restoreFileIcons();
-    // Asks for the rows around the view that have no thumbnail yet, at the next turn of the
-    // event loop, once however often it is called before that.
+    // Asks for the rows around the view that have no thumbnail yet, and for the rest of the
+    // folder in the background, at the next turn of the event loop, once however often it is
+    // called before that.
     void askSoon();
     void ask();
-    // The rows to make, in the order to make them: those in view, then those below, then
-    // those above, the nearest first.
-    std::vector<int> wantedRows() const;
+    // The rows to show, in the order to make them: those in view, then those below, then those
+    // above, the nearest first; with the first row in view and the one past the last.
+    struct Wanted {
+        std::vector<int> rows;
+        int first = 0;
+        int end = 0;
+    };
+    Wanted wantedRows() const;
+    // The file of each row, for the background.
+    std::vector<std::string> listedFiles() const;
     void show(quint64 generation, int row, const QImage& canvas);
+
+    // The rows of the list that are only made into cache files, taken by the pool's tasks when
+    // the queue of rows to show is empty: alternately the next row below the view and the next
+    // above it. Written by the loader's thread under the shared mutex only.
+    struct Background {
+        std::vector<std::string> files; // by row; none while nothing is to be made
+        std::vector<bool> taken;        // queued to be shown, being made or made
+        ThumbnailSize size = ThumbnailSize::Normal;
+        int below = 0;  // the next row to try under the view
+        int above = -1; // the next row to try over it
+        bool belowNext = true;
+        // The row not yet taken nearest the view, now taken; -1 when there is none.
+        int take();
+    };
 
     // What the loader shares with the pool's tasks, kept alive by them: a task still making a
     // thumbnail when the loader goes finds it detached and drops what it made.
@@ -81,10 +106,19 @@ private:
         const ThumbnailCache cache;
         std::mutex mutex;
         std::deque<Request> queue;
+        Background background;
         int workers = 0;                   // tasks started on the pool and not yet ended
         ThumbnailLoader* loader = nullptr; // none once the loader is gone
+        // Forgets the work not yet started; the caller holds the mutex.
+        void drop();
     };
+    // Gives the background the list's files, every row not yet asked for still to take; the
+    // caller holds the mutex.
+    void startBackground(std::vector<std::string> files);
+    void startWorkers();
     static void work(const std::shared_ptr<Shared>& shared);
+    static void storeQuietly(const ThumbnailCache& cache, const std::string& file,
+                             ThumbnailSize size);
     static QImage makeCanvas(const ThumbnailCache& cache, const Request& request);
 
     QListWidget& list_;
