@@ -35,6 +35,8 @@ bench: build
 	@bench/png-size.sh $(BUILD_DIR) | tail -1
 	@echo "== start-up to the first window (bench/startup/measure.sh)"
 	@bench/startup/measure.sh $(BUILD_DIR)
+	@echo "== memory 3 s after start (bench/startup/rss.sh)"
+	@bench/startup/rss.sh $(BUILD_DIR)
 
 # The Debian package (kelmor_VERSION_ARCH.deb in PACKAGE_DIR), built as a packager builds it:
 # in a folder of its own with BUILD_TESTING off, so neither the test tools nor the tests are
