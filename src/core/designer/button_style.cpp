@@ -190,12 +190,12 @@ std::string stylesFolder(const std::string& configDir) {
 
 void installShippedStyles(const std::string& folder) {
     std::error_code error;
-    if (fs::exists(folder, error) || error)
-        return;
     fs::create_directories(folder, error);
-    for (const ShippedStyle& style : shippedStyles())
-        writeFileReplacing((fs::path(folder) / (std::string(style.name) + ".ini")).string(),
-                           style.text);
+    for (const ShippedStyle& style : shippedStyles()) {
+        const fs::path file = fs::path(folder) / (std::string(style.name) + ".ini");
+        if (!fs::exists(fs::symlink_status(file, error)))
+            writeFileReplacing(file.string(), style.text);
+    }
 }
 
 std::vector<std::string> listStyles(const std::string& folder) {

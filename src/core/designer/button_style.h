@@ -127,8 +127,8 @@ std::string_view shapeName(ButtonShape shape);
 
 // The folder of the user's styles inside the config folder ($XDG_CONFIG_HOME/kelmor).
 std::string stylesFolder(const std::string& configDir);
-// Puts the shipped styles into the styles folder when the folder does not exist yet, as on the
-// first use of the designer; a folder that exists is left as the user keeps it.
+// Puts every shipped style whose NAME.ini the styles folder lacks into it, so that a shipped
+// name always works, even in a folder the user made; a user's file is never replaced.
 void installShippedStyles(const std::string& folder);
 // The names of the styles in the folder (its NAME.ini files), sorted without regard to case.
 std::vector<std::string> listStyles(const std::string& folder);
