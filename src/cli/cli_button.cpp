@@ -6,6 +6,7 @@
 #include "base/user_folders.h"
 #include "cli_command.h"
 #include "cli_files.h"
+#include "designer/button_contrast.h"
 #include "designer/button_picture.h"
 #include "designer/button_style.h"
 #include "designer/style_keys.h"
@@ -45,9 +46,12 @@ kelmor::cli::Syntax buttonSyntax() {
             "      A gif has no half-transparent pixels: its picture is put onto the page\n"
             "      colour --matte gives (default white), its soft edges and shadow blended into\n"
             "      it, and only wholly transparent pixels stay transparent.\n"
-            "      The style is a NAME in $XDG_CONFIG_HOME/kelmor/styles (the shipped Flat,\n"
-            "      Rounded, Pill and Glass are put there on first use) or a style FILE; the\n"
+            "      The style is a NAME in $XDG_CONFIG_HOME/kelmor/styles (the shipped styles\n"
+            "      missing there are put there when a NAME is used) or a style FILE; the\n"
             "      style options override it.\n"
+            "      A state whose text is hard to read on its fill (below the WCAG 2 contrast of\n"
+            "      4.5:1, or 3:1 for text of 18 points or 14 points bold) is named on standard\n"
+            "      error; the pictures are written all the same, unless --strict.\n"
             "      Colours are #RRGGBB, sizes pixels up to 2000. --project appends one row per\n"
             "      button (names, widths, heights and link) to the project, creating it when it\n"
             "      is missing. The link is LINK, or NAME.html for a TEXT without one; the first\n"
@@ -61,6 +65,7 @@ kelmor::cli::Syntax buttonSyntax() {
                            {"--scale", "1|1,2", "the pictures' scales (default 1,2 for png)"},
                            {"--matte", "#RRGGBB", "the page colour gif pictures lie on (white)"},
                            {"-d", "FOLDER", "the folder the pictures go into"},
+                           {"--strict", "", "write nothing when a state's text is hard to read"},
                            {"--project", "P.kxq", "the project the buttons' rows go into"}});
     return syntax;
 }
@@ -243,6 +248,11 @@ int runButton(const kelmor::cli::Arguments& arguments) {
     if (options.project)
         kelmor::checkPathName(*options.project, kelmor::msg::kCannotCreateFile);
     const kelmor::ButtonStyle style = chosenStyle(options);
+    const std::vector<kelmor::ContrastShortfall> low = kelmor::contrastShortfalls(style);
+    for (const kelmor::ContrastShortfall& shortfall : low)
+        std::cerr << "kelmor-cli button: " << kelmor::contrastWarning(shortfall) << '\n';
+    if (!low.empty() && arguments.has("--strict"))
+        throw kelmor::Error(kelmor::msg::kContrastTooLow);
     const kelmor::ButtonMenu menu = kelmor::makeButtonMenu(
         style, options.texts, options.format,
         options.doubleScale.value_or(kelmor::doubleScaleByDefault(options.format)), options.matte);

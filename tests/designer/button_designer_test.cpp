@@ -13,6 +13,7 @@
 #include <QEnterEvent>
 #include <QFile>
 #include <QImageReader>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -349,6 +350,24 @@ TEST_F(ButtonDesignerTest, SaveStyleAsWritesTheFieldsAsANewStyle) {
     EXPECT_EQ(loadStyle(styleFile(folder, "My-Style")), expected);
     EXPECT_EQ(control<QComboBox>("StyleBox")->currentText(), QStringLiteral("My-Style"));
     EXPECT_EQ(dialogs.errors, QStringList());
+}
+
+// Each state's contrast shows beside the preview and follows the fields; a state below what
+// the text asks for gets its warning line.
+TEST_F(ButtonDesignerTest, ContrastOfEveryStateFollowsTheFields) {
+    chooseStyle(QStringLiteral("Outline"));
+    typeTexts({"Home"});
+    QTest::qWait(400);
+    EXPECT_EQ(control<QLabel>("NormalContrast")->text(), QStringLiteral("Normal 8.6:1"));
+    EXPECT_EQ(control<QLabel>("MouseOverContrast")->accessibleName(),
+              QStringLiteral("Contrast: Mouse-over 8.6:1"));
+    EXPECT_EQ(control<QLabel>("ContrastNote")->text(), QString());
+    control<QLineEdit>("OverColor")->setText(QStringLiteral("#3366AA"));
+    QTest::qWait(400);
+    EXPECT_EQ(control<QLabel>("MouseOverContrast")->text(), QStringLiteral("Mouse-over 1.4:1"));
+    EXPECT_EQ(control<QLabel>("ContrastNote")->text(),
+              QStringLiteral("The text of the mouse-over state is hard to read: contrast 1.4:1, "
+                             "at least 4.5:1 wanted."));
 }
 
 } // namespace

@@ -32,18 +32,28 @@ TEST_F(ButtonStyleFiles, EveryValueSurvivesSavingAndLoading) {
     EXPECT_EQ(loadStyle(writeFile("partial.ini", "[Style]\nSize=20\n")).fontSize, 20);
 }
 
-TEST_F(ButtonStyleFiles, ShippedStylesMatchTheDataFilesAndArriveOnFirstUseOnly) {
+// Every shipped style the folder lacks arrives, even in a folder the user made, and a user's own
+// file of a shipped name is kept.
+TEST_F(ButtonStyleFiles, ShippedStylesMatchTheDataFilesAndFillInWhatTheFolderLacks) {
     const std::string folder = stylesFolder(path("config"));
     installShippedStyles(folder);
-    EXPECT_EQ(listStyles(folder), (std::vector<std::string>{"Flat", "Glass", "Pill", "Rounded"}));
+    const std::vector<std::string> all{"Amber",   "Flat", "Glass",   "Midnight",
+                                       "Outline", "Pill", "Rounded", "Soft"};
+    EXPECT_EQ(listStyles(folder), all);
     for (const ShippedStyle& style : shippedStyles()) {
         const std::string name = std::string(style.name) + ".ini";
         EXPECT_EQ(readWholeFile(folder + "/" + name), readWholeFile(KELMOR_STYLES "/" + name));
         EXPECT_NO_THROW(loadStyle(folder + "/" + name)) << name;
     }
-    fs::remove(folder + "/Flat.ini");
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    ButtonStyle mine;
+    mine.fontSize = 31;
+    saveStyle(folder + "/Flat.ini", mine);
     installShippedStyles(folder);
-    EXPECT_EQ(listStyles(folder), (std::vector<std::string>{"Glass", "Pill", "Rounded"}));
+    EXPECT_EQ(listStyles(folder), all);
+    EXPECT_EQ(loadStyle(folder + "/Flat.ini").fontSize, 31);
+    EXPECT_EQ(loadStyle(folder + "/Glass.ini").fill.bottom, (Colour{0x1C, 0x4F, 0x8E}));
 }
 
 TEST_F(ButtonStyleFiles, AStyleIsANameInTheFolderOrAFile) {

@@ -267,5 +267,30 @@ TEST_F(CliButton, AMissingFontFallsBackAndSaysSo) {
     EXPECT_EQ(outFiles().size(), 6u);
 }
 
+// A style whose text is hard to read is named on standard error and still written, unless
+// --strict, which writes nothing; a folder the user made still has the shipped Glass.
+TEST_F(CliButton, HardToReadTextWarnsAndStrictRefuses) {
+    fs::create_directories(path("config/kelmor/styles"));
+    const std::vector<std::string> faint{"-d",      path("out"),    "--style", "Glass", "--color",
+                                         "#CCCCCC", "--over-color", "#FFFFFF", "Go"};
+    CliRun result = run("button", faint);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_THAT(result.err, HasSubstr("The text of the normal state is hard to read: contrast "));
+    EXPECT_THAT(result.err, HasSubstr(", at least 4.5:1 wanted."));
+    EXPECT_EQ(result.err.find("mouse-over"), std::string::npos) << result.err;
+    EXPECT_EQ(outFiles().size(), 6u);
+    fs::remove_all(path("out"));
+    fs::create_directory(path("out"));
+    std::vector<std::string> strict = faint;
+    strict.insert(strict.begin(), "--strict");
+    result = run("button", strict);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.err, HasSubstr("not written: their text is hard to read (--strict)"));
+    EXPECT_EQ(outFiles(), std::vector<std::string>{});
+    result = run("button", {"--strict", "-d", path("out"), "--style", "Glass", "Go"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+}
+
 } // namespace
 } // namespace kelmor

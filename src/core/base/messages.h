@@ -117,6 +117,15 @@ inline std::string buttonFilesClash(const std::string& first, const std::string&
            "' would both write " + shownValue(file);
 }
 inline constexpr const char* kButtonTooLarge = "The button '%s' would be larger than 2000 pixels";
+// A button state whose text is too faint on its fill: the state, its contrast and the wanted one.
+inline std::string lowContrast(const std::string& state, const std::string& ratio,
+                               const std::string& wanted) {
+    return "The text of the " + state + " state is hard to read: contrast " + ratio +
+           ", at least " + wanted + " wanted.";
+}
+// kelmor-cli button --strict refuses a style whose text is hard to read.
+inline constexpr const char* kContrastTooLow =
+    "The buttons are not written: their text is hard to read (--strict)";
 inline constexpr const char* kFontFallback = "Font '%s' is not installed; using ";
 
 // Why the sound device could not open a file: "Cannot open sound file PATH: REASON."

@@ -178,6 +178,8 @@ std::string number(double value) {
 }
 
 std::string gradientOrColour(const ButtonFill& fill, std::string& defs) {
+    if (fill.none)
+        return "none";
     if (!fill.bottom)
         return colourText(fill.top);
     defs += "<linearGradient id=\"fill\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"1\"><stop offset=\"0\" "
@@ -234,9 +236,9 @@ struct StateColours {
 StateColours stateColours(const ButtonStyle& style, ButtonState state) {
     switch (state) {
     case ButtonState::MouseOver:
-        return {style.mouseOverFill(), style.mouseOverColor(), style.mouseOverBorderColor()};
+        return {style.stateFill(state), style.stateColour(state), style.mouseOverBorderColor()};
     case ButtonState::Current:
-        return {style.currentPageFill(), style.currentPageColor(), style.currentPageBorderColor()};
+        return {style.stateFill(state), style.stateColour(state), style.currentPageBorderColor()};
     case ButtonState::Normal:
         break;
     }

@@ -20,8 +20,6 @@ ButtonFormat buttonFormatValue(std::string_view text);
 // The file extension, without the dot.
 std::string_view buttonExtension(ButtonFormat format);
 
-// A button's pictures: normal, under the mouse, and on the page the button leads to.
-enum class ButtonState { Normal, MouseOver, Current };
 inline constexpr ButtonState kButtonStates[] = {ButtonState::Normal, ButtonState::MouseOver,
                                                 ButtonState::Current};
 

@@ -7,6 +7,7 @@
 #include "base/read_file.h"
 #include "base/shown_value.h"
 #include "base/utf8.h"
+#include "designer/button_contrast.h"
 #include "designer/shipped_styles.h"
 #include "designer/style_keys.h"
 #include "prefs/ini_file.h"
@@ -82,20 +83,65 @@ Colour darker(Colour colour, double amount) {
     return {down(colour.red), down(colour.green), down(colour.blue)};
 }
 
+namespace {
+
+ButtonFill movedFill(const ButtonFill& fill, Colour (*move)(Colour, double), double amount) {
+    return {move(fill.top, amount),
+            fill.bottom ? std::optional(move(*fill.bottom, amount)) : std::nullopt, fill.none};
+}
+
+// The fill moved the usual way, or the other way when the text reads too poorly on it and
+// better on the other.
+ButtonFill derivedFill(const ButtonStyle& style, Colour text, bool lighterFirst, double amount) {
+    const ButtonFill usual = movedFill(style.fill, lighterFirst ? lighter : darker, amount);
+    const ButtonFill other = movedFill(style.fill, lighterFirst ? darker : lighter, amount);
+    const double ratio = fillContrast(text, usual);
+    if (ratio < requiredContrast(style) && fillContrast(text, other) > ratio)
+        return other;
+    return usual;
+}
+
+} // namespace
+
 ButtonFill ButtonStyle::mouseOverFill() const {
-    if (overFill)
-        return *overFill;
     constexpr double kOverLighter = 0.2;
-    return {lighter(fill.top, kOverLighter),
-            fill.bottom ? std::optional(lighter(*fill.bottom, kOverLighter)) : std::nullopt};
+    return overFill ? *overFill : derivedFill(*this, mouseOverColor(), true, kOverLighter);
 }
 
 ButtonFill ButtonStyle::currentPageFill() const {
-    if (currentFill)
-        return *currentFill;
     constexpr double kCurrentDarker = 0.25;
-    return {darker(fill.top, kCurrentDarker),
-            fill.bottom ? std::optional(darker(*fill.bottom, kCurrentDarker)) : std::nullopt};
+    return currentFill ? *currentFill
+                       : derivedFill(*this, currentPageColor(), false, kCurrentDarker);
+}
+
+ButtonFill ButtonStyle::stateFill(ButtonState state) const {
+    switch (state) {
+    case ButtonState::MouseOver:
+        return mouseOverFill();
+    case ButtonState::Current:
+        return currentPageFill();
+    case ButtonState::Normal:
+        break;
+    }
+    return fill;
+}
+
+Colour ButtonStyle::stateColour(ButtonState state) const {
+    switch (state) {
+    case ButtonState::MouseOver:
+        return mouseOverColor();
+    case ButtonState::Current:
+        return currentPageColor();
+    case ButtonState::Normal:
+        break;
+    }
+    return color;
+}
+
+ButtonFill fillValue(std::string_view text) {
+    if (equalsIgnoringCase(text, "none"))
+        return {{}, std::nullopt, true};
+    return {colourValue(text), std::nullopt};
 }
 
 Colour colourValue(std::string_view text) {
@@ -144,12 +190,12 @@ std::string stylesFolder(const std::string& configDir) {
 
 void installShippedStyles(const std::string& folder) {
     std::error_code error;
-    if (fs::exists(folder, error) || error)
-        return;
     fs::create_directories(folder, error);
-    for (const ShippedStyle& style : shippedStyles())
-        writeFileReplacing((fs::path(folder) / (std::string(style.name) + ".ini")).string(),
-                           style.text);
+    for (const ShippedStyle& style : shippedStyles()) {
+        const fs::path file = fs::path(folder) / (std::string(style.name) + ".ini");
+        if (!fs::exists(fs::symlink_status(file, error)))
+            writeFileReplacing(file.string(), style.text);
+    }
 }
 
 std::vector<std::string> listStyles(const std::string& folder) {

@@ -26,19 +26,28 @@ Colour lighter(Colour colour, double amount);
 Colour darker(Colour colour, double amount);
 
 enum class ButtonShape { Rectangle, Rounded, Pill };
+// A button's pictures: normal, under the mouse, and on the page the button leads to.
+enum class ButtonState { Normal, MouseOver, Current };
 
-// One colour, or a top-to-bottom gradient from `top` to `bottom`.
+// One colour, or a top-to-bottom gradient from `top` to `bottom`; or no fill at all (`none`),
+// the page showing through, as a style file's "none" says.
 struct ButtonFill {
     Colour top;
     std::optional<Colour> bottom;
+    bool none = false;
     friend bool operator==(const ButtonFill&, const ButtonFill&) = default;
 };
+
+// "#RRGGBB" or "none" for a fill; anything else throws Error.
+ButtonFill fillValue(std::string_view text);
 
 // Sizes are whole pixels, the font size points at 96 pixels per inch. A width or height of 0
 // is taken from the text: every button of a menu then gets the widest text's width and the
 // tallest text's height. The mouse-over values left empty follow the normal state: the fill
 // 20% lighter, the text and border colours unchanged. So do the current page's values: the fill
-// 25% darker, the text and border colours unchanged.
+// 25% darker, the text and border colours unchanged. A derived fill on which the text would fall
+// below the contrast its size asks for moves the other way by the same amount when that reads
+// better.
 struct ButtonStyle {
     std::string font = "Sans";
     int fontSize = 12;
@@ -67,6 +76,8 @@ struct ButtonStyle {
     ButtonFill currentPageFill() const;
     Colour currentPageColor() const { return currentColor.value_or(color); }
     Colour currentPageBorderColor() const { return currentBorderColor.value_or(borderColor); }
+    ButtonFill stateFill(ButtonState state) const;
+    Colour stateColour(ButtonState state) const;
     friend bool operator==(const ButtonStyle&, const ButtonStyle&) = default;
 };
 
@@ -116,8 +127,8 @@ std::string_view shapeName(ButtonShape shape);
 
 // The folder of the user's styles inside the config folder ($XDG_CONFIG_HOME/kelmor).
 std::string stylesFolder(const std::string& configDir);
-// Puts the shipped styles into the styles folder when the folder does not exist yet, as on the
-// first use of the designer; a folder that exists is left as the user keeps it.
+// Puts every shipped style whose NAME.ini the styles folder lacks into it, so that a shipped
+// name always works, even in a folder the user made; a user's file is never replaced.
 void installShippedStyles(const std::string& folder);
 // The names of the styles in the folder (its NAME.ini files), sorted without regard to case.
 std::vector<std::string> listStyles(const std::string& folder);

@@ -38,6 +38,15 @@ std::optional<Colour> optionalValue(std::string_view text) {
     return text.empty() ? std::nullopt : std::optional(colourValue(text));
 }
 
+// A fill's first colour, or "none" for no fill.
+std::string fillText(const ButtonFill& fill) {
+    return fill.none ? std::string("none") : colourText(fill.top);
+}
+
+std::optional<ButtonFill> optionalFill(std::string_view text) {
+    return text.empty() ? std::nullopt : std::optional(fillValue(text));
+}
+
 constexpr std::array kStyleKeys = {
     StyleKey{kFont, Kind::Text, "--font", "FAMILY", "the font family",
              [](const ButtonStyle& s) { return s.font; },
@@ -71,9 +80,14 @@ constexpr std::array kStyleKeys = {
     StyleKey{kRadius, Kind::Pixels, "--radius", "N", "the rounded corners' radius",
              [](const ButtonStyle& s) { return std::to_string(s.radius); },
              [](ButtonStyle& s, std::string_view v) { s.radius = pixelValue(v, true); }},
-    StyleKey{kFill, Kind::Colour, "--fill", "C[,C2]", "the fill (C2: a gradient downwards)",
-             [](const ButtonStyle& s) { return colourText(s.fill.top); },
-             [](ButtonStyle& s, std::string_view v) { s.fill.top = colourValue(v); }},
+    StyleKey{kFill, Kind::Colour, "--fill", "C[,C2]",
+             "the fill (C2: a gradient downwards; none: no fill)",
+             [](const ButtonStyle& s) { return fillText(s.fill); },
+             [](ButtonStyle& s, std::string_view v) {
+                 const ButtonFill fill = fillValue(v);
+                 s.fill.top = fill.top;
+                 s.fill.none = fill.none;
+             }},
     StyleKey{kFill2, Kind::OptionalColour, nullptr, nullptr, nullptr,
              [](const ButtonStyle& s) { return optionalText(s.fill.bottom); },
              [](ButtonStyle& s, std::string_view v) { s.fill.bottom = optionalValue(v); }},
@@ -87,14 +101,10 @@ constexpr std::array kStyleKeys = {
              [](const ButtonStyle& s) { return flagText(s.shadow); },
              [](ButtonStyle& s, std::string_view v) { s.shadow = flagValue(v); }},
     // The mouse-over fill is set by its first colour; its second one needs the first.
-    StyleKey{kOverFill, Kind::OptionalColour, "--over-fill", "C[,C2]", "the mouse-over fill",
-             [](const ButtonStyle& s) {
-                 return s.overFill ? colourText(s.overFill->top) : std::string();
-             },
-             [](ButtonStyle& s, std::string_view v) {
-                 const std::optional<Colour> top = optionalValue(v);
-                 s.overFill = top ? std::optional(ButtonFill{*top, std::nullopt}) : std::nullopt;
-             }},
+    StyleKey{
+        kOverFill, Kind::OptionalColour, "--over-fill", "C[,C2]", "the mouse-over fill",
+        [](const ButtonStyle& s) { return s.overFill ? fillText(*s.overFill) : std::string(); },
+        [](ButtonStyle& s, std::string_view v) { s.overFill = optionalFill(v); }},
     StyleKey{kOverFill2, Kind::OptionalColour, nullptr, nullptr, nullptr,
              [](const ButtonStyle& s) {
                  return optionalText(s.overFill ? s.overFill->bottom : std::nullopt);
@@ -115,12 +125,9 @@ constexpr std::array kStyleKeys = {
     StyleKey{kCurrentFill, Kind::OptionalColour, "--current-fill", "C[,C2]",
              "the current page's fill",
              [](const ButtonStyle& s) {
-                 return s.currentFill ? colourText(s.currentFill->top) : std::string();
+                 return s.currentFill ? fillText(*s.currentFill) : std::string();
              },
-             [](ButtonStyle& s, std::string_view v) {
-                 const std::optional<Colour> top = optionalValue(v);
-                 s.currentFill = top ? std::optional(ButtonFill{*top, std::nullopt}) : std::nullopt;
-             }},
+             [](ButtonStyle& s, std::string_view v) { s.currentFill = optionalFill(v); }},
     StyleKey{kCurrentFill2, Kind::OptionalColour, nullptr, nullptr, nullptr,
              [](const ButtonStyle& s) {
                  return optionalText(s.currentFill ? s.currentFill->bottom : std::nullopt);

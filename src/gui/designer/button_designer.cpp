@@ -3,6 +3,7 @@
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/messages.h"
+#include "designer/button_contrast.h"
 #include "designer/button_picture.h"
 #include "designer/button_style.h"
 #include "designer/button_text_table.h"
@@ -327,6 +328,43 @@ void TButtonDesigner::addTextList(QGridLayout& grid) {
     connect(remove, &QPushButton::clicked, texts_, &ButtonTextTable::removeSelectedRows);
 }
 
+// Each state's contrast of text against fill beside the preview, and a warning line for the
+// states that fall below what the text's size asks for.
+QWidget* TButtonDesigner::buildContrastRow(QWidget* parent) {
+    auto* row = new QWidget(parent);
+    auto* layout = new QVBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* ratios = new QHBoxLayout;
+    for (const char* name : {"NormalContrast", "MouseOverContrast", "CurrentContrast"}) {
+        auto* label = new QLabel(row);
+        label->setObjectName(QString::fromLatin1(name));
+        contrastLabels_.push_back(label);
+        ratios->addWidget(label);
+    }
+    ratios->addStretch(1);
+    layout->addLayout(ratios);
+    contrastNote_ = new QLabel(row);
+    contrastNote_->setObjectName(QStringLiteral("ContrastNote"));
+    contrastNote_->setWordWrap(true);
+    layout->addWidget(contrastNote_);
+    return row;
+}
+
+void TButtonDesigner::showContrast(const ButtonStyle& style) {
+    const char* captions[] = {"Normal", "Mouse-over", "Current"};
+    for (std::size_t i = 0; i < contrastLabels_.size(); ++i) {
+        const QString text = QString::fromLatin1(captions[i]) + QLatin1Char(' ') +
+                             toQt(ratioText(stateContrast(style, kButtonStates[i])));
+        contrastLabels_[i]->setText(text);
+        contrastLabels_[i]->setAccessibleName(QStringLiteral("Contrast: ") + text);
+    }
+    QStringList warnings;
+    for (const ContrastShortfall& shortfall : contrastShortfalls(style))
+        warnings.push_back(toQt(contrastWarning(shortfall)));
+    contrastNote_->setText(warnings.join(QLatin1Char('\n')));
+    contrastNote_->setAccessibleName(contrastNote_->text());
+}
+
 QWidget* TButtonDesigner::buildMenuSide() {
     auto* page = new QWidget(this);
     auto* grid = new QGridLayout(page);
@@ -353,6 +391,7 @@ QWidget* TButtonDesigner::buildMenuSide() {
     previewNote_->setObjectName(QStringLiteral("PreviewNote"));
     previewNote_->setWordWrap(true);
     grid->addWidget(previewNote_, 5, 0, 1, 2);
+    grid->addWidget(buildContrastRow(page), 6, 0, 1, 2);
 
     auto* buttons = new QHBoxLayout;
     auto* make = new QPushButton(QStringLiteral("&Make Buttons"), page);
@@ -363,7 +402,7 @@ QWidget* TButtonDesigner::buildMenuSide() {
     buttons->addStretch(1);
     buttons->addWidget(make);
     buttons->addWidget(close);
-    grid->addLayout(buttons, 6, 0, 1, 2);
+    grid->addLayout(buttons, 7, 0, 1, 2);
     connect(make, &QPushButton::clicked, this,
             guarded(services_.dialogs, [this] { makeButtons(); }));
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
@@ -499,10 +538,14 @@ void TButtonDesigner::refreshPreview() {
         delete item;
     }
     previewNote_->clear();
+    for (QLabel* label : contrastLabels_)
+        label->clear();
+    contrastNote_->clear();
     const std::vector<std::string> lines = texts_->texts();
     if (lines.empty())
         return;
     try {
+        showContrast(fieldStyle());
         const ButtonMenu menu = makeButtonMenu(fieldStyle(), lines, ButtonFormat::Svg);
         for (const MadeButton& button : menu.buttons)
             previewLayout_->addWidget(

@@ -54,6 +54,7 @@ private:
     QWidget* buildStyleValues();
     void addStyleBox(QGridLayout& grid, int& row);
     QWidget* buildMenuSide();
+    QWidget* buildContrastRow(QWidget* parent);
     void addTextList(QGridLayout& grid);
     void addOutputRow(QGridLayout& grid, int row);
     QLineEdit* addField(QGridLayout& grid, int row, const QString& caption, const char* name);
@@ -77,6 +78,7 @@ private:
 
     void schedulePreview();
     void refreshPreview();
+    void showContrast(const ButtonStyle& style);
     void makeButtons();
 
     Services& services_;
@@ -95,6 +97,8 @@ private:
     QWidget* preview_ = nullptr;
     QVBoxLayout* previewLayout_ = nullptr;
     QLabel* previewNote_ = nullptr;
+    std::vector<QLabel*> contrastLabels_; // one a state, in the order of kButtonStates
+    QLabel* contrastNote_ = nullptr;
     QTimer* previewTimer_ = nullptr;
 };
 
