@@ -14,32 +14,7 @@ minimal="$build/bench/startup/startup-minimal"
 for program in "$kelmor" "$minimal"; do
     [ -x "$program" ] || { echo "$0: $program is missing (build first: make build)" >&2; exit 2; }
 done
-command -v Xvfb >/dev/null || { echo "$0: Xvfb is not installed (tools/install-deps.sh)" >&2; exit 2; }
-
-work=$(mktemp -d /tmp/kelmor-rss.XXXXXX)
-xserver=""
-cleanup() {
-    if [ -n "$xserver" ]; then
-        kill "$xserver" 2>/dev/null || true
-        wait "$xserver" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-
-# A private server on the first free display number, which Xvfb writes to fd 3.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 >"$work/xvfb.log" 2>&1 &
-xserver=$!
-exec 3>&-
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || { echo "$0: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-display=$(head -n1 "$work/display")
-export DISPLAY=":$display"
-export QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY
+source "$root/bench/startup/private_x.sh" kelmor-rss
 
 # Starts PROGRAM with a fresh home, waits 3 s and prints its VmRSS in kilobytes.
 resident() { # program
