@@ -38,7 +38,7 @@ done
 for name in home news contact; do
     expected+=("usr/share/kelmor/samples/$name.gif" "usr/share/kelmor/samples/${name}2.gif")
 done
-for style in Flat Rounded Pill Glass; do
+for style in Flat Rounded Pill Glass Outline Soft Midnight Amber; do
     expected+=("usr/share/kelmor/styles/$style.ini")
 done
 diff -u <(printf '%s\n' "${expected[@]}" | sort) \
