@@ -12,9 +12,13 @@ function(kelmor_core_sources name)
 endfunction()
 
 # A pure C++ library of one subsystem (src/core/<subsystem>): no Qt. Its users see src/core
-# only, so a core file cannot even find a header of the desktop layer.
+# only, so a core file cannot even find a header of the desktop layer. Position-independent,
+# as the program's modules link the core too; without semantic interposition, so that calls
+# inside the library are inlined as in a program.
 function(kelmor_core_library name)
     add_library(${name} STATIC ${ARGN})
+    set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+    target_compile_options(${name} PRIVATE -fno-semantic-interposition)
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src/core)
     target_link_libraries(${name} PUBLIC kelmor_base)
     kelmor_core_sources(${name})
@@ -29,9 +33,26 @@ function(kelmor_ui_library name)
     target_link_libraries(${name} PUBLIC kelmor_base Qt6::Core Qt6::Gui Qt6::Widgets)
 endfunction()
 
-# The SVG renderer process (kelmor-svg-render) is built beside the programs and installed into
-# the library folder, where the programs find it relative to their own folder.
+# The SVG renderer process (kelmor-svg-render) and the modules the window loads on first use
+# (kelmor-sound.so, kelmor-drawing.so) are built beside the programs and installed into the
+# library folder, where the programs find them relative to their own folder.
 include(GNUInstallDirs)
 set(KELMOR_HELPER_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/kelmor)
 file(RELATIVE_PATH KELMOR_HELPER_FROM_PROGRAM ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}
      ${CMAKE_INSTALL_PREFIX}/${KELMOR_HELPER_INSTALL_DIR})
+
+# A module the window loads on first use, OUTPUT.so: it exports only its entry, and every symbol
+# it needs comes from its own libraries (under the sanitizers the program brings the sanitizer
+# runtime, so the module cannot be checked alone there).
+function(kelmor_program_module name output)
+    add_library(${name} MODULE ${ARGN})
+    set_target_properties(${name} PROPERTIES
+        PREFIX "" OUTPUT_NAME ${output}
+        LIBRARY_OUTPUT_DIRECTORY ${KELMOR_PROGRAM_DIR}
+        CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+    target_link_options(${name} PRIVATE -Wl,--exclude-libs,ALL)
+    if(NOT KELMOR_SANITIZE AND NOT KELMOR_TSAN)
+        target_link_options(${name} PRIVATE -Wl,--no-undefined)
+    endif()
+    install(TARGETS ${name} LIBRARY DESTINATION ${KELMOR_HELPER_INSTALL_DIR})
+endfunction()

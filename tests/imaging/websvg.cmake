@@ -4,4 +4,4 @@
 kelmor_test(imaging_websvg_test
     SOURCES webp_test.cpp svg_test.cpp svg_renderer_process_test.cpp hostile_pictures.cpp
         picture_codecs_test.cpp
-    LIBS kelmor_imaging)
+    LIBS kelmor_svg_drawing)

@@ -1,4 +1,4 @@
-#include "sound/sound_module.h"
+#include "ui/program_module.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -8,8 +8,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    // The program's sound module, built beside the program rather than beside the tests.
-    kelmor::setSoundModuleFolder(QStringLiteral(KELMOR_SOUND_MODULE_FOLDER));
+    // The program's modules, built beside the program rather than beside the tests.
+    kelmor::setModuleFolder(QStringLiteral(KELMOR_MODULE_FOLDER));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

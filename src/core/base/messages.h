@@ -127,6 +127,10 @@ inline std::string lowContrast(const std::string& state, const std::string& rati
 inline constexpr const char* kContrastTooLow =
     "The buttons are not written: their text is hard to read (--strict)";
 inline constexpr const char* kFontFallback = "Font '%s' is not installed; using ";
+// The window's button drawing module could not be loaded: why.
+inline std::string drawingUnavailable(const std::string& reason) {
+    return "Buttons cannot be drawn: " + reason;
+}
 
 // Why the sound device could not open a file: "Cannot open sound file PATH: REASON."
 inline constexpr const char* kSoundFileMissing = "the file does not exist";

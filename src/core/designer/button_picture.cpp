@@ -328,20 +328,6 @@ std::string svgDocument(const ButtonStyle& style, ButtonSize size, ButtonState s
            (defs.empty() ? std::string() : "<defs>" + defs + "</defs>") + body + "</svg>\n";
 }
 
-// The bytes of one picture of a button, to read or to fill.
-template <typename Button> auto& pictureOf(Button& button, ButtonState state, int scale) {
-    const bool twice = scale == 2;
-    switch (state) {
-    case ButtonState::MouseOver:
-        return twice ? button.mouseOver2x : button.mouseOver;
-    case ButtonState::Current:
-        return twice ? button.current2x : button.current;
-    case ButtonState::Normal:
-        break;
-    }
-    return twice ? button.normal2x : button.normal;
-}
-
 // The buttons of the texts with their names and no pictures yet, refusing two that would write
 // one file.
 std::vector<MadeButton> namedButtons(std::span<const std::string> texts, ButtonFormat format,
@@ -365,25 +351,6 @@ std::vector<MadeButton> namedButtons(std::span<const std::string> texts, ButtonF
 }
 
 } // namespace
-
-ButtonFormat buttonFormatValue(std::string_view text) {
-    for (auto format : {ButtonFormat::Svg, ButtonFormat::Png, ButtonFormat::Gif})
-        if (equalsIgnoringCase(text, buttonExtension(format)))
-            return format;
-    throw Error(kelmor::format(msg::kUnknownButtonFormat, std::string(text)));
-}
-
-std::string_view buttonExtension(ButtonFormat format) {
-    switch (format) {
-    case ButtonFormat::Svg:
-        return "svg";
-    case ButtonFormat::Gif:
-        return "gif";
-    case ButtonFormat::Png:
-        break;
-    }
-    return "png";
-}
 
 ButtonFont resolveButtonFont(const ButtonStyle& style) {
     const ContextPointer context = outlineContext();
@@ -412,14 +379,6 @@ std::string buttonSvg(const ButtonStyle& style, std::string_view text, ButtonSiz
     return svgDocument(style, size, state, textOutlines(style, size, layout), text);
 }
 
-Colour pageMatte(std::string_view bgColor) {
-    const std::size_t first = bgColor.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return kDefaultMatte;
-    const std::size_t last = bgColor.find_last_not_of(" \t");
-    return parseColour(bgColor.substr(first, last + 1 - first)).value_or(kDefaultMatte);
-}
-
 std::string buttonFile(std::string_view svg, ButtonFormat format, std::string_view title,
                        Colour matte) {
     switch (format) {
@@ -443,47 +402,6 @@ std::string buttonFile(std::string_view svg, ButtonFormat format, std::string_vi
     return encodePngFast(renderSvg(svg), text, PngContent::Drawn);
 }
 
-bool doubleScaleByDefault(ButtonFormat format) {
-    return format == ButtonFormat::Png;
-}
-
-bool doubleScaleValue(std::string_view text) {
-    if (text != "1" && text != "1,2")
-        throw Error(format(msg::kUnknownButtonScales, std::string(text)));
-    return text == "1,2";
-}
-
-std::string MadeButton::normalFile() const {
-    return file(ButtonState::Normal);
-}
-
-std::string MadeButton::mouseOverFile() const {
-    return file(ButtonState::MouseOver);
-}
-
-std::string MadeButton::currentFile() const {
-    return file(ButtonState::Current);
-}
-
-std::string MadeButton::file(ButtonState state, int scale) const {
-    const char* suffix = state == ButtonState::MouseOver ? "-over"
-                         : state == ButtonState::Current ? "-current"
-                                                         : "";
-    return name + suffix + (scale == 2 ? "@2x." : ".") + std::string(buttonExtension(format));
-}
-
-const std::string& MadeButton::picture(ButtonState state, int scale) const {
-    return pictureOf(*this, state, scale);
-}
-
-std::vector<ButtonPicture> MadeButton::pictures() const {
-    std::vector<ButtonPicture> all;
-    for (int scale = 1; scale <= (doubled ? 2 : 1); ++scale)
-        for (ButtonState state : kButtonStates)
-            all.push_back({file(state, scale), &picture(state, scale), state, scale});
-    return all;
-}
-
 ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string> texts,
                           ButtonFormat format, bool doubleScale, Colour matte) {
     ButtonMenu menu;
@@ -502,7 +420,7 @@ ButtonMenu makeButtonMenu(const ButtonStyle& style, std::span<const std::string>
         const std::string outlines = textOutlines(style, menu.size, layouts[i]);
         MadeButton& button = menu.buttons[i];
         for (const ButtonPicture& picture : button.pictures())
-            pictureOf(button, picture.state, picture.scale) = buttonFile(
+            button.picture(picture.state, picture.scale) = buttonFile(
                 svgDocument(style, menu.size, picture.state, outlines, button.text, picture.scale),
                 format, button.text, matte);
     }

@@ -8,6 +8,7 @@
 #include "prefs/form_prefs.h"
 #include "prefs/start_preferences.h"
 #include "sound/sound_form.h"
+#include "ui/drawn_style.h"
 #include "ui/error_guard.h"
 #include "ui/tab_links.h"
 
@@ -25,6 +26,7 @@ namespace kelmor {
 
 KelmorApp::KelmorApp(Services& services) : services_(services) {
     initResources();
+    useDrawnIconStyle();
     installQtIconDecoder();
     installDataFiles(services.paths);
     mainWindow_ = std::make_unique<TKelButton>(services, preferences_);

@@ -4,12 +4,10 @@
 #include "base/error.h"
 #include "base/messages.h"
 #include "designer/button_contrast.h"
-#include "designer/button_picture.h"
+#include "designer/button_drawing.h"
 #include "designer/button_style.h"
 #include "designer/button_text_table.h"
 #include "designer/style_keys.h"
-#include "imaging/picture_qt.h"
-#include "imaging/svg.h"
 #include "ui/accessible_name.h"
 #include "ui/drawn_icons.h"
 #include "ui/error_guard.h"
@@ -546,11 +544,10 @@ void TButtonDesigner::refreshPreview() {
         return;
     try {
         showContrast(fieldStyle());
-        const ButtonMenu menu = makeButtonMenu(fieldStyle(), lines, ButtonFormat::Svg);
+        const ButtonMenu menu = drawButtonMenu(fieldStyle(), lines, ButtonFormat::Svg);
         for (const MadeButton& button : menu.buttons)
             previewLayout_->addWidget(
-                new PreviewButton(rgbaView(renderSvg(button.normal)).copy(),
-                                  rgbaView(renderSvg(button.mouseOver)).copy(),
+                new PreviewButton(drawSvg(button.normal), drawSvg(button.mouseOver),
                                   QString::fromStdString(button.text), preview_));
         if (menu.font.fellBack)
             previewNote_->setText(toQt(format(msg::kFontFallback, fieldStyle().font)) +
@@ -573,7 +570,7 @@ void TButtonDesigner::makeButtons() {
     for (const ButtonTextRow& row : rows)
         lines.push_back(row.text);
     const WaitCursor wait;
-    const ButtonMenu menu = makeButtonMenu(style, lines, outputFormat(), doubleScale_->isChecked(),
+    const ButtonMenu menu = drawButtonMenu(style, lines, outputFormat(), doubleScale_->isChecked(),
                                            pageMatte(toLocal(target_.pageBgColor())));
     const QDir folder(preferences_.path(PrefPath::Images));
     const auto path = [&](const std::string& file) { return folder.filePath(toQt(file)); };

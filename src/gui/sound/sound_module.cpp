@@ -2,47 +2,18 @@
 
 #include "base/error.h"
 #include "base/messages.h"
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QStringList>
-#include <dlfcn.h>
+#include "ui/program_module.h"
 
 namespace kelmor {
 namespace {
 
-QString& extraFolder() {
-    static QString folder;
-    return folder;
-}
-
-// Loads the module once; it stays loaded until the program ends, as what it made may
-// live that long. Null when it cannot be loaded.
+// Loads the module once; null when it cannot be loaded.
 const SoundModule* loadModule() {
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    QStringList folders{programFolder,
-                        QDir(programFolder).filePath(QStringLiteral(KELMOR_SOUND_MODULE_DIR))};
-    if (!extraFolder().isEmpty())
-        folders.prepend(extraFolder());
-    QString failure = QString::fromLatin1(kSoundModuleFile) + QStringLiteral(" is not in ") +
-                      folders.join(QStringLiteral(", "));
-    for (const QString& folder : folders) {
-        const QString path = QDir(folder).filePath(QString::fromLatin1(kSoundModuleFile));
-        if (!QFile::exists(path))
-            continue;
-        void* library = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
-        if (library == nullptr) {
-            failure = QString::fromLocal8Bit(dlerror());
-            continue;
-        }
-        using Entry = const SoundModule* (*)();
-        if (auto entry = reinterpret_cast<Entry>(dlsym(library, kSoundModuleEntry)))
-            return entry();
-        failure = path + QStringLiteral(" has no ") + QString::fromLatin1(kSoundModuleEntry);
-    }
-    qWarning("Sound is not available: %s", qPrintable(failure));
-    return nullptr;
+    QString failure;
+    const void* table = loadModuleTable(kSoundModuleFile, kSoundModuleEntry, failure);
+    if (table == nullptr)
+        qWarning("Sound is not available: %s", qPrintable(failure));
+    return static_cast<const SoundModule*>(table);
 }
 
 const SoundModule* soundModule() {
@@ -99,10 +70,6 @@ void writeThroughModule(const std::string& path, const SoundClip& clip) {
 }
 
 } // namespace
-
-void setSoundModuleFolder(const QString& folder) {
-    extraFolder() = folder;
-}
 
 std::unique_ptr<AudioBackend> makeModuleAudioBackend() {
     return std::make_unique<ModuleAudioBackend>();

@@ -2,22 +2,18 @@
 
 #include "sound/audio_backend.h"
 #include "sound/sound_device.h"
+#include "ui/program_module.h"
 
-#include <QString>
 #include <memory>
 #include <string>
 
 namespace kelmor {
 
 // What the sound device needs from Qt Multimedia, the sound server's client libraries
-// and libsndfile lives in a module of its own, loaded the first time a sound is
-// opened, played, recorded or saved, so that starting the program loads none of them.
-//
-// The module is looked for beside the program, then in the folder it is installed
-// into; `setSoundModuleFolder` names a folder to look in first (the tests' build tree).
+// and libsndfile lives in a module of its own, found as program_module.h says and
+// loaded the first time a sound is opened, played, recorded or saved.
 inline constexpr const char* kSoundModuleFile = "kelmor-sound.so";
 inline constexpr const char* kSoundModuleEntry = "kelmor_sound_module";
-void setSoundModuleFolder(const QString& folder);
 
 // The module's table. Failures cross its boundary as messages, not exceptions.
 struct SoundModule {

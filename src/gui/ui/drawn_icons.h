@@ -41,6 +41,8 @@ enum class DrawnIcon {
     Picture,
     ArrowDown,
     Palette,
+    MoreRight, // more commands than the bar shows, to the right
+    MoreDown,  // the same below
     ProjectFile,
     Program,        // the program's own icon, as on the desktop
     Last = Program, // keep naming the last picture

@@ -411,6 +411,20 @@ void drawArrowDown(QPainter& painter) {
                                   QPointF(8, 10)});
 }
 
+// Two chevrons pointing on, for the commands a bar has no room to show.
+void drawMoreRight(QPainter& painter) {
+    painter.setPen(inkPen(1.8));
+    painter.setBrush(Qt::NoBrush);
+    for (const qreal x : {6.0, 12.0})
+        painter.drawPolyline(QPolygonF{QPointF(x, 6), QPointF(x + 5, 11), QPointF(x, 16)});
+}
+
+void drawMoreDown(QPainter& painter) {
+    painter.translate(22, 0);
+    painter.rotate(90);
+    drawMoreRight(painter);
+}
+
 // A painter's palette with dabs of colour.
 void drawPalette(QPainter& painter) {
     QPainterPath board;
@@ -484,13 +498,14 @@ using Drawing = void (*)(QPainter&);
 
 // One drawing per picture, in the order of DrawnIcon.
 constexpr Drawing kDrawings[] = {
-    drawNew,        drawOpenFolder, drawFolder,     drawSave,           drawSaveAs,
-    drawOptions,    drawSpeaker,    drawGlobe,      drawClearSheet,     drawUndo,
-    drawCopy,       drawCut,        drawPaste,      drawHtmlSheet,      drawRefresh,
-    drawLargeTiles, drawSmallList,  drawThumbnails, drawClearSelection, drawAddRow,
-    drawDeleteRow,  drawNewFilm,    drawFilm,       drawFilmSettings,   drawPlay,
-    drawPlaySound,  drawStop,       drawRewind,     drawRecord,         drawHome,
-    drawLandscape,  drawArrowDown,  drawPalette,    drawProjectFile,    drawProgram};
+    drawNew,         drawOpenFolder, drawFolder,     drawSave,           drawSaveAs,
+    drawOptions,     drawSpeaker,    drawGlobe,      drawClearSheet,     drawUndo,
+    drawCopy,        drawCut,        drawPaste,      drawHtmlSheet,      drawRefresh,
+    drawLargeTiles,  drawSmallList,  drawThumbnails, drawClearSelection, drawAddRow,
+    drawDeleteRow,   drawNewFilm,    drawFilm,       drawFilmSettings,   drawPlay,
+    drawPlaySound,   drawStop,       drawRewind,     drawRecord,         drawHome,
+    drawLandscape,   drawArrowDown,  drawPalette,    drawMoreRight,      drawMoreDown,
+    drawProjectFile, drawProgram};
 static_assert(std::size(kDrawings) == static_cast<std::size_t>(DrawnIcon::Last) + 1,
               "one drawing per picture");
 
