@@ -20,6 +20,7 @@ dpkg-deb -x "$deb" "$scratch/root"
 expected=(
     usr/bin/kelmor
     usr/bin/kelmor-cli
+    usr/lib/kelmor/kelmor-drawing.so
     usr/lib/kelmor/kelmor-sound.so
     usr/lib/kelmor/kelmor-svg-render
     usr/share/applications/org.kelmor.Kelmor.desktop
@@ -45,7 +46,8 @@ diff -u <(printf '%s\n' "${expected[@]}" | sort) \
         <(cd "$scratch/root" && find . -type f -o -type l | sed 's|^\./||' | sort)
 echo "file list: ${#expected[@]} files as expected"
 
-# The picture and text layout libraries, and the sound module's though the program loads it only when needed.
+# The picture and text layout libraries, and the drawing and sound modules' though the program
+# loads them only when needed.
 for library in libqt6widgets6 libqt6multimedia6 libsndfile1 libspng0 libwebp7 libwebpmux3 libwebpdemux2 librsvg2-2 libpango-1.0-0 libpangocairo-1.0-0 libcairo2; do
     dpkg-deb -f "$deb" Depends | grep -q "$library" ||
         { echo "Depends lacks $library: $(dpkg-deb -f "$deb" Depends)" >&2; exit 1; }
