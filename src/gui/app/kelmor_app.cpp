@@ -12,7 +12,9 @@
 #include "ui/error_guard.h"
 #include "ui/tab_links.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QtGlobal>
 
@@ -23,6 +25,34 @@ static void initResources() {
 }
 
 namespace kelmor {
+namespace {
+
+// Counts the layout requests delivered while it watches.
+class LayoutRequestCount : public QObject {
+public:
+    int delivered = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        delivered += event->type() == QEvent::LayoutRequest ? 1 : 0;
+        return false;
+    }
+};
+
+// Delivers the posted layout requests, then those that their layouts post in turn for the
+// widgets around them, until a round delivers none (a bound keeps two layouts that keep asking
+// each other from holding the start).
+void settleLayouts() {
+    LayoutRequestCount count;
+    QCoreApplication::instance()->installEventFilter(&count);
+    for (int round = 0; round < 32; ++round) {
+        count.delivered = 0;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        if (count.delivered == 0)
+            break;
+    }
+    QCoreApplication::instance()->removeEventFilter(&count);
+}
+
+} // namespace
 
 KelmorApp::KelmorApp(Services& services) : services_(services) {
     initResources();
@@ -82,8 +112,11 @@ KelmorApp::~KelmorApp() {
     mainWindow_.reset();
 }
 
+// The main window is painted once, at its final geometry: its nested layouts settle before the
+// event loop paints it, rather than after, each settled layout repainting what it moved.
 void KelmorApp::show() {
     mainWindow_->show();
+    settleLayouts();
 }
 
 void KelmorApp::openProject(const QString& path) {
