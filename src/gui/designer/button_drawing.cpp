@@ -12,8 +12,8 @@ namespace {
 
 const ButtonDrawingModule& drawingModule() {
     static QString failure;
-    static const auto* const module = static_cast<const ButtonDrawingModule*>(
-        loadModuleTable(kDrawingModuleFile, kDrawingModuleEntry, failure));
+    static const auto* const module =
+        loadModuleTable<ButtonDrawingModule>(kDrawingModuleFile, kDrawingModuleEntry, failure);
     if (module == nullptr)
         throw Error(msg::drawingUnavailable(toLocal(failure)));
     return *module;

@@ -10,10 +10,10 @@ namespace {
 // Loads the module once; null when it cannot be loaded.
 const SoundModule* loadModule() {
     QString failure;
-    const void* table = loadModuleTable(kSoundModuleFile, kSoundModuleEntry, failure);
+    const auto* table = loadModuleTable<SoundModule>(kSoundModuleFile, kSoundModuleEntry, failure);
     if (table == nullptr)
         qWarning("Sound is not available: %s", qPrintable(failure));
-    return static_cast<const SoundModule*>(table);
+    return table;
 }
 
 const SoundModule* soundModule() {

@@ -20,7 +20,7 @@ void setModuleFolder(const QString& folder) {
     extraFolder() = folder;
 }
 
-const void* loadModuleTable(const char* file, const char* entry, QString& failure) {
+void* loadModuleEntry(const char* file, const char* entry, QString& failure) {
     const QString programFolder = QCoreApplication::applicationDirPath();
     QStringList folders{programFolder,
                         QDir(programFolder).filePath(QStringLiteral(KELMOR_MODULE_DIR))};
@@ -37,9 +37,8 @@ const void* loadModuleTable(const char* file, const char* entry, QString& failur
             failure = QString::fromLocal8Bit(dlerror());
             continue;
         }
-        using Entry = const void* (*)();
-        if (auto table = reinterpret_cast<Entry>(dlsym(library, entry)))
-            return table();
+        if (void* found = dlsym(library, entry))
+            return found;
         failure = path + QStringLiteral(" has no ") + QString::fromLatin1(entry);
     }
     return nullptr;
