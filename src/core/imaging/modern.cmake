@@ -8,6 +8,8 @@ target_link_libraries(kelmor_imaging PRIVATE PkgConfig::SPNG PkgConfig::WEBP ZLI
 
 # SVG files from outside are drawn in the renderer process (svg_renderer_process).
 target_sources(kelmor_imaging PRIVATE svg_renderer_process.cpp)
+set_source_files_properties(svg_renderer_process.cpp PROPERTIES
+    COMPILE_DEFINITIONS KELMOR_SVG_RENDERER_FROM_PROGRAM="${KELMOR_HELPER_FROM_PROGRAM}")
 
 # Drawing SVG through librsvg (svg), and the renderer process's side (svg_render_service), which
 # kelmor-svg-render runs: a library of their own, as the window draws no SVG itself at start and
@@ -15,5 +17,3 @@ target_sources(kelmor_imaging PRIVATE svg_renderer_process.cpp)
 pkg_check_modules(RSVG REQUIRED IMPORTED_TARGET librsvg-2.0)
 kelmor_core_library(kelmor_svg_drawing svg.cpp svg_render_service.cpp)
 target_link_libraries(kelmor_svg_drawing PUBLIC kelmor_imaging PRIVATE PkgConfig::RSVG)
-set_source_files_properties(svg_renderer_process.cpp PROPERTIES
-    COMPILE_DEFINITIONS KELMOR_SVG_RENDERER_FROM_PROGRAM="${KELMOR_HELPER_FROM_PROGRAM}")
