@@ -11,17 +11,22 @@ function(kelmor_core_sources name)
          CONTENT "$<TARGET_PROPERTY:${name},SOURCE_DIR>\n$<JOIN:$<TARGET_PROPERTY:${name},SOURCES>,\n>\n")
 endfunction()
 
-# A pure C++ library of one subsystem (src/core/<subsystem>): no Qt. Its users see src/core
-# only, so a core file cannot even find a header of the desktop layer. Position-independent,
-# as the program's modules link the core too; without semantic interposition, so that calls
-# inside the library are inlined as in a program.
-function(kelmor_core_library name)
-    add_library(${name} STATIC ${ARGN})
+# What every pure C++ library of src/core is: its users see src/core only, so a core file
+# cannot even find a header of the desktop layer; position-independent, as the program's modules
+# link the core too, and without semantic interposition, so that calls inside the library are
+# inlined as in a program; its sources listed for the layer check.
+function(kelmor_core_target name)
     set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
     target_compile_options(${name} PRIVATE -fno-semantic-interposition)
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src/core)
-    target_link_libraries(${name} PUBLIC kelmor_base)
     kelmor_core_sources(${name})
+endfunction()
+
+# A pure C++ library of one subsystem (src/core/<subsystem>): no Qt.
+function(kelmor_core_library name)
+    add_library(${name} STATIC ${ARGN})
+    kelmor_core_target(${name})
+    target_link_libraries(${name} PUBLIC kelmor_base)
 endfunction()
 
 # A Qt Widgets library of one subsystem (src/gui/<subsystem>).

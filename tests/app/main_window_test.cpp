@@ -40,6 +40,26 @@ protected:
     void showTab(int index) { find<QTabWidget>("PageControl1")->setCurrentIndex(index); }
 };
 
+// The window is painted once when it first appears: its layouts settle before the first paint.
+TEST_F(MainWindowTest, IsPaintedOnceWhenItFirstAppears) {
+    struct PaintCount : QObject {
+        QWidget* watched = nullptr;
+        int paints = 0;
+        bool eventFilter(QObject* object, QEvent* event) override {
+            paints += object == watched && event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } count;
+    app = std::make_unique<KelmorApp>(*services);
+    count.watched = find<QTabWidget>("PageControl1");
+    QCoreApplication::instance()->installEventFilter(&count);
+    app->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&app->mainWindow()));
+    QTest::qWait(100);
+    QCoreApplication::instance()->removeEventFilter(&count);
+    EXPECT_EQ(count.paints, 1);
+}
+
 TEST_F(MainWindowTest, MenuBarHoldsTheMenusInOrder) {
     start();
     QStringList titles;
